@@ -1,0 +1,39 @@
+#pragma once
+// The input/output error of every file operation: the system's error code
+// and the message the user is shown for it.
+#include <stdexcept>
+#include <string>
+
+class EInOutError : public std::runtime_error {
+ public:
+  // A code of the program's own table (2 "File not found", 5 "File access
+  // denied", 32 sharing conflict, 112 disk full, ...).
+  explicit EInOutError(int code);
+  EInOutError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+
+  // From a POSIX errno: mapped onto the table where the table has the case,
+  // otherwise "I/O error <errno>".
+  static EInOutError FromErrno(int err);
+  // Another program holds the file in a way that forbids what was asked.
+  static EInOutError SharingViolation();
+
+  int Code() const { return code_; }
+  // The errno behind the error, 0 when the program raised it on its own.
+  int SystemErrno() const { return errno_; }
+  static std::string MessageFor(int code);
+
+ private:
+  static EInOutError Mapped(int err);
+
+  int code_;
+  int errno_ = 0;
+};
+
+namespace io_codes {
+inline constexpr int kFileNotFound = 2;
+inline constexpr int kInvalidFilename = 3;
+inline constexpr int kTooManyOpenFiles = 4;
+inline constexpr int kAccessDenied = 5;
+inline constexpr int kSharingViolation = 32;
+inline constexpr int kDiskFull = 112;
+}  // namespace io_codes

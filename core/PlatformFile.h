@@ -1,0 +1,73 @@
+#pragma once
+// The thin layer between the program and the operating system's files.
+// Every failure is raised as EInOutError. This is the only place that knows
+// the system; a Windows build replaces its one source file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "InOutError.h"
+
+namespace platform {
+
+enum class PathKind { Missing, Regular, Directory, Other };
+
+// What a path names, following links. A path whose folders do not exist is
+// Missing; any other failure (no permission, a loop of links) is raised.
+PathKind Inspect(const std::string& path);
+
+// The path made absolute against the current folder (links are kept).
+std::string AbsolutePath(const std::string& path);
+
+// A regular file open for reading only. While it is open, other programs
+// may read it but not write it: it holds a shared lock on the whole file and
+// refuses to open (code 32) when another holds an exclusive one. The locks
+// are advisory on this system, so only programs that ask for them see them.
+class InputFile {
+ public:
+  explicit InputFile(const std::string& path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Size when it was opened; the file may change while it is read.
+  std::uint64_t SizeHint() const { return size_; }
+  // Up to n bytes; 0 at the end of the file.
+  std::size_t Read(char* buffer, std::size_t n);
+  void Close();
+
+ private:
+  int fd_ = -1;
+  std::uint64_t size_ = 0;
+};
+
+// A file that replaces its target whole or not at all: it is written under
+// a temporary name in the target's folder, flushed to disk and renamed over
+// the target on Commit. Until then, and after any failure, the target keeps
+// its former content and the temporary file is removed.
+class AtomicOutputFile {
+ public:
+  // Refuses a target that is read-only (code 5), that is the very file
+  // `protectedPath` names (code 5), or that another program holds under an
+  // exclusive lock (code 32).
+  explicit AtomicOutputFile(const std::string& target, const std::string& protectedPath = {});
+  ~AtomicOutputFile();
+  AtomicOutputFile(const AtomicOutputFile&) = delete;
+  AtomicOutputFile& operator=(const AtomicOutputFile&) = delete;
+
+  void Write(const char* data, std::size_t n);
+  void Commit();
+
+ private:
+  void Flush();
+  void Discard() noexcept;
+
+  std::string target_;
+  std::string temp_;
+  int fd_ = -1;
+  bool committed_ = false;
+  std::vector<char> buffer_;
+};
+
+}  // namespace platform

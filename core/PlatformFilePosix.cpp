@@ -1,0 +1,221 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "PlatformFile.h"
+
+namespace platform {
+namespace {
+
+constexpr std::size_t kWriteBuffer = 1 << 20;
+
+[[noreturn]] void ThrowErrno(int err) { throw EInOutError::FromErrno(err); }
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool LockedByAnother(int fd, short type) {
+  struct flock fl {};
+  fl.l_type = type;
+  fl.l_whence = SEEK_SET;
+  fl.l_start = 0;
+  fl.l_len = 0;
+  if (fcntl(fd, F_OFD_GETLK, &fl) != 0) return false;  // no lock support: nothing to honour
+  return fl.l_type != F_UNLCK;
+}
+
+void CloseQuietly(int fd) {
+  if (fd >= 0) ::close(fd);
+}
+
+}  // namespace
+
+PathKind Inspect(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return PathKind::Missing;
+    ThrowErrno(errno);
+  }
+  if (S_ISREG(st.st_mode)) return PathKind::Regular;
+  if (S_ISDIR(st.st_mode)) return PathKind::Directory;
+  return PathKind::Other;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  std::string cwd;
+  if (char* p = ::getcwd(nullptr, 0)) {
+    cwd = p;
+    std::free(p);
+  }
+  if (path.empty()) return cwd;
+  if (cwd.empty() || cwd.back() != '/') cwd += '/';
+  return cwd + path;
+}
+
+// ---- InputFile
+
+InputFile::InputFile(const std::string& path) {
+  // Non-blocking, so that a FIFO put in the file's place cannot hang us.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd_ < 0) ThrowErrno(errno);
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) {
+    const int err = errno;
+    CloseQuietly(fd_);
+    ThrowErrno(err);
+  }
+  if (!S_ISREG(st.st_mode)) {
+    // Devices, FIFOs and sockets never end or never start: refuse them.
+    CloseQuietly(fd_);
+    throw EInOutError(io_codes::kAccessDenied);
+  }
+  size_ = static_cast<std::uint64_t>(st.st_size);
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+
+  struct flock fl {};
+  fl.l_type = F_RDLCK;
+  fl.l_whence = SEEK_SET;
+  if (::fcntl(fd_, F_OFD_SETLK, &fl) != 0 && (errno == EAGAIN || errno == EACCES)) {
+    CloseQuietly(fd_);
+    throw EInOutError::SharingViolation();
+  }
+  ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+InputFile::~InputFile() { CloseQuietly(fd_); }
+
+std::size_t InputFile::Read(char* buffer, std::size_t n) {
+  for (;;) {
+    const ssize_t got = ::read(fd_, buffer, n);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno != EINTR) ThrowErrno(errno);
+  }
+}
+
+void InputFile::Close() {
+  const int fd = fd_;
+  fd_ = -1;
+  if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) ThrowErrno(errno);
+}
+
+// ---- AtomicOutputFile
+
+AtomicOutputFile::AtomicOutputFile(const std::string& target, const std::string& protectedPath)
+    : target_(target) {
+  struct stat st {};
+  bool exists = false;
+  mode_t mode = 0;
+  if (::lstat(target.c_str(), &st) == 0) {
+    exists = true;
+    if (S_ISDIR(st.st_mode)) throw EInOutError::FromErrno(EISDIR);
+    if (S_ISREG(st.st_mode)) {
+      mode = st.st_mode & 07777;
+      // A read-only file stays read-only even for an administrator, as it
+      // would on the system the users come from.
+      if ((st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        throw EInOutError::FromErrno(EACCES);
+      if (!protectedPath.empty()) {
+        struct stat src {};
+        if (::stat(protectedPath.c_str(), &src) == 0 && src.st_dev == st.st_dev &&
+            src.st_ino == st.st_ino)
+          throw EInOutError::FromErrno(EACCES);
+      }
+      const int probe = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+      if (probe >= 0) {
+        const bool locked = LockedByAnother(probe, F_WRLCK);
+        CloseQuietly(probe);
+        if (locked) throw EInOutError::SharingViolation();
+      }
+    }
+    // A symbolic link is replaced by the new file, never written through.
+  } else if (errno != ENOENT) {
+    ThrowErrno(errno);
+  }
+
+  std::string pattern = FolderOf(target) + "/.~XXXXXX.tmp";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  fd_ = ::mkostemps(name.data(), 4, O_CLOEXEC);
+  if (fd_ < 0) ThrowErrno(errno);
+  temp_.assign(name.data());
+  if (!exists) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  ::fchmod(fd_, mode);
+  buffer_.reserve(kWriteBuffer);
+}
+
+AtomicOutputFile::~AtomicOutputFile() {
+  if (!committed_) Discard();
+}
+
+void AtomicOutputFile::Discard() noexcept {
+  CloseQuietly(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+}
+
+void AtomicOutputFile::Write(const char* data, std::size_t n) {
+  if (n >= kWriteBuffer) {
+    Flush();
+    while (n > 0) {
+      const ssize_t put = ::write(fd_, data, n);
+      if (put < 0) {
+        if (errno == EINTR) continue;
+        ThrowErrno(errno);
+      }
+      data += put;
+      n -= static_cast<std::size_t>(put);
+    }
+    return;
+  }
+  if (buffer_.size() + n > kWriteBuffer) Flush();
+  buffer_.insert(buffer_.end(), data, data + n);
+}
+
+void AtomicOutputFile::Flush() {
+  const char* p = buffer_.data();
+  std::size_t n = buffer_.size();
+  while (n > 0) {
+    const ssize_t put = ::write(fd_, p, n);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno(errno);
+    }
+    p += put;
+    n -= static_cast<std::size_t>(put);
+  }
+  buffer_.clear();
+}
+
+void AtomicOutputFile::Commit() {
+  Flush();
+  if (::fsync(fd_) != 0) ThrowErrno(errno);
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0 && errno != EINTR) ThrowErrno(errno);
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) ThrowErrno(errno);
+  committed_ = true;
+  temp_.clear();
+  // Make the rename itself durable; a failure here loses nothing.
+  const int dir = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#include "SprawdzLinie.h"
+
+namespace Typy {
+
+bool SprawdzLinie(TStan& stan, std::int32_t index, std::string_view linia) {
+  bool faulty = linia.empty();
+  if (!faulty) {
+    for (unsigned char b : linia) {
+      if (kByteClass[b] != kAllowed && CzyZnakBledny(b)) {
+        faulty = true;
+        break;
+      }
+    }
+    if (faulty) stan.LinieNew.OznaczBledneZnaki(index);
+  }
+  if (faulty) stan.Bledy.DopiszLinie(index);
+  return !faulty;
+}
+
+}  // namespace Typy

@@ -1,0 +1,49 @@
+#include "WczytajPlik.h"
+
+#include <memory>
+
+#include "InOutError.h"
+#include "LineSplitter.h"
+#include "PlatformFile.h"
+
+namespace Typy {
+
+namespace {
+constexpr std::size_t kChunk = 1 << 20;
+}
+
+void WczytajPlik(TStan& stan) {
+  switch (platform::Inspect(stan.NazwaPliku)) {
+    case platform::PathKind::Regular: break;
+    // The file vanished since it was chosen: telling the user it is clean
+    // would be a lie, so say it is gone.
+    case platform::PathKind::Missing: throw EInOutError(io_codes::kFileNotFound);
+    case platform::PathKind::Directory:
+    case platform::PathKind::Other: throw EInOutError(io_codes::kAccessDenied);
+  }
+  platform::InputFile file(stan.NazwaPliku);
+
+  stan.LinieOrg.clear();
+  stan.LinieNew.clear();
+  const std::uint64_t hint = file.SizeHint();
+  if (hint > 0 && hint < SIZE_MAX / 2) stan.LinieOrg.ReserveBytes(static_cast<std::size_t>(hint));
+
+  auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
+  LineSplitter splitter(stan);
+  try {
+    for (;;) {
+      const std::size_t n = file.Read(chunk.get(), kChunk);
+      if (n == 0) {
+        splitter.Finish();
+        break;
+      }
+      if (!splitter.Feed(chunk.get(), n)) break;
+    }
+  } catch (...) {
+    splitter.Abandon();
+    throw;
+  }
+  file.Close();
+}
+
+}  // namespace Typy

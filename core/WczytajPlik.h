@@ -1,0 +1,12 @@
+#pragma once
+#include "Typy.h"
+
+namespace Typy {
+
+// Reads the file named by stan.NazwaPliku into the line lists, validating
+// each line as it is stored. A missing file (code 2), a folder or anything
+// but a regular file (code 5), and every failure to open, read or close
+// raise EInOutError; a failure before the open leaves the lists as they were.
+void WczytajPlik(TStan& stan);
+
+}  // namespace Typy

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing for building and running the
+# program ("run") or for building and running every test ("test").
+# Fast when everything is there: it asks dpkg first and apt only when needed.
+set -euo pipefail
+
+purpose=${1:-run}
+
+run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core)
+test_packages=(libgtest-dev xvfb xauth cups printer-driver-cups-pdf cups-ipp-utils cups-client
+  poppler-utils clang libclang-rt-14-dev time util-linux)
+
+packages=("${run_packages[@]}")
+[ "$purpose" = test ] && packages+=("${test_packages[@]}")
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
