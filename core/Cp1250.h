@@ -60,6 +60,11 @@ void AppendUtf8(std::string& out, char32_t cp);
 // their control pictures.
 std::string ToUtf8(std::string_view bytes, bool visible = false);
 
+// Encodes UTF-8 text (a path as the system gives it) in Windows-1250. A
+// character the code page cannot hold, and every byte that is not part of a
+// well-formed UTF-8 sequence, becomes "?".
+std::string FromUtf8Lossy(std::string_view utf8);
+
 // A text written in UTF-8 in the source and held in Windows-1250, converted
 // at compile time so the program's messages read as they are shown.
 template <std::size_t N>

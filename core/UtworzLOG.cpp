@@ -1,0 +1,177 @@
+#include "UtworzLOG.h"
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+
+#include "Cp1250.h"
+#include "InOutError.h"
+#include "PlatformFile.h"
+
+namespace raport {
+namespace {
+
+constexpr cp1250::Literal kNaglowek{u8"Lista błędów w pliku "};
+constexpr cp1250::Literal kLinia{u8"Linia "};
+constexpr cp1250::Literal kZawieraBlad{u8" zawiera błąd: "};
+constexpr cp1250::Literal kBlednyZnak{u8"  Błędny znak: \""};
+constexpr cp1250::Literal kWKolumnie{u8"\" w kolumnie "};
+constexpr cp1250::Literal kTresc{u8"Treść błędnej linii:"};
+constexpr std::string_view kGwiazdki = "*****";
+constexpr std::string_view kKoniec = "Koniec pliku LOG";
+constexpr std::size_t kDlugoscKreski = 96;
+
+void DopiszLiczbe(std::string& s, long long n) {
+  char buf[24];
+  const auto res = std::to_chars(buf, buf + sizeof buf, n);
+  s.append(buf, res.ptr);
+}
+
+void Zbuduj(const Typy::TStan& stan, TWidokRaportu& widok, const TZegar& zegar, char separator) {
+  const std::string podkreslenia(kDlugoscKreski, '_');
+  const std::string kreski(kDlugoscKreski, '-');
+
+  widok.Wyczysc();
+  std::string linia(kNaglowek.view());
+  // The path comes as the system spells it; the report holds Windows-1250.
+  linia += cp1250::FromUtf8Lossy(stan.NazwaPliku);
+  widok.DodajLinie(linia);
+  widok.DodajLinie(FormatujChwile(zegar(), separator));
+  widok.DodajLinie(podkreslenia);
+  widok.DodajLinie({});
+
+  for (std::size_t i = 0; i < stan.Bledy.size(); ++i) {
+    const Typy::TRecError r = stan.Bledy[i];
+    linia.assign(kLinia.view());
+    DopiszLiczbe(linia, static_cast<long long>(r.LineIndex) + 1);
+    linia += kZawieraBlad.view();
+    linia += r.ErrorText;
+    widok.DodajLinie(linia);
+
+    // The validator stores one item in each list per faulty byte, and a
+    // faulty byte is never ",", so the two lists pair up item by item.
+    const auto znaki = Typy::PodzielTekst(r.BadChars, ",");
+    const auto pozycje = Typy::PodzielTekst(r.BadPositions, ",");
+    for (std::size_t k = 0; k < znaki.size(); ++k) {
+      linia.assign(kBlednyZnak.view());
+      linia += znaki[k];
+      linia += kWKolumnie.view();
+      linia += pozycje[k];
+      widok.DodajLinie(linia);
+    }
+
+    widok.DodajLinie({});
+    widok.DodajLinie(kTresc.view());
+    widok.DodajLinie(stan.LinieOrg[static_cast<std::size_t>(r.LineIndex)]);
+    widok.DodajLinie(kreski);
+    widok.DodajLinie({});
+  }
+
+  widok.DodajLinie(kGwiazdki);
+  widok.DodajLinie(kKoniec);
+  widok.UstawKursor(0);
+  widok.PokazKursor();
+}
+
+// Error texts in English whatever the user's language, as the rest of the
+// program's system messages are.
+const char* OpisBledu(int err) {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+  return c ? strerror_l(err, c) : std::strerror(err);
+}
+
+}  // namespace
+
+TChwila CzasLokalny() {
+  const std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+char SeparatorCzasu(std::string_view format) {
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const auto c = static_cast<unsigned char>(format[i]);
+    if (c == '%') {
+      // A conversion: flags, width and the E/O modifiers, then its letter.
+      ++i;
+      while (i < format.size() && std::strchr("_-0^#EO123456789", format[i]) && format[i] != '\0')
+        ++i;
+      if (i >= format.size()) break;
+      // These stand for times written with a colon.
+      if (format[i] == 'T' || format[i] == 'R' || format[i] == 'r') return ':';
+      if (format[i] == '%') return '%';
+      continue;
+    }
+    // Letters of other scripts arrive as UTF-8 bytes above 127.
+    const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (alnum || c >= 0x80 || c == ' ' || c == '\t' || c == '\n') continue;
+    return static_cast<char>(c);
+  }
+  return ':';
+}
+
+char SeparatorCzasuSystemu() {
+  // A locale of its own, so the program's global locale stays as it is.
+  const locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
+  if (loc == static_cast<locale_t>(0)) return ':';  // the user's locale is not installed
+  const char* format = nl_langinfo_l(T_FMT, loc);
+  const char sep = SeparatorCzasu(format ? format : "");
+  freelocale(loc);
+  return sep;
+}
+
+std::string FormatujChwile(const TChwila& c, char separator) {
+  char buf[96];
+  const int n = std::snprintf(buf, sizeof buf, "%04d-%02d-%02d, %02d%c%02d%c%02d", c.Rok, c.Miesiac,
+                              c.Dzien, c.Godzina, separator, c.Minuta, separator, c.Sekunda);
+  return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor,
+               const TZegar& zegar, char separatorCzasu) {
+  if (stan.Bledy.empty()) return;
+  kursor.Wlacz();
+  try {
+    Zbuduj(stan, widok, zegar, separatorCzasu);
+  } catch (...) {
+    kursor.Wylacz();
+    throw;
+  }
+  kursor.Wylacz();
+}
+
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor) {
+  UtworzLOG(stan, widok, kursor, CzasLokalny, SeparatorCzasuSystemu());
+}
+
+void ZapiszRaport(const std::string& sciezka, std::string_view bajty,
+                  const std::string& chroniona) {
+  std::unique_ptr<platform::AtomicOutputFile> plik;
+  try {
+    plik = std::make_unique<platform::AtomicOutputFile>(sciezka, chroniona);
+  } catch (const EInOutError& e) {
+    std::string powod;
+    if (e.Code() == io_codes::kSharingViolation)
+      powod = "The process cannot access the file because it is being used by another process";
+    else if (e.SystemErrno() != 0)
+      powod = OpisBledu(e.SystemErrno());
+    else
+      powod = e.what();
+    throw EZapisRaportu("Cannot create file \"" +
+                        cp1250::FromUtf8Lossy(platform::AbsolutePath(sciezka)) + "\". " + powod);
+  }
+  try {
+    plik->Write(bajty.data(), bajty.size());
+    plik->Commit();
+  } catch (const EInOutError&) {
+    throw EZapisRaportu("Failed to Save Stream");
+  }
+}
+
+}  // namespace raport
