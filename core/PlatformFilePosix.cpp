@@ -113,13 +113,15 @@ void InputFile::Close() {
 AtomicOutputFile::AtomicOutputFile(const std::string& target, const std::string& protectedPath)
     : target_(target) {
   struct stat st {};
-  bool exists = false;
+  bool keepMode = false;
   mode_t mode = 0;
   if (::lstat(target.c_str(), &st) == 0) {
-    exists = true;
     if (S_ISDIR(st.st_mode)) throw EInOutError::FromErrno(EISDIR);
     if (S_ISREG(st.st_mode)) {
-      mode = st.st_mode & 07777;
+      // The new file keeps the old one's permissions, but never its set-id
+      // bits: the writer may own the new file where it did not own the old.
+      mode = st.st_mode & 0777;
+      keepMode = true;
       // A read-only file stays read-only even for an administrator, as it
       // would on the system the users come from.
       if ((st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
@@ -145,16 +147,24 @@ AtomicOutputFile::AtomicOutputFile(const std::string& target, const std::string&
   std::string pattern = FolderOf(target) + "/.~XXXXXX.tmp";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
+  // Everything that can throw comes before the file exists: a constructor
+  // that throws gets no destructor to remove it.
+  buffer_.reserve(kWriteBuffer);
+  temp_.reserve(name.size());
   fd_ = ::mkostemps(name.data(), 4, O_CLOEXEC);
-  if (fd_ < 0) ThrowErrno(errno);
+  if (fd_ < 0) {
+    temp_.clear();
+    ThrowErrno(errno);
+  }
   temp_.assign(name.data());
-  if (!exists) {
+  if (!keepMode) {
+    // A new name, or a link or other non-file being replaced: the mode a
+    // newly created file gets.
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode = 0666 & ~mask;
   }
   ::fchmod(fd_, mode);
-  buffer_.reserve(kWriteBuffer);
 }
 
 AtomicOutputFile::~AtomicOutputFile() {

@@ -1,0 +1,28 @@
+#include "ZapiszPoprawiony.h"
+
+#include "Cp1250.h"
+#include "PlatformFile.h"
+#include "Teksty.h"
+
+std::string NazwaPlikuPoprawionego(const std::string& path) {
+  const auto last = path.find_last_of("./");
+  const bool extension = last != std::string::npos && path[last] == '.';
+  return (extension ? path.substr(0, last) : path) + "_nowy.txt";
+}
+
+std::string ZapiszPoprawionyPlik(const Typy::TStan& stan) {
+  if (stan.LinieNew.empty()) return {};
+  const std::string target = NazwaPlikuPoprawionego(stan.NazwaPliku);
+  platform::AtomicOutputFile out(target, stan.NazwaPliku);
+  const auto write = [&out](const char* p, std::size_t n) { out.Write(p, n); };
+  for (std::size_t i = 0; i < stan.LinieNew.size(); ++i) {
+    stan.LinieNew.Wypisz(i, write);
+    out.Write("\r\n", 2);
+  }
+  out.Commit();
+  return platform::AbsolutePath(target);
+}
+
+std::string KomunikatZapisano(const std::string& path) {
+  return teksty::ZapisanoPoczatek.str() + cp1250::FromUtf8Lossy(path) + teksty::ZapisanoKoniec.str();
+}
