@@ -24,5 +24,6 @@ std::string ZapiszPoprawionyPlik(const Typy::TStan& stan) {
 }
 
 std::string KomunikatZapisano(const std::string& path) {
-  return teksty::ZapisanoPoczatek.str() + cp1250::FromUtf8Lossy(path) + teksty::ZapisanoKoniec.str();
+  return teksty::ZapisanoPoczatek.str() + cp1250::FromUtf8Lossy(path) +
+         teksty::ZapisanoKoniec.str();
 }
