@@ -1,0 +1,205 @@
+// The command-line checker, run as a program: what it prints, where, with
+// which exit status, and the files it writes.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "Typy.h"
+#include "UtworzLOG.h"
+#include "WczytajPlik.h"
+
+namespace {
+
+struct TWynik {
+  std::string out;
+  std::string err;
+  int kod = -1;
+};
+
+std::string Czytaj(const std::string& p) {
+  std::ifstream f(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), {}};
+}
+
+void Zapisz(const std::string& p, const std::string& s) {
+  std::ofstream(p, std::ios::binary) << s;
+}
+
+// A file with one fault of each kind the output has to spell: a tab, an en
+// dash, an empty line, a NUL, and a letter written in UTF-8.
+const std::string kBledny = std::string(
+                                "Jan\tKowalski\r\nWyp\xB3"
+                                "ata \x96 x\r\n\r\nA") +
+                            '\0' + "B\r\nPawe\xC5\x82\r\n";
+const std::string kBlednyWynik =
+    "bledny.txt:1:4: Błędny znak: \"␉\" (0x09)\n"
+    "bledny.txt:2:9: Błędny znak: \"–\" (0x96)\n"
+    "bledny.txt:3: Ciąg nie może być pusty\n"
+    "bledny.txt:4:2: Błędny znak: \"␀\" (0x00)\n"
+    "bledny.txt:5:5: Błędny znak: \"Ĺ\" (0xC5)\n"
+    "bledny.txt:5:6: Błędny znak: \"‚\" (0x82)\n"
+    "bledny.txt: Ilość błędnych linii w zbiorze: 5\n";
+const std::string kCzystyWynik =
+    "czysty.txt: Format kodowania wczytanej listy płac jest poprawny.\n";
+
+class WeryfikujPlik : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char wzor[] = "/tmp/weryfikujXXXXXX";
+    ASSERT_NE(mkdtemp(wzor), nullptr);
+    dir_ = wzor;
+    ::chmod(dir_.c_str(), 0755);  // the unprivileged child must reach it
+    Zapisz(dir_ + "/bledny.txt", kBledny);
+    Zapisz(dir_ + "/czysty.txt", "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1\r\nok");
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  // Runs the program in the test's folder; as root, `bezUprawnien` runs it
+  // as nobody so that file permissions apply.
+  TWynik Uruchom(std::vector<std::string> args, bool bezUprawnien = false) {
+    const std::string out = dir_ + "/.stdout", err = dir_ + "/.stderr";
+    const pid_t pid = fork();
+    if (pid == 0) {
+      if (chdir(dir_.c_str()) != 0) _exit(120);
+      const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+      const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+      if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(121);
+      if (bezUprawnien && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(122);
+      std::vector<char*> argv{const_cast<char*>(WERYFIKUJ_PLIK)};
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(WERYFIKUJ_PLIK, argv.data());
+      _exit(123);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    TWynik w{Czytaj(out), Czytaj(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return w;
+  }
+
+  std::string dir_;
+};
+
+}  // namespace
+
+TEST_F(WeryfikujPlik, cleanAndFaultyFiles) {
+  TWynik w = Uruchom({"czysty.txt"});
+  EXPECT_EQ(w.out, kCzystyWynik);
+  EXPECT_EQ(w.err, "");
+  EXPECT_EQ(w.kod, 0);
+
+  w = Uruchom({"bledny.txt"});
+  EXPECT_EQ(w.out, kBlednyWynik);
+  EXPECT_EQ(w.err, "");
+  EXPECT_EQ(w.kod, 1);
+
+  w = Uruchom({"--quiet", "czysty.txt", "bledny.txt"});
+  EXPECT_EQ(w.out, "");
+  EXPECT_EQ(w.kod, 1);
+}
+
+TEST_F(WeryfikujPlik, aFileThatCannotBeReadDoesNotStopTheOthers) {
+  Zapisz(dir_ + "/zablokowany.txt", "x");
+  ::chmod((dir_ + "/zablokowany.txt").c_str(), 0);
+  const TWynik w = Uruchom({"czysty.txt", "zablokowany.txt", "brak.txt", "bledny.txt"}, true);
+  EXPECT_EQ(w.out, kCzystyWynik + kBlednyWynik);
+  EXPECT_EQ(w.err, "zablokowany.txt: File access denied.\nbrak.txt: File not found.\n");
+  EXPECT_EQ(w.kod, 2);
+}
+
+TEST_F(WeryfikujPlik, reportIsTheWindowProgramsReport) {
+  TWynik w = Uruchom({"--report", "raport.log", "bledny.txt"});
+  EXPECT_EQ(w.out, kBlednyWynik);
+  EXPECT_EQ(w.kod, 1);
+  const std::string raport = Czytaj(dir_ + "/raport.log");
+
+  // The same state and clock through the core gives the same bytes. The
+  // clock is read back from the report's time line.
+  const auto linia2 = raport.find("\r\n") + 2;
+  ASSERT_LT(linia2 + 20, raport.size());
+  const std::string t = raport.substr(linia2, 20);
+  const raport::TChwila c{std::stoi(t.substr(0, 4)),  std::stoi(t.substr(5, 2)),
+                          std::stoi(t.substr(8, 2)),  std::stoi(t.substr(12, 2)),
+                          std::stoi(t.substr(15, 2)), std::stoi(t.substr(18, 2))};
+  Typy::TStan stan;
+  stan.NazwaPliku = dir_ + "/bledny.txt";
+  Typy::WczytajPlik(stan);
+  raport::TRaportTekst oczekiwany;
+  raport::TBezKursora kursor;
+  raport::UtworzLOG(
+      stan, oczekiwany, kursor, [c] { return c; }, t[14]);
+  EXPECT_EQ(raport, oczekiwany.Tekst());
+
+  // A clean file has no report: none is written.
+  w = Uruchom({"--report=czysty.log", "czysty.txt"});
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/czysty.log"));
+
+  // Nor may the report take the place of the file it describes.
+  w = Uruchom({"--report", "bledny.txt", "bledny.txt"});
+  EXPECT_EQ(w.kod, 2);
+  EXPECT_EQ(w.err,
+            "bledny.txt: Cannot create file \"" + dir_ + "/bledny.txt\". Permission denied.\n");
+  EXPECT_EQ(Czytaj(dir_ + "/bledny.txt"), kBledny);
+}
+
+TEST_F(WeryfikujPlik, fixWritesTheCorrectedCopyOfFaultyFilesOnly) {
+  TWynik w = Uruchom({"--fix", "bledny.txt", "czysty.txt"});
+  EXPECT_EQ(w.out,
+            kBlednyWynik + "bledny.txt: zapisano " + dir_ + "/bledny_nowy.txt\n" + kCzystyWynik);
+  EXPECT_EQ(w.kod, 1);
+  EXPECT_EQ(Czytaj(dir_ + "/bledny_nowy.txt"),
+            "Jan?Kowalski\r\nWyp\xB3"
+            "ata ? x\r\n\r\nA?B\r\nPawe??\r\n");
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/czysty_nowy.txt"));
+
+  // A corrected file that cannot be written is an error of that file.
+  std::filesystem::remove(dir_ + "/bledny_nowy.txt");
+  std::filesystem::create_directory(dir_ + "/bledny_nowy.txt");
+  w = Uruchom({"--fix", "--quiet", "bledny.txt"});
+  EXPECT_EQ(w.out, "");
+  EXPECT_EQ(w.err, "bledny_nowy.txt: File access denied.\n");
+  EXPECT_EQ(w.kod, 2);
+}
+
+TEST_F(WeryfikujPlik, arguments) {
+  for (const std::vector<std::string>& zle : {std::vector<std::string>{},
+                                              {"--bogus", "czysty.txt"},
+                                              {"--report"},
+                                              {"--report", "r.log", "czysty.txt", "bledny.txt"},
+                                              {"--quiet"}}) {
+    const TWynik w = Uruchom(zle);
+    EXPECT_EQ(w.kod, 2);
+    EXPECT_EQ(w.out, "");
+    EXPECT_TRUE(w.err.starts_with("weryfikuj-plik: ")) << w.err;
+    EXPECT_NE(w.err.find("Użycie: weryfikuj-plik"), std::string::npos);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/r.log"));
+
+  TWynik w = Uruchom({"--help"});
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_TRUE(w.out.starts_with("Użycie: weryfikuj-plik")) << w.out;
+  EXPECT_EQ(w.err, "");
+
+  w = Uruchom({"--version"});
+  EXPECT_EQ(w.out, "weryfikuj-plik 2.0\n");
+  EXPECT_EQ(w.kod, 0);
+
+  // After "--" a name that looks like an option is a file.
+  Zapisz(dir_ + "/--fix", "ok\r\n");
+  w = Uruchom({"--", "--fix"});
+  EXPECT_EQ(w.out, "--fix: Format kodowania wczytanej listy płac jest poprawny.\n");
+  EXPECT_EQ(w.kod, 0);
+}
