@@ -383,6 +383,11 @@ TEST_F(ZapiszPoprawiony, targetThatCannotBeMadeFails) {
   Wczytaj(s, dir_ + "/brak/lista.txt", {"a\x01"});
   EXPECT_EQ(Wynik(s), "2: File not found");
 
+  // A source name the system takes whose corrected name it does not.
+  TStan d;
+  Wczytaj(d, dir_ + "/" + std::string(250, 'x') + ".txt", {"a\x01"});
+  EXPECT_EQ(Wynik(d), "3: Invalid filename");
+
   TStan t;
   Wczytaj(t, zrodlo_, {"a\x01"});
   fs::create_directory(cel_);
