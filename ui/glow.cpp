@@ -1,0 +1,349 @@
+#include "glow.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+
+#include "Cp1250.h"
+#include "Ikony.h"
+
+namespace {
+
+// The window's texts, held in Windows-1250 like every text of the program.
+constexpr cp1250::Literal kTytulOkna{u8"Tarmeko_weryfikacja_pliku"};
+constexpr cp1250::Literal kTytulWersji{u8"Tarmeko_weryfikacja_pliku v.2.0 (alfa '2022)"};
+constexpr cp1250::Literal kSprawdz{u8"Sprawdź plik z przelewami"};
+constexpr cp1250::Literal kZapisz{u8"Zapisz poprawiony plik"};
+constexpr cp1250::Literal kPokazLog{u8"Pokaż plik LOG z błędami"};
+constexpr cp1250::Literal kListaBledow{u8"Lista błędów"};
+constexpr cp1250::Literal kIloscLinii{u8"Ilość błędnych linii w zbiorze:"};
+constexpr cp1250::Literal kSzczegoly{u8"Szczegóły wybranego błędu"};
+constexpr cp1250::Literal kBlednaLinia{u8"Błędna linia w pliku źródłowym"};
+constexpr cp1250::Literal kPoprawiona{u8"Poprawiona linia"};
+constexpr cp1250::Literal kBledneZnaki{u8"Błędne znaki wraz z pozycją znaku w linii"};
+constexpr cp1250::Literal kOryginalny{u8"Oryginalny znak"};
+constexpr cp1250::Literal kNowy{u8"Nowy znak"};
+constexpr cp1250::Literal kZatwierdz{u8"Zatwierdź nowy znak"};
+
+QString T(std::string_view cp) {
+  return ui::ZCp1250(cp);
+}
+
+// The layout is drawn for this text height of the window font.
+constexpr int kWysokoscWzorcowa = 13;
+
+// An edge and the five-pixel inner border inside it.
+constexpr int kKrawedz = 1;
+constexpr int kObramowanie = 5;
+
+QLabel* NowaEtykieta(const QString& nazwa, const QString& tekst, QWidget* rodzic) {
+  auto* l = new QLabel(tekst, rodzic);
+  l->setObjectName(nazwa);
+  l->setTextFormat(Qt::PlainText);
+  return l;
+}
+
+QPushButton* NowyPrzycisk(const QString& nazwa, const QString& tekst, QWidget* rodzic) {
+  auto* b = new QPushButton(tekst, rodzic);
+  b->setObjectName(nazwa);
+  // Enter on a focused button presses it, as Space does.
+  b->setAutoDefault(true);
+  b->setFocusPolicy(Qt::StrongFocus);
+  return b;
+}
+
+QPlainTextEdit* NowyWidokLinii(const QString& nazwa, QWidget* rodzic) {
+  auto* m = new QPlainTextEdit(rodzic);
+  m->setObjectName(nazwa);
+  m->setReadOnly(true);
+  // The caret can be placed and moved, and text selected; nothing typed.
+  m->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  m->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  m->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  m->setUndoRedoEnabled(false);
+  m->setContextMenuPolicy(Qt::NoContextMenu);
+  return m;
+}
+
+QLineEdit* NowePoleZnaku(const QString& nazwa, QWidget* rodzic) {
+  auto* e = new QLineEdit(rodzic);
+  e->setObjectName(nazwa);
+  e->setMaxLength(1);
+  return e;
+}
+
+}  // namespace
+
+bool TOpenDialog::Execute() {
+  auto wybor = komunikaty_.OtworzPlik(wlasciciel_);
+  if (!wybor) return false;
+  FileName = std::move(*wybor);
+  return true;
+}
+
+TFormGlow::TFormGlow(ui::TUserMessages& komunikaty, const QFont& czcionka, QWidget* rodzic)
+    : QWidget(rodzic), OpenDialog1(komunikaty, this), komunikaty_(komunikaty) {
+  Zbuduj(czcionka);
+  Podlacz();
+  Obsluz([this] { FormCreate(this); });
+}
+
+QFont TFormGlow::CzcionkaOkna() {
+  QFont f(QStringLiteral("MS Sans Serif"), 8);
+  f.setStyleHint(QFont::SansSerif);
+  return f;
+}
+
+QFont TFormGlow::CzcionkaStalaSzerokosc(int punkty) {
+  QFont f(QStringLiteral("Courier New"), punkty);
+  f.setStyleHint(QFont::TypeWriter);
+  f.setFixedPitch(true);
+  return f;
+}
+
+int TFormGlow::Skaluj(int piksele) const {
+  const int m = wysokoscTekstu_;
+  return (piksele * m + (piksele >= 0 ? kWysokoscWzorcowa / 2 : -kWysokoscWzorcowa / 2)) /
+         kWysokoscWzorcowa;
+}
+
+QRect TFormGlow::Prostokat(int l, int t, int w, int h) const {
+  // Edges are scaled, so neighbours that touch at design still touch.
+  const int x = Skaluj(l);
+  const int y = Skaluj(t);
+  return QRect(x, y, Skaluj(l + w) - x, Skaluj(t + h) - y);
+}
+
+QPoint TFormGlow::Punkt(int l, int t) const {
+  return QPoint(Skaluj(l), Skaluj(t));
+}
+
+QFont TFormGlow::SkalujCzcionke(QFont f) const {
+  if (wysokoscTekstu_ != kWysokoscWzorcowa)
+    f.setPointSizeF(f.pointSizeF() * wysokoscTekstu_ / kWysokoscWzorcowa);
+  return f;
+}
+
+void TFormGlow::Zbuduj(const QFont& czcionka) {
+  using ui::TPanel;
+  using ui::Wyrownanie;
+
+  setObjectName(QStringLiteral("FormGlow"));
+  setWindowTitle(T(kTytulOkna));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  setFont(czcionka);
+  wysokoscTekstu_ = QFontMetrics(czcionka).height();
+
+  QFont pogrubiona = czcionka;
+  pogrubiona.setBold(true);
+  const QFont linie = SkalujCzcionke(CzcionkaStalaSzerokosc(8));
+  const QFont znaki = SkalujCzcionke(CzcionkaStalaSzerokosc(10));
+
+  const QMargins zKrawedzia(kKrawedz + kObramowanie, kKrawedz + kObramowanie,
+                            kKrawedz + kObramowanie, kKrawedz + kObramowanie);
+  const QMargins bezKrawedzi(kObramowanie, kObramowanie, kObramowanie, kObramowanie);
+
+  ukladOkna_ = new ui::TUklad(this, QMargins());
+
+  // --- The top bar ---
+  Panel1 = new TPanel(QStringLiteral("Panel1"), true, this);
+  Button3 = NowyPrzycisk(QStringLiteral("Button3"), T(kSprawdz), Panel1);
+  Button3->setGeometry(Prostokat(12, 8, 213, 25));
+  Button3->setFont(pogrubiona);
+  ButtonZapiszNew = NowyPrzycisk(QStringLiteral("ButtonZapiszNew"), T(kZapisz), Panel1);
+  ButtonZapiszNew->setGeometry(Prostokat(248, 8, 185, 25));
+  ButtonZapiszNew->setFont(pogrubiona);
+  ButtonZapiszNew->setEnabled(false);
+  ButtonPokazLog = NowyPrzycisk(QStringLiteral("ButtonPokazLog"), T(kPokazLog), Panel1);
+  ButtonPokazLog->setGeometry(Prostokat(456, 8, 197, 25));
+  ButtonPokazLog->setFont(pogrubiona);
+  ButtonPokazLog->setEnabled(false);
+
+  // --- The list of faulty lines ---
+  Panel2 = new TPanel(QStringLiteral("Panel2"), true, this);
+  auto* ukladPanel2 = new ui::TUklad(Panel2, zKrawedzia);
+  Panel3 = new TPanel(QStringLiteral("Panel3"), false, Panel2);
+  Panel3->UstawNapis(T(kListaBledow));
+  Label1 = NowaEtykieta(QStringLiteral("Label1"), T(kIloscLinii), Panel3);
+  Label1->move(Punkt(124, 5));
+  Label1->adjustSize();
+  LabelIleBledow = NowaEtykieta(QStringLiteral("LabelIleBledow"), QStringLiteral("0"), Panel3);
+  LabelIleBledow->setFont(pogrubiona);
+  LabelIleBledow->move(Punkt(272, 5));
+  LabelIleBledow->adjustSize();
+
+  StringGridBledy = new ui::TSiatka(QStringLiteral("StringGridBledy"), Panel2);
+  StringGridBledy->setModel(new QStandardItemModel(1, 4, StringGridBledy));
+  StringGridBledy->UstawStalyWiersz(false);
+  StringGridBledy->UstawStalaKolumne(true);
+  StringGridBledy->UstawSzerokoscStalejKolumny(Skaluj(64));
+  StringGridBledy->UstawSzerokoscKolumn(Skaluj(64));
+  StringGridBledy->UstawWysokoscWiersza(Skaluj(20));
+  StringGridBledy->hide();
+  ukladPanel2->Dodaj(Panel3, Wyrownanie::Gora, Skaluj(23));
+  ukladPanel2->Dodaj(StringGridBledy, Wyrownanie::Wypelnij);
+
+  // --- The details of the selected error ---
+  PanelSzczegoly = new TPanel(QStringLiteral("PanelSzczegoly"), true, this);
+  PanelSzczegoly->setMinimumHeight(Skaluj(355));
+  PanelSzczegoly->hide();
+  auto* ukladSzczegolow = new ui::TUklad(PanelSzczegoly, zKrawedzia);
+  GroupBox1 = new QGroupBox(T(kSzczegoly), PanelSzczegoly);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  ukladSzczegolow->Dodaj(GroupBox1, Wyrownanie::Wypelnij);
+  auto* ukladRamki = new ui::TUklad(GroupBox1, QMargins(2, Skaluj(15), 2, 2));
+
+  Panel6 = new TPanel(QStringLiteral("Panel6"), false, GroupBox1);
+  LabelSzczegolyLiniaBlad =
+      NowaEtykieta(QStringLiteral("LabelSzczegolyLiniaBlad"), T(kBlednaLinia), Panel6);
+  LabelSzczegolyLiniaBlad->move(Punkt(8, 4));
+  LabelSzczegolyLiniaBlad->adjustSize();
+  MemoLiniaOrg = NowyWidokLinii(QStringLiteral("MemoLiniaOrg"), Panel6);
+  MemoLiniaOrg->setGeometry(Prostokat(8, 24, 737, 69));
+  MemoLiniaOrg->setFont(linie);
+  MemoLiniaOrg->setEnabled(false);
+  Label2 = NowaEtykieta(QStringLiteral("Label2"), T(kPoprawiona), Panel6);
+  Label2->move(Punkt(8, 104));
+  Label2->adjustSize();
+  MemoLiniaNew = NowyWidokLinii(QStringLiteral("MemoLiniaNew"), Panel6);
+  MemoLiniaNew->setGeometry(Prostokat(8, 120, 737, 69));
+  MemoLiniaNew->setFont(linie);
+  Label3 = NowaEtykieta(QStringLiteral("Label3"), T(kBledneZnaki), Panel6);
+  Label3->move(Punkt(8, 201));
+  Label3->adjustSize();
+
+  Panel5 = new TPanel(QStringLiteral("Panel5"), false, GroupBox1);
+  auto* ukladPanel5 = new ui::TUklad(Panel5, bezKrawedzi);
+  StringGridZnaki = new ui::TSiatka(QStringLiteral("StringGridZnaki"), Panel5);
+  StringGridZnaki->setModel(new QStandardItemModel(4, 2, StringGridZnaki));
+  StringGridZnaki->UstawStalyWiersz(true);
+  StringGridZnaki->UstawStalaKolumne(true);
+  StringGridZnaki->UstawSzerokoscStalejKolumny(Skaluj(64));
+  StringGridZnaki->UstawSzerokoscKolumn(Skaluj(64));
+  StringGridZnaki->UstawWysokoscWiersza(Skaluj(18));
+  ukladPanel5->Dodaj(StringGridZnaki, Wyrownanie::Lewo, Skaluj(335));
+  Label4 = NowaEtykieta(QStringLiteral("Label4"), T(kOryginalny), Panel5);
+  Label4->move(Punkt(424, 8));
+  Label4->adjustSize();
+  EditZnakOrg = NowePoleZnaku(QStringLiteral("EditZnakOrg"), Panel5);
+  EditZnakOrg->setGeometry(Prostokat(520, 3, 41, 24));
+  EditZnakOrg->setFont(znaki);
+  EditZnakOrg->setReadOnly(true);
+  EditZnakOrg->setEnabled(false);
+  Label5 = NowaEtykieta(QStringLiteral("Label5"), T(kNowy), Panel5);
+  Label5->move(Punkt(424, 36));
+  Label5->adjustSize();
+  EditZnakNew = NowePoleZnaku(QStringLiteral("EditZnakNew"), Panel5);
+  EditZnakNew->setGeometry(Prostokat(520, 31, 41, 24));
+  EditZnakNew->setFont(znaki);
+  BitBtn1 = NowyPrzycisk(QStringLiteral("BitBtn1"), T(kZatwierdz), Panel5);
+  BitBtn1->setGeometry(Prostokat(584, 32, 161, 25));
+  BitBtn1->setIcon(ui::IkonaZatwierdzenia());
+  BitBtn1->setIconSize(QSize(18, 18));
+  BitBtn1->setDefault(true);
+
+  ukladRamki->Dodaj(Panel6, Wyrownanie::Gora, Skaluj(218));
+  ukladRamki->Dodaj(Panel5, Wyrownanie::Wypelnij);
+
+  // --- The window's own stacking: the bottom elements lowest first ---
+  ukladOkna_->Dodaj(Panel1, Wyrownanie::Gora, Skaluj(41));
+  ukladOkna_->Dodaj(PanelSzczegoly, Wyrownanie::Dol, Skaluj(355));
+  Splitter1 = new ui::TSplitter(QStringLiteral("Splitter1"), *ukladOkna_, PanelSzczegoly, this);
+  Splitter1->UstawWolneMinimum(Skaluj(30));
+  ukladOkna_->Dodaj(Splitter1, Wyrownanie::Dol, Skaluj(9));
+  ukladOkna_->Dodaj(Panel2, Wyrownanie::Wypelnij);
+
+  // --- Keyboard ---
+  for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel3, PanelSzczegoly,
+                                                    GroupBox1, Panel5, Panel6})
+    w->setFocusPolicy(Qt::NoFocus);
+  QWidget* kolejnosc[] = {Button3,         ButtonZapiszNew, ButtonPokazLog, StringGridBledy,
+                          StringGridZnaki, EditZnakNew,     EditZnakOrg,    BitBtn1,
+                          MemoLiniaOrg,    MemoLiniaNew};
+  for (std::size_t i = 1; i < std::size(kolejnosc); ++i)
+    setTabOrder(kolejnosc[i - 1], kolejnosc[i]);
+  Button3->setFocus();
+
+  resize(Skaluj(782), Skaluj(526));
+}
+
+void TFormGlow::Podlacz() {
+  connect(Button3, &QPushButton::clicked, this,
+          [this] { Obsluz([this] { Button3Click(Button3); }); });
+  connect(ButtonZapiszNew, &QPushButton::clicked, this,
+          [this] { Obsluz([this] { ButtonZapiszNewClick(ButtonZapiszNew); }); });
+  connect(ButtonPokazLog, &QPushButton::clicked, this,
+          [this] { Obsluz([this] { ButtonPokazLogClick(ButtonPokazLog); }); });
+  connect(BitBtn1, &QPushButton::clicked, this,
+          [this] { Obsluz([this] { BitBtn1Click(BitBtn1); }); });
+  StringGridBledy->viewport()->installEventFilter(this);
+  MemoLiniaNew->viewport()->installEventFilter(this);
+  MemoLiniaNew->installEventFilter(this);
+  MemoLiniaOrg->installEventFilter(this);
+}
+
+bool TFormGlow::eventFilter(QObject* obj, QEvent* ev) {
+  const auto typ = ev->type();
+  if (obj == StringGridBledy->viewport() && typ == QEvent::MouseButtonRelease) {
+    if (static_cast<QMouseEvent*>(ev)->button() == Qt::LeftButton)
+      Obsluz([this] { StringGridBledyClick(StringGridBledy); });
+  } else if (obj == MemoLiniaNew->viewport() && typ == QEvent::MouseButtonRelease) {
+    if (static_cast<QMouseEvent*>(ev)->button() == Qt::LeftButton)
+      Obsluz([this] { MemoLiniaNewClick(MemoLiniaNew); });
+  } else if (obj == MemoLiniaNew && typ == QEvent::KeyRelease) {
+    auto* k = static_cast<QKeyEvent*>(ev);
+    Obsluz([this, k] { MemoLiniaNewKeyUp(MemoLiniaNew, k->key(), k->modifiers()); });
+  } else if ((obj == MemoLiniaNew || obj == MemoLiniaOrg) && typ == QEvent::KeyPress) {
+    // The line views take Enter themselves and, being read-only, ignore
+    // it: it must not reach the default button.
+    const int key = static_cast<QKeyEvent*>(ev)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+  }
+  return QWidget::eventFilter(obj, ev);
+}
+
+void TFormGlow::keyPressEvent(QKeyEvent* e) {
+  // Enter that no focused element took: the default button's, while it can
+  // be pressed (the detail panel is shown).
+  const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  const auto mods = e->modifiers() & ~Qt::KeypadModifier;
+  if (enter && mods == Qt::NoModifier) {
+    if (BitBtn1->isVisible() && BitBtn1->isEnabled()) BitBtn1->click();
+    e->accept();
+    return;
+  }
+  // Esc does nothing in this window.
+  QWidget::keyPressEvent(e);
+}
+
+// --- Handlers ---------------------------------------------------------------
+
+void TFormGlow::FormCreate(QObject*) {
+  setWindowTitle(T(kTytulWersji));
+}
+
+void TFormGlow::Button3Click(QObject*) {}
+void TFormGlow::InitDane() {}
+void TFormGlow::WczytajPlik() {}
+void TFormGlow::DodajLinieDoStringGrid() {}
+void TFormGlow::StringGridBledyClick(QObject*) {}
+void TFormGlow::ButtonZapiszNewClick(QObject*) {}
+void TFormGlow::MemoLiniaNewClick(QObject*) {
+  PokazWybranyZnak();
+}
+void TFormGlow::PokazWybranyZnak() {}
+void TFormGlow::MemoLiniaNewKeyUp(QObject*, int, Qt::KeyboardModifiers) {
+  PokazWybranyZnak();
+}
+void TFormGlow::BitBtn1Click(QObject*) {}
+void TFormGlow::ButtonPokazLogClick(QObject*) {}

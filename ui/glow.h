@@ -1,0 +1,122 @@
+#pragma once
+// The main window: the top bar of commands, the list of faulty lines with
+// its count and, below a splitter, the details of the selected faulty line
+// with the character-correction controls.
+#include <QFont>
+#include <QWidget>
+#include <optional>
+#include <string>
+
+#include "Siatka.h"
+#include "UserMessages.h"
+#include "Wyrownanie.h"
+
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+class TFormLOG;
+
+// The file-open dialog of the check command, as the window sees it: the
+// dialog itself, with its remembered file and filter, lives in the message
+// facility.
+class TOpenDialog {
+ public:
+  TOpenDialog(ui::TUserMessages& komunikaty, QWidget* wlasciciel)
+      : komunikaty_(komunikaty), wlasciciel_(wlasciciel) {}
+  // True when the user chose a file; FileName then holds it.
+  bool Execute();
+  std::string FileName;
+
+ private:
+  ui::TUserMessages& komunikaty_;
+  QWidget* wlasciciel_;
+};
+
+class TFormGlow : public QWidget {
+ public:
+  // The window font is asked for by name; tests hand in another one to see
+  // the layout scale with it.
+  explicit TFormGlow(ui::TUserMessages& komunikaty, const QFont& czcionka = CzcionkaOkna(),
+                     QWidget* rodzic = nullptr);
+
+  // "MS Sans Serif" 8 point, or the system's proportional sans-serif.
+  static QFont CzcionkaOkna();
+  // "Courier New" in the given size, or the system's monospaced font.
+  static QFont CzcionkaStalaSzerokosc(int punkty);
+
+  // A length of the layout (given for a 13-pixel text height) in pixels.
+  int Skaluj(int piksele) const;
+  int WysokoscTekstu() const { return wysokoscTekstu_; }
+  ui::TUserMessages& Komunikaty() { return komunikaty_; }
+
+  // The report window; set at start-up, once it exists.
+  TFormLOG* FormLOG = nullptr;
+
+  TOpenDialog OpenDialog1;
+  ui::TPanel* Panel1 = nullptr;
+  QPushButton* Button3 = nullptr;
+  ui::TPanel* Panel2 = nullptr;
+  ui::TSiatka* StringGridBledy = nullptr;
+  ui::TPanel* Panel3 = nullptr;
+  ui::TSplitter* Splitter1 = nullptr;
+  ui::TPanel* PanelSzczegoly = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  ui::TPanel* Panel5 = nullptr;
+  ui::TSiatka* StringGridZnaki = nullptr;
+  ui::TPanel* Panel6 = nullptr;
+  QLabel* LabelSzczegolyLiniaBlad = nullptr;
+  QPlainTextEdit* MemoLiniaOrg = nullptr;
+  QLabel* Label2 = nullptr;
+  QPlainTextEdit* MemoLiniaNew = nullptr;
+  QLabel* Label3 = nullptr;
+  QPushButton* ButtonZapiszNew = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* LabelIleBledow = nullptr;
+  QLineEdit* EditZnakNew = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLineEdit* EditZnakOrg = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QPushButton* ButtonPokazLog = nullptr;
+
+  void DodajLinieDoStringGrid();
+  void FormCreate(QObject* Sender);
+  void WczytajPlik();
+  void Button3Click(QObject* Sender);
+  void InitDane();
+  void StringGridBledyClick(QObject* Sender);
+  void ButtonZapiszNewClick(QObject* Sender);
+  void MemoLiniaNewClick(QObject* Sender);
+  void PokazWybranyZnak();
+  void MemoLiniaNewKeyUp(QObject* Sender, int Key, Qt::KeyboardModifiers Shift);
+  void BitBtn1Click(QObject* Sender);
+  void ButtonPokazLogClick(QObject* Sender);
+
+  // The placement of the window's own children; the splitter changes the
+  // detail panel's height through it.
+  ui::TUklad& UkladOkna() { return *ukladOkna_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* obj, QEvent* ev) override;
+
+ private:
+  // Runs a handler inside the error boundary.
+  template <class F>
+  void Obsluz(F&& f) {
+    ui::Chron(komunikaty_, std::forward<F>(f));
+  }
+  QRect Prostokat(int l, int t, int w, int h) const;
+  QPoint Punkt(int l, int t) const;
+  QFont SkalujCzcionke(QFont f) const;
+  void Zbuduj(const QFont& czcionka);
+  void Podlacz();
+
+  ui::TUserMessages& komunikaty_;
+  int wysokoscTekstu_ = 13;
+  ui::TUklad* ukladOkna_ = nullptr;
+};
