@@ -1,10 +1,17 @@
 #include "LineScanner.h"
 
+#include <cstdint>
+
 #include "ZnakiDozwolone.h"
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define WERYFIKACJA_X86_SIMD 1
+#include <immintrin.h>
+#endif
 
 namespace scan {
 
-const unsigned char* ToLineBreak(const unsigned char* p, const unsigned char* end, bool& faulty) {
+const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned char* end, bool& faulty) {
   using Typy::kByteClass;
   for (; p < end; ++p) {
     const unsigned c = kByteClass[*p];
@@ -14,5 +21,179 @@ const unsigned char* ToLineBreak(const unsigned char* p, const unsigned char* en
   }
   return end;
 }
+
+#ifdef WERYFIKACJA_X86_SIMD
+namespace {
+
+using Typy::kByteClass;
+
+constexpr bool Printable(int b) { return b >= 32 && b <= 126; }
+constexpr bool ShapesLines(int b) { return kByteClass[b] >= Typy::kLineFeed; }
+// A byte outside the printable range that is not faulty: a Polish letter or
+// a byte that shapes lines.
+constexpr bool Excepted(int b) { return !Printable(b) && kByteClass[b] != Typy::kFaulty; }
+
+// The excepted bytes, told apart by two 16-entry look-ups, one on each half
+// of the byte: a byte is excepted exactly when the entries for its high and
+// its low half share a bit. Each bit stands for one set of low halves shared
+// by some high halves; the Polish letters of Windows-1250 need five such
+// sets and the bytes that shape lines two more. The tables are derived from
+// the character rule, and checked against it below, so the rule stays in
+// one place.
+struct NibbleTables {
+  std::uint8_t low[16]{};
+  std::uint8_t high[16]{};
+  std::uint8_t lineBits = 0;  // the bits whose bytes shape lines
+  bool fits = true;           // false if the rule needed more than 8 sets
+};
+
+constexpr NibbleTables MakeNibbleTables() {
+  NibbleTables t;
+  std::uint16_t sets[8]{};
+  bool setShapesLines[8]{};
+  int used = 0;
+  for (int h = 0; h < 16; ++h) {
+    std::uint16_t set = 0;
+    bool lines = false;
+    for (int l = 0; l < 16; ++l) {
+      if (!Excepted(h * 16 + l)) continue;
+      set = static_cast<std::uint16_t>(set | (1u << l));
+      lines = lines || ShapesLines(h * 16 + l);
+    }
+    if (set == 0) continue;
+    int bit = -1;
+    for (int k = 0; k < used; ++k)
+      if (sets[k] == set && setShapesLines[k] == lines) bit = k;
+    if (bit < 0) {
+      if (used == 8) {
+        t.fits = false;
+        return t;
+      }
+      bit = used++;
+      sets[bit] = set;
+      setShapesLines[bit] = lines;
+    }
+    t.high[h] = static_cast<std::uint8_t>(1u << bit);
+  }
+  for (int k = 0; k < used; ++k) {
+    for (int l = 0; l < 16; ++l)
+      if (sets[k] & (1u << l)) t.low[l] = static_cast<std::uint8_t>(t.low[l] | (1u << k));
+    if (setShapesLines[k]) t.lineBits = static_cast<std::uint8_t>(t.lineBits | (1u << k));
+  }
+  return t;
+}
+
+constexpr NibbleTables kNibbles = MakeNibbleTables();
+
+constexpr bool NibbleTablesMatchRule() {
+  if (!kNibbles.fits) return false;
+  for (int b = 0; b < 256; ++b) {
+    const unsigned bits = kNibbles.high[b >> 4] & kNibbles.low[b & 15];
+    if (Printable(b)) continue;  // the vector code never asks about these
+    if ((bits != 0) != Excepted(b)) return false;
+    if (((bits & kNibbles.lineBits) != 0) != ShapesLines(b)) return false;
+  }
+  return true;
+}
+static_assert(NibbleTablesMatchRule(), "the nibble look-up must reproduce the character rule");
+
+inline unsigned FirstBit(std::uint32_t m) { return static_cast<unsigned>(__builtin_ctz(m)); }
+
+// SSE2 has no byte shuffle, so a byte outside the printable range is looked
+// up in the table one at a time; runs of printable ASCII go 16 at a time.
+const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char* end, bool& faulty) {
+  const __m128i below = _mm_set1_epi8(31);
+  const __m128i del = _mm_set1_epi8(127);
+  while (end - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Bytes 128..255 are negative as signed bytes, so one signed compare
+    // finds everything outside 32..126 but 127.
+    const __m128i printable = _mm_andnot_si128(_mm_cmpeq_epi8(v, del), _mm_cmpgt_epi8(v, below));
+    std::uint32_t other = ~static_cast<std::uint32_t>(_mm_movemask_epi8(printable)) & 0xFFFFu;
+    while (other) {
+      const unsigned i = FirstBit(other);
+      const unsigned c = kByteClass[p[i]];
+      if (c >= Typy::kLineFeed) return p + i;
+      if (c == Typy::kFaulty) faulty = true;
+      other &= other - 1;
+    }
+    p += 16;
+  }
+  return ToLineBreakScalar(p, end, faulty);
+}
+
+// AVX2 classifies all 32 bytes at once: the nibble look-up marks the
+// excepted bytes, so faulty bytes and line breaks fall out as bit masks.
+__attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsigned char* p,
+                                                                    const unsigned char* end, bool& faulty) {
+  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.low));
+  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.high));
+  const __m256i lowTable = _mm256_broadcastsi128_si256(low128);
+  const __m256i highTable = _mm256_broadcastsi128_si256(high128);
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  const __m256i below = _mm256_set1_epi8(31);
+  const __m256i del = _mm256_set1_epi8(127);
+  const __m256i lineBits = _mm256_set1_epi8(static_cast<char>(kNibbles.lineBits));
+  const __m256i zero = _mm256_setzero_si256();
+  while (end - p >= 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i printable = _mm256_andnot_si256(_mm256_cmpeq_epi8(v, del), _mm256_cmpgt_epi8(v, below));
+    const auto plain = static_cast<std::uint32_t>(_mm256_movemask_epi8(printable));
+    if (plain == 0xFFFFFFFFu) {
+      p += 32;
+      continue;
+    }
+    const __m256i lo = _mm256_and_si256(v, nibble);
+    const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble);
+    const __m256i cls = _mm256_and_si256(_mm256_shuffle_epi8(lowTable, lo), _mm256_shuffle_epi8(highTable, hi));
+    const auto unexcepted = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(cls, zero)));
+    const auto notLine =
+        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(cls, lineBits), zero)));
+    const std::uint32_t bad = ~plain & unexcepted;
+    const std::uint32_t line = ~notLine;
+    if (line) {
+      const std::uint32_t before = (line & (0u - line)) - 1;
+      if (bad & before) faulty = true;
+      return p + FirstBit(line);
+    }
+    if (bad) faulty = true;
+    p += 32;
+  }
+  return ToLineBreakSse2(p, end, faulty);
+}
+
+bool CpuHasAvx2() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+}
+
+// Chosen on first use rather than at load time, so a reader running from
+// another object's static initialiser cannot find it unset.
+ScanFn Active() {
+  static const ScanFn chosen = CpuHasAvx2() ? ToLineBreakAvx2 : ToLineBreakSse2;
+  return chosen;
+}
+
+}  // namespace
+
+ScanFn Sse2Version() { return ToLineBreakSse2; }
+ScanFn Avx2Version() { return CpuHasAvx2() ? ToLineBreakAvx2 : nullptr; }
+const char* ActiveVersion() { return Active() == ToLineBreakAvx2 ? "avx2" : "sse2"; }
+
+const unsigned char* ToLineBreak(const unsigned char* p, const unsigned char* end, bool& faulty) {
+  return Active()(p, end, faulty);
+}
+
+#else  // no vector version for this processor
+
+ScanFn Sse2Version() { return nullptr; }
+ScanFn Avx2Version() { return nullptr; }
+const char* ActiveVersion() { return "scalar"; }
+
+const unsigned char* ToLineBreak(const unsigned char* p, const unsigned char* end, bool& faulty) {
+  return ToLineBreakScalar(p, end, faulty);
+}
+
+#endif
 
 }  // namespace scan

@@ -2,6 +2,11 @@
 // The reader's inner loop: skip ahead to the next byte that shapes lines
 // (LF, CR, or the end-of-text mark 1A), noting on the way whether any byte
 // was faulty.
+//
+// Most bytes of a transfer file are printable ASCII, so the vector versions
+// look at 16 or 32 bytes at once and stop only where a byte needs a closer
+// look. Which version runs is decided once, from what the processor offers;
+// the others stay reachable so tests can hold them against the plain loop.
 #include <cstddef>
 
 namespace scan {
@@ -9,5 +14,16 @@ namespace scan {
 // First byte in [p, end) that is LF, CR or 1A, or end. Sets `faulty` when a
 // faulty byte lies before it; never clears it.
 const unsigned char* ToLineBreak(const unsigned char* p, const unsigned char* end, bool& faulty);
+
+// The same, one byte at a time: the reference the others must match.
+const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned char* end, bool& faulty);
+
+// The vector versions; null where this build or processor lacks them.
+using ScanFn = const unsigned char* (*)(const unsigned char*, const unsigned char*, bool&);
+ScanFn Sse2Version();
+ScanFn Avx2Version();
+
+// Name of the version ToLineBreak uses ("avx2", "sse2" or "scalar").
+const char* ActiveVersion();
 
 }  // namespace scan

@@ -7,20 +7,23 @@ bool LineSplitter::Feed(const char* data, std::size_t n) {
   if (ended_) return false;
   auto* p = reinterpret_cast<const unsigned char*>(data);
   auto* const end = p + n;
-  while (p < end) {
-    if (pendingCr_) {
-      pendingCr_ = false;
-      if (*p == '\n') {
-        ++p;
-        EmitLine();
-        continue;
-      }
-      // A CR not followed by LF is dropped; the line goes on.
+  if (pendingCr_ && p < end) {
+    // The previous piece ended in CR: only now is it known whether it was
+    // half of a line end or a stray CR, which is dropped.
+    pendingCr_ = false;
+    if (*p == '\n') {
+      ++p;
+      EmitLine();
     }
+  }
+  auto& org = stan_.LinieOrg;
+  while (p < end) {
     bool faulty = false;
     const unsigned char* q = scan::ToLineBreak(p, end, faulty);
     if (q > p) {
-      stan_.LinieOrg.AppendToOpenLine(reinterpret_cast<const char*>(p), static_cast<std::size_t>(q - p));
+      const auto len = static_cast<std::size_t>(q - p);
+      org.AppendToOpenLine(reinterpret_cast<const char*>(p), len);
+      openLength_ += len;
       lineOpen_ = true;
       lineFaulty_ = lineFaulty_ || faulty;
     }
@@ -28,17 +31,26 @@ bool LineSplitter::Feed(const char* data, std::size_t n) {
     switch (*q) {
       case '\n':
         EmitLine();
+        p = q + 1;
         break;
       case '\r':
         lineOpen_ = true;
-        pendingCr_ = true;
+        if (q + 1 == end) {
+          pendingCr_ = true;
+          return true;
+        }
+        if (q[1] == '\n') {
+          EmitLine();
+          p = q + 2;
+        } else {
+          p = q + 1;  // a stray CR is dropped and the line goes on
+        }
         break;
       default:  // 1A: the text ends here
         ended_ = true;
         Finish();
         return false;
     }
-    p = q + 1;
   }
   return true;
 }
@@ -49,13 +61,20 @@ void LineSplitter::Finish() {
   ended_ = true;
 }
 
+void LineSplitter::Abandon() {
+  stan_.LinieOrg.DropOpenLine();
+  lineOpen_ = false;
+  lineFaulty_ = false;
+  openLength_ = 0;
+}
+
 void LineSplitter::EmitLine() {
   auto& org = stan_.LinieOrg;
-  const std::string_view line = org.OpenLine();
-  const bool check = lineFaulty_ || line.empty();
+  const bool check = lineFaulty_ || openLength_ == 0;
   org.CloseLine();
   lineOpen_ = false;
   lineFaulty_ = false;
+  openLength_ = 0;
   // A clean line gives the validator nothing to do, so only lines that can
   // be faulty are handed to it.
   if (check) {

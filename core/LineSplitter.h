@@ -20,12 +20,13 @@ class LineSplitter {
   // The input ended: the last line, if any, is stored.
   void Finish();
   // Reading failed: the unfinished line is dropped.
-  void Abandon() { stan_.LinieOrg.DropOpenLine(); }
+  void Abandon();
 
  private:
   void EmitLine();
 
   Typy::TStan& stan_;
+  std::size_t openLength_ = 0;  // bytes of the open line so far
   bool lineOpen_ = false;
   bool lineFaulty_ = false;
   bool pendingCr_ = false;
