@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -271,6 +272,15 @@ class TOknoKomunikatu : public QDialog {
   QPushButton* ok_ = nullptr;
 };
 
+// Chooses a filter as the user would in the dialog's list. The dialog's own
+// preselection does not find a filter once the patterns are hidden.
+void WybierzFiltr(QFileDialog& d, int i) {
+  auto* lista = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  if (!lista || i < 0 || i >= lista->count()) return;
+  lista->setCurrentIndex(i);
+  emit lista->activated(i);
+}
+
 void FiltrBezWielkosciLiter(QFileDialog& d) {
   // The patterns are written in capitals; on a case-sensitive file system
   // "lista.txt" must still be shown.
@@ -338,14 +348,15 @@ std::optional<std::string> TQtUserMessages::OtworzPlik(QWidget* rodzic) {
                               QStringLiteral("Wszystkie pliki (*)")};
   d.setNameFilters(filtry);
   FiltrBezWielkosciLiter(d);
-  d.selectNameFilter(ostatniFiltr_.isEmpty() ? filtry.front() : ostatniFiltr_);
+  WybierzFiltr(d, ostatniFiltr_);
   if (!ostatniOtwarty_.isEmpty()) {
     d.setDirectory(QFileInfo(ostatniOtwarty_).absolutePath());
     d.selectFile(ostatniOtwarty_);
   }
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
   ostatniOtwarty_ = d.selectedFiles().front();
-  ostatniFiltr_ = d.selectedNameFilter();
+  if (auto* lista = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+    ostatniFiltr_ = lista->currentIndex();
   const QByteArray natywna = QFile::encodeName(ostatniOtwarty_);
   return std::string(natywna.constData(), static_cast<std::size_t>(natywna.size()));
 }

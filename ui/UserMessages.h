@@ -161,7 +161,7 @@ class TQtUserMessages : public TUserMessages {
 
   TKursorQt kursor_;
   QString ostatniOtwarty_;
-  QString ostatniFiltr_;
+  int ostatniFiltr_ = 0;
   QString ostatniZapisany_;
 };
 

@@ -97,14 +97,18 @@ TFormGlow::TFormGlow(ui::TUserMessages& komunikaty, const QFont& czcionka, QWidg
   Obsluz([this] { FormCreate(this); });
 }
 
+// The layout's own faces first; where they are missing, named fallbacks of
+// the same kind, so every machine with the installed fonts looks the same.
 QFont TFormGlow::CzcionkaOkna() {
   QFont f(QStringLiteral("MS Sans Serif"), 8);
+  f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
   f.setStyleHint(QFont::SansSerif);
   return f;
 }
 
 QFont TFormGlow::CzcionkaStalaSzerokosc(int punkty) {
   QFont f(QStringLiteral("Courier New"), punkty);
+  f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);
   return f;
@@ -181,6 +185,10 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
   LabelIleBledow->setFont(pogrubiona);
   LabelIleBledow->move(Punkt(272, 5));
   LabelIleBledow->adjustSize();
+  // A face wider than the layout's own would run the caption into the
+  // count; the count then keeps the layout's gap after the caption.
+  const int poPodpisie = Label1->geometry().right() + 1 + Skaluj(272 - (124 + 137));
+  if (LabelIleBledow->x() < poPodpisie) LabelIleBledow->move(poPodpisie, LabelIleBledow->y());
 
   StringGridBledy = new ui::TSiatka(QStringLiteral("StringGridBledy"), Panel2);
   StringGridBledy->setModel(new QStandardItemModel(1, 4, StringGridBledy));

@@ -1,0 +1,378 @@
+// The message facility: the title and error-box rules, the dialogs' layout
+// and clipboard text, the busy cursor, and the real dialogs driven from a
+// timer so nothing waits for a person.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <stdexcept>
+
+#include "Cp1250.h"
+#include "InOutError.h"
+#include "UserMessages.h"
+
+using namespace ui;
+
+namespace {
+
+// Runs `f` on the modal window that opens next, once the nested event loop
+// is running. A window that `f` left open, a failed check among the
+// reasons, is closed so the test never hangs.
+void NaOknieModalnym(std::function<void(QWidget*)> f) {
+  QTimer::singleShot(0, qApp, [f] {
+    QWidget* okno = QApplication::activeModalWidget();
+    QVERIFY(okno);
+    QPointer<QWidget> straznik(okno);
+    f(okno);
+    if (straznik && straznik->isVisible()) straznik->close();
+  });
+}
+
+std::string S(const QString& s) {
+  return DoCp1250(s);
+}
+
+}  // namespace
+
+class TestUserMessages : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void tytulZNazwyPliku();
+  void kropkaWOknieBledu();
+  void tekstDoSchowka();
+  void ukladKomunikatu();
+  void kursorJednoUstawienie();
+  void kursorPrzyOknieModalnym();
+  void strazZamieniaWyjatkiNaOknoBledu();
+  void prawdziweOknaKomunikatow();
+  void prawdziweOknoBledu();
+  void dialogOtwarciaPokazujeMaleLiteryIPamieta();
+};
+
+void TestUserMessages::tytulZNazwyPliku() {
+  QCOMPARE(TytulZeSciezki("/opt/bank/Tarmeko_weryfikacja_pliku"), "Tarmeko_weryfikacja_pliku");
+  QCOMPARE(TytulZeSciezki("/opt/bank/Tarmeko_weryfikacja_pliku.exe"), "Tarmeko_weryfikacja_pliku");
+  // Several dots: the part before the first one; dots in folders do not count.
+  QCOMPARE(TytulZeSciezki("/home/a.b/prog.v2.final.bin"), "prog");
+  // All capitals: the first letter stays, the rest go down, Polish ones too.
+  QCOMPARE(TytulZeSciezki("/x/WERYFIKACJA.EXE"), "Weryfikacja");
+  constexpr cp1250::Literal lodz{u8"/x/ŁÓDŹ_ŚĆ.EXE"};
+  constexpr cp1250::Literal oczekiwany{u8"Łódź_ść"};
+  QCOMPARE(TytulZeSciezki(lodz.view()), oczekiwany.str());
+  // A first character that is a lower-case letter stays as it is.
+  QCOMPARE(TytulZeSciezki("aBC"), "abc");
+  QCOMPARE(TytulZeSciezki("/x/.ukryty"), "");
+}
+
+void TestUserMessages::kropkaWOknieBledu() {
+  QCOMPARE(TekstBledu("File not found"), "File not found.");
+  QCOMPARE(TekstBledu("Cannot create file:"), "Cannot create file:.");
+  QCOMPARE(TekstBledu("Done."), "Done.");
+  QCOMPARE(TekstBledu("Stop!"), "Stop!");
+  QCOMPARE(TekstBledu("(code 5)"), "(code 5)");
+  QCOMPARE(TekstBledu("I/O error 5"), "I/O error 5.");  // digits sort after "."
+  QCOMPARE(TekstBledu("a-"), "a-");                     // "-" sorts before "."
+  QCOMPARE(TekstBledu(""), "");
+  // A Polish letter is a byte above 0x7F and so sorts after ".".
+  constexpr cp1250::Literal zl{u8"błąd"};
+  QCOMPARE(TekstBledu(zl.str()), zl.str() + ".");
+}
+
+void TestUserMessages::tekstDoSchowka() {
+  const std::string kreska(27, '-');
+  const std::string oczekiwany = kreska + "\r\nTarmeko_weryfikacja_pliku\r\n" + kreska +
+                                 "\r\nWolno\r\n" + kreska + "\r\nOK   \r\n" + kreska + "\r\n";
+  QCOMPARE(TekstDoSchowka("Tarmeko_weryfikacja_pliku", "Wolno", {"OK"}), oczekiwany);
+  // Accelerator marks go, each button is followed by three spaces.
+  const std::string dwa = TekstDoSchowka("T", "x", {"&Tak", "&Nie"});
+  QVERIFY(dwa.find("\r\nTak   Nie   \r\n") != std::string::npos);
+}
+
+void TestUserMessages::ukladKomunikatu() {
+  QFont f(QStringLiteral("DejaVu Sans"), 9);
+  const QFontMetrics fm(f);
+  const UkladKomunikatu krotki =
+      ObliczUkladKomunikatu(f, QStringLiteral("Gotowe"), true, 1000, QStringLiteral("OK"));
+  const int x = krotki.SredniaSzerokosc;
+  const int y = krotki.WysokoscLinii;
+  QCOMPARE(x, fm.horizontalAdvance(
+                  QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                  52);
+  auto zaokr = [](double v) { return static_cast<int>(v + 0.5); };
+  // Icon at the margins; text after the icon and its gap; at least 32 high.
+  QCOMPARE(krotki.Ikona, QRect(2 * x, y, 32, 32));
+  QCOMPARE(krotki.Tekst.left(), 2 * x + 32 + zaokr(2.5 * x));
+  QCOMPARE(krotki.Tekst.height(), 32);
+  QCOMPARE(krotki.Przycisk.height(), zaokr(1.75 * y));
+  QCOMPARE(krotki.Przycisk.width(),
+           std::max(zaokr(12.5 * x), fm.horizontalAdvance(QStringLiteral("OK")) + 8));
+  QCOMPARE(krotki.Przycisk.top(), y + 32 + zaokr(1.25 * y));
+  QCOMPARE(krotki.Wnetrze.height(), 32 + zaokr(1.25 * y) + zaokr(1.75 * y) + 2 * y);
+  // One button, centred.
+  QCOMPARE(krotki.Przycisk.left(), (krotki.Wnetrze.width() - krotki.Przycisk.width()) / 2);
+  const int tresc = std::max(32 + zaokr(2.5 * x) + krotki.Tekst.width(), krotki.Przycisk.width());
+  QCOMPARE(krotki.Wnetrze.width(), tresc + 4 * x);
+
+  // Without an icon the text starts at the margin and keeps its own height.
+  const UkladKomunikatu bez =
+      ObliczUkladKomunikatu(f, QStringLiteral("Gotowe"), false, 1000, QStringLiteral("OK"));
+  QVERIFY(bez.Ikona.isEmpty());
+  QCOMPARE(bez.Tekst.topLeft(), QPoint(2 * x, y));
+  QCOMPARE(bez.Tekst.height(), fm.height());
+
+  // A text wider than half the screen wraps: the dialog grows downwards.
+  QString dlugi;
+  for (int i = 0; i < 60; ++i) dlugi += QStringLiteral("slowo ");
+  const UkladKomunikatu zawiniety =
+      ObliczUkladKomunikatu(f, dlugi, false, 800, QStringLiteral("OK"));
+  QVERIFY(zawiniety.Tekst.width() <= 400);
+  QVERIFY(zawiniety.Tekst.height() >= 3 * fm.height());
+  QVERIFY(zawiniety.Wnetrze.width() <= 400 + 4 * x);
+
+  // A long caption widens its button.
+  const UkladKomunikatu szeroki = ObliczUkladKomunikatu(
+      f, QStringLiteral("x"), false, 1000, QStringLiteral("Bardzo dlugi napis przycisku"));
+  QCOMPARE(szeroki.Przycisk.width(),
+           fm.horizontalAdvance(QStringLiteral("Bardzo dlugi napis przycisku")) + 8);
+}
+
+void TestUserMessages::kursorJednoUstawienie() {
+  {
+    TQtUserMessages m;
+    QVERIFY(!QGuiApplication::overrideCursor());
+    m.Zajety(true);
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    m.Zajety(true);  // not a count: one "off" ends it
+    m.Zajety(false);
+    QVERIFY(!m.CzyZajety());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    m.Zajety(false);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    m.Zajety(true);
+  }
+  // The facility leaves no wait cursor behind.
+  QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestUserMessages::kursorPrzyOknieModalnym() {
+  TKursorZajetosci k;
+  // On when the window opens, untouched meanwhile: back on afterwards.
+  k.Ustaw(true);
+  k.ModalneOtwarte();
+  QVERIFY(!k.Pokazany());
+  k.ModalneZamkniete();
+  QVERIFY(k.Pokazany());
+  // Turned off while the window was open: stays off.
+  k.ModalneOtwarte();
+  k.Ustaw(false);
+  k.ModalneZamkniete();
+  QVERIFY(!k.Pokazany());
+  QVERIFY(!k.Wlaczony());
+  // Turned on while a window was open: the normal cursor still shows over
+  // it, and stays after it, since something touched the setting.
+  k.ModalneOtwarte();
+  k.Ustaw(true);
+  QVERIFY(!k.Pokazany());
+  k.ModalneZamkniete();
+  QVERIFY(!k.Pokazany());
+  // Off at opening: off afterwards.
+  k.ModalneOtwarte();
+  k.ModalneZamkniete();
+  QVERIFY(!k.Pokazany());
+  // Nested windows: only the outermost close brings it back.
+  k.Ustaw(true);
+  k.ModalneOtwarte();
+  k.ModalneOtwarte();
+  k.ModalneZamkniete();
+  QVERIFY(!k.Pokazany());
+  k.ModalneZamkniete();
+  QVERIFY(k.Pokazany());
+}
+
+void TestUserMessages::strazZamieniaWyjatkiNaOknoBledu() {
+  using R = TRecordingUserMessages;
+  R m;
+  m.Zajety(true);
+  Chron(m, [] { throw EInOutError(io_codes::kFileNotFound, "File not found"); });
+  QVERIFY(!m.CzyZajety());
+  // The cursor goes off before the box is shown.
+  QCOMPARE(m.Wywolania.size(), std::size_t{3});
+  QCOMPARE(m.Wywolania[1], (R::Wywolanie{R::Rodzaj::Zajety, "0"}));
+  QCOMPARE(m.Wywolania[2], (R::Wywolanie{R::Rodzaj::Blad, "File not found."}));
+
+  Chron(m, [] { throw std::bad_alloc(); });
+  Chron(m, [] { throw std::runtime_error("Printer selected is not valid"); });
+  Chron(m, [] { throw 42; });
+  bool wykonany = false;
+  Chron(m, [&] { wykonany = true; });
+  QVERIFY(wykonany);
+  const auto bledy = m.Teksty(R::Rodzaj::Blad);
+  QCOMPARE(bledy.size(), std::size_t{4});
+  QCOMPARE(bledy[1], "Out of memory.");
+  QCOMPARE(bledy[2], "Printer selected is not valid.");
+}
+
+void TestUserMessages::prawdziweOknaKomunikatow() {
+  UstawTytulAplikacji("Tarmeko_weryfikacja_pliku");
+  TQtUserMessages m;
+  m.Zajety(true);
+  constexpr cp1250::Literal tekst{u8"Wolno zmieniać tylko błędne znaki"};
+
+  // Plain message: the title as caption, no icon, OK focused; Ctrl+C
+  // copies the block; Enter closes.
+  QString schowek;
+  QString tytul;
+  bool bylaIkona = true;
+  bool okFocus = false;
+  bool kursorNormalny = false;
+  QSize wnetrze;
+  NaOknieModalnym([&](QWidget* okno) {
+    tytul = okno->windowTitle();
+    bylaIkona = okno->findChild<QLabel*>(QStringLiteral("Ikona")) != nullptr;
+    auto* ok = okno->findChild<QPushButton*>(QStringLiteral("OK"));
+    QVERIFY(ok);
+    okFocus = ok->hasFocus() || okno->focusWidget() == ok;
+    kursorNormalny = !QGuiApplication::overrideCursor();
+    wnetrze = okno->size();
+    QTest::keyClick(okno->focusWidget() ? okno->focusWidget() : okno, Qt::Key_C,
+                    Qt::ControlModifier);
+    schowek = QGuiApplication::clipboard()->text();
+    QTest::keyClick(okno->focusWidget() ? okno->focusWidget() : okno, Qt::Key_Return);
+  });
+  m.Komunikat(tekst.str());
+  QCOMPARE(tytul, QStringLiteral("Tarmeko_weryfikacja_pliku"));
+  QVERIFY(!bylaIkona);
+  QVERIFY(okFocus);
+  QVERIFY(kursorNormalny);
+  const QScreen* ekran = QGuiApplication::primaryScreen();
+  const UkladKomunikatu u =
+      ObliczUkladKomunikatu(QApplication::font("QMessageBox"), ZCp1250(tekst.view()), false,
+                            ekran->geometry().width(), QStringLiteral("OK"));
+  QCOMPARE(wnetrze, u.Wnetrze);
+  const std::string kreska(27, '-');
+  QCOMPARE(S(schowek), kreska + "\r\nTarmeko_weryfikacja_pliku\r\n" + kreska + "\r\n" +
+                           tekst.str() + "\r\n" + kreska + "\r\nOK   \r\n" + kreska + "\r\n");
+  // The busy cursor is back: it was on and nothing touched it.
+  QVERIFY(QGuiApplication::overrideCursor());
+  m.Zajety(false);
+
+  // Warning: its caption and icon; Esc closes it.
+  NaOknieModalnym([&](QWidget* okno) {
+    tytul = okno->windowTitle();
+    bylaIkona = okno->findChild<QLabel*>(QStringLiteral("Ikona")) != nullptr;
+    QTest::keyClick(okno->focusWidget() ? okno->focusWidget() : okno, Qt::Key_Escape);
+  });
+  m.Ostrzezenie("Wczytany plik zawiera bledy");
+  QCOMPARE(tytul, QStringLiteral("Warning"));
+  QVERIFY(bylaIkona);
+
+  // Information: the close box closes it too.
+  NaOknieModalnym([&](QWidget* okno) {
+    tytul = okno->windowTitle();
+    okno->close();
+  });
+  m.Informacja("Format kodowania wczytanej listy jest poprawny.");
+  QCOMPARE(tytul, QStringLiteral("Information"));
+  QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestUserMessages::prawdziweOknoBledu() {
+  UstawTytulAplikacji("Tarmeko_weryfikacja_pliku");
+  TQtUserMessages m;
+  QString tytul;
+  QString tekst;
+  QMessageBox::Icon ikona = QMessageBox::NoIcon;
+  NaOknieModalnym([&](QWidget* okno) {
+    auto* box = qobject_cast<QMessageBox*>(okno);
+    QVERIFY(box);
+    tytul = box->windowTitle();
+    tekst = box->text();
+    ikona = box->icon();
+    box->button(QMessageBox::Ok)->click();
+  });
+  m.Zajety(true);
+  PokazBlad(m, "File not found");
+  QCOMPARE(tytul, QStringLiteral("Tarmeko_weryfikacja_pliku"));
+  QCOMPARE(tekst, QStringLiteral("File not found."));
+  QCOMPARE(ikona, QMessageBox::Critical);
+  // After an error box that interrupted a long operation: normal cursor.
+  QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestUserMessages::dialogOtwarciaPokazujeMaleLiteryIPamieta() {
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  for (const char* nazwa : {"lista.txt", "DUZA.TXT", "inne.csv"}) {
+    QFile f(dir.filePath(QString::fromLatin1(nazwa)));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+  }
+  TQtUserMessages m;
+
+  QStringList widoczne;
+  QStringList filtry;
+  NaOknieModalnym([&](QWidget* okno) {
+    auto* d = qobject_cast<QFileDialog*>(okno);
+    QVERIFY(d);
+    filtry = d->nameFilters();
+    auto* model = d->findChild<QFileSystemModel*>();
+    QVERIFY(model);
+    QSignalSpy zaladowany(model, &QFileSystemModel::directoryLoaded);
+    d->setDirectory(dir.path());
+    if (zaladowany.isEmpty()) QVERIFY(zaladowany.wait());
+    auto* lista = d->findChild<QListView*>(QStringLiteral("listView"));
+    QVERIFY(lista);
+    for (int r = 0; r < lista->model()->rowCount(lista->rootIndex()); ++r)
+      widoczne << lista->model()->index(r, 0, lista->rootIndex()).data().toString();
+    // The user switches to every file, types the name and confirms.
+    auto* typy = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    QVERIFY(typy);
+    typy->setCurrentIndex(1);
+    emit typy->activated(1);
+    auto* nazwa = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(nazwa);
+    nazwa->setText(QStringLiteral("lista.txt"));
+    static_cast<QDialog*>(d)->accept();
+  });
+  const auto wybor = m.OtworzPlik(nullptr);
+  QVERIFY(wybor.has_value());
+  QCOMPARE(QString::fromStdString(*wybor), dir.filePath(QStringLiteral("lista.txt")));
+  QCOMPARE(filtry, (QStringList{QStringLiteral("Pliki TXT (*.TXT)"),
+                                QStringLiteral("Wszystkie pliki (*)")}));
+  widoczne.sort();
+  QCOMPARE(widoczne, (QStringList{QStringLiteral("DUZA.TXT"), QStringLiteral("lista.txt")}));
+
+  // The next opening presets the last file and filter; cancelling returns
+  // nothing.
+  QString katalog;
+  QString filtr;
+  NaOknieModalnym([&](QWidget* okno) {
+    auto* d = qobject_cast<QFileDialog*>(okno);
+    QVERIFY(d);
+    katalog = d->directory().absolutePath();
+    filtr = d->selectedNameFilter();
+    d->reject();
+  });
+  QVERIFY(!m.OtworzPlik(nullptr).has_value());
+  QCOMPARE(katalog, QDir(dir.path()).absolutePath());
+  QCOMPARE(filtr, QStringLiteral("Wszystkie pliki"));
+}
+
+QTEST_MAIN(TestUserMessages)
+#include "test_user_messages.moc"
