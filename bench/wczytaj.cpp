@@ -1,9 +1,10 @@
 // Reads a file with the core's reader a few times and prints the fastest
-// run, the line count and the faulty-line count.
+// run, the line count, the faulty-line count and which scan ran.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "LineScanner.h"
 #include "WczytajPlik.h"
 
 int main(int argc, char** argv) {
@@ -24,6 +25,6 @@ int main(int argc, char** argv) {
     lines = stan.LinieOrg.size();
     faulty = stan.Bledy.size();
   }
-  std::printf("%.4f s  %zu lines  %zu faulty\n", best, lines, faulty);
+  std::printf("%.4f s  %zu lines  %zu faulty  scan: %s\n", best, lines, faulty, scan::ActiveVersion());
   return 0;
 }
