@@ -16,6 +16,8 @@ TSiatka::TSiatka(const QString& nazwa, QWidget* rodzic) : QTableView(rodzic) {
   setShowGrid(true);
   setWordWrap(false);
   setCornerButtonEnabled(false);
+  // Tab leaves the grid; arrow keys move within it.
+  setTabKeyNavigation(false);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
