@@ -25,6 +25,8 @@ class ChunkedVector {
     ++size_;
   }
 
+  void pop_back() { --size_; }
+
   void clear() {
     chunks_.clear();
     chunks_.shrink_to_fit();

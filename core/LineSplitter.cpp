@@ -79,6 +79,14 @@ void LineSplitter::EmitLine() {
   // be faulty are handed to it.
   if (check) {
     const auto index = static_cast<std::int32_t>(org.size() - 1);
-    Typy::SprawdzLinie(stan_, index, org[static_cast<std::size_t>(index)]);
+    try {
+      Typy::SprawdzLinie(stan_, index, org[static_cast<std::size_t>(index)]);
+    } catch (...) {
+      // Out of memory while recording it: the line goes back to being the
+      // unfinished one, which the failed read drops, so that every line
+      // kept has its record.
+      org.ReopenLastLine();
+      throw;
+    }
   }
 }

@@ -13,7 +13,15 @@ bool SprawdzLinie(TStan& stan, std::int32_t index, std::string_view linia) {
     }
     if (faulty) stan.LinieNew.OznaczBledneZnaki(index);
   }
-  if (faulty) stan.Bledy.DopiszLinie(index);
+  if (faulty) {
+    try {
+      stan.Bledy.DopiszLinie(index);
+    } catch (...) {
+      // Out of memory: the line must not stay marked without its record.
+      stan.LinieNew.CofnijOznaczenie(index);
+      throw;
+    }
+  }
   return !faulty;
 }
 

@@ -42,6 +42,12 @@ void TLinieOrg::CloseLine() {
   ends_.push_back(static_cast<std::uint32_t>(end));
 }
 
+void TLinieOrg::ReopenLastLine() {
+  if (empty()) return;
+  ends_.pop_back();
+  while (!wraps_.empty() && wraps_.back() >= ends_.size()) wraps_.pop_back();
+}
+
 void TLinieOrg::clear() {
   bytes_.release();
   ends_.clear();

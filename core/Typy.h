@@ -72,6 +72,9 @@ class TLinieOrg {
   }
   void CloseLine();
   void DropOpenLine() { bytes_.resize_down(empty() ? 0 : End(size() - 1)); }
+  // The last line becomes the open line again, for a line whose validation
+  // failed (out of memory): a line is kept only together with its record.
+  void ReopenLastLine();
 
  private:
   std::uint64_t End(std::size_t i) const;
@@ -102,6 +105,10 @@ class TLinieNew {
   void UstawZnak(std::size_t i, std::size_t pos, char c);
   // Marks every faulty byte of line i with "?". Lines are marked in order.
   void OznaczBledneZnaki(std::int32_t i);
+  // Takes back the mark of line i if it is the last one marked.
+  void CofnijOznaczenie(std::int32_t i) {
+    if (!marked_.empty() && marked_.back() == i) marked_.pop_back();
+  }
   void clear();
 
   // Hands line i to out(const char*, size_t) in pieces, without copying the
