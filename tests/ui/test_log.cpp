@@ -1,0 +1,567 @@
+// The report window: what the view shows of the report's bytes, the layout,
+// opening and closing, saving (through the real save dialog too) and the
+// printed pages on a PDF printer.
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "Cp1250.h"
+#include "LOG.h"
+#include "UserMessages.h"
+#include "UtworzLOG.h"
+#include <algorithm>
+
+using namespace ui;
+using Rodzaj = TRecordingUserMessages::Rodzaj;
+
+namespace {
+
+std::string Czytaj(const QString& sciezka) {
+  std::ifstream f(sciezka.toStdString(), std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+void Zapisz(const QString& sciezka, const std::string& bajty) {
+  std::ofstream f(sciezka.toStdString(), std::ios::binary);
+  f << bajty;
+}
+
+std::string Sciezka(const QString& s) {
+  return QFile::encodeName(s).toStdString();
+}
+
+// A report of `n` numbered lines, each ended by CR LF.
+std::string RaportLinii(int n) {
+  std::string r;
+  for (int i = 1; i <= n; ++i) r += "wiersz " + std::to_string(i) + " raportu\r\n";
+  return r;
+}
+
+// A report in the check's format, with a Polish letter, a tab and a NUL
+// in the quoted line.
+std::string PrawdziwyRaport() {
+  const std::string linia("b\xB3\x61" "d\t\0x", 7);
+  std::string r = cp1250::Literal{u8"Lista błędów w pliku /tmp/przelewy.txt"}.str() + "\r\n";
+  r += "2024-05-06, 07:08:09\r\n" + std::string(96, '_') + "\r\n\r\n";
+  r += cp1250::Literal{u8"Linia 2 zawiera błąd: niedozwolone znaki"}.str() + "\r\n";
+  r += cp1250::Literal{u8"  Błędny znak: \""}.str() + "\t\" w kolumnie 5\r\n";
+  r += cp1250::Literal{u8"  Błędny znak: \""}.str() + std::string(1, '\0') + "\" w kolumnie 6\r\n";
+  r += "\r\n" + cp1250::Literal{u8"Treść błędnej linii:"}.str() + "\r\n" + linia + "\r\n";
+  r += "*****\r\nKoniec pliku LOG\r\n";
+  return r;
+}
+
+// Runs `krok` on the application's modal dialog once it is up. A dialog
+// that never shows, or a step that leaves it open, is rejected so that the
+// test never waits on it.
+void NaDialogu(std::function<void(QWidget*)> krok, int proby = 200) {
+  QTimer::singleShot(0, [krok = std::move(krok), proby]() mutable {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w || !w->isVisible()) {
+      if (proby > 0) NaDialogu(std::move(krok), proby - 1);
+      return;
+    }
+    krok(w);
+  });
+}
+
+// The text of page `n` of a PDF, as pdftotext lays it out.
+QStringList StronaPdf(const QString& pdf, int n) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"),
+          {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(n), QStringLiteral("-l"),
+           QString::number(n), pdf, QStringLiteral("-")});
+  if (!p.waitForFinished(-1) || p.exitCode() != 0) return {QStringLiteral("<pdftotext failed>")};
+  QStringList linie = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+  QStringList out;
+  for (QString l : linie) {
+    l = l.trimmed();
+    l.remove(QChar(u'\f'));
+    if (!l.isEmpty()) out << l;
+  }
+  return out;
+}
+
+int StronyPdf(const QString& pdf) {
+  QProcess p;
+  p.start(QStringLiteral("pdfinfo"), {pdf});
+  if (!p.waitForFinished(-1)) return -1;
+  for (const QString& l : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n')))
+    if (l.startsWith(QStringLiteral("Pages:"))) return l.mid(6).trimmed().toInt();
+  return -1;
+}
+
+std::unique_ptr<QPrinter> DrukarkaPdf(const QString& plik) {
+  auto d = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  d->setOutputFormat(QPrinter::PdfFormat);
+  d->setOutputFileName(plik);
+  d->setPageSize(QPageSize(QPageSize::A4));
+  return d;
+}
+
+}  // namespace
+
+class TestLog : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void widokPokazujeBajtyRaportu();
+  void nowyRaportOdPoczatku();
+  void uklad();
+  void otwieranieIZamykanie();
+  void zapisBajtZaBajt();
+  void zapisAnulowanyIBledy();
+  void zapisBezPrawaZapisu();
+  void nieudanyZapisZostawiaStaryPlik();
+  void dialogZapisu();
+  void drukKrotkiNaJednejStronie();
+  void drukDlugiCiaglyNaWieluStronach();
+  void drukBezDrukarkiINiewazna();
+};
+
+void TestLog::widokPokazujeBajtyRaportu() {
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  const std::string raport = PrawdziwyRaport();
+  log.RichEditLOG->UstawRaport(raport);
+  QCOMPARE(log.RichEditLOG->Raport(), raport);
+
+  // Each CR LF ends a line; the last one starts no empty line.
+  const QString tekst = log.RichEditLOG->toPlainText();
+  const QStringList linie = tekst.split(QLatin1Char('\n'));
+  QCOMPARE(linie.size(), static_cast<qsizetype>(std::count(raport.begin(), raport.end(), '\n')));
+  QVERIFY(!tekst.contains(QChar(u'\r')));
+  // Polish letters decoded; the tab and the NUL of the quoted line shown as
+  // their control pictures instead of vanishing.
+  QVERIFY(linie.front().startsWith(QString::fromUtf8("Lista błędów w pliku ")));
+  QVERIFY(linie.contains(QString::fromUtf8("bład\u2409\u2400x")));
+  QVERIFY(linie.contains(QString::fromUtf8("  Błędny znak: \"\u2409\" w kolumnie 5")));
+  QCOMPARE(linie.back(), QStringLiteral("Koniec pliku LOG"));
+
+  // A lone CR or LF inside a line is shown, not taken for a line end; the
+  // undefined bytes of the code page still show as something.
+  QCOMPARE(TRichEditLOG::TekstWidoku(std::string("a\rb\nc\x81\r\n")),
+           QString::fromUtf8("a\u240Db\u240Ac\u0081"));
+  QCOMPARE(TRichEditLOG::TekstWidoku({}), QString());
+
+  // A big report is set in one step: every line there, caret at the start.
+  std::string duzy;
+  for (int i = 0; i < 100000; ++i) duzy += "Linia " + std::to_string(i) + " zawiera\r\n";
+  log.RichEditLOG->UstawRaport(duzy);
+  QCOMPARE(log.RichEditLOG->blockCount(), 100000);
+  QCOMPARE(log.RichEditLOG->textCursor().position(), 0);
+  QCOMPARE(log.RichEditLOG->Raport().size(), duzy.size());
+}
+
+void TestLog::nowyRaportOdPoczatku() {
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  log.show();
+  log.RichEditLOG->UstawRaport(RaportLinii(500) + std::string(400, 'x') + "\r\n");
+  QVERIFY(log.RichEditLOG->horizontalScrollBar()->maximum() > 0);  // no wrap
+  QTextCursor c = log.RichEditLOG->textCursor();
+  c.movePosition(QTextCursor::End);
+  log.RichEditLOG->setTextCursor(c);
+  log.RichEditLOG->ensureCursorVisible();
+  QVERIFY(log.RichEditLOG->verticalScrollBar()->value() > 0);
+  QVERIFY(log.RichEditLOG->horizontalScrollBar()->value() > 0);
+
+  log.RichEditLOG->UstawRaport(RaportLinii(500));
+  QCOMPARE(log.RichEditLOG->textCursor().position(), 0);
+  QCOMPARE(log.RichEditLOG->verticalScrollBar()->value(), 0);
+  QCOMPARE(log.RichEditLOG->horizontalScrollBar()->value(), 0);
+
+  // Read-only for typing, but the caret and selection still move.
+  QTest::keyClicks(log.RichEditLOG, QStringLiteral("abc"));
+  QCOMPARE(log.RichEditLOG->Raport(), RaportLinii(500));
+  QVERIFY(!log.RichEditLOG->toPlainText().startsWith(QStringLiteral("abc")));
+  log.RichEditLOG->setFocus();
+  QTest::keyClick(log.RichEditLOG, Qt::Key_Right, Qt::ShiftModifier);
+  QCOMPARE(log.RichEditLOG->textCursor().selectedText(), QStringLiteral("w"));
+}
+
+void TestLog::uklad() {
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  log.show();
+  QCOMPARE(log.objectName(), QStringLiteral("FormLOG"));
+  QCOMPARE(log.windowTitle(), QStringLiteral("Plik LOG"));
+  QCOMPARE(log.size(), QSize(690, 519));
+
+  struct Oczekiwany {
+    QWidget* w;
+    const char* nazwa;
+    QRect r;
+  };
+  const Oczekiwany elementy[] = {
+      {log.Panel1, "Panel1", {0, 0, 690, 41}},      {log.Button2, "Button2", {8, 8, 117, 25}},
+      {log.Button3, "Button3", {144, 8, 117, 25}},  {log.Panel2, "Panel2", {0, 478, 690, 41}},
+      {log.Button1, "Button1", {596, 8, 75, 25}},    {log.Panel3, "Panel3", {0, 41, 690, 437}},
+      {log.RichEditLOG, "RichEditLOG", {6, 6, 678, 425}},
+  };
+  for (const auto& e : elementy) {
+    QCOMPARE(e.w->objectName(), QString::fromLatin1(e.nazwa));
+    QCOMPARE(e.w->geometry(), e.r);
+  }
+  QCOMPARE(log.Button2->text(), QStringLiteral("Zapi&sz plik LOG"));
+  QCOMPARE(log.Button3->text(), QStringLiteral("&Drukuj"));
+  QCOMPARE(log.Button1->text(), QStringLiteral("&Zamknij"));
+  QCOMPARE(log.RichEditLOG->lineWrapMode(), QPlainTextEdit::NoWrap);
+  QVERIFY(log.RichEditLOG->isReadOnly());
+
+  // The four labels exist with their texts and never show.
+  const std::pair<QLabel*, const char*> etykiety[] = {
+      {log.Label1, "Linia:"}, {log.LiniaIdx, "0"}, {log.Label2, "Kolumna:"}, {log.KolumnaIdx, "0"}};
+  for (auto [l, t] : etykiety) {
+    QCOMPARE(l->text(), QString::fromLatin1(t));
+    QVERIFY(!l->isVisible());
+  }
+
+  // Resizing: the bars keep their height, the view fills the rest, and the
+  // close button keeps its distance from the left edge.
+  log.resize(900, 700);
+  QCOMPARE(log.Panel2->geometry(), QRect(0, 659, 900, 41));
+  QCOMPARE(log.RichEditLOG->geometry(), QRect(6, 6, 888, 606));
+  QCOMPARE(log.Button1->pos(), QPoint(596, 8));
+
+  // The Alt accelerators press their buttons; nothing is the default.
+  for (QPushButton* b : {log.Button1, log.Button2, log.Button3}) QVERIFY(!b->isDefault());
+}
+
+void TestLog::otwieranieIZamykanie() {
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  log.RichEditLOG->UstawRaport(RaportLinii(300));
+  m.Zajety(true);
+
+  bool esc = false;
+  // Esc does nothing; "&Zamknij" closes.
+  NaDialogu([&](QWidget* w) {
+    QCOMPARE(w, static_cast<QWidget*>(&log));
+    QTest::keyClick(log.RichEditLOG, Qt::Key_Escape);
+    esc = log.isVisible();
+    QTextCursor c = log.RichEditLOG->textCursor();
+    c.setPosition(2000);
+    log.RichEditLOG->setTextCursor(c);
+    log.RichEditLOG->ensureCursorVisible();
+    log.move(300, 200);
+    log.Button1->click();
+  });
+  log.PokazModalnie();
+  QVERIFY(esc);
+  QVERIFY(!log.isVisible());
+  // The busy cursor that was on before is on again.
+  QVERIFY(m.CzyZajety());
+  const int przewiniecie = log.RichEditLOG->verticalScrollBar()->value();
+  QVERIFY(przewiniecie > 0);
+
+  // The second opening: same place, text, caret and scroll; the close box
+  // (a close event) ends it too.
+  QPoint pozycja;
+  NaDialogu([&](QWidget*) {
+    pozycja = log.pos();
+    QCOMPARE(log.RichEditLOG->textCursor().position(), 2000);
+    QCOMPARE(log.RichEditLOG->verticalScrollBar()->value(), przewiniecie);
+    log.close();
+  });
+  log.PokazModalnie();
+  QCOMPARE(pozycja, QPoint(300, 200));
+  QCOMPARE(log.RichEditLOG->Raport(), RaportLinii(300));
+}
+
+void TestLog::zapisBajtZaBajt() {
+  QTemporaryDir dir;
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  const std::string raport = PrawdziwyRaport();
+  log.RichEditLOG->UstawRaport(raport);
+
+  // Onto a longer file: only the report stays.
+  const QString plik = dir.filePath(QStringLiteral("raport.TXT"));
+  Zapisz(plik, std::string(100000, 'z'));
+  m.OdpowiedziZapisz = {Sciezka(plik)};
+  log.Button2->click();
+  QVERIFY(m.Teksty(Rodzaj::Blad).empty());
+  QCOMPARE(Czytaj(plik), raport);
+  QVERIFY(raport.ends_with("Koniec pliku LOG\r\n"));
+  QVERIFY(raport.find(std::string(96, '_') + "\r\n") != std::string::npos);
+  // Nothing beside it: no temporary file left.
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("raport.TXT")});
+  // The window stays open and the view keeps its text.
+  QCOMPARE(log.RichEditLOG->Raport(), raport);
+}
+
+void TestLog::zapisAnulowanyIBledy() {
+  QTemporaryDir dir;
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  log.RichEditLOG->UstawRaport(RaportLinii(3));
+
+  log.Button2->click();  // the dialog is cancelled
+  QCOMPARE(m.Teksty(Rodzaj::Zapisz).size(), 1u);
+  QVERIFY(m.Teksty(Rodzaj::Blad).empty());
+  QVERIFY(QDir(dir.path()).isEmpty());
+
+  // A folder that is not there: the error names the full path and the
+  // system's reason, and reaches the error box with its final ".".
+  const QString brak = dir.filePath(QStringLiteral("brak/r.TXT"));
+  m.OdpowiedziZapisz = {Sciezka(brak)};
+  log.Button2->click();
+  QCOMPARE(m.Teksty(Rodzaj::Blad),
+           std::vector<std::string>{"Cannot create file \"" + Sciezka(brak) +
+                                    "\". No such file or directory."});
+}
+
+void TestLog::zapisBezPrawaZapisu() {
+  // A folder only root may write to, and the save made by "nobody" in a
+  // child process: root itself would be let in.
+  QTemporaryDir dir;
+  QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                QFile::ExeOwner | QFile::ReadGroup |
+                                                QFile::ExeGroup | QFile::ReadOther |
+                                                QFile::ExeOther));
+  const std::string cel = Sciezka(dir.filePath(QStringLiteral("r.TXT")));
+  int rura[2];
+  QVERIFY(pipe(rura) == 0);
+  const pid_t pid = fork();
+  QVERIFY(pid >= 0);
+  if (pid == 0) {
+    close(rura[0]);
+    std::string wynik;
+    if (getuid() == 0 && (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)) {
+      wynik = "setresuid failed";
+    } else {
+      try {
+        raport::ZapiszRaport(cel, "raport\r\n");
+        wynik = "saved";
+      } catch (const std::exception& e) {
+        wynik = e.what();
+      }
+    }
+    const ssize_t n = write(rura[1], wynik.data(), wynik.size());
+    _exit(n == static_cast<ssize_t>(wynik.size()) ? 0 : 1);
+  }
+  close(rura[1]);
+  std::string wynik;
+  char buf[512];
+  for (ssize_t n; (n = read(rura[0], buf, sizeof buf)) > 0;) wynik.append(buf, static_cast<std::size_t>(n));
+  close(rura[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  QCOMPARE(wynik, "Cannot create file \"" + cel + "\". Permission denied");
+  QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void TestLog::nieudanyZapisZostawiaStaryPlik() {
+  // A file-size limit makes the write fail part-way, as a full disk would.
+  QTemporaryDir dir;
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  const std::string raport(1 << 20, 'r');
+  log.RichEditLOG->UstawRaport(raport);
+  const QString plik = dir.filePath(QStringLiteral("stary.TXT"));
+  Zapisz(plik, "stara tresc\r\n");
+
+  rlimit stary{};
+  QVERIFY(getrlimit(RLIMIT_FSIZE, &stary) == 0);
+  rlimit maly = stary;
+  maly.rlim_cur = 4096;
+  const auto sygnal = std::signal(SIGXFSZ, SIG_IGN);
+  QVERIFY(setrlimit(RLIMIT_FSIZE, &maly) == 0);
+  m.OdpowiedziZapisz = {Sciezka(plik)};
+  log.Button2->click();
+  setrlimit(RLIMIT_FSIZE, &stary);
+  std::signal(SIGXFSZ, sygnal);
+
+  QCOMPARE(m.Teksty(Rodzaj::Blad), std::vector<std::string>{"Failed to Save Stream."});
+  QCOMPARE(Czytaj(plik), std::string("stara tresc\r\n"));
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+           QStringList{QStringLiteral("stary.TXT")});
+}
+
+void TestLog::dialogZapisu() {
+  // The real save dialog, driven from inside its own event loop.
+  QTemporaryDir dir;
+  TQtUserMessages m;
+  TFormLOG log(m);
+  log.RichEditLOG->UstawRaport(RaportLinii(2));
+
+  // A name typed without an extension gets ".TXT"; the filter is the one
+  // described.
+  QStringList filtry;
+  NaDialogu([&](QWidget* w) {
+    auto* d = qobject_cast<QFileDialog*>(w);
+    if (!d) {
+      w->close();
+      return;
+    }
+    filtry = d->nameFilters();
+    d->setDirectory(dir.path());
+    d->selectFile(QStringLiteral("raport"));
+    QMetaObject::invokeMethod(d, "accept");
+  });
+  log.Button2->click();
+  QCOMPARE(filtry, QStringList{QStringLiteral("Pliki tekstowe (*.TXT)")});
+  const QString plik = dir.filePath(QStringLiteral("raport.TXT"));
+  QCOMPARE(Czytaj(plik), RaportLinii(2));
+
+  // The next opening presets that name; replacing it asks first, and a
+  // "No" writes nothing.
+  log.RichEditLOG->UstawRaport(RaportLinii(5));
+  QStringList preset;
+  bool zapytal = false;
+  NaDialogu([&](QWidget* w) {
+    auto* d = qobject_cast<QFileDialog*>(w);
+    if (!d) {
+      w->close();
+      return;
+    }
+    preset = d->selectedFiles();
+    NaDialogu([&](QWidget* p) {
+      auto* pytanie = qobject_cast<QMessageBox*>(p);
+      zapytal = pytanie != nullptr;
+      if (pytanie) pytanie->button(QMessageBox::No)->click();
+      else p->close();
+      NaDialogu([](QWidget* d2) { static_cast<QDialog*>(d2)->reject(); });
+    });
+    QMetaObject::invokeMethod(d, "accept");
+  });
+  log.Button2->click();
+  QCOMPARE(preset, QStringList{plik});
+  QVERIFY(zapytal);
+  QCOMPARE(Czytaj(plik), RaportLinii(2));
+
+  // "Yes" replaces it.
+  NaDialogu([&](QWidget* w) {
+    auto* d = qobject_cast<QFileDialog*>(w);
+    if (!d) {
+      w->close();
+      return;
+    }
+    NaDialogu([](QWidget* p) {
+      if (auto* pytanie = qobject_cast<QMessageBox*>(p)) pytanie->button(QMessageBox::Yes)->click();
+      else p->close();
+    });
+    QMetaObject::invokeMethod(d, "accept");
+  });
+  log.Button2->click();
+  QCOMPARE(Czytaj(plik), RaportLinii(5));
+}
+
+void TestLog::drukKrotkiNaJednejStronie() {
+  QTemporaryDir dir;
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  log.RichEditLOG->UstawRaport(PrawdziwyRaport());
+  const QString pdf = dir.filePath(QStringLiteral("krotki.pdf"));
+  auto d = DrukarkaPdf(pdf);
+  QCOMPARE(log.Drukuj(*d), 1);
+  QCOMPARE(d->docName(), QStringLiteral("Plik LOG"));
+  QCOMPARE(StronyPdf(pdf), 1);
+  const QStringList s = StronaPdf(pdf, 1);
+  QVERIFY(!s.isEmpty());
+  // From the first character on; no header of our own before it.
+  QVERIFY(s.front().startsWith(QString::fromUtf8("Lista błędów w pliku /tmp/przelewy.txt")));
+  QCOMPARE(s.back(), QStringLiteral("Koniec pliku LOG"));
+  // The page area is the whole printable area: no margins of our own.
+  QCOMPARE(d->pageLayout().margins(), QMarginsF(0, 0, 0, 0));
+}
+
+void TestLog::drukDlugiCiaglyNaWieluStronach() {
+  QTemporaryDir dir;
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  // Numbered lines, and one line far wider than the page, which wraps.
+  std::string raport = RaportLinii(150);
+  std::string szeroka;
+  for (int i = 0; i < 60; ++i) szeroka += "kol" + std::to_string(100 + i) + "_";
+  raport += szeroka + "\r\n" + RaportLinii(150).replace(0, 1, "W");
+  log.RichEditLOG->UstawRaport(raport);
+  const QString pdf = dir.filePath(QStringLiteral("dlugi.pdf"));
+  auto d = DrukarkaPdf(pdf);
+  const int strony = log.Drukuj(*d);
+  QVERIFY2(strony >= 3, qPrintable(QString::number(strony)));
+  QCOMPARE(StronyPdf(pdf), strony);
+
+  // Read page by page, the pages give back every line in order, each page
+  // beginning right after the last line of the page before.
+  QStringList wszystkie;
+  for (int n = 1; n <= strony; ++n) {
+    const QStringList s = StronaPdf(pdf, n);
+    QVERIFY2(!s.isEmpty(), qPrintable(QStringLiteral("page %1 empty").arg(n)));
+    wszystkie += s;
+  }
+  // The wide line comes back whole once its pieces are joined.
+  QString zlozona;
+  int i = 150;
+  while (i < wszystkie.size() && !wszystkie[i].startsWith(QStringLiteral("Wiersz"))) zlozona += wszystkie[i++];
+  QVERIFY2(i - 150 >= 2, "the wide line did not wrap");
+  QCOMPARE(zlozona, QString::fromStdString(szeroka));
+  QStringList oczekiwane;
+  for (int k = 1; k <= 150; ++k) oczekiwane << QStringLiteral("wiersz %1 raportu").arg(k);
+  QCOMPARE(wszystkie.mid(0, 150), oczekiwane);
+  oczekiwane[0] = QStringLiteral("Wiersz 1 raportu");
+  QCOMPARE(wszystkie.mid(i), oczekiwane);
+}
+
+void TestLog::drukBezDrukarkiINiewazna() {
+  QTemporaryDir dir;
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  log.RichEditLOG->UstawRaport(RaportLinii(3));
+
+  // No print server: the error comes before any dialog.
+  log.Button3->click();
+  QCOMPARE(m.Teksty(Rodzaj::Blad),
+           std::vector<std::string>{"There is no default printer currently selected."});
+  QVERIFY(m.Teksty(Rodzaj::Drukarka).empty());
+
+  // A printer that cannot be drawn on prints nothing.
+  const QString pdf = dir.filePath(QStringLiteral("brak/x.pdf"));
+  auto d = DrukarkaPdf(pdf);
+  QVERIFY_THROWS_EXCEPTION(std::runtime_error, log.Drukuj(*d));
+  try {
+    log.Drukuj(*d);
+  } catch (const std::runtime_error& e) {
+    QCOMPARE(std::string(e.what()), std::string("Printer selected is not valid"));
+  }
+  QVERIFY(!QFile::exists(pdf));
+  QPrinter usunieta;
+  usunieta.setPrinterName(QStringLiteral("usunieta-drukarka"));
+  QVERIFY_THROWS_EXCEPTION(std::runtime_error, log.Drukuj(usunieta));
+}
+
+int main(int argc, char** argv) {
+  // These tests never reach a print server: printing goes to PDF files and
+  // the "no printer" case must find none.
+  setenv("CUPS_SERVER", "/nonexistent/cups-for-tests.sock", 1);
+  unsetenv("PRINTER");
+  unsetenv("LPDEST");
+  QApplication app(argc, argv);
+  TestLog t;
+  return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_log.moc"
