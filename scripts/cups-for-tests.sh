@@ -120,8 +120,14 @@ stop() {
   local pid
   pid=$(cat "$dir/cupsd.pid")
   if kill -0 "$pid" 2>/dev/null; then
-    kill -TERM "$pid"
+    # Let the queued jobs finish, so their output can be taken back below.
     local tries=0
+    while [ -n "$(CUPS_SERVER=$dir/cups.sock lpstat -o 2>/dev/null)" ] && [ $tries -lt 300 ]; do
+      tries=$((tries + 1))
+      sleep 0.1
+    done
+    kill -TERM "$pid"
+    tries=0
     while kill -0 "$pid" 2>/dev/null && [ $tries -lt 100 ]; do
       tries=$((tries + 1))
       sleep 0.1
