@@ -13,6 +13,15 @@
 
 #include "Cp1250.h"
 #include "Ikony.h"
+#include "KorektaZnaku.h"
+#include "LOG.h"
+#include "ModelBledow.h"
+#include "Teksty.h"
+#include "Typy.h"
+#include "UtworzLOG.h"
+#include "WczytajPlik.h"
+#include "WidokLinii.h"
+#include "ZapiszPoprawiony.h"
 
 namespace {
 
@@ -190,7 +199,7 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
   const int poPodpisie = Label1->geometry().right() + 1 + Skaluj(272 - (124 + 137));
   if (LabelIleBledow->x() < poPodpisie) LabelIleBledow->move(poPodpisie, LabelIleBledow->y());
 
-  StringGridBledy = new ui::TSiatka(QStringLiteral("StringGridBledy"), Panel2);
+  StringGridBledy = new ui::TSiatkaBledow(QStringLiteral("StringGridBledy"), Panel2);
   StringGridBledy->setModel(new QStandardItemModel(1, 4, StringGridBledy));
   StringGridBledy->UstawStalyWiersz(false);
   StringGridBledy->UstawStalaKolumne(true);
@@ -254,6 +263,7 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
   EditZnakNew = NowePoleZnaku(QStringLiteral("EditZnakNew"), Panel5);
   EditZnakNew->setGeometry(Prostokat(520, 31, 41, 24));
   EditZnakNew->setFont(znaki);
+  EditZnakNew->setValidator(new ui::TWalidatorZnaku(EditZnakNew));
   BitBtn1 = NowyPrzycisk(QStringLiteral("BitBtn1"), T(kZatwierdz), Panel5);
   BitBtn1->setGeometry(Prostokat(584, 32, 161, 25));
   BitBtn1->setIcon(ui::IkonaZatwierdzenia());
@@ -294,7 +304,7 @@ void TFormGlow::Podlacz() {
           [this] { Obsluz([this] { ButtonPokazLogClick(ButtonPokazLog); }); });
   connect(BitBtn1, &QPushButton::clicked, this,
           [this] { Obsluz([this] { BitBtn1Click(BitBtn1); }); });
-  StringGridBledy->viewport()->installEventFilter(this);
+  StringGridBledy->PoWyborze = [this] { Obsluz([this] { StringGridBledyClick(StringGridBledy); }); };
   MemoLiniaNew->viewport()->installEventFilter(this);
   MemoLiniaNew->installEventFilter(this);
   MemoLiniaOrg->installEventFilter(this);
@@ -302,10 +312,7 @@ void TFormGlow::Podlacz() {
 
 bool TFormGlow::eventFilter(QObject* obj, QEvent* ev) {
   const auto typ = ev->type();
-  if (obj == StringGridBledy->viewport() && typ == QEvent::MouseButtonRelease) {
-    if (static_cast<QMouseEvent*>(ev)->button() == Qt::LeftButton)
-      Obsluz([this] { StringGridBledyClick(StringGridBledy); });
-  } else if (obj == MemoLiniaNew->viewport() && typ == QEvent::MouseButtonRelease) {
+  if (obj == MemoLiniaNew->viewport() && typ == QEvent::MouseButtonRelease) {
     if (static_cast<QMouseEvent*>(ev)->button() == Qt::LeftButton)
       Obsluz([this] { MemoLiniaNewClick(MemoLiniaNew); });
   } else if (obj == MemoLiniaNew && typ == QEvent::KeyRelease) {
@@ -340,18 +347,220 @@ void TFormGlow::FormCreate(QObject*) {
   setWindowTitle(T(kTytulWersji));
 }
 
-void TFormGlow::Button3Click(QObject*) {}
-void TFormGlow::InitDane() {}
-void TFormGlow::WczytajPlik() {}
-void TFormGlow::DodajLinieDoStringGrid() {}
-void TFormGlow::StringGridBledyClick(QObject*) {}
-void TFormGlow::ButtonZapiszNewClick(QObject*) {}
+namespace {
+
+constexpr cp1250::Literal kLiniaNr{u8"Błędna linia nr "};
+constexpr cp1250::Literal kWPliku{u8" w pliku źródłowym"};
+
+// The busy cursor of the report build, through the message facility. The
+// build ends before its text reaches the view, so the cursor goes off only
+// once the view holds it.
+class TKursorRaportu final : public raport::TKursorZajetosci {
+ public:
+  explicit TKursorRaportu(ui::TUserMessages& m) : m_(m) {}
+  void Wlacz() override {
+    m_.Zajety(true);
+    wlaczony_ = true;
+  }
+  void Wylacz() override {}
+  void Zakoncz() {
+    if (wlaczony_) m_.Zajety(false);
+  }
+
+ private:
+  ui::TUserMessages& m_;
+  bool wlaczony_ = false;
+};
+
+void UstawKolor(QLabel* l, const QColor& kolor) {
+  QPalette p = l->palette();
+  p.setColor(QPalette::WindowText, kolor);
+  l->setPalette(p);
+}
+
+}  // namespace
+
+void TFormGlow::Button3Click(QObject*) {
+  if (!OpenDialog1.Execute()) return;
+  komunikaty_.Zajety(true);
+  InitDane();
+  auto& stan = Typy::Stan();
+  stan.NazwaPliku = OpenDialog1.FileName;
+  // Until this check ends, the line lists may hold another file's lines or
+  // part of this one's: neither may be saved or reported under this name.
+  ButtonZapiszNew->setEnabled(false);
+  ButtonPokazLog->setEnabled(false);
+  WczytajPlik();
+  DodajLinieDoStringGrid();
+  UtworzLOG();
+  const std::size_t ile = stan.Bledy.size();
+  LabelIleBledow->setText(QString::number(ile));
+  LabelIleBledow->adjustSize();
+  ButtonZapiszNew->setEnabled(ile > 0);
+  ButtonPokazLog->setEnabled(ile > 0);
+  komunikaty_.Zajety(false);
+  if (ile == 0) {
+    UstawKolor(LabelIleBledow, QColor(0, 128, 0));
+    komunikaty_.Informacja(teksty::PlikPoprawny.str());
+  } else {
+    StringGridBledy->UstawBiezacyWiersz(1);
+    StringGridBledyClick(StringGridBledy);
+    UstawKolor(LabelIleBledow, QColor(255, 0, 0));
+    komunikaty_.Ostrzezenie(teksty::PlikZBledami.str());
+  }
+}
+
+void TFormGlow::InitDane() {
+  if (!modelBledow_) {
+    modelBledow_ = new ui::TModelBledow(Typy::Stan().Bledy, StringGridBledy);
+    StringGridBledy->setModel(modelBledow_);
+    StringGridBledy->UstawNapisNaroznika(ui::NaglowekBledow(0));
+  }
+  // The list goes back to its single header row before the records it
+  // shows are dropped.
+  StringGridBledy->UstawStalyWiersz(false);
+  modelBledow_->UstawSamNaglowek();
+  Typy::Stan().Bledy.clear();
+  StringGridBledy->UstawSzerokoscStalejKolumny(Skaluj(40));
+  StringGridBledy->setColumnWidth(0, Skaluj(40));
+  StringGridBledy->setColumnWidth(1, Skaluj(200));
+  StringGridBledy->setColumnWidth(2, Skaluj(100));
+  StringGridBledy->hide();
+  PanelSzczegoly->hide();
+  MemoLiniaOrg->clear();
+  MemoLiniaNew->clear();
+  StringGridZnaki->hide();
+  Typy::Stan().WybranyBlad = -1;
+}
+
+void TFormGlow::WczytajPlik() {
+  Typy::WczytajPlik(Typy::Stan());
+}
+
+void TFormGlow::DodajLinieDoStringGrid() {
+  const std::size_t ile = Typy::Stan().Bledy.size();
+  if (ile == 0) return;
+  // The header row becomes fixed; row 1, column 1 is then current.
+  modelBledow_->UstawRekordy(static_cast<int>(ile));
+  StringGridBledy->UstawStalyWiersz(true);
+  StringGridBledy->setColumnWidth(0, Skaluj(40));
+  StringGridBledy->setColumnWidth(1, Skaluj(200));
+  StringGridBledy->setColumnWidth(2, Skaluj(100));
+  StringGridBledy->UstawBiezacaKomorkeBezZdarzenia(1, 1);
+  StringGridBledy->show();
+  PanelSzczegoly->show();
+}
+
+void TFormGlow::UtworzLOG() {
+  const auto& stan = Typy::Stan();
+  if (stan.Bledy.empty() || !FormLOG || !FormLOG->RichEditLOG) return;
+  raport::TRaportTekst tekst;
+  TKursorRaportu kursor(komunikaty_);
+  raport::UtworzLOG(stan, tekst, kursor);
+  // The view takes the whole report at once, not line by line.
+  FormLOG->RichEditLOG->UstawRaport(tekst.Zabierz());
+  kursor.Zakoncz();
+}
+
+void TFormGlow::StringGridBledyClick(QObject*) {
+  auto& stan = Typy::Stan();
+  const int wiersz = StringGridBledy->BiezacyWiersz();
+  if (wiersz < 1 || static_cast<std::size_t>(wiersz - 1) >= stan.Bledy.size()) {
+    stan.WybranyBlad = -1;
+    return;
+  }
+  stan.WybranyBlad = wiersz - 1;
+  const Typy::TRecError e = stan.Bledy[static_cast<std::size_t>(wiersz - 1)];
+  const auto linia = static_cast<std::size_t>(e.LineIndex);
+  const std::string_view org = stan.LinieOrg[linia];
+  ui::PokazLinie(*MemoLiniaOrg, org, org);
+  ui::PokazLinie(*MemoLiniaNew, stan.LinieNew[linia], org);
+
+  std::string naglowek = kLiniaNr.str();
+  naglowek += std::to_string(e.LineIndex + 1LL);
+  naglowek += kWPliku.view();
+  LabelSzczegolyLiniaBlad->setText(T(naglowek));
+  LabelSzczegolyLiniaBlad->adjustSize();
+
+  if (e.BadChars.empty()) {
+    StringGridZnaki->hide();
+    return;
+  }
+  auto znaki = Typy::PodzielTekst(e.BadChars, ",");
+  auto pozycje = Typy::PodzielTekst(e.BadPositions, ",");
+  if (!modelZnakow_) {
+    modelZnakow_ = new ui::TModelZnakow(StringGridZnaki);
+    StringGridZnaki->setModel(modelZnakow_);
+    StringGridZnaki->UstawNapisNaroznika(ui::NaglowekZnakow(0));
+  }
+  modelZnakow_->Ustaw(std::move(znaki), std::move(pozycje));
+  StringGridZnaki->UstawStalyWiersz(true);
+  StringGridZnaki->UstawSzerokoscStalejKolumny(Skaluj(50));
+  StringGridZnaki->setColumnWidth(0, Skaluj(50));
+  StringGridZnaki->setColumnWidth(1, Skaluj(100));
+  StringGridZnaki->show();
+}
+
+void TFormGlow::ButtonZapiszNewClick(QObject*) {
+  const auto& stan = Typy::Stan();
+  if (stan.LinieNew.empty()) return;
+  komunikaty_.Zajety(true);
+  const std::string sciezka = ZapiszPoprawionyPlik(stan);
+  komunikaty_.Komunikat(KomunikatZapisano(sciezka));
+  komunikaty_.Zajety(false);
+}
+
 void TFormGlow::MemoLiniaNewClick(QObject*) {
   PokazWybranyZnak();
 }
-void TFormGlow::PokazWybranyZnak() {}
+
+void TFormGlow::PokazWybranyZnak() {
+  const auto wybor = Typy::PokazWybranyZnak(Typy::Stan(), StringGridBledy->BiezacyWiersz(),
+                                            MemoLiniaNew->textCursor().selectionStart());
+  switch (wybor.Pokazanie) {
+    case Typy::TPokazanie::BezZmian:
+      break;
+    case Typy::TPokazanie::Puste:
+      EditZnakOrg->clear();
+      EditZnakNew->clear();
+      break;
+    case Typy::TPokazanie::Znak:
+      EditZnakOrg->setText(ui::ZnakWidoczny(wybor.ZnakOrg));
+      EditZnakNew->setText(ui::ZnakWidoczny(wybor.ZnakNew));
+      break;
+  }
+}
+
 void TFormGlow::MemoLiniaNewKeyUp(QObject*, int, Qt::KeyboardModifiers) {
   PokazWybranyZnak();
 }
-void TFormGlow::BitBtn1Click(QObject*) {}
-void TFormGlow::ButtonPokazLogClick(QObject*) {}
+
+void TFormGlow::BitBtn1Click(QObject*) {
+  const QString tekst = EditZnakNew->text();
+  std::optional<char> znak;
+  if (!tekst.isEmpty()) znak = ui::BajtZnaku(tekst.front());
+  // The validator lets only such characters in; anything else is no
+  // character at all rather than a stand-in byte.
+  if (!tekst.isEmpty() && !znak) return;
+  switch (Typy::ZatwierdzZnak(Typy::Stan(), znak)) {
+    case Typy::TWynikZmiany::NieWolno:
+      komunikaty_.Komunikat(teksty::TylkoBledneZnaki.str());
+      break;
+    case Typy::TWynikZmiany::Zmieniono: {
+      // The caret stays where the user put it, so the next pick goes on
+      // from there.
+      const int pozycja = MemoLiniaNew->textCursor().position();
+      StringGridBledyClick(StringGridBledy);
+      QTextCursor kursor = MemoLiniaNew->textCursor();
+      kursor.setPosition(std::min(pozycja, MemoLiniaNew->document()->characterCount() - 1));
+      MemoLiniaNew->setTextCursor(kursor);
+      break;
+    }
+    case Typy::TWynikZmiany::Nic:
+      break;
+  }
+}
+
+void TFormGlow::ButtonPokazLogClick(QObject*) {
+  if (FormLOG) FormLOG->PokazModalnie();
+}

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Siatka.h"
+#include "SiatkaBledow.h"
 #include "UserMessages.h"
 #include "Wyrownanie.h"
 
@@ -19,6 +20,11 @@ class QPlainTextEdit;
 class QPushButton;
 
 class TFormLOG;
+
+namespace ui {
+class TModelBledow;
+class TModelZnakow;
+}  // namespace ui
 
 // The file-open dialog of the check command, as the window sees it: the
 // dialog itself, with its remembered file and filter, lives in the message
@@ -60,7 +66,7 @@ class TFormGlow : public QWidget {
   ui::TPanel* Panel1 = nullptr;
   QPushButton* Button3 = nullptr;
   ui::TPanel* Panel2 = nullptr;
-  ui::TSiatka* StringGridBledy = nullptr;
+  ui::TSiatkaBledow* StringGridBledy = nullptr;
   ui::TPanel* Panel3 = nullptr;
   ui::TSplitter* Splitter1 = nullptr;
   ui::TPanel* PanelSzczegoly = nullptr;
@@ -86,6 +92,8 @@ class TFormGlow : public QWidget {
   void DodajLinieDoStringGrid();
   void FormCreate(QObject* Sender);
   void WczytajPlik();
+  // Builds the error report of the current check into the report window.
+  void UtworzLOG();
   void Button3Click(QObject* Sender);
   void InitDane();
   void StringGridBledyClick(QObject* Sender);
@@ -119,4 +127,6 @@ class TFormGlow : public QWidget {
   ui::TUserMessages& komunikaty_;
   int wysokoscTekstu_ = 13;
   ui::TUklad* ukladOkna_ = nullptr;
+  ui::TModelBledow* modelBledow_ = nullptr;
+  ui::TModelZnakow* modelZnakow_ = nullptr;
 };

@@ -1,0 +1,77 @@
+#pragma once
+// A main window with its report window and a recording message facility,
+// and files to check, for the tests of the check command and of character
+// correction.
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "Cp1250.h"
+#include "LOG.h"
+#include "UserMessages.h"
+#include "glow.h"
+
+namespace test {
+
+// The recorder, with a look at the window while an outcome dialog is open.
+struct TRejestrator : ui::TRecordingUserMessages {
+  std::function<void()> PrzyDialogu;
+  void Ostrzezenie(const std::string& t) override {
+    if (PrzyDialogu) PrzyDialogu();
+    TRecordingUserMessages::Ostrzezenie(t);
+  }
+  void Informacja(const std::string& t) override {
+    if (PrzyDialogu) PrzyDialogu();
+    TRecordingUserMessages::Informacja(t);
+  }
+};
+
+inline QString T(std::string_view cp) {
+  return ui::ZCp1250(cp);
+}
+
+// UTF-8 source text to the Windows-1250 bytes the program holds.
+inline std::string Cp(std::string_view utf8) {
+  return cp1250::FromUtf8Lossy(utf8);
+}
+
+struct TOkno {
+  TRejestrator m;
+  TFormGlow w{m};
+  TFormLOG log{m};
+  QTemporaryDir katalog;
+
+  TOkno() {
+    w.FormLOG = &log;
+    w.show();
+  }
+
+  std::string Sciezka(const std::string& nazwa) const {
+    return QDir(katalog.path()).filePath(QString::fromStdString(nazwa)).toStdString();
+  }
+
+  std::string Plik(const std::string& nazwa, std::string_view bajty) const {
+    const std::string p = Sciezka(nazwa);
+    std::ofstream(p, std::ios::binary).write(bajty.data(), static_cast<std::streamsize>(bajty.size()));
+    return p;
+  }
+
+  // Runs the check command with the file dialog answering `sciezka`.
+  void Sprawdz(const std::string& sciezka) {
+    m.OdpowiedziOtworz.push_back(sciezka);
+    QTest::mouseClick(w.Button3, Qt::LeftButton);
+  }
+
+  // The recorded calls from `od` on, as kinds.
+  std::vector<ui::TRecordingUserMessages::Rodzaj> Rodzaje(std::size_t od = 0) const {
+    std::vector<ui::TRecordingUserMessages::Rodzaj> r;
+    for (std::size_t i = od; i < m.Wywolania.size(); ++i) r.push_back(m.Wywolania[i].rodzaj);
+    return r;
+  }
+};
+
+}  // namespace test
