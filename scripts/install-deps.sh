@@ -6,7 +6,8 @@ set -euo pipefail
 
 purpose=${1:-run}
 
-run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core)
+run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core
+  fonts-freefont-ttf)
 test_packages=(libgtest-dev xvfb xauth cups printer-driver-cups-pdf cups-ipp-utils cups-client
   poppler-utils clang libclang-rt-14-dev time util-linux)
 

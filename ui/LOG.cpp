@@ -53,11 +53,13 @@ QFont CzcionkaOkna() {
 }
 
 // The report quotes the faulty lines byte for byte and points at their
-// columns; a fixed-pitch face keeps those columns countable.
+// columns; a fixed-pitch face keeps those columns countable. The last face
+// has the control pictures the others lack, so a tab or NUL shows as its
+// own sign rather than as an empty box.
 QFont CzcionkaWidoku() {
   QFont f(QStringLiteral("Courier New"), 9);
   f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                 QStringLiteral("DejaVu Sans Mono")});
+                 QStringLiteral("DejaVu Sans Mono"), QStringLiteral("FreeMono")});
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);
   return f;
