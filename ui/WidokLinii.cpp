@@ -41,6 +41,9 @@ void PokazLinie(QPlainTextEdit& widok, std::string_view bajty, std::string_view 
   widok.setPlainText(TekstWidoczny(bajty));
   QTextCharFormat tlo;
   tlo.setBackground(KolorBlednegoZnaku());
+  // Full-strength text even in a disabled view, where the rest is greyed:
+  // the faulty bytes are what the view is for.
+  tlo.setForeground(widok.palette().color(QPalette::Active, QPalette::Text));
   QTextCursor kursor(widok.document());
   kursor.beginEditBlock();
   // Runs of neighbouring faulty bytes get one format change each.
