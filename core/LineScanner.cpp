@@ -167,33 +167,39 @@ bool CpuHasAvx2() {
   return __builtin_cpu_supports("avx2");
 }
 
-// Chosen on first use rather than at load time, so a reader running from
-// another object's static initialiser cannot find it unset.
-ScanFn Active() {
-  static const ScanFn chosen = CpuHasAvx2() ? ToLineBreakAvx2 : ToLineBreakSse2;
-  return chosen;
-}
+ScanFn Choose() { return CpuHasAvx2() ? ToLineBreakAvx2 : ToLineBreakSse2; }
 
 }  // namespace
 
 ScanFn Sse2Version() { return ToLineBreakSse2; }
 ScanFn Avx2Version() { return CpuHasAvx2() ? ToLineBreakAvx2 : nullptr; }
-const char* ActiveVersion() { return Active() == ToLineBreakAvx2 ? "avx2" : "sse2"; }
-
-const unsigned char* ToLineBreak(const unsigned char* p, const unsigned char* end, bool& faulty) {
-  return Active()(p, end, faulty);
-}
 
 #else  // no vector version for this processor
 
+namespace {
+ScanFn Choose() { return ToLineBreakScalar; }
+}  // namespace
+
 ScanFn Sse2Version() { return nullptr; }
 ScanFn Avx2Version() { return nullptr; }
-const char* ActiveVersion() { return "scalar"; }
-
-const unsigned char* ToLineBreak(const unsigned char* p, const unsigned char* end, bool& faulty) {
-  return ToLineBreakScalar(p, end, faulty);
-}
 
 #endif
+
+namespace {
+const unsigned char* ChooseAndScan(const unsigned char* p, const unsigned char* end, bool& faulty) {
+  const ScanFn f = Choose();
+  detail::chosen.store(f, std::memory_order_relaxed);
+  return f(p, end, faulty);
+}
+}  // namespace
+
+// Constant-initialised: valid before any constructor of the program runs.
+constinit std::atomic<ScanFn> detail::chosen{ChooseAndScan};
+
+const char* ActiveVersion() {
+  const ScanFn f = Choose();
+  if (f == ToLineBreakScalar) return "scalar";
+  return f == Sse2Version() ? "sse2" : "avx2";
+}
 
 }  // namespace scan
