@@ -3,13 +3,16 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QStandardItemModel>
+#include <algorithm>
 
 #include "Cp1250.h"
 #include "Ikony.h"
@@ -372,6 +375,14 @@ class TKursorRaportu final : public raport::TKursorZajetosci {
   bool wlaczony_ = false;
 };
 
+// A number column keeps its width from the layout unless the largest number
+// it shows would not fit in it: a line number cut short cannot be read.
+int SzerokoscLiczb(const QWidget* w, long long najwieksza, int szerokosc) {
+  const int potrzebna = w->fontMetrics().horizontalAdvance(QString::number(najwieksza)) +
+                        2 * w->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, w) + 4;
+  return std::max(szerokosc, potrzebna);
+}
+
 void UstawKolor(QLabel* l, const QColor& kolor) {
   QPalette p = l->palette();
   p.setColor(QPalette::WindowText, kolor);
@@ -443,7 +454,11 @@ void TFormGlow::DodajLinieDoStringGrid() {
   // The header row becomes fixed; row 1, column 1 is then current.
   modelBledow_->UstawRekordy(static_cast<int>(ile));
   StringGridBledy->UstawStalyWiersz(true);
-  StringGridBledy->setColumnWidth(0, Skaluj(40));
+  const auto& bledy = Typy::Stan().Bledy;
+  StringGridBledy->UstawSzerokoscStalejKolumny(
+      SzerokoscLiczb(StringGridBledy->verticalHeader(), static_cast<long long>(ile), Skaluj(40)));
+  StringGridBledy->setColumnWidth(
+      0, SzerokoscLiczb(StringGridBledy, bledy.LineIndex(ile - 1) + 1LL, Skaluj(40)));
   StringGridBledy->setColumnWidth(1, Skaluj(200));
   StringGridBledy->setColumnWidth(2, Skaluj(100));
   StringGridBledy->UstawBiezacaKomorkeBezZdarzenia(1, 1);
@@ -488,6 +503,7 @@ void TFormGlow::StringGridBledyClick(QObject*) {
   }
   auto znaki = Typy::PodzielTekst(e.BadChars, ",");
   auto pozycje = Typy::PodzielTekst(e.BadPositions, ",");
+  const std::size_t znakow = znaki.size();
   if (!modelZnakow_) {
     modelZnakow_ = new ui::TModelZnakow(StringGridZnaki);
     StringGridZnaki->setModel(modelZnakow_);
@@ -495,7 +511,8 @@ void TFormGlow::StringGridBledyClick(QObject*) {
   }
   modelZnakow_->Ustaw(std::move(znaki), std::move(pozycje));
   StringGridZnaki->UstawStalyWiersz(true);
-  StringGridZnaki->UstawSzerokoscStalejKolumny(Skaluj(50));
+  StringGridZnaki->UstawSzerokoscStalejKolumny(SzerokoscLiczb(
+      StringGridZnaki->verticalHeader(), static_cast<long long>(znakow), Skaluj(50)));
   StringGridZnaki->setColumnWidth(0, Skaluj(50));
   StringGridZnaki->setColumnWidth(1, Skaluj(100));
   StringGridZnaki->show();

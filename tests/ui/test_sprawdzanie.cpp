@@ -71,6 +71,7 @@ class TestSprawdzanie : public QObject {
   void bladOdczytu();
   void wyborKlawiatura();
   void wyborMyszaIKolkiem();
+  void dlugieNumery();
   void modele();
 };
 
@@ -399,6 +400,24 @@ void TestSprawdzanie::wyborMyszaIKolkiem() {
   g->setCurrentIndex(g->model()->index(0, 1));
   QCOMPARE(Typy::Stan().WybranyBlad, 0);
   QCOMPARE(o.w.MemoLiniaOrg->toPlainText(), T("x\x96y\xB7z"));
+}
+
+void TestSprawdzanie::dlugieNumery() {
+  TOkno o;
+  std::string tresc;
+  for (int i = 0; i < 120000; ++i) tresc += i % 10 == 9 ? "\x01\n" : "a\n";
+  o.Sprawdz(o.Plik("dlugi.txt", tresc));
+  auto* g = o.w.StringGridBledy;
+  QCOMPARE(g->model()->rowCount(), 12000);
+  // Numbers wider than the layout's columns widen them rather than being
+  // cut short.
+  const int lp = g->verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("12000"));
+  const int nr = g->fontMetrics().horizontalAdvance(QStringLiteral("120000"));
+  QVERIFY(g->verticalHeader()->width() > lp);
+  QVERIFY(g->columnWidth(0) > nr);
+  QVERIFY(g->verticalHeader()->width() >= o.w.Skaluj(40));
+  QCOMPARE(g->columnWidth(1), o.w.Skaluj(200));
+  QCOMPARE(g->model()->data(g->model()->index(11999, 0)).toString(), QStringLiteral("120000"));
 }
 
 void TestSprawdzanie::modele() {
