@@ -74,6 +74,9 @@ bool TSiatka::eventFilter(QObject* obj, QEvent* ev) {
   if (rog && ev->type() == QEvent::Paint) {
     QStyleOptionHeader opt;
     opt.initFrom(rog);
+    // The button is disabled so a click does nothing, but the title must
+    // read like the other headers, not greyed out.
+    if (isEnabled()) opt.state |= QStyle::State_Enabled;
     opt.rect = rog->rect();
     opt.position = QStyleOptionHeader::OnlyOneSection;
     opt.text = naroznik_;
