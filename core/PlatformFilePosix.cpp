@@ -32,6 +32,19 @@ bool LockedByAnother(int fd, short type) {
   return fl.l_type != F_UNLCK;
 }
 
+// Writes everything or raises the error that stopped it.
+void WriteAll(int fd, const char* p, std::size_t n) {
+  while (n > 0) {
+    const ssize_t put = ::write(fd, p, n);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      ThrowErrno(errno);
+    }
+    p += put;
+    n -= static_cast<std::size_t>(put);
+  }
+}
+
 void CloseQuietly(int fd) {
   if (fd >= 0) ::close(fd);
 }
@@ -181,15 +194,7 @@ void AtomicOutputFile::Discard() noexcept {
 void AtomicOutputFile::Write(const char* data, std::size_t n) {
   if (n >= kWriteBuffer) {
     Flush();
-    while (n > 0) {
-      const ssize_t put = ::write(fd_, data, n);
-      if (put < 0) {
-        if (errno == EINTR) continue;
-        ThrowErrno(errno);
-      }
-      data += put;
-      n -= static_cast<std::size_t>(put);
-    }
+    WriteAll(fd_, data, n);
     return;
   }
   if (buffer_.size() + n > kWriteBuffer) Flush();
@@ -197,17 +202,7 @@ void AtomicOutputFile::Write(const char* data, std::size_t n) {
 }
 
 void AtomicOutputFile::Flush() {
-  const char* p = buffer_.data();
-  std::size_t n = buffer_.size();
-  while (n > 0) {
-    const ssize_t put = ::write(fd_, p, n);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      ThrowErrno(errno);
-    }
-    p += put;
-    n -= static_cast<std::size_t>(put);
-  }
+  WriteAll(fd_, buffer_.data(), buffer_.size());
   buffer_.clear();
 }
 
