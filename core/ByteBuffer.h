@@ -6,21 +6,12 @@
 // friendly pieces: a 200 MB file touched 4 KiB at a time costs fifty
 // thousand page faults, more than reading it. Growing such a block moves its
 // pages instead of copying them.
-//
-// Even in huge pages, the system's zeroing of a fresh block costs about as
-// much as reading the file into it. When a very large block is reserved, a
-// helper thread asks the system to make its pages ready ahead of the writer,
-// on another core. It only touches the mapping, never the bytes or anything
-// else of the program, and it is stopped before the block moves or goes.
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string_view>
-#include <system_error>
-#include <thread>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -32,8 +23,6 @@ class ByteBuffer {
   // Blocks at least this large are mapped, smaller ones come from malloc.
   static constexpr std::size_t kMapThreshold = std::size_t{4} << 20;
   static constexpr std::size_t kHugePage = std::size_t{2} << 20;
-  // Blocks at least this large get their pages made ready ahead.
-  static constexpr std::size_t kPrepareThreshold = std::size_t{32} << 20;
 
   ByteBuffer() = default;
   ByteBuffer(const ByteBuffer&) = delete;
@@ -72,7 +61,6 @@ class ByteBuffer {
 
   void release() {
 #ifdef WERYFIKACJA_BYTEBUFFER_MAP
-    StopPreparing();
     if (mapped_) {
       ::munmap(data_, capacity_);
     } else
@@ -113,7 +101,6 @@ class ByteBuffer {
   void GrowMapped(std::size_t n) {
     const std::size_t rounded = (n + kHugePage - 1) & ~(kHugePage - 1);
     if (rounded < n) throw std::bad_alloc();
-    StopPreparing();
     char* fresh = MapAligned(rounded);
     if (mapped_) {
       // Move the pages already written into the start of the new region;
@@ -130,39 +117,7 @@ class ByteBuffer {
     data_ = fresh;
     capacity_ = rounded;
     mapped_ = true;
-    if (rounded - size_ >= kPrepareThreshold) StartPreparing();
   }
-
-  // The pages from the end of the data to the end of the block, one huge
-  // page at a time. A system without MADV_POPULATE_WRITE (before Linux
-  // 5.14) refuses the first one, and the writer faults them in itself.
-  void StartPreparing() {
-#ifndef MADV_POPULATE_WRITE
-    constexpr int MADV_POPULATE_WRITE = 23;
-#endif
-    const std::size_t from = (size_ + kHugePage - 1) & ~(kHugePage - 1);
-    if (from >= capacity_) return;
-    char* const begin = data_ + from;
-    char* const end = data_ + capacity_;
-    stopPreparing_.store(false, std::memory_order_relaxed);
-    try {
-      preparer_ = std::thread([this, begin, end] {
-        for (char* p = begin; p < end && !stopPreparing_.load(std::memory_order_relaxed); p += kHugePage)
-          if (::madvise(p, kHugePage, MADV_POPULATE_WRITE) != 0) break;
-      });
-    } catch (const std::system_error&) {
-      // No thread to be had: the writer faults the pages in itself.
-    }
-  }
-
-  void StopPreparing() {
-    if (!preparer_.joinable()) return;
-    stopPreparing_.store(true, std::memory_order_relaxed);
-    preparer_.join();
-  }
-
-  std::thread preparer_;
-  std::atomic<bool> stopPreparing_{false};
 #endif
 
   char* data_ = nullptr;

@@ -115,15 +115,23 @@ class TLinieNew {
   // runs that equal the line as read.
   template <class Out>
   void Wypisz(std::size_t i, Out&& out) const;
+  // Every line in order, each followed by `koniecLinii`.
+  template <class Out>
+  void WypiszWszystkie(Out&& out, std::string_view koniecLinii) const;
 
  private:
+  using Replacements = std::map<std::pair<std::int32_t, std::size_t>, char>;
+
+  template <class Out>
+  void WypiszLinie(std::size_t i, bool marked, Replacements::const_iterator next, Out& out) const;
+
   bool Oznaczona(std::size_t i) const {
     return !marked_.empty() && marked_.contains_sorted(static_cast<std::int32_t>(i));
   }
 
   const TLinieOrg& org_;
   ChunkedVector<std::int32_t> marked_;
-  std::map<std::pair<std::int32_t, std::size_t>, char> replaced_;  // (line, 1-based pos)
+  Replacements replaced_;  // (line, 1-based pos) -> the byte put there
 };
 
 // The errors of the current file, one per faulty line, in line order.
@@ -171,23 +179,40 @@ std::vector<std::string> PodzielTekst(std::string_view text, std::string_view de
 
 template <class Out>
 void TLinieNew::Wypisz(std::size_t i, Out&& out) const {
+  const auto line = static_cast<std::int32_t>(i);
+  WypiszLinie(i, Oznaczona(i), replaced_.lower_bound({line, 0}), out);
+}
+
+template <class Out>
+void TLinieNew::WypiszWszystkie(Out&& out, std::string_view koniecLinii) const {
+  // One walk over the lines with a cursor in the marks and one in the
+  // replacements, so a clean line costs no look-up at all.
+  std::size_t mark = 0;
+  auto next = replaced_.begin();
+  for (std::size_t i = 0; i < size(); ++i) {
+    const auto line = static_cast<std::int32_t>(i);
+    while (mark < marked_.size() && marked_[mark] < line) ++mark;
+    while (next != replaced_.end() && next->first.first < line) ++next;
+    WypiszLinie(i, mark < marked_.size() && marked_[mark] == line, next, out);
+    out(koniecLinii.data(), koniecLinii.size());
+  }
+}
+
+template <class Out>
+void TLinieNew::WypiszLinie(std::size_t i, bool marked, Replacements::const_iterator next,
+                           Out& out) const {
   const std::string_view line = org_[i];
-  const bool marked = Oznaczona(i);
-  auto next = replaced_.lower_bound({static_cast<std::int32_t>(i), 0});
-  const bool hasReplacements = next != replaced_.end() && next->first.first == static_cast<std::int32_t>(i);
-  if (!marked && !hasReplacements) {
+  const auto index = static_cast<std::int32_t>(i);
+  const auto inLine = [&] { return next != replaced_.end() && next->first.first == index; };
+  if (!marked && !inLine()) {
     out(line.data(), line.size());
     return;
   }
   std::size_t runStart = 0;
   ForEachFaultyByte(line, [&](std::size_t pos, unsigned char) {
     char c = marked ? '?' : line[pos - 1];
-    while (next != replaced_.end() && next->first.first == static_cast<std::int32_t>(i) &&
-           next->first.second < pos)
-      ++next;
-    if (next != replaced_.end() && next->first.first == static_cast<std::int32_t>(i) &&
-        next->first.second == pos)
-      c = next->second;
+    while (inLine() && next->first.second < pos) ++next;
+    if (inLine() && next->first.second == pos) c = next->second;
     out(line.data() + runStart, pos - 1 - runStart);
     out(&c, 1);
     runStart = pos;

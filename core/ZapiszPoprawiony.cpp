@@ -15,10 +15,7 @@ std::string ZapiszPoprawionyPlik(const Typy::TStan& stan) {
   const std::string target = NazwaPlikuPoprawionego(stan.NazwaPliku);
   platform::AtomicOutputFile out(target, stan.NazwaPliku);
   const auto write = [&out](const char* p, std::size_t n) { out.Write(p, n); };
-  for (std::size_t i = 0; i < stan.LinieNew.size(); ++i) {
-    stan.LinieNew.Wypisz(i, write);
-    out.Write("\r\n", 2);
-  }
+  stan.LinieNew.WypiszWszystkie(write, "\r\n");
   out.Commit();
   return platform::AbsolutePath(target);
 }

@@ -2,7 +2,7 @@
 // plain one: every byte value in every lane, random buffers at every
 // alignment and every short length, long buffers, and no read past the end.
 // Then the line buffer, whose large blocks are mapped, moved when they grow
-// and made ready by a helper thread: no byte may be lost on the way.
+// and moved when they grow: no byte may be lost on the way.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
