@@ -1,8 +1,8 @@
 // The reader's fast path. The vector versions of its inner loop against the
 // plain one: every byte value in every lane, random buffers at every
 // alignment and every short length, long buffers, and no read past the end.
-// Then the line buffer, whose large blocks are mapped, moved when they grow
-// and moved when they grow: no byte may be lost on the way.
+// Then the line buffer, whose large blocks are mapped and moved when they
+// grow: no byte may be lost on the way.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
