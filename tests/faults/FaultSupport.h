@@ -83,9 +83,9 @@ class Fault {
   Fault& operator=(const Fault&) = delete;
 
   static void Clear() {
-    for (const char* v : {"FAULT_PATH", "FAULT_ERRNO", "FAULT_READ_AFTER_BYTES",
-                          "FAULT_WRITE_AFTER_BYTES", "FAULT_FSYNC", "FAULT_CLOSE", "FAULT_RENAME",
-                          "FAULT_OPEN", "FAULT_VANISH_ON_OPEN"})
+    for (const char* v :
+         {"FAULT_PATH", "FAULT_ERRNO", "FAULT_READ_AFTER_BYTES", "FAULT_WRITE_AFTER_BYTES",
+          "FAULT_FSYNC", "FAULT_CLOSE", "FAULT_RENAME", "FAULT_OPEN", "FAULT_VANISH_ON_OPEN"})
       ::unsetenv(v);
   }
 };
@@ -126,13 +126,15 @@ inline ChildResult RunInChild(const std::function<std::string()>& work) {
   ::close(fds[1]);
   ChildResult r;
   char buf[4096];
-  for (ssize_t got; (got = ::read(fds[0], buf, sizeof buf)) > 0;) r.message.append(buf, static_cast<std::size_t>(got));
+  for (ssize_t got; (got = ::read(fds[0], buf, sizeof buf)) > 0;)
+    r.message.append(buf, static_cast<std::size_t>(got));
   ::close(fds[0]);
   int status = 0;
   struct rusage ru {};
   ::wait4(pid, &status, 0, &ru);
   r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  if (!WIFEXITED(status)) r.message += " (child ended by signal " + std::to_string(WTERMSIG(status)) + ")";
+  if (!WIFEXITED(status))
+    r.message += " (child ended by signal " + std::to_string(WTERMSIG(status)) + ")";
   r.peakRssBytes = static_cast<long long>(ru.ru_maxrss) * 1024;
   return r;
 }

@@ -51,10 +51,10 @@ static void* real(const char* name) {
 }
 
 /* ISO C has no cast from an object pointer to a function pointer. */
-#define NEXT(var, name)               \
-  if (!var) {                         \
-    void* f_ = real(name);            \
-    memcpy(&var, &f_, sizeof var);    \
+#define NEXT(var, name)            \
+  if (!var) {                      \
+    void* f_ = real(name);         \
+    memcpy(&var, &f_, sizeof var); \
   }
 
 static const char* target(void) {
@@ -156,34 +156,34 @@ static int before_open(const char* path) {
   return flag("FAULT_OPEN");
 }
 
-#define WRAP_OPEN(name)                                                    \
-  int name(const char* path, int flags, ...) {                             \
-    static int (*next)(const char*, int, ...);                             \
-    NEXT(next, #name)         \
-    mode_t mode = 0;                                                       \
-    if (flags & (O_CREAT | __O_TMPFILE)) {                                 \
-      va_list ap;                                                          \
-      va_start(ap, flags);                                                 \
-      mode = va_arg(ap, mode_t);                                           \
-      va_end(ap);                                                          \
-    }                                                                      \
-    if (before_open(path)) return fail();                                  \
-    return next(path, flags, mode);                                        \
+#define WRAP_OPEN(name)                        \
+  int name(const char* path, int flags, ...) { \
+    static int (*next)(const char*, int, ...); \
+    NEXT(next, #name)                          \
+    mode_t mode = 0;                           \
+    if (flags & (O_CREAT | __O_TMPFILE)) {     \
+      va_list ap;                              \
+      va_start(ap, flags);                     \
+      mode = va_arg(ap, mode_t);               \
+      va_end(ap);                              \
+    }                                          \
+    if (before_open(path)) return fail();      \
+    return next(path, flags, mode);            \
   }
 
-#define WRAP_OPENAT(name)                                                  \
-  int name(int dir, const char* path, int flags, ...) {                    \
-    static int (*next)(int, const char*, int, ...);                        \
-    NEXT(next, #name)    \
-    mode_t mode = 0;                                                       \
-    if (flags & (O_CREAT | __O_TMPFILE)) {                                 \
-      va_list ap;                                                          \
-      va_start(ap, flags);                                                 \
-      mode = va_arg(ap, mode_t);                                           \
-      va_end(ap);                                                          \
-    }                                                                      \
-    if (before_open(path)) return fail();                                  \
-    return next(dir, path, flags, mode);                                   \
+#define WRAP_OPENAT(name)                               \
+  int name(int dir, const char* path, int flags, ...) { \
+    static int (*next)(int, const char*, int, ...);     \
+    NEXT(next, #name)                                   \
+    mode_t mode = 0;                                    \
+    if (flags & (O_CREAT | __O_TMPFILE)) {              \
+      va_list ap;                                       \
+      va_start(ap, flags);                              \
+      mode = va_arg(ap, mode_t);                        \
+      va_end(ap);                                       \
+    }                                                   \
+    if (before_open(path)) return fail();               \
+    return next(dir, path, flags, mode);                \
   }
 
 WRAP_OPEN(open)

@@ -43,7 +43,8 @@ std::string Lista(int n) {
       s += "\r\n";
       continue;
     }
-    s += "Przelew " + std::to_string(i) + (i % 3 == 0 ? "\t" : " ") + std::string(i % 50, 'x') + "\r\n";
+    s += "Przelew " + std::to_string(i) + (i % 3 == 0 ? "\t" : " ") + std::string(i % 50, 'x') +
+         "\r\n";
   }
   return s;
 }
@@ -72,9 +73,7 @@ class Reader : public ::testing::Test {
     Typy::WczytajPlik(stan);
     ASSERT_EQ(stan.LinieOrg.size(), 2u);
   }
-  void ExpectPreviousFileKept() {
-    fuzz::CheckState(stan, "Stary\r\nplik\t\r\n");
-  }
+  void ExpectPreviousFileKept() { fuzz::CheckState(stan, "Stary\r\nplik\t\r\n"); }
 
   TempDir dir;
   Typy::TStan stan;
@@ -123,11 +122,13 @@ TEST_F(Reader, refusedOpenKeepsThePreviousFile) {
   const struct {
     int err, code;
     const char* message;
-  } cases[] = {{EMFILE, 4, "Too many open files"}, {EACCES, 5, "File access denied"},
+  } cases[] = {{EMFILE, 4, "Too many open files"},
+               {EACCES, 5, "File access denied"},
                {EIO, EIO, "I/O error 5"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
-    Fault f{{"FAULT_PATH", "nowy.txt"}, {"FAULT_OPEN", "1"}, {"FAULT_ERRNO", std::to_string(c.err)}};
+    Fault f{
+        {"FAULT_PATH", "nowy.txt"}, {"FAULT_OPEN", "1"}, {"FAULT_ERRNO", std::to_string(c.err)}};
     ExpectError([&] { Typy::WczytajPlik(stan); }, c.code, c.message);
     ExpectPreviousFileKept();
   }
@@ -187,12 +188,21 @@ TEST_F(Writer, failureAtAnyStepKeepsThePreviousCorrectedFile) {
     int code;
     const char* message;
   } cases[] = {
-      {"first byte, disk full", {{"FAULT_WRITE_AFTER_BYTES", "0"}, {"FAULT_ERRNO", "28"}}, 112, "I/O error 112"},
+      {"first byte, disk full",
+       {{"FAULT_WRITE_AFTER_BYTES", "0"}, {"FAULT_ERRNO", "28"}},
+       112,
+       "I/O error 112"},
       {"in the middle", {{"FAULT_WRITE_AFTER_BYTES", "700000"}}, EIO, "I/O error 5"},
-      {"after the first buffer", {{"FAULT_WRITE_AFTER_BYTES", std::to_string(1 << 20)}}, EIO, "I/O error 5"},
+      {"after the first buffer",
+       {{"FAULT_WRITE_AFTER_BYTES", std::to_string(1 << 20)}},
+       EIO,
+       "I/O error 5"},
       {"flush to disk", {{"FAULT_FSYNC", "1"}}, EIO, "I/O error 5"},
       {"close", {{"FAULT_CLOSE", "1"}}, EIO, "I/O error 5"},
-      {"rename", {{"FAULT_RENAME", "1"}, {"FAULT_ERRNO", std::to_string(EACCES)}}, 5, "File access denied"},
+      {"rename",
+       {{"FAULT_RENAME", "1"}, {"FAULT_ERRNO", std::to_string(EACCES)}},
+       5,
+       "File access denied"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -318,7 +328,8 @@ TEST(Checker, reportsFaultsAndKeepsEarlierFiles) {
   WriteFile(dir / "raport.log", "STARY RAPORT\r\n");
   const std::string inFolder = "FAULT_PATH=" + dir.path() + "/";
 
-  Wynik r = RunChecker({"--fix", zrodlo}, {inFolder, "FAULT_WRITE_AFTER_BYTES=0", "FAULT_ERRNO=28"});
+  Wynik r =
+      RunChecker({"--fix", zrodlo}, {inFolder, "FAULT_WRITE_AFTER_BYTES=0", "FAULT_ERRNO=28"});
   EXPECT_EQ(r.status, 2) << r.err;
   EXPECT_NE(r.err.find("przelewy_nowy.txt: I/O error 112.\n"), std::string::npos) << r.err;
   EXPECT_EQ(r.out.find("zapisano"), std::string::npos) << r.out;

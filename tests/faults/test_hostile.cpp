@@ -72,7 +72,8 @@ void WriteRepeated(const std::string& path, const std::string& piece, long long 
   std::FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
   for (long long left = size; left > 0;) {
-    const auto n = static_cast<std::size_t>(std::min<long long>(left, static_cast<long long>(block.size())));
+    const auto n =
+        static_cast<std::size_t>(std::min<long long>(left, static_cast<long long>(block.size())));
     ASSERT_EQ(std::fwrite(block.data(), 1, n, f), n);
     left -= static_cast<long long>(n);
   }
@@ -96,8 +97,9 @@ TEST(HostilePaths, atAndPastTheLengthLimit) {
   EXPECT_EQ(ZapiszPoprawionyPlik(s), folder + "/a234_nowy.txt");
   EXPECT_EQ(ReadFile(folder + "/a234_nowy.txt"), "Przelew?1\r\n");
 
-  EXPECT_EQ(CheckAfterPrevious(s, folder + "/" + std::string(1000, 'x') + "/" + std::string(200, 'y')),
-            "3 Invalid filename");
+  EXPECT_EQ(
+      CheckAfterPrevious(s, folder + "/" + std::string(1000, 'x') + "/" + std::string(200, 'y')),
+      "3 Invalid filename");
 
   // A source that fits with a corrected name that does not.
   const std::string folder2 = DeepFolder(dir.path() + "/b", PATH_MAX - 1 - 9);
@@ -108,7 +110,8 @@ TEST(HostilePaths, atAndPastTheLengthLimit) {
   ASSERT_EQ(CheckAfterPrevious(s, tight), "read");
   try {
     ZapiszPoprawionyPlik(s);
-    ADD_FAILURE() << "a corrected path of " << NazwaPlikuPoprawionego(tight).size() << " bytes was written";
+    ADD_FAILURE() << "a corrected path of " << NazwaPlikuPoprawionego(tight).size()
+                  << " bytes was written";
   } catch (const EInOutError& e) {
     EXPECT_EQ(e.Code(), 3);
     EXPECT_STREQ(e.what(), "Invalid filename");
@@ -124,12 +127,16 @@ TEST(HostilePaths, fileNameThatIsNotUtf8) {
   for (const std::string& name : {std::string("lista_\xB3\xF3\xB9"), std::string("\xFF\xFE\x80")}) {
     SCOPED_TRACE(name);
     const std::string file = dir / (name + ".txt");
-    WriteFile(file, "Wyp\xB3" "ata\x96\r\n");
+    WriteFile(file,
+              "Wyp\xB3"
+              "ata\x96\r\n");
     Typy::TStan s;
     ASSERT_EQ(CheckAfterPrevious(s, file), "read");
     ASSERT_EQ(s.Bledy.size(), 1u);
     EXPECT_EQ(ZapiszPoprawionyPlik(s), dir / (name + "_nowy.txt"));
-    EXPECT_EQ(ReadFile(dir / (name + "_nowy.txt")), "Wyp\xB3" "ata?\r\n");
+    EXPECT_EQ(ReadFile(dir / (name + "_nowy.txt")),
+              "Wyp\xB3"
+              "ata?\r\n");
 
     const std::string message = KomunikatZapisano(dir / (name + "_nowy.txt"));
     EXPECT_NE(message.find(cp1250::FromUtf8Lossy(dir / (name + "_nowy.txt"))), std::string::npos);
@@ -137,7 +144,8 @@ TEST(HostilePaths, fileNameThatIsNotUtf8) {
 
     raport::TRaportTekst report;
     raport::TBezKursora cursor;
-    raport::UtworzLOG(s, report, cursor, [] { return raport::TChwila{2024, 1, 2, 3, 4, 5}; }, ':');
+    raport::UtworzLOG(
+        s, report, cursor, [] { return raport::TChwila{2024, 1, 2, 3, 4, 5}; }, ':');
     const std::string& text = report.Tekst();
     const std::string first = text.substr(0, text.find("\r\n"));
     EXPECT_EQ(cp1250::FromUtf8Lossy(cp1250::ToUtf8(first)), first);
@@ -186,9 +194,12 @@ TEST(HostileContent, onlyNulBytes) {
   // first line that holds one.
   raport::TRaportTekst report;
   raport::TBezKursora cursor;
-  raport::UtworzLOG(s, report, cursor, [] { return raport::TChwila{2024, 1, 2, 3, 4, 5}; }, ':');
+  raport::UtworzLOG(
+      s, report, cursor, [] { return raport::TChwila{2024, 1, 2, 3, 4, 5}; }, ':');
   std::size_t lines = 0;
-  for (std::size_t p = report.Tekst().find("\r\n"); p != std::string::npos; p = report.Tekst().find("\r\n", p + 2)) ++lines;
+  for (std::size_t p = report.Tekst().find("\r\n"); p != std::string::npos;
+       p = report.Tekst().find("\r\n", p + 2))
+    ++lines;
   EXPECT_EQ(lines, 4 + (1 + kMiB + 5) + 2);
 }
 
@@ -205,9 +216,11 @@ TEST(HostileContent, tenMillionEmptyLinesInBoundedMemory) {
     s.NazwaPliku = file;
     Typy::WczytajPlik(s);
     if (s.LinieOrg.size() != static_cast<std::size_t>(lines) || s.Bledy.size() != s.LinieOrg.size())
-      return "lines " + std::to_string(s.LinieOrg.size()) + ", records " + std::to_string(s.Bledy.size());
+      return "lines " + std::to_string(s.LinieOrg.size()) + ", records " +
+             std::to_string(s.Bledy.size());
     const Typy::TRecError last = s.Bledy[s.Bledy.size() - 1];
-    if (last.LineIndex != lines - 1 || last.ErrorText != teksty::CiagPusty.str()) return "last record";
+    if (last.LineIndex != lines - 1 || last.ErrorText != teksty::CiagPusty.str())
+      return "last record";
     ZapiszPoprawionyPlik(s);
     return {};
   });
@@ -251,7 +264,8 @@ TEST(HostileContent, oneGigabyteLineInBoundedMemory) {
   });
   ::unlink(file.c_str());
   EXPECT_TRUE(r.ok) << r.message;
-  EXPECT_LE(r.peakRssBytes, size + size / 2 + 64 * kMiB) << "peak " << r.peakRssBytes / kMiB << " MiB";
+  EXPECT_LE(r.peakRssBytes, size + size / 2 + 64 * kMiB)
+      << "peak " << r.peakRssBytes / kMiB << " MiB";
   std::cout << "1 GiB line: peak " << r.peakRssBytes / kMiB << " MiB\n";
 }
 
@@ -271,7 +285,7 @@ TEST(HostileContent, memoryRunningOutIsAnErrorNotACrash) {
       long long pages = 0;
       statm >> pages;
       const rlim_t limit = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + headroom);
-      const struct rlimit rl {limit, limit};
+      const struct rlimit rl { limit, limit };
       if (::setrlimit(RLIMIT_AS, &rl) != 0) return "setrlimit failed";
       s.NazwaPliku = big;
       try {
@@ -282,7 +296,8 @@ TEST(HostileContent, memoryRunningOutIsAnErrorNotACrash) {
       // Every line kept has its record, as after any failed read.
       if (s.LinieNew.size() != s.LinieOrg.size()) return "line lists differ";
       if (s.Bledy.size() != s.LinieOrg.size())
-        return std::to_string(s.LinieOrg.size()) + " lines but " + std::to_string(s.Bledy.size()) + " records";
+        return std::to_string(s.LinieOrg.size()) + " lines but " + std::to_string(s.Bledy.size()) +
+               " records";
       s.Bledy.clear();
       s.NazwaPliku = small;
       Typy::WczytajPlik(s);

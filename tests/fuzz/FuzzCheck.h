@@ -13,12 +13,12 @@
 #include "Teksty.h"
 #include "Typy.h"
 
-#define FUZZ_CHECK(cond)                                                             \
-  do {                                                                               \
-    if (!(cond)) {                                                                   \
+#define FUZZ_CHECK(cond)                                                            \
+  do {                                                                              \
+    if (!(cond)) {                                                                  \
       std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-      std::abort();                                                                  \
-    }                                                                                \
+      std::abort();                                                                 \
+    }                                                                               \
   } while (0)
 
 namespace fuzz {
@@ -97,8 +97,10 @@ inline void CheckState(const Typy::TStan& s, std::string_view input, bool correc
     // since it costs a look-up per call.
     std::string expected(org);
     for (std::size_t p : faulty) {
-      if (!corrected) expected[p - 1] = '?';
-      else expected[p - 1] = now[p - 1];
+      if (!corrected)
+        expected[p - 1] = '?';
+      else
+        expected[p - 1] = now[p - 1];
       FUZZ_CHECK(s.LinieNew.Znak(i, p) == now[p - 1]);
     }
     FUZZ_CHECK(now == expected);

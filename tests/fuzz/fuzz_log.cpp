@@ -63,7 +63,8 @@ void CheckReport(const Typy::TStan& s, const std::vector<std::string>& L) {
     const std::string_view org = s.LinieOrg[static_cast<std::size_t>(index)];
     const std::string text = org.empty() ? teksty::CiagPusty.str() : teksty::BledneZnaki.str();
     FUZZ_CHECK(i < L.size());
-    FUZZ_CHECK(L[i++] == "Linia " + std::to_string(index + 1) + std::string(kZawieraBlad.view()) + text);
+    FUZZ_CHECK(L[i++] ==
+               "Linia " + std::to_string(index + 1) + std::string(kZawieraBlad.view()) + text);
     for (std::size_t p : fuzz::ModelFaultyPositions(org)) {
       FUZZ_CHECK(i < L.size());
       FUZZ_CHECK(L[i++] == std::string(kBlednyZnak.view()) + org[p - 1] +

@@ -28,8 +28,7 @@ std::string g_dir;
 void RemoveDir() {
   if (DIR* d = opendir(g_dir.c_str())) {
     while (dirent* e = readdir(d))
-      if (e->d_name[0] != '.' || e->d_name[1] == '~')
-        unlink((g_dir + "/" + e->d_name).c_str());
+      if (e->d_name[0] != '.' || e->d_name[1] == '~') unlink((g_dir + "/" + e->d_name).c_str());
     closedir(d);
   }
   rmdir(g_dir.c_str());
