@@ -2,6 +2,7 @@
 // opening and closing, saving (through the real save dialog too) and the
 // printed pages on a PDF printer.
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -31,6 +32,7 @@
 #include <algorithm>
 
 using namespace ui;
+using namespace Qt::StringLiterals;
 using Rodzaj = TRecordingUserMessages::Rodzaj;
 
 namespace {
@@ -129,6 +131,12 @@ class TestLog : public QObject {
 
  private slots:
   void widokPokazujeBajtyRaportu();
+  void widokDzieliLinie();
+  void kursorKlawiszami();
+  void strona();
+  void myszIZaznaczenie();
+  void kopiowanie();
+  void zaznaczenieTylkoZFokusem();
   void nowyRaportOdPoczatku();
   void uklad();
   void otwieranieIZamykanie();
@@ -150,7 +158,7 @@ void TestLog::widokPokazujeBajtyRaportu() {
   QCOMPARE(log.RichEditLOG->Raport(), raport);
 
   // Each CR LF ends a line; the last one starts no empty line.
-  const QString tekst = log.RichEditLOG->toPlainText();
+  const QString tekst = log.RichEditLOG->Tekst();
   const QStringList linie = tekst.split(QLatin1Char('\n'));
   QCOMPARE(linie.size(), static_cast<qsizetype>(std::count(raport.begin(), raport.end(), '\n')));
   QVERIFY(!tekst.contains(QChar(u'\r')));
@@ -171,9 +179,253 @@ void TestLog::widokPokazujeBajtyRaportu() {
   std::string duzy;
   for (int i = 0; i < 100000; ++i) duzy += "Linia " + std::to_string(i) + " zawiera\r\n";
   log.RichEditLOG->UstawRaport(duzy);
-  QCOMPARE(log.RichEditLOG->blockCount(), 100000);
-  QCOMPARE(log.RichEditLOG->textCursor().position(), 0);
+  QCOMPARE(log.RichEditLOG->IleLinii(), 100000);
+  QCOMPARE(log.RichEditLOG->TekstLinii(99999), QStringLiteral("Linia 99999 zawiera"));
+  QCOMPARE(log.RichEditLOG->Kursor(), 0);
   QCOMPARE(log.RichEditLOG->Raport().size(), duzy.size());
+}
+
+void TestLog::widokDzieliLinie() {
+  // Only a CR LF pair ends a line: a lone CR or LF, a NUL or a tab is a
+  // character of its line. The report's last CR LF starts no empty line;
+  // an empty report is one empty line.
+  const struct {
+    std::string bajty;
+    QStringList linie;
+    qsizetype najdluzsza;
+  } przypadki[] = {
+      {"", {u""_s}, 0},
+      {"\r\n", {u""_s}, 0},
+      {"\r\n\r\n", {u""_s, u""_s}, 0},
+      {"ab\r\nc\r\n", {u"ab"_s, u"c"_s}, 2},
+      {"ab\r\nc", {u"ab"_s, u"c"_s}, 2},
+      {"x\r\n\r\n", {u"x"_s, u""_s}, 1},
+      {"a\rb\nc\r\n", {u"a\u240Db\u240Ac"_s}, 5},
+      {"\r\r\n\n\r\n", {u"\u240D"_s, u"\u240A"_s}, 1},
+      {"\n\r", {u"\u240A\u240D"_s}, 2},
+      {std::string("a\0b\tc\r\nd", 8), {u"a\u2400b\u2409c"_s, u"d"_s}, 5},
+      {"kr\xF3tka\r\n" + std::string(70, 'w') + "\r\nz", {u"krótka"_s, QString(70, u'w'), u"z"_s}, 70},
+  };
+  TRichEditLOG v;
+  for (const auto& p : przypadki) {
+    v.UstawRaport(p.bajty);
+    QStringList linie;
+    for (qsizetype i = 0; i < v.IleLinii(); ++i) linie << v.TekstLinii(i);
+    QCOMPARE(linie, p.linie);
+    QCOMPARE(v.NajdluzszaLinia(), p.najdluzsza);
+    // The painted lines and the whole text (printed) agree.
+    QCOMPARE(v.Tekst(), p.linie.join(QLatin1Char('\n')));
+  }
+
+  // Each line's start and end, found again from positions; a position in
+  // a CR LF or past the end takes the nearest place before it.
+  v.UstawRaport("ab\r\n\r\ncd\rx\r\n");
+  QCOMPARE(v.IleLinii(), 3);
+  const std::pair<qsizetype, qsizetype> kursory[] = {
+      {-5, 0}, {0, 0}, {2, 2}, {3, 2}, {4, 4}, {5, 4}, {6, 6}, {10, 10}, {11, 10}, {12, 10}, {999, 10}};
+  for (auto [dana, oczekiwana] : kursory) {
+    v.UstawKursor(dana);
+    QCOMPARE(v.Kursor(), oczekiwana);
+    QCOMPARE(v.Kotwica(), oczekiwana);
+  }
+  QCOMPARE(v.LiniaPozycji(0), 0);
+  QCOMPARE(v.LiniaPozycji(4), 1);
+  QCOMPARE(v.LiniaPozycji(6), 2);
+  QCOMPARE(v.LiniaPozycji(10), 2);
+}
+
+void TestLog::kursorKlawiszami() {
+  TRichEditLOG v;
+  v.resize(300, 200);
+  // Lines "abcdef" 0-6, "ab" 8-10, "abcdefgh" 12-20.
+  v.UstawRaport("abcdef\r\nab\r\nabcdefgh\r\n");
+  const struct {
+    Qt::Key klawisz;
+    Qt::KeyboardModifiers mod;
+    qsizetype kursor;
+    qsizetype kotwica;
+  } kroki[] = {
+      {Qt::Key_Left, {}, 0, 0},  // nothing before the start
+      {Qt::Key_Up, {}, 0, 0},
+      {Qt::Key_End, {}, 6, 6},
+      {Qt::Key_Right, {}, 8, 8},  // past the line end to the next line
+      {Qt::Key_Left, {}, 6, 6},   // and back to the end of the one before
+      {Qt::Key_Down, {}, 10, 10},  // a short line takes the caret to its end
+      {Qt::Key_Down, {}, 18, 18},  // the column aimed at comes back
+      {Qt::Key_Up, {}, 10, 10},
+      {Qt::Key_Up, {}, 6, 6},
+      {Qt::Key_Home, {}, 0, 0},
+      {Qt::Key_End, Qt::ControlModifier, 20, 20},  // before the final CR LF
+      {Qt::Key_Right, {}, 20, 20},
+      {Qt::Key_Down, {}, 20, 20},
+      {Qt::Key_Home, Qt::ControlModifier, 0, 0},
+      {Qt::Key_Down, Qt::ShiftModifier, 8, 0},  // Shift keeps the anchor
+      {Qt::Key_End, Qt::ShiftModifier, 10, 0},
+      {Qt::Key_Left, Qt::ShiftModifier, 9, 0},
+      {Qt::Key_Right, {}, 10, 10},  // a plain move drops the selection
+      {Qt::Key_Home, Qt::ShiftModifier | Qt::ControlModifier, 0, 10},
+      {Qt::Key_A, {}, 0, 10},  // typing changes nothing
+      {Qt::Key_Delete, {}, 0, 10},
+  };
+  for (const auto& k : kroki) {
+    QTest::keyClick(&v, k.klawisz, k.mod);
+    QCOMPARE(v.Kursor(), k.kursor);
+    QCOMPARE(v.Kotwica(), k.kotwica);
+  }
+  QCOMPARE(v.Raport(), std::string("abcdef\r\nab\r\nabcdefgh\r\n"));
+  QCOMPARE(v.ZaznaczonyTekst(), QStringLiteral("abcdef\r\nab"));
+}
+
+void TestLog::strona() {
+  // Page keys turn the view by a page and keep the caret in sight; the
+  // caret placed anywhere, and brought into sight, is inside the viewport.
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  log.show();
+  TRichEditLOG* v = log.RichEditLOG;
+  v->UstawRaport(RaportLinii(500) + std::string(400, 'x') + "\r\n" + RaportLinii(3));
+  const int strona = v->WidoczneLinie();
+  QVERIFY(strona > 5 && strona < 100);
+  const QRect widok = v->viewport()->rect();
+
+  QTest::keyClick(v, Qt::Key_PageDown);
+  QCOMPARE(v->LiniaPozycji(v->Kursor()), strona);
+  QCOMPARE(v->PierwszaWidocznaLinia(), strona);
+  QTest::keyClick(v, Qt::Key_PageDown, Qt::ShiftModifier);
+  QCOMPARE(v->LiniaPozycji(v->Kursor()), 2 * strona);
+  QCOMPARE(v->Kotwica(), v->Raport().find("wiersz " + std::to_string(strona + 1) + " "));
+  QTest::keyClick(v, Qt::Key_PageUp);
+  QCOMPARE(v->LiniaPozycji(v->Kursor()), strona);
+  QVERIFY(widok.contains(v->ProstokatKursora()));
+  for (int i = 0; i < 30; ++i) QTest::keyClick(v, Qt::Key_PageDown);
+  QCOMPARE(v->LiniaPozycji(v->Kursor()), v->IleLinii() - 1);
+  QCOMPARE(v->PierwszaWidocznaLinia(), v->IleLinii() - strona);
+  for (int i = 0; i < 30; ++i) QTest::keyClick(v, Qt::Key_PageUp);
+  QCOMPARE(v->Kursor(), 0);
+  QCOMPARE(v->PierwszaWidocznaLinia(), 0);
+
+  // Into sight at places far down, far right and back at the start.
+  const qsizetype dluga = static_cast<qsizetype>(v->Raport().find(std::string(400, 'x')));
+  for (qsizetype p : {dluga + 400, dluga + 200, dluga, qsizetype{30}, static_cast<qsizetype>(v->Raport().size()) - 2, qsizetype{0}}) {
+    v->UstawKursor(p);
+    v->PokazKursor();
+    QVERIFY2(widok.contains(v->ProstokatKursora()), qPrintable(QString::number(p)));
+  }
+  QCOMPARE(v->horizontalScrollBar()->value(), 0);
+  QCOMPARE(v->verticalScrollBar()->value(), 0);
+  // The long line's end is as far right as the bar goes.
+  v->UstawKursor(dluga + 400);
+  v->PokazKursor();
+  QCOMPARE(v->horizontalScrollBar()->value(), v->horizontalScrollBar()->maximum());
+}
+
+void TestLog::myszIZaznaczenie() {
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  log.show();
+  TRichEditLOG* v = log.RichEditLOG;
+  v->UstawRaport(RaportLinii(100));
+  QWidget* vp = v->viewport();
+  // Where the caret is drawn for a position is where a click puts it.
+  auto punkt = [v](qsizetype p) {
+    v->UstawKursor(p);
+    return v->ProstokatKursora().center() + QPoint(1, 0);
+  };
+  const qsizetype p1 = static_cast<qsizetype>(v->Raport().find("3 raportu"));
+  const qsizetype p2 = static_cast<qsizetype>(v->Raport().find("5 raportu")) + 5;
+  const QPoint a = punkt(p1);
+  const QPoint b = punkt(p2);
+  const QPoint c = punkt(p1 + 1);
+  v->UstawKursor(0);
+
+  QTest::mouseClick(vp, Qt::LeftButton, {}, a);
+  QCOMPARE(v->Kursor(), p1);
+  QCOMPARE(v->Kotwica(), p1);
+  // A click left of the text and one right of a line's end.
+  QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(0, a.y()));
+  QCOMPARE(v->Kursor(), p1 - 7);
+  QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(vp->width() - 2, a.y()));
+  QCOMPARE(v->Kursor(), p1 + 9);
+
+  // Dragging selects; the selection is copied as it is shown.
+  QTest::mousePress(vp, Qt::LeftButton, {}, a);
+  QMouseEvent ruch(QEvent::MouseMove, b, vp->mapToGlobal(b), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(vp, &ruch);
+  QTest::mouseRelease(vp, Qt::LeftButton, {}, b);
+  QCOMPARE(v->Kotwica(), p1);
+  QCOMPARE(v->Kursor(), p2);
+  QCOMPARE(v->ZaznaczonyTekst(),
+           QStringLiteral("3 raportu\r\nwiersz 4 raportu\r\nwiersz 5 rap"));
+  // Shift and a click move only the caret's end of it.
+  QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier, c);
+  QCOMPARE(v->Kotwica(), p1);
+  QCOMPARE(v->ZaznaczonyTekst(), QStringLiteral("3"));
+  // Dragging below the view scrolls it with the caret.
+  QTest::mousePress(vp, Qt::LeftButton, {}, a);
+  const QPoint pod(a.x(), vp->height() + 40);
+  QMouseEvent wDol(QEvent::MouseMove, pod, vp->mapToGlobal(pod), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  for (int i = 0; i < 10; ++i) QApplication::sendEvent(vp, &wDol);
+  QTest::mouseRelease(vp, Qt::LeftButton, {}, pod);
+  QVERIFY(v->PierwszaWidocznaLinia() > 0);
+  QVERIFY(vp->rect().contains(v->ProstokatKursora()));
+  QCOMPARE(v->Kotwica(), p1);
+}
+
+void TestLog::kopiowanie() {
+  TRichEditLOG v;
+  const std::string raport = PrawdziwyRaport();
+  v.UstawRaport(raport);
+  QClipboard* schowek = QApplication::clipboard();
+  schowek->setText(QStringLiteral("przed"));
+  // Nothing selected: the clipboard keeps what it had.
+  QTest::keyClick(&v, Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(schowek->text(), QStringLiteral("przed"));
+
+  // Everything, as shown: CR LF between lines, none after the last, the tab
+  // and the NUL as their pictures.
+  QTest::keyClick(&v, Qt::Key_A, Qt::ControlModifier);
+  QCOMPARE(v.Kotwica(), 0);
+  QCOMPARE(v.Kursor(), static_cast<qsizetype>(raport.size() - 2));
+  QTest::keyClick(&v, Qt::Key_C, Qt::ControlModifier);
+  const QString wszystko = schowek->text();
+  QCOMPARE(wszystko, TRichEditLOG::TekstWidoku(raport).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+  QVERIFY(wszystko.contains(QString::fromUtf8("bład\u2409\u2400x\r\n*****")));
+  QVERIFY(wszystko.endsWith(QStringLiteral("*****\r\nKoniec pliku LOG")));
+
+  // A selection made backwards copies the same text.
+  const qsizetype ostatnia = static_cast<qsizetype>(raport.find("Koniec"));
+  v.UstawKursor(ostatnia + 6);
+  v.UstawKursor(ostatnia - 7, true);
+  QTest::keyClick(&v, Qt::Key_Insert, Qt::ControlModifier);
+  QCOMPARE(schowek->text(), QStringLiteral("*****\r\nKoniec"));
+}
+
+void TestLog::zaznaczenieTylkoZFokusem() {
+  TRecordingUserMessages m;
+  TFormLOG log(m);
+  log.show();
+  log.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&log));
+  TRichEditLOG* v = log.RichEditLOG;
+  v->UstawRaport(PrawdziwyRaport());
+  const QColor podswietlenie = v->palette().color(QPalette::Active, QPalette::Highlight);
+  auto podswietlone = [&] {
+    const QImage obraz = v->viewport()->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < obraz.height(); ++y)
+      for (int x = 0; x < obraz.width(); ++x) n += obraz.pixelColor(x, y) == podswietlenie;
+    return n;
+  };
+  v->setFocus();
+  QCOMPARE(podswietlone(), 0);
+  QTest::keyClick(v, Qt::Key_A, Qt::ControlModifier);
+  QVERIFY(podswietlone() > 1000);
+  log.Button2->setFocus();
+  QCOMPARE(podswietlone(), 0);
+  // The selection is still there when the focus comes back.
+  v->setFocus();
+  QVERIFY(podswietlone() > 1000);
+  QCOMPARE(v->Kotwica(), 0);
 }
 
 void TestLog::nowyRaportOdPoczatku() {
@@ -182,25 +434,23 @@ void TestLog::nowyRaportOdPoczatku() {
   log.show();
   log.RichEditLOG->UstawRaport(RaportLinii(500) + std::string(400, 'x') + "\r\n");
   QVERIFY(log.RichEditLOG->horizontalScrollBar()->maximum() > 0);  // no wrap
-  QTextCursor c = log.RichEditLOG->textCursor();
-  c.movePosition(QTextCursor::End);
-  log.RichEditLOG->setTextCursor(c);
-  log.RichEditLOG->ensureCursorVisible();
+  log.RichEditLOG->UstawKursor(log.RichEditLOG->Raport().size());
+  log.RichEditLOG->PokazKursor();
   QVERIFY(log.RichEditLOG->verticalScrollBar()->value() > 0);
   QVERIFY(log.RichEditLOG->horizontalScrollBar()->value() > 0);
 
   log.RichEditLOG->UstawRaport(RaportLinii(500));
-  QCOMPARE(log.RichEditLOG->textCursor().position(), 0);
+  QCOMPARE(log.RichEditLOG->Kursor(), 0);
   QCOMPARE(log.RichEditLOG->verticalScrollBar()->value(), 0);
   QCOMPARE(log.RichEditLOG->horizontalScrollBar()->value(), 0);
 
   // Read-only for typing, but the caret and selection still move.
   QTest::keyClicks(log.RichEditLOG, QStringLiteral("abc"));
   QCOMPARE(log.RichEditLOG->Raport(), RaportLinii(500));
-  QVERIFY(!log.RichEditLOG->toPlainText().startsWith(QStringLiteral("abc")));
+  QCOMPARE(log.RichEditLOG->Kursor(), 0);
   log.RichEditLOG->setFocus();
   QTest::keyClick(log.RichEditLOG, Qt::Key_Right, Qt::ShiftModifier);
-  QCOMPARE(log.RichEditLOG->textCursor().selectedText(), QStringLiteral("w"));
+  QCOMPARE(log.RichEditLOG->ZaznaczonyTekst(), QStringLiteral("w"));
 }
 
 void TestLog::uklad() {
@@ -229,8 +479,6 @@ void TestLog::uklad() {
   QCOMPARE(log.Button2->text(), QStringLiteral("Zapi&sz plik LOG"));
   QCOMPARE(log.Button3->text(), QStringLiteral("&Drukuj"));
   QCOMPARE(log.Button1->text(), QStringLiteral("&Zamknij"));
-  QCOMPARE(log.RichEditLOG->lineWrapMode(), QPlainTextEdit::NoWrap);
-  QVERIFY(log.RichEditLOG->isReadOnly());
 
   // The four labels exist with their texts and never show.
   const std::pair<QLabel*, const char*> etykiety[] = {
@@ -263,10 +511,8 @@ void TestLog::otwieranieIZamykanie() {
     QCOMPARE(w, static_cast<QWidget*>(&log));
     QTest::keyClick(log.RichEditLOG, Qt::Key_Escape);
     esc = log.isVisible();
-    QTextCursor c = log.RichEditLOG->textCursor();
-    c.setPosition(2000);
-    log.RichEditLOG->setTextCursor(c);
-    log.RichEditLOG->ensureCursorVisible();
+    log.RichEditLOG->UstawKursor(2000);
+    log.RichEditLOG->PokazKursor();
     log.move(300, 200);
     log.Button1->click();
   });
@@ -283,7 +529,7 @@ void TestLog::otwieranieIZamykanie() {
   QPoint pozycja;
   NaDialogu([&](QWidget*) {
     pozycja = log.pos();
-    QCOMPARE(log.RichEditLOG->textCursor().position(), 2000);
+    QCOMPARE(log.RichEditLOG->Kursor(), 2000);
     QCOMPARE(log.RichEditLOG->verticalScrollBar()->value(), przewiniecie);
     log.close();
   });
