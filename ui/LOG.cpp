@@ -189,12 +189,14 @@ qsizetype TRichEditLOG::Koniec(qsizetype linia) const {
 QString TRichEditLOG::TekstLinii(qsizetype linia) const {
   if (linia < 0 || linia >= IleLinii()) return {};
   const auto od = static_cast<std::size_t>(Poczatek(linia));
-  return Dekoduj(std::string_view(raport_).substr(od, static_cast<std::size_t>(Koniec(linia)) - od), u"");
+  return Dekoduj(std::string_view(raport_).substr(od, static_cast<std::size_t>(Koniec(linia)) - od),
+                 u"");
 }
 
 qsizetype TRichEditLOG::LiniaPozycji(qsizetype pozycja) const {
   if (pozycja <= 0) return 0;
-  const auto za = std::upper_bound(poczatki_.begin(), poczatki_.end(), static_cast<std::size_t>(pozycja));
+  const auto za =
+      std::upper_bound(poczatki_.begin(), poczatki_.end(), static_cast<std::size_t>(pozycja));
   return static_cast<qsizetype>(za - poczatki_.begin()) - 1;
 }
 
@@ -226,8 +228,8 @@ void TRichEditLOG::UstawMiary() {
   wysokoscLinii_ = std::max(1, fmi.lineSpacing());
   linia0_ = fmi.ascent();
   for (int b = 0; b < 256; ++b)
-    szerokosci_[static_cast<std::size_t>(b)] = fm.horizontalAdvance(
-        QString(QChar(static_cast<char16_t>(cp1250::VisibleCodePoint(static_cast<unsigned char>(b))))));
+    szerokosci_[static_cast<std::size_t>(b)] = fm.horizontalAdvance(QString(
+        QChar(static_cast<char16_t>(cp1250::VisibleCodePoint(static_cast<unsigned char>(b))))));
   UstawPaski();
   viewport()->update();
 }
@@ -310,7 +312,8 @@ void TRichEditLOG::Kopiuj() const {
 
 qsizetype TRichEditLOG::PozycjaPunktu(QPoint p) const {
   const int wiersz = p.y() >= kMargines ? (p.y() - kMargines) / wysokoscLinii_ : -1;
-  const qsizetype linia = std::clamp<qsizetype>(PierwszaWidocznaLinia() + wiersz, 0, IleLinii() - 1);
+  const qsizetype linia =
+      std::clamp<qsizetype>(PierwszaWidocznaLinia() + wiersz, 0, IleLinii() - 1);
   const double x = p.x() + horizontalScrollBar()->value() - kMargines;
   const auto kolumna = static_cast<qsizetype>(std::max(0.0, std::floor(x / komorka_ + 0.5)));
   return Pozycja(linia, kolumna);
@@ -322,7 +325,8 @@ void TRichEditLOG::RysujOdcinek(QPainter& p, qsizetype start, qsizetype od, qsiz
   QString rzad;
   qsizetype poczatekRzedu = od;
   auto wypisz = [&](qsizetype k) {
-    if (!rzad.isEmpty()) p.drawText(QPointF(x0 + static_cast<qreal>(poczatekRzedu) * komorka_, baza), rzad);
+    if (!rzad.isEmpty())
+      p.drawText(QPointF(x0 + static_cast<qreal>(poczatekRzedu) * komorka_, baza), rzad);
     rzad.clear();
     poczatekRzedu = k;
   };
@@ -336,7 +340,8 @@ void TRichEditLOG::RysujOdcinek(QPainter& p, qsizetype start, qsizetype od, qsiz
       continue;
     }
     wypisz(k + 1);
-    p.drawText(QPointF(x0 + static_cast<qreal>(k) * komorka_ + (komorka_ - s) / 2, baza), QString(z));
+    p.drawText(QPointF(x0 + static_cast<qreal>(k) * komorka_ + (komorka_ - s) / 2, baza),
+               QString(z));
   }
   wypisz(do_);
 }
@@ -349,9 +354,10 @@ void TRichEditLOG::paintEvent(QPaintEvent* e) {
   const int szerokosc = viewport()->width();
   const qreal x0 = kMargines - horizontalScrollBar()->value();
   // Only the columns in sight are decoded and drawn.
-  const auto pierwszaKolumna =
-      static_cast<qsizetype>(std::max(0.0, std::floor((horizontalScrollBar()->value() - kMargines) / komorka_)));
-  const auto ostatniaKolumna = pierwszaKolumna + static_cast<qsizetype>(std::ceil(szerokosc / komorka_)) + 1;
+  const auto pierwszaKolumna = static_cast<qsizetype>(
+      std::max(0.0, std::floor((horizontalScrollBar()->value() - kMargines) / komorka_)));
+  const auto ostatniaKolumna =
+      pierwszaKolumna + static_cast<qsizetype>(std::ceil(szerokosc / komorka_)) + 1;
   // The selection shows only while the view has the focus.
   const bool zaznaczenie = hasFocus() && kursor_ != kotwica_;
   const qsizetype zazOd = std::min(kursor_, kotwica_);
@@ -377,7 +383,8 @@ void TRichEditLOG::paintEvent(QPaintEvent* e) {
       const qreal lewo = x0 + static_cast<qreal>(zaz0) * komorka_;
       const qreal prawo = x0 + static_cast<qreal>(zaz1 + koniecLinii) * komorka_;
       if (prawo > lewo)
-        p.fillRect(QRectF(lewo, y, prawo - lewo, wysokoscLinii_), pal.color(QPalette::Active, QPalette::Highlight));
+        p.fillRect(QRectF(lewo, y, prawo - lewo, wysokoscLinii_),
+                   pal.color(QPalette::Active, QPalette::Highlight));
       zaz0 = std::clamp(zaz0, od, do_);
       zaz1 = std::clamp(zaz1, od, do_);
     }
@@ -424,7 +431,18 @@ void TRichEditLOG::keyPressEvent(QKeyEvent* e) {
   struct Ruch {
     QKeySequence::StandardKey przesun, zaznacz;
   };
-  enum Co { RPrawo, RLewo, RDol, RGora, RStronaDol, RStronaGora, RPoczatekLinii, RKoniecLinii, RPoczatek, RKoniec };
+  enum Co {
+    RPrawo,
+    RLewo,
+    RDol,
+    RGora,
+    RStronaDol,
+    RStronaGora,
+    RPoczatekLinii,
+    RKoniecLinii,
+    RPoczatek,
+    RKoniec
+  };
   static constexpr Ruch ruchy[] = {
       {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar},
       {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar},

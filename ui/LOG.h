@@ -105,7 +105,8 @@ class TRichEditLOG : public QAbstractScrollArea {
   void UstawMiary();
   void UstawPaski();
   void Kopiuj() const;
-  void RysujOdcinek(QPainter& p, qsizetype start, qsizetype od, qsizetype do_, qreal x0, int y) const;
+  void RysujOdcinek(QPainter& p, qsizetype start, qsizetype od, qsizetype do_, qreal x0,
+                    int y) const;
 
   std::string raport_;
   // Byte offset where each line starts; the last line ends at koniec_.
