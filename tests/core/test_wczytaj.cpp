@@ -132,7 +132,7 @@ TEST(WczytajPlik, linesAcrossChunkBoundaries) {
       {"faulty byte first in a piece", Bytes({x, "\x96", "y", LF}), {x + "\x96y"}},
       {"a line over two boundaries",
        Bytes({"\t", std::string(2 * kMiB, 'x'), "\xE4", CRLF}),
-       {"\t" + std::string(2 * kMiB, 'x') + "\xE4"}},
+       {std::string("\t").append(2 * kMiB, 'x').append("\xE4")}},
       {"CR LF split at the second boundary",
        Bytes({std::string(kMiB + 5, 'x'), LF, std::string(kMiB - 7, 'y'), CRLF, "z"}),
        {std::string(kMiB + 5, 'x'), std::string(kMiB - 7, 'y'), "z"}},

@@ -58,7 +58,7 @@ std::string DeepFolder(const std::string& base, std::size_t length) {
   if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) return {};
   while (path.size() < length) {
     const std::size_t part = std::min<std::size_t>(200, length - path.size() - 1);
-    path += "/" + std::string(part ? part : 1, 'k');
+    path.append(1, '/').append(part ? part : 1, 'k');
     if (path.size() > length) path.resize(length);
     if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) return {};
   }
