@@ -338,6 +338,9 @@ void TestUserMessages::dialogOtwarciaPokazujeMaleLiteryIPamieta() {
     if (zaladowany.isEmpty()) QVERIFY(zaladowany.wait());
     auto* lista = d->findChild<QListView*>(QStringLiteral("listView"));
     QVERIFY(lista);
+    // The folder is read on the dialog's own worker and shown in batches:
+    // wait for what should be there rather than for the first signal.
+    (void)QTest::qWaitFor([&] { return lista->model()->rowCount(lista->rootIndex()) >= 2; }, 10000);
     for (int r = 0; r < lista->model()->rowCount(lista->rootIndex()); ++r)
       widoczne << lista->model()->index(r, 0, lista->rootIndex()).data().toString();
     // The user switches to every file, types the name and confirms.
