@@ -2,6 +2,7 @@
 // display, with the same reader, rule, report and corrected-file writer as
 // the window program, so the two never disagree.
 #include <unistd.h>
+#include <new>
 
 #include <cerrno>
 #include <charconv>
@@ -23,6 +24,12 @@
 #include "ZapiszPoprawiony.h"
 
 namespace {
+
+// What the user reads for a failure; running out of memory says so plainly.
+std::string Opis(const std::exception& e) {
+  if (dynamic_cast<const std::bad_alloc*>(&e)) return "Out of memory";
+  return e.what();
+}
 
 constexpr std::string_view kUzycie =
     "Użycie: weryfikuj-plik [--report PLIK_LOG] [--fix] [--quiet] PLIK...\n"
@@ -145,7 +152,7 @@ class TProgram {
     try {
       Typy::WczytajPlik(*stan);
     } catch (const std::exception& e) {
-      Blad(plik, e.what());
+      Blad(plik, Opis(e));
       return kAwaria;
     }
 
@@ -172,7 +179,7 @@ class TProgram {
           // The report never replaces the file it describes.
           raport::ZapiszRaport(*o_.raport, tekst.Tekst(), stan->NazwaPliku);
         } catch (const std::exception& e) {
-          Blad(*o_.raport, e.what());
+          Blad(*o_.raport, Opis(e));
           wynik = kAwaria;
         }
       }
@@ -182,7 +189,7 @@ class TProgram {
         const std::string zapisany = ZapiszPoprawionyPlik(*stan);
         if (!o_.cicho) out_ << plik << ": zapisano " << zapisany << '\n';
       } catch (const std::exception& e) {
-        Blad(NazwaPlikuPoprawionego(plik), e.what());
+        Blad(NazwaPlikuPoprawionego(plik), Opis(e));
         wynik = kAwaria;
       }
     }
