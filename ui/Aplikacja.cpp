@@ -1,0 +1,26 @@
+#include "Aplikacja.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "Ikony.h"
+
+TAplikacja::TTytul::TTytul() {
+  // The whole path, however long: a cut path would give a wrong title.
+  ui::UstawTytulAplikacji(
+      ui::TytulZeSciezki(ui::DoCp1250(QCoreApplication::applicationFilePath())));
+  QApplication::setWindowIcon(ui::IkonaProgramu());
+}
+
+TAplikacja::TAplikacja() : FormGlow(komunikaty_), FormLOG(komunikaty_) {
+  FormGlow.FormLOG = &FormLOG;
+}
+
+void TAplikacja::PokazOknoGlowne() {
+  if (const QScreen* ekran = QGuiApplication::primaryScreen()) {
+    const QRect obszar = ekran->availableGeometry();
+    FormGlow.move(obszar.center() - QPoint(FormGlow.width() / 2, FormGlow.height() / 2));
+  }
+  FormGlow.show();
+}

@@ -1,0 +1,29 @@
+#pragma once
+// What start-up makes before the event loop runs: the application title
+// and icon, the main window and the hidden report window, in that order.
+#include "LOG.h"
+#include "UserMessages.h"
+#include "glow.h"
+
+class TAplikacja {
+ public:
+  // Needs a running QApplication.
+  TAplikacja();
+  TAplikacja(const TAplikacja&) = delete;
+  TAplikacja& operator=(const TAplikacja&) = delete;
+
+  // Shows the main window at its layout size, centred on the screen.
+  void PokazOknoGlowne();
+
+ private:
+  // Fixed before the windows exist, since the main window's creation
+  // already needs them.
+  struct TTytul {
+    TTytul();
+  } tytul_;
+  ui::TQtUserMessages komunikaty_;
+
+ public:
+  TFormGlow FormGlow;
+  TFormLOG FormLOG;
+};
