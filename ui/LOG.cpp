@@ -79,8 +79,9 @@ QPushButton* NowyPrzycisk(const QString& nazwa, const QString& tekst, QWidget* r
   auto* b = new QPushButton(tekst, rodzic);
   b->setObjectName(nazwa);
   // Enter on a focused button presses it, but no button is the window's
-  // default: Enter elsewhere and Esc do nothing.
-  b->setAutoDefault(false);
+  // default: Enter elsewhere and Esc do nothing. The window is no dialog,
+  // so auto-default only lets the focused button take Enter.
+  b->setAutoDefault(true);
   b->setDefault(false);
   b->setFocusPolicy(Qt::StrongFocus);
   return b;
