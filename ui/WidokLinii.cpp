@@ -1,5 +1,6 @@
 #include "WidokLinii.h"
 
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -69,6 +70,11 @@ void PokazLinie(QPlainTextEdit& widok, std::string_view bajty, std::string_view 
   zaznacz();
   kursor.endEditBlock();
   widok.moveCursor(QTextCursor::Start);
+}
+
+void TWidokLinii::mouseReleaseEvent(QMouseEvent* e) {
+  QPlainTextEdit::mouseReleaseEvent(e);
+  if (e->button() == Qt::LeftButton && PoKliknieciu) PoKliknieciu();
 }
 
 QValidator::State TWalidatorZnaku::validate(QString& input, int&) const {

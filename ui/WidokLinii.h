@@ -4,12 +4,12 @@
 // drawn as their control pictures. So a caret offset in a line view is a
 // byte position, and a tab or a NUL stands visibly where it is.
 #include <QColor>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QValidator>
+#include <functional>
 #include <optional>
 #include <string_view>
-
-class QPlainTextEdit;
 
 namespace ui {
 
@@ -28,6 +28,19 @@ QColor KolorBlednegoZnaku();
 // line as read, of which `bajty` is the same line or its corrected copy)
 // on the faulty-byte background. The caret goes to the start.
 void PokazLinie(QPlainTextEdit& widok, std::string_view bajty, std::string_view liniaOrg);
+
+// A line view that tells when a left-button click has placed its caret.
+// The view moves the caret on the release too (a click inside a selection
+// drops the selection there), so the news comes after the view's own
+// handling, never before it.
+class TWidokLinii : public QPlainTextEdit {
+ public:
+  using QPlainTextEdit::QPlainTextEdit;
+  std::function<void()> PoKliknieciu;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* e) override;
+};
 
 // The new-character field takes nothing or one character that stands for a
 // single Windows-1250 byte, so a confirm always puts in exactly one byte.

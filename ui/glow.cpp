@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -71,8 +70,8 @@ QPushButton* NowyPrzycisk(const QString& nazwa, const QString& tekst, QWidget* r
   return b;
 }
 
-QPlainTextEdit* NowyWidokLinii(const QString& nazwa, QWidget* rodzic) {
-  auto* m = new QPlainTextEdit(rodzic);
+ui::TWidokLinii* NowyWidokLinii(const QString& nazwa, QWidget* rodzic) {
+  auto* m = new ui::TWidokLinii(rodzic);
   m->setObjectName(nazwa);
   m->setReadOnly(true);
   // The caret can be placed and moved, and text selected; nothing typed.
@@ -308,17 +307,14 @@ void TFormGlow::Podlacz() {
   connect(BitBtn1, &QPushButton::clicked, this,
           [this] { Obsluz([this] { BitBtn1Click(BitBtn1); }); });
   StringGridBledy->PoWyborze = [this] { Obsluz([this] { StringGridBledyClick(StringGridBledy); }); };
-  MemoLiniaNew->viewport()->installEventFilter(this);
+  MemoLiniaNew->PoKliknieciu = [this] { Obsluz([this] { MemoLiniaNewClick(MemoLiniaNew); }); };
   MemoLiniaNew->installEventFilter(this);
   MemoLiniaOrg->installEventFilter(this);
 }
 
 bool TFormGlow::eventFilter(QObject* obj, QEvent* ev) {
   const auto typ = ev->type();
-  if (obj == MemoLiniaNew->viewport() && typ == QEvent::MouseButtonRelease) {
-    if (static_cast<QMouseEvent*>(ev)->button() == Qt::LeftButton)
-      Obsluz([this] { MemoLiniaNewClick(MemoLiniaNew); });
-  } else if (obj == MemoLiniaNew && typ == QEvent::KeyRelease) {
+  if (obj == MemoLiniaNew && typ == QEvent::KeyRelease) {
     auto* k = static_cast<QKeyEvent*>(ev);
     Obsluz([this, k] { MemoLiniaNewKeyUp(MemoLiniaNew, k->key(), k->modifiers()); });
   } else if ((obj == MemoLiniaNew || obj == MemoLiniaOrg) && typ == QEvent::KeyPress) {

@@ -10,13 +10,13 @@
 #include "Siatka.h"
 #include "SiatkaBledow.h"
 #include "UserMessages.h"
+#include "WidokLinii.h"
 #include "Wyrownanie.h"
 
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 class TFormLOG;
@@ -75,9 +75,9 @@ class TFormGlow : public QWidget {
   ui::TSiatka* StringGridZnaki = nullptr;
   ui::TPanel* Panel6 = nullptr;
   QLabel* LabelSzczegolyLiniaBlad = nullptr;
-  QPlainTextEdit* MemoLiniaOrg = nullptr;
+  ui::TWidokLinii* MemoLiniaOrg = nullptr;
   QLabel* Label2 = nullptr;
-  QPlainTextEdit* MemoLiniaNew = nullptr;
+  ui::TWidokLinii* MemoLiniaNew = nullptr;
   QLabel* Label3 = nullptr;
   QPushButton* ButtonZapiszNew = nullptr;
   QLabel* Label1 = nullptr;

@@ -76,6 +76,12 @@ void TestKorektaOkno::wyborPozycji() {
   QTest::keyClick(w.MemoLiniaNew, Qt::Key_Left, Qt::ShiftModifier);
   QCOMPARE(Typy::Stan().WybranaPozycja, 2);
 
+  // A click inside the selection drops it there and picks the clicked
+  // character, not the selection's old start.
+  KliknijZnak(w, 3);
+  QCOMPARE(w.MemoLiniaNew->textCursor().position(), 3);
+  QCOMPARE(Typy::Stan().WybranaPozycja, 4);
+
   // After the last byte there is no character: both fields empty.
   QTest::keyClick(w.MemoLiniaNew, Qt::Key_End);
   QCOMPARE(Typy::Stan().WybranaPozycja, 6);
