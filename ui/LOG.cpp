@@ -27,6 +27,7 @@
 #include <string_view>
 
 #include "Cp1250.h"
+#include "Przycisk.h"
 #include "UtworzLOG.h"
 
 namespace {
@@ -76,7 +77,7 @@ QFont CzcionkaWidoku() {
 }
 
 QPushButton* NowyPrzycisk(const QString& nazwa, const QString& tekst, QWidget* rodzic) {
-  auto* b = new QPushButton(tekst, rodzic);
+  auto* b = new ui::TPrzycisk(tekst, rodzic);
   b->setObjectName(nazwa);
   // Enter on a focused button presses it, but no button is the window's
   // default: Enter elsewhere and Esc do nothing. The window is no dialog,

@@ -15,6 +15,7 @@
 
 #include "Cp1250.h"
 #include "Ikony.h"
+#include "Przycisk.h"
 #include "KorektaZnaku.h"
 #include "LOG.h"
 #include "ModelBledow.h"
@@ -62,7 +63,7 @@ QLabel* NowaEtykieta(const QString& nazwa, const QString& tekst, QWidget* rodzic
 }
 
 QPushButton* NowyPrzycisk(const QString& nazwa, const QString& tekst, QWidget* rodzic) {
-  auto* b = new QPushButton(tekst, rodzic);
+  auto* b = new ui::TPrzycisk(tekst, rodzic);
   b->setObjectName(nazwa);
   // Enter on a focused button presses it, as Space does.
   b->setAutoDefault(true);

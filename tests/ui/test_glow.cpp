@@ -344,6 +344,13 @@ void TestGlow::klawiaturaDomyslnyPrzycisk() {
   QTest::keyClick(w.Button3, Qt::Key_Enter, Qt::KeypadModifier);
   QCOMPARE(sprawdz.count(), 2);
   QCOMPARE(zatwierdz.count(), 3);
+  // With Shift, Ctrl or Alt, Enter presses neither it nor the default one.
+  for (const auto mod : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
+    QTest::keyClick(w.Button3, Qt::Key_Return, mod);
+    QTest::keyClick(w.BitBtn1, Qt::Key_Return, mod);
+  }
+  QCOMPARE(sprawdz.count(), 2);
+  QCOMPARE(zatwierdz.count(), 3);
 
   // Esc does nothing: the window stays, nothing is pressed.
   for (QWidget* e :
