@@ -539,13 +539,6 @@ void TRichEditLOG::focusOutEvent(QFocusEvent* e) {
 
 // --- Dialogs -----------------------------------------------------------------
 
-bool TSaveDialog::Execute() {
-  auto wybor = komunikaty_.ZapiszPlik(wlasciciel_);
-  if (!wybor) return false;
-  FileName = std::move(*wybor);
-  return true;
-}
-
 TPrinterSetupDialog::TPrinterSetupDialog(ui::TUserMessages& komunikaty, QWidget* wlasciciel)
     : komunikaty_(komunikaty), wlasciciel_(wlasciciel) {}
 
@@ -566,7 +559,7 @@ bool TPrinterSetupDialog::Execute() {
 
 TFormLOG::TFormLOG(ui::TUserMessages& komunikaty, QWidget* rodzic)
     : QWidget(rodzic, Qt::Window),
-      SaveDialog1(komunikaty, this),
+      SaveDialog1(komunikaty, this, &ui::TUserMessages::ZapiszPlik),
       PrinterSetupDialog1(komunikaty, this),
       komunikaty_(komunikaty) {
   Zbuduj();

@@ -126,20 +126,6 @@ class TRichEditLOG : public QAbstractScrollArea {
   std::array<qreal, 256> szerokosci_{};
 };
 
-// The save dialog as the window sees it: the dialog itself, with its
-// remembered name, lives in the message facility.
-class TSaveDialog {
- public:
-  TSaveDialog(ui::TUserMessages& komunikaty, QWidget* wlasciciel)
-      : komunikaty_(komunikaty), wlasciciel_(wlasciciel) {}
-  bool Execute();
-  std::string FileName;
-
- private:
-  ui::TUserMessages& komunikaty_;
-  QWidget* wlasciciel_;
-};
-
 // The printer-setup dialog and the printer it chose: kept until the
 // program ends, starting with the system's default printer.
 class TPrinterSetupDialog {
@@ -176,7 +162,7 @@ class TFormLOG : public QWidget {
   QLabel* LiniaIdx = nullptr;
   QLabel* Label2 = nullptr;
   QLabel* KolumnaIdx = nullptr;
-  TSaveDialog SaveDialog1;
+  ui::TDialogPliku SaveDialog1;
   TPrinterSetupDialog PrinterSetupDialog1;
 
   void Button3Click();  // print

@@ -439,4 +439,11 @@ void PokazBlad(TUserMessages& m, const std::string& komunikat) noexcept {
   }
 }
 
+bool TDialogPliku::Execute() {
+  auto wybor = (komunikaty_.*pytanie_)(wlasciciel_);
+  if (!wybor) return false;
+  FileName = std::move(*wybor);
+  return true;
+}
+
 }  // namespace ui

@@ -94,6 +94,23 @@ class TUserMessages {
   virtual void OknoModalneZamkniete() = 0;
 };
 
+// A file dialog as a window sees it: the dialog itself, with the name (and
+// filter) it remembers, lives in the facility; this only asks it.
+class TDialogPliku {
+ public:
+  using Pytanie = std::optional<std::string> (TUserMessages::*)(QWidget*);
+  TDialogPliku(TUserMessages& komunikaty, QWidget* wlasciciel, Pytanie pytanie)
+      : komunikaty_(komunikaty), wlasciciel_(wlasciciel), pytanie_(pytanie) {}
+  // True when the user chose a file; FileName then holds it.
+  bool Execute();
+  std::string FileName;
+
+ private:
+  TUserMessages& komunikaty_;
+  QWidget* wlasciciel_;
+  Pytanie pytanie_;
+};
+
 // Brackets a modal window's lifetime.
 class TOknoModalne {
  public:

@@ -9,16 +9,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <algorithm>
 
 #include "Cp1250.h"
 #include "Ikony.h"
-#include "Przycisk.h"
 #include "KorektaZnaku.h"
 #include "LOG.h"
 #include "ModelBledow.h"
+#include "Przycisk.h"
 #include "Teksty.h"
 #include "Typy.h"
 #include "UtworzLOG.h"
@@ -95,15 +95,10 @@ QLineEdit* NowePoleZnaku(const QString& nazwa, QWidget* rodzic) {
 
 }  // namespace
 
-bool TOpenDialog::Execute() {
-  auto wybor = komunikaty_.OtworzPlik(wlasciciel_);
-  if (!wybor) return false;
-  FileName = std::move(*wybor);
-  return true;
-}
-
 TFormGlow::TFormGlow(ui::TUserMessages& komunikaty, const QFont& czcionka, QWidget* rodzic)
-    : QWidget(rodzic), OpenDialog1(komunikaty, this), komunikaty_(komunikaty) {
+    : QWidget(rodzic),
+      OpenDialog1(komunikaty, this, &ui::TUserMessages::OtworzPlik),
+      komunikaty_(komunikaty) {
   Zbuduj(czcionka);
   Podlacz();
   Obsluz([this] { FormCreate(this); });
@@ -307,7 +302,9 @@ void TFormGlow::Podlacz() {
           [this] { Obsluz([this] { ButtonPokazLogClick(ButtonPokazLog); }); });
   connect(BitBtn1, &QPushButton::clicked, this,
           [this] { Obsluz([this] { BitBtn1Click(BitBtn1); }); });
-  StringGridBledy->PoWyborze = [this] { Obsluz([this] { StringGridBledyClick(StringGridBledy); }); };
+  StringGridBledy->PoWyborze = [this] {
+    Obsluz([this] { StringGridBledyClick(StringGridBledy); });
+  };
   MemoLiniaNew->PoKliknieciu = [this] { Obsluz([this] { MemoLiniaNewClick(MemoLiniaNew); }); };
   MemoLiniaNew->installEventFilter(this);
   MemoLiniaOrg->installEventFilter(this);

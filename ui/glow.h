@@ -26,22 +26,6 @@ class TModelBledow;
 class TModelZnakow;
 }  // namespace ui
 
-// The file-open dialog of the check command, as the window sees it: the
-// dialog itself, with its remembered file and filter, lives in the message
-// facility.
-class TOpenDialog {
- public:
-  TOpenDialog(ui::TUserMessages& komunikaty, QWidget* wlasciciel)
-      : komunikaty_(komunikaty), wlasciciel_(wlasciciel) {}
-  // True when the user chose a file; FileName then holds it.
-  bool Execute();
-  std::string FileName;
-
- private:
-  ui::TUserMessages& komunikaty_;
-  QWidget* wlasciciel_;
-};
-
 class TFormGlow : public QWidget {
  public:
   // The window font is asked for by name; tests hand in another one to see
@@ -62,7 +46,7 @@ class TFormGlow : public QWidget {
   // The report window; set at start-up, once it exists.
   TFormLOG* FormLOG = nullptr;
 
-  TOpenDialog OpenDialog1;
+  ui::TDialogPliku OpenDialog1;
   ui::TPanel* Panel1 = nullptr;
   QPushButton* Button3 = nullptr;
   ui::TPanel* Panel2 = nullptr;
