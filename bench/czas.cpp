@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
   }
   ::clock_gettime(CLOCK_MONOTONIC, &t1);
   if (outfd >= 0) ::close(outfd);
-  const double s = static_cast<double>(t1.tv_sec - t0.tv_sec) + static_cast<double>(t1.tv_nsec - t0.tv_nsec) / 1e9;
+  const double s = static_cast<double>(t1.tv_sec - t0.tv_sec) +
+                   static_cast<double>(t1.tv_nsec - t0.tv_nsec) / 1e9;
   const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   std::printf("%.6f %ld %d\n", s, ru.ru_maxrss, code);
   return 0;

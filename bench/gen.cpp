@@ -103,9 +103,9 @@ class Writer {
 };
 
 void Sample(const char* path) {
-  const auto firstNames = Cp1250List({"Łukasz", "Małgorzata", "Paweł", "Bożena", "Michał", "Jolanta",
-                                      "Grzegorz", "Elżbieta", "Zdzisław", "Urszula", "Mikołaj", "Jędrzej",
-                                      "Żaneta", "Ślęzak", "Bogusław", "Józef"});
+  const auto firstNames = Cp1250List(
+      {"Łukasz", "Małgorzata", "Paweł", "Bożena", "Michał", "Jolanta", "Grzegorz", "Elżbieta",
+       "Zdzisław", "Urszula", "Mikołaj", "Jędrzej", "Żaneta", "Ślęzak", "Bogusław", "Józef"});
   const auto lastNames =
       Cp1250List({"GRZEGÓŁKA", "WÓJCIK", "KOWALCZYK", "ŻUKOWSKI", "ŚLIWIŃSKA", "ŁĄCKA", "DĄBROWSKI",
                   "MAŃKOWSKI", "ŹRÓDLEWSKA", "ĆWIKLIŃSKI", "GĘBICKA", "NOWAK", "SZCZĘSNY", "PIĄTEK",
@@ -116,9 +116,10 @@ void Sample(const char* path) {
   const auto cities = Cp1250List({"ŁÓDŹ", "GDAŃSK", "POZNAŃ", "KRAKÓW", "WROCŁAW", "ŚWINOUJŚCIE",
                                   "ZIELONA GÓRA", "BIAŁYSTOK", "CZĘSTOCHOWA", "KOŃSKIE", "ŻYWIEC",
                                   "ĆMIELÓW", "ŹRENICA", "RZESZÓW"});
-  const auto titles = Cp1250List({"Wynagrodzenie za miesiąc", "Zapłata za fakturę", "Zwrot kosztów podróży",
-                                  "Należność za usługę", "Premia kwartalna łączna", "Składka członkowska",
-                                  "Opłata za dostęp", "Zaliczka na poczet zleceń"});
+  const auto titles =
+      Cp1250List({"Wynagrodzenie za miesiąc", "Zapłata za fakturę", "Zwrot kosztów podróży",
+                  "Należność za usługę", "Premia kwartalna łączna", "Składka członkowska",
+                  "Opłata za dostęp", "Zaliczka na poczet zleceń"});
   // The faulty bytes: en dash, tab, no-break space, the low and high
   // typographic quotes, and letters of other languages.
   const unsigned char kFaulty[] = {0x96, 0x09, 0xA0, 0x84, 0x94, 0x93, 0xE4, 0xF6, 0xFC, 0xE9};
@@ -130,13 +131,14 @@ void Sample(const char* path) {
   char num[64];
   for (long i = 0; i < 1200000; ++i) {
     line.clear();
-    std::snprintf(num, sizeof num, "%07ld,2024-%02d-%02d,", i + 1, 1 + static_cast<int>(rng.Below(12)),
-                  1 + static_cast<int>(rng.Below(28)));
+    std::snprintf(num, sizeof num, "%07ld,2024-%02d-%02d,", i + 1,
+                  1 + static_cast<int>(rng.Below(12)), 1 + static_cast<int>(rng.Below(28)));
     line += num;
-    std::snprintf(num, sizeof num, "PL%02d%04d%04d%04d%04d%04d%04d,", static_cast<int>(rng.Below(100)),
+    std::snprintf(num, sizeof num, "PL%02d%04d%04d%04d%04d%04d%04d,",
+                  static_cast<int>(rng.Below(100)), static_cast<int>(rng.Below(10000)),
                   static_cast<int>(rng.Below(10000)), static_cast<int>(rng.Below(10000)),
                   static_cast<int>(rng.Below(10000)), static_cast<int>(rng.Below(10000)),
-                  static_cast<int>(rng.Below(10000)), static_cast<int>(rng.Below(10000)));
+                  static_cast<int>(rng.Below(10000)));
     line += num;
     line += firstNames[rng.Below(firstNames.size())];
     line += ' ';
@@ -150,9 +152,10 @@ void Sample(const char* path) {
     line += cities[rng.Below(cities.size())];
     line += ',';
     line += titles[rng.Below(titles.size())];
-    std::snprintf(num, sizeof num, " %02d/2024 nr FV/%06d,%d.%02d,PLN,ZL%07d", 1 + static_cast<int>(rng.Below(12)),
-                  static_cast<int>(rng.Below(1000000)), static_cast<int>(rng.Below(20000)),
-                  static_cast<int>(rng.Below(100)), static_cast<int>(rng.Below(10000000)));
+    std::snprintf(num, sizeof num, " %02d/2024 nr FV/%06d,%d.%02d,PLN,ZL%07d",
+                  1 + static_cast<int>(rng.Below(12)), static_cast<int>(rng.Below(1000000)),
+                  static_cast<int>(rng.Below(20000)), static_cast<int>(rng.Below(100)),
+                  static_cast<int>(rng.Below(10000000)));
     line += num;
     if (rng.Below(50) == 0) {
       line[rng.Below(line.size())] = static_cast<char>(kFaulty[rng.Below(sizeof kFaulty)]);

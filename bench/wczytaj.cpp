@@ -30,7 +30,9 @@ int Scan(const char* path) {
   struct Version {
     const char* name;
     scan::ScanFn fn;
-  } versions[] = {{"scalar", scan::ToLineBreakScalar}, {"sse2", scan::Sse2Version()}, {"avx2", scan::Avx2Version()}};
+  } versions[] = {{"scalar", scan::ToLineBreakScalar},
+                  {"sse2", scan::Sse2Version()},
+                  {"avx2", scan::Avx2Version()}};
   for (const Version& v : versions) {
     if (!v.fn) continue;
     double best = 1e9;
@@ -69,6 +71,7 @@ int main(int argc, char** argv) {
     lines = stan.LinieOrg.size();
     faulty = stan.Bledy.size();
   }
-  std::printf("%.4f s  %zu lines  %zu faulty  scan: %s\n", best, lines, faulty, scan::ActiveVersion());
+  std::printf("%.4f s  %zu lines  %zu faulty  scan: %s\n", best, lines, faulty,
+              scan::ActiveVersion());
   return 0;
 }

@@ -6,14 +6,22 @@ EInOutError::EInOutError(int code) : std::runtime_error(MessageFor(code)), code_
 
 std::string EInOutError::MessageFor(int code) {
   switch (code) {
-    case 2: return "File not found";
-    case 3: return "Invalid filename";
-    case 4: return "Too many open files";
-    case 5: return "File access denied";
-    case 100: return "Read beyond end of file";
-    case 101: return "Disk full";
-    case 106: return "Invalid numeric input";
-    default: return "I/O error " + std::to_string(code);
+    case 2:
+      return "File not found";
+    case 3:
+      return "Invalid filename";
+    case 4:
+      return "Too many open files";
+    case 5:
+      return "File access denied";
+    case 100:
+      return "Read beyond end of file";
+    case 101:
+      return "Disk full";
+    case 106:
+      return "Invalid numeric input";
+    default:
+      return "I/O error " + std::to_string(code);
   }
 }
 
@@ -32,18 +40,23 @@ EInOutError EInOutError::SharingViolation() {
 EInOutError EInOutError::Mapped(int err) {
   using namespace io_codes;
   switch (err) {
-    case ENOENT: return EInOutError(kFileNotFound);
+    case ENOENT:
+      return EInOutError(kFileNotFound);
     case ENAMETOOLONG:
     case EINVAL:
-    case ENOTDIR: return EInOutError(kInvalidFilename);
+    case ENOTDIR:
+      return EInOutError(kInvalidFilename);
     case EMFILE:
-    case ENFILE: return EInOutError(kTooManyOpenFiles);
+    case ENFILE:
+      return EInOutError(kTooManyOpenFiles);
     case EACCES:
     case EPERM:
     case EISDIR:
-    case EROFS: return EInOutError(kAccessDenied);
+    case EROFS:
+      return EInOutError(kAccessDenied);
     case ENOSPC:
-    case EDQUOT: return EInOutError(kDiskFull);
+    case EDQUOT:
+      return EInOutError(kDiskFull);
     default:
       // errno values overlap the table's codes (EIO is 5), so an unlisted
       // one is always shown by its number.

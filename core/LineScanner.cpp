@@ -11,7 +11,8 @@
 
 namespace scan {
 
-const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned char* end, bool& faulty) {
+const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned char* end,
+                                       bool& faulty) {
   using Typy::kByteClass;
   for (; p < end; ++p) {
     const unsigned c = kByteClass[*p];
@@ -27,11 +28,17 @@ namespace {
 
 using Typy::kByteClass;
 
-constexpr bool Printable(int b) { return b >= 32 && b <= 126; }
-constexpr bool ShapesLines(int b) { return kByteClass[b] >= Typy::kLineFeed; }
+constexpr bool Printable(int b) {
+  return b >= 32 && b <= 126;
+}
+constexpr bool ShapesLines(int b) {
+  return kByteClass[b] >= Typy::kLineFeed;
+}
 // A byte outside the printable range that is not faulty: a Polish letter or
 // a byte that shapes lines.
-constexpr bool Excepted(int b) { return !Printable(b) && kByteClass[b] != Typy::kFaulty; }
+constexpr bool Excepted(int b) {
+  return !Printable(b) && kByteClass[b] != Typy::kFaulty;
+}
 
 // The excepted bytes, told apart by two 16-entry look-ups, one on each half
 // of the byte: a byte is excepted exactly when the entries for its high and
@@ -97,11 +104,14 @@ constexpr bool NibbleTablesMatchRule() {
 }
 static_assert(NibbleTablesMatchRule(), "the nibble look-up must reproduce the character rule");
 
-inline unsigned FirstBit(std::uint32_t m) { return static_cast<unsigned>(__builtin_ctz(m)); }
+inline unsigned FirstBit(std::uint32_t m) {
+  return static_cast<unsigned>(__builtin_ctz(m));
+}
 
 // SSE2 has no byte shuffle, so a byte outside the printable range is looked
 // up in the table one at a time; runs of printable ASCII go 16 at a time.
-const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char* end, bool& faulty) {
+const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char* end,
+                                     bool& faulty) {
   const __m128i below = _mm_set1_epi8(31);
   const __m128i del = _mm_set1_epi8(127);
   while (end - p >= 16) {
@@ -125,7 +135,8 @@ const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char
 // AVX2 classifies all 32 bytes at once: the nibble look-up marks the
 // excepted bytes, so faulty bytes and line breaks fall out as bit masks.
 __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsigned char* p,
-                                                                    const unsigned char* end, bool& faulty) {
+                                                                     const unsigned char* end,
+                                                                     bool& faulty) {
   const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.low));
   const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.high));
   const __m256i lowTable = _mm256_broadcastsi128_si256(low128);
@@ -137,7 +148,8 @@ __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsig
   const __m256i zero = _mm256_setzero_si256();
   while (end - p >= 32) {
     const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    const __m256i printable = _mm256_andnot_si256(_mm256_cmpeq_epi8(v, del), _mm256_cmpgt_epi8(v, below));
+    const __m256i printable =
+        _mm256_andnot_si256(_mm256_cmpeq_epi8(v, del), _mm256_cmpgt_epi8(v, below));
     const auto plain = static_cast<std::uint32_t>(_mm256_movemask_epi8(printable));
     if (plain == 0xFFFFFFFFu) {
       p += 32;
@@ -145,10 +157,12 @@ __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsig
     }
     const __m256i lo = _mm256_and_si256(v, nibble);
     const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble);
-    const __m256i cls = _mm256_and_si256(_mm256_shuffle_epi8(lowTable, lo), _mm256_shuffle_epi8(highTable, hi));
-    const auto unexcepted = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(cls, zero)));
-    const auto notLine =
-        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(cls, lineBits), zero)));
+    const __m256i cls =
+        _mm256_and_si256(_mm256_shuffle_epi8(lowTable, lo), _mm256_shuffle_epi8(highTable, hi));
+    const auto unexcepted =
+        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(cls, zero)));
+    const auto notLine = static_cast<std::uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(cls, lineBits), zero)));
     const std::uint32_t bad = ~plain & unexcepted;
     const std::uint32_t line = ~notLine;
     if (line) {
@@ -167,21 +181,33 @@ bool CpuHasAvx2() {
   return __builtin_cpu_supports("avx2");
 }
 
-ScanFn Choose() { return CpuHasAvx2() ? ToLineBreakAvx2 : ToLineBreakSse2; }
+ScanFn Choose() {
+  return CpuHasAvx2() ? ToLineBreakAvx2 : ToLineBreakSse2;
+}
 
 }  // namespace
 
-ScanFn Sse2Version() { return ToLineBreakSse2; }
-ScanFn Avx2Version() { return CpuHasAvx2() ? ToLineBreakAvx2 : nullptr; }
+ScanFn Sse2Version() {
+  return ToLineBreakSse2;
+}
+ScanFn Avx2Version() {
+  return CpuHasAvx2() ? ToLineBreakAvx2 : nullptr;
+}
 
 #else  // no vector version for this processor
 
 namespace {
-ScanFn Choose() { return ToLineBreakScalar; }
+ScanFn Choose() {
+  return ToLineBreakScalar;
+}
 }  // namespace
 
-ScanFn Sse2Version() { return nullptr; }
-ScanFn Avx2Version() { return nullptr; }
+ScanFn Sse2Version() {
+  return nullptr;
+}
+ScanFn Avx2Version() {
+  return nullptr;
+}
 
 #endif
 

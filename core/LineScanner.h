@@ -23,12 +23,14 @@ extern std::atomic<ScanFn> chosen;
 
 // First byte in [p, end) that is LF, CR or 1A, or end. Sets `faulty` when a
 // faulty byte lies before it; never clears it.
-inline const unsigned char* ToLineBreak(const unsigned char* p, const unsigned char* end, bool& faulty) {
+inline const unsigned char* ToLineBreak(const unsigned char* p, const unsigned char* end,
+                                        bool& faulty) {
   return detail::chosen.load(std::memory_order_relaxed)(p, end, faulty);
 }
 
 // The same, one byte at a time: the reference the others must match.
-const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned char* end, bool& faulty);
+const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned char* end,
+                                       bool& faulty);
 
 // The vector versions; null where this build or processor lacks them.
 ScanFn Sse2Version();

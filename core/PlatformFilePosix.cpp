@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::size_t kWriteBuffer = 1 << 20;
 
-[[noreturn]] void ThrowErrno(int err) { throw EInOutError::FromErrno(err); }
+[[noreturn]] void ThrowErrno(int err) {
+  throw EInOutError::FromErrno(err);
+}
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -105,7 +107,9 @@ InputFile::InputFile(const std::string& path) {
   ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
-InputFile::~InputFile() { CloseQuietly(fd_); }
+InputFile::~InputFile() {
+  CloseQuietly(fd_);
+}
 
 std::size_t InputFile::Read(char* buffer, std::size_t n) {
   for (;;) {

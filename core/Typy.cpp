@@ -29,8 +29,8 @@ TRecError ZbudujRekord(std::int32_t lineIndex, std::string_view line) {
 // ---- TLinieOrg
 
 std::uint64_t TLinieOrg::End(std::size_t i) const {
-  const std::uint64_t high =
-      static_cast<std::uint64_t>(std::upper_bound(wraps_.begin(), wraps_.end(), i) - wraps_.begin());
+  const std::uint64_t high = static_cast<std::uint64_t>(
+      std::upper_bound(wraps_.begin(), wraps_.end(), i) - wraps_.begin());
   return (high << 32) | ends_[i];
 }
 
@@ -114,7 +114,8 @@ std::vector<std::string> PodzielTekst(std::string_view text, std::string_view de
   std::vector<std::string> items;
   std::string_view rest = text;
   if (!delimiter.empty()) {
-    for (std::size_t p = rest.find(delimiter); p != std::string_view::npos; p = rest.find(delimiter)) {
+    for (std::size_t p = rest.find(delimiter); p != std::string_view::npos;
+         p = rest.find(delimiter)) {
       items.emplace_back(rest.substr(0, p));
       rest.remove_prefix(p + delimiter.size());
     }

@@ -200,7 +200,7 @@ void TLinieNew::WypiszWszystkie(Out&& out, std::string_view koniecLinii) const {
 
 template <class Out>
 void TLinieNew::WypiszLinie(std::size_t i, bool marked, Replacements::const_iterator next,
-                           Out& out) const {
+                            Out& out) const {
   const std::string_view line = org_[i];
   const auto index = static_cast<std::int32_t>(i);
   const auto inLine = [&] { return next != replaced_.end() && next->first.first == index; };

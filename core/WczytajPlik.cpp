@@ -14,12 +14,15 @@ constexpr std::size_t kChunk = 1 << 20;
 
 void WczytajPlik(TStan& stan) {
   switch (platform::Inspect(stan.NazwaPliku)) {
-    case platform::PathKind::Regular: break;
+    case platform::PathKind::Regular:
+      break;
     // The file vanished since it was chosen: telling the user it is clean
     // would be a lie, so say it is gone.
-    case platform::PathKind::Missing: throw EInOutError(io_codes::kFileNotFound);
+    case platform::PathKind::Missing:
+      throw EInOutError(io_codes::kFileNotFound);
     case platform::PathKind::Directory:
-    case platform::PathKind::Other: throw EInOutError(io_codes::kAccessDenied);
+    case platform::PathKind::Other:
+      throw EInOutError(io_codes::kAccessDenied);
   }
   platform::InputFile file(stan.NazwaPliku);
 

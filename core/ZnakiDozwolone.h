@@ -24,11 +24,18 @@ constexpr bool CzyZnakBledny(unsigned char b) {
 
 // One look-up per byte for the hot loops of the reader and the validator.
 // The reader also needs the three bytes that shape lines.
-enum ByteClass : std::uint8_t { kAllowed = 0, kFaulty = 1, kLineFeed = 2, kCarriageReturn = 3, kEndOfText = 4 };
+enum ByteClass : std::uint8_t {
+  kAllowed = 0,
+  kFaulty = 1,
+  kLineFeed = 2,
+  kCarriageReturn = 3,
+  kEndOfText = 4
+};
 
 inline constexpr std::array<std::uint8_t, 256> kByteClass = [] {
   std::array<std::uint8_t, 256> t{};
-  for (int b = 0; b < 256; ++b) t[b] = CzyZnakBledny(static_cast<unsigned char>(b)) ? kFaulty : kAllowed;
+  for (int b = 0; b < 256; ++b)
+    t[b] = CzyZnakBledny(static_cast<unsigned char>(b)) ? kFaulty : kAllowed;
   t[0x0A] = kLineFeed;
   t[0x0D] = kCarriageReturn;
   t[0x1A] = kEndOfText;

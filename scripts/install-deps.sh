@@ -9,7 +9,7 @@ purpose=${1:-run}
 run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core
   fonts-freefont-ttf)
 test_packages=(libgtest-dev xvfb xauth cups printer-driver-cups-pdf cups-ipp-utils cups-client
-  poppler-utils clang libclang-rt-14-dev time util-linux)
+  poppler-utils clang libclang-rt-14-dev time util-linux clang-format-14)
 
 packages=("${run_packages[@]}")
 [ "$purpose" = test ] && packages+=("${test_packages[@]}")
@@ -25,5 +25,5 @@ echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+$sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

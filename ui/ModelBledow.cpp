@@ -22,20 +22,29 @@ bool Wyswietlanie(int rola) {
 
 QString NaglowekBledow(int kolumnaSiatki) {
   switch (kolumnaSiatki) {
-    case 0: return ZCp1250(kLp);
-    case 1: return ZCp1250(kNrLinii);
-    case 2: return ZCp1250(kBlad);
-    case 3: return ZCp1250(kBledneZnaki);
-    default: return {};
+    case 0:
+      return ZCp1250(kLp);
+    case 1:
+      return ZCp1250(kNrLinii);
+    case 2:
+      return ZCp1250(kBlad);
+    case 3:
+      return ZCp1250(kBledneZnaki);
+    default:
+      return {};
   }
 }
 
 QString NaglowekZnakow(int kolumnaSiatki) {
   switch (kolumnaSiatki) {
-    case 0: return ZCp1250(kLp);
-    case 1: return ZCp1250(kZnak);
-    case 2: return ZCp1250(kPozycja);
-    default: return {};
+    case 0:
+      return ZCp1250(kLp);
+    case 1:
+      return ZCp1250(kZnak);
+    case 2:
+      return ZCp1250(kPozycja);
+    default:
+      return {};
   }
 }
 

@@ -34,7 +34,8 @@ std::vector<Version> VectorVersions() {
 
 // Compares one version with the plain loop on [p, end), starting with the
 // flag clear and set (a version must never clear it).
-void ExpectSame(const Version& v, const unsigned char* p, const unsigned char* end, const std::string& what) {
+void ExpectSame(const Version& v, const unsigned char* p, const unsigned char* end,
+                const std::string& what) {
   for (const bool before : {false, true}) {
     bool wantFaulty = before, gotFaulty = before;
     const unsigned char* want = scan::ToLineBreakScalar(p, end, wantFaulty);
@@ -67,12 +68,15 @@ TEST(LineScanner, everyByteInEveryLane) {
         unsigned char buf[80];
         std::memset(buf, 'a', sizeof buf);
         buf[pos] = static_cast<unsigned char>(b);
-        ExpectSame(v, buf, buf + sizeof buf, "byte " + std::to_string(b) + " at " + std::to_string(pos));
+        ExpectSame(v, buf, buf + sizeof buf,
+                   "byte " + std::to_string(b) + " at " + std::to_string(pos));
         buf[pos + 1] = '\n';
-        ExpectSame(v, buf, buf + sizeof buf, "byte " + std::to_string(b) + " before LF at " + std::to_string(pos));
+        ExpectSame(v, buf, buf + sizeof buf,
+                   "byte " + std::to_string(b) + " before LF at " + std::to_string(pos));
         buf[pos + 1] = static_cast<unsigned char>(b);
         buf[pos] = '\r';
-        ExpectSame(v, buf, buf + sizeof buf, "byte " + std::to_string(b) + " after CR at " + std::to_string(pos));
+        ExpectSame(v, buf, buf + sizeof buf,
+                   "byte " + std::to_string(b) + " after CR at " + std::to_string(pos));
       }
     }
   }
@@ -89,8 +93,8 @@ TEST(LineScanner, randomBuffersAtEveryAlignmentAndShortLength) {
       for (std::size_t align = 0; align < 64; ++align)
         for (std::size_t len = 0; len <= 100; ++len)
           ExpectSame(v, buf.data() + align, buf.data() + align + len,
-                     "round " + std::to_string(round) + " align " + std::to_string(align) + " length " +
-                         std::to_string(len));
+                     "round " + std::to_string(round) + " align " + std::to_string(align) +
+                         " length " + std::to_string(len));
     }
   }
 }
@@ -104,7 +108,8 @@ TEST(LineScanner, longBuffersLineByLine) {
       for (auto& c : buf) c = RandomByte(rng, lineEnds);
       const unsigned char* const end = buf.data() + buf.size();
       for (const unsigned char* p = buf.data(); p < end;) {
-        const std::string what = "line ends " + std::to_string(lineEnds) + " offset " + std::to_string(p - buf.data());
+        const std::string what =
+            "line ends " + std::to_string(lineEnds) + " offset " + std::to_string(p - buf.data());
         ExpectSame(v, p, end, what);
         bool faulty = false;
         p = scan::ToLineBreakScalar(p, end, faulty) + 1;

@@ -56,7 +56,8 @@ struct TOkno {
 
   std::string Plik(const std::string& nazwa, std::string_view bajty) const {
     const std::string p = Sciezka(nazwa);
-    std::ofstream(p, std::ios::binary).write(bajty.data(), static_cast<std::streamsize>(bajty.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(bajty.data(), static_cast<std::streamsize>(bajty.size()));
     return p;
   }
 

@@ -18,8 +18,9 @@ using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 namespace {
 
 // Line 2 has faulty bytes at 2 and 4, line 5 at 1 and 5.
-const std::string kZBledami = Cp("Ala ma kota\n") + "x\x96y\xB7z\n" + "\n" +
-                              Cp("zażółć\r\n") + "\x01" "abc\x7F";
+const std::string kZBledami = Cp("Ala ma kota\n") + "x\x96y\xB7z\n" + "\n" + Cp("zażółć\r\n") +
+                              "\x01"
+                              "abc\x7F";
 
 // Clicks on the character at a 0-based offset of the corrected line.
 void KliknijZnak(TFormGlow& w, int offset) {
@@ -137,8 +138,7 @@ void TestKorektaOkno::zatwierdzanie() {
   QCOMPARE(w.EditZnakNew->text(), QStringLiteral("x"));
   Wpisz(w, QStringLiteral("Q"));
   QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
-  QCOMPARE(o.m.Teksty(Rodzaj::Komunikat),
-           std::vector<std::string>{teksty::TylkoBledneZnaki.str()});
+  QCOMPARE(o.m.Teksty(Rodzaj::Komunikat), std::vector<std::string>{teksty::TylkoBledneZnaki.str()});
   QCOMPARE(Typy::Stan().LinieNew[1], "xBy\tz");
 
   // A pick kept from line 5 (position 5) in another error's line: position
@@ -170,9 +170,9 @@ void TestKorektaOkno::poleNowegoZnaku() {
     const char16_t* tekst;
     bool przyjety;
   } przypadki[] = {
-      {u"ż", true},        {u"€", true},  {u"\u2400", true},   // NUL's picture
-      {u"\u2421", true},   {u"?", true},  {u"\u2192", false},  // an arrow
-      {u"\U0001F600", false},             {u"\u0430", false},  // Cyrillic a
+      {u"ż", true},           {u"€", true},       {u"\u2400", true},   // NUL's picture
+      {u"\u2421", true},      {u"?", true},       {u"\u2192", false},  // an arrow
+      {u"\U0001F600", false}, {u"\u0430", false},                      // Cyrillic a
   };
   for (const auto& p : przypadki) {
     e->clear();
@@ -192,8 +192,7 @@ void TestKorektaOkno::zapisPoprawionego() {
   const std::size_t przed = o.m.Wywolania.size();
   QTest::mouseClick(o.w.ButtonZapiszNew, Qt::LeftButton);
   const std::string nowy = o.Sciezka("lista_nowy.txt");
-  const std::string oczekiwane =
-      "Ala ma kota\r\nx?y\x9Cz\r\n\r\n" + Cp("zażółć") + "\r\n?abc?\r\n";
+  const std::string oczekiwane = "Ala ma kota\r\nx?y\x9Cz\r\n\r\n" + Cp("zażółć") + "\r\n?abc?\r\n";
   QCOMPARE(Zawartosc(nowy), oczekiwane);
   QCOMPARE(Zawartosc(zrodlo), kZBledami);
   const std::string komunikat = Cp("Zmieniony zbiór zapisano do pliku o nazwie ") +

@@ -1,6 +1,9 @@
 // The report window: what the view shows of the report's bytes, the layout,
 // opening and closing, saving (through the real save dialog too) and the
 // printed pages on a PDF printer.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -21,15 +24,12 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include "Cp1250.h"
 #include "LOG.h"
 #include "UserMessages.h"
 #include "UtworzLOG.h"
-#include <algorithm>
 
 using namespace ui;
 using namespace Qt::StringLiterals;
@@ -63,7 +63,10 @@ std::string RaportLinii(int n) {
 // A report in the check's format, with a Polish letter, a tab and a NUL
 // in the quoted line.
 std::string PrawdziwyRaport() {
-  const std::string linia("b\xB3\x61" "d\t\0x", 7);
+  const std::string linia(
+      "b\xB3\x61"
+      "d\t\0x",
+      7);
   std::string r = cp1250::Literal{u8"Lista błędów w pliku /tmp/przelewy.txt"}.str() + "\r\n";
   r += "2024-05-06, 07:08:09\r\n" + std::string(96, '_') + "\r\n\r\n";
   r += cp1250::Literal{u8"Linia 2 zawiera błąd: niedozwolone znaki"}.str() + "\r\n";
@@ -94,8 +97,8 @@ void NaDialogu(std::function<void(QWidget*)> krok, int proby = 200) {
 QStringList StronaPdf(const QString& pdf, int n) {
   QProcess p;
   p.start(QStringLiteral("pdftotext"),
-          {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(n), QStringLiteral("-l"),
-           QString::number(n), pdf, QStringLiteral("-")});
+          {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(n),
+           QStringLiteral("-l"), QString::number(n), pdf, QStringLiteral("-")});
   if (!p.waitForFinished(-1) || p.exitCode() != 0) return {QStringLiteral("<pdftotext failed>")};
   QStringList linie = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
   QStringList out;
@@ -204,7 +207,9 @@ void TestLog::widokDzieliLinie() {
       {"\r\r\n\n\r\n", {u"\u240D"_s, u"\u240A"_s}, 1},
       {"\n\r", {u"\u240A\u240D"_s}, 2},
       {std::string("a\0b\tc\r\nd", 8), {u"a\u2400b\u2409c"_s, u"d"_s}, 5},
-      {"kr\xF3tka\r\n" + std::string(70, 'w') + "\r\nz", {u"krótka"_s, QString(70, u'w'), u"z"_s}, 70},
+      {"kr\xF3tka\r\n" + std::string(70, 'w') + "\r\nz",
+       {u"krótka"_s, QString(70, u'w'), u"z"_s},
+       70},
   };
   TRichEditLOG v;
   for (const auto& p : przypadki) {
@@ -221,8 +226,9 @@ void TestLog::widokDzieliLinie() {
   // a CR LF or past the end takes the nearest place before it.
   v.UstawRaport("ab\r\n\r\ncd\rx\r\n");
   QCOMPARE(v.IleLinii(), 3);
-  const std::pair<qsizetype, qsizetype> kursory[] = {
-      {-5, 0}, {0, 0}, {2, 2}, {3, 2}, {4, 4}, {5, 4}, {6, 6}, {10, 10}, {11, 10}, {12, 10}, {999, 10}};
+  const std::pair<qsizetype, qsizetype> kursory[] = {{-5, 0},  {0, 0},   {2, 2},   {3, 2},
+                                                     {4, 4},   {5, 4},   {6, 6},   {10, 10},
+                                                     {11, 10}, {12, 10}, {999, 10}};
   for (auto [dana, oczekiwana] : kursory) {
     v.UstawKursor(dana);
     QCOMPARE(v.Kursor(), oczekiwana);
@@ -248,8 +254,8 @@ void TestLog::kursorKlawiszami() {
       {Qt::Key_Left, {}, 0, 0},  // nothing before the start
       {Qt::Key_Up, {}, 0, 0},
       {Qt::Key_End, {}, 6, 6},
-      {Qt::Key_Right, {}, 8, 8},  // past the line end to the next line
-      {Qt::Key_Left, {}, 6, 6},   // and back to the end of the one before
+      {Qt::Key_Right, {}, 8, 8},   // past the line end to the next line
+      {Qt::Key_Left, {}, 6, 6},    // and back to the end of the one before
       {Qt::Key_Down, {}, 10, 10},  // a short line takes the caret to its end
       {Qt::Key_Down, {}, 18, 18},  // the column aimed at comes back
       {Qt::Key_Up, {}, 10, 10},
@@ -306,7 +312,8 @@ void TestLog::strona() {
 
   // Into sight at places far down, far right and back at the start.
   const qsizetype dluga = static_cast<qsizetype>(v->Raport().find(std::string(400, 'x')));
-  for (qsizetype p : {dluga + 400, dluga + 200, dluga, qsizetype{30}, static_cast<qsizetype>(v->Raport().size()) - 2, qsizetype{0}}) {
+  for (qsizetype p : {dluga + 400, dluga + 200, dluga, qsizetype{30},
+                      static_cast<qsizetype>(v->Raport().size()) - 2, qsizetype{0}}) {
     v->UstawKursor(p);
     v->PokazKursor();
     QVERIFY2(widok.contains(v->ProstokatKursora()), qPrintable(QString::number(p)));
@@ -349,13 +356,13 @@ void TestLog::myszIZaznaczenie() {
 
   // Dragging selects; the selection is copied as it is shown.
   QTest::mousePress(vp, Qt::LeftButton, {}, a);
-  QMouseEvent ruch(QEvent::MouseMove, b, vp->mapToGlobal(b), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent ruch(QEvent::MouseMove, b, vp->mapToGlobal(b), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
   QApplication::sendEvent(vp, &ruch);
   QTest::mouseRelease(vp, Qt::LeftButton, {}, b);
   QCOMPARE(v->Kotwica(), p1);
   QCOMPARE(v->Kursor(), p2);
-  QCOMPARE(v->ZaznaczonyTekst(),
-           QStringLiteral("3 raportu\r\nwiersz 4 raportu\r\nwiersz 5 rap"));
+  QCOMPARE(v->ZaznaczonyTekst(), QStringLiteral("3 raportu\r\nwiersz 4 raportu\r\nwiersz 5 rap"));
   // Shift and a click move only the caret's end of it.
   QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier, c);
   QCOMPARE(v->Kotwica(), p1);
@@ -363,7 +370,8 @@ void TestLog::myszIZaznaczenie() {
   // Dragging below the view scrolls it with the caret.
   QTest::mousePress(vp, Qt::LeftButton, {}, a);
   const QPoint pod(a.x(), vp->height() + 40);
-  QMouseEvent wDol(QEvent::MouseMove, pod, vp->mapToGlobal(pod), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent wDol(QEvent::MouseMove, pod, vp->mapToGlobal(pod), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
   for (int i = 0; i < 10; ++i) QApplication::sendEvent(vp, &wDol);
   QTest::mouseRelease(vp, Qt::LeftButton, {}, pod);
   QVERIFY(v->PierwszaWidocznaLinia() > 0);
@@ -388,7 +396,8 @@ void TestLog::kopiowanie() {
   QCOMPARE(v.Kursor(), static_cast<qsizetype>(raport.size() - 2));
   QTest::keyClick(&v, Qt::Key_C, Qt::ControlModifier);
   const QString wszystko = schowek->text();
-  QCOMPARE(wszystko, TRichEditLOG::TekstWidoku(raport).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
+  QCOMPARE(wszystko,
+           TRichEditLOG::TekstWidoku(raport).replace(QLatin1Char('\n'), QStringLiteral("\r\n")));
   QVERIFY(wszystko.contains(QString::fromUtf8("bład\u2409\u2400x\r\n*****")));
   QVERIFY(wszystko.endsWith(QStringLiteral("*****\r\nKoniec pliku LOG")));
 
@@ -467,9 +476,12 @@ void TestLog::uklad() {
     QRect r;
   };
   const Oczekiwany elementy[] = {
-      {log.Panel1, "Panel1", {0, 0, 690, 41}},      {log.Button2, "Button2", {8, 8, 117, 25}},
-      {log.Button3, "Button3", {144, 8, 117, 25}},  {log.Panel2, "Panel2", {0, 478, 690, 41}},
-      {log.Button1, "Button1", {596, 8, 75, 25}},    {log.Panel3, "Panel3", {0, 41, 690, 437}},
+      {log.Panel1, "Panel1", {0, 0, 690, 41}},
+      {log.Button2, "Button2", {8, 8, 117, 25}},
+      {log.Button3, "Button3", {144, 8, 117, 25}},
+      {log.Panel2, "Panel2", {0, 478, 690, 41}},
+      {log.Button1, "Button1", {596, 8, 75, 25}},
+      {log.Panel3, "Panel3", {0, 41, 690, 437}},
       {log.RichEditLOG, "RichEditLOG", {6, 6, 678, 425}},
   };
   for (const auto& e : elementy) {
@@ -593,9 +605,9 @@ void TestLog::zapisBezPrawaZapisu() {
   // child process: root itself would be let in.
   QTemporaryDir dir;
   // Read and enter only: nobody but root may create a file in it.
-  QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner |
-                                                QFile::ReadGroup | QFile::ExeGroup |
-                                                QFile::ReadOther | QFile::ExeOther));
+  QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                QFile::ExeGroup | QFile::ReadOther |
+                                                QFile::ExeOther));
   const std::string cel = Sciezka(dir.filePath(QStringLiteral("r.TXT")));
   int rura[2];
   QVERIFY(pipe(rura) == 0);
@@ -604,7 +616,8 @@ void TestLog::zapisBezPrawaZapisu() {
   if (pid == 0) {
     close(rura[0]);
     std::string wynik;
-    if (getuid() == 0 && (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)) {
+    if (getuid() == 0 &&
+        (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)) {
       wynik = "setresuid failed";
     } else {
       try {
@@ -620,7 +633,8 @@ void TestLog::zapisBezPrawaZapisu() {
   close(rura[1]);
   std::string wynik;
   char buf[512];
-  for (ssize_t n; (n = read(rura[0], buf, sizeof buf)) > 0;) wynik.append(buf, static_cast<std::size_t>(n));
+  for (ssize_t n; (n = read(rura[0], buf, sizeof buf)) > 0;)
+    wynik.append(buf, static_cast<std::size_t>(n));
   close(rura[0]);
   int status = 0;
   waitpid(pid, &status, 0);
@@ -769,7 +783,8 @@ void TestLog::drukDlugiCiaglyNaWieluStronach() {
   // The wide line comes back whole once its pieces are joined.
   QString zlozona;
   int i = 150;
-  while (i < wszystkie.size() && !wszystkie[i].startsWith(QStringLiteral("Wiersz"))) zlozona += wszystkie[i++];
+  while (i < wszystkie.size() && !wszystkie[i].startsWith(QStringLiteral("Wiersz")))
+    zlozona += wszystkie[i++];
   QVERIFY2(i - 150 >= 2, "the wide line did not wrap");
   QCOMPARE(zlozona, QString::fromStdString(szeroka));
   QStringList oczekiwane;

@@ -24,8 +24,9 @@ namespace {
 
 // Lines 2, 3 and 5 are faulty: an en dash and a middle dot, an empty line,
 // and SOH and DEL in the last line, which has no line end.
-const std::string kZBledami = Cp("Ala ma kota\n") + "x\x96y\xB7z\n" + "\n" +
-                              Cp("zażółć\r\n") + "\x01" "abc\x7F";
+const std::string kZBledami = Cp("Ala ma kota\n") + "x\x96y\xB7z\n" + "\n" + Cp("zażółć\r\n") +
+                              "\x01"
+                              "abc\x7F";
 
 QString Komorka(const QAbstractItemModel* m, int wiersz, int kolumna) {
   return m->data(m->index(wiersz, kolumna)).toString();
@@ -78,8 +79,8 @@ class TestSprawdzanie : public QObject {
 void TestSprawdzanie::plikBezBledow_data() {
   QTest::addColumn<QByteArray>("tresc");
   QTest::addColumn<QString>("plik");
-  QTest::newRow("czysty z banku") << QByteArray() << QStringLiteral(
-      CORPUS_DIR "/pekao_collect_report_cp1250.csv");
+  QTest::newRow("czysty z banku") << QByteArray()
+                                  << QStringLiteral(CORPUS_DIR "/pekao_collect_report_cp1250.csv");
   QTest::newRow("pusty") << QByteArray() << QString();
   QTest::newRow("plik zniknal") << QByteArray("brak") << QString();
 }
@@ -105,8 +106,7 @@ void TestSprawdzanie::plikBezBledow() {
     return;
   }
   QVERIFY(o.m.Teksty(Rodzaj::Blad).empty());
-  QCOMPARE(o.m.Teksty(Rodzaj::Informacja),
-           std::vector<std::string>{teksty::PlikPoprawny.str()});
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
   QVERIFY(o.m.Teksty(Rodzaj::Ostrzezenie).empty());
   QVERIFY(!zajetyPrzyDialogu);
   QCOMPARE(o.m.Wywolania.back().rodzaj, Rodzaj::Informacja);
@@ -157,7 +157,8 @@ void TestSprawdzanie::plikZBledami() {
       {QStringLiteral("1"), QStringLiteral("2"), T(teksty::BledneZnaki), T("\x96,\xB7")},
       {QStringLiteral("2"), QStringLiteral("3"), T(teksty::CiagPusty), QString()},
       // Control bytes are drawn as their pictures.
-      {QStringLiteral("3"), QStringLiteral("5"), T(teksty::BledneZnaki), QStringLiteral(u"\u2401,\u2421")},
+      {QStringLiteral("3"), QStringLiteral("5"), T(teksty::BledneZnaki),
+       QStringLiteral(u"\u2401,\u2421")},
   };
   for (int r = 0; r < 3; ++r) {
     QCOMPARE(m->headerData(r, Qt::Vertical).toString(), rzedy[r][0]);
