@@ -37,6 +37,8 @@ EInOutError EInOutError::SharingViolation() {
   return e;
 }
 
+EProtectedTarget::EProtectedTarget() : EInOutError(FromErrno(EACCES)) {}
+
 EInOutError EInOutError::Mapped(int err) {
   using namespace io_codes;
   switch (err) {

@@ -29,6 +29,14 @@ class EInOutError : public std::runtime_error {
   int errno_ = 0;
 };
 
+// A write refused because its target is the very file that must be kept
+// (the checked file): access denied, told apart so that the caller can say
+// why instead of blaming the user's rights.
+class EProtectedTarget : public EInOutError {
+ public:
+  EProtectedTarget();
+};
+
 namespace io_codes {
 inline constexpr int kFileNotFound = 2;
 inline constexpr int kInvalidFilename = 3;

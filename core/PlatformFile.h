@@ -32,14 +32,29 @@ class InputFile {
   InputFile& operator=(const InputFile&) = delete;
 
   // Size when it was opened; the file may change while it is read.
-  std::uint64_t SizeHint() const { return size_; }
+  std::uint64_t SizeHint() const { return opened_.size; }
   // Up to n bytes; 0 at the end of the file.
   std::size_t Read(char* buffer, std::size_t n);
+  // True when the file is no longer as it was opened: its size or its time
+  // of last modification differ, or its path now names another file or
+  // none. A reader asks this after the last read to know whether what it
+  // read is one version of the file. Needs the file open.
+  bool ChangedSinceOpen() const;
   void Close();
 
  private:
+  // What tells one version of a file from another.
+  struct Version {
+    std::uint64_t volume = 0;
+    std::uint64_t id = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds, on the system's own clock
+    bool operator==(const Version&) const = default;
+  };
+
+  std::string path_;
   int fd_ = -1;
-  std::uint64_t size_ = 0;
+  Version opened_;
 };
 
 // A file that replaces its target whole or not at all: it is written under
@@ -49,8 +64,8 @@ class InputFile {
 class AtomicOutputFile {
  public:
   // Refuses a target that is read-only (code 5), that is the very file
-  // `protectedPath` names (code 5), or that another program holds under an
-  // exclusive lock (code 32).
+  // `protectedPath` names (EProtectedTarget, code 5), or that another
+  // program holds under an exclusive lock (code 32).
   explicit AtomicOutputFile(const std::string& target, const std::string& protectedPath = {});
   ~AtomicOutputFile();
   AtomicOutputFile(const AtomicOutputFile&) = delete;

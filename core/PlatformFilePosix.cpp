@@ -51,6 +51,10 @@ void CloseQuietly(int fd) {
   if (fd >= 0) ::close(fd);
 }
 
+std::int64_t Nanoseconds(const struct timespec& t) {
+  return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
 }  // namespace
 
 PathKind Inspect(const std::string& path) {
@@ -78,7 +82,7 @@ std::string AbsolutePath(const std::string& path) {
 
 // ---- InputFile
 
-InputFile::InputFile(const std::string& path) {
+InputFile::InputFile(const std::string& path) : path_(path) {
   // Non-blocking, so that a FIFO put in the file's place cannot hang us.
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd_ < 0) ThrowErrno(errno);
@@ -93,7 +97,10 @@ InputFile::InputFile(const std::string& path) {
     CloseQuietly(fd_);
     throw EInOutError(io_codes::kAccessDenied);
   }
-  size_ = static_cast<std::uint64_t>(st.st_size);
+  opened_.volume = static_cast<std::uint64_t>(st.st_dev);
+  opened_.id = static_cast<std::uint64_t>(st.st_ino);
+  opened_.size = static_cast<std::uint64_t>(st.st_size);
+  opened_.modified = Nanoseconds(st.st_mtim);
   const int flags = ::fcntl(fd_, F_GETFL);
   if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
 
@@ -117,6 +124,20 @@ std::size_t InputFile::Read(char* buffer, std::size_t n) {
     if (got >= 0) return static_cast<std::size_t>(got);
     if (errno != EINTR) ThrowErrno(errno);
   }
+}
+
+bool InputFile::ChangedSinceOpen() const {
+  struct stat now {};
+  if (::fstat(fd_, &now) != 0) return true;
+  Version v = opened_;
+  v.size = static_cast<std::uint64_t>(now.st_size);
+  v.modified = Nanoseconds(now.st_mtim);
+  if (!(v == opened_)) return true;
+  // Renamed over or deleted: what was read is a version the path no longer
+  // leads to.
+  struct stat named {};
+  if (::stat(path_.c_str(), &named) != 0) return true;
+  return named.st_dev != now.st_dev || named.st_ino != now.st_ino;
 }
 
 void InputFile::Close() {
@@ -147,7 +168,7 @@ AtomicOutputFile::AtomicOutputFile(const std::string& target, const std::string&
         struct stat src {};
         if (::stat(protectedPath.c_str(), &src) == 0 && src.st_dev == st.st_dev &&
             src.st_ino == st.st_ino)
-          throw EInOutError::FromErrno(EACCES);
+          throw EProtectedTarget();
       }
       const int probe = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
       if (probe >= 0) {

@@ -26,54 +26,20 @@ constexpr std::string_view kGwiazdki = "*****";
 constexpr std::string_view kKoniec = "Koniec pliku LOG";
 constexpr std::size_t kDlugoscKreski = 96;
 
-void DopiszLiczbe(std::string& s, long long n) {
+void DopiszLiczbe(std::string& s, std::uint64_t n) {
   char buf[24];
   const auto res = std::to_chars(buf, buf + sizeof buf, n);
   s.append(buf, res.ptr);
 }
 
 void Zbuduj(const Typy::TStan& stan, TWidokRaportu& widok, const TZegar& zegar, char separator) {
-  const std::string podkreslenia(kDlugoscKreski, '_');
-  const std::string kreski(kDlugoscKreski, '-');
-
   widok.Wyczysc();
-  std::string linia(kNaglowek.view());
-  // The path comes as the system spells it; the report holds Windows-1250.
-  linia += cp1250::FromUtf8Lossy(stan.NazwaPliku);
-  widok.DodajLinie(linia);
-  widok.DodajLinie(FormatujChwile(zegar(), separator));
-  widok.DodajLinie(podkreslenia);
-  widok.DodajLinie({});
-
+  NaglowekRaportu(widok, stan.NazwaPliku, zegar(), separator);
   for (std::size_t i = 0; i < stan.Bledy.size(); ++i) {
-    const Typy::TRecError r = stan.Bledy[i];
-    linia.assign(kLinia.view());
-    DopiszLiczbe(linia, static_cast<long long>(r.LineIndex) + 1);
-    linia += kZawieraBlad.view();
-    linia += r.ErrorText;
-    widok.DodajLinie(linia);
-
-    // The validator stores one item in each list per faulty byte, and a
-    // faulty byte is never ",", so the two lists pair up item by item.
-    const auto znaki = Typy::PodzielTekst(r.BadChars, ",");
-    const auto pozycje = Typy::PodzielTekst(r.BadPositions, ",");
-    for (std::size_t k = 0; k < znaki.size(); ++k) {
-      linia.assign(kBlednyZnak.view());
-      linia += znaki[k];
-      linia += kWKolumnie.view();
-      linia += pozycje[k];
-      widok.DodajLinie(linia);
-    }
-
-    widok.DodajLinie({});
-    widok.DodajLinie(kTresc.view());
-    widok.DodajLinie(stan.LinieOrg[static_cast<std::size_t>(r.LineIndex)]);
-    widok.DodajLinie(kreski);
-    widok.DodajLinie({});
+    const auto index = static_cast<std::size_t>(stan.Bledy.LineIndex(i));
+    CzescLinii(widok, index + 1, stan.LinieOrg[index]);
   }
-
-  widok.DodajLinie(kGwiazdki);
-  widok.DodajLinie(kKoniec);
+  KoniecRaportu(widok);
   widok.UstawKursor(0);
   widok.PokazKursor();
 }
@@ -86,6 +52,49 @@ const char* OpisBledu(int err) {
 }
 
 }  // namespace
+
+void NaglowekRaportu(TWidokRaportu& widok, std::string_view nazwaPliku, const TChwila& chwila,
+                     char separatorCzasu) {
+  std::string linia(kNaglowek.view());
+  // The path comes as the system spells it; the report holds Windows-1250.
+  linia += cp1250::FromUtf8Lossy(nazwaPliku);
+  widok.DodajLinie(linia);
+  widok.DodajLinie(FormatujChwile(chwila, separatorCzasu));
+  widok.DodajLinie(std::string(kDlugoscKreski, '_'));
+  widok.DodajLinie({});
+}
+
+void CzescLinii(TWidokRaportu& widok, std::uint64_t numerLinii, std::string_view linia) {
+  const Typy::TRecError r = Typy::ZbudujRekord(0, linia);
+  std::string tekst(kLinia.view());
+  DopiszLiczbe(tekst, numerLinii);
+  tekst += kZawieraBlad.view();
+  tekst += r.ErrorText;
+  widok.DodajLinie(tekst);
+
+  // The validator stores one item in each list per faulty byte, and a
+  // faulty byte is never ",", so the two lists pair up item by item.
+  const auto znaki = Typy::PodzielTekst(r.BadChars, ",");
+  const auto pozycje = Typy::PodzielTekst(r.BadPositions, ",");
+  for (std::size_t k = 0; k < znaki.size(); ++k) {
+    tekst.assign(kBlednyZnak.view());
+    tekst += znaki[k];
+    tekst += kWKolumnie.view();
+    tekst += pozycje[k];
+    widok.DodajLinie(tekst);
+  }
+
+  widok.DodajLinie({});
+  widok.DodajLinie(kTresc.view());
+  widok.DodajLinie(linia);
+  widok.DodajLinie(std::string(kDlugoscKreski, '-'));
+  widok.DodajLinie({});
+}
+
+void KoniecRaportu(TWidokRaportu& widok) {
+  widok.DodajLinie(kGwiazdki);
+  widok.DodajLinie(kKoniec);
+}
 
 TChwila CzasLokalny() {
   const std::time_t t = std::time(nullptr);
@@ -150,14 +159,14 @@ void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& 
   UtworzLOG(stan, widok, kursor, CzasLokalny, SeparatorCzasuSystemu());
 }
 
-void ZapiszRaport(const std::string& sciezka, std::string_view bajty,
-                  const std::string& chroniona) {
-  std::unique_ptr<platform::AtomicOutputFile> plik;
+TPlikRaportu::TPlikRaportu(const std::string& sciezka, const std::string& chroniona) {
   try {
-    plik = std::make_unique<platform::AtomicOutputFile>(sciezka, chroniona);
+    plik_ = std::make_unique<platform::AtomicOutputFile>(sciezka, chroniona);
   } catch (const EInOutError& e) {
     std::string powod;
-    if (e.Code() == io_codes::kSharingViolation)
+    if (dynamic_cast<const EProtectedTarget*>(&e))
+      powod = "The report would replace the checked file";
+    else if (e.Code() == io_codes::kSharingViolation)
       powod = "The process cannot access the file because it is being used by another process";
     else if (e.SystemErrno() != 0)
       powod = OpisBledu(e.SystemErrno());
@@ -166,12 +175,36 @@ void ZapiszRaport(const std::string& sciezka, std::string_view bajty,
     throw EZapisRaportu("Cannot create file \"" +
                         cp1250::FromUtf8Lossy(platform::AbsolutePath(sciezka)) + "\". " + powod);
   }
+}
+
+TPlikRaportu::~TPlikRaportu() = default;
+
+void TPlikRaportu::Dopisz(std::string_view bajty) {
   try {
-    plik->Write(bajty.data(), bajty.size());
-    plik->Commit();
+    plik_->Write(bajty.data(), bajty.size());
   } catch (const EInOutError&) {
     throw EZapisRaportu("Failed to Save Stream");
   }
+}
+
+void TPlikRaportu::DodajLinie(std::string_view linia) {
+  Dopisz(linia);
+  Dopisz("\r\n");
+}
+
+void TPlikRaportu::Zatwierdz() {
+  try {
+    plik_->Commit();
+  } catch (const EInOutError&) {
+    throw EZapisRaportu("Failed to Save Stream");
+  }
+}
+
+void ZapiszRaport(const std::string& sciezka, std::string_view bajty,
+                  const std::string& chroniona) {
+  TPlikRaportu plik(sciezka, chroniona);
+  plik.Dopisz(bajty);
+  plik.Zatwierdz();
 }
 
 }  // namespace raport

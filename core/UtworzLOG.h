@@ -3,13 +3,19 @@
 // whatever shows it, and saved as its exact bytes. The report is Windows-1250
 // text whose every line ends with CR LF.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "Typy.h"
+
+namespace platform {
+class AtomicOutputFile;
+}
 
 namespace raport {
 
@@ -111,10 +117,45 @@ void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& 
 // The same with the local clock and the locale's separator.
 void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor);
 
+// The report in its three parts, for a checker that writes it while it
+// reads: the head (the checked file's path and the time), one part per
+// faulty line (its 1-based number and its bytes as read), and the end.
+// UtworzLOG is these over the state, so both give the same bytes.
+void NaglowekRaportu(TWidokRaportu& widok, std::string_view nazwaPliku, const TChwila& chwila,
+                     char separatorCzasu);
+void CzescLinii(TWidokRaportu& widok, std::uint64_t numerLinii, std::string_view linia);
+void KoniecRaportu(TWidokRaportu& widok);
+
 // A failure to save the report; the message is Windows-1250 text.
 class EZapisRaportu : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// The report file, written as the report is built and put in place whole
+// by Zatwierdz; dropped without it, leaving the target as it was. Opening
+// fails with "Cannot create file \"<path>\". <reason>", every later
+// failure with "Failed to Save Stream". The file `chroniona` names (the
+// checked file) is never replaced.
+class TPlikRaportu final : public TWidokRaportu {
+ public:
+  explicit TPlikRaportu(const std::string& sciezka, const std::string& chroniona = {});
+  ~TPlikRaportu() override;
+  TPlikRaportu(const TPlikRaportu&) = delete;
+  TPlikRaportu& operator=(const TPlikRaportu&) = delete;
+
+  // A file starts empty and is only ever appended to.
+  void Wyczysc() override {}
+  void DodajLinie(std::string_view linia) override;
+  void UstawKursor(std::size_t) override {}
+  void PokazKursor() override {}
+
+  // Bytes as they are, line ends included.
+  void Dopisz(std::string_view bajty);
+  void Zatwierdz();
+
+ private:
+  std::unique_ptr<platform::AtomicOutputFile> plik_;
 };
 
 // Saves the report's bytes to a file, replacing it whole or not at all.

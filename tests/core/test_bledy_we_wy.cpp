@@ -10,8 +10,10 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 
 #include "InOutError.h"
+#include "PlatformFile.h"
 #include "TestSupport.h"
 #include "WczytajPlik.h"
 
@@ -320,4 +322,52 @@ TEST(WczytajPlikErrors, readFailureAfterTheOpen) {
   EXPECT_TRUE(s.LinieOrg.empty());
   EXPECT_TRUE(s.Bledy.empty());
   ExpectInvariants(s);
+}
+
+// A reader that finished must be able to tell whether it read one version
+// of the file: every way the file can change under it is noticed.
+TEST(InputFileChanges, everyKindOfChangeIsNoticed) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& path, const TempDir& dir)> change;
+    bool noticed;
+  };
+  const auto append = [](const std::string& p, const char* s) {
+    std::ofstream(p, std::ios::binary | std::ios::app) << s;
+  };
+  const std::vector<Case> cases = {
+      {"untouched", [](const std::string&, const TempDir&) {}, false},
+      {"read by another",
+       [](const std::string& p, const TempDir&) {
+         platform::InputFile other(p);
+         char b[8];
+         other.Read(b, sizeof b);
+       },
+       false},
+      {"grown", [&](const std::string& p, const TempDir&) { append(p, "more\r\n"); }, true},
+      {"shrunk", [](const std::string& p, const TempDir&) { ::truncate(p.c_str(), 3); }, true},
+      {"same size, new content",
+       [](const std::string& p, const TempDir&) {
+         std::fstream(p, std::ios::binary | std::ios::in | std::ios::out) << "X";
+         const timespec later[2] = {{0, UTIME_OMIT}, {2000000000, 0}};
+         ::utimensat(AT_FDCWD, p.c_str(), later, 0);
+       },
+       true},
+      {"replaced",
+       [](const std::string& p, const TempDir& d) {
+         std::filesystem::rename(d.Write("nowy.txt", "line 1\r\n"), p);
+       },
+       true},
+      {"deleted", [](const std::string& p, const TempDir&) { std::filesystem::remove(p); }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const std::string path = dir.Write("lista.txt", "line 1\r\n");
+    platform::InputFile f(path);
+    char buf[64];
+    EXPECT_EQ(f.Read(buf, sizeof buf), 8u);
+    c.change(path, dir);
+    EXPECT_EQ(f.ChangedSinceOpen(), c.noticed);
+  }
 }
