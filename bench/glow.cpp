@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "LOG.h"
+#include "Typy.h"
 #include "UserMessages.h"
 #include "glow.h"
 
@@ -42,7 +43,8 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   TZegarKomunikatow komunikaty;
-  TFormGlow FormGlow(komunikaty);
+  Typy::TStan stan;
+  TFormGlow FormGlow(stan, komunikaty);
   TFormLOG FormLOG(komunikaty);
   FormGlow.FormLOG = &FormLOG;
   FormGlow.show();

@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "Ikony.h"
+#include "Typy.h"
 
 TAplikacja::TTytul::TTytul() {
   // The whole path, however long: a cut path would give a wrong title.
@@ -13,7 +14,9 @@ TAplikacja::TTytul::TTytul() {
   QApplication::setWindowIcon(ui::IkonaProgramu());
 }
 
-TAplikacja::TAplikacja() : FormGlow(komunikaty_), FormLOG(komunikaty_) {
+// The program's one verification state lives as long as the process; the
+// main window is handed it.
+TAplikacja::TAplikacja() : FormGlow(Typy::Stan(), komunikaty_), FormLOG(komunikaty_) {
   FormGlow.FormLOG = &FormLOG;
 }
 

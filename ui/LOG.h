@@ -1,146 +1,24 @@
 #pragma once
 // The report window: shows the error report and saves or prints it. Created
-// hidden at start-up; the main window opens it modally.
-#include <QAbstractScrollArea>
+// hidden at start-up; the main window hands it each new report and opens it
+// modally.
 #include <QPoint>
 #include <QWidget>
-#include <array>
-#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "BudowaOkna.h"
+#include "PrinterSetupDialog.h"
+#include "RichEditLOG.h"
 #include "UserMessages.h"
 #include "Wyrownanie.h"
 
 class QCloseEvent;
 class QEventLoop;
-class QFocusEvent;
 class QHideEvent;
-class QKeyEvent;
-class QMouseEvent;
-class QPaintEvent;
-class QPainter;
-class QResizeEvent;
 class QLabel;
 class QPrinter;
 class QPushButton;
-
-// The report's view. It keeps the report's exact bytes as the text of
-// record (what is saved and printed) and shows them decoded, with every
-// control byte other than a line's CR LF drawn as its control picture, so
-// that a NUL or a tab in a quoted line can be seen.
-//
-// A report can run to hundreds of thousands of lines, so the view never
-// builds a document: setting a report only notes where each line starts,
-// and painting decodes just the lines in sight. Characters sit in cells of
-// one width, so the report's column numbers can be counted on screen.
-//
-// Positions count the report's bytes from 0, CR and LF one each. The caret
-// and the selection's anchor stand only where a character can be put: at a
-// line's start, between its characters or after its last one, never inside
-// a line's CR LF nor after the report's final CR LF.
-class TRichEditLOG : public QAbstractScrollArea {
- public:
-  explicit TRichEditLOG(QWidget* rodzic = nullptr);
-
-  // Replaces the whole text in one step; the caret goes to the start and
-  // the view to its top.
-  void UstawRaport(std::string bajty);
-  const std::string& Raport() const { return raport_; }
-
-  // The shown text for some report bytes: CR LF pairs end lines; any other
-  // byte below 32, and 127, becomes its control picture.
-  static QString TekstWidoku(const std::string& bajty);
-  // The whole shown text, lines joined by LF.
-  QString Tekst() const { return TekstWidoku(raport_); }
-
-  // Lines as shown: a report of n CR LF-ended lines has n of them, an empty
-  // report one empty line.
-  qsizetype IleLinii() const { return static_cast<qsizetype>(poczatki_.size()); }
-  QString TekstLinii(qsizetype linia) const;
-  qsizetype LiniaPozycji(qsizetype pozycja) const;
-  // The most characters a line has; the width the view can scroll over.
-  qsizetype NajdluzszaLinia() const { return najdluzsza_; }
-
-  // The caret at a position, moved to the nearest place it may stand; with
-  // `zaznacz` the anchor stays and the text between becomes the selection,
-  // otherwise the selection is empty.
-  void UstawKursor(qsizetype pozycja, bool zaznacz = false);
-  qsizetype Kursor() const { return kursor_; }
-  qsizetype Kotwica() const { return kotwica_; }
-  void ZaznaczWszystko();
-  // The selected text as shown, its lines separated by CR LF.
-  QString ZaznaczonyTekst() const;
-  // Scrolls just far enough for the caret to be seen.
-  void PokazKursor();
-  // The first line in sight, and how many lines fit whole.
-  qsizetype PierwszaWidocznaLinia() const;
-  int WidoczneLinie() const;
-  // Where the caret is drawn, in the viewport's coordinates.
-  QRect ProstokatKursora() const;
-
- protected:
-  void paintEvent(QPaintEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
-  void changeEvent(QEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
-  void keyReleaseEvent(QKeyEvent* e) override;
-  void mousePressEvent(QMouseEvent* e) override;
-  void mouseMoveEvent(QMouseEvent* e) override;
-  void focusInEvent(QFocusEvent* e) override;
-  void focusOutEvent(QFocusEvent* e) override;
-  void scrollContentsBy(int dx, int dy) override;
-  bool event(QEvent* e) override;
-
- private:
-  qsizetype Poczatek(qsizetype linia) const {
-    return static_cast<qsizetype>(poczatki_[static_cast<std::size_t>(linia)]);
-  }
-  qsizetype Koniec(qsizetype linia) const;
-  qsizetype Pozycja(qsizetype linia, qsizetype kolumna) const;
-  qsizetype Przytnij(qsizetype pozycja) const;
-  qsizetype PozycjaPunktu(QPoint p) const;
-  void Przesun(qsizetype pozycja, bool zaznacz, bool zachowajKolumne = false);
-  void UstawMiary();
-  void UstawPaski();
-  void Kopiuj() const;
-  void RysujOdcinek(QPainter& p, qsizetype start, qsizetype od, qsizetype do_, qreal x0,
-                    int y) const;
-
-  std::string raport_;
-  // Byte offset where each line starts; the last line ends at koniec_.
-  std::vector<std::size_t> poczatki_{0};
-  qsizetype koniec_ = 0;
-  qsizetype najdluzsza_ = 0;
-  qsizetype kursor_ = 0;
-  qsizetype kotwica_ = 0;
-  // The column Up and Down aim for, kept across short lines.
-  qsizetype kolumnaCelu_ = 0;
-  qreal komorka_ = 8;
-  int wysokoscLinii_ = 16;
-  int linia0_ = 0;  // ascent: from a line's top to its baseline
-  // How wide each byte's shown character is in the view's font. Those one
-  // cell wide are drawn in runs; the others (a control picture from another
-  // face, say) one by one, centred in their cells, so columns stay put.
-  std::array<qreal, 256> szerokosci_{};
-};
-
-// The printer-setup dialog and the printer it chose: kept until the
-// program ends, starting with the system's default printer.
-class TPrinterSetupDialog {
- public:
-  TPrinterSetupDialog(ui::TUserMessages& komunikaty, QWidget* wlasciciel);
-  ~TPrinterSetupDialog();
-  // True when the user confirmed; Printer() then holds the choice.
-  bool Execute();
-  QPrinter& Printer();
-
- private:
-  ui::TUserMessages& komunikaty_;
-  QWidget* wlasciciel_;
-  std::unique_ptr<QPrinter> drukarka_;
-};
 
 class TFormLOG : public QWidget {
  public:
@@ -150,6 +28,9 @@ class TFormLOG : public QWidget {
 
   // Shows the window modally; returns when the user has closed it.
   void PokazModalnie();
+  // The report to show, save and print from now on: Windows-1250 bytes,
+  // every line followed by CR LF. The caret goes to its start.
+  void UstawRaport(std::string raport);
 
   ui::TPanel* Panel1 = nullptr;
   ui::TPanel* Panel2 = nullptr;
@@ -188,6 +69,7 @@ class TFormLOG : public QWidget {
   }
 
   ui::TUserMessages& komunikaty_;
+  ui::TSkala skala_;
   std::optional<QPoint> pozycja_;
   QEventLoop* petla_ = nullptr;
   bool drukowanie_ = false;

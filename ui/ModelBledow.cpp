@@ -105,12 +105,9 @@ QVariant TModelBledow::headerData(int sekcja, Qt::Orientation kierunek, int rola
 
 // --- TModelZnakow -------------------------------------------------------------
 
-void TModelZnakow::Ustaw(std::vector<std::string> znaki, std::vector<std::string> pozycje) {
+void TModelZnakow::Ustaw(std::vector<TBlednyZnak> znaki) {
   beginResetModel();
   znaki_ = std::move(znaki);
-  pozycje_ = std::move(pozycje);
-  // The two lists come from one record and match; a shorter one would
-  // leave cells empty, never read past its end.
   endResetModel();
 }
 
@@ -125,8 +122,9 @@ int TModelZnakow::columnCount(const QModelIndex& rodzic) const {
 QVariant TModelZnakow::data(const QModelIndex& indeks, int rola) const {
   if (!Wyswietlanie(rola) || !checkIndex(indeks, CheckIndexOption::IndexIsValid)) return {};
   const auto wiersz = static_cast<std::size_t>(indeks.row());
-  if (indeks.column() == 0) return TekstWidoczny(znaki_[wiersz]);
-  return wiersz < pozycje_.size() ? ZCp1250(pozycje_[wiersz]) : QString();
+  const TBlednyZnak& z = znaki_[wiersz];
+  if (indeks.column() == 0) return ZnakWidoczny(z.Znak);
+  return QString::number(static_cast<qulonglong>(z.Pozycja));
 }
 
 QVariant TModelZnakow::headerData(int sekcja, Qt::Orientation kierunek, int rola) const {

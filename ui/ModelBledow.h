@@ -39,13 +39,19 @@ class TModelBledow : public QAbstractTableModel {
   mutable Typy::TRecError rekord_;
 };
 
+// A faulty byte of a line and its 1-based position.
+struct TBlednyZnak {
+  char Znak;
+  std::size_t Pozycja;
+};
+
 // The faulty characters of the selected line with their positions.
 class TModelZnakow : public QAbstractTableModel {
  public:
   using QAbstractTableModel::QAbstractTableModel;
 
-  // The items of BadChars and BadPositions, one pair per row.
-  void Ustaw(std::vector<std::string> znaki, std::vector<std::string> pozycje);
+  // One row per faulty byte, in the line's order.
+  void Ustaw(std::vector<TBlednyZnak> znaki);
 
   int rowCount(const QModelIndex& rodzic = {}) const override;
   int columnCount(const QModelIndex& rodzic = {}) const override;
@@ -54,8 +60,7 @@ class TModelZnakow : public QAbstractTableModel {
                       int rola = Qt::DisplayRole) const override;
 
  private:
-  std::vector<std::string> znaki_;
-  std::vector<std::string> pozycje_;
+  std::vector<TBlednyZnak> znaki_;
 };
 
 // Headers of the two lists, the fixed column's title first.

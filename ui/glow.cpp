@@ -13,12 +13,12 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "BudowaOkna.h"
 #include "Cp1250.h"
 #include "Ikony.h"
 #include "KorektaZnaku.h"
 #include "LOG.h"
 #include "ModelBledow.h"
-#include "Przycisk.h"
 #include "Teksty.h"
 #include "Typy.h"
 #include "UtworzLOG.h"
@@ -27,6 +27,12 @@
 #include "ZapiszPoprawiony.h"
 
 namespace {
+
+using Czcionka = ui::TCzcionka;
+using ui::kUkryty;
+using ui::kWylaczony;
+using Miejsce = ui::TMiejsce;
+using Rodzaj = ui::TRodzaj;
 
 // The window's texts, held in Windows-1250 like every text of the program.
 constexpr cp1250::Literal kTytulOkna{u8"Tarmeko_weryfikacja_pliku"};
@@ -44,36 +50,47 @@ constexpr cp1250::Literal kOryginalny{u8"Oryginalny znak"};
 constexpr cp1250::Literal kNowy{u8"Nowy znak"};
 constexpr cp1250::Literal kZatwierdz{u8"Zatwierdź nowy znak"};
 
-QString T(std::string_view cp) {
-  return ui::ZCp1250(cp);
-}
+// The window's layout, container by container from the top down, for a
+// 13-pixel text height. Aligned rows stack in the order given; the
+// splitter follows the detail panel it sits on.
+// clang-format off
+constexpr ui::TElementUkladu kUklad[] = {
+// name                      kind                               parent            left  top  width  height  text          font                        placement          initially
+{ "Panel1",                  Rodzaj::PanelWypukly,              nullptr,             0,   0,   782,     41, {},           Czcionka::Okna,             Miejsce::Gora},
+{ "Button3",                 Rodzaj::Przycisk,                  "Panel1",           12,   8,   213,     25, kSprawdz,     Czcionka::Pogrubiona,       Miejsce::Stale},
+{ "ButtonZapiszNew",         Rodzaj::Przycisk,                  "Panel1",          248,   8,   185,     25, kZapisz,      Czcionka::Pogrubiona,       Miejsce::Stale,    kWylaczony},
+{ "ButtonPokazLog",          Rodzaj::Przycisk,                  "Panel1",          456,   8,   197,     25, kPokazLog,    Czcionka::Pogrubiona,       Miejsce::Stale,    kWylaczony},
+{ "Panel2",                  Rodzaj::PanelWypuklyZObramowaniem, nullptr,             0,  41,   782,    121, {},           Czcionka::Okna,             Miejsce::Wypelnij},
+{ "Panel3",                  Rodzaj::PanelPlaski,               "Panel2",            6,   6,   770,     23, kListaBledow, Czcionka::Okna,             Miejsce::Gora},
+{ "Label1",                  Rodzaj::Etykieta,                  "Panel3",          124,   5,   137,     13, kIloscLinii,  Czcionka::Okna,             Miejsce::Stale},
+{ "LabelIleBledow",          Rodzaj::Etykieta,                  "Panel3",          272,   5,     8,     13, "0",          Czcionka::Pogrubiona,       Miejsce::Stale},
+{ "StringGridBledy",         Rodzaj::Wlasny,                    "Panel2",            6,  29,   770,     86, {},           Czcionka::Okna,             Miejsce::Wypelnij, kUkryty},
+{ "PanelSzczegoly",          Rodzaj::PanelWypuklyZObramowaniem, nullptr,             0, 171,   782,    355, {},           Czcionka::Okna,             Miejsce::Dol,      kUkryty},
+{ "GroupBox1",               Rodzaj::Ramka,                     "PanelSzczegoly",    6,   6,   770,    343, kSzczegoly,   Czcionka::Okna,             Miejsce::Wypelnij},
+{ "Panel6",                  Rodzaj::PanelPlaskiZObramowaniem,  "GroupBox1",         2,  15,   766,    218, {},           Czcionka::Okna,             Miejsce::Gora},
+{ "LabelSzczegolyLiniaBlad", Rodzaj::Etykieta,                  "Panel6",            8,   4,   146,     13, kBlednaLinia, Czcionka::Okna,             Miejsce::Stale},
+{ "MemoLiniaOrg",            Rodzaj::Wlasny,                    "Panel6",            8,  24,   737,     69, {},           Czcionka::StalaSzerokosc8,  Miejsce::Stale,    kWylaczony},
+{ "Label2",                  Rodzaj::Etykieta,                  "Panel6",            8, 104,    77,     13, kPoprawiona,  Czcionka::Okna,             Miejsce::Stale},
+{ "MemoLiniaNew",            Rodzaj::Wlasny,                    "Panel6",            8, 120,   737,     69, {},           Czcionka::StalaSzerokosc8,  Miejsce::Stale},
+{ "Label3",                  Rodzaj::Etykieta,                  "Panel6",            8, 201,   195,     13, kBledneZnaki, Czcionka::Okna,             Miejsce::Stale},
+{ "Panel5",                  Rodzaj::PanelPlaskiZObramowaniem,  "GroupBox1",         2, 233,   766,    108, {},           Czcionka::Okna,             Miejsce::Wypelnij},
+{ "StringGridZnaki",         Rodzaj::Wlasny,                    "Panel5",            5,   5,   335,     98, {},           Czcionka::Okna,             Miejsce::Lewo},
+{ "Label4",                  Rodzaj::Etykieta,                  "Panel5",          424,   8,    75,     13, kOryginalny,  Czcionka::Okna,             Miejsce::Stale},
+{ "EditZnakOrg",             Rodzaj::Pole,                      "Panel5",          520,   3,    41,     24, {},           Czcionka::StalaSzerokosc10, Miejsce::Stale,    kWylaczony},
+{ "Label5",                  Rodzaj::Etykieta,                  "Panel5",          424,  36,    53,     13, kNowy,        Czcionka::Okna,             Miejsce::Stale},
+{ "EditZnakNew",             Rodzaj::Pole,                      "Panel5",          520,  31,    41,     24, {},           Czcionka::StalaSzerokosc10, Miejsce::Stale},
+{ "BitBtn1",                 Rodzaj::Przycisk,                  "Panel5",          584,  32,   161,     25, kZatwierdz,   Czcionka::Okna,             Miejsce::Stale},
+{ "Splitter1",               Rodzaj::Wlasny,                    nullptr,             0, 162,   782,      9, {},           Czcionka::Okna,             Miejsce::Dol},
+};
+// clang-format on
 
-// The layout is drawn for this text height of the window font.
-constexpr int kWysokoscWzorcowa = 13;
+// The order Tab takes through the elements.
+constexpr const char* kKolejnoscTabulacji[] = {
+    "Button3",     "ButtonZapiszNew", "ButtonPokazLog", "StringGridBledy", "StringGridZnaki",
+    "EditZnakNew", "EditZnakOrg",     "BitBtn1",        "MemoLiniaOrg",    "MemoLiniaNew"};
 
-// An edge and the five-pixel inner border inside it.
-constexpr int kKrawedz = 1;
-constexpr int kObramowanie = 5;
-
-QLabel* NowaEtykieta(const QString& nazwa, const QString& tekst, QWidget* rodzic) {
-  auto* l = new QLabel(tekst, rodzic);
-  l->setObjectName(nazwa);
-  l->setTextFormat(Qt::PlainText);
-  return l;
-}
-
-QPushButton* NowyPrzycisk(const QString& nazwa, const QString& tekst, QWidget* rodzic) {
-  auto* b = new ui::TPrzycisk(tekst, rodzic);
-  b->setObjectName(nazwa);
-  // Enter on a focused button presses it, as Space does.
-  b->setAutoDefault(true);
-  b->setFocusPolicy(Qt::StrongFocus);
-  return b;
-}
-
-ui::TWidokLinii* NowyWidokLinii(const QString& nazwa, QWidget* rodzic) {
+ui::TWidokLinii* NowyWidokLinii(QWidget* rodzic) {
   auto* m = new ui::TWidokLinii(rodzic);
-  m->setObjectName(nazwa);
   m->setReadOnly(true);
   // The caret can be placed and moved, and text selected; nothing typed.
   m->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -86,208 +103,94 @@ ui::TWidokLinii* NowyWidokLinii(const QString& nazwa, QWidget* rodzic) {
   return m;
 }
 
-QLineEdit* NowePoleZnaku(const QString& nazwa, QWidget* rodzic) {
-  auto* e = new QLineEdit(rodzic);
-  e->setObjectName(nazwa);
-  e->setMaxLength(1);
-  return e;
-}
-
 }  // namespace
 
-TFormGlow::TFormGlow(ui::TUserMessages& komunikaty, const QFont& czcionka, QWidget* rodzic)
+TFormGlow::TFormGlow(Typy::TStan& stan, ui::TUserMessages& komunikaty, const QFont& czcionka,
+                     QWidget* rodzic)
     : QWidget(rodzic),
       OpenDialog1(komunikaty, this, &ui::TUserMessages::OtworzPlik),
+      stan_(stan),
       komunikaty_(komunikaty) {
   Zbuduj(czcionka);
   Podlacz();
   Obsluz([this] { FormCreate(this); });
 }
 
-// The layout's own faces first; where they are missing, named fallbacks of
-// the same kind, so every machine with the installed fonts looks the same.
-QFont TFormGlow::CzcionkaOkna() {
-  QFont f(QStringLiteral("MS Sans Serif"), 8);
-  f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
-  f.setStyleHint(QFont::SansSerif);
-  return f;
-}
-
-QFont TFormGlow::CzcionkaStalaSzerokosc(int punkty) {
-  QFont f(QStringLiteral("Courier New"), punkty);
-  f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
-  f.setStyleHint(QFont::TypeWriter);
-  f.setFixedPitch(true);
-  return f;
-}
-
-int TFormGlow::Skaluj(int piksele) const {
-  const int m = wysokoscTekstu_;
-  return (piksele * m + (piksele >= 0 ? kWysokoscWzorcowa / 2 : -kWysokoscWzorcowa / 2)) /
-         kWysokoscWzorcowa;
-}
-
-QRect TFormGlow::Prostokat(int l, int t, int w, int h) const {
-  // Edges are scaled, so neighbours that touch at design still touch.
-  const int x = Skaluj(l);
-  const int y = Skaluj(t);
-  return QRect(x, y, Skaluj(l + w) - x, Skaluj(t + h) - y);
-}
-
-QPoint TFormGlow::Punkt(int l, int t) const {
-  return QPoint(Skaluj(l), Skaluj(t));
-}
-
-QFont TFormGlow::SkalujCzcionke(QFont f) const {
-  if (wysokoscTekstu_ != kWysokoscWzorcowa)
-    f.setPointSizeF(f.pointSizeF() * wysokoscTekstu_ / kWysokoscWzorcowa);
-  return f;
-}
-
 void TFormGlow::Zbuduj(const QFont& czcionka) {
-  using ui::TPanel;
-  using ui::Wyrownanie;
-
   setObjectName(QStringLiteral("FormGlow"));
-  setWindowTitle(T(kTytulOkna));
+  setWindowTitle(ui::ZCp1250(kTytulOkna));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   setFont(czcionka);
-  wysokoscTekstu_ = QFontMetrics(czcionka).height();
+  skala_ = ui::TSkala(QFontMetrics(czcionka).height());
 
-  QFont pogrubiona = czcionka;
-  pogrubiona.setBold(true);
-  const QFont linie = SkalujCzcionke(CzcionkaStalaSzerokosc(8));
-  const QFont znaki = SkalujCzcionke(CzcionkaStalaSzerokosc(10));
+  ui::TBudowaOkna budowa(this, skala_);
+  budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu& w, QWidget* rodzic) -> QWidget* {
+    const std::string_view nazwa = w.Nazwa;
+    if (nazwa == "StringGridBledy") return new ui::TSiatkaBledow({}, rodzic);
+    if (nazwa == "StringGridZnaki") return new ui::TSiatka({}, rodzic);
+    if (nazwa == "Splitter1")
+      return new ui::TSplitter({}, budowa.Uklad(this), budowa.Element("PanelSzczegoly"), rodzic);
+    return NowyWidokLinii(rodzic);
+  });
+  budowa.Przypisz(Panel1, "Panel1");
+  budowa.Przypisz(Button3, "Button3");
+  budowa.Przypisz(Panel2, "Panel2");
+  budowa.Przypisz(StringGridBledy, "StringGridBledy");
+  budowa.Przypisz(Panel3, "Panel3");
+  budowa.Przypisz(Splitter1, "Splitter1");
+  budowa.Przypisz(PanelSzczegoly, "PanelSzczegoly");
+  budowa.Przypisz(GroupBox1, "GroupBox1");
+  budowa.Przypisz(Panel5, "Panel5");
+  budowa.Przypisz(StringGridZnaki, "StringGridZnaki");
+  budowa.Przypisz(Panel6, "Panel6");
+  budowa.Przypisz(LabelSzczegolyLiniaBlad, "LabelSzczegolyLiniaBlad");
+  budowa.Przypisz(MemoLiniaOrg, "MemoLiniaOrg");
+  budowa.Przypisz(Label2, "Label2");
+  budowa.Przypisz(MemoLiniaNew, "MemoLiniaNew");
+  budowa.Przypisz(Label3, "Label3");
+  budowa.Przypisz(ButtonZapiszNew, "ButtonZapiszNew");
+  budowa.Przypisz(Label1, "Label1");
+  budowa.Przypisz(LabelIleBledow, "LabelIleBledow");
+  budowa.Przypisz(EditZnakNew, "EditZnakNew");
+  budowa.Przypisz(Label4, "Label4");
+  budowa.Przypisz(Label5, "Label5");
+  budowa.Przypisz(EditZnakOrg, "EditZnakOrg");
+  budowa.Przypisz(BitBtn1, "BitBtn1");
+  budowa.Przypisz(ButtonPokazLog, "ButtonPokazLog");
+  ukladOkna_ = &budowa.Uklad(this);
 
-  const QMargins zKrawedzia(kKrawedz + kObramowanie, kKrawedz + kObramowanie,
-                            kKrawedz + kObramowanie, kKrawedz + kObramowanie);
-  const QMargins bezKrawedzi(kObramowanie, kObramowanie, kObramowanie, kObramowanie);
-
-  ukladOkna_ = new ui::TUklad(this, QMargins());
-
-  // --- The top bar ---
-  Panel1 = new TPanel(QStringLiteral("Panel1"), true, this);
-  Button3 = NowyPrzycisk(QStringLiteral("Button3"), T(kSprawdz), Panel1);
-  Button3->setGeometry(Prostokat(12, 8, 213, 25));
-  Button3->setFont(pogrubiona);
-  ButtonZapiszNew = NowyPrzycisk(QStringLiteral("ButtonZapiszNew"), T(kZapisz), Panel1);
-  ButtonZapiszNew->setGeometry(Prostokat(248, 8, 185, 25));
-  ButtonZapiszNew->setFont(pogrubiona);
-  ButtonZapiszNew->setEnabled(false);
-  ButtonPokazLog = NowyPrzycisk(QStringLiteral("ButtonPokazLog"), T(kPokazLog), Panel1);
-  ButtonPokazLog->setGeometry(Prostokat(456, 8, 197, 25));
-  ButtonPokazLog->setFont(pogrubiona);
-  ButtonPokazLog->setEnabled(false);
-
-  // --- The list of faulty lines ---
-  Panel2 = new TPanel(QStringLiteral("Panel2"), true, this);
-  auto* ukladPanel2 = new ui::TUklad(Panel2, zKrawedzia);
-  Panel3 = new TPanel(QStringLiteral("Panel3"), false, Panel2);
-  Panel3->UstawNapis(T(kListaBledow));
-  Label1 = NowaEtykieta(QStringLiteral("Label1"), T(kIloscLinii), Panel3);
-  Label1->move(Punkt(124, 5));
-  Label1->adjustSize();
-  LabelIleBledow = NowaEtykieta(QStringLiteral("LabelIleBledow"), QStringLiteral("0"), Panel3);
-  LabelIleBledow->setFont(pogrubiona);
-  LabelIleBledow->move(Punkt(272, 5));
-  LabelIleBledow->adjustSize();
+  // What the table cannot say: settings of each kind's own.
   // A face wider than the layout's own would run the caption into the
   // count; the count then keeps the layout's gap after the caption.
   const int poPodpisie = Label1->geometry().right() + 1 + Skaluj(272 - (124 + 137));
   if (LabelIleBledow->x() < poPodpisie) LabelIleBledow->move(poPodpisie, LabelIleBledow->y());
 
-  StringGridBledy = new ui::TSiatkaBledow(QStringLiteral("StringGridBledy"), Panel2);
   StringGridBledy->setModel(new QStandardItemModel(1, 4, StringGridBledy));
   StringGridBledy->UstawStalyWiersz(false);
   StringGridBledy->UstawStalaKolumne(true);
   StringGridBledy->UstawSzerokoscStalejKolumny(Skaluj(64));
   StringGridBledy->UstawSzerokoscKolumn(Skaluj(64));
   StringGridBledy->UstawWysokoscWiersza(Skaluj(20));
-  StringGridBledy->hide();
-  ukladPanel2->Dodaj(Panel3, Wyrownanie::Gora, Skaluj(23));
-  ukladPanel2->Dodaj(StringGridBledy, Wyrownanie::Wypelnij);
 
-  // --- The details of the selected error ---
-  PanelSzczegoly = new TPanel(QStringLiteral("PanelSzczegoly"), true, this);
   PanelSzczegoly->setMinimumHeight(Skaluj(355));
-  PanelSzczegoly->hide();
-  auto* ukladSzczegolow = new ui::TUklad(PanelSzczegoly, zKrawedzia);
-  GroupBox1 = new QGroupBox(T(kSzczegoly), PanelSzczegoly);
-  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-  ukladSzczegolow->Dodaj(GroupBox1, Wyrownanie::Wypelnij);
-  auto* ukladRamki = new ui::TUklad(GroupBox1, QMargins(2, Skaluj(15), 2, 2));
+  Splitter1->UstawWolneMinimum(Skaluj(30));
 
-  Panel6 = new TPanel(QStringLiteral("Panel6"), false, GroupBox1);
-  LabelSzczegolyLiniaBlad =
-      NowaEtykieta(QStringLiteral("LabelSzczegolyLiniaBlad"), T(kBlednaLinia), Panel6);
-  LabelSzczegolyLiniaBlad->move(Punkt(8, 4));
-  LabelSzczegolyLiniaBlad->adjustSize();
-  MemoLiniaOrg = NowyWidokLinii(QStringLiteral("MemoLiniaOrg"), Panel6);
-  MemoLiniaOrg->setGeometry(Prostokat(8, 24, 737, 69));
-  MemoLiniaOrg->setFont(linie);
-  MemoLiniaOrg->setEnabled(false);
-  Label2 = NowaEtykieta(QStringLiteral("Label2"), T(kPoprawiona), Panel6);
-  Label2->move(Punkt(8, 104));
-  Label2->adjustSize();
-  MemoLiniaNew = NowyWidokLinii(QStringLiteral("MemoLiniaNew"), Panel6);
-  MemoLiniaNew->setGeometry(Prostokat(8, 120, 737, 69));
-  MemoLiniaNew->setFont(linie);
-  Label3 = NowaEtykieta(QStringLiteral("Label3"), T(kBledneZnaki), Panel6);
-  Label3->move(Punkt(8, 201));
-  Label3->adjustSize();
-
-  Panel5 = new TPanel(QStringLiteral("Panel5"), false, GroupBox1);
-  auto* ukladPanel5 = new ui::TUklad(Panel5, bezKrawedzi);
-  StringGridZnaki = new ui::TSiatka(QStringLiteral("StringGridZnaki"), Panel5);
   StringGridZnaki->setModel(new QStandardItemModel(4, 2, StringGridZnaki));
   StringGridZnaki->UstawStalyWiersz(true);
   StringGridZnaki->UstawStalaKolumne(true);
   StringGridZnaki->UstawSzerokoscStalejKolumny(Skaluj(64));
   StringGridZnaki->UstawSzerokoscKolumn(Skaluj(64));
   StringGridZnaki->UstawWysokoscWiersza(Skaluj(18));
-  ukladPanel5->Dodaj(StringGridZnaki, Wyrownanie::Lewo, Skaluj(335));
-  Label4 = NowaEtykieta(QStringLiteral("Label4"), T(kOryginalny), Panel5);
-  Label4->move(Punkt(424, 8));
-  Label4->adjustSize();
-  EditZnakOrg = NowePoleZnaku(QStringLiteral("EditZnakOrg"), Panel5);
-  EditZnakOrg->setGeometry(Prostokat(520, 3, 41, 24));
-  EditZnakOrg->setFont(znaki);
+
   EditZnakOrg->setReadOnly(true);
-  EditZnakOrg->setEnabled(false);
-  Label5 = NowaEtykieta(QStringLiteral("Label5"), T(kNowy), Panel5);
-  Label5->move(Punkt(424, 36));
-  Label5->adjustSize();
-  EditZnakNew = NowePoleZnaku(QStringLiteral("EditZnakNew"), Panel5);
-  EditZnakNew->setGeometry(Prostokat(520, 31, 41, 24));
-  EditZnakNew->setFont(znaki);
   EditZnakNew->setValidator(new ui::TWalidatorZnaku(EditZnakNew));
-  BitBtn1 = NowyPrzycisk(QStringLiteral("BitBtn1"), T(kZatwierdz), Panel5);
-  BitBtn1->setGeometry(Prostokat(584, 32, 161, 25));
   BitBtn1->setIcon(ui::IkonaZatwierdzenia());
   BitBtn1->setIconSize(QSize(18, 18));
   BitBtn1->setDefault(true);
 
-  ukladRamki->Dodaj(Panel6, Wyrownanie::Gora, Skaluj(218));
-  ukladRamki->Dodaj(Panel5, Wyrownanie::Wypelnij);
-
-  // --- The window's own stacking: the bottom elements lowest first ---
-  ukladOkna_->Dodaj(Panel1, Wyrownanie::Gora, Skaluj(41));
-  ukladOkna_->Dodaj(PanelSzczegoly, Wyrownanie::Dol, Skaluj(355));
-  Splitter1 = new ui::TSplitter(QStringLiteral("Splitter1"), *ukladOkna_, PanelSzczegoly, this);
-  Splitter1->UstawWolneMinimum(Skaluj(30));
-  ukladOkna_->Dodaj(Splitter1, Wyrownanie::Dol, Skaluj(9));
-  ukladOkna_->Dodaj(Panel2, Wyrownanie::Wypelnij);
-
-  // --- Keyboard ---
-  for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel3, PanelSzczegoly,
-                                                    GroupBox1, Panel5, Panel6})
-    w->setFocusPolicy(Qt::NoFocus);
-  QWidget* kolejnosc[] = {Button3,         ButtonZapiszNew, ButtonPokazLog, StringGridBledy,
-                          StringGridZnaki, EditZnakNew,     EditZnakOrg,    BitBtn1,
-                          MemoLiniaOrg,    MemoLiniaNew};
-  for (std::size_t i = 1; i < std::size(kolejnosc); ++i)
-    setTabOrder(kolejnosc[i - 1], kolejnosc[i]);
+  for (std::size_t i = 1; i < std::size(kKolejnoscTabulacji); ++i)
+    setTabOrder(budowa.Element(kKolejnoscTabulacji[i - 1]), budowa.Element(kKolejnoscTabulacji[i]));
   Button3->setFocus();
 
   resize(Skaluj(782), Skaluj(526));
@@ -341,7 +244,7 @@ void TFormGlow::keyPressEvent(QKeyEvent* e) {
 // --- Handlers ---------------------------------------------------------------
 
 void TFormGlow::FormCreate(QObject*) {
-  setWindowTitle(T(kTytulWersji));
+  setWindowTitle(ui::ZCp1250(kTytulWersji));
 }
 
 namespace {
@@ -389,8 +292,7 @@ void TFormGlow::Button3Click(QObject*) {
   if (!OpenDialog1.Execute()) return;
   komunikaty_.Zajety(true);
   InitDane();
-  auto& stan = Typy::Stan();
-  stan.NazwaPliku = OpenDialog1.FileName;
+  stan_.NazwaPliku = OpenDialog1.FileName;
   // Until this check ends, the line lists may hold another file's lines or
   // part of this one's: neither may be saved or reported under this name.
   ButtonZapiszNew->setEnabled(false);
@@ -398,7 +300,7 @@ void TFormGlow::Button3Click(QObject*) {
   WczytajPlik();
   DodajLinieDoStringGrid();
   UtworzLOG();
-  const std::size_t ile = stan.Bledy.size();
+  const std::size_t ile = stan_.Bledy.size();
   LabelIleBledow->setText(QString::number(ile));
   LabelIleBledow->adjustSize();
   ButtonZapiszNew->setEnabled(ile > 0);
@@ -417,7 +319,7 @@ void TFormGlow::Button3Click(QObject*) {
 
 void TFormGlow::InitDane() {
   if (!modelBledow_) {
-    modelBledow_ = new ui::TModelBledow(Typy::Stan().Bledy, StringGridBledy);
+    modelBledow_ = new ui::TModelBledow(stan_.Bledy, StringGridBledy);
     StringGridBledy->setModel(modelBledow_);
     StringGridBledy->UstawNapisNaroznika(ui::NaglowekBledow(0));
   }
@@ -425,7 +327,7 @@ void TFormGlow::InitDane() {
   // shows are dropped.
   StringGridBledy->UstawStalyWiersz(false);
   modelBledow_->UstawSamNaglowek();
-  Typy::Stan().Bledy.clear();
+  stan_.Bledy.clear();
   StringGridBledy->UstawSzerokoscStalejKolumny(Skaluj(40));
   StringGridBledy->setColumnWidth(0, Skaluj(40));
   StringGridBledy->setColumnWidth(1, Skaluj(200));
@@ -435,20 +337,20 @@ void TFormGlow::InitDane() {
   MemoLiniaOrg->clear();
   MemoLiniaNew->clear();
   StringGridZnaki->hide();
-  Typy::Stan().WybranyBlad = -1;
+  stan_.WybranyBlad = -1;
 }
 
 void TFormGlow::WczytajPlik() {
-  Typy::WczytajPlik(Typy::Stan());
+  Typy::WczytajPlik(stan_);
 }
 
 void TFormGlow::DodajLinieDoStringGrid() {
-  const std::size_t ile = Typy::Stan().Bledy.size();
+  const std::size_t ile = stan_.Bledy.size();
   if (ile == 0) return;
   // The header row becomes fixed; row 1, column 1 is then current.
   modelBledow_->UstawRekordy(static_cast<int>(ile));
   StringGridBledy->UstawStalyWiersz(true);
-  const auto& bledy = Typy::Stan().Bledy;
+  const auto& bledy = stan_.Bledy;
   StringGridBledy->UstawSzerokoscStalejKolumny(
       SzerokoscLiczb(StringGridBledy->verticalHeader(), static_cast<long long>(ile), Skaluj(40)));
   StringGridBledy->setColumnWidth(
@@ -461,49 +363,51 @@ void TFormGlow::DodajLinieDoStringGrid() {
 }
 
 void TFormGlow::UtworzLOG() {
-  const auto& stan = Typy::Stan();
-  if (stan.Bledy.empty() || !FormLOG || !FormLOG->RichEditLOG) return;
+  if (stan_.Bledy.empty() || !FormLOG) return;
   raport::TRaportTekst tekst;
   TKursorRaportu kursor(komunikaty_);
-  raport::UtworzLOG(stan, tekst, kursor);
-  // The view takes the whole report at once, not line by line.
-  FormLOG->RichEditLOG->UstawRaport(tekst.Zabierz());
+  raport::UtworzLOG(stan_, tekst, kursor);
+  FormLOG->UstawRaport(tekst.Zabierz());
   kursor.Zakoncz();
 }
 
 void TFormGlow::StringGridBledyClick(QObject*) {
-  auto& stan = Typy::Stan();
+  // The one place where the grid's current row becomes the selection;
+  // everything else reads WybranyBlad.
   const int wiersz = StringGridBledy->BiezacyWiersz();
-  if (wiersz < 1 || static_cast<std::size_t>(wiersz - 1) >= stan.Bledy.size()) {
-    stan.WybranyBlad = -1;
+  if (wiersz < 1 || static_cast<std::size_t>(wiersz - 1) >= stan_.Bledy.size()) {
+    stan_.WybranyBlad = -1;
     return;
   }
-  stan.WybranyBlad = wiersz - 1;
-  const Typy::TRecError e = stan.Bledy[static_cast<std::size_t>(wiersz - 1)];
-  const auto linia = static_cast<std::size_t>(e.LineIndex);
-  const std::string_view org = stan.LinieOrg[linia];
+  stan_.WybranyBlad = wiersz - 1;
+  const std::int32_t indeks = stan_.Bledy.LineIndex(static_cast<std::size_t>(wiersz - 1));
+  const auto linia = static_cast<std::size_t>(indeks);
+  const std::string_view org = stan_.LinieOrg[linia];
   ui::PokazLinie(*MemoLiniaOrg, org, org);
-  ui::PokazLinie(*MemoLiniaNew, stan.LinieNew[linia], org);
+  ui::PokazLinie(*MemoLiniaNew, stan_.LinieNew[linia], org);
 
   std::string naglowek = kLiniaNr.str();
-  naglowek += std::to_string(e.LineIndex + 1LL);
+  naglowek += std::to_string(indeks + 1LL);
   naglowek += kWPliku.view();
-  LabelSzczegolyLiniaBlad->setText(T(naglowek));
+  LabelSzczegolyLiniaBlad->setText(ui::ZCp1250(naglowek));
   LabelSzczegolyLiniaBlad->adjustSize();
 
-  if (e.BadChars.empty()) {
+  std::vector<ui::TBlednyZnak> znaki;
+  Typy::ForEachFaultyByte(org, [&](std::size_t pozycja, unsigned char b) {
+    znaki.push_back({static_cast<char>(b), pozycja});
+  });
+  // An empty line is faulty without a faulty character.
+  if (znaki.empty()) {
     StringGridZnaki->hide();
     return;
   }
-  auto znaki = Typy::PodzielTekst(e.BadChars, ",");
-  auto pozycje = Typy::PodzielTekst(e.BadPositions, ",");
   const std::size_t znakow = znaki.size();
   if (!modelZnakow_) {
     modelZnakow_ = new ui::TModelZnakow(StringGridZnaki);
     StringGridZnaki->setModel(modelZnakow_);
     StringGridZnaki->UstawNapisNaroznika(ui::NaglowekZnakow(0));
   }
-  modelZnakow_->Ustaw(std::move(znaki), std::move(pozycje));
+  modelZnakow_->Ustaw(std::move(znaki));
   StringGridZnaki->UstawStalyWiersz(true);
   StringGridZnaki->UstawSzerokoscStalejKolumny(SzerokoscLiczb(
       StringGridZnaki->verticalHeader(), static_cast<long long>(znakow), Skaluj(50)));
@@ -513,10 +417,9 @@ void TFormGlow::StringGridBledyClick(QObject*) {
 }
 
 void TFormGlow::ButtonZapiszNewClick(QObject*) {
-  const auto& stan = Typy::Stan();
-  if (stan.LinieNew.empty()) return;
+  if (stan_.LinieNew.empty()) return;
   komunikaty_.Zajety(true);
-  const std::string sciezka = ZapiszPoprawionyPlik(stan);
+  const std::string sciezka = ZapiszPoprawionyPlik(stan_);
   komunikaty_.Komunikat(KomunikatZapisano(sciezka));
   komunikaty_.Zajety(false);
 }
@@ -526,7 +429,8 @@ void TFormGlow::MemoLiniaNewClick(QObject*) {
 }
 
 void TFormGlow::PokazWybranyZnak() {
-  const auto wybor = Typy::PokazWybranyZnak(Typy::Stan(), StringGridBledy->BiezacyWiersz(),
+  // The list's row of the selected error, as the list showed it last.
+  const auto wybor = Typy::PokazWybranyZnak(stan_, stan_.WybranyBlad + 1LL,
                                             MemoLiniaNew->textCursor().selectionStart());
   switch (wybor.Pokazanie) {
     case Typy::TPokazanie::BezZmian:
@@ -553,7 +457,7 @@ void TFormGlow::BitBtn1Click(QObject*) {
   // The validator lets only such characters in; anything else is no
   // character at all rather than a stand-in byte.
   if (!tekst.isEmpty() && !znak) return;
-  switch (Typy::ZatwierdzZnak(Typy::Stan(), znak)) {
+  switch (Typy::ZatwierdzZnak(stan_, znak)) {
     case Typy::TWynikZmiany::NieWolno:
       komunikaty_.Komunikat(teksty::TylkoBledneZnaki.str());
       break;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "BudowaOkna.h"
 #include "Siatka.h"
 #include "SiatkaBledow.h"
 #include "UserMessages.h"
@@ -21,6 +22,10 @@ class QPushButton;
 
 class TFormLOG;
 
+namespace Typy {
+struct TStan;
+}
+
 namespace ui {
 class TModelBledow;
 class TModelZnakow;
@@ -28,19 +33,15 @@ class TModelZnakow;
 
 class TFormGlow : public QWidget {
  public:
+  // Shows and changes the verification state `stan`, which outlives it.
   // The window font is asked for by name; tests hand in another one to see
   // the layout scale with it.
-  explicit TFormGlow(ui::TUserMessages& komunikaty, const QFont& czcionka = CzcionkaOkna(),
-                     QWidget* rodzic = nullptr);
-
-  // "MS Sans Serif" 8 point, or the system's proportional sans-serif.
-  static QFont CzcionkaOkna();
-  // "Courier New" in the given size, or the system's monospaced font.
-  static QFont CzcionkaStalaSzerokosc(int punkty);
+  TFormGlow(Typy::TStan& stan, ui::TUserMessages& komunikaty,
+            const QFont& czcionka = ui::CzcionkaOkna(), QWidget* rodzic = nullptr);
 
   // A length of the layout (given for a 13-pixel text height) in pixels.
-  int Skaluj(int piksele) const;
-  int WysokoscTekstu() const { return wysokoscTekstu_; }
+  int Skaluj(int piksele) const { return skala_(piksele); }
+  int WysokoscTekstu() const { return skala_.WysokoscTekstu(); }
   ui::TUserMessages& Komunikaty() { return komunikaty_; }
 
   // The report window; set at start-up, once it exists.
@@ -102,14 +103,12 @@ class TFormGlow : public QWidget {
   void Obsluz(F&& f) {
     ui::Chron(komunikaty_, std::forward<F>(f));
   }
-  QRect Prostokat(int l, int t, int w, int h) const;
-  QPoint Punkt(int l, int t) const;
-  QFont SkalujCzcionke(QFont f) const;
   void Zbuduj(const QFont& czcionka);
   void Podlacz();
 
+  Typy::TStan& stan_;
   ui::TUserMessages& komunikaty_;
-  int wysokoscTekstu_ = 13;
+  ui::TSkala skala_;
   ui::TUklad* ukladOkna_ = nullptr;
   ui::TModelBledow* modelBledow_ = nullptr;
   ui::TModelZnakow* modelZnakow_ = nullptr;

@@ -12,6 +12,7 @@
 
 #include "Cp1250.h"
 #include "LOG.h"
+#include "Typy.h"
 #include "UserMessages.h"
 #include "glow.h"
 
@@ -40,8 +41,9 @@ inline std::string Cp(std::string_view utf8) {
 }
 
 struct TOkno {
+  Typy::TStan stan;
   TRejestrator m;
-  TFormGlow w{m};
+  TFormGlow w{stan, m};
   TFormLOG log{m};
   QTemporaryDir katalog;
 

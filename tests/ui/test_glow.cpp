@@ -15,6 +15,7 @@
 
 #include "Cp1250.h"
 #include "LOG.h"
+#include "Typy.h"
 #include "UserMessages.h"
 #include "glow.h"
 
@@ -60,7 +61,8 @@ class TestGlow : public QObject {
 
 void TestGlow::stanPoczatkowy() {
   TRecordingUserMessages m;
-  TFormGlow w(m);
+  Typy::TStan stan_w;
+  TFormGlow w(stan_w, m);
   QCOMPARE(w.objectName(), QStringLiteral("FormGlow"));
   // The creation handler replaced the layout's caption.
   QCOMPARE(w.windowTitle(), QStringLiteral("Tarmeko_weryfikacja_pliku v.2.0 (alfa '2022)"));
@@ -172,9 +174,10 @@ void TestGlow::stanPoczatkowy() {
 
 void TestGlow::geometriaWSkaliProjektu() {
   // At a 13-pixel text height the layout is the design's, pixel for pixel.
-  QFont f = TFormGlow::CzcionkaOkna();
+  QFont f = ui::CzcionkaOkna();
   TRecordingUserMessages m;
-  TFormGlow w(m, f);
+  Typy::TStan stan_w;
+  TFormGlow w(stan_w, m, f);
   if (w.WysokoscTekstu() != 13) QSKIP("the window font here is not 13 pixels high");
   w.show();
   QCOMPARE(w.size(), QSize(782, 526));
@@ -216,10 +219,11 @@ void TestGlow::geometriaWSkaliProjektu() {
 }
 
 void TestGlow::skalowanieInnaWysokoscTekstu() {
-  QFont f = TFormGlow::CzcionkaOkna();
+  QFont f = ui::CzcionkaOkna();
   f.setPointSize(14);
   TRecordingUserMessages m;
-  TFormGlow w(m, f);
+  Typy::TStan stan_w;
+  TFormGlow w(stan_w, m, f);
   const int h = w.WysokoscTekstu();
   QVERIFY(h > 13);
   auto s = [h](int v) { return (v * h + 6) / 13; };
@@ -236,13 +240,15 @@ void TestGlow::skalowanieInnaWysokoscTekstu() {
   QCOMPARE(w.StringGridZnaki->width(), s(335));
   QCOMPARE(w.MemoLiniaNew->geometry(), QRect(s(8), s(120), s(745) - s(8), s(189) - s(120)));
   // Own fonts grow with the layout.
-  TFormGlow wzor(m);
+  Typy::TStan stan_wzor;
+  TFormGlow wzor(stan_wzor, m);
   QVERIFY(w.MemoLiniaNew->font().pointSizeF() > wzor.MemoLiniaNew->font().pointSizeF());
 }
 
 void TestGlow::wyrownanieIPanelSzczegolow() {
   TRecordingUserMessages m;
-  TFormGlow w(m);
+  Typy::TStan stan_w;
+  TFormGlow w(stan_w, m);
   w.show();
   w.PanelSzczegoly->show();
   const int wysokosc = w.PanelSzczegoly->height();
@@ -268,7 +274,8 @@ void TestGlow::wyrownanieIPanelSzczegolow() {
 
 void TestGlow::granicePrzeciaganiaSplittera() {
   TRecordingUserMessages m;
-  TFormGlow w(m);
+  Typy::TStan stan_w;
+  TFormGlow w(stan_w, m);
   w.show();
   const int min = w.Skaluj(355);
   const int max = w.height() - w.Panel1->height() - w.Splitter1->height() - w.Skaluj(30);
@@ -304,7 +311,8 @@ void TestGlow::granicePrzeciaganiaSplittera() {
 
 void TestGlow::klawiaturaDomyslnyPrzycisk() {
   TRecordingUserMessages m;
-  TFormGlow w(m);
+  Typy::TStan stan_w;
+  TFormGlow w(stan_w, m);
   w.show();
   QApplication::setActiveWindow(&w);
   QSignalSpy zatwierdz(w.BitBtn1, &QPushButton::clicked);
@@ -364,7 +372,8 @@ void TestGlow::klawiaturaDomyslnyPrzycisk() {
 
 void TestGlow::kolejnoscTabulacji() {
   TRecordingUserMessages m;
-  TFormGlow w(m);
+  Typy::TStan stan_w;
+  TFormGlow w(stan_w, m);
   w.show();
   QApplication::setActiveWindow(&w);
   w.StringGridBledy->show();
@@ -389,7 +398,8 @@ void TestGlow::kolejnoscTabulacji() {
 
 void TestGlow::poleNowegoZnakuJedenZnak() {
   TRecordingUserMessages m;
-  TFormGlow w(m);
+  Typy::TStan stan_w;
+  TFormGlow w(stan_w, m);
   w.show();
   w.PanelSzczegoly->show();
   QTest::keyClicks(w.EditZnakNew, QStringLiteral("abc"));

@@ -60,13 +60,13 @@ void TestKorektaOkno::wyborPozycji() {
   auto& w = o.w;
 
   KliknijZnak(w, 1);
-  QCOMPARE(Typy::Stan().WybranaPozycja, 2);
+  QCOMPARE(o.stan.WybranaPozycja, 2);
   QCOMPARE(w.EditZnakOrg->text(), T("\x96"));
   QCOMPARE(w.EditZnakNew->text(), QStringLiteral("?"));
 
   // Each key released in the view picks where the caret now stands.
   QTest::keyClick(w.MemoLiniaNew, Qt::Key_Right);
-  QCOMPARE(Typy::Stan().WybranaPozycja, 3);
+  QCOMPARE(o.stan.WybranaPozycja, 3);
   QCOMPARE(w.EditZnakOrg->text(), QStringLiteral("y"));
   QCOMPARE(w.EditZnakNew->text(), QStringLiteral("y"));
   QTest::keyClick(w.MemoLiniaNew, Qt::Key_Right);
@@ -75,24 +75,24 @@ void TestKorektaOkno::wyborPozycji() {
   // With text selected, the first selected position counts.
   QTest::keyClick(w.MemoLiniaNew, Qt::Key_Left, Qt::ShiftModifier);
   QTest::keyClick(w.MemoLiniaNew, Qt::Key_Left, Qt::ShiftModifier);
-  QCOMPARE(Typy::Stan().WybranaPozycja, 2);
+  QCOMPARE(o.stan.WybranaPozycja, 2);
 
   // A click inside the selection drops it there and picks the clicked
   // character, not the selection's old start.
   KliknijZnak(w, 3);
   QCOMPARE(w.MemoLiniaNew->textCursor().position(), 3);
-  QCOMPARE(Typy::Stan().WybranaPozycja, 4);
+  QCOMPARE(o.stan.WybranaPozycja, 4);
 
   // After the last byte there is no character: both fields empty.
   QTest::keyClick(w.MemoLiniaNew, Qt::Key_End);
-  QCOMPARE(Typy::Stan().WybranaPozycja, 6);
+  QCOMPARE(o.stan.WybranaPozycja, 6);
   QVERIFY(w.EditZnakOrg->text().isEmpty());
   QVERIFY(w.EditZnakNew->text().isEmpty());
 
   // A control byte shows as its picture, at its own offset.
   w.StringGridBledy->UstawBiezacyWiersz(3);
   KliknijZnak(w, 4);
-  QCOMPARE(Typy::Stan().WybranaPozycja, 5);
+  QCOMPARE(o.stan.WybranaPozycja, 5);
   QCOMPARE(w.EditZnakOrg->text(), QStringLiteral(u"\u2421"));
   QCOMPARE(w.EditZnakNew->text(), QStringLiteral("?"));
 }
@@ -108,7 +108,7 @@ void TestKorektaOkno::zatwierdzanie() {
   Wpisz(w, QStringLiteral(u"ą"));
   QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
   QCOMPARE(w.MemoLiniaNew->toPlainText(), QStringLiteral(u"xąy?z"));
-  QCOMPARE(Typy::Stan().LinieNew[1], "x\xB9y?z");
+  QCOMPARE(o.stan.LinieNew[1], "x\xB9y?z");
   // The caret stays at the picked place; the fields keep their texts.
   QCOMPARE(w.MemoLiniaNew->textCursor().position(), 1);
   QCOMPARE(w.EditZnakNew->text(), QStringLiteral(u"ą"));
@@ -116,21 +116,21 @@ void TestKorektaOkno::zatwierdzanie() {
   // Again at the same position: the second character stays.
   Wpisz(w, QStringLiteral("B"));
   QTest::keyClick(w.EditZnakNew, Qt::Key_Return);  // the default button
-  QCOMPARE(Typy::Stan().LinieNew[1], "xBy?z");
+  QCOMPARE(o.stan.LinieNew[1], "xBy?z");
 
   // A control picture puts in its control byte; "?" goes in as it is.
   QTest::keyClick(w.MemoLiniaNew, Qt::Key_Right);
   QTest::keyClick(w.MemoLiniaNew, Qt::Key_Right);
-  QCOMPARE(Typy::Stan().WybranaPozycja, 4);
+  QCOMPARE(o.stan.WybranaPozycja, 4);
   Wpisz(w, QStringLiteral(u"\u2409"));
   QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
-  QCOMPARE(Typy::Stan().LinieNew[1], "xBy\tz");
+  QCOMPARE(o.stan.LinieNew[1], "xBy\tz");
   QCOMPARE(w.MemoLiniaNew->toPlainText(), QStringLiteral(u"xBy\u2409z"));
 
   // An empty field changes nothing.
   w.EditZnakNew->clear();
   QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
-  QCOMPARE(Typy::Stan().LinieNew[1], "xBy\tz");
+  QCOMPARE(o.stan.LinieNew[1], "xBy\tz");
   QVERIFY(o.m.Teksty(Rodzaj::Komunikat).empty());
 
   // A byte that is not faulty in the line as read is refused.
@@ -139,7 +139,7 @@ void TestKorektaOkno::zatwierdzanie() {
   Wpisz(w, QStringLiteral("Q"));
   QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
   QCOMPARE(o.m.Teksty(Rodzaj::Komunikat), std::vector<std::string>{teksty::TylkoBledneZnaki.str()});
-  QCOMPARE(Typy::Stan().LinieNew[1], "xBy\tz");
+  QCOMPARE(o.stan.LinieNew[1], "xBy\tz");
 
   // A pick kept from line 5 (position 5) in another error's line: position
   // 5 of line 2 is "z", not faulty, so refused; in line 5 it is taken.
@@ -149,10 +149,10 @@ void TestKorektaOkno::zatwierdzanie() {
   Wpisz(w, QStringLiteral("!"));
   QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
   QCOMPARE(o.m.Teksty(Rodzaj::Komunikat).size(), std::size_t{2});
-  QCOMPARE(Typy::Stan().LinieNew[1], "xBy\tz");
+  QCOMPARE(o.stan.LinieNew[1], "xBy\tz");
   w.StringGridBledy->UstawBiezacyWiersz(3);
   QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
-  QCOMPARE(Typy::Stan().LinieNew[4], "?abc!");
+  QCOMPARE(o.stan.LinieNew[4], "?abc!");
 
   // The list and the report keep describing the file as read.
   QCOMPARE(w.StringGridBledy->model()->data(w.StringGridBledy->model()->index(0, 2)).toString(),

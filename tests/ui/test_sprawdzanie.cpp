@@ -116,8 +116,8 @@ void TestSprawdzanie::plikBezBledow() {
   QCOMPARE(KolorEtykiety(o.w.LabelIleBledow), QColor(0, 128, 0));
   QVERIFY(!o.w.ButtonZapiszNew->isEnabled());
   QVERIFY(!o.w.ButtonPokazLog->isEnabled());
-  QCOMPARE(Typy::Stan().WybranyBlad, -1);
-  QCOMPARE(Typy::Stan().NazwaPliku, sciezka);
+  QCOMPARE(o.stan.WybranyBlad, -1);
+  QCOMPARE(o.stan.NazwaPliku, sciezka);
 }
 
 void TestSprawdzanie::plikZBledami() {
@@ -173,7 +173,7 @@ void TestSprawdzanie::plikZBledami() {
   // Details of the first faulty line.
   QCOMPARE(g->BiezacyWiersz(), 1);
   QCOMPARE(g->currentIndex().column(), 0);
-  QCOMPARE(Typy::Stan().WybranyBlad, 0);
+  QCOMPARE(o.stan.WybranyBlad, 0);
   QCOMPARE(o.w.LabelSzczegolyLiniaBlad->text(), T(Cp("Błędna linia nr 2 w pliku źródłowym")));
   QCOMPARE(o.w.MemoLiniaOrg->toPlainText(), T("x\x96y\xB7z"));
   QCOMPARE(o.w.MemoLiniaNew->toPlainText(), QStringLiteral("x?y?z"));
@@ -209,7 +209,7 @@ void TestSprawdzanie::pustaBlednaLinia() {
   o.Sprawdz(o.Plik("lista.txt", kZBledami));
   o.w.StringGridBledy->UstawBiezacyWiersz(2);
 
-  QCOMPARE(Typy::Stan().WybranyBlad, 1);
+  QCOMPARE(o.stan.WybranyBlad, 1);
   QCOMPARE(o.w.LabelSzczegolyLiniaBlad->text(), T(Cp("Błędna linia nr 3 w pliku źródłowym")));
   QVERIFY(o.w.MemoLiniaOrg->toPlainText().isEmpty());
   QVERIFY(o.w.MemoLiniaNew->toPlainText().isEmpty());
@@ -234,7 +234,7 @@ void TestSprawdzanie::kolejneSprawdzenieIAnulowanie() {
   QTest::mouseClick(o.w.Button3, Qt::LeftButton);
   QCOMPARE(o.Rodzaje(przed), std::vector<Rodzaj>{Rodzaj::Otworz});
   QCOMPARE(o.w.StringGridBledy->model()->rowCount(), 3);
-  QCOMPARE(Typy::Stan().WybranyBlad, 2);
+  QCOMPARE(o.stan.WybranyBlad, 2);
   QCOMPARE(o.w.MemoLiniaNew->toPlainText(), QStringLiteral("?abc?"));
 
   // A real file with faulty control bytes replaces the list and the report.
@@ -243,10 +243,10 @@ void TestSprawdzanie::kolejneSprawdzenieIAnulowanie() {
   const int ile = o.w.StringGridBledy->model()->rowCount();
   QVERIFY(ile >= 1 && ile != 3);
   QCOMPARE(o.w.LabelIleBledow->text(), QString::number(ile));
-  QCOMPARE(static_cast<int>(Typy::Stan().Bledy.size()), ile);
+  QCOMPARE(static_cast<int>(o.stan.Bledy.size()), ile);
   QCOMPARE(Komorka(o.w.StringGridBledy->model(), 0, 0), QStringLiteral("1"));
   QCOMPARE(o.w.MemoLiniaOrg->toPlainText(), QStringLiteral(u"\u2401"));
-  QCOMPARE(Typy::Stan().WybranyBlad, 0);
+  QCOMPARE(o.stan.WybranyBlad, 0);
   QVERIFY(o.log.RichEditLOG->Raport().starts_with(Cp("Lista błędów w pliku ") + bank));
 
   // A clean file after a faulty one hides the list and disables both.
@@ -290,8 +290,8 @@ void TestSprawdzanie::bladOdczytu() {
   QVERIFY(!o.w.PanelSzczegoly->isVisible());
   QVERIFY(!o.w.ButtonZapiszNew->isEnabled());
   QVERIFY(!o.w.ButtonPokazLog->isEnabled());
-  QCOMPARE(Typy::Stan().WybranyBlad, -1);
-  QCOMPARE(Typy::Stan().NazwaPliku, sciezka);
+  QCOMPARE(o.stan.WybranyBlad, -1);
+  QCOMPARE(o.stan.NazwaPliku, sciezka);
   // The count keeps the previous check's text and colour.
   QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("3"));
   QCOMPARE(KolorEtykiety(o.w.LabelIleBledow), QColor(255, 0, 0));
@@ -316,10 +316,10 @@ void TestSprawdzanie::wyborKlawiatura() {
   QVERIFY(!pokazano());
   QTest::keyClick(g, Qt::Key_Down);
   QVERIFY(pokazano());
-  QCOMPARE(Typy::Stan().WybranyBlad, 1);
+  QCOMPARE(o.stan.WybranyBlad, 1);
   QTest::keyClick(g, Qt::Key_Right);  // same row: same error again
   QVERIFY(pokazano());
-  QCOMPARE(Typy::Stan().WybranyBlad, 1);
+  QCOMPARE(o.stan.WybranyBlad, 1);
   QTest::keyClick(g, Qt::Key_Home);
   QVERIFY(pokazano());
   QCOMPARE(g->currentIndex().column(), 0);
@@ -328,17 +328,17 @@ void TestSprawdzanie::wyborKlawiatura() {
   QCOMPARE(g->BiezacyWiersz(), 2);
   QTest::keyClick(g, Qt::Key_End, Qt::ControlModifier);
   QVERIFY(pokazano());
-  QCOMPARE(Typy::Stan().WybranyBlad, 2);
+  QCOMPARE(o.stan.WybranyBlad, 2);
   QCOMPARE(o.w.MemoLiniaNew->toPlainText(), QStringLiteral("?abc?"));
   QTest::keyClick(g, Qt::Key_Down);  // last row
   QVERIFY(!pokazano());
   QTest::keyClick(g, Qt::Key_PageUp);
   QVERIFY(pokazano());
-  QCOMPARE(Typy::Stan().WybranyBlad, 0);
+  QCOMPARE(o.stan.WybranyBlad, 0);
   // Typing does not jump to a row whose text starts with the key.
   QTest::keyClick(g, Qt::Key_5);
   QVERIFY(!pokazano());
-  QCOMPARE(Typy::Stan().WybranyBlad, 0);
+  QCOMPARE(o.stan.WybranyBlad, 0);
 }
 
 void TestSprawdzanie::wyborMyszaIKolkiem() {
@@ -348,20 +348,20 @@ void TestSprawdzanie::wyborMyszaIKolkiem() {
   QWidget* v = g->viewport();
 
   QTest::mouseClick(v, Qt::LeftButton, {}, SrodekKomorki(g, 3, 2));
-  QCOMPARE(Typy::Stan().WybranyBlad, 2);
+  QCOMPARE(o.stan.WybranyBlad, 2);
   QCOMPARE(o.w.MemoLiniaNew->toPlainText(), QStringLiteral("?abc?"));
 
   // The press makes the cell current; the details follow the release.
   QTest::mousePress(v, Qt::LeftButton, {}, SrodekKomorki(g, 1, 1));
   QCOMPARE(g->BiezacyWiersz(), 1);
-  QCOMPARE(Typy::Stan().WybranyBlad, 2);
+  QCOMPARE(o.stan.WybranyBlad, 2);
   QTest::mouseRelease(v, Qt::LeftButton, {}, SrodekKomorki(g, 1, 1));
-  QCOMPARE(Typy::Stan().WybranyBlad, 0);
+  QCOMPARE(o.stan.WybranyBlad, 0);
 
   // With Shift the press only marks a range; the current row stays.
   QTest::mouseClick(v, Qt::LeftButton, Qt::ShiftModifier, SrodekKomorki(g, 3, 3));
   QCOMPARE(g->BiezacyWiersz(), 1);
-  QCOMPARE(Typy::Stan().WybranyBlad, 0);
+  QCOMPARE(o.stan.WybranyBlad, 0);
   QCOMPARE(g->selectionModel()->selectedIndexes().size(), 9);
 
   // The "Lp" column, the header row, the right button and the space below
@@ -387,19 +387,19 @@ void TestSprawdzanie::wyborMyszaIKolkiem() {
     QApplication::sendEvent(v, &e);
   };
   kolko(-120);
-  QCOMPARE(Typy::Stan().WybranyBlad, 1);
+  QCOMPARE(o.stan.WybranyBlad, 1);
   kolko(-240);  // two notches, the second past the last row
-  QCOMPARE(Typy::Stan().WybranyBlad, 2);
+  QCOMPARE(o.stan.WybranyBlad, 2);
   QCOMPARE(g->BiezacyWiersz(), 3);
   kolko(120);
-  QCOMPARE(Typy::Stan().WybranyBlad, 1);
+  QCOMPARE(o.stan.WybranyBlad, 1);
 
   // Code that moves the current row shows its details; staying does not.
   o.w.MemoLiniaOrg->clear();
   g->UstawBiezacyWiersz(2);
   QVERIFY(o.w.MemoLiniaOrg->toPlainText().isEmpty());
   g->setCurrentIndex(g->model()->index(0, 1));
-  QCOMPARE(Typy::Stan().WybranyBlad, 0);
+  QCOMPARE(o.stan.WybranyBlad, 0);
   QCOMPARE(o.w.MemoLiniaOrg->toPlainText(), T("x\x96y\xB7z"));
 }
 
@@ -446,7 +446,7 @@ void TestSprawdzanie::modele() {
   ui::TModelZnakow znaki;
   QAbstractItemModelTester tz(&znaki, QAbstractItemModelTester::FailureReportingMode::QtTest);
   QCOMPARE(znaki.rowCount(), 0);
-  znaki.Ustaw({"\t", "\x8C"}, {"3", "10"});
+  znaki.Ustaw({{'\t', 3}, {'\x8C', 10}});
   QCOMPARE(znaki.rowCount(), 2);
   QCOMPARE(znaki.data(znaki.index(0, 0)).toString(), QStringLiteral(u"\u2409"));
   QCOMPARE(znaki.data(znaki.index(1, 0)).toString(), QStringLiteral(u"\u015A"));
