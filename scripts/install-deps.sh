@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing for building and running the
-# program ("run") or for building and running every test ("test").
+# program ("run"), for building and running every test ("test"), or for
+# comparing the encoding diagnosis with other detectors ("compare").
 # Fast when everything is there: it asks dpkg first and apt only when needed.
 set -euo pipefail
 
 purpose=${1:-run}
 
-run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation fonts-dejavu-core
-  fonts-freefont-ttf)
+run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev fonts-liberation
+  fonts-dejavu-core fonts-freefont-ttf)
 test_packages=(libgtest-dev xvfb xauth cups printer-driver-cups-pdf cups-ipp-utils cups-client
   poppler-utils clang libclang-rt-14-dev time util-linux clang-format-14)
 
+# The detectors that docs/ROZPOZNAWANIE_KODOWANIA.md compares the diagnosis with.
+compare_packages=(uchardet enca python3)
+
 packages=("${run_packages[@]}")
 [ "$purpose" = test ] && packages+=("${test_packages[@]}")
+[ "$purpose" = compare ] && packages+=("${test_packages[@]}" "${compare_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -25,5 +30,6 @@ echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+# Other programs may be installing at the same time: wait for the lock.
 $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
 $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

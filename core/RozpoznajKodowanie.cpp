@@ -1,0 +1,165 @@
+#include "RozpoznajKodowanie.h"
+
+#include <algorithm>
+
+#include "ZwykleAscii.h"
+
+namespace kodowanie {
+
+namespace {
+
+// The faulty lines of a very large file are sampled evenly up to this many
+// bytes: by then the evidence is overwhelming either way.
+constexpr std::uint64_t kProbka = std::uint64_t{16} << 20;
+constexpr std::size_t kNajdluzszyFragment = std::size_t{1} << 20;
+
+// A candidate other than the expected one must win by a Polish letter's
+// worth, and a verdict holds only if most of what it reads is plausible.
+constexpr std::int64_t kPrzewaga = kPunktyPolskiejLitery;
+
+bool Wiarygodna(const TOcena& o) {
+  return o.nieprawdopodobne * 4 <= o.znaki;
+}
+
+bool MaWysokiBajt(std::string_view linia) {
+  const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
+  // A clean line holds nothing below 20, so the skip stops only at a byte
+  // above 7E.
+  return DlugoscZwyklych(p, linia.size()) < linia.size();
+}
+
+}  // namespace
+
+void TRozpoznawanie::LiniaBledna(std::int64_t indeks, std::string_view linia) {
+  const TOcenaLinii o = OcenLinie(linia);
+  for (std::size_t k = 0; k < kKandydatow; ++k) suma_[k] += o.kandydaci[k];
+  bajty_ += o.bajty;
+  zera_ += o.zera;
+  if (indeks == 0) bomUtf8_ = o.bomUtf8;
+  if (LiniaWUtf8(o)) {
+    ++linieUtf8_;
+    utf8WLiniachUtf8_ += o.kandydaci[kUtf8].punkty;
+    winWLiniachUtf8_ += o.kandydaci[kWin1250].punkty;
+  } else if (o.kandydaci[kWin1250].znaki > 0) {
+    ++linieWin_;
+    linieWinJakoWin_ += o.kandydaci[kWin1250];
+  }
+
+  // UTF-16 is looked at only where a line has a NUL or at the file's start:
+  // text in it holds a zero byte for every ASCII character.
+  if (indeks == 0) {
+    const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
+    std::size_t od = 0;
+    if (linia.size() >= 2 && p[0] == 0xFF && p[1] == 0xFE) bom16_ = 1;
+    if (linia.size() >= 2 && p[0] == 0xFE && p[1] == 0xFF) bom16_ = 2;
+    if (bom16_) od = 2;
+    pierwszaLE_ = OcenUtf16(linia, true, od).punkty;
+    pierwszaBE_ = OcenUtf16(linia, false, od).punkty;
+  }
+  if (o.zera > 0 || bom16_ || indeks == 0) {
+    // Every line but the first starts wherever the line end before it left
+    // off, so each is read at the alignment and order that read best.
+    TOcena najlepsza = OcenUtf16(linia, true, 0);
+    for (const TOcena& inna :
+         {OcenUtf16(linia, true, 1), OcenUtf16(linia, false, 0), OcenUtf16(linia, false, 1)})
+      if (inna.punkty > najlepsza.punkty) najlepsza = inna;
+    utf16_ += najlepsza;
+  }
+}
+
+bool TRozpoznawanie::PotrzebneLiniePoprawne() const {
+  const auto w = Wynik();
+  return w && w->kodowanie == TKodowanie::Utf8;
+}
+
+void TRozpoznawanie::LiniaPoprawna(std::string_view linia) {
+  if (!MaWysokiBajt(linia)) return;
+  const TOcenaLinii o = OcenLinie(linia);
+  if (LiniaWUtf8(o)) {
+    ++linieUtf8_;
+    utf8WLiniachUtf8_ += o.kandydaci[kUtf8].punkty;
+    winWLiniachUtf8_ += o.kandydaci[kWin1250].punkty;
+  } else {
+    ++linieWin_;
+    linieWinJakoWin_ += o.kandydaci[kWin1250];
+  }
+}
+
+std::optional<TDiagnoza> TRozpoznawanie::WynikUtf16() const {
+  bool le;
+  if (bom16_) {
+    le = bom16_ == 1;
+  } else if (pierwszaLE_ - pierwszaBE_ >= 4) {
+    le = true;
+  } else if (pierwszaBE_ - pierwszaLE_ >= 4) {
+    le = false;
+  } else {
+    return std::nullopt;
+  }
+  if (utf16_.punkty <= 0 || !Wiarygodna(utf16_)) return std::nullopt;
+  return TDiagnoza{le ? TKodowanie::Utf16LE : TKodowanie::Utf16BE, bom16_ != 0};
+}
+
+std::optional<TDiagnoza> TRozpoznawanie::Wynik() const {
+  if (bom16_ || (zera_ > 0 && zera_ * 10 >= bajty_)) return WynikUtf16();
+  // Zero bytes beyond a stray one: not a text at all. (Other control bytes
+  // are what make the lines of many a text file faulty: they say nothing.)
+  if (zera_ * 100 > bajty_) return std::nullopt;
+
+  if (linieUtf8_ > 0 && linieWin_ > 0 && utf8WLiniachUtf8_ - winWLiniachUtf8_ >= kPrzewaga &&
+      Wiarygodna(linieWinJakoWin_))
+    return TDiagnoza{TKodowanie::Windows1250Utf8, bomUtf8_};
+
+  std::size_t best = kWin1250;
+  for (std::size_t k = 1; k < kKandydatow; ++k)
+    if (suma_[k].punkty > suma_[best].punkty) best = k;
+  if (best != kWin1250) {
+    std::int64_t drugi = suma_[kWin1250].punkty;
+    for (std::size_t k = 1; k < kKandydatow; ++k)
+      if (k != best) drugi = std::max(drugi, suma_[k].punkty);
+    if (suma_[best].punkty - drugi < kPrzewaga) {
+      // Not clearly another encoding: it is Windows-1250 if that reads well.
+      if (suma_[best].punkty - suma_[kWin1250].punkty >= kPrzewaga) return std::nullopt;
+      best = kWin1250;
+    } else if (!Wiarygodna(suma_[best])) {
+      return std::nullopt;
+    }
+  }
+  if (best == kWin1250) {
+    if (!Wiarygodna(suma_[kWin1250])) return std::nullopt;
+    return TDiagnoza{TKodowanie::Windows1250, false};
+  }
+  constexpr TKodowanie kKodowania[] = {TKodowanie::Windows1250, TKodowanie::Iso8859_2,
+                                       TKodowanie::Cp852, TKodowanie::Utf8};
+  return TDiagnoza{kKodowania[best], best == kUtf8 && bomUtf8_};
+}
+
+std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
+  const Typy::TBledy& bledy = stan.Bledy;
+  std::uint64_t razem = 0;
+  for (std::size_t i = 0; i < bledy.size(); ++i)
+    razem += stan.LinieOrg[static_cast<std::size_t>(bledy.LineIndex(i))].size();
+  const std::uint64_t krok = std::max<std::uint64_t>(1, razem / kProbka);
+
+  TRozpoznawanie r;
+  for (std::size_t i = 0; i < bledy.size(); i += krok) {
+    const auto idx = static_cast<std::size_t>(bledy.LineIndex(i));
+    r.LiniaBledna(static_cast<std::int64_t>(idx),
+                  stan.LinieOrg[idx].substr(0, kNajdluzszyFragment));
+  }
+  if (r.PotrzebneLiniePoprawne()) {
+    std::size_t nastepnyBledny = 0;
+    for (std::size_t idx = 0; idx < stan.LinieOrg.size(); ++idx) {
+      if (nastepnyBledny < bledy.size() &&
+          static_cast<std::size_t>(bledy.LineIndex(nastepnyBledny)) == idx) {
+        ++nastepnyBledny;
+        continue;
+      }
+      r.LiniaPoprawna(stan.LinieOrg[idx].substr(0, kNajdluzszyFragment));
+      if (!r.PotrzebneLiniePoprawne()) break;
+    }
+  }
+  return r.Wynik();
+}
+
+}  // namespace kodowanie

@@ -1,0 +1,276 @@
+// Encoding diagnosis and automatic correction: the mapping as a table, the
+// diagnosis of short and long files in every encoding, and the correction's
+// result read back by the checker.
+#include <algorithm>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "Kodowanie.h"
+#include "PoprawKodowanie.h"
+#include "RozpoznajKodowanie.h"
+#include "TekstPolski.h"
+#include "TestSupport.h"
+#include "ZnakDlaBanku.h"
+
+using kodowanie::TDiagnoza;
+using kodowanie::TKodowanie;
+using kodowanie::TZmiana;
+using namespace testing_core;
+
+namespace {
+
+std::optional<TDiagnoza> Diagnoza(const std::string& bytes) {
+  TempDir dir;
+  Typy::TStan s;
+  Sprawdz(s, dir.Write("lista.txt", bytes));
+  return kodowanie::RozpoznajKodowanie(s);
+}
+
+std::string Odczytaj(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+struct TPoprawiony {
+  std::string bajty;
+  kodowanie::TWynikPoprawy wynik;
+};
+
+TPoprawiony Popraw(const std::string& bytes, TKodowanie z) {
+  TempDir dir;
+  const std::string src = dir.Write("lista.txt", bytes);
+  TPoprawiony p;
+  const std::string out = kodowanie::ZapiszPoprawke(src, z, p.wynik);
+  EXPECT_EQ(out, dir.File("lista_nowy.txt"));
+  EXPECT_EQ(Odczytaj(src), bytes) << "the source is never written";
+  p.bajty = Odczytaj(out);
+  return p;
+}
+
+std::string Nazwa(const std::optional<TDiagnoza>& d) {
+  return d ? std::string(kodowanie::Nazwa(d->kodowanie)) + (d->bom ? " BOM" : "") : "(nic)";
+}
+
+// ---- The mapping, one character at a time
+
+struct TWiersz {
+  char32_t znak;
+  const char* wynik;
+  TZmiana zmiana;
+};
+
+TEST(ZnakDlaBanku, MapsEveryKindOfCharacter) {
+  const TWiersz tabela[] = {
+      {U'a', "a", TZmiana::Bez},
+      {U'~', "~", TZmiana::Bez},
+      {U'ą', "\xB9", TZmiana::Bez},
+      {U'Ż', "\xAF", TZmiana::Bez},
+      {U'ś', "\x9C", TZmiana::Bez},
+      {U'Ź', "\x8F", TZmiana::Bez},
+      {U'‐', "-", TZmiana::Zamieniony},
+      {U'–', "-", TZmiana::Zamieniony},
+      {U'—', "-", TZmiana::Zamieniony},
+      {U'―', "-", TZmiana::Zamieniony},
+      {U'−', "-", TZmiana::Zamieniony},
+      {U'„', "\"", TZmiana::Zamieniony},
+      {U'“', "\"", TZmiana::Zamieniony},
+      {U'”', "\"", TZmiana::Zamieniony},
+      {U'«', "\"", TZmiana::Zamieniony},
+      {U'»', "\"", TZmiana::Zamieniony},
+      {U'″', "\"", TZmiana::Zamieniony},
+      {U'‚', "'", TZmiana::Zamieniony},
+      {U'‘', "'", TZmiana::Zamieniony},
+      {U'’', "'", TZmiana::Zamieniony},
+      {U'′', "'", TZmiana::Zamieniony},
+      {U'…', "...", TZmiana::Zamieniony},
+      {0x00A0, " ", TZmiana::Zamieniony},
+      {0x2007, " ", TZmiana::Zamieniony},
+      {0x2009, " ", TZmiana::Zamieniony},
+      {0x202F, " ", TZmiana::Zamieniony},
+      {0x00AD, "", TZmiana::Usuniety},
+      {0x200B, "", TZmiana::Usuniety},
+      {0x200D, "", TZmiana::Usuniety},
+      {0x2060, "", TZmiana::Usuniety},
+      {0xFEFF, "", TZmiana::Usuniety},
+      {U'é', "e", TZmiana::Zamieniony},
+      {U'ü', "u", TZmiana::Zamieniony},
+      {U'č', "c", TZmiana::Zamieniony},
+      {U'ř', "r", TZmiana::Zamieniony},
+      {U'ö', "o", TZmiana::Zamieniony},
+      {U'Å', "A", TZmiana::Zamieniony},
+      {U'ß', "ss", TZmiana::Zamieniony},
+      {U'€', "\x80", TZmiana::Zostawiony},
+      {U'§', "\xA7", TZmiana::Zostawiony},
+      {U'\t', "\t", TZmiana::Zostawiony},
+      {0, std::string_view("\0", 1).data(), TZmiana::Zostawiony},
+      {0x01, "\x01", TZmiana::Zostawiony},
+      {U'đ', "\xF0", TZmiana::Zostawiony},
+      {U'ø', "?", TZmiana::Brak},
+      {U'α', "?", TZmiana::Brak},
+      {0xFFFD, "?", TZmiana::Brak},
+      {U'中', "?", TZmiana::Brak},
+      {0x1F600, "?", TZmiana::Brak},
+  };
+  kodowanie::TZnakiDlaBanku znaki;
+  for (const TWiersz& w : tabela) {
+    std::string out;
+    const TZmiana z = znaki.Dopisz(w.znak, out);
+    const std::string oczekiwany = w.znak == 0 ? std::string(1, '\0') : std::string(w.wynik);
+    EXPECT_EQ(out, oczekiwany) << "U+" << std::hex << static_cast<unsigned>(w.znak);
+    EXPECT_EQ(static_cast<int>(z), static_cast<int>(w.zmiana))
+        << "U+" << std::hex << static_cast<unsigned>(w.znak);
+  }
+}
+
+TEST(Kodowanie, NamesReadBackAsTheirEncoding) {
+  for (TKodowanie k :
+       {TKodowanie::Windows1250, TKodowanie::Utf8, TKodowanie::Utf16LE, TKodowanie::Utf16BE,
+        TKodowanie::Iso8859_2, TKodowanie::Cp852, TKodowanie::Windows1250Utf8})
+    EXPECT_EQ(kodowanie::ZNazwy(kodowanie::Nazwa(k)), k);
+  EXPECT_EQ(kodowanie::ZNazwy("utf-8"), TKodowanie::Utf8);
+  EXPECT_EQ(kodowanie::ZNazwy("cp1250"), TKodowanie::Windows1250);
+  EXPECT_EQ(kodowanie::ZNazwy("EBCDIC"), std::nullopt);
+}
+
+// ---- Diagnosis and correction of the same Polish text in every encoding
+
+struct TRozmiar {
+  const char* nazwa;
+  std::string utf8;
+};
+
+std::vector<TRozmiar> Rozmiary() {
+  std::vector<TRozmiar> r;
+  for (const std::string& imie : kJednaLitera)
+    r.push_back({"one letter", "Przelew dla " + imie + "\r\n"});
+  r.push_back({"one line", LiniaPrzelewu(8) + "\r\n"});
+  r.push_back({"10 lines", ListaPrzelewow(10)});
+  r.push_back({"2000 lines", ListaPrzelewow(2000)});
+  return r;
+}
+
+TEST(Rozpoznawanie, NamesTheEncodingOfEveryFaultyFileAndTheCorrectionIsClean) {
+  for (TKodowanie k : {TKodowanie::Utf8, TKodowanie::Utf16LE, TKodowanie::Utf16BE,
+                       TKodowanie::Iso8859_2, TKodowanie::Cp852, TKodowanie::Windows1250}) {
+    for (const TRozmiar& rozmiar : Rozmiary()) {
+      for (bool bom : {false, true}) {
+        if (bom && k != TKodowanie::Utf8 && k != TKodowanie::Utf16LE && k != TKodowanie::Utf16BE)
+          continue;
+        std::string bytes = Zakoduj(rozmiar.utf8, k);
+        if (bom)
+          bytes.insert(0, Zakoduj("\xEF\xBB\xBF", k) == "\xEF\xBB\xBF" ? "\xEF\xBB\xBF"
+                          : k == TKodowanie::Utf16LE                   ? "\xFF\xFE"
+                                                                       : "\xFE\xFF");
+        SCOPED_TRACE(std::string(kodowanie::Nazwa(k)) + (bom ? " with BOM, " : ", ") +
+                     rozmiar.nazwa + ": " + rozmiar.utf8.substr(0, 60));
+        Typy::TStan s;
+        TempDir dir;
+        Sprawdz(s, dir.Write("lista.txt", bytes));
+        const std::string oczekiwane =
+            PolskieLitery(Zakoduj(rozmiar.utf8, TKodowanie::Windows1250));
+        if (s.Bledy.empty()) {
+          // Clean under the check (a CP852 "ą" is the Windows-1250 "Ą"): the
+          // diagnosis is never asked.
+          EXPECT_TRUE(k == TKodowanie::Cp852 || k == TKodowanie::Iso8859_2 ||
+                      k == TKodowanie::Windows1250);
+          continue;
+        }
+        const auto d = kodowanie::RozpoznajKodowanie(s);
+        const bool nicDoZmiany =
+            k == TKodowanie::Iso8859_2 &&
+            Zakoduj(rozmiar.utf8, k) == Zakoduj(rozmiar.utf8, TKodowanie::Windows1250);
+        if (nicDoZmiany) continue;
+        ASSERT_TRUE(d) << "no diagnosis";
+        EXPECT_EQ(Nazwa(d), std::string(kodowanie::Nazwa(k)) + (bom ? " BOM" : ""));
+
+        const TPoprawiony p = Popraw(bytes, k);
+        EXPECT_EQ(PolskieLitery(p.bajty), oczekiwane);
+        Typy::TStan po;
+        Sprawdz(po, dir.Write("po.txt", p.bajty));
+        EXPECT_TRUE(po.Bledy.empty()) << "faulty lines after the correction: " << po.Bledy.size();
+        EXPECT_EQ(po.LinieOrg.size(), static_cast<std::size_t>(std::count(
+                                          rozmiar.utf8.begin(), rozmiar.utf8.end(), '\n')));
+      }
+    }
+  }
+}
+
+TEST(Rozpoznawanie, WindowsFileWithRefusedBytesStaysWindows) {
+  const std::string w = Zakoduj(ListaPrzelewow(30), TKodowanie::Windows1250);
+  EXPECT_EQ(Nazwa(Diagnoza(w + "Kwota\t12 \x96 zaliczka\r\n")), "Windows-1250");
+  // "MĘŻ" is 4D CA AF, and CA AF is a well-formed UTF-8 sequence.
+  EXPECT_EQ(Nazwa(Diagnoza("M\xCA\xAF\tKOWALSKI\r\n")), "Windows-1250");
+  EXPECT_EQ(Nazwa(Diagnoza("Zap\xB3"
+                           "acono \x84nale\xBFno\x9C\x9D\x94\r\n")),
+            "Windows-1250");
+  // Only control bytes: nothing to read against the expected encoding.
+  EXPECT_EQ(Nazwa(Diagnoza("\x01"
+                           "ABC\r\nDEF\x03\r\n")),
+            "Windows-1250");
+}
+
+TEST(Rozpoznawanie, JoinedWindowsAndUtf8FilesAreMixedAndCorrectedLineByLine) {
+  const std::string lista = ListaPrzelewow(40);
+  const std::string bytes = Zakoduj(lista, TKodowanie::Windows1250) + lista;
+  EXPECT_EQ(Nazwa(Diagnoza(bytes)), "Windows-1250/UTF-8");
+  const TPoprawiony p = Popraw(bytes, TKodowanie::Windows1250Utf8);
+  const std::string w = Zakoduj(lista, TKodowanie::Windows1250);
+  EXPECT_EQ(PolskieLitery(p.bajty), PolskieLitery(w) + PolskieLitery(w));
+  EXPECT_EQ(p.wynik.nieodkodowane, 0u);
+}
+
+TEST(Rozpoznawanie, BinaryAndUnreadableFilesGetNoDiagnosis) {
+  std::string binary;
+  for (int i = 0; i < 4000; ++i) binary += static_cast<char>((i * 7919 + i / 3) % 256);
+  EXPECT_EQ(Diagnoza(binary), std::nullopt);
+  std::string zera = "PK\x03\x04";
+  zera += std::string(200, '\0') + "\x8F\x12\xC3\xFF\xFE\x01";
+  EXPECT_EQ(Diagnoza(zera), std::nullopt);
+}
+
+TEST(Rozpoznawanie, CorpusFiles) {
+  EXPECT_EQ(Nazwa(Diagnoza(Odczytaj(CORPUS_DIR "/mbank_mt940_iph_iso8859-2.txt"))), "ISO-8859-2");
+  EXPECT_EQ(Nazwa(Diagnoza(Odczytaj(CORPUS_DIR "/mbank_mt940_multi_iso8859-2.txt"))), "ISO-8859-2");
+  EXPECT_EQ(Nazwa(Diagnoza(Odczytaj(CORPUS_DIR "/sberbank_hu_mt940_ufffd_crlf.sta"))), "UTF-8");
+  EXPECT_EQ(Nazwa(Diagnoza(Odczytaj(CORPUS_DIR "/wolph_mbank_mt940_soh_etx.sta"))), "Windows-1250");
+}
+
+// ---- Correction: what is never lost
+
+TEST(PoprawKodowanie, InvalidUtf8BytesAreKeptAndCounted) {
+  const TPoprawiony p = Popraw(
+      "Zap\xC5\x82"
+      "ata \xC5 za\xFF\n\xE2\x80\x94 ok\xE2\x82\xAC\xEF\xBF\xBD",
+      TKodowanie::Utf8);
+  EXPECT_EQ(p.bajty,
+            "Zap\xB3"
+            "ata \xC5 za\xFF\r\n- ok\x80?\r\n");
+  EXPECT_EQ(p.wynik.nieodkodowane, 2u);
+  EXPECT_EQ(p.wynik.polskie, 1u);
+  EXPECT_EQ(p.wynik.zamienione, 1u);
+  EXPECT_EQ(p.wynik.zostawione, 1u);
+  EXPECT_EQ(p.wynik.brakujace, 1u);
+  EXPECT_EQ(p.wynik.linie, 2u);
+}
+
+TEST(PoprawKodowanie, LineFormatAppliesToTheDecodedText) {
+  // UTF-16LE: "a" CR LF "b" CR "c" LF SUB "d"; an unpaired surrogate kept as its bytes.
+  const std::string le("a\0\r\0\n\0b\0\r\0c\0\n\0\x1A\0d\0", 18);
+  EXPECT_EQ(Popraw(le, TKodowanie::Utf16LE).bajty, "a\r\nbc\r\n");
+  const std::string surogat("x\0\x3D\xD8y\0", 6);
+  const TPoprawiony p = Popraw(surogat, TKodowanie::Utf16LE);
+  EXPECT_EQ(p.bajty, "x\x3D\xD8y\r\n");
+  EXPECT_EQ(p.wynik.nieodkodowane, 2u);
+  // A byte-order mark is dropped; a line end at the very end opens no line.
+  EXPECT_EQ(Popraw("\xEF\xBB\xBFz\xC3\xB3\xC5\x82w\r\n", TKodowanie::Utf8).bajty, "z\xF3\xB3w\r\n");
+  EXPECT_EQ(Popraw("\xEF\xBB\xBFz\xC3\xB3\xC5\x82w\r\n", TKodowanie::Utf8).wynik.bom, true);
+  EXPECT_EQ(Popraw("a\r\n\r\nb", TKodowanie::Cp852).bajty, "a\r\n\r\nb\r\n");
+}
+
+}  // namespace
