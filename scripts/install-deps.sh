@@ -12,7 +12,7 @@ run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev fonts-libe
 test_packages=(libgtest-dev xvfb xauth cups printer-driver-cups-pdf cups-ipp-utils cups-client
   poppler-utils clang libclang-rt-14-dev time util-linux clang-format-14)
 
-# The detectors that docs/ROZPOZNAWANIE_KODOWANIA.md compares the diagnosis with.
+# The detectors that docs/ENCODINGS.md compares the diagnosis with.
 compare_packages=(uchardet enca python3)
 
 packages=("${run_packages[@]}")
