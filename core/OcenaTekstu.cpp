@@ -100,7 +100,7 @@ const std::uint8_t* Rodzaje() {
 }
 
 TRodzaj Rodzaj(char32_t c) {
-  static const std::uint8_t* t = Rodzaje();
+  static const std::uint8_t* const t = Rodzaje();
   return c < 0x10000 ? static_cast<TRodzaj>(t[c]) : kNieprawdopodobny;
 }
 
@@ -142,15 +142,19 @@ void Dolicz(TOcena& o, TRodzaj poprzedni, TRodzaj ten, TRodzaj nastepny) {
   }
 }
 
-void OcenJednobajtowo(std::string_view linia, const std::array<char16_t, 256>& t, TOcena& o) {
-  const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
-  const std::size_t n = linia.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (p[i] < 0x80) continue;
-    const TRodzaj prev = i > 0 ? Rodzaj(t[p[i - 1]]) : kInny;
-    const TRodzaj next = i + 1 < n ? Rodzaj(t[p[i + 1]]) : kInny;
-    Dolicz(o, prev, Rodzaj(t[p[i]]), next);
-  }
+// The kind of every byte under a single-byte candidate, built once.
+const std::array<std::uint8_t, 256>& RodzajeBajtow(TKodowanie k) {
+  const auto zbuduj = [](TKodowanie kod) {
+    std::array<std::uint8_t, 256> r{};
+    const auto& t = Tablica(kod);
+    for (int b = 0; b < 256; ++b)
+      r[static_cast<std::size_t>(b)] = Rodzaj(t[static_cast<std::size_t>(b)]);
+    return r;
+  };
+  static const std::array<std::uint8_t, 256> win = zbuduj(TKodowanie::Windows1250);
+  static const std::array<std::uint8_t, 256> iso = zbuduj(TKodowanie::Iso8859_2);
+  static const std::array<std::uint8_t, 256> dos = zbuduj(TKodowanie::Cp852);
+  return k == TKodowanie::Iso8859_2 ? iso : k == TKodowanie::Cp852 ? dos : win;
 }
 
 void OcenUtf8(std::string_view linia, TOcenaLinii& wynik) {
@@ -165,8 +169,10 @@ void OcenUtf8(std::string_view linia, TOcenaLinii& wynik) {
   TRodzaj prev = kInny;
   while (i < end) {
     if (*i < 0x80) {
-      prev = Rodzaj(*i);
-      ++i;
+      const auto* const start = i;
+      i += DlugoscZwyklych(i, static_cast<std::size_t>(end - i));
+      if (i == start) ++i;
+      prev = Rodzaj(i[-1]);
       continue;
     }
     const TSekwencja s = DekodujUtf8(i, end);
@@ -200,22 +206,31 @@ TOcenaLinii OcenLinie(std::string_view linia) {
   w.bajty = linia.size();
   const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
   const std::size_t n = linia.size();
+  // The single-byte candidates in one walk over the bytes outside ASCII:
+  // ASCII reads alike under all of them and is skipped eight bytes at a time.
+  const std::array<std::uint8_t, 256>* rodzaje[] = {&RodzajeBajtow(TKodowanie::Windows1250),
+                                                    &RodzajeBajtow(TKodowanie::Iso8859_2),
+                                                    &RodzajeBajtow(TKodowanie::Cp852)};
   bool wysokie = false;
-  for (std::size_t i = 0; i < n;) {
+  for (std::size_t i = 0; i < n; ++i) {
     i += DlugoscZwyklych(p + i, n - i);
     if (i >= n) break;
-    const unsigned char b = p[i++];
-    if (b >= 0x80) {
-      wysokie = true;
-    } else if (b == 0) {
-      ++w.zera;
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      if (b == 0) ++w.zera;
+      continue;
+    }
+    wysokie = true;
+    const unsigned char przed = i > 0 ? p[i - 1] : ' ';
+    const unsigned char po = i + 1 < n ? p[i + 1] : ' ';
+    for (std::size_t k = 0; k < 3; ++k) {
+      const auto& r = *rodzaje[k];
+      Dolicz(w.kandydaci[k], static_cast<TRodzaj>(r[przed]), static_cast<TRodzaj>(r[b]),
+             static_cast<TRodzaj>(r[po]));
     }
   }
   if (!wysokie) return w;  // ASCII alone reads alike under every candidate
   w.bomUtf8 = n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF;
-  OcenJednobajtowo(linia, Tablica(TKodowanie::Windows1250), w.kandydaci[kWin1250]);
-  OcenJednobajtowo(linia, Tablica(TKodowanie::Iso8859_2), w.kandydaci[kIso8859_2]);
-  OcenJednobajtowo(linia, Tablica(TKodowanie::Cp852), w.kandydaci[kCp852]);
   OcenUtf8(linia, w);
   return w;
 }

@@ -11,7 +11,6 @@ namespace kodowanie {
 
 namespace {
 constexpr std::size_t kKawalek = std::size_t{1} << 20;
-constexpr std::size_t kBufor = std::size_t{1} << 20;
 
 bool Utf16(TKodowanie z) {
   return z == TKodowanie::Utf16LE || z == TKodowanie::Utf16BE;
@@ -19,9 +18,7 @@ bool Utf16(TKodowanie z) {
 }  // namespace
 
 TPrzekodowanie::TPrzekodowanie(TKodowanie z, TUjscie ujscie, void* kontekst)
-    : z_(z), ujscie_(ujscie), kontekst_(kontekst) {
-  out_.reserve(kBufor + 64);
-}
+    : z_(z), ujscie_(ujscie), kontekst_(kontekst), bufor_(new char[kBufor]) {}
 
 TPrzekodowanie::~TPrzekodowanie() = default;
 
@@ -32,7 +29,16 @@ void TPrzekodowanie::Dodaj(const char* p, std::size_t n) {
     DodajUtf16(b, n);
   else
     DodajJednobajtowo(b, n);
-  if (out_.size() >= kBufor) Oproznij();
+}
+
+TWynikPoprawy TPrzekodowanie::Wynik() const {
+  TWynikPoprawy w = wynik_;
+  w.polskie = liczniki_[static_cast<std::size_t>(TZmiana::Bez)];
+  w.zamienione = liczniki_[static_cast<std::size_t>(TZmiana::Zamieniony)];
+  w.usuniete = liczniki_[static_cast<std::size_t>(TZmiana::Usuniety)];
+  w.zostawione = liczniki_[static_cast<std::size_t>(TZmiana::Zostawiony)];
+  w.brakujace = liczniki_[static_cast<std::size_t>(TZmiana::Brak)];
+  return w;
 }
 
 void TPrzekodowanie::Zakoncz() {
@@ -76,7 +82,6 @@ void TPrzekodowanie::DodajJednobajtowo(const unsigned char* p, std::size_t n) {
     KoniecLinii();
     p = lf + 1;
     n -= len + 1;
-    if (out_.size() >= kBufor) Oproznij();
   }
 }
 
@@ -97,16 +102,43 @@ void TPrzekodowanie::Linia(const unsigned char* p, std::size_t n) {
   }
 }
 
+const unsigned char* TPrzekodowanie::KopiujZwykle(const unsigned char* p,
+                                                  const unsigned char* end) {
+#if defined(__SSE2__)
+  // Sixteen bytes are copied at a time and only the printable run among
+  // them is kept: the next write goes over the rest.
+  while (end - p >= 16) {
+    if (kBufor - pos_ < 16) Oproznij();
+    const unsigned niezwykle = NiezwykleZ16(p);
+    std::memcpy(bufor_.get() + pos_, p, 16);
+    if (niezwykle) {
+      const auto k = static_cast<std::size_t>(__builtin_ctz(niezwykle));
+      pos_ += k;
+      return p + k;
+    }
+    pos_ += 16;
+    p += 16;
+  }
+#endif
+  const std::size_t run = DlugoscZwyklych(p, static_cast<std::size_t>(end - p));
+  Pisz(reinterpret_cast<const char*>(p), run);
+  return p + run;
+}
+
 void TPrzekodowanie::LiniaUtf8(const unsigned char* p, std::size_t n) {
   const auto* const end = p + n;
   while (p < end && !koniecTekstu_) {
-    const std::size_t run = DlugoscZwyklych(p, static_cast<std::size_t>(end - p));
-    if (run > 0) {
-      out_.append(reinterpret_cast<const char*>(p), run);
+    const unsigned char* const zwykle = p;
+    p = KopiujZwykle(p, end);
+    if (p != zwykle) {
       liniaOtwarta_ = true;
       poczatek_ = false;
-      p += run;
-      if (out_.size() >= kBufor) Oproznij();
+      if (p == end) break;
+    }
+    // The Polish letters are two-byte sequences: decoded here at once.
+    if (p[0] >= 0xC2 && p[0] < 0xE0 && p + 1 < end && (p[1] & 0xC0) == 0x80 && !poczatek_) {
+      ZwyklyZnak(static_cast<char32_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F)));
+      p += 2;
       continue;
     }
     const TSekwencja s = DekodujUtf8(p, end);
@@ -123,14 +155,12 @@ void TPrzekodowanie::LiniaZTablicy(const unsigned char* p, std::size_t n,
                                    const std::array<char16_t, 256>& t) {
   const auto* const end = p + n;
   while (p < end && !koniecTekstu_) {
-    const std::size_t run = DlugoscZwyklych(p, static_cast<std::size_t>(end - p));
-    if (run > 0) {
-      out_.append(reinterpret_cast<const char*>(p), run);
+    const unsigned char* const zwykle = p;
+    p = KopiujZwykle(p, end);
+    if (p != zwykle) {
       liniaOtwarta_ = true;
       poczatek_ = false;
-      p += run;
-      if (out_.size() >= kBufor) Oproznij();
-      continue;
+      if (p == end) break;
     }
     Znak(t[*p++]);
   }
@@ -172,7 +202,6 @@ void TPrzekodowanie::DodajUtf16(const unsigned char* p, std::size_t n) {
   std::size_t i = 0;
   for (; i + 1 < n && !koniecTekstu_; i += 2) {
     jednostka(p[i], p[i + 1]);
-    if ((i & 0xFFF) == 0 && out_.size() >= kBufor) Oproznij();
   }
   if (i < n && !koniecTekstu_) niedokonczona_.assign(1, static_cast<char>(p[i]));
 }
@@ -200,24 +229,7 @@ void TPrzekodowanie::Znak(char32_t c) {
     default:
       break;
   }
-  liniaOtwarta_ = true;
-  switch (znaki_.Dopisz(c, out_)) {
-    case TZmiana::Bez:
-      if (c >= 0x80) ++wynik_.polskie;
-      break;
-    case TZmiana::Zamieniony:
-      ++wynik_.zamienione;
-      break;
-    case TZmiana::Usuniety:
-      ++wynik_.usuniete;
-      break;
-    case TZmiana::Zostawiony:
-      ++wynik_.zostawione;
-      break;
-    case TZmiana::Brak:
-      ++wynik_.brakujace;
-      break;
-  }
+  ZwyklyZnak(c);
 }
 
 void TPrzekodowanie::Surowy(unsigned char b) {
@@ -225,20 +237,21 @@ void TPrzekodowanie::Surowy(unsigned char b) {
   liniaOtwarta_ = true;
   ++wynik_.nieodkodowane;
   // A byte kept as it was must not cut or end a line of the corrected file.
-  out_ += (b == '\n' || b == '\r' || b == 0x1A) ? '?' : static_cast<char>(b);
+  const char c = (b == '\n' || b == '\r' || b == 0x1A) ? '?' : static_cast<char>(b);
+  Pisz(&c, 1);
 }
 
 void TPrzekodowanie::KoniecLinii() {
-  out_ += "\r\n";
+  Pisz("\r\n", 2);
   ++wynik_.linie;
   liniaOtwarta_ = false;
   poczatek_ = false;
 }
 
 void TPrzekodowanie::Oproznij() {
-  if (out_.empty()) return;
-  ujscie_(kontekst_, out_.data(), out_.size());
-  out_.clear();
+  if (pos_ == 0) return;
+  ujscie_(kontekst_, bufor_.get(), pos_);
+  pos_ = 0;
 }
 
 namespace {

@@ -9,8 +9,10 @@
 // as every corrected file is. Bytes that are not valid in the encoding (a
 // broken UTF-8 sequence, half of a UTF-16 surrogate pair) are kept as they
 // are, so nothing is lost and the check after the correction shows them.
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -47,7 +49,7 @@ class TPrzekodowanie {
   void Dodaj(const char* p, std::size_t n);
   // The input ended: the last line is written and the sink flushed.
   void Zakoncz();
-  const TWynikPoprawy& Wynik() const { return wynik_; }
+  TWynikPoprawy Wynik() const;
 
  private:
   void DodajJednobajtowo(const unsigned char* p, std::size_t n);
@@ -55,17 +57,42 @@ class TPrzekodowanie {
   void LiniaUtf8(const unsigned char* p, std::size_t n);
   void LiniaZTablicy(const unsigned char* p, std::size_t n, const std::array<char16_t, 256>& t);
   void DodajUtf16(const unsigned char* p, std::size_t n);
+  // Copies the printable ASCII at p to the output; returns where it ends.
+  const unsigned char* KopiujZwykle(const unsigned char* p, const unsigned char* end);
   void Znak(char32_t c);
+  // A character that is neither a line end nor the first of the text.
+  void ZwyklyZnak(char32_t c) {
+    const TZnakiDlaBanku::TWpis& w = znaki_.Znajdz(c);
+    Pisz(w.tekst, w.dlugosc);
+    if (c >= 0x80 || w.zmiana != TZmiana::Bez) ++liczniki_[static_cast<std::size_t>(w.zmiana)];
+    liniaOtwarta_ = true;
+  }
   void Surowy(unsigned char b);
   void KoniecLinii();
+  void Pisz(const char* p, std::size_t n) {
+    if (n > kBufor - pos_) {
+      Oproznij();
+      if (n > kBufor) {
+        ujscie_(kontekst_, p, n);
+        return;
+      }
+    }
+    std::memcpy(bufor_.get() + pos_, p, n);
+    pos_ += n;
+  }
   void Oproznij();
+
+  // Runs of ASCII are copied into this buffer, which goes to the sink whole.
+  static constexpr std::size_t kBufor = std::size_t{1} << 20;
 
   TKodowanie z_;
   TUjscie ujscie_;
   void* kontekst_;
   TZnakiDlaBanku znaki_;
   TWynikPoprawy wynik_;
-  std::string out_;
+  std::array<std::uint64_t, 5> liczniki_{};  // by TZmiana
+  std::unique_ptr<char[]> bufor_;
+  std::size_t pos_ = 0;
   std::string niedokonczona_;  // a line or a UTF-16 unit cut by the end of a piece
   bool poczatek_ = true;       // nothing decoded yet: a byte-order mark may follow
   bool liniaOtwarta_ = false;

@@ -8,9 +8,12 @@ namespace kodowanie {
 
 namespace {
 
-// The faulty lines of a very large file are sampled evenly up to this many
-// bytes: by then the evidence is overwhelming either way.
-constexpr std::uint64_t kProbka = std::uint64_t{16} << 20;
+// After each this many bytes of faulty lines read, only every second line of
+// the ones read so far is read: a file of any size costs a few megabytes,
+// sampled from start to end, and the evidence is overwhelming long before.
+// (A few Windows-1250 lines among many UTF-8 ones may be skipped; the clean
+// lines, read after a UTF-8 verdict, find them when they hold a Polish letter.)
+constexpr std::uint64_t kProbka = std::uint64_t{1} << 20;
 constexpr std::size_t kNajdluzszyFragment = std::size_t{1} << 20;
 
 // A candidate other than the expected one must win by a Polish letter's
@@ -30,7 +33,17 @@ bool MaWysokiBajt(std::string_view linia) {
 
 }  // namespace
 
+bool TRozpoznawanie::Potrzebna(std::int64_t indeks) {
+  return indeks == 0 || liczbaLinii_++ % krok_ == 0;
+}
+
 void TRozpoznawanie::LiniaBledna(std::int64_t indeks, std::string_view linia) {
+  linia = linia.substr(0, kNajdluzszyFragment);
+  przeczytane_ += linia.size();
+  if (przeczytane_ >= progPrzerzedzenia_) {
+    krok_ *= 2;
+    progPrzerzedzenia_ += kProbka;
+  }
   const TOcenaLinii o = OcenLinie(linia);
   for (std::size_t k = 0; k < kKandydatow; ++k) suma_[k] += o.kandydaci[k];
   bajty_ += o.bajty;
@@ -136,16 +149,11 @@ std::optional<TDiagnoza> TRozpoznawanie::Wynik() const {
 
 std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
   const Typy::TBledy& bledy = stan.Bledy;
-  std::uint64_t razem = 0;
-  for (std::size_t i = 0; i < bledy.size(); ++i)
-    razem += stan.LinieOrg[static_cast<std::size_t>(bledy.LineIndex(i))].size();
-  const std::uint64_t krok = std::max<std::uint64_t>(1, razem / kProbka);
-
   TRozpoznawanie r;
-  for (std::size_t i = 0; i < bledy.size(); i += krok) {
+  for (std::size_t i = 0; i < bledy.size(); ++i) {
     const auto idx = static_cast<std::size_t>(bledy.LineIndex(i));
-    r.LiniaBledna(static_cast<std::int64_t>(idx),
-                  stan.LinieOrg[idx].substr(0, kNajdluzszyFragment));
+    if (r.Potrzebna(static_cast<std::int64_t>(idx)))
+      r.LiniaBledna(static_cast<std::int64_t>(idx), stan.LinieOrg[idx]);
   }
   if (r.PotrzebneLiniePoprawne()) {
     std::size_t nastepnyBledny = 0;

@@ -24,7 +24,11 @@ struct TDiagnoza {
 // (the window) and for one that does not (the command-line checker).
 class TRozpoznawanie {
  public:
-  // Every faulty line, in file order, with its 0-based index.
+  // Whether the faulty line of this 0-based index is wanted; asked for every
+  // faulty line in file order. Past the first megabyte only a thinning
+  // sample of them is read.
+  bool Potrzebna(std::int64_t indeks);
+  // A faulty line that was wanted.
   void LiniaBledna(std::int64_t indeks, std::string_view linia);
   // True when the verdict on the faulty lines is UTF-8: only the clean lines
   // then tell a UTF-8 file from one joined to a Windows-1250 file.
@@ -36,6 +40,13 @@ class TRozpoznawanie {
 
  private:
   std::optional<TDiagnoza> WynikUtf16() const;
+
+  // Which faulty lines are read: every `krok_`-th, the step doubling each
+  // time another megabyte has been read.
+  std::uint64_t liczbaLinii_ = 0;
+  std::uint64_t krok_ = 1;
+  std::uint64_t przeczytane_ = 0;
+  std::uint64_t progPrzerzedzenia_ = std::uint64_t{1} << 20;
 
   std::array<TOcena, kKandydatow> suma_{};
   std::uint64_t bajty_ = 0;

@@ -105,11 +105,10 @@ TZnakiDlaBanku::TWpis TZnakiDlaBanku::Oblicz(char32_t znak) {
   return w;
 }
 
-TZmiana TZnakiDlaBanku::DopiszRzadki(char32_t znak, std::string& out) {
+const TZnakiDlaBanku::TWpis& TZnakiDlaBanku::ZnajdzRzadki(char32_t znak) {
   auto it = rzadkie_.find(znak);
   if (it == rzadkie_.end()) it = rzadkie_.emplace(znak, Oblicz(znak)).first;
-  out.append(it->second.tekst, it->second.dlugosc);
-  return it->second.zmiana;
+  return it->second;
 }
 
 }  // namespace kodowanie

@@ -29,32 +29,40 @@ enum class TZmiana : std::uint8_t {
 
 class TZnakiDlaBanku {
  public:
-  TZnakiDlaBanku();
-  ~TZnakiDlaBanku();
-
-  // Appends what the bank takes in place of `znak` and says what happened.
-  TZmiana Dopisz(char32_t znak, std::string& out) {
-    if (znak < kTablica) {
-      TWpis& w = tablica_[znak];
-      if (!w.gotowy) w = Oblicz(znak);
-      out.append(w.tekst, w.dlugosc);
-      return w.zmiana;
-    }
-    return DopiszRzadki(znak, out);
-  }
-
- private:
-  // Latin, Greek, Cyrillic and the punctuation block sit below this; each
-  // character's answer is worked out once.
-  static constexpr char32_t kTablica = 0x3000;
+  // What the bank takes in place of one character: up to three bytes.
   struct TWpis {
     char tekst[3];
     std::uint8_t dlugosc = 0;
     TZmiana zmiana = TZmiana::Bez;
     bool gotowy = false;
   };
+
+  TZnakiDlaBanku();
+  ~TZnakiDlaBanku();
+
+  // The answer for `znak`, worked out on first use. The reference stays valid
+  // as long as this object.
+  const TWpis& Znajdz(char32_t znak) {
+    if (znak < kTablica) {
+      TWpis& w = tablica_[znak];
+      if (!w.gotowy) w = Oblicz(znak);
+      return w;
+    }
+    return ZnajdzRzadki(znak);
+  }
+
+  // Appends what the bank takes in place of `znak` and says what happened.
+  TZmiana Dopisz(char32_t znak, std::string& out) {
+    const TWpis& w = Znajdz(znak);
+    out.append(w.tekst, w.dlugosc);
+    return w.zmiana;
+  }
+
+ private:
+  // Latin, Greek, Cyrillic and the punctuation block sit below this.
+  static constexpr char32_t kTablica = 0x3000;
   static TWpis Oblicz(char32_t znak);
-  TZmiana DopiszRzadki(char32_t znak, std::string& out);
+  const TWpis& ZnajdzRzadki(char32_t znak);
 
   std::unique_ptr<TWpis[]> tablica_;
   std::unordered_map<char32_t, TWpis> rzadkie_;

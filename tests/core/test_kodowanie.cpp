@@ -53,6 +53,17 @@ TPoprawiony Popraw(const std::string& bytes, TKodowanie z) {
   return p;
 }
 
+std::string Przekoduj(const std::string& bytes, TKodowanie z, std::size_t kawalek) {
+  std::string out;
+  kodowanie::TPrzekodowanie p(
+      z, [](void* k, const char* b, std::size_t n) { static_cast<std::string*>(k)->append(b, n); },
+      &out);
+  for (std::size_t i = 0; i < bytes.size(); i += kawalek)
+    p.Dodaj(bytes.data() + i, std::min(kawalek, bytes.size() - i));
+  p.Zakoncz();
+  return out;
+}
+
 std::string Nazwa(const std::optional<TDiagnoza>& d) {
   return d ? std::string(kodowanie::Nazwa(d->kodowanie)) + (d->bom ? " BOM" : "") : "(nic)";
 }
@@ -189,10 +200,10 @@ TEST(Rozpoznawanie, NamesTheEncodingOfEveryFaultyFileAndTheCorrectionIsClean) {
         ASSERT_TRUE(d) << "no diagnosis";
         EXPECT_EQ(Nazwa(d), std::string(kodowanie::Nazwa(k)) + (bom ? " BOM" : ""));
 
-        const TPoprawiony p = Popraw(bytes, k);
-        EXPECT_EQ(PolskieLitery(p.bajty), oczekiwane);
+        const std::string poprawiony = Przekoduj(bytes, k, bytes.size());
+        EXPECT_EQ(PolskieLitery(poprawiony), oczekiwane);
         Typy::TStan po;
-        Sprawdz(po, dir.Write("po.txt", p.bajty));
+        Sprawdz(po, dir.Write("po.txt", poprawiony));
         EXPECT_TRUE(po.Bledy.empty()) << "faulty lines after the correction: " << po.Bledy.size();
         EXPECT_EQ(po.LinieOrg.size(), static_cast<std::size_t>(std::count(
                                           rozmiar.utf8.begin(), rozmiar.utf8.end(), '\n')));
@@ -271,6 +282,30 @@ TEST(PoprawKodowanie, LineFormatAppliesToTheDecodedText) {
   EXPECT_EQ(Popraw("\xEF\xBB\xBFz\xC3\xB3\xC5\x82w\r\n", TKodowanie::Utf8).bajty, "z\xF3\xB3w\r\n");
   EXPECT_EQ(Popraw("\xEF\xBB\xBFz\xC3\xB3\xC5\x82w\r\n", TKodowanie::Utf8).wynik.bom, true);
   EXPECT_EQ(Popraw("a\r\n\r\nb", TKodowanie::Cp852).bajty, "a\r\n\r\nb\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PoprawKodowanie, PiecesOfAnySizeGiveTheSameFile) {
+  // A line longer than the output buffer, sequences and units cut between
+  // pieces, a mark, invalid bytes and a stray CR.
+  const std::string dluga = std::string((1u << 20) + 7, 'x') + "\xC5\x82" + "\r\n";
+  const std::string lista = "\xEF\xBB\xBF" + ListaPrzelewow(30) + "z\xC5\x82y \xFF\r" + dluga;
+  for (TKodowanie z : {TKodowanie::Utf8, TKodowanie::Utf16LE, TKodowanie::Utf16BE,
+                       TKodowanie::Cp852, TKodowanie::Windows1250Utf8}) {
+    const std::string wejscie =
+        z == TKodowanie::Utf16LE || z == TKodowanie::Utf16BE ? Zakoduj(lista, z) + "\x01" : lista;
+    const std::string calosc = Przekoduj(wejscie, z, wejscie.size());
+    SCOPED_TRACE(std::string(kodowanie::Nazwa(z)));
+    EXPECT_TRUE(Przekoduj(wejscie, z, 4093) == calosc);
+    // Byte by byte and three at a time over the start only: the long line
+    // goes through the same loop.
+    const std::string start = wejscie.substr(0, 20000);
+    for (std::size_t kawalek : {1u, 3u})
+      EXPECT_EQ(Przekoduj(start, z, kawalek), Przekoduj(start, z, start.size())) << kawalek;
+  }
 }
 
 }  // namespace

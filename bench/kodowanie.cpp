@@ -1,0 +1,94 @@
+// The encoding diagnosis and the automatic correction, timed in-process.
+//
+//   bench_kodowanie utf8 IN OUT         writes the Windows-1250 file IN in UTF-8
+//   bench_kodowanie rozpoznaj FILE [N]  fastest of N runs of the check and of
+//                                       the diagnosis after it: "CHECK DIAG NAME"
+//                                       (seconds, then the encoding named)
+//   bench_kodowanie popraw FILE ENC     one correction from ENC into the
+//                                       corrected file: "SECONDS"
+//   bench_kodowanie policz FILE ENC     the same without writing anything, as
+//                                       for the confirmation: "SECONDS"
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "Cp1250.h"
+#include "PoprawKodowanie.h"
+#include "RozpoznajKodowanie.h"
+#include "WczytajPlik.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Od(Clock::time_point t) {
+  return std::chrono::duration<double>(Clock::now() - t).count();
+}
+
+int Utf8(const char* in, const char* out) {
+  std::ifstream src(in, std::ios::binary);
+  std::ofstream dst(out, std::ios::binary | std::ios::trunc);
+  std::string chunk(1 << 20, '\0');
+  while (src) {
+    src.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    const auto n = static_cast<std::size_t>(src.gcount());
+    if (n == 0) break;
+    const std::string u = cp1250::ToUtf8(std::string_view(chunk.data(), n));
+    dst.write(u.data(), static_cast<std::streamsize>(u.size()));
+  }
+  return dst ? 0 : 1;
+}
+
+int Rozpoznaj(const char* path, int runs) {
+  double check = 1e9, diag = 1e9;
+  std::string name;
+  for (int r = 0; r < runs; ++r) {
+    auto stan = std::make_unique<Typy::TStan>();
+    stan->NazwaPliku = path;
+    auto t = Clock::now();
+    Typy::WczytajPlik(*stan);
+    check = std::min(check, Od(t));
+    t = Clock::now();
+    const auto d = kodowanie::RozpoznajKodowanie(*stan);
+    diag = std::min(diag, Od(t));
+
+    name = d ? std::string(kodowanie::Nazwa(d->kodowanie)) : "-";
+  }
+  std::printf("%.6f %.6f %s\n", check, diag, name.c_str());
+  return 0;
+}
+
+int Popraw(const char* path, const char* enc, bool zapisz) {
+  const auto k = kodowanie::ZNazwy(enc);
+  if (!k) return 2;
+  const auto t = Clock::now();
+  kodowanie::TWynikPoprawy w;
+  if (zapisz)
+    kodowanie::ZapiszPoprawke(path, *k, w);
+  else
+    w = kodowanie::PoliczPoprawke(path, *k);
+  std::printf("%.6f\n", Od(t));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    if (argc == 4 && std::strcmp(argv[1], "utf8") == 0) return Utf8(argv[2], argv[3]);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "rozpoznaj") == 0)
+      return Rozpoznaj(argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
+    if (argc == 4 && std::strcmp(argv[1], "popraw") == 0) return Popraw(argv[2], argv[3], true);
+    if (argc == 4 && std::strcmp(argv[1], "policz") == 0) return Popraw(argv[2], argv[3], false);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_kodowanie: %s\n", e.what());
+    return 2;
+  }
+  std::fprintf(stderr,
+               "usage: bench_kodowanie utf8 IN OUT | rozpoznaj FILE [N] | popraw|policz FILE ENC\n");
+  return 2;
+}
