@@ -2,7 +2,6 @@
 // display, with the same reader, rule, report and corrected-file writer as
 // the window program, so the two never disagree.
 #include <unistd.h>
-#include <new>
 
 #include <cerrno>
 #include <charconv>
@@ -17,6 +16,7 @@
 #include "Cp1250.h"
 #include "InOutError.h"
 #include "PlatformFile.h"
+#include "TekstBledu.h"
 #include "Teksty.h"
 #include "Typy.h"
 #include "UtworzLOG.h"
@@ -24,12 +24,6 @@
 #include "ZapiszPoprawiony.h"
 
 namespace {
-
-// What the user reads for a failure; running out of memory says so plainly.
-std::string Opis(const std::exception& e) {
-  if (dynamic_cast<const std::bad_alloc*>(&e)) return "Out of memory";
-  return e.what();
-}
 
 constexpr std::string_view kUzycie =
     "Użycie: weryfikuj-plik [--report PLIK_LOG] [--fix] [--quiet] PLIK...\n"
@@ -152,7 +146,7 @@ class TProgram {
     try {
       Typy::WczytajPlik(*stan);
     } catch (const std::exception& e) {
-      Blad(plik, Opis(e));
+      Blad(plik, bledy::Opis(e));
       return kAwaria;
     }
 
@@ -179,7 +173,7 @@ class TProgram {
           // The report never replaces the file it describes.
           raport::ZapiszRaport(*o_.raport, tekst.Tekst(), stan->NazwaPliku);
         } catch (const std::exception& e) {
-          Blad(*o_.raport, Opis(e));
+          Blad(*o_.raport, bledy::Opis(e));
           wynik = kAwaria;
         }
       }
@@ -189,7 +183,7 @@ class TProgram {
         const std::string zapisany = ZapiszPoprawionyPlik(*stan);
         if (!o_.cicho) out_ << plik << ": zapisano " << zapisany << '\n';
       } catch (const std::exception& e) {
-        Blad(NazwaPlikuPoprawionego(plik), Opis(e));
+        Blad(NazwaPlikuPoprawionego(plik), bledy::Opis(e));
         wynik = kAwaria;
       }
     }
@@ -218,10 +212,9 @@ class TProgram {
   // "PATH: MESSAGE." on standard error, after what standard output holds.
   void Blad(const std::string& sciezka, std::string komunikat) {
     out_.Oproznij();
-    // As the window's error box does: a message ending after "." gets one.
-    if (!komunikat.empty() && static_cast<unsigned char>(komunikat.back()) > '.') komunikat += '.';
+    // Worded as the window's error box words it.
     TWyjscie err(STDERR_FILENO);
-    err << sciezka << ": " << cp1250::ToUtf8(komunikat) << '\n';
+    err << sciezka << ": " << cp1250::ToUtf8(bledy::TekstBledu(std::move(komunikat))) << '\n';
   }
 
   static std::string utf8(std::string_view cp1250) { return cp1250::ToUtf8(cp1250); }

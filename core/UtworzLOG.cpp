@@ -12,6 +12,7 @@
 #include "Cp1250.h"
 #include "InOutError.h"
 #include "PlatformFile.h"
+#include "Teksty.h"
 
 namespace raport {
 namespace {
@@ -65,24 +66,20 @@ void NaglowekRaportu(TWidokRaportu& widok, std::string_view nazwaPliku, const TC
 }
 
 void CzescLinii(TWidokRaportu& widok, std::uint64_t numerLinii, std::string_view linia) {
-  const Typy::TRecError r = Typy::ZbudujRekord(0, linia);
   std::string tekst(kLinia.view());
   DopiszLiczbe(tekst, numerLinii);
   tekst += kZawieraBlad.view();
-  tekst += r.ErrorText;
+  // The validator's text for the line: an empty line is faulty as such.
+  tekst += linia.empty() ? teksty::CiagPusty.view() : teksty::BledneZnaki.view();
   widok.DodajLinie(tekst);
 
-  // The validator stores one item in each list per faulty byte, and a
-  // faulty byte is never ",", so the two lists pair up item by item.
-  const auto znaki = Typy::PodzielTekst(r.BadChars, ",");
-  const auto pozycje = Typy::PodzielTekst(r.BadPositions, ",");
-  for (std::size_t k = 0; k < znaki.size(); ++k) {
+  Typy::ForEachFaultyByte(linia, [&](std::size_t pozycja, unsigned char bajt) {
     tekst.assign(kBlednyZnak.view());
-    tekst += znaki[k];
+    tekst += static_cast<char>(bajt);
     tekst += kWKolumnie.view();
-    tekst += pozycje[k];
+    DopiszLiczbe(tekst, pozycja);
     widok.DodajLinie(tekst);
-  }
+  });
 
   widok.DodajLinie({});
   widok.DodajLinie(kTresc.view());

@@ -79,12 +79,6 @@ std::string DoCp1250(const QString& text) {
 
 // --- Pure rules ---------------------------------------------------------------
 
-std::string TekstBledu(std::string komunikat) {
-  if (!komunikat.empty() && static_cast<unsigned char>(komunikat.back()) > '.')
-    komunikat.push_back('.');
-  return komunikat;
-}
-
 std::string TekstDoSchowka(std::string_view tytul, std::string_view tekst,
                            const std::vector<std::string>& przyciski) {
   const std::string kreska(27, '-');
@@ -198,22 +192,6 @@ void TQtUserMessages::TKursorQt::Pokaz(bool pokaz) {
 
 namespace {
 
-class TTekstKomunikatu : public QWidget {
- public:
-  TTekstKomunikatu(const QString& tekst, QWidget* rodzic) : QWidget(rodzic), tekst_(tekst) {}
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(rect(), Qt::TextWordWrap | Qt::TextExpandTabs | Qt::AlignLeft | Qt::AlignTop,
-               tekst_);
-  }
-
- private:
-  QString tekst_;
-};
-
 class TOknoKomunikatu : public QDialog {
  public:
   TOknoKomunikatu(const std::string& tytul, const std::string& tekst, QStyle::StandardPixmap ikona,
@@ -238,8 +216,14 @@ class TOknoKomunikatu : public QDialog {
       obraz->setPixmap(style()->standardIcon(ikona).pixmap(32, 32));
       obraz->setGeometry(u.Ikona);
     }
-    auto* napisTekstu = new TTekstKomunikatu(ZCp1250(tekst), this);
+    // A label, so that a screen reader (and anything else that reads the
+    // dialog's widgets) finds the message. It wraps as the layout measured
+    // it: at word boundaries, with tabs expanded, from the block's top left.
+    auto* napisTekstu = new QLabel(ZCp1250(tekst), this);
     napisTekstu->setObjectName(QStringLiteral("Tekst"));
+    napisTekstu->setTextFormat(Qt::PlainText);
+    napisTekstu->setWordWrap(true);
+    napisTekstu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     napisTekstu->setGeometry(u.Tekst);
 
     ok_ = new QPushButton(napis, this);

@@ -13,11 +13,12 @@
 #include <QString>
 #include <deque>
 #include <exception>
-#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "TekstBledu.h"
 
 class QPrinter;
 class QWidget;
@@ -43,9 +44,8 @@ std::string DoCp1250(const QString& text);
 
 // --- Pure rules the dialogs follow ----------------------------------------
 
-// The error box's text: a "." is added to a non-empty message whose last
-// byte sorts after ".".
-std::string TekstBledu(std::string komunikat);
+// The error box's text: the rule the command-line checker follows too.
+using bledy::TekstBledu;
 
 // What Ctrl+C in a message dialog puts on the clipboard.
 std::string TekstDoSchowka(std::string_view tytul, std::string_view tekst,
@@ -234,10 +234,8 @@ template <class F>
 void Chron(TUserMessages& m, F&& handler) noexcept {
   try {
     handler();
-  } catch (const std::bad_alloc&) {
-    PokazBlad(m, "Out of memory");
   } catch (const std::exception& e) {
-    PokazBlad(m, e.what());
+    PokazBlad(m, bledy::Opis(e));
   } catch (...) {
     PokazBlad(m, "Unknown error");
   }

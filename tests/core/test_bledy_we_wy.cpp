@@ -14,6 +14,7 @@
 
 #include "InOutError.h"
 #include "PlatformFile.h"
+#include "TekstBledu.h"
 #include "TestSupport.h"
 #include "WczytajPlik.h"
 
@@ -370,4 +371,12 @@ TEST(InputFileChanges, everyKindOfChangeIsNoticed) {
     c.change(path, dir);
     EXPECT_EQ(f.ChangedSinceOpen(), c.noticed);
   }
+}
+
+// The words both programs show for a failure: the error's own message, and
+// for a lack of memory "Out of memory" rather than the library's name for it.
+TEST(OpisBledu, namesALackOfMemoryInWords) {
+  EXPECT_EQ(bledy::Opis(std::bad_alloc()), "Out of memory");
+  EXPECT_EQ(bledy::Opis(EInOutError(io_codes::kFileNotFound)), "File not found");
+  EXPECT_EQ(bledy::TekstBledu(bledy::Opis(std::bad_alloc())), "Out of memory.");
 }

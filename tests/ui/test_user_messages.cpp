@@ -1,6 +1,7 @@
 // The message facility: the title and error-box rules, the dialogs' layout
 // and clipboard text, the busy cursor, and the real dialogs driven from a
 // timer so nothing waits for a person.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -41,6 +42,18 @@ void NaOknieModalnym(std::function<void(QWidget*)> f) {
     f(okno);
     if (straznik && straznik->isVisible()) straznik->close();
   });
+}
+
+// The names of a window's parts as assistive technology reads them, in
+// the order it walks them; parts without a name are left out.
+QStringList TekstyDostepne(QWidget* okno) {
+  QStringList teksty;
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(okno);
+  for (int i = 0; a && i < a->childCount(); ++i) {
+    const QString nazwa = a->child(i)->text(QAccessible::Name);
+    if (!nazwa.isEmpty()) teksty.push_back(nazwa);
+  }
+  return teksty;
 }
 
 std::string S(const QString& s) {
@@ -243,6 +256,7 @@ void TestUserMessages::prawdziweOknaKomunikatow() {
   bool okFocus = false;
   bool kursorNormalny = false;
   QSize wnetrze;
+  QStringList czytane;
   NaOknieModalnym([&](QWidget* okno) {
     tytul = okno->windowTitle();
     bylaIkona = okno->findChild<QLabel*>(QStringLiteral("Ikona")) != nullptr;
@@ -251,6 +265,7 @@ void TestUserMessages::prawdziweOknaKomunikatow() {
     okFocus = ok->hasFocus() || okno->focusWidget() == ok;
     kursorNormalny = !QGuiApplication::overrideCursor();
     wnetrze = okno->size();
+    czytane = TekstyDostepne(okno);
     QTest::keyClick(okno->focusWidget() ? okno->focusWidget() : okno, Qt::Key_C,
                     Qt::ControlModifier);
     schowek = QGuiApplication::clipboard()->text();
@@ -266,6 +281,8 @@ void TestUserMessages::prawdziweOknaKomunikatow() {
       ObliczUkladKomunikatu(QApplication::font("QMessageBox"), ZCp1250(tekst.view()), false,
                             ekran->geometry().width(), QStringLiteral("OK"));
   QCOMPARE(wnetrze, u.Wnetrze);
+  // A screen reader finds the message and the button.
+  QCOMPARE(czytane, QStringList({ZCp1250(tekst.view()), QStringLiteral("OK")}));
   const std::string kreska(27, '-');
   QCOMPARE(S(schowek), kreska + "\r\nTarmeko_weryfikacja_pliku\r\n" + kreska + "\r\n" +
                            tekst.str() + "\r\n" + kreska + "\r\nOK   \r\n" + kreska + "\r\n");
