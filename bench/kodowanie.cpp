@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_kodowanie: %s\n", e.what());
     return 2;
   }
-  std::fprintf(stderr,
-               "usage: bench_kodowanie utf8 IN OUT | rozpoznaj FILE [N] | popraw|policz FILE ENC\n");
+  std::fprintf(
+      stderr, "usage: bench_kodowanie utf8 IN OUT | rozpoznaj FILE [N] | popraw|policz FILE ENC\n");
   return 2;
 }

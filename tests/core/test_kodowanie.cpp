@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include "Cp1250.h"
 #include "Kodowanie.h"
 #include "PoprawKodowanie.h"
+#include "PropozycjaPoprawki.h"
 #include "RozpoznajKodowanie.h"
 #include "TekstPolski.h"
 #include "TestSupport.h"
@@ -306,6 +308,68 @@ TEST(PoprawKodowanie, PiecesOfAnySizeGiveTheSameFile) {
     for (std::size_t kawalek : {1u, 3u})
       EXPECT_EQ(Przekoduj(start, z, kawalek), Przekoduj(start, z, start.size())) << kawalek;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// ---- What the programs offer after a check
+
+TEST(PropozycjaPoprawki, OfferedOnlyWhereTheCorrectionChangesSomething) {
+  const std::string lista = ListaPrzelewow(12);
+  const std::string w = Zakoduj(lista, TKodowanie::Windows1250);
+  struct TPrzypadek {
+    const char* opis;
+    std::string bajty;
+    const char* zdanie;  // UTF-8; nullptr: nothing offered
+  };
+  const TPrzypadek przypadki[] = {
+      {"clean",
+       "Zap\xB3"
+       "ata\r\n",
+       nullptr},
+      {"tab and SOH only",
+       "Zap\xB3"
+       "ata\t1\r\n\x01\r\n",
+       nullptr},
+      {"typographic", w, "Część błędnych znaków można zamienić automatycznie."},
+      {"UTF-8", lista, "Plik wygląda na zapisany w kodowaniu UTF-8."},
+      {"UTF-16LE", Zakoduj(lista, TKodowanie::Utf16LE),
+       "Plik wygląda na zapisany w kodowaniu UTF-16LE."},
+      {"joined", w + lista, "Plik łączy wiersze w kodowaniach Windows-1250 i UTF-8."},
+      {"binary",
+       std::string("\x7F"
+                   "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0\x01\0\0\0",
+                   24),
+       nullptr},
+  };
+  for (const TPrzypadek& p : przypadki) {
+    TempDir dir;
+    Typy::TStan s;
+    Sprawdz(s, dir.Write("lista.txt", p.bajty));
+    const auto propozycja = kodowanie::ZaproponujPoprawke(s);
+    if (!p.zdanie) {
+      EXPECT_EQ(propozycja.has_value(), false) << p.opis;
+    } else {
+      ASSERT_TRUE(propozycja) << p.opis;
+      EXPECT_EQ(cp1250::ToUtf8(propozycja->zdanie), p.zdanie) << p.opis;
+    }
+  }
+}
+
+TEST(PropozycjaPoprawki, ConfirmationSaysWhatChangesAndWhatIsLost) {
+  kodowanie::TWynikPoprawy w;
+  w.polskie = 40;
+  w.zamienione = 3;
+  w.brakujace = 2;
+  w.nieodkodowane = 1;
+  EXPECT_EQ(cp1250::ToUtf8(kodowanie::TekstPotwierdzenia(TKodowanie::Utf8, w)),
+            "Plik zostanie odczytany jako UTF-8 i zapisany w kodowaniu Windows-1250, jako plik "
+            "poprawiony.\r\n\r\nPolskie litery: 40\r\nZmienionych znaków: 5\r\n"
+            "Znaków, których Windows-1250 nie ma, zapisanych jako \"?\": 2\r\n"
+            "Bajtów, których nie da się odczytać w tym kodowaniu, pozostawionych bez zmian: 1\r\n"
+            "\r\nCzy zapisać poprawiony plik?");
 }
 
 }  // namespace
