@@ -6,6 +6,9 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Lets a Wayland desktop find the menu entry, and with it the icon, of the
+  // running window.
+  QGuiApplication::setDesktopFileName(QStringLiteral(ID_PULPITU));
   TAplikacja aplikacja;
   aplikacja.PokazOknoGlowne();
   // The report window never keeps the program alive: closing the main

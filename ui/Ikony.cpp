@@ -42,29 +42,31 @@ QIcon IkonaZatwierdzenia() {
   return ikona;
 }
 
+QImage ObrazIkonyProgramu(int rozmiar) {
+  QImage obraz(rozmiar, rozmiar, QImage::Format_ARGB32_Premultiplied);
+  obraz.fill(Qt::transparent);
+  QPainter p(&obraz);
+  p.setRenderHint(QPainter::Antialiasing);
+  const qreal s = rozmiar / 32.0;
+  // The sheet.
+  p.setPen(QPen(QColor(60, 60, 60), 1.0 * s));
+  p.setBrush(QColor(255, 255, 255));
+  p.drawRect(QRectF(5 * s, 2 * s, 20 * s, 27 * s));
+  // Its lines, one marked red as a faulty line.
+  for (int i = 0; i < 5; ++i) {
+    const qreal y = (7 + 4 * i) * s;
+    p.setPen(QPen(i == 2 ? QColor(220, 0, 0) : QColor(70, 90, 160), 1.6 * s));
+    p.drawLine(QPointF(8 * s, y), QPointF(22 * s, y));
+  }
+  RysujZnak(p, QRectF(13 * s, 13 * s, 18 * s, 18 * s), QColor(0, 64, 0), 4.5 * s);
+  RysujZnak(p, QRectF(13 * s, 13 * s, 18 * s, 18 * s), QColor(0, 170, 0), 3.0 * s);
+  return obraz;
+}
+
 QIcon IkonaProgramu() {
   QIcon ikona;
-  for (int rozmiar : {16, 32, 48, 64}) {
-    QPixmap obraz(rozmiar, rozmiar);
-    obraz.fill(Qt::transparent);
-    QPainter p(&obraz);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = rozmiar / 32.0;
-    // The sheet.
-    p.setPen(QPen(QColor(60, 60, 60), 1.0 * s));
-    p.setBrush(QColor(255, 255, 255));
-    p.drawRect(QRectF(5 * s, 2 * s, 20 * s, 27 * s));
-    // Its lines, one marked red as a faulty line.
-    for (int i = 0; i < 5; ++i) {
-      const qreal y = (7 + 4 * i) * s;
-      p.setPen(QPen(i == 2 ? QColor(220, 0, 0) : QColor(70, 90, 160), 1.6 * s));
-      p.drawLine(QPointF(8 * s, y), QPointF(22 * s, y));
-    }
-    RysujZnak(p, QRectF(13 * s, 13 * s, 18 * s, 18 * s), QColor(0, 64, 0), 4.5 * s);
-    RysujZnak(p, QRectF(13 * s, 13 * s, 18 * s, 18 * s), QColor(0, 170, 0), 3.0 * s);
-    p.end();
-    ikona.addPixmap(obraz);
-  }
+  for (int rozmiar : {16, 32, 48, 64})
+    ikona.addPixmap(QPixmap::fromImage(ObrazIkonyProgramu(rozmiar)));
   return ikona;
 }
 

@@ -36,7 +36,8 @@ using Rodzaj = ui::TRodzaj;
 
 // The window's texts, held in Windows-1250 like every text of the program.
 constexpr cp1250::Literal kTytulOkna{u8"Tarmeko_weryfikacja_pliku"};
-constexpr cp1250::Literal kTytulWersji{u8"Tarmeko_weryfikacja_pliku v.2.0 (alfa '2022)"};
+// The version comes from the project's one definition, as the package's does.
+constexpr cp1250::Literal kTytulWersji{u8"Tarmeko_weryfikacja_pliku v." WERSJA u8" (alfa '2022)"};
 constexpr cp1250::Literal kSprawdz{u8"Sprawdź plik z przelewami"};
 constexpr cp1250::Literal kZapisz{u8"Zapisz poprawiony plik"};
 constexpr cp1250::Literal kPokazLog{u8"Pokaż plik LOG z błędami"};
