@@ -15,8 +15,9 @@ fail() { echo "test-package: $*" >&2; exit 1; }
 # No errors and no warnings. Accepted, at the info level only:
 # binary-has-unneeded-section (.comment): CPack strips with a plain "strip",
 # which keeps the compiler's version note; it costs a few hundred bytes.
-lintian --fail-on error,warning "$deb" 2>&1 | grep -v '^running with root privileges' || true
-lintian --fail-on error,warning "$deb" >/dev/null 2>&1 || fail "lintian reports errors or warnings"
+status=0
+out=$(lintian --fail-on error,warning "$deb" 2>&1) || status=$?
+[ "$status" -eq 0 ] || fail "lintian: $(grep -v '^running with root privileges' <<<"$out")"
 
 # Both tools print warnings they do not fail on: any output fails here.
 out=$(desktop-file-validate "$root/usr/share/applications/$id.desktop" 2>&1) || true
