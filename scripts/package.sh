@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package of both programs: build/package/*.deb.
-# Prints the package's path as its last line.
+# Prints the package's path as its last line. Arguments go to cmake, e.g.
+# -DWERYFIKACJA_OPIEKUN="Dział IT <it@firma.pl>" for the Maintainer field.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh package
@@ -14,8 +15,8 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 # with the compilers'.
 flag() { dpkg-buildflags --get "$1"; }
 CFLAGS="$(flag CFLAGS) $(flag CPPFLAGS)" CXXFLAGS="$(flag CXXFLAGS) $(flag CPPFLAGS)" \
-  LDFLAGS=$(flag LDFLAGS) cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DWERYFIKACJA_TESTS=OFF \
-  -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+  LDFLAGS=$(flag LDFLAGS) cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DWERYFIKACJA_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr "$@" >/dev/null
 cmake --build build/package -j2
 rm -f build/package/*.deb
 (cd build/package && cpack -G DEB >/dev/null)
