@@ -1,7 +1,6 @@
 #include "LineSplitter.h"
 
 #include "LineScanner.h"
-#include "SprawdzLinie.h"
 
 bool LineSplitter::Feed(const char* data, std::size_t n) {
   if (ended_) return false;
@@ -13,24 +12,20 @@ bool LineSplitter::Feed(const char* data, std::size_t n) {
     pendingCr_ = false;
     if (*p == '\n') {
       ++p;
-      EmitLine();
+      EndLine();
     }
   }
-  auto& org = stan_.LinieOrg;
   while (p < end) {
     bool faulty = false;
     const unsigned char* q = scan::ToLineBreak(p, end, faulty);
     if (q > p) {
-      const auto len = static_cast<std::size_t>(q - p);
-      org.AppendToOpenLine(reinterpret_cast<const char*>(p), len);
-      openLength_ += len;
+      sink_.Part(reinterpret_cast<const char*>(p), static_cast<std::size_t>(q - p), faulty);
       lineOpen_ = true;
-      lineFaulty_ = lineFaulty_ || faulty;
     }
     if (q == end) break;
     switch (*q) {
       case '\n':
-        EmitLine();
+        EndLine();
         p = q + 1;
         break;
       case '\r':
@@ -40,7 +35,7 @@ bool LineSplitter::Feed(const char* data, std::size_t n) {
           return true;
         }
         if (q[1] == '\n') {
-          EmitLine();
+          EndLine();
           p = q + 2;
         } else {
           p = q + 1;  // a stray CR is dropped and the line goes on
@@ -57,36 +52,17 @@ bool LineSplitter::Feed(const char* data, std::size_t n) {
 
 void LineSplitter::Finish() {
   pendingCr_ = false;
-  if (lineOpen_) EmitLine();
+  if (lineOpen_) EndLine();
   ended_ = true;
 }
 
 void LineSplitter::Abandon() {
-  stan_.LinieOrg.DropOpenLine();
+  sink_.Drop();
   lineOpen_ = false;
-  lineFaulty_ = false;
-  openLength_ = 0;
+  pendingCr_ = false;
 }
 
-void LineSplitter::EmitLine() {
-  auto& org = stan_.LinieOrg;
-  const bool check = lineFaulty_ || openLength_ == 0;
-  org.CloseLine();
+void LineSplitter::EndLine() {
   lineOpen_ = false;
-  lineFaulty_ = false;
-  openLength_ = 0;
-  // A clean line gives the validator nothing to do, so only lines that can
-  // be faulty are handed to it.
-  if (check) {
-    const auto index = static_cast<std::int32_t>(org.size() - 1);
-    try {
-      Typy::SprawdzLinie(stan_, index, org[static_cast<std::size_t>(index)]);
-    } catch (...) {
-      // Out of memory while recording it: the line goes back to being the
-      // unfinished one, which the failed read drops, so that every line
-      // kept has its record.
-      org.ReopenLastLine();
-      throw;
-    }
-  }
+  sink_.End();
 }

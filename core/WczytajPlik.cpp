@@ -4,6 +4,7 @@
 
 #include "InOutError.h"
 #include "LineSplitter.h"
+#include "LinieDoStanu.h"
 #include "PlatformFile.h"
 
 namespace Typy {
@@ -12,8 +13,8 @@ namespace {
 constexpr std::size_t kChunk = 1 << 20;
 }
 
-void WczytajPlik(TStan& stan) {
-  switch (platform::Inspect(stan.NazwaPliku)) {
+std::unique_ptr<platform::InputFile> OtworzPlikZrodlowy(const std::string& path) {
+  switch (platform::Inspect(path)) {
     case platform::PathKind::Regular:
       break;
     // The file vanished since it was chosen: telling the user it is clean
@@ -24,7 +25,12 @@ void WczytajPlik(TStan& stan) {
     case platform::PathKind::Other:
       throw EInOutError(io_codes::kAccessDenied);
   }
-  platform::InputFile file(stan.NazwaPliku);
+  return std::make_unique<platform::InputFile>(path);
+}
+
+void WczytajPlik(TStan& stan) {
+  const auto opened = OtworzPlikZrodlowy(stan.NazwaPliku);
+  platform::InputFile& file = *opened;
 
   stan.LinieOrg.clear();
   stan.LinieNew.clear();
@@ -32,7 +38,8 @@ void WczytajPlik(TStan& stan) {
   if (hint > 0 && hint < SIZE_MAX / 2) stan.LinieOrg.ReserveBytes(static_cast<std::size_t>(hint));
 
   auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
-  LineSplitter splitter(stan);
+  TLinieDoStanu linie(stan);
+  LineSplitter splitter(linie);
   try {
     for (;;) {
       const std::size_t n = file.Read(chunk.get(), kChunk);

@@ -15,25 +15,13 @@
 #include <vector>
 
 #include "Typy.h"
+#include "Uruchom.h"
 #include "UtworzLOG.h"
 #include "WczytajPlik.h"
 
 namespace {
 
-struct TWynik {
-  std::string out;
-  std::string err;
-  int kod = -1;
-};
-
-std::string Czytaj(const std::string& p) {
-  std::ifstream f(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), {}};
-}
-
-void Zapisz(const std::string& p, const std::string& s) {
-  std::ofstream(p, std::ios::binary) << s;
-}
+using namespace cli_test;
 
 // A file with one fault of each kind the output has to spell: a tab, an en
 // dash, an empty line, a NUL, and a letter written in UTF-8.
@@ -64,29 +52,8 @@ class WeryfikujPlik : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
 
-  // Runs the program in the test's folder; as root, `bezUprawnien` runs it
-  // as nobody so that file permissions apply.
   TWynik Uruchom(std::vector<std::string> args, bool bezUprawnien = false) {
-    const std::string out = dir_ + "/.stdout", err = dir_ + "/.stderr";
-    const pid_t pid = fork();
-    if (pid == 0) {
-      if (chdir(dir_.c_str()) != 0) _exit(120);
-      const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-      const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-      if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(121);
-      if (bezUprawnien && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(122);
-      std::vector<char*> argv{const_cast<char*>(WERYFIKUJ_PLIK)};
-      for (auto& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(WERYFIKUJ_PLIK, argv.data());
-      _exit(123);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    TWynik w{Czytaj(out), Czytaj(err), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-    std::filesystem::remove(out);
-    std::filesystem::remove(err);
-    return w;
+    return cli_test::Uruchom(dir_, std::move(args), bezUprawnien);
   }
 
   std::string dir_;
@@ -108,6 +75,20 @@ TEST_F(WeryfikujPlik, cleanAndFaultyFiles) {
   w = Uruchom({"--quiet", "czysty.txt", "bledny.txt"});
   EXPECT_EQ(w.out, "");
   EXPECT_EQ(w.kod, 1);
+}
+
+// The five bytes Windows-1250 leaves undefined would print as invisible
+// C1 controls: U+FFFD stands in for them, the value beside it says which.
+TEST_F(WeryfikujPlik, bytesTheCodePageLeavesUndefinedShowAsTheReplacementCharacter) {
+  Zapisz(dir_ + "/nieokreslone.txt", "a\x81\x83\x88\x90\x98\x80\r\n");
+  const TWynik w = Uruchom({"nieokreslone.txt"});
+  std::string oczekiwane;
+  const char* wartosci[] = {"81", "83", "88", "90", "98"};
+  for (int i = 0; i < 5; ++i)
+    oczekiwane += "nieokreslone.txt:1:" + std::to_string(i + 2) + ": Błędny znak: \"\uFFFD\" (0x" +
+                  wartosci[i] + ")\n";
+  oczekiwane += "nieokreslone.txt:1:7: Błędny znak: \"€\" (0x80)\n";
+  EXPECT_EQ(w.out, oczekiwane + "nieokreslone.txt: Ilość błędnych linii w zbiorze: 1\n");
 }
 
 TEST_F(WeryfikujPlik, aFileThatCannotBeReadDoesNotStopTheOthers) {

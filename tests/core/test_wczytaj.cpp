@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "LineSplitter.h"
+#include "LinieDoStanu.h"
 #include "TestSupport.h"
 #include "WczytajPlik.h"
 
@@ -244,7 +245,8 @@ TEST(WczytajPlik, followsSymbolicLinks) {
 // of the unfinished line must not stick to a later line.
 TEST(LineSplitter, abandonedLineIsDropped) {
   TStan s;
-  LineSplitter splitter(s);
+  Typy::TLinieDoStanu linie(s);
+  LineSplitter splitter(linie);
   ASSERT_TRUE(splitter.Feed("A\r\nB\x96\r\nunfinished\x01", 18));
   splitter.Abandon();
   EXPECT_EQ(LinesOf(s), (V{"A", "B\x96"}));

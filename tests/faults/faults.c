@@ -18,6 +18,10 @@
  *   FAULT_RENAME             rename from or onto such a path fails
  *   FAULT_OPEN               open fails
  *   FAULT_VANISH_ON_OPEN     the file is deleted just before it is opened
+ *   FAULT_CHANGE_AFTER_BYTES once that many bytes were read, the file being
+ *                            read is changed, once, as FAULT_CHANGE says:
+ *                            "grow" appends a line, "shrink" cuts it to one
+ *                            byte, "replace" renames another file over it
  * A read or write that would cross its limit is cut short at the limit;
  * the next one fails. faults_reset() sets the byte counts back to zero. */
 #define _GNU_SOURCE
@@ -33,10 +37,12 @@
 
 static unsigned long long g_read;
 static unsigned long long g_written;
+static int g_changed;
 
 void faults_reset(void) {
   g_read = 0;
   g_written = 0;
+  g_changed = 0;
 }
 
 /* The next definition of a function: the C library's, or a sanitizer's
@@ -102,6 +108,28 @@ static size_t allowance(long long lim, unsigned long long done, size_t n) {
   return n < left ? n : (size_t)left;
 }
 
+/* Changes the file open as fd behind the reader's back. */
+static void change_file(int fd) {
+  char link[64], path[4096 + 64], other[4096 + 128];
+  snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  const ssize_t n = readlink(link, path, sizeof path - 1);
+  if (n < 0) return;
+  path[n] = '\0';
+  const char* how = getenv("FAULT_CHANGE");
+  g_changed = 1;
+  if (how && strcmp(how, "shrink") == 0) {
+    if (truncate(path, 1) != 0) abort();
+  } else if (how && strcmp(how, "replace") == 0) {
+    snprintf(other, sizeof other, "%s.other", path);
+    const int f = open(other, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (f < 0 || write(f, "other\r\n", 7) != 7 || close(f) != 0 || rename(other, path) != 0)
+      abort();
+  } else {
+    const int f = open(path, O_WRONLY | O_APPEND);
+    if (f < 0 || write(f, "grown\x01\r\n", 8) != 8 || close(f) != 0) abort();
+  }
+}
+
 ssize_t read(int fd, void* buf, size_t n) {
   static ssize_t (*next)(int, void*, size_t);
   NEXT(next, "read")
@@ -110,6 +138,9 @@ ssize_t read(int fd, void* buf, size_t n) {
     if (ok == 0) return fail();
     const ssize_t got = next(fd, buf, ok);
     if (got > 0) g_read += (unsigned long long)got;
+    const long long change = limit("FAULT_CHANGE_AFTER_BYTES");
+    if (got > 0 && change >= 0 && !g_changed && g_read >= (unsigned long long)change)
+      change_file(fd);
     return got;
   }
   return next(fd, buf, n);

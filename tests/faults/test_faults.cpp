@@ -347,4 +347,30 @@ TEST(Checker, reportsFaultsAndKeepsEarlierFiles) {
   EXPECT_EQ(Names(dir.path()),
             (std::vector<std::string>{"przelewy.txt", "przelewy_nowy.txt", "raport.log"}));
 }
+
+// A file that changes while the checker reads it may have been read as a
+// mix of two versions: the checker says so, exits with 2 and saves nothing,
+// whether the file grew, shrank or was replaced under it.
+TEST(Checker, aFileChangedWhileReadSavesNothing) {
+  for (const char* how : {"grow", "shrink", "replace"}) {
+    SCOPED_TRACE(how);
+    TempDir dir;
+    const std::string zrodlo = dir / "przelewy.txt";
+    WriteFile(zrodlo, Lista(60000) + "b\x96\x64ny\r\n");
+    WriteFile(dir / "przelewy_nowy.txt", "POPRZEDNI\r\n");
+    WriteFile(dir / "raport.log", "STARY RAPORT\r\n");
+    const Wynik r = RunChecker(
+        {"--fix", "--report", dir / "raport.log", zrodlo},
+        {"FAULT_PATH=" + zrodlo, "FAULT_CHANGE_AFTER_BYTES=1", std::string("FAULT_CHANGE=") + how});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, zrodlo +
+                         ": plik zmienił się w trakcie sprawdzania; niczego nie zapisano, "
+                         "sprawdź go ponownie.\n");
+    EXPECT_EQ(r.out.find("zapisano"), std::string::npos) << r.out;
+    EXPECT_EQ(ReadFile(dir / "przelewy_nowy.txt"), "POPRZEDNI\r\n");
+    EXPECT_EQ(ReadFile(dir / "raport.log"), "STARY RAPORT\r\n");
+    EXPECT_EQ(Names(dir.path()),
+              (std::vector<std::string>{"przelewy.txt", "przelewy_nowy.txt", "raport.log"}));
+  }
+}
 #endif

@@ -9,6 +9,7 @@
 #include "Cp1250.h"
 #include "FuzzCheck.h"
 #include "LineSplitter.h"
+#include "LinieDoStanu.h"
 #include "UtworzLOG.h"
 
 namespace {
@@ -88,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view in(reinterpret_cast<const char*>(data), size);
   Typy::TStan s;
   {
-    LineSplitter sp(s);
+    Typy::TLinieDoStanu linie(s);
+    LineSplitter sp(linie);
     if (sp.Feed(in.data(), in.size())) sp.Finish();
   }
   // The path comes from the input too, up to its first line end, so that

@@ -6,13 +6,15 @@
 
 #include "FuzzCheck.h"
 #include "LineSplitter.h"
+#include "LinieDoStanu.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view in(reinterpret_cast<const char*>(data), size);
 
   Typy::TStan whole;
   {
-    LineSplitter sp(whole);
+    Typy::TLinieDoStanu linie(whole);
+    LineSplitter sp(linie);
     if (sp.Feed(in.data(), in.size())) sp.Finish();
   }
   fuzz::CheckState(whole, in);
@@ -27,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static Typy::TStan reused;
   fuzz::ResetState(reused);
   {
-    LineSplitter sp(reused);
+    Typy::TLinieDoStanu linie(reused);
+    LineSplitter sp(linie);
     sp.Feed(in.data(), cut);
     sp.Feed(in.data() + cut, 0);
     for (std::size_t i = cut; i < size; ++i) sp.Feed(in.data() + i, 1);

@@ -18,6 +18,7 @@
 #include "FuzzCheck.h"
 #include "KorektaZnaku.h"
 #include "LineSplitter.h"
+#include "LinieDoStanu.h"
 #include "WczytajPlik.h"
 #include "ZapiszPoprawiony.h"
 
@@ -78,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.NazwaPliku = dir + "/przelewy.txt";
   const std::string target = dir + "/przelewy_nowy.txt";
   {
-    LineSplitter sp(s);
+    Typy::TLinieDoStanu linie(s);
+    LineSplitter sp(linie);
     if (sp.Feed(in.data(), in.size())) sp.Finish();
   }
 

@@ -1,0 +1,88 @@
+#include "Opcje.h"
+
+#include <string_view>
+
+#include "Komunikaty.h"
+#include "Wyjscie.h"
+
+namespace {
+
+constexpr std::string_view kUzycie =
+    "Użycie: weryfikuj-plik [--report PLIK_LOG] [--fix] [--quiet] PLIK...\n"
+    "Sprawdza, czy pliki z przelewami zawierają znaki, których bankowość internetowa\n"
+    "nie przyjmie, i wypisuje każdy błędny znak jako PLIK:LINIA:KOLUMNA.\n"
+    "\n"
+    "  --report PLIK_LOG  zapisz raport błędów (plik LOG) sprawdzanego pliku;\n"
+    "                     tylko z jednym PLIKIEM\n"
+    "  --fix              zapisz obok każdego pliku z błędami poprawioną kopię\n"
+    "                     (nazwa_nowy.txt), z \"?\" w miejscu błędnych znaków\n"
+    "  --quiet            wypisuj tylko błędy odczytu i zapisu\n"
+    "  --help             pokaż ten opis\n"
+    "  --version          pokaż wersję\n"
+    "\n"
+    "Plik, który zmieni się w trakcie sprawdzania, jest błędem odczytu: raportu\n"
+    "i poprawionej kopii nie zapisuje się wtedy wcale.\n"
+    "\n"
+    "Kod wyjścia: 0 gdy wszystkie pliki są poprawne, 1 gdy któryś zawiera błędne\n"
+    "linie, 2 gdy któregoś nie udało się odczytać lub zapisać albo argumenty są złe.\n";
+
+int BladUzycia(const std::string& co) {
+  TWyjscie err(STDERR_FILENO);
+  err << "weryfikuj-plik: " << co << "\n\n" << kUzycie;
+  return kAwaria;
+}
+
+}  // namespace
+
+TArgumenty CzytajArgumenty(int argc, char** argv) {
+  TArgumenty wynik;
+  TOpcje& o = wynik.opcje;
+  bool koniecOpcji = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view a = argv[i];
+    if (koniecOpcji || a.size() < 2 || a[0] != '-') {
+      o.pliki.emplace_back(a);
+    } else if (a == "--") {
+      koniecOpcji = true;
+    } else if (a == "--help") {
+      TWyjscie(STDOUT_FILENO) << kUzycie;
+      wynik.koniec = kPoprawny;
+      return wynik;
+    } else if (a == "--version") {
+      TWyjscie(STDOUT_FILENO) << "weryfikuj-plik " WERSJA "\n";
+      wynik.koniec = kPoprawny;
+      return wynik;
+    } else if (a == "--fix") {
+      o.popraw = true;
+    } else if (a == "--quiet") {
+      o.cicho = true;
+    } else if (a == "--report" || a.starts_with("--report=")) {
+      if (o.raport) {
+        wynik.koniec = BladUzycia("--report podano więcej niż raz");
+        return wynik;
+      }
+      if (a == "--report") {
+        if (i + 1 >= argc) {
+          wynik.koniec = BladUzycia("--report wymaga nazwy pliku");
+          return wynik;
+        }
+        o.raport = argv[++i];
+      } else {
+        o.raport = std::string(a.substr(9));
+      }
+      if (o.raport->empty()) {
+        wynik.koniec = BladUzycia("--report wymaga nazwy pliku");
+        return wynik;
+      }
+    } else {
+      wynik.koniec = BladUzycia("nieznana opcja " + std::string(a));
+      return wynik;
+    }
+  }
+  if (o.pliki.empty()) {
+    wynik.koniec = BladUzycia("nie podano pliku do sprawdzenia");
+  } else if (o.raport && o.pliki.size() != 1) {
+    wynik.koniec = BladUzycia("--report można podać tylko z jednym plikiem");
+  }
+  return wynik;
+}

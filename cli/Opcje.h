@@ -1,0 +1,22 @@
+#pragma once
+// The checker's command line.
+#include <optional>
+#include <string>
+#include <vector>
+
+struct TOpcje {
+  std::optional<std::string> raport;
+  bool popraw = false;
+  bool cicho = false;
+  std::vector<std::string> pliki;
+};
+
+// The options, or the exit status when the program is done already: after
+// --help or --version (0), or after a usage error written to standard
+// error (2).
+struct TArgumenty {
+  TOpcje opcje;
+  std::optional<int> koniec;
+};
+
+TArgumenty CzytajArgumenty(int argc, char** argv);

@@ -1,0 +1,274 @@
+#include "SprawdzPlik.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "Cp1250.h"
+#include "LineSplitter.h"
+#include "PlatformFile.h"
+#include "StreamCheck.h"
+#include "TekstBledu.h"
+#include "Teksty.h"
+#include "UtworzLOG.h"
+#include "WczytajPlik.h"
+#include "ZapiszPoprawiony.h"
+
+namespace {
+
+// Pieces this size stay in the processor's cache between the read that
+// fills them and the scan that follows.
+constexpr std::size_t kKawalek = std::size_t{128} << 10;
+
+std::string Utf8(std::string_view cp1250) {
+  return cp1250::ToUtf8(cp1250);
+}
+
+// Every byte as it is shown after "Błędny znak": decoded from Windows-1250,
+// control bytes as their pictures, a byte the code page leaves undefined as
+// U+FFFD, then its value in hexadecimal, which says what it was.
+struct TZnaki {
+  std::string opis[256];
+  TZnaki() {
+    constexpr char hex[] = "0123456789ABCDEF";
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      const char16_t u = cp1250::kToUnicode[static_cast<unsigned char>(b)];
+      opis[b] = ": Błędny znak: \"";
+      if (u >= 0x80 && u < 0xA0)
+        opis[b] += "\xEF\xBF\xBD";
+      else
+        opis[b] += cp1250::ToUtf8(std::string_view(&c, 1), true);
+      opis[b] += "\" (0x";
+      opis[b] += hex[b >> 4];
+      opis[b] += hex[b & 15];
+      opis[b] += ")\n";
+    }
+  }
+};
+
+// A line number in decimal, counted up in place when it is the next one:
+// a file of empty lines prints millions of them.
+class TNumer {
+ public:
+  std::string_view Dla(std::uint64_t n) {
+    if (n == wartosc_ + 1 && wartosc_ != 0) {
+      ++wartosc_;
+      std::size_t i = dlugosc_;
+      while (i > 0 && cyfry_[i - 1] == '9') cyfry_[--i] = '0';
+      if (i > 0) {
+        ++cyfry_[i - 1];
+      } else {
+        std::memmove(cyfry_ + 1, cyfry_, dlugosc_++);
+        cyfry_[0] = '1';
+      }
+    } else {
+      wartosc_ = n;
+      dlugosc_ =
+          static_cast<std::size_t>(std::to_chars(cyfry_, cyfry_ + sizeof cyfry_, n).ptr - cyfry_);
+    }
+    return {cyfry_, dlugosc_};
+  }
+
+ private:
+  char cyfry_[24]{};
+  std::size_t dlugosc_ = 0;
+  std::uint64_t wartosc_ = 0;
+};
+
+}  // namespace
+
+struct TSprawdzaniePlikow::TWspolne {
+  TZnaki znaki;
+  std::string pusty = ": " + Utf8(teksty::CiagPusty) + "\n";
+  char separatorCzasu = raport::SeparatorCzasuSystemu();
+  std::unique_ptr<char[]> kawalek = std::make_unique_for_overwrite<char[]>(kKawalek);
+};
+
+namespace {
+
+// Where the findings of one file go: standard output, the report and the
+// corrected copy, each written as the file is read. A failure of the report
+// or of the copy ends only that output; it is told after the findings.
+class TZnaleziska final : public StreamFindings {
+ public:
+  TZnaleziska(const std::string& plik, const std::string& sciezka, const TOpcje& o, TWyjscie& out,
+              TSprawdzaniePlikow::TWspolne& w)
+      : plik_(plik), sciezka_(sciezka), o_(o), out_(out), w_(w) {}
+
+  void FaultyByte(std::uint64_t line, std::uint64_t column, unsigned char b) override {
+    if (o_.cicho) return;
+    out_ << plik_ << ':' << numer_.Dla(line) << ':' << static_cast<unsigned long long>(column)
+         << w_.znaki.opis[b];
+  }
+
+  void EmptyLine(std::uint64_t line) override {
+    if (o_.cicho) return;
+    out_ << plik_ << ':' << numer_.Dla(line) << w_.pusty;
+  }
+
+  void FaultyLine(std::uint64_t line, std::string_view bytes) override {
+    if (!o_.raport || bladRaportu_) return;
+    try {
+      if (!raport_) {
+        // Opened with the first faulty line: a clean file has no report.
+        raport_.emplace(*o_.raport, sciezka_);
+        raport::NaglowekRaportu(*raport_, sciezka_, raport::CzasLokalny(), w_.separatorCzasu);
+      }
+      raport::CzescLinii(*raport_, line, bytes);
+    } catch (const std::exception& e) {
+      bladRaportu_ = bledy::Opis(e);
+      raport_.reset();
+    }
+  }
+
+  void Corrected(const char* data, std::size_t n) override {
+    if (!poprawiony_) return;
+    try {
+      poprawiony_->Write(data, n);
+    } catch (const std::exception& e) {
+      bladPoprawionego_ = bledy::Opis(e);
+      poprawiony_.reset();
+    }
+  }
+
+  // The corrected copy is begun before the first line, since every line
+  // goes into it; a failure to begin it is told only if the file turns out
+  // to need a copy.
+  void ZacznijPoprawiony() {
+    try {
+      poprawiony_ =
+          std::make_unique<platform::AtomicOutputFile>(NazwaPlikuPoprawionego(sciezka_), sciezka_);
+    } catch (const std::exception& e) {
+      bladPoprawionego_ = bledy::Opis(e);
+    }
+  }
+
+  // After a clean read: the report and the copy are put in place, or what
+  // kept them from it is told.
+  Wynik Zakoncz(bool bledy) {
+    Wynik wynik = kPoprawny;
+    if (o_.raport) {
+      if (!bledy) {
+        if (!o_.cicho) out_ << plik_ << ": raportu nie zapisano, plik nie zawiera błędów\n";
+      } else {
+        try {
+          if (raport_) {
+            raport::KoniecRaportu(*raport_);
+            raport_->Zatwierdz();
+          }
+        } catch (const std::exception& e) {
+          bladRaportu_ = bledy::Opis(e);
+        }
+        if (bladRaportu_) {
+          ZglosBlad(out_, *o_.raport, *bladRaportu_);
+          wynik = kAwaria;
+        }
+      }
+    }
+    if (o_.popraw && bledy) {
+      try {
+        if (poprawiony_) {
+          poprawiony_->Commit();
+          if (!o_.cicho)
+            out_ << plik_ << ": zapisano "
+                 << platform::AbsolutePath(NazwaPlikuPoprawionego(sciezka_)) << '\n';
+        }
+      } catch (const std::exception& e) {
+        bladPoprawionego_ = bledy::Opis(e);
+      }
+      if (bladPoprawionego_) {
+        ZglosBlad(out_, NazwaPlikuPoprawionego(plik_), *bladPoprawionego_);
+        wynik = kAwaria;
+      }
+    }
+    return wynik;
+  }
+
+  bool RobiPoprawiony() const { return poprawiony_ != nullptr; }
+
+ private:
+  const std::string& plik_;
+  const std::string& sciezka_;
+  const TOpcje& o_;
+  TWyjscie& out_;
+  TSprawdzaniePlikow::TWspolne& w_;
+  TNumer numer_;
+  std::optional<raport::TPlikRaportu> raport_;
+  std::optional<std::string> bladRaportu_;
+  std::unique_ptr<platform::AtomicOutputFile> poprawiony_;
+  std::optional<std::string> bladPoprawionego_;
+};
+
+}  // namespace
+
+TSprawdzaniePlikow::TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out)
+    : o_(opcje), out_(out), wspolne_(std::make_unique<TWspolne>()) {}
+
+TSprawdzaniePlikow::~TSprawdzaniePlikow() = default;
+
+Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik) {
+  // The absolute path, as the window's file dialog gives it, names the file
+  // in the report and places the corrected copy.
+  const std::string sciezka = platform::AbsolutePath(plik);
+  std::unique_ptr<platform::InputFile> wejscie;
+  try {
+    wejscie = Typy::OtworzPlikZrodlowy(sciezka);
+  } catch (const std::exception& e) {
+    ZglosBlad(out_, plik, bledy::Opis(e));
+    return kAwaria;
+  }
+
+  TZnaleziska znaleziska(plik, sciezka, o_, out_, *wspolne_);
+  if (o_.popraw) znaleziska.ZacznijPoprawiony();
+  StreamCheck check(znaleziska, {.keepFaultyLines = o_.raport.has_value(),
+                                 .corrected = znaleziska.RobiPoprawiony()});
+  LineSplitter splitter(check);
+  // A file that changes while it is read is not checked: what was read may
+  // mix two versions, so neither the verdict nor a copy made of it can be
+  // trusted. A file growing past its size at the open is left at once.
+  bool zmieniony = false;
+  try {
+    std::uint64_t przeczytane = 0;
+    for (;;) {
+      const std::size_t n = wejscie->Read(wspolne_->kawalek.get(), kKawalek);
+      if (n == 0) {
+        splitter.Finish();
+        break;
+      }
+      przeczytane += n;
+      if (przeczytane > wejscie->SizeHint() && wejscie->ChangedSinceOpen()) {
+        zmieniony = true;
+        break;
+      }
+      if (!splitter.Feed(wspolne_->kawalek.get(), n)) break;
+    }
+    zmieniony = zmieniony || wejscie->ChangedSinceOpen();
+    wejscie->Close();
+  } catch (const std::exception& e) {
+    splitter.Abandon();
+    ZglosBlad(out_, plik, bledy::Opis(e));
+    return kAwaria;
+  }
+  if (zmieniony) {
+    ZglosBlad(
+        out_, plik,
+        cp1250::FromUtf8Lossy(
+            "plik zmienił się w trakcie sprawdzania; niczego nie zapisano, sprawdź go ponownie"));
+    return kAwaria;
+  }
+
+  const std::uint64_t bledne = check.FaultyLines();
+  if (!o_.cicho) {
+    out_ << plik << ": ";
+    if (bledne == 0)
+      out_ << Utf8(teksty::PlikPoprawny) << '\n';
+    else
+      out_ << Utf8(teksty::IloscBlednychLinii) << ' ' << static_cast<unsigned long long>(bledne)
+           << '\n';
+  }
+  const Wynik zapis = znaleziska.Zakoncz(bledne > 0);
+  return zapis != kPoprawny ? zapis : (bledne > 0 ? kBledy : kPoprawny);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// One file's check: its findings printed as the file is read, its report
+// and corrected copy written at the same time and put in place at the end.
+// Every file of a run goes through here; a new step for a file (reading it
+// from another encoding, say) belongs in Sprawdz.
+#include <memory>
+#include <string>
+
+#include "Komunikaty.h"
+#include "Opcje.h"
+#include "Wyjscie.h"
+
+class TSprawdzaniePlikow {
+ public:
+  TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out);
+  ~TSprawdzaniePlikow();
+
+  Wynik Sprawdz(const std::string& plik);
+
+  // What every file shares: the read buffer and the tables of the output.
+  struct TWspolne;
+
+ private:
+  const TOpcje& o_;
+  TWyjscie& out_;
+  std::unique_ptr<TWspolne> wspolne_;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// The command-line checker's side of the line splitter: every line is
+// validated as it passes, by the same character rule as the window
+// program's, and what is found is handed on at once. Nothing is kept but
+// the line being cut, and that only when whole faulty lines are wanted (for
+// the report), so memory stays the same whatever the file's size.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "ByteBuffer.h"
+#include "LineSink.h"
+
+// What a streamed check finds, in file order. Lines and columns are 1-based.
+class StreamFindings {
+ public:
+  virtual ~StreamFindings() = default;
+  // A faulty byte of the line being cut.
+  virtual void FaultyByte(std::uint64_t line, std::uint64_t column, unsigned char b) = 0;
+  virtual void EmptyLine(std::uint64_t line) = 0;
+  // A faulty or empty line is complete. `bytes` is the whole line when the
+  // check keeps faulty lines, empty otherwise.
+  virtual void FaultyLine(std::uint64_t line, std::string_view bytes) = 0;
+  // The next bytes of the corrected copy, when the check makes one: every
+  // line with "?" at each faulty byte, followed by CR LF.
+  virtual void Corrected(const char* data, std::size_t n) = 0;
+};
+
+class StreamCheck final : public LineSink {
+ public:
+  struct Options {
+    bool keepFaultyLines = false;
+    bool corrected = false;
+  };
+
+  StreamCheck(StreamFindings& findings, Options options) : findings_(findings), options_(options) {}
+
+  void Part(const char* data, std::size_t n, bool faulty) override;
+  void End() override;
+  void Drop() override;
+
+  // Complete lines so far, and how many of them were faulty or empty.
+  std::uint64_t Lines() const { return lines_; }
+  std::uint64_t FaultyLines() const { return faultyLines_; }
+
+ private:
+  StreamFindings& findings_;
+  const Options options_;
+  std::uint64_t lines_ = 0;
+  std::uint64_t faultyLines_ = 0;
+  // The open line: its length so far, whether it is faulty, and its bytes
+  // when they are kept.
+  std::uint64_t column_ = 0;
+  bool faulty_ = false;
+  ByteBuffer held_;
+};

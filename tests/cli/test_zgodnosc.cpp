@@ -1,0 +1,185 @@
+// The command-line checker reads a file in pieces and keeps nothing of it;
+// the window program reads it whole into its state. Both must find exactly
+// the same faults on every input: here every sample file and a set of
+// generated ones (lines across pieces, faults at piece edges, line ends
+// split between pieces, runs of empty lines, random bytes) go through both,
+// and the checker's output, report and corrected copy are held against
+// what the window's state gives.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Cp1250.h"
+#include "Teksty.h"
+#include "Typy.h"
+#include "Uruchom.h"
+#include "UtworzLOG.h"
+#include "WczytajPlik.h"
+
+using namespace cli_test;
+
+namespace {
+
+// The checker's pieces are 128 KiB; the generated files put lines, faults
+// and line ends on both sides of their edges.
+constexpr std::size_t kKawalek = std::size_t{128} << 10;
+
+// A faulty byte as the checker is to show it: decoded, controls as their
+// pictures, a byte the code page leaves undefined as U+FFFD.
+std::string Pokaz(unsigned char b) {
+  const char16_t u = cp1250::kToUnicode[b];
+  std::string s =
+      (u >= 0x80 && u < 0xA0)
+          ? "\xEF\xBF\xBD"
+          : cp1250::ToUtf8(std::string_view(reinterpret_cast<const char*>(&b), 1), true);
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "%02X", b);
+  return s + "\" (0x" + hex + ")";
+}
+
+// What the checker must print for a file, from the window's state.
+std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
+                              const std::string& poprawiony) {
+  std::string out;
+  for (std::size_t i = 0; i < s.Bledy.size(); ++i) {
+    const auto idx = static_cast<std::size_t>(s.Bledy.LineIndex(i));
+    const std::string nr = std::to_string(idx + 1);
+    const std::string_view linia = s.LinieOrg[idx];
+    if (linia.empty()) out += nazwa + ":" + nr + ": " + cp1250::ToUtf8(teksty::CiagPusty) + "\n";
+    Typy::ForEachFaultyByte(linia, [&](std::size_t pos, unsigned char b) {
+      out += nazwa + ":" + nr + ":" + std::to_string(pos) + ": Błędny znak: \"" + Pokaz(b) + "\n";
+    });
+  }
+  if (s.Bledy.empty())
+    return out + nazwa + ": " + cp1250::ToUtf8(teksty::PlikPoprawny) + "\n" + nazwa +
+           ": raportu nie zapisano, plik nie zawiera błędów\n";
+  return out + nazwa + ": " + cp1250::ToUtf8(teksty::IloscBlednychLinii) + " " +
+         std::to_string(s.Bledy.size()) + "\n" + nazwa + ": zapisano " + poprawiony + "\n";
+}
+
+// The window's report of the state, with the clock read back from the
+// checker's report, so that the two can be compared byte for byte.
+std::string OczekiwanyRaport(const Typy::TStan& s, const std::string& raport) {
+  const auto linia2 = raport.find("\r\n") + 2;
+  if (raport.size() < linia2 + 20) return "(no time line in: " + raport + ")";
+  const std::string t = raport.substr(linia2, 20);
+  const raport::TChwila c{std::stoi(t.substr(0, 4)),  std::stoi(t.substr(5, 2)),
+                          std::stoi(t.substr(8, 2)),  std::stoi(t.substr(12, 2)),
+                          std::stoi(t.substr(15, 2)), std::stoi(t.substr(18, 2))};
+  raport::TRaportTekst tekst;
+  raport::TBezKursora kursor;
+  raport::UtworzLOG(
+      s, tekst, kursor, [c] { return c; }, t[14]);
+  return tekst.Tekst();
+}
+
+std::string Poprawiony(const Typy::TStan& s) {
+  std::string bajty;
+  s.LinieNew.WypiszWszystkie([&](const char* p, std::size_t n) { bajty.append(p, n); }, "\r\n");
+  return bajty;
+}
+
+struct TWejscie {
+  std::string nazwa;
+  std::string bajty;
+};
+
+std::vector<TWejscie> Wygenerowane() {
+  std::vector<TWejscie> v;
+  const std::string polskie =
+      "\xA5\xB9\xC6\xE6\xCA\xEA\xA3\xB3\xD1\xF1\xD3\xF3\x8C\x9C\x8F\x9F\xAF\xBF";
+
+  // One faulty line over three pieces, faults just before, at and after
+  // each edge, and a last line without a line end.
+  std::string dluga(3 * kKawalek + 100, 'a');
+  for (std::size_t k = 1; k <= 3; ++k)
+    for (std::size_t d : {kKawalek * k - 1, kKawalek * k, kKawalek * k + 1}) dluga[d] = '\x96';
+  v.push_back({"dluga", "pierwsza\r\n" + dluga + "\r\nostatnia"});
+
+  // A clean line over two pieces, then a faulty one.
+  v.push_back({"dluga_czysta", std::string(kKawalek + 7, 'z') + "\r\nx\ty\r\n"});
+
+  // CR LF split between two pieces, and a stray CR at the edge.
+  std::string cr(kKawalek - 1, 'b');
+  cr += "\r\n\x01";
+  cr += std::string(kKawalek - 3, 'c') + "\r" + "d\r\n";
+  v.push_back({"cr_na_krawedzi", cr});
+
+  // The end-of-text mark in the second piece: nothing after it counts.
+  v.push_back({"koniec_tekstu", std::string(kKawalek + 10, 'e') + "\x01\x1A\r\n\x02\r\n"});
+
+  // Runs of empty lines, LF and CR LF, across an edge.
+  std::string puste;
+  while (puste.size() < kKawalek + 50) puste += "\r\n\n";
+  v.push_back({"puste", puste + "koniec"});
+
+  // Random lines from a small alphabet rich in every kind of byte, and
+  // random bytes of any value; fixed seeds so a failure repeats.
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    std::mt19937 rng(seed);
+    std::string alfabet = "ab ,;0\r\n\n\n\x96\x81\x98\t" + polskie + std::string(1, '\0');
+    if (seed % 2 == 0) alfabet += '\x1A';
+    const std::size_t rozmiar = seed <= 3 ? 5000 : kKawalek * 2 + seed;
+    std::string s;
+    for (std::size_t i = 0; i < rozmiar; ++i)
+      s += seed == 6 ? static_cast<char>(rng() & 0xFF) : alfabet[rng() % alfabet.size()];
+    v.push_back({"losowy" + std::to_string(seed), s});
+  }
+  return v;
+}
+
+std::vector<TWejscie> Wszystkie() {
+  std::vector<TWejscie> v = Wygenerowane();
+  for (const char* folder : {CORPUS_DIR, FUZZ_CORPUS_DIR, EXAMPLES_DIR}) {
+    std::vector<std::filesystem::path> pliki;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+      if (e.is_regular_file()) pliki.push_back(e.path());
+    std::sort(pliki.begin(), pliki.end());
+    for (const auto& p : pliki) v.push_back({p.filename().string(), Czytaj(p.string())});
+  }
+  return v;
+}
+
+}  // namespace
+
+TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
+  char wzor[] = "/tmp/zgodnoscXXXXXX";
+  ASSERT_NE(mkdtemp(wzor), nullptr);
+  const std::string dir = wzor;
+  const auto wejscia = Wszystkie();
+  ASSERT_GT(wejscia.size(), 30u);
+  for (const TWejscie& w : wejscia) {
+    SCOPED_TRACE(w.nazwa);
+    const std::string plik = dir + "/plik.txt";
+    Zapisz(plik, w.bajty);
+    Typy::TStan s;
+    s.NazwaPliku = plik;
+    Typy::WczytajPlik(s);
+
+    const TWynik r = Uruchom(dir, {"--fix", "--report", "raport.log", "plik.txt"});
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.kod, s.Bledy.empty() ? 0 : 1);
+    EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
+    if (s.Bledy.empty()) {
+      EXPECT_FALSE(std::filesystem::exists(dir + "/raport.log"));
+      EXPECT_FALSE(std::filesystem::exists(dir + "/plik_nowy.txt"));
+    } else {
+      const std::string raport = Czytaj(dir + "/raport.log");
+      EXPECT_EQ(raport, OczekiwanyRaport(s, raport));
+      EXPECT_EQ(Czytaj(dir + "/plik_nowy.txt"), Poprawiony(s));
+    }
+    std::filesystem::remove(dir + "/raport.log");
+    std::filesystem::remove(dir + "/plik_nowy.txt");
+    // Nothing else is left behind: no temporary file of either output.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+  }
+  std::filesystem::remove_all(dir);
+}
