@@ -78,6 +78,40 @@ class TNumer {
   std::uint64_t wartosc_ = 0;
 };
 
+// The output line of an empty line, "PLIK:N" and the text, kept whole with
+// its number counted up in place: a file of empty lines prints millions.
+class TLiniaPusta {
+ public:
+  std::string_view Dla(const std::string& plik, const std::string& tekst, std::uint64_t n) {
+    if (n != numer_ + 1 || numer_ == 0 || !Zwieksz()) {
+      linia_ = plik + ':';
+      poczatek_ = linia_.size();
+      linia_ += std::to_string(n);
+      koniec_ = linia_.size();
+      linia_ += tekst;
+    }
+    numer_ = n;
+    return linia_;
+  }
+
+ private:
+  // False when the number needs one more digit.
+  bool Zwieksz() {
+    for (std::size_t i = koniec_; i-- > poczatek_;) {
+      if (linia_[i] != '9') {
+        ++linia_[i];
+        return true;
+      }
+      linia_[i] = '0';
+    }
+    return false;
+  }
+
+  std::string linia_;
+  std::size_t poczatek_ = 0, koniec_ = 0;
+  std::uint64_t numer_ = 0;
+};
+
 }  // namespace
 
 struct TSprawdzaniePlikow::TWspolne {
@@ -105,8 +139,7 @@ class TZnaleziska final : public StreamFindings {
   }
 
   void EmptyLine(std::uint64_t line) override {
-    if (o_.cicho) return;
-    out_ << plik_ << ':' << numer_.Dla(line) << w_.pusty;
+    if (!o_.cicho) out_ << pusta_.Dla(plik_, w_.pusty, line);
   }
 
   void FaultyLine(std::uint64_t line, std::string_view bytes) override {
@@ -196,6 +229,7 @@ class TZnaleziska final : public StreamFindings {
   TWyjscie& out_;
   TSprawdzaniePlikow::TWspolne& w_;
   TNumer numer_;
+  TLiniaPusta pusta_;
   std::optional<raport::TPlikRaportu> raport_;
   std::optional<std::string> bladRaportu_;
   std::unique_ptr<platform::AtomicOutputFile> poprawiony_;
@@ -225,7 +259,7 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik) {
   if (o_.popraw) znaleziska.ZacznijPoprawiony();
   StreamCheck check(znaleziska, {.keepFaultyLines = o_.raport.has_value(),
                                  .corrected = znaleziska.RobiPoprawiony()});
-  LineSplitter splitter(check);
+  BasicLineSplitter<StreamCheck> splitter(check);
   // A file that changes while it is read is not checked: what was read may
   // mix two versions, so neither the verdict nor a copy made of it can be
   // trusted. A file growing past its size at the open is left at once.

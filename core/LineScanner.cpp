@@ -132,42 +132,69 @@ const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char
   return ToLineBreakScalar(p, end, faulty);
 }
 
-// AVX2 classifies all 32 bytes at once: the nibble look-up marks the
-// excepted bytes, so faulty bytes and line breaks fall out as bit masks.
+// AVX2 classifies 32 bytes at once: the nibble look-up marks the excepted
+// bytes, so faulty bytes and line breaks fall out as bit masks.
+struct Avx2Tables {
+  __m256i low, high, nibble, below, del, lineBits, zero;
+};
+
+__attribute__((target("avx2"))) inline Avx2Tables MakeAvx2Tables() {
+  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.low));
+  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.high));
+  return {_mm256_broadcastsi128_si256(low128),
+          _mm256_broadcastsi128_si256(high128),
+          _mm256_set1_epi8(0x0F),
+          _mm256_set1_epi8(31),
+          _mm256_set1_epi8(127),
+          _mm256_set1_epi8(static_cast<char>(kNibbles.lineBits)),
+          _mm256_setzero_si256()};
+}
+
+// The faulty bytes and the bytes that shape lines among 32, as bit masks.
+__attribute__((target("avx2"))) inline void Classify32(const Avx2Tables& t, const unsigned char* p,
+                                                       std::uint32_t& bad, std::uint32_t& line) {
+  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  const __m256i printable =
+      _mm256_andnot_si256(_mm256_cmpeq_epi8(v, t.del), _mm256_cmpgt_epi8(v, t.below));
+  const __m256i lo = _mm256_and_si256(v, t.nibble);
+  const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(v, 4), t.nibble);
+  const __m256i cls =
+      _mm256_and_si256(_mm256_shuffle_epi8(t.low, lo), _mm256_shuffle_epi8(t.high, hi));
+  const __m256i unexcepted = _mm256_cmpeq_epi8(cls, t.zero);
+  bad =
+      static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_andnot_si256(printable, unexcepted)));
+  line = ~static_cast<std::uint32_t>(
+      _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(cls, t.lineBits), t.zero)));
+}
+
+// 64 bytes a step, every byte classified with no branch but the one that
+// finds a line break: lines of transfer files are long and full of Polish
+// letters, so a step that first looked for plain ASCII would guess wrong.
 __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsigned char* p,
                                                                      const unsigned char* end,
                                                                      bool& faulty) {
-  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.low));
-  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.high));
-  const __m256i lowTable = _mm256_broadcastsi128_si256(low128);
-  const __m256i highTable = _mm256_broadcastsi128_si256(high128);
-  const __m256i nibble = _mm256_set1_epi8(0x0F);
-  const __m256i below = _mm256_set1_epi8(31);
-  const __m256i del = _mm256_set1_epi8(127);
-  const __m256i lineBits = _mm256_set1_epi8(static_cast<char>(kNibbles.lineBits));
-  const __m256i zero = _mm256_setzero_si256();
-  while (end - p >= 32) {
-    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    const __m256i printable =
-        _mm256_andnot_si256(_mm256_cmpeq_epi8(v, del), _mm256_cmpgt_epi8(v, below));
-    const auto plain = static_cast<std::uint32_t>(_mm256_movemask_epi8(printable));
-    if (plain == 0xFFFFFFFFu) {
-      p += 32;
-      continue;
-    }
-    const __m256i lo = _mm256_and_si256(v, nibble);
-    const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble);
-    const __m256i cls =
-        _mm256_and_si256(_mm256_shuffle_epi8(lowTable, lo), _mm256_shuffle_epi8(highTable, hi));
-    const auto unexcepted =
-        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(cls, zero)));
-    const auto notLine = static_cast<std::uint32_t>(
-        _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(cls, lineBits), zero)));
-    const std::uint32_t bad = ~plain & unexcepted;
-    const std::uint32_t line = ~notLine;
+  const Avx2Tables t = MakeAvx2Tables();
+  std::uint64_t seenBad = 0;
+  while (end - p >= 64) {
+    std::uint32_t bad0, line0, bad1, line1;
+    Classify32(t, p, bad0, line0);
+    Classify32(t, p + 32, bad1, line1);
+    const std::uint64_t line = line0 | (std::uint64_t{line1} << 32);
+    const std::uint64_t bad = bad0 | (std::uint64_t{bad1} << 32);
     if (line) {
-      const std::uint32_t before = (line & (0u - line)) - 1;
-      if (bad & before) faulty = true;
+      const std::uint64_t before = (line & (0 - line)) - 1;
+      if ((bad & before) | seenBad) faulty = true;
+      return p + __builtin_ctzll(line);
+    }
+    seenBad |= bad;
+    p += 64;
+  }
+  if (seenBad) faulty = true;
+  if (end - p >= 32) {
+    std::uint32_t bad, line;
+    Classify32(t, p, bad, line);
+    if (line) {
+      if (bad & ((line & (0u - line)) - 1)) faulty = true;
       return p + FirstBit(line);
     }
     if (bad) faulty = true;

@@ -35,15 +35,35 @@ class StreamCheck final : public LineSink {
 
   StreamCheck(StreamFindings& findings, Options options) : findings_(findings), options_(options) {}
 
-  void Part(const char* data, std::size_t n, bool faulty) override;
-  void End() override;
-  void Drop() override;
+  // Inline: the checker calls them for every line.
+  void Part(const char* data, std::size_t n, bool faulty) override {
+    if (options_.keepFaultyLines) held_.append(data, n);
+    if (faulty)
+      FaultyPart(data, n);
+    else if (options_.corrected)
+      findings_.Corrected(data, n);
+    column_ += n;
+  }
+  void End() override {
+    ++lines_;
+    if (column_ == 0 || faulty_) FaultyEnd();
+    if (options_.corrected) findings_.Corrected("\r\n", 2);
+    Drop();
+  }
+  void Drop() override {
+    column_ = 0;
+    faulty_ = false;
+    held_.resize_down(0);
+  }
 
   // Complete lines so far, and how many of them were faulty or empty.
   std::uint64_t Lines() const { return lines_; }
   std::uint64_t FaultyLines() const { return faultyLines_; }
 
  private:
+  void FaultyPart(const char* data, std::size_t n);
+  void FaultyEnd();
+
   StreamFindings& findings_;
   const Options options_;
   std::uint64_t lines_ = 0;

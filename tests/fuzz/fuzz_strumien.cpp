@@ -1,0 +1,98 @@
+// The command-line checker's streamed check against the window program's
+// state over arbitrary files cut into pieces of any size: the same faulty
+// bytes at the same places, the same empty and faulty lines, the same
+// corrected copy and the same report, byte for byte.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "LineSplitter.h"
+#include "LinieDoStanu.h"
+#include "StreamCheck.h"
+#include "UtworzLOG.h"
+
+namespace {
+
+using Bajt = std::tuple<std::uint64_t, std::uint64_t, unsigned char>;
+
+// Keeps everything a streamed check hands on, and writes the report from it
+// as the checker does.
+struct Zapis final : StreamFindings {
+  std::vector<Bajt> bajty;
+  std::vector<std::uint64_t> puste;
+  std::vector<std::uint64_t> bledne;
+  std::string poprawiony;
+  raport::TRaportTekst raport;
+
+  void FaultyByte(std::uint64_t line, std::uint64_t column, unsigned char b) override {
+    bajty.emplace_back(line, column, b);
+  }
+  void EmptyLine(std::uint64_t line) override { puste.push_back(line); }
+  void FaultyLine(std::uint64_t line, std::string_view text) override {
+    if (bledne.empty()) raport::NaglowekRaportu(raport, "/plik.txt", Chwila(), ':');
+    bledne.push_back(line);
+    raport::CzescLinii(raport, line, text);
+  }
+  void Corrected(const char* data, std::size_t n) override { poprawiony.append(data, n); }
+
+  static raport::TChwila Chwila() { return {2024, 3, 5, 9, 7, 2}; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view in(reinterpret_cast<const char*>(data), size);
+
+  Typy::TStan stan;
+  stan.NazwaPliku = "/plik.txt";
+  {
+    Typy::TLinieDoStanu linie(stan);
+    LineSplitter sp(linie);
+    if (sp.Feed(in.data(), in.size())) sp.Finish();
+  }
+
+  // Pieces of one size that the input chooses by its first byte, so piece
+  // edges fall everywhere: inside lines, between CR and LF, at faulty bytes.
+  const std::size_t kawalek = size ? 1 + data[0] % 61 : 1;
+  Zapis z;
+  StreamCheck check(z, {.keepFaultyLines = true, .corrected = true});
+  {
+    BasicLineSplitter<StreamCheck> sp(check);
+    bool dalej = true;
+    for (std::size_t off = 0; dalej && off < size; off += kawalek)
+      dalej = sp.Feed(in.data() + off, std::min(kawalek, size - off));
+    if (dalej) sp.Finish();
+  }
+
+  FUZZ_CHECK(check.Lines() == stan.LinieOrg.size());
+  FUZZ_CHECK(check.FaultyLines() == stan.Bledy.size());
+  std::vector<Bajt> bajty;
+  std::vector<std::uint64_t> puste, bledne;
+  for (std::size_t i = 0; i < stan.Bledy.size(); ++i) {
+    const auto idx = static_cast<std::size_t>(stan.Bledy.LineIndex(i));
+    const std::string_view linia = stan.LinieOrg[idx];
+    bledne.push_back(idx + 1);
+    if (linia.empty()) puste.push_back(idx + 1);
+    for (std::size_t p : fuzz::ModelFaultyPositions(linia))
+      bajty.emplace_back(idx + 1, p, static_cast<unsigned char>(linia[p - 1]));
+  }
+  FUZZ_CHECK(z.bajty == bajty);
+  FUZZ_CHECK(z.puste == puste);
+  FUZZ_CHECK(z.bledne == bledne);
+
+  std::string poprawiony;
+  stan.LinieNew.WypiszWszystkie([&](const char* p, std::size_t n) { poprawiony.append(p, n); },
+                                "\r\n");
+  FUZZ_CHECK(z.poprawiony == poprawiony);
+
+  raport::TRaportTekst okno;
+  raport::TBezKursora kursor;
+  raport::UtworzLOG(stan, okno, kursor, Zapis::Chwila, ':');
+  if (!z.bledne.empty()) raport::KoniecRaportu(z.raport);
+  FUZZ_CHECK(z.raport.Tekst() == okno.Tekst());
+  return 0;
+}
