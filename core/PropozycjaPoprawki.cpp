@@ -9,7 +9,7 @@ namespace kodowanie {
 namespace {
 
 constexpr cp1250::Literal kWKodowaniu{u8"Plik wygląda na zapisany w kodowaniu "};
-constexpr cp1250::Literal kMieszany{u8"Plik łączy wiersze w kodowaniach Windows-1250 i UTF-8."};
+constexpr cp1250::Literal kMieszany{u8"Plik łączy kodowania Windows-1250 i UTF-8."};
 constexpr cp1250::Literal kTypograficzne{u8"Część błędnych znaków można zamienić automatycznie."};
 
 constexpr cp1250::Literal kOdczytany{u8"Plik zostanie odczytany jako "};

@@ -317,6 +317,17 @@ void TQtUserMessages::BladKrytyczny(const std::string& komunikat) {
   box.exec();
 }
 
+bool TQtUserMessages::Pytanie(const std::string& tekst) {
+  TOknoModalne modalne(*this);
+  QMessageBox box(QMessageBox::Question, ZCp1250(TytulAplikacji()), ZCp1250(tekst),
+                  QMessageBox::Yes | QMessageBox::No);
+  box.setObjectName(QStringLiteral("OknoPytania"));
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  box.setWindowModality(Qt::ApplicationModal);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::string> TQtUserMessages::OtworzPlik(QWidget* rodzic) {
   TOknoModalne modalne(*this);
   QFileDialog d(rodzic);
@@ -394,6 +405,14 @@ std::optional<std::string> TRecordingUserMessages::ZapiszPlik(QWidget*) {
   if (OdpowiedziZapisz.empty()) return std::nullopt;
   auto r = OdpowiedziZapisz.front();
   OdpowiedziZapisz.pop_front();
+  return r;
+}
+
+bool TRecordingUserMessages::Pytanie(const std::string& tekst) {
+  Zapisz({Rodzaj::Pytanie, tekst});
+  if (OdpowiedziPytanie.empty()) return false;
+  const bool r = OdpowiedziPytanie.front();
+  OdpowiedziPytanie.pop_front();
   return r;
 }
 

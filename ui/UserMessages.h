@@ -74,6 +74,9 @@ class TUserMessages {
   virtual void Komunikat(const std::string& tekst) = 0;    // plain message
   // The error box; the "." rule is applied here.
   virtual void BladKrytyczny(const std::string& komunikat) = 0;
+  // A question with the buttons Yes and No; true for Yes. No is the default,
+  // and closing the dialog answers No.
+  virtual bool Pytanie(const std::string& tekst) = 0;
 
   // The busy cursor: one setting for the whole program, not a count.
   virtual void Zajety(bool wlaczony) = 0;
@@ -160,6 +163,7 @@ class TQtUserMessages : public TUserMessages {
   void Informacja(const std::string& tekst) override;
   void Komunikat(const std::string& tekst) override;
   void BladKrytyczny(const std::string& komunikat) override;
+  bool Pytanie(const std::string& tekst) override;
   void Zajety(bool wlaczony) override { kursor_.Ustaw(wlaczony); }
   bool CzyZajety() const override { return kursor_.Wlaczony(); }
   std::optional<std::string> OtworzPlik(QWidget* rodzic) override;
@@ -186,7 +190,17 @@ class TQtUserMessages : public TUserMessages {
 // tests, so nothing modal ever opens.
 class TRecordingUserMessages : public TUserMessages {
  public:
-  enum class Rodzaj { Ostrzezenie, Informacja, Komunikat, Blad, Zajety, Otworz, Zapisz, Drukarka };
+  enum class Rodzaj {
+    Ostrzezenie,
+    Informacja,
+    Komunikat,
+    Blad,
+    Zajety,
+    Otworz,
+    Zapisz,
+    Drukarka,
+    Pytanie
+  };
   struct Wywolanie {
     Rodzaj rodzaj;
     std::string tekst;  // the text; "1"/"0" for the busy cursor
@@ -199,6 +213,7 @@ class TRecordingUserMessages : public TUserMessages {
   void BladKrytyczny(const std::string& komunikat) override {
     Zapisz({Rodzaj::Blad, TekstBledu(komunikat)});
   }
+  bool Pytanie(const std::string& tekst) override;
   void Zajety(bool wlaczony) override;
   bool CzyZajety() const override { return kursor_.Wlaczony(); }
   std::optional<std::string> OtworzPlik(QWidget*) override;
@@ -211,6 +226,7 @@ class TRecordingUserMessages : public TUserMessages {
   std::deque<std::optional<std::string>> OdpowiedziOtworz;
   std::deque<std::optional<std::string>> OdpowiedziZapisz;
   std::deque<bool> OdpowiedziDrukarka;
+  std::deque<bool> OdpowiedziPytanie;  // an empty queue answers No
 
   std::vector<Wywolanie> Wywolania;
   // The calls of one kind, in order.

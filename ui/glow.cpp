@@ -19,6 +19,8 @@
 #include "KorektaZnaku.h"
 #include "LOG.h"
 #include "ModelBledow.h"
+#include "PoprawKodowanie.h"
+#include "PropozycjaPoprawki.h"
 #include "Teksty.h"
 #include "Typy.h"
 #include "UtworzLOG.h"
@@ -50,6 +52,7 @@ constexpr cp1250::Literal kBledneZnaki{u8"Błędne znaki wraz z pozycją znaku w
 constexpr cp1250::Literal kOryginalny{u8"Oryginalny znak"};
 constexpr cp1250::Literal kNowy{u8"Nowy znak"};
 constexpr cp1250::Literal kZatwierdz{u8"Zatwierdź nowy znak"};
+constexpr cp1250::Literal kPopraw{u8"Popraw automatycznie…"};
 
 // The window's layout, container by container from the top down, for a
 // 13-pixel text height. Aligned rows stack in the order given; the
@@ -65,6 +68,10 @@ constexpr ui::TElementUkladu kUklad[] = {
 { "Panel3",                  Rodzaj::PanelPlaski,               "Panel2",            6,   6,   770,     23, kListaBledow, Czcionka::Okna,             Miejsce::Gora},
 { "Label1",                  Rodzaj::Etykieta,                  "Panel3",          124,   5,   137,     13, kIloscLinii,  Czcionka::Okna,             Miejsce::Stale},
 { "LabelIleBledow",          Rodzaj::Etykieta,                  "Panel3",          272,   5,     8,     13, "0",          Czcionka::Pogrubiona,       Miejsce::Stale},
+// The encoding diagnosis and its correction, in the strip's free space right
+// of the count; placed after each check, shown only with something to say.
+{ "LabelKodowanie",          Rodzaj::Etykieta,                  "Panel3",          300,   5,     8,     13, {},           Czcionka::Okna,             Miejsce::Stale,    kUkryty},
+{ "ButtonPoprawAutomatycznie", Rodzaj::Przycisk,                "Panel3",          560,   1,   140,     21, kPopraw,      Czcionka::Okna,             Miejsce::Stale,    kUkryty},
 { "StringGridBledy",         Rodzaj::Wlasny,                    "Panel2",            6,  29,   770,     86, {},           Czcionka::Okna,             Miejsce::Wypelnij, kUkryty},
 { "PanelSzczegoly",          Rodzaj::PanelWypuklyZObramowaniem, nullptr,             0, 171,   782,    355, {},           Czcionka::Okna,             Miejsce::Dol,      kUkryty},
 { "GroupBox1",               Rodzaj::Ramka,                     "PanelSzczegoly",    6,   6,   770,    343, kSzczegoly,   Czcionka::Okna,             Miejsce::Wypelnij},
@@ -87,8 +94,9 @@ constexpr ui::TElementUkladu kUklad[] = {
 
 // The order Tab takes through the elements.
 constexpr const char* kKolejnoscTabulacji[] = {
-    "Button3",     "ButtonZapiszNew", "ButtonPokazLog", "StringGridBledy", "StringGridZnaki",
-    "EditZnakNew", "EditZnakOrg",     "BitBtn1",        "MemoLiniaOrg",    "MemoLiniaNew"};
+    "Button3",         "ButtonZapiszNew", "ButtonPokazLog", "ButtonPoprawAutomatycznie",
+    "StringGridBledy", "StringGridZnaki", "EditZnakNew",    "EditZnakOrg",
+    "BitBtn1",         "MemoLiniaOrg",    "MemoLiniaNew"};
 
 ui::TWidokLinii* NowyWidokLinii(QWidget* rodzic) {
   auto* m = new ui::TWidokLinii(rodzic);
@@ -159,6 +167,8 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
   budowa.Przypisz(EditZnakOrg, "EditZnakOrg");
   budowa.Przypisz(BitBtn1, "BitBtn1");
   budowa.Przypisz(ButtonPokazLog, "ButtonPokazLog");
+  budowa.Przypisz(LabelKodowanie, "LabelKodowanie");
+  budowa.Przypisz(ButtonPoprawAutomatycznie, "ButtonPoprawAutomatycznie");
   ukladOkna_ = &budowa.Uklad(this);
 
   // What the table cannot say: settings of each kind's own.
@@ -206,6 +216,9 @@ void TFormGlow::Podlacz() {
           [this] { Obsluz([this] { ButtonPokazLogClick(ButtonPokazLog); }); });
   connect(BitBtn1, &QPushButton::clicked, this,
           [this] { Obsluz([this] { BitBtn1Click(BitBtn1); }); });
+  connect(ButtonPoprawAutomatycznie, &QPushButton::clicked, this, [this] {
+    Obsluz([this] { ButtonPoprawAutomatycznieClick(ButtonPoprawAutomatycznie); });
+  });
   StringGridBledy->PoWyborze = [this] {
     Obsluz([this] { StringGridBledyClick(StringGridBledy); });
   };
@@ -291,9 +304,14 @@ void UstawKolor(QLabel* l, const QColor& kolor) {
 
 void TFormGlow::Button3Click(QObject*) {
   if (!OpenDialog1.Execute()) return;
+  Sprawdz(OpenDialog1.FileName, {});
+}
+
+void TFormGlow::Sprawdz(const std::string& sciezka,
+                        const std::function<void(std::size_t)>& przedWynikiem) {
   komunikaty_.Zajety(true);
   InitDane();
-  stan_.NazwaPliku = OpenDialog1.FileName;
+  stan_.NazwaPliku = sciezka;
   // Until this check ends, the line lists may hold another file's lines or
   // part of this one's: neither may be saved or reported under this name.
   ButtonZapiszNew->setEnabled(false);
@@ -306,7 +324,9 @@ void TFormGlow::Button3Click(QObject*) {
   LabelIleBledow->adjustSize();
   ButtonZapiszNew->setEnabled(ile > 0);
   ButtonPokazLog->setEnabled(ile > 0);
+  PokazPropozycjePoprawki();
   komunikaty_.Zajety(false);
+  if (przedWynikiem) przedWynikiem(ile);
   if (ile == 0) {
     UstawKolor(LabelIleBledow, QColor(0, 128, 0));
     komunikaty_.Informacja(teksty::PlikPoprawny.str());
@@ -316,6 +336,29 @@ void TFormGlow::Button3Click(QObject*) {
     UstawKolor(LabelIleBledow, QColor(255, 0, 0));
     komunikaty_.Ostrzezenie(teksty::PlikZBledami.str());
   }
+}
+
+void TFormGlow::PokazPropozycjePoprawki() {
+  const auto propozycja = kodowanie::ZaproponujPoprawke(stan_);
+  if (!propozycja) return;
+  poprawka_ = propozycja->z;
+  // Right of the count, whatever its width, then the button beside it; a
+  // narrow window shortens the sentence rather than push the button out of
+  // the strip (the whole sentence stays the label's accessible name).
+  const QString zdanie = ui::ZCp1250(propozycja->zdanie);
+  const int x = LabelIleBledow->geometry().right() + 1 + Skaluj(16);
+  const int przerwa = Skaluj(8);
+  const int miejsce =
+      Panel3->width() - x - przerwa - ButtonPoprawAutomatycznie->width() - Skaluj(4);
+  LabelKodowanie->setText(
+      LabelKodowanie->fontMetrics().elidedText(zdanie, Qt::ElideRight, std::max(miejsce, 0)));
+  LabelKodowanie->setAccessibleName(zdanie);
+  LabelKodowanie->adjustSize();
+  LabelKodowanie->move(x, LabelIleBledow->y());
+  ButtonPoprawAutomatycznie->move(LabelKodowanie->geometry().right() + 1 + przerwa,
+                                  ButtonPoprawAutomatycznie->y());
+  LabelKodowanie->show();
+  ButtonPoprawAutomatycznie->show();
 }
 
 void TFormGlow::InitDane() {
@@ -339,6 +382,9 @@ void TFormGlow::InitDane() {
   MemoLiniaNew->clear();
   StringGridZnaki->hide();
   stan_.WybranyBlad = -1;
+  LabelKodowanie->hide();
+  ButtonPoprawAutomatycznie->hide();
+  poprawka_.reset();
 }
 
 void TFormGlow::WczytajPlik() {
@@ -475,6 +521,26 @@ void TFormGlow::BitBtn1Click(QObject*) {
     case Typy::TWynikZmiany::Nic:
       break;
   }
+}
+
+void TFormGlow::ButtonPoprawAutomatycznieClick(QObject*) {
+  if (!poprawka_) return;
+  const kodowanie::TKodowanie z = *poprawka_;
+  const std::string zrodlo = stan_.NazwaPliku;
+  komunikaty_.Zajety(true);
+  const kodowanie::TWynikPoprawy przed = kodowanie::PoliczPoprawke(zrodlo, z);
+  komunikaty_.Zajety(false);
+  if (!komunikaty_.Pytanie(kodowanie::TekstPotwierdzenia(z, przed))) return;
+
+  komunikaty_.Zajety(true);
+  kodowanie::TWynikPoprawy wynik;
+  const std::string zapisany = kodowanie::ZapiszPoprawke(zrodlo, z, wynik);
+  // The written file is checked as if the user had chosen it, so what is
+  // left can be corrected by hand; first the user learns where it went.
+  Sprawdz(zapisany, [&](std::size_t pozostale) {
+    komunikaty_.Komunikat(KomunikatZapisano(zapisany) + "\r\n\r\n" +
+                          kodowanie::TekstPoZapisie(wynik, pozostale));
+  });
 }
 
 void TFormGlow::ButtonPokazLogClick(QObject*) {

@@ -4,8 +4,11 @@
 // with the character-correction controls.
 #include <QFont>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
+
+#include "Kodowanie.h"
 
 #include "BudowaOkna.h"
 #include "Siatka.h"
@@ -73,6 +76,10 @@ class TFormGlow : public QWidget {
   QLineEdit* EditZnakOrg = nullptr;
   QPushButton* BitBtn1 = nullptr;
   QPushButton* ButtonPokazLog = nullptr;
+  // The encoding diagnosis and its automatic correction, shown after a
+  // check only when the correction would change something.
+  QLabel* LabelKodowanie = nullptr;
+  QPushButton* ButtonPoprawAutomatycznie = nullptr;
 
   void DodajLinieDoStringGrid();
   void FormCreate(QObject* Sender);
@@ -88,6 +95,7 @@ class TFormGlow : public QWidget {
   void MemoLiniaNewKeyUp(QObject* Sender, int Key, Qt::KeyboardModifiers Shift);
   void BitBtn1Click(QObject* Sender);
   void ButtonPokazLogClick(QObject* Sender);
+  void ButtonPoprawAutomatycznieClick(QObject* Sender);
 
   // The placement of the window's own children; the splitter changes the
   // detail panel's height through it.
@@ -105,6 +113,10 @@ class TFormGlow : public QWidget {
   }
   void Zbuduj(const QFont& czcionka);
   void Podlacz();
+  // The check command from the chosen path on; `przedWynikiem`, if given,
+  // runs with the count of faulty lines before the outcome dialog.
+  void Sprawdz(const std::string& sciezka, const std::function<void(std::size_t)>& przedWynikiem);
+  void PokazPropozycjePoprawki();
 
   Typy::TStan& stan_;
   ui::TUserMessages& komunikaty_;
@@ -112,4 +124,6 @@ class TFormGlow : public QWidget {
   ui::TUklad* ukladOkna_ = nullptr;
   ui::TModelBledow* modelBledow_ = nullptr;
   ui::TModelZnakow* modelZnakow_ = nullptr;
+  // What the automatic correction decodes from, while it is offered.
+  std::optional<kodowanie::TKodowanie> poprawka_;
 };

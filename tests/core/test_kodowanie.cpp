@@ -337,7 +337,7 @@ TEST(PropozycjaPoprawki, OfferedOnlyWhereTheCorrectionChangesSomething) {
       {"UTF-8", lista, "Plik wygląda na zapisany w kodowaniu UTF-8."},
       {"UTF-16LE", Zakoduj(lista, TKodowanie::Utf16LE),
        "Plik wygląda na zapisany w kodowaniu UTF-16LE."},
-      {"joined", w + lista, "Plik łączy wiersze w kodowaniach Windows-1250 i UTF-8."},
+      {"joined", w + lista, "Plik łączy kodowania Windows-1250 i UTF-8."},
       {"binary",
        std::string("\x7F"
                    "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0\x01\0\0\0",

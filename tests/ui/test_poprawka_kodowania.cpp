@@ -1,0 +1,146 @@
+// The window's part of the automatic correction: the sentence and the
+// button in the error list's strip, the question, the written file, the
+// message and the check of the written file.
+//
+// With ZRZUT_EKRANU set to a path prefix, the window is also saved as
+// PREFIX-po-sprawdzeniu.png and PREFIX-po-poprawce.png, to be looked at.
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "OknoTestowe.h"
+#include "ZapiszPoprawiony.h"
+
+using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
+
+namespace {
+
+// A payroll list as a program of today exports it: UTF-8, with a dash.
+const std::string kUtf8 =
+    "1;Zdzisław Mańkowski;Wynagrodzenie za październik – premia;1234,56\r\n"
+    "2;Urszula Śliwińska;Zwrot kosztów podróży;210,00\r\n"
+    "3;Jan Kowalski;Zaliczka\t;100,00\r\n";
+
+std::string Odczytaj(const std::string& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+void Zrzut(QWidget& w, const char* nazwa) {
+  const char* prefiks = std::getenv("ZRZUT_EKRANU");
+  if (prefiks && *prefiks)
+    w.grab().save(QString::fromUtf8(prefiks) + QStringLiteral("-") + QString::fromUtf8(nazwa) +
+                  QStringLiteral(".png"));
+}
+
+}  // namespace
+
+class TestPoprawkaKodowania : public QObject {
+  Q_OBJECT
+ private slots:
+  void plikUtf8_zdanieIPrzyciskObokLicznika();
+  void plikPoprawnyIZwykleBledy_nicNowego();
+  void potwierdzenie_zapisujeSprawdzaIMowiGdzie();
+  void odmowa_niczegoNieZapisuje();
+};
+
+void TestPoprawkaKodowania::plikUtf8_zdanieIPrzyciskObokLicznika() {
+  test::TOkno o;
+  const QRect label1 = o.w.Label1->geometry();
+  const QPoint licznik = o.w.LabelIleBledow->pos();
+  o.Sprawdz(o.Plik("lista.txt", kUtf8));
+  Zrzut(o.w, "po-sprawdzeniu");
+
+  QVERIFY(o.w.LabelKodowanie->isVisible());
+  QCOMPARE(o.w.LabelKodowanie->text(),
+           QStringLiteral("Plik wygląda na zapisany w kodowaniu UTF-8."));
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->isVisible());
+  QCOMPARE(o.w.ButtonPoprawAutomatycznie->text(), QStringLiteral("Popraw automatycznie…"));
+  // Nothing specified moves; the new elements sit right of the count, inside the strip.
+  QCOMPARE(o.w.Label1->geometry(), label1);
+  QCOMPARE(o.w.LabelIleBledow->pos(), licznik);
+  QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("3"));
+  QVERIFY(o.w.LabelKodowanie->x() > o.w.LabelIleBledow->geometry().right());
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->x() > o.w.LabelKodowanie->geometry().right());
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->geometry().right() < o.w.Panel3->width());
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->geometry().bottom() < o.w.Panel3->height());
+}
+
+void TestPoprawkaKodowania::plikPoprawnyIZwykleBledy_nicNowego() {
+  test::TOkno o;
+  o.Sprawdz(o.Plik("lista.txt", kUtf8));
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->isVisible());
+  // A clean file, and one whose faults are only a tab and a control byte.
+  for (const std::string& bajty : {test::Cp("Zapłata\r\n"), test::Cp("Zapłata\t1\r\n\x01\r\n")}) {
+    o.Sprawdz(o.Plik("inna.txt", bajty));
+    QVERIFY(!o.w.LabelKodowanie->isVisible());
+    QVERIFY(!o.w.ButtonPoprawAutomatycznie->isVisible());
+  }
+}
+
+void TestPoprawkaKodowania::potwierdzenie_zapisujeSprawdzaIMowiGdzie() {
+  test::TOkno o;
+  const std::string zrodlo = o.Plik("lista.txt", kUtf8);
+  o.Sprawdz(zrodlo);
+  const std::size_t od = o.m.Wywolania.size();
+  o.m.OdpowiedziPytanie.push_back(true);
+  QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
+  Zrzut(o.w, "po-poprawce");
+  if (std::getenv("ZRZUT_EKRANU")) {
+    // The real question dialog with the text asked, pictured and answered No.
+    QTimer::singleShot(200, [] {
+      if (QWidget* pytanie = QApplication::activeModalWidget()) {
+        Zrzut(*pytanie, "pytanie");
+        pytanie->close();
+      }
+    });
+    ui::TQtUserMessages().Pytanie(o.m.Teksty(Rodzaj::Pytanie).back());
+  }
+
+  // The question, then where the file went, then the check's outcome; the
+  // busy cursor off at the end.
+  std::vector<Rodzaj> okna;
+  for (Rodzaj r : o.Rodzaje(od))
+    if (r != Rodzaj::Zajety) okna.push_back(r);
+  QCOMPARE(okna, (std::vector<Rodzaj>{Rodzaj::Pytanie, Rodzaj::Komunikat, Rodzaj::Ostrzezenie}));
+  QVERIFY(!o.m.CzyZajety());
+  const std::string pytanie = cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back());
+  QVERIFY(pytanie.starts_with("Plik zostanie odczytany jako UTF-8"));
+  QVERIFY(pytanie.find("Zmienionych znaków: 1") != std::string::npos);
+
+  const std::string poprawiony = o.Sciezka("lista_nowy.txt");
+  QCOMPARE(Odczytaj(zrodlo), kUtf8);
+  QCOMPARE(Odczytaj(poprawiony),
+           test::Cp("1;Zdzisław Mańkowski;Wynagrodzenie za październik - "
+                    "premia;1234,56\r\n2;Urszula Śliwińska;Zwrot kosztów "
+                    "podróży;210,00\r\n3;Jan Kowalski;Zaliczka\t;100,00\r\n"));
+  const std::string komunikat = o.m.Teksty(Rodzaj::Komunikat).back();
+  QCOMPARE(komunikat,
+           KomunikatZapisano(poprawiony) + "\r\n\r\n" + test::Cp("Pozostało błędnych linii: 1"));
+  // The written file is now the checked one, as if the user had chosen it.
+  QCOMPARE(o.stan.NazwaPliku, poprawiony);
+  // The tab is left for the user to see; the correction never guesses at structure.
+  QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("1"));
+  QVERIFY(!o.w.ButtonPoprawAutomatycznie->isVisible());
+}
+
+void TestPoprawkaKodowania::odmowa_niczegoNieZapisuje() {
+  test::TOkno o;
+  const std::string zrodlo = o.Plik("lista.txt", kUtf8);
+  o.Sprawdz(zrodlo);
+  QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);  // the recorder answers No
+  QCOMPARE(o.m.Teksty(Rodzaj::Pytanie).size(), std::size_t{1});
+  QVERIFY(!QFile::exists(QString::fromStdString(o.Sciezka("lista_nowy.txt"))));
+  QCOMPARE(o.stan.NazwaPliku, zrodlo);
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->isVisible());
+}
+
+QTEST_MAIN(TestPoprawkaKodowania)
+#include "test_poprawka_kodowania.moc"
