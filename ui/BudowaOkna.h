@@ -105,6 +105,15 @@ struct TElementUkladu {
   unsigned Stan = kWidoczny;
 };
 
+// The short names a window's layout table is written in.
+namespace nazwy_ukladu {
+using Czcionka = TCzcionka;
+using Miejsce = TMiejsce;
+using Rodzaj = TRodzaj;
+using ui::kUkryty;
+using ui::kWylaczony;
+}  // namespace nazwy_ukladu
+
 // Builds a window's elements from its table, row by row, in the table's
 // order (which is also their stacking order).
 class TBudowaOkna {

@@ -18,10 +18,7 @@
 
 namespace {
 
-using Czcionka = ui::TCzcionka;
-using ui::kUkryty;
-using Miejsce = ui::TMiejsce;
-using Rodzaj = ui::TRodzaj;
+using namespace ui::nazwy_ukladu;
 
 constexpr cp1250::Literal kZapisz{u8"Zapi&sz plik LOG"};
 constexpr cp1250::Literal kDrukuj{u8"&Drukuj"};

@@ -30,11 +30,7 @@
 
 namespace {
 
-using Czcionka = ui::TCzcionka;
-using ui::kUkryty;
-using ui::kWylaczony;
-using Miejsce = ui::TMiejsce;
-using Rodzaj = ui::TRodzaj;
+using namespace ui::nazwy_ukladu;
 
 // The window's texts, held in Windows-1250 like every text of the program.
 constexpr cp1250::Literal kTytulOkna{u8"Tarmeko_weryfikacja_pliku"};

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
+
 namespace cli_test {
 
 struct TWynik {
@@ -39,7 +41,7 @@ inline TWynik Uruchom(const std::string& dir, std::vector<std::string> args,
     const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0) _exit(121);
-    if (bezUprawnien && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(122);
+    if (bezUprawnien && !test_support::DropToNobody().empty()) _exit(122);
     std::vector<char*> argv{const_cast<char*>(WERYFIKUJ_PLIK)};
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);

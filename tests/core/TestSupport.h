@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include "InOutError.h"
+#include "TempDir.h"
 #include "Typy.h"
 #include "WczytajPlik.h"
 
@@ -177,39 +178,7 @@ inline void ExpectMatchesModel(const Typy::TStan& s, const std::vector<std::stri
   ASSERT_EQ(k, s.Bledy.size()) << "records for clean lines";
 }
 
-// A folder of its own under the system's temporary folder, removed with all
-// it holds.
-class TempDir {
- public:
-  TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/weryfikacja-XXXXXX";
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    return WriteTo(File(name), bytes);
-  }
-  static std::string WriteTo(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + path);
-    return path;
-  }
-
- private:
-  std::string path_;
-};
+using test_support::TempDir;
 
 // What the check command does around the reader: it empties the errors and
 // the selection, takes the path and reads it.

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "ChildProcess.h"
 #include "InOutError.h"
 #include "PlatformFile.h"
 #include "TekstBledu.h"
@@ -23,8 +24,6 @@ using namespace testing_core;
 using V = std::vector<std::string>;
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
 
 // The file checked before the one that fails.
 const std::string kPrevious = "stary\r\nb\x96\x64ny\r\n\r\n";
@@ -60,52 +59,10 @@ Outcome CheckAfterPrevious(const TempDir& dir, const std::string& path) {
   return o;
 }
 
-// Runs f in a child process and hands back what it wrote. The parent waits
-// for the child; a child that dies is reported, never ignored.
-std::string RunInChild(const std::function<std::string()>& f) {
-  int fds[2];
-  if (::pipe(fds) != 0) return "pipe failed";
-  const pid_t pid = ::fork();
-  if (pid < 0) return "fork failed";
-  if (pid == 0) {
-    ::close(fds[0]);
-    std::string out;
-    try {
-      out = f();
-    } catch (const std::exception& e) {
-      out = std::string("unexpected exception: ") + e.what();
-    }
-    const ssize_t put = ::write(fds[1], out.data(), out.size());
-    ::_exit(put == static_cast<ssize_t>(out.size()) ? 0 : 1);
-  }
-  ::close(fds[1]);
-  std::string result;
-  char buf[512];
-  for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) != 0;) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) break;
-    result.append(buf, static_cast<std::size_t>(n));
-  }
-  ::close(fds[0]);
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) result += " [child failed]";
-  return result;
-}
-
 // As root, every file is readable: the child becomes nobody first, so that
 // a permission failure can be seen. An ordinary user is tested as itself.
 std::string RunAsOrdinaryUser(const std::function<std::string()>& f) {
-  return RunInChild([&]() -> std::string {
-    if (::geteuid() == 0) {
-      if (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
-          ::setresuid(kNobody, kNobody, kNobody) != 0)
-        return "cannot drop privileges";
-      if (::geteuid() != kNobody || ::getegid() != kNobody) return "privileges not dropped";
-    }
-    return f();
-  });
+  return test_support::RunAsNobody(f).Text();
 }
 
 // Another process that holds a lock on a file until it is let go.

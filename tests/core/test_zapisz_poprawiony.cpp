@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ChildProcess.h"
 #include "InOutError.h"
 #include "KorektaZnaku.h"
 #include "PlatformFile.h"
@@ -69,48 +70,6 @@ void Wczytaj(TStan& s, const std::string& nazwa, const std::vector<std::string>&
     SprawdzLinie(s, static_cast<std::int32_t>(i), s.LinieOrg[i]);
   }
   s.WybranyBlad = s.Bledy.empty() ? -1 : 0;
-}
-
-// Runs f in a child process and returns the text it reports. The child
-// ends with _exit, so nothing it does reaches this process's state.
-template <class F>
-std::string WProcesiePotomnym(F f) {
-  int p[2];
-  if (::pipe(p) != 0) return "pipe failed";
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(p[0]);
-    std::string r;
-    try {
-      r = f();
-    } catch (const std::exception& e) {
-      r = std::string("exception: ") + e.what();
-    }
-    for (std::size_t off = 0; off < r.size();) {
-      const ssize_t n = ::write(p[1], r.data() + off, r.size() - off);
-      if (n <= 0) break;
-      off += static_cast<std::size_t>(n);
-    }
-    ::_exit(0);
-  }
-  ::close(p[1]);
-  std::string r;
-  char buf[256];
-  ssize_t n;
-  while ((n = ::read(p[0], buf, sizeof buf)) > 0) r.append(buf, static_cast<std::size_t>(n));
-  ::close(p[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  if (!WIFEXITED(status)) r += " (child died)";
-  return r;
-}
-
-// Becomes the unprivileged user; "" on success.
-std::string JakoNobody() {
-  if (::setgroups(0, nullptr) != 0 && errno != EPERM) return "setgroups failed";
-  if (::setresgid(65534, 65534, 65534) != 0 && ::getegid() != 65534) return "setresgid failed";
-  if (::setresuid(65534, 65534, 65534) != 0 && ::geteuid() != 65534) return "setresuid failed";
-  return ::geteuid() == 0 ? "still root" : "";
 }
 
 // Another process holding a lock on the whole of a file until destroyed.
@@ -314,11 +273,8 @@ TEST_F(ZapiszPoprawiony, unprivilegedUserCannotReplaceWhatItMayNotWrite) {
   TStan s, t;
   Wczytaj(s, zrodlo_, {"a\x01"});
   Wczytaj(t, cudzy, {"a\x01"});
-  const std::string r = WProcesiePotomnym([&] {
-    const std::string blad = JakoNobody();
-    if (!blad.empty()) return blad;
-    return Wynik(s) + " | " + Wynik(t);
-  });
+  const std::string r =
+      test_support::RunAsNobody([&] { return Wynik(s) + " | " + Wynik(t); }).Text();
   EXPECT_EQ(r, "5: File access denied | 5: File access denied");
   EXPECT_EQ(Odczytaj(cel_), "OLD\r\n");
   EXPECT_EQ(Odczytaj(cudzyCel), "ROOT\r\n");
@@ -328,10 +284,7 @@ TEST_F(ZapiszPoprawiony, unprivilegedUserCannotReplaceWhatItMayNotWrite) {
   ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
   TStan u;
   Wczytaj(u, dir_ + "/nowa.txt", {"a\x01"});
-  const std::string r2 = WProcesiePotomnym([&] {
-    const std::string blad = JakoNobody();
-    return blad.empty() ? Wynik(u) : blad;
-  });
+  const std::string r2 = test_support::RunAsNobody([&] { return Wynik(u); }).Text();
   EXPECT_EQ(r2, "5: File access denied");
   EXPECT_FALSE(fs::exists(dir_ + "/nowa_nowy.txt"));
   EXPECT_EQ(Pozostalosci(dir_), 0);
@@ -405,25 +358,26 @@ TEST_F(ZapiszPoprawiony, fullDiskKeepsTheOldFile) {
   fs::create_directory(mnt);
   Wczytaj(s, mnt + "/lista.txt", linie);
 
-  const std::string r = WProcesiePotomnym([&]() -> std::string {
-    if (::unshare(CLONE_NEWNS) != 0) {
-      // Without root, a user namespace of our own may still mount.
-      const uid_t uid = ::geteuid();
-      const gid_t gid = ::getegid();
-      if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
-        return std::string("skip: no mount namespace: ") + std::strerror(errno);
-      Zapisz("/proc/self/setgroups", "deny");
-      Zapisz("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
-      Zapisz("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
-    }
-    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=64k") != 0)
-      return std::string("skip: cannot mount: ") + std::strerror(errno);
-    const std::string cel = mnt + "/lista_nowy.txt";
-    Zapisz(cel, "OLD\r\n");
-    const std::string wynik = Wynik(s);
-    return wynik + " | " + Odczytaj(cel) + "| " + std::to_string(Pozostalosci(mnt));
-  });
+  const std::string r =
+      test_support::RunInChild([&]() -> std::string {
+        if (::unshare(CLONE_NEWNS) != 0) {
+          // Without root, a user namespace of our own may still mount.
+          const uid_t uid = ::geteuid();
+          const gid_t gid = ::getegid();
+          if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return std::string("skip: no mount namespace: ") + std::strerror(errno);
+          Zapisz("/proc/self/setgroups", "deny");
+          Zapisz("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
+          Zapisz("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
+        }
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", mnt.c_str(), "tmpfs", 0, "size=64k") != 0)
+          return std::string("skip: cannot mount: ") + std::strerror(errno);
+        const std::string cel = mnt + "/lista_nowy.txt";
+        Zapisz(cel, "OLD\r\n");
+        const std::string wynik = Wynik(s);
+        return wynik + " | " + Odczytaj(cel) + "| " + std::to_string(Pozostalosci(mnt));
+      }).Text();
   if (r.starts_with("skip: ")) GTEST_SKIP() << r;
   EXPECT_EQ(r, "112: I/O error 112 | OLD\r\n| 0");
 }

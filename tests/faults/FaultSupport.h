@@ -18,29 +18,14 @@
 #include <utility>
 #include <vector>
 
+#include "ChildProcess.h"
+#include "TempDir.h"
+
 extern "C" void faults_reset(void);
 
 namespace faults {
 
-class TempDir {
- public:
-  explicit TempDir(const char* base = "/tmp") {
-    std::string tmpl = std::string(base) + "/weryfikacja-faults-XXXXXX";
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = tmpl;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using test_support::TempDir;
 
 inline std::string ReadFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
@@ -90,53 +75,7 @@ class Fault {
   }
 };
 
-struct ChildResult {
-  bool ok = false;
-  std::string message;         // what the child reported: empty on success
-  long long peakRssBytes = 0;  // the child's peak resident memory
-};
-
-// Runs `work` in a child process and measures its peak memory. `work`
-// returns an empty text on success, otherwise what went wrong.
-inline ChildResult RunInChild(const std::function<std::string()>& work) {
-  int fds[2];
-  if (::pipe(fds) != 0) throw std::runtime_error("pipe failed");
-  const pid_t pid = ::fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    ::close(fds[0]);
-    std::string msg;
-    try {
-      msg = work();
-    } catch (const std::exception& e) {
-      msg = std::string("exception: ") + e.what();
-    } catch (...) {
-      msg = "unknown exception";
-    }
-    const char* p = msg.data();
-    std::size_t left = msg.size();
-    while (left > 0) {
-      const ssize_t put = ::write(fds[1], p, left);
-      if (put <= 0) break;
-      p += put;
-      left -= static_cast<std::size_t>(put);
-    }
-    ::_exit(msg.empty() ? 0 : 1);
-  }
-  ::close(fds[1]);
-  ChildResult r;
-  char buf[4096];
-  for (ssize_t got; (got = ::read(fds[0], buf, sizeof buf)) > 0;)
-    r.message.append(buf, static_cast<std::size_t>(got));
-  ::close(fds[0]);
-  int status = 0;
-  struct rusage ru {};
-  ::wait4(pid, &status, 0, &ru);
-  r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  if (!WIFEXITED(status))
-    r.message += " (child ended by signal " + std::to_string(WTERMSIG(status)) + ")";
-  r.peakRssBytes = static_cast<long long>(ru.ru_maxrss) * 1024;
-  return r;
-}
+using test_support::ChildResult;
+using test_support::RunInChild;
 
 }  // namespace faults

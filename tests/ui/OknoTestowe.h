@@ -40,6 +40,14 @@ inline std::string Cp(std::string_view utf8) {
   return cp1250::FromUtf8Lossy(utf8);
 }
 
+// Lines 2, 3 and 5 are faulty: an en dash at 2 and a middle dot at 4, an
+// empty line, and SOH at 1 and DEL at 5 in the last line, which has no line
+// end.
+inline const std::string kZBledami = Cp("Ala ma kota\n") + "x\x96y\xB7z\n" + "\n" +
+                                     Cp("zażółć\r\n") +
+                                     "\x01"
+                                     "abc\x7F";
+
 struct TOkno {
   Typy::TStan stan;
   TRejestrator m;

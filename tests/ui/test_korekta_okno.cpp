@@ -17,11 +17,6 @@ using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 
 namespace {
 
-// Line 2 has faulty bytes at 2 and 4, line 5 at 1 and 5.
-const std::string kZBledami = Cp("Ala ma kota\n") + "x\x96y\xB7z\n" + "\n" + Cp("zażółć\r\n") +
-                              "\x01"
-                              "abc\x7F";
-
 // Clicks on the character at a 0-based offset of the corrected line.
 void KliknijZnak(TFormGlow& w, int offset) {
   QTextCursor c(w.MemoLiniaNew->document());

@@ -26,6 +26,7 @@
 #include <sstream>
 
 #include <algorithm>
+#include "ChildProcess.h"
 #include "Cp1250.h"
 #include "LOG.h"
 #include "UserMessages.h"
@@ -609,37 +610,12 @@ void TestLog::zapisBezPrawaZapisu() {
                                                 QFile::ExeGroup | QFile::ReadOther |
                                                 QFile::ExeOther));
   const std::string cel = Sciezka(dir.filePath(QStringLiteral("r.TXT")));
-  int rura[2];
-  QVERIFY(pipe(rura) == 0);
-  const pid_t pid = fork();
-  QVERIFY(pid >= 0);
-  if (pid == 0) {
-    close(rura[0]);
-    std::string wynik;
-    if (getuid() == 0 &&
-        (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)) {
-      wynik = "setresuid failed";
-    } else {
-      try {
-        raport::ZapiszRaport(cel, "raport\r\n");
-        wynik = "saved";
-      } catch (const std::exception& e) {
-        wynik = e.what();
-      }
-    }
-    const ssize_t n = write(rura[1], wynik.data(), wynik.size());
-    _exit(n == static_cast<ssize_t>(wynik.size()) ? 0 : 1);
-  }
-  close(rura[1]);
-  std::string wynik;
-  char buf[512];
-  for (ssize_t n; (n = read(rura[0], buf, sizeof buf)) > 0;)
-    wynik.append(buf, static_cast<std::size_t>(n));
-  close(rura[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  QCOMPARE(wynik, "Cannot create file \"" + cel + "\". Permission denied");
+  const auto wynik = test_support::RunAsNobody([&]() -> std::string {
+    raport::ZapiszRaport(cel, "raport\r\n");
+    return "saved";
+  });
+  QVERIFY(wynik.ended);
+  QCOMPARE(wynik.message, "exception: Cannot create file \"" + cel + "\". Permission denied");
   QVERIFY(QDir(dir.path()).isEmpty());
   QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }

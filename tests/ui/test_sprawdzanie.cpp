@@ -22,12 +22,6 @@ using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 
 namespace {
 
-// Lines 2, 3 and 5 are faulty: an en dash and a middle dot, an empty line,
-// and SOH and DEL in the last line, which has no line end.
-const std::string kZBledami = Cp("Ala ma kota\n") + "x\x96y\xB7z\n" + "\n" + Cp("zażółć\r\n") +
-                              "\x01"
-                              "abc\x7F";
-
 QString Komorka(const QAbstractItemModel* m, int wiersz, int kolumna) {
   return m->data(m->index(wiersz, kolumna)).toString();
 }
