@@ -32,6 +32,7 @@ int Scan(const char* path) {
     scan::ScanFn fn;
   } versions[] = {{"scalar", scan::ToLineBreakScalar},
                   {"sse2", scan::Sse2Version()},
+                  {"ssse3", scan::Ssse3Version()},
                   {"avx2", scan::Avx2Version()}};
   for (const Version& v : versions) {
     if (!v.fn) continue;

@@ -134,8 +134,15 @@ class TZnaleziska final : public StreamFindings {
 
   void FaultyByte(std::uint64_t line, std::uint64_t column, unsigned char b) override {
     if (o_.cicho) return;
-    out_ << plik_ << ':' << numer_.Dla(line) << ':' << static_cast<unsigned long long>(column)
-         << w_.znaki.opis[b];
+    // "PLIK:LINIA:" is made once per line: a file in another encoding has
+    // a faulty byte in every word.
+    if (line != liniaPrefiksu_) {
+      prefiks_ = plik_ + ':';
+      prefiks_ += numer_.Dla(line);
+      prefiks_ += ':';
+      liniaPrefiksu_ = line;
+    }
+    out_ << prefiks_ << static_cast<unsigned long long>(column) << w_.znaki.opis[b];
   }
 
   void EmptyLine(std::uint64_t line) override {
@@ -229,6 +236,8 @@ class TZnaleziska final : public StreamFindings {
   TWyjscie& out_;
   TSprawdzaniePlikow::TWspolne& w_;
   TNumer numer_;
+  std::string prefiks_;
+  std::uint64_t liniaPrefiksu_ = 0;
   TLiniaPusta pusta_;
   std::optional<raport::TPlikRaportu> raport_;
   std::optional<std::string> bladRaportu_;

@@ -132,6 +132,55 @@ const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char
   return ToLineBreakScalar(p, end, faulty);
 }
 
+// SSSE3 has the byte shuffle: the nibble look-up classifies 16 bytes at
+// once, four to a step, for processors without AVX2.
+__attribute__((target("ssse3"))) inline void Classify16(const unsigned char* p, __m128i lowTable,
+                                                        __m128i highTable, std::uint32_t& bad,
+                                                        std::uint32_t& line) {
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i printable =
+      _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(127)), _mm_cmpgt_epi8(v, _mm_set1_epi8(31)));
+  const __m128i cls =
+      _mm_and_si128(_mm_shuffle_epi8(lowTable, _mm_and_si128(v, nibble)),
+                    _mm_shuffle_epi8(highTable, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
+  const __m128i zero = _mm_setzero_si128();
+  bad = static_cast<std::uint32_t>(
+      _mm_movemask_epi8(_mm_andnot_si128(printable, _mm_cmpeq_epi8(cls, zero))));
+  line = ~static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+             _mm_and_si128(cls, _mm_set1_epi8(static_cast<char>(kNibbles.lineBits))), zero))) &
+         0xFFFFu;
+}
+
+__attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const unsigned char* p,
+                                                                       const unsigned char* end,
+                                                                       bool& faulty) {
+  const __m128i lowTable = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.low));
+  const __m128i highTable = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.high));
+  std::uint64_t seenBad = 0;
+  while (end - p >= 64) {
+    std::uint32_t bad[4], line[4];
+    for (int k = 0; k < 4; ++k) Classify16(p + 16 * k, lowTable, highTable, bad[k], line[k]);
+    const std::uint64_t lines = line[0] | (std::uint64_t{line[1]} << 16) |
+                                (std::uint64_t{line[2]} << 32) | (std::uint64_t{line[3]} << 48);
+    const std::uint64_t bads = bad[0] | (std::uint64_t{bad[1]} << 16) |
+                               (std::uint64_t{bad[2]} << 32) | (std::uint64_t{bad[3]} << 48);
+    if (lines) {
+      if ((bads & ((lines & (0 - lines)) - 1)) | seenBad) faulty = true;
+      return p + __builtin_ctzll(lines);
+    }
+    seenBad |= bads;
+    p += 64;
+  }
+  if (seenBad) faulty = true;
+  return ToLineBreakSse2(p, end, faulty);
+}
+
+bool CpuHasSsse3() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("ssse3");
+}
+
 // AVX2 classifies 32 bytes at once: the nibble look-up marks the excepted
 // bytes, so faulty bytes and line breaks fall out as bit masks.
 struct Avx2Tables {
@@ -209,13 +258,17 @@ bool CpuHasAvx2() {
 }
 
 ScanFn Choose() {
-  return CpuHasAvx2() ? ToLineBreakAvx2 : ToLineBreakSse2;
+  if (CpuHasAvx2()) return ToLineBreakAvx2;
+  return CpuHasSsse3() ? ToLineBreakSsse3 : ToLineBreakSse2;
 }
 
 }  // namespace
 
 ScanFn Sse2Version() {
   return ToLineBreakSse2;
+}
+ScanFn Ssse3Version() {
+  return CpuHasSsse3() ? ToLineBreakSsse3 : nullptr;
 }
 ScanFn Avx2Version() {
   return CpuHasAvx2() ? ToLineBreakAvx2 : nullptr;
@@ -230,6 +283,9 @@ ScanFn Choose() {
 }  // namespace
 
 ScanFn Sse2Version() {
+  return nullptr;
+}
+ScanFn Ssse3Version() {
   return nullptr;
 }
 ScanFn Avx2Version() {
@@ -252,7 +308,8 @@ constinit std::atomic<ScanFn> detail::chosen{ChooseAndScan};
 const char* ActiveVersion() {
   const ScanFn f = Choose();
   if (f == ToLineBreakScalar) return "scalar";
-  return f == Sse2Version() ? "sse2" : "avx2";
+  if (f == Sse2Version()) return "sse2";
+  return f == Ssse3Version() ? "ssse3" : "avx2";
 }
 
 }  // namespace scan

@@ -34,9 +34,10 @@ const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned ch
 
 // The vector versions; null where this build or processor lacks them.
 ScanFn Sse2Version();
+ScanFn Ssse3Version();
 ScanFn Avx2Version();
 
-// Name of the version ToLineBreak uses ("avx2", "sse2" or "scalar").
+// Name of the version ToLineBreak uses ("avx2", "ssse3", "sse2" or "scalar").
 const char* ActiveVersion();
 
 }  // namespace scan

@@ -6,7 +6,7 @@ bool SprawdzLinie(TStan& stan, std::int32_t index, std::string_view linia) {
   bool faulty = linia.empty();
   if (!faulty) {
     for (unsigned char b : linia) {
-      if (kByteClass[b] != kAllowed && CzyZnakBledny(b)) {
+      if (kZnakBledny[b]) {
         faulty = true;
         break;
       }

@@ -34,7 +34,7 @@ template <class F>
 void ForEachFaultyByte(std::string_view line, F&& f) {
   for (std::size_t i = 0; i < line.size(); ++i) {
     const auto b = static_cast<unsigned char>(line[i]);
-    if (kByteClass[b] != kAllowed && CzyZnakBledny(b)) f(i + 1, b);
+    if (kZnakBledny[b]) f(i + 1, b);
   }
 }
 

@@ -22,6 +22,13 @@ constexpr bool CzyZnakBledny(unsigned char b) {
   return (b < 32 || b > 126) && !CzyZnakDozwolony(b);
 }
 
+// The rule as one look-up per byte, for the loops that walk a line.
+inline constexpr std::array<bool, 256> kZnakBledny = [] {
+  std::array<bool, 256> t{};
+  for (int b = 0; b < 256; ++b) t[b] = CzyZnakBledny(static_cast<unsigned char>(b));
+  return t;
+}();
+
 // One look-up per byte for the hot loops of the reader and the validator.
 // The reader also needs the three bytes that shape lines.
 enum ByteClass : std::uint8_t {

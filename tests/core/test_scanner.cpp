@@ -27,6 +27,7 @@ struct Version {
 std::vector<Version> VectorVersions() {
   std::vector<Version> v;
   if (auto f = scan::Sse2Version()) v.push_back({"sse2", f});
+  if (auto f = scan::Ssse3Version()) v.push_back({"ssse3", f});
   if (auto f = scan::Avx2Version()) v.push_back({"avx2", f});
   v.push_back({"chosen", scan::ToLineBreak});
   return v;
