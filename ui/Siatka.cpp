@@ -73,10 +73,10 @@ bool TSiatka::eventFilter(QObject* obj, QEvent* ev) {
   auto* rog = qobject_cast<QAbstractButton*>(obj);
   if (rog && ev->type() == QEvent::Paint) {
     QStyleOptionHeader opt;
-    opt.initFrom(rog);
     // The button is disabled so a click does nothing, but the title must
-    // read like the other headers, not greyed out.
-    if (isEnabled()) opt.state |= QStyle::State_Enabled;
+    // read like the other headers, not greyed out: it takes the state and
+    // colours of the fixed column it heads.
+    opt.initFrom(verticalHeader());
     opt.rect = rog->rect();
     opt.position = QStyleOptionHeader::OnlyOneSection;
     opt.text = naroznik_;

@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -192,6 +191,13 @@ void TQtUserMessages::TKursorQt::Pokaz(bool pokaz) {
 
 namespace {
 
+// Ctrl+C in a dialog: the beep, and the dialog's content as a text block.
+void Kopiuj(const std::string& tytul, const std::string& tekst, const QString& przycisk) {
+  QApplication::beep();
+  const std::string s = TekstDoSchowka(tytul, tekst, {DoCp1250(przycisk)});
+  QGuiApplication::clipboard()->setText(ZCp1250(s));
+}
+
 class TOknoKomunikatu : public QDialog {
  public:
   TOknoKomunikatu(const std::string& tytul, const std::string& tekst, QStyle::StandardPixmap ikona,
@@ -241,9 +247,7 @@ class TOknoKomunikatu : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* e) override {
     if (e->matches(QKeySequence::Copy)) {
-      QApplication::beep();
-      const std::string s = TekstDoSchowka(tytul_, tekst_, {DoCp1250(ok_->text())});
-      QGuiApplication::clipboard()->setText(ZCp1250(s));
+      Kopiuj(tytul_, tekst_, ok_->text());
       return;
     }
     // Esc rejects, Enter presses OK: both close the dialog.
@@ -254,6 +258,30 @@ class TOknoKomunikatu : public QDialog {
   std::string tytul_;
   std::string tekst_;
   QPushButton* ok_ = nullptr;
+};
+
+// The error box: the system's standard message box, which copies its text
+// block with Ctrl+C as the message dialog does (Qt's box does that only on
+// Windows).
+class TOknoBledu : public QMessageBox {
+ public:
+  TOknoBledu(const std::string& tytul, const std::string& tekst)
+      : QMessageBox(QMessageBox::Critical, ZCp1250(tytul), ZCp1250(tekst), QMessageBox::Ok),
+        tytul_(tytul),
+        tekst_(tekst) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (e->matches(QKeySequence::Copy)) {
+      Kopiuj(tytul_, tekst_, button(QMessageBox::Ok)->text());
+      return;
+    }
+    QMessageBox::keyPressEvent(e);
+  }
+
+ private:
+  std::string tytul_;
+  std::string tekst_;
 };
 
 // Chooses a filter as the user would in the dialog's list. The dialog's own
@@ -310,8 +338,7 @@ void TQtUserMessages::Komunikat(const std::string& tekst) {
 
 void TQtUserMessages::BladKrytyczny(const std::string& komunikat) {
   TOknoModalne modalne(*this);
-  QMessageBox box(QMessageBox::Critical, ZCp1250(TytulAplikacji()), ZCp1250(TekstBledu(komunikat)),
-                  QMessageBox::Ok);
+  TOknoBledu box(TytulAplikacji(), TekstBledu(komunikat));
   box.setObjectName(QStringLiteral("OknoBledu"));
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();

@@ -1,8 +1,10 @@
 // The check command as the user meets it: picking a file, the list of
 // faulty lines, the count and the buttons, the details of a line, the
 // outcome dialogs, failures, and every way of selecting a line.
+#include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -68,6 +70,7 @@ class TestSprawdzanie : public QObject {
   void wyborMyszaIKolkiem();
   void dlugieNumery();
   void modele();
+  void naroznikJakInneNaglowki();
 };
 
 void TestSprawdzanie::plikBezBledow_data() {
@@ -446,6 +449,41 @@ void TestSprawdzanie::modele() {
   QCOMPARE(znaki.data(znaki.index(1, 0)).toString(), QStringLiteral(u"\u015A"));
   QCOMPARE(znaki.data(znaki.index(1, 1)).toString(), QStringLiteral("10"));
   QCOMPARE(znaki.headerData(1, Qt::Vertical).toString(), QStringLiteral("2"));
+}
+
+namespace {
+
+// The darkest grey of a part of a grid's picture: the colour of its text.
+int NajciemniejszySzary(const QImage& obraz, const QRect& czesc) {
+  int najciemniejszy = 255;
+  for (int y = czesc.top(); y <= czesc.bottom(); ++y)
+    for (int x = czesc.left(); x <= czesc.right(); ++x)
+      najciemniejszy = std::min(najciemniejszy, qGray(obraz.pixel(x, y)));
+  return najciemniejszy;
+}
+
+}  // namespace
+
+void TestSprawdzanie::naroznikJakInneNaglowki() {
+  // The corner title "Lp" is a fixed cell like the others: its text in the
+  // same colour as "Nr linii" or "Znak", not greyed.
+  TOkno o;
+  o.Sprawdz(o.Plik("lista.txt", kZBledami));
+  for (ui::TSiatka* g : {static_cast<ui::TSiatka*>(o.w.StringGridBledy), o.w.StringGridZnaki}) {
+    const QImage obraz = g->grab().toImage();
+    auto* rog = g->findChild<QAbstractButton*>();
+    QVERIFY(rog);
+    const QHeaderView* h = g->horizontalHeader();
+    const QRect naglowek(h->geometry().topLeft(), QSize(h->sectionSize(0), h->height()));
+    const int tekstRogu = NajciemniejszySzary(obraz, rog->geometry());
+    const int tekstNaglowka = NajciemniejszySzary(obraz, naglowek);
+    QVERIFY2(tekstNaglowka < 100, qPrintable(g->objectName()));
+    QVERIFY2(std::abs(tekstRogu - tekstNaglowka) < 30,
+             qPrintable(QStringLiteral("%1: corner %2, header %3")
+                            .arg(g->objectName())
+                            .arg(tekstRogu)
+                            .arg(tekstNaglowka)));
+  }
 }
 
 QTEST_MAIN(TestSprawdzanie)

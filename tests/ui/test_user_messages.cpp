@@ -315,6 +315,7 @@ void TestUserMessages::prawdziweOknoBledu() {
   TQtUserMessages m;
   QString tytul;
   QString tekst;
+  QString schowek;
   QMessageBox::Icon ikona = QMessageBox::NoIcon;
   NaOknieModalnym([&](QWidget* okno) {
     auto* box = qobject_cast<QMessageBox*>(okno);
@@ -322,6 +323,10 @@ void TestUserMessages::prawdziweOknoBledu() {
     tytul = box->windowTitle();
     tekst = box->text();
     ikona = box->icon();
+    // Ctrl+C copies the box's text block, as the message dialog's does.
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_C, Qt::ControlModifier);
+    schowek = QGuiApplication::clipboard()->text();
     box->button(QMessageBox::Ok)->click();
   });
   m.Zajety(true);
@@ -329,6 +334,9 @@ void TestUserMessages::prawdziweOknoBledu() {
   QCOMPARE(tytul, QStringLiteral("Tarmeko_weryfikacja_pliku"));
   QCOMPARE(tekst, QStringLiteral("File not found."));
   QCOMPARE(ikona, QMessageBox::Critical);
+  const std::string kreska(27, '-');
+  QCOMPARE(S(schowek), kreska + "\r\nTarmeko_weryfikacja_pliku\r\n" + kreska +
+                           "\r\nFile not found.\r\n" + kreska + "\r\nOK   \r\n" + kreska + "\r\n");
   // After an error box that interrupted a long operation: normal cursor.
   QVERIFY(!QGuiApplication::overrideCursor());
 }
