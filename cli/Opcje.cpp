@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "Komunikaty.h"
+#include "Konsola.h"
 #include "Wyjscie.h"
 
 namespace {
@@ -37,9 +38,10 @@ int BladUzycia(const std::string& co) {
 TArgumenty CzytajArgumenty(int argc, char** argv) {
   TArgumenty wynik;
   TOpcje& o = wynik.opcje;
+  const std::vector<std::string> args = konsola::Argumenty(argc, argv);
   bool koniecOpcji = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view a = argv[i];
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view a = args[i];
     if (koniecOpcji || a.size() < 2 || a[0] != '-') {
       o.pliki.emplace_back(a);
     } else if (a == "--") {
@@ -62,11 +64,11 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
         return wynik;
       }
       if (a == "--report") {
-        if (i + 1 >= argc) {
+        if (i + 1 >= args.size()) {
           wynik.koniec = BladUzycia("--report wymaga nazwy pliku");
           return wynik;
         }
-        o.raport = argv[++i];
+        o.raport = args[++i];
       } else {
         o.raport = std::string(a.substr(9));
       }

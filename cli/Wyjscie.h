@@ -11,6 +11,8 @@
 #include <memory>
 #include <string_view>
 
+#include "Konsola.h"
+
 class TWyjscie {
  public:
   explicit TWyjscie(int fd) : fd_(fd), bufor_(std::make_unique_for_overwrite<char[]>(kRozmiar)) {}
@@ -48,15 +50,7 @@ class TWyjscie {
   static constexpr std::size_t kRozmiar = std::size_t{1} << 17;
 
   void Pisz(const char* p, std::size_t n) {
-    while (n > 0 && blad_ == 0) {
-      const ssize_t w = ::write(fd_, p, n);
-      if (w < 0) {
-        if (errno != EINTR) blad_ = errno;
-        continue;
-      }
-      p += w;
-      n -= static_cast<std::size_t>(w);
-    }
+    if (blad_ == 0) blad_ = konsola::Pisz(fd_, p, n);
   }
 
   int fd_;

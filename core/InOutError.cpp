@@ -56,8 +56,10 @@ EInOutError EInOutError::Mapped(int err) {
     case EISDIR:
     case EROFS:
       return EInOutError(kAccessDenied);
-    case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
+    case ENOSPC:
       return EInOutError(kDiskFull);
     default:
       // errno values overlap the table's codes (EIO is 5), so an unlisted

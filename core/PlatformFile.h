@@ -1,7 +1,8 @@
 #pragma once
 // The thin layer between the program and the operating system's files.
 // Every failure is raised as EInOutError. This is the only place that knows
-// the system; a Windows build replaces its one source file.
+// the system: PlatformFilePosix.cpp or PlatformFileWin32.cpp. Paths are UTF-8
+// on both.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,9 +22,10 @@ PathKind Inspect(const std::string& path);
 std::string AbsolutePath(const std::string& path);
 
 // A regular file open for reading only. While it is open, other programs
-// may read it but not write it: it holds a shared lock on the whole file and
-// refuses to open (code 32) when another holds an exclusive one. The locks
-// are advisory on this system, so only programs that ask for them see them.
+// may read it but not write it, and it refuses to open (code 32) when another
+// program holds it for writing. On POSIX this is a shared lock on the whole
+// file, advisory, so only programs that ask for locks see it; on Windows it
+// is the sharing mode of the open.
 class InputFile {
  public:
   explicit InputFile(const std::string& path);
@@ -53,7 +55,7 @@ class InputFile {
   };
 
   std::string path_;
-  int fd_ = -1;
+  int fd_ = -1;  // on Windows the handle, which fits in 32 bits
   Version opened_;
 };
 
@@ -65,7 +67,7 @@ class AtomicOutputFile {
  public:
   // Refuses a target that is read-only (code 5), that is the very file
   // `protectedPath` names (EProtectedTarget, code 5), or that another
-  // program holds under an exclusive lock (code 32).
+  // program holds for writing (code 32; on POSIX, under an exclusive lock).
   explicit AtomicOutputFile(const std::string& target, const std::string& protectedPath = {});
   ~AtomicOutputFile();
   AtomicOutputFile(const AtomicOutputFile&) = delete;

@@ -1,8 +1,5 @@
 #include "UtworzLOG.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -43,13 +40,6 @@ void Zbuduj(const Typy::TStan& stan, TWidokRaportu& widok, const TZegar& zegar, 
   KoniecRaportu(widok);
   widok.UstawKursor(0);
   widok.PokazKursor();
-}
-
-// Error texts in English whatever the user's language, as the rest of the
-// program's system messages are.
-const char* OpisBledu(int err) {
-  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-  return c ? strerror_l(err, c) : std::strerror(err);
 }
 
 }  // namespace
@@ -93,13 +83,6 @@ void KoniecRaportu(TWidokRaportu& widok) {
   widok.DodajLinie(kKoniec);
 }
 
-TChwila CzasLokalny() {
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
-
 char SeparatorCzasu(std::string_view format) {
   for (std::size_t i = 0; i < format.size(); ++i) {
     const auto c = static_cast<unsigned char>(format[i]);
@@ -120,16 +103,6 @@ char SeparatorCzasu(std::string_view format) {
     return static_cast<char>(c);
   }
   return ':';
-}
-
-char SeparatorCzasuSystemu() {
-  // A locale of its own, so the program's global locale stays as it is.
-  const locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-  if (loc == static_cast<locale_t>(0)) return ':';  // the user's locale is not installed
-  const char* format = nl_langinfo_l(T_FMT, loc);
-  const char sep = SeparatorCzasu(format ? format : "");
-  freelocale(loc);
-  return sep;
 }
 
 std::string FormatujChwile(const TChwila& c, char separator) {

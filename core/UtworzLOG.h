@@ -99,9 +99,13 @@ TChwila CzasLokalny();
 // digit, a letter or a blank, conversions such as %H skipped; ":" when none.
 char SeparatorCzasu(std::string_view formatCzasu);
 
-// The separator of the user's locale (LC_TIME, LC_ALL, LANG), read without
-// changing the program's own locale.
+// The separator of the user's locale (LC_TIME, LC_ALL, LANG on POSIX, the
+// regional settings on Windows), read without changing the program's own
+// locale.
 char SeparatorCzasuSystemu();
+// The system's text for an errno value, in English whatever the user's
+// language, as the rest of the program's system messages are.
+const char* OpisBledu(int err);
 
 // "YYYY-MM-DD, HH:NN:SS" with the given separator in place of ":".
 std::string FormatujChwile(const TChwila& chwila, char separator);

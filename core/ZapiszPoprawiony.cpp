@@ -5,7 +5,13 @@
 #include "Teksty.h"
 
 std::string NazwaPlikuPoprawionego(const std::string& path) {
+#ifdef _WIN32
+  // Windows takes both slashes between folders (file dialogs may hand back
+  // either), and a drive's colon ends a folder part too.
+  const auto last = path.find_last_of(".\\/:");
+#else
   const auto last = path.find_last_of("./");
+#endif
   const bool extension = last != std::string::npos && path[last] == '.';
   return (extension ? path.substr(0, last) : path) + "_nowy.txt";
 }

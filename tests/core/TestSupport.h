@@ -5,11 +5,13 @@
 //
 // The model is written from the rules alone, as naively as possible, so that
 // it shares no code and no shortcut with the reader it is compared with.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
