@@ -50,7 +50,7 @@ class InputFile {
     std::uint64_t volume = 0;
     std::uint64_t id = 0;
     std::uint64_t size = 0;
-    std::int64_t modified = 0;  // nanoseconds, on the system's own clock
+    std::int64_t modified = 0;  // on the system's own clock and unit
     bool operator==(const Version&) const = default;
   };
 

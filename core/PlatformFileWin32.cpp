@@ -91,19 +91,29 @@ std::string FolderPrefix(const std::string& path) {
   return {};
 }
 
+// The file a path names now, as the system tells files apart.
+bool IdentityOf(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE h = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = ::GetFileInformationByHandle(h, &info) != 0;
+  ::CloseHandle(h);
+  return ok;
+}
+
+bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& x, const BY_HANDLE_FILE_INFORMATION& y) {
+  return x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+         x.nFileIndexLow == y.nFileIndexLow;
+}
+
 bool SameFile(const std::wstring& a, const std::wstring& b) {
-  const auto identity = [](const std::wstring& p, BY_HANDLE_FILE_INFORMATION& info) {
-    HANDLE h = ::CreateFileW(p.c_str(), FILE_READ_ATTRIBUTES,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const bool ok = ::GetFileInformationByHandle(h, &info) != 0;
-    ::CloseHandle(h);
-    return ok;
-  };
   BY_HANDLE_FILE_INFORMATION x{}, y{};
-  return identity(a, x) && identity(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
-         x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+  return IdentityOf(a, x) && IdentityOf(b, y) && SameIdentity(x, y);
+}
+
+std::uint64_t Join(DWORD high, DWORD low) {
+  return (std::uint64_t{high} << 32) | low;
 }
 
 void WriteAll(HANDLE h, const char* p, std::size_t n) {
@@ -148,7 +158,7 @@ std::string AbsolutePath(const std::string& path) {
 
 // ---- InputFile
 
-InputFile::InputFile(const std::string& path) {
+InputFile::InputFile(const std::string& path) : path_(path) {
   // Others may read the file while we do, nobody may write it: the open
   // fails with 32 when another program already holds it for writing.
   HANDLE h =
@@ -162,14 +172,18 @@ InputFile::InputFile(const std::string& path) {
     fd_ = -1;
     throw EInOutError(io_codes::kAccessDenied);
   }
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(h, &size)) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(h, &info)) {
     const DWORD err = ::GetLastError();
     CloseQuietly(fd_);
     fd_ = -1;
     ThrowCode(err);
   }
-  size_ = static_cast<std::uint64_t>(size.QuadPart);
+  opened_.volume = info.dwVolumeSerialNumber;
+  opened_.id = Join(info.nFileIndexHigh, info.nFileIndexLow);
+  opened_.size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+  opened_.modified = static_cast<std::int64_t>(
+      Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
 }
 
 InputFile::~InputFile() {
@@ -185,6 +199,25 @@ std::size_t InputFile::Read(char* buffer, std::size_t n) {
     ThrowCode(err);
   }
   return got;
+}
+
+bool InputFile::ChangedSinceOpen() const {
+  // Nobody may write, rename or delete the file while we hold it, so this
+  // only tells more where another system shares the file with us.
+  BY_HANDLE_FILE_INFORMATION now{};
+  if (!::GetFileInformationByHandle(ToHandle(fd_), &now)) return true;
+  Version v = opened_;
+  v.size = Join(now.nFileSizeHigh, now.nFileSizeLow);
+  v.modified = static_cast<std::int64_t>(
+      Join(now.ftLastWriteTime.dwHighDateTime, now.ftLastWriteTime.dwLowDateTime));
+  if (!(v == opened_)) return true;
+  BY_HANDLE_FILE_INFORMATION named{};
+  try {
+    if (!IdentityOf(SystemPath(path_), named)) return true;
+  } catch (const EInOutError&) {
+    return true;
+  }
+  return !SameIdentity(named, now);
 }
 
 void InputFile::Close() {
@@ -211,7 +244,7 @@ AtomicOutputFile::AtomicOutputFile(const std::string& target, const std::string&
   if (probe != INVALID_HANDLE_VALUE) {
     ::CloseHandle(probe);
     if (!protectedPath.empty() && SameFile(wideTarget, SystemPath(protectedPath)))
-      throw EInOutError(io_codes::kAccessDenied);
+      throw EProtectedTarget();
   } else {
     const DWORD err = ::GetLastError();
     if (err != ERROR_FILE_NOT_FOUND) ThrowCode(err);
