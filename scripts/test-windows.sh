@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
-linux_build=${1:-}
+linux_build=${1:+$(realpath "$1")}
 
 scripts/windows-deps.sh test
 
