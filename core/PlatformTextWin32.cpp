@@ -28,8 +28,8 @@ std::u16string CanonicalDecomposition(std::u16string_view text) {
   int size = ::NormalizeString(NormalizationD, src, length, nullptr, 0);
   for (int attempt = 0; attempt < 8 && size > 0; ++attempt) {
     std::u16string out(static_cast<std::size_t>(size), u'\0');
-    const int n =
-        ::NormalizeString(NormalizationD, src, length, reinterpret_cast<wchar_t*>(out.data()), size);
+    const int n = ::NormalizeString(NormalizationD, src, length,
+                                    reinterpret_cast<wchar_t*>(out.data()), size);
     if (n > 0) {
       out.resize(static_cast<std::size_t>(n));
       return out;
