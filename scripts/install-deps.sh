@@ -12,7 +12,7 @@ run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev fonts-libe
   fonts-dejavu-core fonts-freefont-ttf)
 test_packages=(libgtest-dev xvfb xauth cups printer-driver-cups-pdf cups-ipp-utils cups-client
   poppler-utils clang libclang-rt-14-dev time util-linux clang-format-14 lintian desktop-file-utils
-  appstream man-db)
+  appstream man-db fonts-urw-base35)
 # dpkg-shlibdeps computes the package's dependencies; CPack finds binaries with file.
 package_packages=(dpkg-dev file)
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QHideEvent>
 #include <QLabel>
 #include <QPageLayout>
@@ -58,29 +59,30 @@ constexpr ui::TElementUkladu kUklad[] = {
 
 }  // namespace
 
-TFormLOG::TFormLOG(ui::TUserMessages& komunikaty, QWidget* rodzic)
+TFormLOG::TFormLOG(ui::TUserMessages& komunikaty, const QFont& czcionka, QWidget* rodzic)
     : QWidget(rodzic, Qt::Window),
       SaveDialog1(komunikaty, this, &ui::TUserMessages::ZapiszPlik),
       PrinterSetupDialog1(komunikaty, this),
       komunikaty_(komunikaty) {
-  Zbuduj();
+  Zbuduj(czcionka);
 }
 
 TFormLOG::~TFormLOG() = default;
 
-void TFormLOG::Zbuduj() {
+void TFormLOG::Zbuduj(const QFont& czcionka) {
   setObjectName(QStringLiteral("FormLOG"));
   setWindowTitle(ui::ZCp1250(kTytul));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   // Closing it only hides it; the program ends with the main window.
   setAttribute(Qt::WA_QuitOnClose, false);
-  setFont(ui::CzcionkaOkna());
+  setFont(czcionka);
+  skala_ = ui::TSkala(QFontMetrics(czcionka).height());
 
   ui::TBudowaOkna budowa(this, skala_);
-  budowa.Zbuduj(kUklad, [](const ui::TElementUkladu&, QWidget* rodzic) -> QWidget* {
+  budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu&, QWidget* rodzic) -> QWidget* {
     auto* v = new TRichEditLOG(rodzic);
-    v->setFont(TRichEditLOG::CzcionkaWidoku());
+    v->setFont(TRichEditLOG::CzcionkaWidoku(czcionka));
     return v;
   });
   budowa.Przypisz(Panel1, "Panel1");
@@ -117,8 +119,8 @@ void TFormLOG::PokazModalnie() {
   if (isVisible()) return;
   ui::TOknoModalne modalne(komunikaty_);
   if (!pozycja_) {
-    move(kLewo, kGora);
-    pozycja_ = QPoint(kLewo, kGora);
+    pozycja_ = QPoint(skala_(kLewo), skala_(kGora));
+    move(*pozycja_);
   }
   setWindowModality(Qt::ApplicationModal);
   QEventLoop petla;

@@ -22,7 +22,12 @@ class QPushButton;
 
 class TFormLOG : public QWidget {
  public:
-  explicit TFormLOG(ui::TUserMessages& komunikaty, QWidget* rodzic = nullptr);
+  // The window font is asked for by name; its text height scales the whole
+  // layout, as the main window's does.
+  explicit TFormLOG(ui::TUserMessages& komunikaty, const QFont& czcionka = ui::CzcionkaOkna(),
+                    QWidget* rodzic = nullptr);
+  // A length of the layout (given for a 13-pixel text height) in pixels.
+  int Skaluj(int piksele) const { return skala_(piksele); }
   ~TFormLOG() override;
   ui::TUserMessages& Komunikaty() { return komunikaty_; }
 
@@ -62,7 +67,7 @@ class TFormLOG : public QWidget {
   void closeEvent(QCloseEvent* e) override;
 
  private:
-  void Zbuduj();
+  void Zbuduj(const QFont& czcionka);
   template <class F>
   void Obsluz(F&& f) {
     ui::Chron(komunikaty_, std::forward<F>(f));

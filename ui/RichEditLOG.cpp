@@ -17,16 +17,16 @@
 
 #include "Cp1250.h"
 
-// The report quotes the faulty lines byte for byte and points at their
-// columns; a fixed-pitch face keeps those columns countable. The last face
-// has the control pictures the others lack, so a tab or NUL shows as its
-// own sign rather than as an empty box.
-QFont TRichEditLOG::CzcionkaWidoku() {
-  QFont f(QStringLiteral("Courier New"), 9);
-  f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                 QStringLiteral("DejaVu Sans Mono"), QStringLiteral("FreeMono")});
-  f.setStyleHint(QFont::TypeWriter);
-  f.setFixedPitch(true);
+// The report is shown and printed in the window's font. The window's faces
+// lack the control pictures; the last face has them, so a tab or NUL shows
+// as its own sign rather than as an empty box.
+QFont TRichEditLOG::CzcionkaWidoku(const QFont& czcionkaOkna) {
+  QFont f = czcionkaOkna;
+  QStringList rodziny = f.families();
+  if (rodziny.isEmpty()) rodziny.push_back(f.family());
+  rodziny.push_back(QStringLiteral("FreeSans"));
+  f.setFamilies(rodziny);
+  f.setStyleStrategy(QFont::PreferNoShaping);
   return f;
 }
 
@@ -88,6 +88,7 @@ void TRichEditLOG::UstawRaport(std::string bajty) {
   const std::size_t n = raport_.size();
   std::size_t start = 0;
   std::size_t najdluzsza = 0;
+  punkty_.clear();
   for (std::size_t szukaj = 0; szukaj < n;) {
     const void* lf = std::memchr(d + szukaj, '\n', n - szukaj);
     if (!lf) break;
@@ -108,6 +109,7 @@ void TRichEditLOG::UstawRaport(std::string bajty) {
   }
   najdluzsza_ = static_cast<qsizetype>(najdluzsza);
   kursor_ = kotwica_ = kolumnaCelu_ = 0;
+  PoliczSzerokosc();
   UstawPaski();
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
@@ -154,14 +156,19 @@ int TRichEditLOG::WidoczneLinie() const {
 
 void TRichEditLOG::UstawMiary() {
   const QFontMetricsF fm(font());
-  komorka_ = fm.horizontalAdvance(QLatin1Char('0'));
-  if (komorka_ <= 0) komorka_ = std::max<qreal>(1, fm.averageCharWidth());
   const QFontMetrics fmi(font());
   wysokoscLinii_ = std::max(1, fmi.lineSpacing());
   linia0_ = fmi.ascent();
-  for (int b = 0; b < 256; ++b)
-    szerokosci_[static_cast<std::size_t>(b)] = fm.horizontalAdvance(QString(
+  najszerszyZnak_ = 0;
+  for (int b = 0; b < 256; ++b) {
+    const qreal s = fm.horizontalAdvance(QString(
         QChar(static_cast<char16_t>(cp1250::VisibleCodePoint(static_cast<unsigned char>(b))))));
+    szerokosci_[static_cast<std::size_t>(b)] = s;
+    najszerszyZnak_ = std::max(najszerszyZnak_, s);
+  }
+  krok_ = std::max<qreal>(1, fm.averageCharWidth());
+  punkty_.clear();
+  PoliczSzerokosc();
   UstawPaski();
   viewport()->update();
 }
@@ -175,19 +182,18 @@ void TRichEditLOG::UstawPaski() {
   pion->setSingleStep(1);
 
   // The widest line, the margins on both sides and the caret after it.
-  const double szerokosc = 2.0 * kMargines + static_cast<double>(najdluzsza_) * komorka_ + 1;
+  const double szerokosc = 2.0 * kMargines + najszerszaLinia_ + 1;
   const int w = viewport()->width();
   QScrollBar* poziom = horizontalScrollBar();
   poziom->setRange(0, static_cast<int>(std::clamp<double>(std::ceil(szerokosc) - w, 0,
                                                           std::numeric_limits<int>::max())));
   poziom->setPageStep(std::max(1, w));
-  poziom->setSingleStep(std::max(1, qCeil(komorka_)));
+  poziom->setSingleStep(std::max(1, qCeil(krok_)));
 }
 
 QRect TRichEditLOG::ProstokatKursora() const {
   const qsizetype linia = LiniaPozycji(kursor_);
-  const qreal x = kMargines - horizontalScrollBar()->value() +
-                  static_cast<qreal>(kursor_ - Poczatek(linia)) * komorka_;
+  const qreal x = kMargines - horizontalScrollBar()->value() + X(linia, kursor_ - Poczatek(linia));
   const auto y = kMargines + static_cast<int>(linia - PierwszaWidocznaLinia()) * wysokoscLinii_;
   return QRect(qFloor(x), y, 1, wysokoscLinii_);
 }
@@ -201,7 +207,7 @@ void TRichEditLOG::PokazKursor() {
   else if (linia >= pierwsza + widoczne)
     verticalScrollBar()->setValue(static_cast<int>(linia - widoczne + 1));
 
-  const double x = kMargines + static_cast<double>(kursor_ - Poczatek(linia)) * komorka_;
+  const double x = kMargines + X(linia, kursor_ - Poczatek(linia));
   const int przesuniecie = horizontalScrollBar()->value();
   const int w = viewport()->width();
   if (x - kMargines < przesuniecie)
@@ -247,35 +253,80 @@ qsizetype TRichEditLOG::PozycjaPunktu(QPoint p) const {
   const qsizetype linia =
       std::clamp<qsizetype>(PierwszaWidocznaLinia() + wiersz, 0, IleLinii() - 1);
   const double x = p.x() + horizontalScrollBar()->value() - kMargines;
-  const auto kolumna = static_cast<qsizetype>(std::max(0.0, std::floor(x / komorka_ + 0.5)));
-  return Pozycja(linia, kolumna);
+  return Pozycja(linia, Kolumna(linia, x, true));
 }
 
-void TRichEditLOG::RysujOdcinek(QPainter& p, qsizetype start, qsizetype od, qsizetype do_, qreal x0,
-                                int y) const {
-  const int baza = y + linia0_;
-  QString rzad;
-  qsizetype poczatekRzedu = od;
-  auto wypisz = [&](qsizetype k) {
-    if (!rzad.isEmpty())
-      p.drawText(QPointF(x0 + static_cast<qreal>(poczatekRzedu) * komorka_, baza), rzad);
-    rzad.clear();
-    poczatekRzedu = k;
-  };
-  for (qsizetype k = od; k < do_; ++k) {
-    const auto b = static_cast<unsigned char>(raport_[static_cast<std::size_t>(start + k)]);
-    const QChar z(static_cast<char16_t>(cp1250::VisibleCodePoint(b)));
-    const qreal s = szerokosci_[b];
-    if (std::abs(s - komorka_) < 0.01) {
-      if (rzad.isEmpty()) poczatekRzedu = k;
-      rzad += z;
-      continue;
-    }
-    wypisz(k + 1);
-    p.drawText(QPointF(x0 + static_cast<qreal>(k) * komorka_ + (komorka_ - s) / 2, baza),
-               QString(z));
+const std::vector<qreal>* TRichEditLOG::Punkty(qsizetype linia) const {
+  const qsizetype start = Poczatek(linia);
+  const qsizetype dlugosc = Koniec(linia) - start;
+  if (dlugosc < kKrok) return nullptr;
+  if (const auto it = punkty_.find(linia); it != punkty_.end()) return &it->second;
+  // Only the long lines in sight are indexed; the index is short-lived.
+  if (punkty_.size() >= 64) punkty_.clear();
+  std::vector<qreal> punkty;
+  punkty.reserve(static_cast<std::size_t>(dlugosc / kKrok + 1));
+  qreal x = 0;
+  for (qsizetype k = 0; k < dlugosc; ++k) {
+    if (k % kKrok == 0) punkty.push_back(x);
+    x += Szerokosc(start + k);
   }
-  wypisz(do_);
+  return &punkty_.emplace(linia, std::move(punkty)).first->second;
+}
+
+qreal TRichEditLOG::X(qsizetype linia, qsizetype kolumna) const {
+  const qsizetype start = Poczatek(linia);
+  kolumna = std::clamp<qsizetype>(kolumna, 0, Koniec(linia) - start);
+  qsizetype k = 0;
+  qreal x = 0;
+  if (const std::vector<qreal>* punkty = Punkty(linia)) {
+    const auto i = std::min(static_cast<std::size_t>(kolumna / kKrok), punkty->size() - 1);
+    k = static_cast<qsizetype>(i) * kKrok;
+    x = (*punkty)[i];
+  }
+  for (; k < kolumna; ++k) x += Szerokosc(start + k);
+  return x;
+}
+
+qsizetype TRichEditLOG::Kolumna(qsizetype linia, qreal x, bool najblizsza) const {
+  const qsizetype start = Poczatek(linia);
+  const qsizetype dlugosc = Koniec(linia) - start;
+  qsizetype k = 0;
+  qreal lewo = 0;
+  if (const std::vector<qreal>* punkty = Punkty(linia)) {
+    const auto za = std::upper_bound(punkty->begin(), punkty->end(), x);
+    const auto i = za == punkty->begin() ? 0 : static_cast<std::size_t>(za - punkty->begin()) - 1;
+    k = static_cast<qsizetype>(i) * kKrok;
+    lewo = (*punkty)[i];
+  }
+  for (; k < dlugosc; ++k) {
+    const qreal s = Szerokosc(start + k);
+    if (x < lewo + (najblizsza ? s / 2 : s)) return k;
+    lewo += s;
+  }
+  return dlugosc;
+}
+
+void TRichEditLOG::PoliczSzerokosc() {
+  // A line can be no wider than its length in the widest character; only
+  // those that might beat the widest so far are measured.
+  najszerszaLinia_ = 0;
+  for (qsizetype linia = 0; linia < IleLinii(); ++linia) {
+    const qsizetype start = Poczatek(linia);
+    const qsizetype dlugosc = Koniec(linia) - start;
+    if (static_cast<qreal>(dlugosc) * najszerszyZnak_ <= najszerszaLinia_) continue;
+    qreal x = 0;
+    for (qsizetype k = 0; k < dlugosc; ++k) x += Szerokosc(start + k);
+    najszerszaLinia_ = std::max(najszerszaLinia_, x);
+  }
+}
+
+void TRichEditLOG::RysujOdcinek(QPainter& p, qsizetype start, qsizetype od, qsizetype do_, qreal x,
+                                int y) const {
+  if (od >= do_) return;
+  const auto poczatek = static_cast<std::size_t>(start + od);
+  p.drawText(
+      QPointF(x, y + linia0_),
+      Dekoduj(std::string_view(raport_).substr(poczatek, static_cast<std::size_t>(do_ - od)), u""));
 }
 
 void TRichEditLOG::paintEvent(QPaintEvent* e) {
@@ -285,16 +336,16 @@ void TRichEditLOG::paintEvent(QPaintEvent* e) {
   const int wysokosc = viewport()->height();
   const int szerokosc = viewport()->width();
   const qreal x0 = kMargines - horizontalScrollBar()->value();
-  // Only the columns in sight are decoded and drawn.
-  const auto pierwszaKolumna = static_cast<qsizetype>(
-      std::max(0.0, std::floor((horizontalScrollBar()->value() - kMargines) / komorka_)));
-  const auto ostatniaKolumna =
-      pierwszaKolumna + static_cast<qsizetype>(std::ceil(szerokosc / komorka_)) + 1;
+  // Only the characters in sight are decoded and drawn: from the one that
+  // reaches into the left edge to the one that reaches past the right.
+  const qreal lewaKrawedz = horizontalScrollBar()->value() - kMargines;
+  const qreal prawaKrawedz = lewaKrawedz + szerokosc;
   // The selection shows only while the view has the focus.
   const bool zaznaczenie = hasFocus() && kursor_ != kotwica_;
   const qsizetype zazOd = std::min(kursor_, kotwica_);
   const qsizetype zazDo = std::max(kursor_, kotwica_);
   const QRect obszar = e->rect();
+  const qreal szerokoscKonca = szerokosci_[static_cast<unsigned char>(' ')];
 
   int y = kMargines;
   for (qsizetype linia = PierwszaWidocznaLinia(); linia < IleLinii() && y < wysokosc;
@@ -303,17 +354,17 @@ void TRichEditLOG::paintEvent(QPaintEvent* e) {
     if (y > obszar.bottom()) break;
     const qsizetype start = Poczatek(linia);
     const qsizetype dlugosc = Koniec(linia) - start;
-    const qsizetype od = std::min(pierwszaKolumna, dlugosc);
-    const qsizetype do_ = std::min(ostatniaKolumna, dlugosc);
+    const qsizetype od = Kolumna(linia, lewaKrawedz, false);
+    const qsizetype do_ = std::min(dlugosc, Kolumna(linia, prawaKrawedz, false) + 1);
     qsizetype zaz0 = do_;
     qsizetype zaz1 = do_;
     if (zaznaczenie && zazOd <= start + dlugosc && zazDo >= start) {
       zaz0 = std::max(zazOd, start) - start;
       zaz1 = std::min(zazDo, start + dlugosc) - start;
-      // A selected line end shows as one more cell.
-      const qsizetype koniecLinii = zazDo > start + dlugosc ? 1 : 0;
-      const qreal lewo = x0 + static_cast<qreal>(zaz0) * komorka_;
-      const qreal prawo = x0 + static_cast<qreal>(zaz1 + koniecLinii) * komorka_;
+      // A selected line end shows as one more blank.
+      const qreal koniecLinii = zazDo > start + dlugosc ? szerokoscKonca : 0;
+      const qreal lewo = x0 + X(linia, zaz0);
+      const qreal prawo = x0 + X(linia, zaz1) + koniecLinii;
       if (prawo > lewo)
         p.fillRect(QRectF(lewo, y, prawo - lewo, wysokoscLinii_),
                    pal.color(QPalette::Active, QPalette::Highlight));
@@ -321,11 +372,11 @@ void TRichEditLOG::paintEvent(QPaintEvent* e) {
       zaz1 = std::clamp(zaz1, od, do_);
     }
     p.setPen(pal.color(QPalette::Text));
-    RysujOdcinek(p, start, od, zaz0, x0, y);
+    RysujOdcinek(p, start, od, zaz0, x0 + X(linia, od), y);
     p.setPen(pal.color(QPalette::Active, QPalette::HighlightedText));
-    RysujOdcinek(p, start, zaz0, zaz1, x0, y);
+    RysujOdcinek(p, start, zaz0, zaz1, x0 + X(linia, zaz0), y);
     p.setPen(pal.color(QPalette::Text));
-    RysujOdcinek(p, start, zaz1, do_, x0, y);
+    RysujOdcinek(p, start, zaz1, do_, x0 + X(linia, zaz1), y);
   }
   if (hasFocus()) p.fillRect(ProstokatKursora(), pal.color(QPalette::Text));
 }

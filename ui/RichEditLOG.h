@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class QFocusEvent;
@@ -24,8 +25,9 @@ class QResizeEvent;
 //
 // A report can run to hundreds of thousands of lines, so the view never
 // builds a document: setting a report only notes where each line starts,
-// and painting decodes just the lines in sight. Characters sit in cells of
-// one width, so the report's column numbers can be counted on screen.
+// and painting decodes just the lines in sight. The text is in the report
+// window's font; each character takes its own width, and a long line keeps
+// an index of where its columns begin while it is in sight.
 //
 // Positions count the report's bytes from 0, CR and LF one each. The caret
 // and the selection's anchor stand only where a character can be put: at a
@@ -74,9 +76,10 @@ class TRichEditLOG : public QAbstractScrollArea {
   // Told of every key released in the view.
   std::function<void()> PoPuszczeniuKlawisza;
 
-  // The view's font: fixed pitch, with a face that has the control
-  // pictures after the others.
-  static QFont CzcionkaWidoku();
+  // The view's font: the window's, with a face that has the control
+  // pictures after the window's own faces, and characters laid out one by
+  // one (no kerning), so a column's place is the sum of the widths before it.
+  static QFont CzcionkaWidoku(const QFont& czcionkaOkna);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -103,8 +106,20 @@ class TRichEditLOG : public QAbstractScrollArea {
   void UstawMiary();
   void UstawPaski();
   void Kopiuj() const;
-  void RysujOdcinek(QPainter& p, qsizetype start, qsizetype od, qsizetype do_, qreal x0,
+  void RysujOdcinek(QPainter& p, qsizetype start, qsizetype od, qsizetype do_, qreal x,
                     int y) const;
+  qreal Szerokosc(qsizetype pozycja) const {
+    return szerokosci_[static_cast<unsigned char>(raport_[static_cast<std::size_t>(pozycja)])];
+  }
+  // Where a column of a line begins, from the line's start; and the column
+  // at a distance from the line's start: the nearest boundary, or the
+  // character the distance falls in.
+  qreal X(qsizetype linia, qsizetype kolumna) const;
+  qsizetype Kolumna(qsizetype linia, qreal x, bool najblizsza) const;
+  // For a long line, where every kKrok-th column begins; nothing for a
+  // short one.
+  const std::vector<qreal>* Punkty(qsizetype linia) const;
+  void PoliczSzerokosc();
 
   std::string raport_;
   // Byte offset where each line starts; the last line ends at koniec_.
@@ -115,11 +130,16 @@ class TRichEditLOG : public QAbstractScrollArea {
   qsizetype kotwica_ = 0;
   // The column Up and Down aim for, kept across short lines.
   qsizetype kolumnaCelu_ = 0;
-  qreal komorka_ = 8;
+  // How far a horizontal scroll step goes.
+  qreal krok_ = 8;
   int wysokoscLinii_ = 16;
   int linia0_ = 0;  // ascent: from a line's top to its baseline
-  // How wide each byte's shown character is in the view's font. Those one
-  // cell wide are drawn in runs; the others (a control picture from another
-  // face, say) one by one, centred in their cells, so columns stay put.
+  // How wide each byte's shown character is in the view's font: characters
+  // are laid out one after another, so a column begins where the widths
+  // before it add up to.
   std::array<qreal, 256> szerokosci_{};
+  qreal najszerszyZnak_ = 0;
+  qreal najszerszaLinia_ = 0;
+  static constexpr qsizetype kKrok = 1024;
+  mutable std::unordered_map<qsizetype, std::vector<qreal>> punkty_;
 };

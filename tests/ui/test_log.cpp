@@ -8,12 +8,15 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -109,6 +112,22 @@ QStringList StronaPdf(const QString& pdf, int n) {
     if (!l.isEmpty()) out << l;
   }
   return out;
+}
+
+// The width in points of the first word of page 1 that starts with
+// `poczatek`, as pdftotext places it; -1 when there is none.
+double SzerokoscSlowaPdf(const QString& pdf, const QString& poczatek) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"),
+          {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+           QStringLiteral("1"), pdf, QStringLiteral("-")});
+  if (!p.waitForFinished(-1) || p.exitCode() != 0) return -1;
+  static const QRegularExpression slowo(
+      QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)<"));
+  for (const auto& m : slowo.globalMatch(QString::fromUtf8(p.readAllStandardOutput())))
+    if (m.captured(3).startsWith(poczatek))
+      return m.captured(2).toDouble() - m.captured(1).toDouble();
+  return -1;
 }
 
 int StronyPdf(const QString& pdf) {
@@ -493,6 +512,13 @@ void TestLog::uklad() {
   QCOMPARE(log.Button3->text(), QStringLiteral("&Drukuj"));
   QCOMPARE(log.Button1->text(), QStringLiteral("&Zamknij"));
 
+  // The view shows the report in the window's font and size: a short
+  // report, its 96-character rules included, needs no horizontal scrolling.
+  QCOMPARE(QFontInfo(log.RichEditLOG->font()).family(), QFontInfo(log.font()).family());
+  QCOMPARE(log.RichEditLOG->font().pointSizeF(), log.font().pointSizeF());
+  log.RichEditLOG->UstawRaport(PrawdziwyRaport());
+  QCOMPARE(log.RichEditLOG->horizontalScrollBar()->maximum(), 0);
+
   // The four labels exist with their texts and never show.
   const std::pair<QLabel*, const char*> etykiety[] = {
       {log.Label1, "Linia:"}, {log.LiniaIdx, "0"}, {log.Label2, "Kolumna:"}, {log.KolumnaIdx, "0"}};
@@ -730,6 +756,17 @@ void TestLog::drukKrotkiNaJednejStronie() {
   QCOMPARE(s.back(), QStringLiteral("Koniec pliku LOG"));
   // The page area is the whole printable area: no margins of our own.
   QCOMPARE(d->pageLayout().margins(), QMarginsF(0, 0, 0, 0));
+  // In the view's font and size, the window's: the 96-character rule is as
+  // wide on paper as that font makes it (a monospaced face would make it
+  // nearly twice as wide).
+  const QFont f(log.RichEditLOG->font(), d.get());
+  QCOMPARE(QFontInfo(f).family(), QFontInfo(log.font()).family());
+  const double punkty = QFontMetricsF(f, d.get()).horizontalAdvance(QString(96, QLatin1Char('_'))) *
+                        72.0 / d->logicalDpiX();
+  const double naPapierze = SzerokoscSlowaPdf(pdf, QStringLiteral("____"));
+  QVERIFY2(
+      std::abs(naPapierze - punkty) < 0.05 * punkty,
+      qPrintable(QStringLiteral("%1 pt on paper, %2 pt expected").arg(naPapierze).arg(punkty)));
 }
 
 void TestLog::drukDlugiCiaglyNaWieluStronach() {
