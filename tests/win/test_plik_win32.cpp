@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -199,6 +200,30 @@ TEST(PlikWin32, namesThatNameNoFile) {
   Sprawdz(s, plik);
   EXPECT_THROW(platform::AtomicOutputFile(dir.File("LISTA.TXT"), s.NazwaPliku), EProtectedTarget);
   EXPECT_EQ(Czytaj(plik), kTresc);
+}
+
+// scripts/test-windows.sh mounts a disk of 256 KiB and names it here.
+TEST(PlikWin32, aFullDiskLosesNothing) {
+  const char* dysk = std::getenv("WERYFIKACJA_PELNY_DYSK");
+  if (!dysk || !*dysk) GTEST_SKIP() << "no small disk given (scripts/test-windows.sh mounts one)";
+  const std::string folder = dysk;
+  // 150 KiB of lines ending in LF: the copy, with CR LF, does not fit beside.
+  std::string tresc;
+  while (tresc.size() < 150 * 1024)
+    tresc +=
+        "Jan Kowalski;Wyp\xB3"
+        "ata \x96 x\n";
+  const std::string plik = TempDir::WriteTo(folder + "\\lista.txt", tresc);
+  const std::string cel = TempDir::WriteTo(folder + "\\lista_nowy.txt", "stary");
+
+  const auto [kod, tekst] = Blad([&] { SprawdzIZapisz(plik); });
+  EXPECT_EQ(kod, 112);
+  EXPECT_EQ(tekst, "I/O error 112");
+  EXPECT_EQ(Czytaj(cel), "stary");
+  EXPECT_EQ(Czytaj(plik), tresc);
+  EXPECT_EQ(IlePlikow(folder), 2u) << "a temporary file was left behind";
+  ::DeleteFileW(Wide(plik).c_str());
+  ::DeleteFileW(Wide(cel).c_str());
 }
 
 }  // namespace
