@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::string_view kUzycie =
     "Użycie: weryfikuj-plik [--report PLIK_LOG] [--fix] [--quiet] PLIK...\n"
+    "        weryfikuj-plik --convert [--from KODOWANIE] [--quiet] PLIK...\n"
     "Sprawdza, czy pliki z przelewami zawierają znaki, których bankowość internetowa\n"
     "nie przyjmie, i wypisuje każdy błędny znak jako PLIK:LINIA:KOLUMNA.\n"
     "\n"
@@ -17,12 +18,24 @@ constexpr std::string_view kUzycie =
     "                     tylko z jednym PLIKIEM\n"
     "  --fix              zapisz obok każdego pliku z błędami poprawioną kopię\n"
     "                     (nazwa_nowy.txt), z \"?\" w miejscu błędnych znaków\n"
+    "  --convert          zapisz obok każdego pliku z błędami jego kopię poprawioną\n"
+    "                     automatycznie (nazwa_nowy.txt): odczytaną w kodowaniu, w którym\n"
+    "                     plik wygląda na zapisany, z polskimi literami w Windows-1250\n"
+    "                     i znakami typograficznymi zastąpionymi; potem sprawdź zapisany\n"
+    "                     plik; nie łączy się z --fix ani --report\n"
+    "  --from KODOWANIE   przy --convert czytaj pliki w tym kodowaniu: UTF-8, UTF-16LE,\n"
+    "                     UTF-16BE, ISO-8859-2, CP852, Windows-1250 albo\n"
+    "                     Windows-1250/UTF-8 (wiersze w jednym lub drugim)\n"
     "  --quiet            wypisuj tylko błędy odczytu i zapisu\n"
     "  --help             pokaż ten opis\n"
     "  --version          pokaż wersję\n"
     "\n"
     "Plik, który zmieni się w trakcie sprawdzania, jest błędem odczytu: raportu\n"
     "i poprawionej kopii nie zapisuje się wtedy wcale.\n"
+    "\n"
+    "Przed podsumowaniem pliku z błędami, który wygląda na zapisany w innym kodowaniu\n"
+    "niż Windows-1250, pada linia \"PLIK: plik wygląda na zapisany w kodowaniu ...\".\n"
+    "Przy --convert o kodzie wyjścia pliku z błędami decyduje sprawdzenie zapisanej kopii.\n"
     "\n"
     "Kod wyjścia: 0 gdy wszystkie pliki są poprawne, 1 gdy któryś zawiera błędne\n"
     "linie, 2 gdy któregoś nie udało się odczytać lub zapisać albo argumenty są złe.\n";
@@ -58,6 +71,24 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
       o.popraw = true;
     } else if (a == "--quiet") {
       o.cicho = true;
+    } else if (a == "--convert") {
+      o.przekoduj = true;
+    } else if (a == "--from" || a.starts_with("--from=")) {
+      std::string_view nazwa;
+      if (a == "--from") {
+        if (i + 1 >= argc) {
+          wynik.koniec = BladUzycia("--from wymaga nazwy kodowania");
+          return wynik;
+        }
+        nazwa = argv[++i];
+      } else {
+        nazwa = a.substr(7);
+      }
+      o.z = kodowanie::ZNazwy(nazwa);
+      if (!o.z) {
+        wynik.koniec = BladUzycia("nieznane kodowanie " + std::string(nazwa));
+        return wynik;
+      }
     } else if (a == "--report" || a.starts_with("--report=")) {
       if (o.raport) {
         wynik.koniec = BladUzycia("--report podano więcej niż raz");
@@ -85,6 +116,11 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
     wynik.koniec = BladUzycia("nie podano pliku do sprawdzenia");
   } else if (o.raport && o.pliki.size() != 1) {
     wynik.koniec = BladUzycia("--report można podać tylko z jednym plikiem");
+  } else if (o.z && !o.przekoduj) {
+    wynik.koniec = BladUzycia("--from działa tylko z --convert");
+  } else if (o.przekoduj && (o.popraw || o.raport)) {
+    // Both would write what --convert writes, or describe a file it replaces.
+    wynik.koniec = BladUzycia("--convert nie łączy się z --fix ani --report");
   }
   return wynik;
 }

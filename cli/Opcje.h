@@ -4,10 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "Kodowanie.h"
+
 struct TOpcje {
   std::optional<std::string> raport;
   bool popraw = false;
   bool cicho = false;
+  // --convert: each faulty file corrected automatically from its encoding
+  // (--from, else the diagnosed one, else Windows-1250), then checked.
+  bool przekoduj = false;
+  std::optional<kodowanie::TKodowanie> z;
   std::vector<std::string> pliki;
 };
 

@@ -9,6 +9,8 @@
 #include "Cp1250.h"
 #include "LineSplitter.h"
 #include "PlatformFile.h"
+#include "PoprawKodowanie.h"
+#include "RozpoznajKodowanie.h"
 #include "StreamCheck.h"
 #include "TekstBledu.h"
 #include "Teksty.h"
@@ -145,6 +147,24 @@ class TZnaleziska final : public StreamFindings {
     out_ << prefiks_ << static_cast<unsigned long long>(column) << w_.znaki.opis[b];
   }
 
+  void FaultyText(std::uint64_t line, std::string_view part) override {
+    const auto indeks = static_cast<std::int64_t>(line - 1);
+    if (rozpoznawanie_.Potrzebna(indeks)) rozpoznawanie_.LiniaBledna(indeks, part);
+  }
+
+  // The encoding the faulty file looks to be in; the clean lines are read
+  // again only when they decide between UTF-8 and a mixed file. A failure
+  // of that read leaves the diagnosis of the faulty lines.
+  std::optional<kodowanie::TDiagnoza> Diagnoza() {
+    if (rozpoznawanie_.PotrzebneLiniePoprawne()) {
+      try {
+        kodowanie::DoczytajLiniePoprawne(rozpoznawanie_, sciezka_);
+      } catch (const std::exception&) {
+      }
+    }
+    return rozpoznawanie_.Wynik();
+  }
+
   void EmptyLine(std::uint64_t line) override {
     if (!o_.cicho) out_ << pusta_.Dla(plik_, w_.pusty, line);
   }
@@ -243,6 +263,7 @@ class TZnaleziska final : public StreamFindings {
   std::optional<std::string> bladRaportu_;
   std::unique_ptr<platform::AtomicOutputFile> poprawiony_;
   std::optional<std::string> bladPoprawionego_;
+  kodowanie::TRozpoznawanie rozpoznawanie_;
 };
 
 }  // namespace
@@ -252,7 +273,7 @@ TSprawdzaniePlikow::TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out)
 
 TSprawdzaniePlikow::~TSprawdzaniePlikow() = default;
 
-Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik) {
+Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   // The absolute path, as the window's file dialog gives it, names the file
   // in the report and places the corrected copy.
   const std::string sciezka = platform::AbsolutePath(plik);
@@ -304,6 +325,12 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik) {
   }
 
   const std::uint64_t bledne = check.FaultyLines();
+  std::optional<kodowanie::TDiagnoza> diagnoza;
+  if (bledne > 0) diagnoza = znaleziska.Diagnoza();
+  const bool inneKodowanie = diagnoza && diagnoza->kodowanie != kodowanie::TKodowanie::Windows1250;
+  if (!o_.cicho && inneKodowanie)
+    out_ << plik << ": plik wygląda na zapisany w kodowaniu "
+         << kodowanie::Nazwa(diagnoza->kodowanie) << '\n';
   if (!o_.cicho) {
     out_ << plik << ": ";
     if (bledne == 0)
@@ -313,5 +340,36 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik) {
            << '\n';
   }
   const Wynik zapis = znaleziska.Zakoncz(bledne > 0);
+  if (przekoduj && bledne > 0)
+    return Przekoduj(plik, sciezka,
+                     inneKodowanie ? std::optional(diagnoza->kodowanie) : std::nullopt);
   return zapis != kPoprawny ? zapis : (bledne > 0 ? kBledy : kPoprawny);
+}
+
+Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& sciezka,
+                                    std::optional<kodowanie::TKodowanie> rozpoznane) {
+  const kodowanie::TKodowanie z =
+      o_.z.value_or(rozpoznane.value_or(kodowanie::TKodowanie::Windows1250));
+  kodowanie::TWynikPoprawy w;
+  std::string zapisany;
+  try {
+    zapisany = kodowanie::ZapiszPoprawke(sciezka, z, w);
+  } catch (const std::exception& e) {
+    ZglosBlad(out_, NazwaPlikuPoprawionego(plik), bledy::Opis(e));
+    return kAwaria;
+  }
+  if (!o_.cicho) {
+    out_ << plik << ": zapisano " << zapisany << '\n';
+    // What the bank could not be given as it was: never lost without a word.
+    if (w.brakujace)
+      out_ << plik << ": znaków, których Windows-1250 nie ma, zapisanych jako \"?\": "
+           << static_cast<unsigned long long>(w.brakujace) << '\n';
+    if (w.nieodkodowane)
+      out_ << plik << ": bajtów nieczytelnych w kodowaniu " << kodowanie::Nazwa(z)
+           << ", pozostawionych bez zmian: " << static_cast<unsigned long long>(w.nieodkodowane)
+           << '\n';
+  }
+  // The written copy is checked as any file, under the name the user would
+  // give it; it is not corrected again.
+  return Sprawdz(NazwaPlikuPoprawionego(plik), false);
 }

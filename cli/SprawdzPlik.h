@@ -4,6 +4,7 @@
 // Every file of a run goes through here; a new step for a file (reading it
 // from another encoding, say) belongs in Sprawdz.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Komunikaty.h"
@@ -15,12 +16,18 @@ class TSprawdzaniePlikow {
   TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out);
   ~TSprawdzaniePlikow();
 
-  Wynik Sprawdz(const std::string& plik);
+  Wynik Sprawdz(const std::string& plik) { return Sprawdz(plik, o_.przekoduj); }
 
   // What every file shares: the read buffer and the tables of the output.
   struct TWspolne;
 
  private:
+  // With `przekoduj`, a faulty file is corrected automatically and the
+  // written copy checked in its place.
+  Wynik Sprawdz(const std::string& plik, bool przekoduj);
+  Wynik Przekoduj(const std::string& plik, const std::string& sciezka,
+                  std::optional<kodowanie::TKodowanie> rozpoznane);
+
   const TOpcje& o_;
   TWyjscie& out_;
   std::unique_ptr<TWspolne> wspolne_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "PlatformFile.h"
 #include "ZwykleAscii.h"
 
 namespace kodowanie {
@@ -26,9 +27,10 @@ bool Wiarygodna(const TOcena& o) {
 
 bool MaWysokiBajt(std::string_view linia) {
   const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
-  // A clean line holds nothing below 20, so the skip stops only at a byte
-  // above 7E.
-  return DlugoscZwyklych(p, linia.size()) < linia.size();
+  const std::size_t n = linia.size();
+  for (std::size_t i = DlugoscZwyklych(p, n); i < n; i += 1 + DlugoscZwyklych(p + i + 1, n - i - 1))
+    if (p[i] >= 0x80) return true;
+  return false;
 }
 
 }  // namespace
@@ -92,7 +94,7 @@ void TRozpoznawanie::LiniaPoprawna(std::string_view linia) {
     ++linieUtf8_;
     utf8WLiniachUtf8_ += o.kandydaci[kUtf8].punkty;
     winWLiniachUtf8_ += o.kandydaci[kWin1250].punkty;
-  } else {
+  } else if (o.kandydaci[kWin1250].znaki > 0) {
     ++linieWin_;
     linieWinJakoWin_ += o.kandydaci[kWin1250];
   }
@@ -168,6 +170,39 @@ std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
     }
   }
   return r.Wynik();
+}
+
+void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
+  platform::InputFile plik(sciezka);
+  std::string kawalek(std::size_t{1} << 20, '\0');
+  std::string linia;  // the line cut by the end of a piece
+  const auto obejrzyj = [&r](std::string_view l) {
+    if (!MaWysokiBajt(l)) return;
+    for (char c : l)
+      if (Typy::CzyZnakBledny(static_cast<unsigned char>(c))) return;
+    r.LiniaPoprawna(l.substr(0, kNajdluzszyFragment));
+  };
+  while (r.PotrzebneLiniePoprawne()) {
+    const std::size_t n = plik.Read(kawalek.data(), kawalek.size());
+    if (n == 0) {
+      obejrzyj(linia);
+      break;
+    }
+    std::string_view reszta(kawalek.data(), n);
+    for (std::size_t lf;
+         (lf = reszta.find('\n')) != std::string_view::npos && r.PotrzebneLiniePoprawne();) {
+      if (linia.empty()) {
+        obejrzyj(reszta.substr(0, lf));
+      } else {
+        linia.append(reszta.substr(0, lf));
+        obejrzyj(linia);
+        linia.clear();
+      }
+      reszta.remove_prefix(lf + 1);
+    }
+    if (linia.size() < kNajdluzszyFragment) linia.append(reszta);
+  }
+  plik.Close();
 }
 
 }  // namespace kodowanie

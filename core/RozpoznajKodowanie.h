@@ -6,6 +6,7 @@
 // sure, nor for a file that is not text.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "Kodowanie.h"
@@ -69,5 +70,10 @@ class TRozpoznawanie {
 
 // The diagnosis of the file in a verification state, after its check.
 std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan);
+
+// For a reader that keeps no lines: reads the file at `sciezka` again and
+// hands the evidence its clean lines hold, as long as it is wanted
+// (PotrzebneLiniePoprawne). Raises EInOutError when the file cannot be read.
+void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka);
 
 }  // namespace kodowanie

@@ -14,6 +14,7 @@ void StreamCheck::FaultyPart(const char* data, std::size_t n) {
     }
   });
   if (options_.corrected) findings_.Corrected(data + runStart, n - runStart);
+  findings_.FaultyText(line, std::string_view(data, n));
   faulty_ = true;
 }
 

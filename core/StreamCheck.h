@@ -17,6 +17,9 @@ class StreamFindings {
   virtual ~StreamFindings() = default;
   // A faulty byte of the line being cut.
   virtual void FaultyByte(std::uint64_t line, std::uint64_t column, unsigned char b) = 0;
+  // A part of a faulty line holding a faulty byte, after its faulty bytes:
+  // the text the encoding diagnosis reads. A line may come in several.
+  virtual void FaultyText(std::uint64_t /*line*/, std::string_view /*part*/) {}
   virtual void EmptyLine(std::uint64_t line) = 0;
   // A faulty or empty line is complete. `bytes` is the whole line when the
   // check keeps faulty lines, empty otherwise.

@@ -160,7 +160,12 @@ TEST_F(WeryfikujPlik, arguments) {
                                               {"--bogus", "czysty.txt"},
                                               {"--report"},
                                               {"--report", "r.log", "czysty.txt", "bledny.txt"},
-                                              {"--quiet"}}) {
+                                              {"--quiet"},
+                                              {"--from", "UTF-8", "czysty.txt"},
+                                              {"--convert", "--from", "EBCDIC", "czysty.txt"},
+                                              {"--convert", "--from"},
+                                              {"--convert", "--fix", "czysty.txt"},
+                                              {"--convert", "--report", "r.log", "czysty.txt"}}) {
     const TWynik w = Uruchom(zle);
     EXPECT_EQ(w.kod, 2);
     EXPECT_EQ(w.out, "");
@@ -183,4 +188,46 @@ TEST_F(WeryfikujPlik, arguments) {
   w = Uruchom({"--", "--fix"});
   EXPECT_EQ(w.out, "--fix: Format kodowania wczytanej listy płac jest poprawny.\n");
   EXPECT_EQ(w.kod, 0);
+}
+
+// A list exported as UTF-8 (with a tab the correction leaves for the user),
+// and one with a byte that is no UTF-8 at all.
+TEST_F(WeryfikujPlik, diagnosisLineAndConvert) {
+  const std::string utf8 =
+      "1;Pawe\xC5\x82 Mazur\xC3\xB3w \xE2\x80\x93 "
+      "premia\r\n2;\tZa\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87\r\n";
+  Zapisz(dir_ + "/utf8.txt", utf8);
+  TWynik w = Uruchom({"utf8.txt"});
+  EXPECT_NE(w.out.find("utf8.txt: plik wygląda na zapisany w kodowaniu UTF-8\n"
+                       "utf8.txt: Ilość błędnych linii w zbiorze: 2\n"),
+            std::string::npos)
+      << w.out;
+  EXPECT_EQ(w.kod, 1);
+
+  w = Uruchom({"--convert", "utf8.txt", "czysty.txt"});
+  EXPECT_NE(w.out.find("utf8.txt: zapisano " + dir_ +
+                       "/utf8_nowy.txt\n"
+                       "utf8_nowy.txt:2:3: Błędny znak: \"␉\" (0x09)\n"
+                       "utf8_nowy.txt: Ilość błędnych linii w zbiorze: 1\n" +
+                       kCzystyWynik),
+            std::string::npos)
+      << w.out;
+  EXPECT_EQ(w.kod, 1);  // from the written copy, which keeps the tab
+  EXPECT_EQ(Czytaj(dir_ + "/utf8_nowy.txt"),
+            "1;Pawe\xB3 Mazur\xF3w - premia\r\n2;\tZa\xBF\xF3\xB3\xE6\r\n");
+  EXPECT_EQ(Czytaj(dir_ + "/utf8.txt"), utf8);
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/czysty_nowy.txt"));
+
+  // Named encoding; a byte invalid in it is kept and counted.
+  Zapisz(dir_ + "/zly.txt", "Pawe\xC5\x82 \xFF\r\n");
+  w = Uruchom({"--convert", "--from", "UTF-8", "zly.txt"});
+  EXPECT_NE(w.out.find("zly.txt: bajtów nieczytelnych w kodowaniu UTF-8, pozostawionych bez "
+                       "zmian: 1\nzly_nowy.txt:1:7: Błędny znak: \"˙\" (0xFF)\n"),
+            std::string::npos)
+      << w.out;
+  EXPECT_EQ(Czytaj(dir_ + "/zly_nowy.txt"), "Pawe\xB3 \xFF\r\n");
+  w = Uruchom({"--convert", "--from=Windows-1250", "--quiet", "zly.txt"});
+  EXPECT_EQ(w.out, "");
+  // Read as Windows-1250, "Ĺ" loses its accent and "‚" is a quotation mark.
+  EXPECT_EQ(Czytaj(dir_ + "/zly_nowy.txt"), "PaweL' \xFF\r\n");
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "Cp1250.h"
+#include "RozpoznajKodowanie.h"
 #include "Teksty.h"
 #include "Typy.h"
 #include "Uruchom.h"
@@ -61,6 +62,12 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
   if (s.Bledy.empty())
     return out + nazwa + ": " + cp1250::ToUtf8(teksty::PlikPoprawny) + "\n" + nazwa +
            ": raportu nie zapisano, plik nie zawiera błędów\n";
+  // The encoding the window's diagnosis names, which the checker reaches
+  // from the lines as they pass.
+  const auto d = kodowanie::RozpoznajKodowanie(s);
+  if (d && d->kodowanie != kodowanie::TKodowanie::Windows1250)
+    out += nazwa + ": plik wygląda na zapisany w kodowaniu " +
+           std::string(kodowanie::Nazwa(d->kodowanie)) + "\n";
   return out + nazwa + ": " + cp1250::ToUtf8(teksty::IloscBlednychLinii) + " " +
          std::to_string(s.Bledy.size()) + "\n" + nazwa + ": zapisano " + poprawiony + "\n";
 }
