@@ -4,6 +4,10 @@
 //   bench_kodowanie rozpoznaj FILE [N]  fastest of N runs of the check and of
 //                                       the diagnosis after it: "CHECK DIAG NAME"
 //                                       (seconds, then the encoding named)
+//   bench_kodowanie strumien FILE [N]   fastest of N runs of the command-line
+//                                       checker's streamed check without and
+//                                       with the diagnosis fed from it:
+//                                       "WITHOUT WITH NAME"
 //   bench_kodowanie popraw FILE ENC     one correction from ENC into the
 //                                       corrected file: "SECONDS"
 //   bench_kodowanie policz FILE ENC     the same without writing anything, as
@@ -17,8 +21,11 @@
 #include <string>
 
 #include "Cp1250.h"
+#include "LineSplitter.h"
+#include "PlatformFile.h"
 #include "PoprawKodowanie.h"
 #include "RozpoznajKodowanie.h"
+#include "StreamCheck.h"
 #include "WczytajPlik.h"
 
 namespace {
@@ -62,6 +69,59 @@ int Rozpoznaj(const char* path, int runs) {
   return 0;
 }
 
+// The checker's findings, printing nothing; with `rozpoznawanie` they feed
+// the diagnosis as the checker does.
+class TZnaleziska final : public StreamFindings {
+ public:
+  explicit TZnaleziska(kodowanie::TRozpoznawanie* r) : r_(r) {}
+  void FaultyByte(std::uint64_t, std::uint64_t, unsigned char) override { ++bajty_; }
+  void EmptyLine(std::uint64_t) override {}
+  void FaultyLine(std::uint64_t, std::string_view) override {}
+  void Corrected(const char*, std::size_t) override {}
+  void FaultyText(std::uint64_t line, std::string_view part) override {
+    if (!r_) return;
+    const auto i = static_cast<std::int64_t>(line - 1);
+    if (r_->Potrzebna(i)) r_->LiniaBledna(i, part);
+  }
+  std::uint64_t bajty_ = 0;
+
+ private:
+  kodowanie::TRozpoznawanie* r_;
+};
+
+double Strumien(const char* path, kodowanie::TRozpoznawanie* r) {
+  const auto t = Clock::now();
+  TZnaleziska z(r);
+  StreamCheck check(z, {});
+  BasicLineSplitter<StreamCheck> splitter(check);
+  platform::InputFile in(path);
+  constexpr std::size_t kKawalek = std::size_t{128} << 10;
+  auto buf = std::make_unique_for_overwrite<char[]>(kKawalek);
+  for (;;) {
+    const std::size_t n = in.Read(buf.get(), kKawalek);
+    if (n == 0) break;
+    if (!splitter.Feed(buf.get(), n)) break;
+  }
+  splitter.Finish();
+  if (r && check.FaultyLines() > 0 && r->PotrzebneLiniePoprawne())
+    kodowanie::DoczytajLiniePoprawne(*r, path);
+  return Od(t);
+}
+
+int Strumienie(const char* path, int runs) {
+  double bez = 1e9, z = 1e9;
+  std::string name;
+  for (int i = 0; i < runs; ++i) {
+    bez = std::min(bez, Strumien(path, nullptr));
+    kodowanie::TRozpoznawanie r;
+    z = std::min(z, Strumien(path, &r));
+    const auto d = r.Wynik();
+    name = d ? std::string(kodowanie::Nazwa(d->kodowanie)) : "-";
+  }
+  std::printf("%.6f %.6f %s\n", bez, z, name.c_str());
+  return 0;
+}
+
 int Popraw(const char* path, const char* enc, bool zapisz) {
   const auto k = kodowanie::ZNazwy(enc);
   if (!k) return 2;
@@ -82,13 +142,16 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "utf8") == 0) return Utf8(argv[2], argv[3]);
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "rozpoznaj") == 0)
       return Rozpoznaj(argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "strumien") == 0)
+      return Strumienie(argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
     if (argc == 4 && std::strcmp(argv[1], "popraw") == 0) return Popraw(argv[2], argv[3], true);
     if (argc == 4 && std::strcmp(argv[1], "policz") == 0) return Popraw(argv[2], argv[3], false);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_kodowanie: %s\n", e.what());
     return 2;
   }
-  std::fprintf(
-      stderr, "usage: bench_kodowanie utf8 IN OUT | rozpoznaj FILE [N] | popraw|policz FILE ENC\n");
+  std::fprintf(stderr,
+               "usage: bench_kodowanie utf8 IN OUT | rozpoznaj|strumien FILE [N] | popraw|policz "
+               "FILE ENC\n");
   return 2;
 }

@@ -204,6 +204,14 @@ TEST_F(WeryfikujPlik, diagnosisLineAndConvert) {
       << w.out;
   EXPECT_EQ(w.kod, 1);
 
+  // Joined to a clean Windows-1250 list: only its clean lines tell, and the
+  // checker, which keeps no lines, reads them again to see it.
+  Zapisz(dir_ + "/razem.txt", Czytaj(dir_ + "/czysty.txt") + "\r\n" + utf8);
+  w = Uruchom({"razem.txt"});
+  EXPECT_NE(w.out.find("razem.txt: plik wygląda na zapisany w kodowaniu Windows-1250/UTF-8\n"),
+            std::string::npos)
+      << w.out;
+
   w = Uruchom({"--convert", "utf8.txt", "czysty.txt"});
   EXPECT_NE(w.out.find("utf8.txt: zapisano " + dir_ +
                        "/utf8_nowy.txt\n"
