@@ -76,11 +76,11 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
     } else if (a == "--from" || a.starts_with("--from=")) {
       std::string_view nazwa;
       if (a == "--from") {
-        if (i + 1 >= argc) {
+        if (i + 1 >= args.size()) {
           wynik.koniec = BladUzycia("--from wymaga nazwy kodowania");
           return wynik;
         }
-        nazwa = argv[++i];
+        nazwa = args[++i];
       } else {
         nazwa = a.substr(7);
       }
