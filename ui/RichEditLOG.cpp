@@ -108,7 +108,8 @@ void TRichEditLOG::UstawRaport(std::string bajty) {
     koniec_ = static_cast<qsizetype>(n);
   }
   najdluzsza_ = static_cast<qsizetype>(najdluzsza);
-  kursor_ = kotwica_ = kolumnaCelu_ = 0;
+  kursor_ = kotwica_ = 0;
+  xCelu_ = 0;
   PoliczSzerokosc();
   UstawPaski();
   verticalScrollBar()->setValue(0);
@@ -219,21 +220,21 @@ void TRichEditLOG::PokazKursor() {
 void TRichEditLOG::UstawKursor(qsizetype pozycja, bool zaznacz) {
   kursor_ = Przytnij(pozycja);
   if (!zaznacz) kotwica_ = kursor_;
-  kolumnaCelu_ = kursor_ - Poczatek(LiniaPozycji(kursor_));
+  xCelu_ = XKursora();
   viewport()->update();
 }
 
 void TRichEditLOG::Przesun(qsizetype pozycja, bool zaznacz, bool zachowajKolumne) {
-  const qsizetype cel = kolumnaCelu_;
+  const qreal cel = xCelu_;
   UstawKursor(pozycja, zaznacz);
-  if (zachowajKolumne) kolumnaCelu_ = cel;
+  if (zachowajKolumne) xCelu_ = cel;
   PokazKursor();
 }
 
 void TRichEditLOG::ZaznaczWszystko() {
   kotwica_ = 0;
   kursor_ = koniec_;
-  kolumnaCelu_ = kursor_ - Poczatek(LiniaPozycji(kursor_));
+  xCelu_ = XKursora();
   viewport()->update();
 }
 
@@ -304,6 +305,11 @@ qsizetype TRichEditLOG::Kolumna(qsizetype linia, qreal x, bool najblizsza) const
     lewo += s;
   }
   return dlugosc;
+}
+
+qsizetype TRichEditLOG::PozycjaCelu(qsizetype linia) const {
+  linia = std::clamp<qsizetype>(linia, 0, IleLinii() - 1);
+  return Poczatek(linia) + Kolumna(linia, xCelu_, true);
 }
 
 void TRichEditLOG::PoliczSzerokosc() {
@@ -461,17 +467,17 @@ void TRichEditLOG::keyPressEvent(QKeyEvent* e) {
         Przesun(kursor_ > start ? kursor_ - 1 : (linia > 0 ? Koniec(linia - 1) : 0), zaznacz);
         break;
       case RDol:
-        Przesun(Pozycja(linia + 1, kolumnaCelu_), zaznacz, true);
+        Przesun(PozycjaCelu(linia + 1), zaznacz, true);
         break;
       case RGora:
-        Przesun(Pozycja(linia - 1, kolumnaCelu_), zaznacz, true);
+        Przesun(PozycjaCelu(linia - 1), zaznacz, true);
         break;
       case RStronaDol:
       case RStronaGora: {
         // The view turns a page and the caret keeps its place in it.
         const int krok = static_cast<Co>(i) == RStronaDol ? strona : -strona;
         verticalScrollBar()->setValue(verticalScrollBar()->value() + krok);
-        Przesun(Pozycja(linia + krok, kolumnaCelu_), zaznacz, true);
+        Przesun(PozycjaCelu(linia + krok), zaznacz, true);
         break;
       }
       case RPoczatekLinii:

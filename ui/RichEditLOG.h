@@ -120,6 +120,11 @@ class TRichEditLOG : public QAbstractScrollArea {
   // short one.
   const std::vector<qreal>* Punkty(qsizetype linia) const;
   void PoliczSzerokosc();
+  // The position in a line nearest to where Up and Down aim.
+  qsizetype PozycjaCelu(qsizetype linia) const;
+  qreal XKursora() const {
+    return X(LiniaPozycji(kursor_), kursor_ - Poczatek(LiniaPozycji(kursor_)));
+  }
 
   std::string raport_;
   // Byte offset where each line starts; the last line ends at koniec_.
@@ -128,8 +133,9 @@ class TRichEditLOG : public QAbstractScrollArea {
   qsizetype najdluzsza_ = 0;
   qsizetype kursor_ = 0;
   qsizetype kotwica_ = 0;
-  // The column Up and Down aim for, kept across short lines.
-  qsizetype kolumnaCelu_ = 0;
+  // How far from a line's start Up and Down aim, kept across short lines:
+  // the caret keeps its place across the screen, not its column.
+  qreal xCelu_ = 0;
   // How far a horizontal scroll step goes.
   qreal krok_ = 8;
   int wysokoscLinii_ = 16;

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QtMath>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -300,6 +301,19 @@ void TestLog::kursorKlawiszami() {
   }
   QCOMPARE(v.Raport(), std::string("abcdef\r\nab\r\nabcdefgh\r\n"));
   QCOMPARE(v.ZaznaczonyTekst(), QStringLiteral("abcdef\r\nab"));
+
+  // Up and Down keep the caret's place across the view, not its column:
+  // characters differ in width.
+  v.UstawRaport("WW\r\niiiiiiiiiiiiiiiiiiii\r\nWW\r\n");
+  QTest::keyClick(&v, Qt::Key_End);
+  const int x = v.ProstokatKursora().x();
+  QTest::keyClick(&v, Qt::Key_Down);
+  const int polI = qCeil(QFontMetricsF(v.font()).horizontalAdvance(QLatin1Char('i')) / 2);
+  QVERIFY2(std::abs(v.ProstokatKursora().x() - x) <= polI + 1,
+           qPrintable(QString::number(v.Kursor())));
+  QVERIFY(v.Kursor() > 4 + 2 && v.Kursor() < 4 + 20);
+  QTest::keyClick(&v, Qt::Key_Down);
+  QCOMPARE(v.Kursor(), 4 + 20 + 2 + 2);
 }
 
 void TestLog::strona() {
