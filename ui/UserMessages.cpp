@@ -355,6 +355,18 @@ bool TQtUserMessages::Pytanie(const std::string& tekst) {
   return box.exec() == QMessageBox::Yes;
 }
 
+// The chosen path as the core's file layer takes it: the system's own bytes
+// on Linux; UTF-8 with backslashes on Windows, where the corrected file's
+// name is cut at the last backslash.
+static std::string SciezkaDlaRdzenia(const QString& sciezka) {
+#ifdef Q_OS_WIN
+  const QByteArray bajty = QDir::toNativeSeparators(sciezka).toUtf8();
+#else
+  const QByteArray bajty = QFile::encodeName(sciezka);
+#endif
+  return std::string(bajty.constData(), static_cast<std::size_t>(bajty.size()));
+}
+
 std::optional<std::string> TQtUserMessages::OtworzPlik(QWidget* rodzic) {
   TOknoModalne modalne(*this);
   QFileDialog d(rodzic);
@@ -379,8 +391,7 @@ std::optional<std::string> TQtUserMessages::OtworzPlik(QWidget* rodzic) {
   ostatniOtwarty_ = d.selectedFiles().front();
   if (auto* lista = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
     ostatniFiltr_ = lista->currentIndex();
-  const QByteArray natywna = QFile::encodeName(ostatniOtwarty_);
-  return std::string(natywna.constData(), static_cast<std::size_t>(natywna.size()));
+  return SciezkaDlaRdzenia(ostatniOtwarty_);
 }
 
 std::optional<std::string> TQtUserMessages::ZapiszPlik(QWidget* rodzic) {
@@ -400,8 +411,7 @@ std::optional<std::string> TQtUserMessages::ZapiszPlik(QWidget* rodzic) {
   }
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
   ostatniZapisany_ = d.selectedFiles().front();
-  const QByteArray natywna = QFile::encodeName(ostatniZapisany_);
-  return std::string(natywna.constData(), static_cast<std::size_t>(natywna.size()));
+  return SciezkaDlaRdzenia(ostatniZapisany_);
 }
 
 bool TQtUserMessages::UstawieniaDrukarki(QPrinter& drukarka, QWidget* rodzic) {

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Builds both programs for 64-bit Windows and packs them with what they load
+# into Tarmeko_weryfikacja_pliku-2.0-win64.zip (in build/), then smoke-tests
+# the zip under wine: the window program shows its main window and closes,
+# and the checker gives the Linux checker's output on the example.
+#   scripts/windows-package.sh [--no-smoke]
+# Qt for Windows is built once (about half an hour of two cores) into a cache
+# outside the repository; see scripts/windows-qt.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+smoke=1
+[ "${1:-}" = --no-smoke ] && smoke=0
+
+seconds() { date +%s%N; }
+took() {
+  local ms=$((($(seconds) - $2) / 1000000))
+  printf '%s: %d.%01d s\n' "$1" $((ms / 1000)) $((ms % 1000 / 100))
+}
+
+t=$(seconds)
+qt=$(scripts/windows-qt.sh | tail -n 1)
+took "package: Qt for Windows (built or found in the cache)" "$t"
+
+name=Tarmeko_weryfikacja_pliku
+version=$(sed -n 's/^project([^ ]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+build=$repo/build/windows-package
+stage=$build/$name-$version-win64
+zip=$repo/build/$name-$version-win64.zip
+
+t=$(seconds)
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_FIND_ROOT_PATH="$qt" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DWERYFIKACJA_GUI=ON -DWERYFIKACJA_TESTS=OFF >/dev/null
+cmake --build "$build" -j"${JOBS:-2}" --target "$name" weryfikuj-plik
+took "package: cross build" "$t"
+
+# ---- What goes into the zip: the two programs, the plugins the window
+# program loads by name, and every DLL any of them imports that is not part
+# of Windows itself, found by following the import tables.
+rm -rf "$stage" "$zip"
+mkdir -p "$stage/platforms" "$stage/styles"
+cp "$build/app/$name.exe" "$build/cli/weryfikuj-plik.exe" "$stage/"
+cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+if [ -d "$qt/plugins/printsupport" ]; then
+  mkdir -p "$stage/printsupport"
+  cp "$qt/plugins/printsupport/"*.dll "$stage/printsupport/"
+fi
+
+gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+search=("$qt/bin" "$gcc_dir" /usr/x86_64-w64-mingw32/lib)
+imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
+find_dll() {
+  local d
+  for d in "${search[@]}"; do
+    [ -f "$d/$1" ] && { echo "$d/$1"; return; }
+  done
+  return 0
+}
+pending=$(find "$stage" -name '*.exe' -o -name '*.dll')
+while [ -n "$pending" ]; do
+  next=""
+  for f in $pending; do
+    for dll in $(imports "$f"); do
+      [ -f "$stage/$dll" ] && continue
+      src=$(find_dll "$dll")
+      [ -n "$src" ] || continue # a system DLL
+      cp "$src" "$stage/"
+      next="$next $stage/$dll"
+    done
+  done
+  pending=$next
+done
+x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
+(cd "$build" && zip -qr9 "$zip" "$(basename "$stage")")
+echo "package: $zip ($(du -k "$zip" | cut -f1) KiB)"
+(cd "$build" && find "$(basename "$stage")" -type f | sort | sed 's/^/  /')
+
+[ "$smoke" = 1 ] || exit 0
+
+# ---- Smoke test, in a wine prefix of its own on a virtual display.
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+smoke_dir=$build/smoke
+rm -rf "$smoke_dir"
+mkdir -p "$smoke_dir/prefix"
+(cd "$smoke_dir" && unzip -q "$zip")
+app_dir=$smoke_dir/$(basename "$stage")
+export WINEPREFIX=$smoke_dir/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+t=$(seconds)
+"$wine" wineboot -i >/dev/null 2>&1
+# Let the boot finish before anything else runs.
+"$wineserver" -w
+took "smoke: wine prefix" "$t"
+
+t=$(seconds)
+title="$name v.$version (alfa '2022)"
+# Runs inside the virtual display: start the window program, wait for its
+# main window by title, take a picture of the screen, close it politely.
+cat >"$smoke_dir/okno.sh" <<EOF
+set -u
+# A server started here, on the virtual display: one started without a
+# display keeps a desktop that can show no window.
+"$wineserver" -p
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
+"$wine" cmd /c exit >/dev/null 2>&1
+cd "$app_dir"
+"$wine" ./$name.exe -platform windows >"$smoke_dir/app.log" 2>&1 &
+app=\$!
+found=0
+for _ in \$(seq 1 360); do
+  if xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; then found=1; break; fi
+  sleep 0.5
+done
+[ \$found = 1 ] || { echo "smoke: no window titled '$title' within 3 minutes"; kill \$app; exit 1; }
+echo "smoke: main window up after \$SECONDS s"
+sleep 2
+import -window root "$smoke_dir/okno.png"
+"$wine" taskkill /im $name.exe >/dev/null 2>&1
+for _ in \$(seq 1 40); do kill -0 \$app 2>/dev/null || break; sleep 0.5; done
+if kill -0 \$app 2>/dev/null; then echo "smoke: the window program did not close"; kill \$app; exit 1; fi
+wait \$app
+EOF
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$smoke_dir/okno.sh"
+echo "smoke: main window shown and closed; screenshot $smoke_dir/okno.png"
+took "smoke: window program" "$t"
+
+# The checker from the zip against the Linux checker on the example.
+t=$(seconds)
+linux_build=$repo/build/linux-cli
+cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWERYFIKACJA_GUI=OFF \
+  -DWERYFIKACJA_TESTS=OFF >/dev/null
+cmake --build "$linux_build" --target weryfikuj-plik >/dev/null
+cd "$repo/examples"
+set +e
+"$linux_build/cli/weryfikuj-plik" przelewy.txt >"$smoke_dir/linux.out" 2>&1
+linux_status=$?
+"$wine" "$app_dir/weryfikuj-plik.exe" przelewy.txt >"$smoke_dir/windows.out" 2>&1
+windows_status=$?
+set -e
+cd "$repo"
+if [ "$linux_status" != "$windows_status" ] || ! cmp "$smoke_dir/linux.out" "$smoke_dir/windows.out"; then
+  echo "smoke: weryfikuj-plik.exe differs from Linux (status $windows_status vs $linux_status)"
+  exit 1
+fi
+echo "smoke: weryfikuj-plik.exe on the example: same output and status ($windows_status) as Linux"
+took "smoke: checker" "$t"
