@@ -65,6 +65,7 @@ if [ -n "$linux_build" ]; then
   t=$(seconds)
   exe=$build/cli/weryfikuj-plik.exe
   elf=$linux_build/cli/weryfikuj-plik
+  cmake --build "$linux_build" --target weryfikuj-plik >/dev/null
   work=$(mktemp -d)
   cp examples/*.txt "$work/"
   cd "$work"

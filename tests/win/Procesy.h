@@ -71,9 +71,17 @@ inline HANDLE Start(const std::wstring& program, const std::vector<std::wstring>
   si.hStdError = err;
   PROCESS_INFORMATION pi{};
   std::wstring line = CommandLine(program, args);
-  if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &si, &pi))
-    throw std::runtime_error("CreateProcessW failed: " + std::to_string(::GetLastError()));
+  // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while
+  // another process is starting; a second try goes through.
+  for (int attempt = 1;; ++attempt) {
+    if (::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                         folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+      break;
+    const DWORD err = ::GetLastError();
+    if (err != ERROR_INTERNAL_ERROR || attempt == 5)
+      throw std::runtime_error("CreateProcessW failed: " + std::to_string(err));
+    ::Sleep(200);
+  }
   ::CloseHandle(pi.hThread);
   return pi.hProcess;
 }
