@@ -84,6 +84,8 @@ echo "package: $zip ($(du -k "$zip" | cut -f1) KiB)"
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 smoke_dir=$build/smoke
+# A server left by an interrupted run would outlive its prefix: stop it first.
+[ -d "$smoke_dir/prefix" ] && { WINEPREFIX=$smoke_dir/prefix "$wineserver" -k 2>/dev/null || true; }
 rm -rf "$smoke_dir"
 mkdir -p "$smoke_dir/prefix"
 (cd "$smoke_dir" && unzip -q "$zip")
