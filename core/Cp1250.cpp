@@ -1,5 +1,7 @@
 #include "Cp1250.h"
 
+#include "Kodowanie.h"
+
 namespace cp1250 {
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -36,48 +38,19 @@ std::string ToUtf8(std::string_view bytes, bool visible) {
 std::string FromUtf8Lossy(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  const std::size_t n = utf8.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      out += static_cast<char>(lead);
-      ++i;
-      continue;
-    }
-    // Length and smallest code point of the sequence the lead byte opens;
-    // overlong forms, surrogates and code points past U+10FFFF are refused.
-    std::size_t len = 0;
-    char32_t cp = 0;
-    char32_t min = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      len = 2;
-      cp = lead & 0x1F;
-      min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      len = 3;
-      cp = lead & 0x0F;
-      min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      len = 4;
-      cp = lead & 0x07;
-      min = 0x10000;
-    }
-    bool ok = len != 0 && i + len <= n;
-    for (std::size_t k = 1; ok && k < len; ++k) {
-      const auto c = static_cast<unsigned char>(utf8[i + k]);
-      if ((c & 0xC0) != 0x80) ok = false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    ok = ok && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-    if (!ok) {
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const auto* const end = p + utf8.size();
+  while (p < end) {
+    // A malformed sequence costs one "?" per byte, so nothing after it is lost.
+    const kodowanie::TSekwencja s = kodowanie::DekodujUtf8(p, end);
+    if (s.dlugosc == 0) {
       out += '?';
-      ++i;
+      ++p;
       continue;
     }
-    const int b = FromUnicode(cp);
+    const int b = FromUnicode(s.znak);
     out += b < 0 ? '?' : static_cast<char>(b);
-    i += len;
+    p += s.dlugosc;
   }
   return out;
 }

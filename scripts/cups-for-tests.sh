@@ -22,18 +22,7 @@ die() {
 }
 
 install_missing() {
-  local missing=() p status
-  for p in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-    [ "$status" = "install ok installed" ] || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  "$(dirname "$0")/apt-install-missing.sh" "${packages[@]}"
 }
 
 start() {

@@ -24,17 +24,4 @@ packages=("${run_packages[@]}")
 [ "$purpose" = test ] && packages+=("${test_packages[@]}" "${package_packages[@]}")
 [ "$purpose" = compare ] && packages+=("${test_packages[@]}" "${compare_packages[@]}")
 
-missing=()
-for p in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-  [ "$status" = "install ok installed" ] || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-# Other programs may be installing at the same time: wait for the lock.
-$sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
-$sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+exec "$(dirname "$0")/apt-install-missing.sh" "${packages[@]}"
