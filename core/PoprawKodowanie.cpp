@@ -125,16 +125,19 @@ const unsigned char* TPrzekodowanie::KopiujZwykle(const unsigned char* p,
   return p + run;
 }
 
+bool TPrzekodowanie::ZwykleDoKonca(const unsigned char*& p, const unsigned char* end) {
+  const unsigned char* const zwykle = p;
+  p = KopiujZwykle(p, end);
+  if (p == zwykle) return false;
+  liniaOtwarta_ = true;
+  poczatek_ = false;
+  return p == end;
+}
+
 void TPrzekodowanie::LiniaUtf8(const unsigned char* p, std::size_t n) {
   const auto* const end = p + n;
   while (p < end && !koniecTekstu_) {
-    const unsigned char* const zwykle = p;
-    p = KopiujZwykle(p, end);
-    if (p != zwykle) {
-      liniaOtwarta_ = true;
-      poczatek_ = false;
-      if (p == end) break;
-    }
+    if (ZwykleDoKonca(p, end)) break;
     // The Polish letters are two-byte sequences: decoded here at once.
     if (p[0] >= 0xC2 && p[0] < 0xE0 && p + 1 < end && (p[1] & 0xC0) == 0x80 && !poczatek_) {
       ZwyklyZnak(static_cast<char32_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F)));
@@ -155,13 +158,7 @@ void TPrzekodowanie::LiniaZTablicy(const unsigned char* p, std::size_t n,
                                    const std::array<char16_t, 256>& t) {
   const auto* const end = p + n;
   while (p < end && !koniecTekstu_) {
-    const unsigned char* const zwykle = p;
-    p = KopiujZwykle(p, end);
-    if (p != zwykle) {
-      liniaOtwarta_ = true;
-      poczatek_ = false;
-      if (p == end) break;
-    }
+    if (ZwykleDoKonca(p, end)) break;
     Znak(t[*p++]);
   }
 }

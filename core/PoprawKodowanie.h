@@ -59,6 +59,9 @@ class TPrzekodowanie {
   void DodajUtf16(const unsigned char* p, std::size_t n);
   // Copies the printable ASCII at p to the output; returns where it ends.
   const unsigned char* KopiujZwykle(const unsigned char* p, const unsigned char* end);
+  // Copies the printable run at p and moves p past it; true when the run
+  // reached the end of the line.
+  bool ZwykleDoKonca(const unsigned char*& p, const unsigned char* end);
   void Znak(char32_t c);
   // A character that is neither a line end nor the first of the text.
   void ZwyklyZnak(char32_t c) {

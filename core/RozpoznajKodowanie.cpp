@@ -51,14 +51,7 @@ void TRozpoznawanie::LiniaBledna(std::int64_t indeks, std::string_view linia) {
   bajty_ += o.bajty;
   zera_ += o.zera;
   if (indeks == 0) bomUtf8_ = o.bomUtf8;
-  if (LiniaWUtf8(o)) {
-    ++linieUtf8_;
-    utf8WLiniachUtf8_ += o.kandydaci[kUtf8].punkty;
-    winWLiniachUtf8_ += o.kandydaci[kWin1250].punkty;
-  } else if (o.kandydaci[kWin1250].znaki > 0) {
-    ++linieWin_;
-    linieWinJakoWin_ += o.kandydaci[kWin1250];
-  }
+  PoliczWiersz(o);
 
   // UTF-16 is looked at only where a line has a NUL or at the file's start:
   // text in it holds a zero byte for every ASCII character.
@@ -82,14 +75,9 @@ void TRozpoznawanie::LiniaBledna(std::int64_t indeks, std::string_view linia) {
   }
 }
 
-bool TRozpoznawanie::PotrzebneLiniePoprawne() const {
-  const auto w = Wynik();
-  return w && w->kodowanie == TKodowanie::Utf8;
-}
-
-void TRozpoznawanie::LiniaPoprawna(std::string_view linia) {
-  if (!MaWysokiBajt(linia)) return;
-  const TOcenaLinii o = OcenLinie(linia);
+// Whether the line reads as UTF-8 or as Windows-1250 is what tells a joined
+// file, so faulty and clean lines count alike.
+void TRozpoznawanie::PoliczWiersz(const TOcenaLinii& o) {
   if (LiniaWUtf8(o)) {
     ++linieUtf8_;
     utf8WLiniachUtf8_ += o.kandydaci[kUtf8].punkty;
@@ -98,6 +86,17 @@ void TRozpoznawanie::LiniaPoprawna(std::string_view linia) {
     ++linieWin_;
     linieWinJakoWin_ += o.kandydaci[kWin1250];
   }
+}
+
+bool TRozpoznawanie::PotrzebneLiniePoprawne() const {
+  const auto w = Wynik();
+  return w && w->kodowanie == TKodowanie::Utf8;
+}
+
+void TRozpoznawanie::LiniaPoprawna(std::string_view linia) {
+  if (!MaWysokiBajt(linia)) return;
+  const TOcenaLinii o = OcenLinie(linia);
+  PoliczWiersz(o);
 }
 
 std::optional<TDiagnoza> TRozpoznawanie::WynikUtf16() const {

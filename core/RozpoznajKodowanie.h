@@ -41,6 +41,7 @@ class TRozpoznawanie {
 
  private:
   std::optional<TDiagnoza> WynikUtf16() const;
+  void PoliczWiersz(const TOcenaLinii& ocena);
 
   // Which faulty lines are read: every `krok_`-th, the step doubling each
   // time another megabyte has been read.
