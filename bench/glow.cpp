@@ -12,9 +12,9 @@
 #include <fstream>
 
 #include "LOG.h"
-#include "Typy.h"
 #include "UserMessages.h"
 #include "glow.h"
+#include "stan/Typy.h"
 
 namespace {
 

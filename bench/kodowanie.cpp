@@ -20,13 +20,13 @@
 #include <memory>
 #include <string>
 
-#include "Cp1250.h"
-#include "LineSplitter.h"
-#include "PlatformFile.h"
-#include "PoprawKodowanie.h"
-#include "RozpoznajKodowanie.h"
-#include "StreamCheck.h"
-#include "WczytajPlik.h"
+#include "kodowanie/Cp1250.h"
+#include "kodowanie/PoprawKodowanie.h"
+#include "kodowanie/RozpoznajKodowanie.h"
+#include "linie/LineSplitter.h"
+#include "linie/StreamCheck.h"
+#include "linie/WczytajPlik.h"
+#include "platform/PlatformFile.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <iterator>
 #include <string>
 
-#include "RozpoznajKodowanie.h"
-#include "WczytajPlik.h"
+#include "kodowanie/RozpoznajKodowanie.h"
+#include "linie/WczytajPlik.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <iterator>
 #include <string>
 
-#include "LineScanner.h"
-#include "WczytajPlik.h"
+#include "linie/LineScanner.h"
+#include "linie/WczytajPlik.h"
 
 namespace {
 

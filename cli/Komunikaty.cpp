@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "Cp1250.h"
-#include "TekstBledu.h"
+#include "kodowanie/Cp1250.h"
+#include "stan/TekstBledu.h"
 
 void ZglosBlad(TWyjscie& out, const std::string& sciezka, std::string komunikat) {
   out.Oproznij();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Kodowanie.h"
+#include "kodowanie/Kodowanie.h"
 
 struct TOpcje {
   std::optional<std::string> raport;

@@ -6,17 +6,17 @@
 #include <optional>
 #include <string_view>
 
-#include "Cp1250.h"
-#include "LineSplitter.h"
-#include "PlatformFile.h"
-#include "PoprawKodowanie.h"
-#include "RozpoznajKodowanie.h"
-#include "StreamCheck.h"
-#include "TekstBledu.h"
-#include "Teksty.h"
-#include "UtworzLOG.h"
-#include "WczytajPlik.h"
-#include "ZapiszPoprawiony.h"
+#include "kodowanie/Cp1250.h"
+#include "kodowanie/PoprawKodowanie.h"
+#include "kodowanie/RozpoznajKodowanie.h"
+#include "linie/LineSplitter.h"
+#include "linie/StreamCheck.h"
+#include "linie/WczytajPlik.h"
+#include "platform/PlatformFile.h"
+#include "raport/UtworzLOG.h"
+#include "raport/ZapiszPoprawiony.h"
+#include "stan/TekstBledu.h"
+#include "stan/Teksty.h"
 
 namespace {
 

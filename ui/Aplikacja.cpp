@@ -5,7 +5,7 @@
 #include <QScreen>
 
 #include "Ikony.h"
-#include "Typy.h"
+#include "stan/Typy.h"
 
 TAplikacja::TTytul::TTytul() {
   // The whole path, however long: a cut path would give a wrong title.

@@ -14,8 +14,8 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "Cp1250.h"
-#include "UtworzLOG.h"
+#include "kodowanie/Cp1250.h"
+#include "raport/UtworzLOG.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "ModelBledow.h"
 
-#include "Cp1250.h"
 #include "UserMessages.h"
 #include "WidokLinii.h"
+#include "kodowanie/Cp1250.h"
 
 namespace ui {
 namespace {

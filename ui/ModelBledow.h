@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Typy.h"
+#include "stan/Typy.h"
 
 namespace ui {
 

@@ -15,7 +15,7 @@
 #include <limits>
 #include <string_view>
 
-#include "Cp1250.h"
+#include "kodowanie/Cp1250.h"
 
 // The report is shown and printed in the window's font. The window's faces
 // lack the control pictures; the last face has them, so a tab or NUL shows

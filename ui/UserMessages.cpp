@@ -19,7 +19,7 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "Cp1250.h"
+#include "kodowanie/Cp1250.h"
 
 namespace ui {
 

@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "TekstBledu.h"
+#include "stan/TekstBledu.h"
 
 class QPrinter;
 class QWidget;

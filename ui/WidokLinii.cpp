@@ -6,8 +6,8 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "Cp1250.h"
-#include "Typy.h"
+#include "kodowanie/Cp1250.h"
+#include "stan/Typy.h"
 
 namespace ui {
 

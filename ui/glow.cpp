@@ -14,19 +14,19 @@
 #include <algorithm>
 
 #include "BudowaOkna.h"
-#include "Cp1250.h"
 #include "Ikony.h"
-#include "KorektaZnaku.h"
 #include "LOG.h"
 #include "ModelBledow.h"
-#include "PoprawKodowanie.h"
-#include "PropozycjaPoprawki.h"
-#include "Teksty.h"
-#include "Typy.h"
-#include "UtworzLOG.h"
-#include "WczytajPlik.h"
 #include "WidokLinii.h"
-#include "ZapiszPoprawiony.h"
+#include "kodowanie/Cp1250.h"
+#include "kodowanie/PoprawKodowanie.h"
+#include "kodowanie/PropozycjaPoprawki.h"
+#include "linie/WczytajPlik.h"
+#include "raport/UtworzLOG.h"
+#include "raport/ZapiszPoprawiony.h"
+#include "stan/KorektaZnaku.h"
+#include "stan/Teksty.h"
+#include "stan/Typy.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "Kodowanie.h"
+#include "kodowanie/Kodowanie.h"
 
 #include "BudowaOkna.h"
 #include "Siatka.h"

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "Typy.h"
 #include "Uruchom.h"
-#include "UtworzLOG.h"
-#include "WczytajPlik.h"
+#include "linie/WczytajPlik.h"
+#include "raport/UtworzLOG.h"
+#include "stan/Typy.h"
 
 namespace {
 

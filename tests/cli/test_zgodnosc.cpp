@@ -17,13 +17,13 @@
 #include <utility>
 #include <vector>
 
-#include "Cp1250.h"
-#include "RozpoznajKodowanie.h"
-#include "Teksty.h"
-#include "Typy.h"
 #include "Uruchom.h"
-#include "UtworzLOG.h"
-#include "WczytajPlik.h"
+#include "kodowanie/Cp1250.h"
+#include "kodowanie/RozpoznajKodowanie.h"
+#include "linie/WczytajPlik.h"
+#include "raport/UtworzLOG.h"
+#include "stan/Teksty.h"
+#include "stan/Typy.h"
 
 using namespace cli_test;
 

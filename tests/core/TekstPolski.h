@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Kodowanie.h"
+#include "kodowanie/Kodowanie.h"
 
 namespace testing_core {
 

@@ -24,10 +24,10 @@
 
 #include <gtest/gtest.h>
 
-#include "InOutError.h"
 #include "TempDir.h"
-#include "Typy.h"
-#include "WczytajPlik.h"
+#include "linie/WczytajPlik.h"
+#include "platform/InOutError.h"
+#include "stan/Typy.h"
 
 namespace testing_core {
 

@@ -13,11 +13,11 @@
 #include <functional>
 
 #include "ChildProcess.h"
-#include "InOutError.h"
-#include "PlatformFile.h"
-#include "TekstBledu.h"
 #include "TestSupport.h"
-#include "WczytajPlik.h"
+#include "linie/WczytajPlik.h"
+#include "platform/InOutError.h"
+#include "platform/PlatformFile.h"
+#include "stan/TekstBledu.h"
 
 using namespace Typy;
 using namespace testing_core;

@@ -6,8 +6,8 @@
 
 #include <cerrno>
 
-#include "Cp1250.h"
 #include "TestSupport.h"
+#include "kodowanie/Cp1250.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include "Cp1250.h"
-#include "Kodowanie.h"
-#include "PoprawKodowanie.h"
-#include "PropozycjaPoprawki.h"
-#include "RozpoznajKodowanie.h"
 #include "TekstPolski.h"
 #include "TestSupport.h"
-#include "ZnakDlaBanku.h"
+#include "kodowanie/Cp1250.h"
+#include "kodowanie/Kodowanie.h"
+#include "kodowanie/PoprawKodowanie.h"
+#include "kodowanie/PropozycjaPoprawki.h"
+#include "kodowanie/RozpoznajKodowanie.h"
+#include "kodowanie/ZnakDlaBanku.h"
 
 using kodowanie::TDiagnoza;
 using kodowanie::TKodowanie;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "KorektaZnaku.h"
-#include "SprawdzLinie.h"
-#include "Typy.h"
+#include "linie/SprawdzLinie.h"
+#include "stan/KorektaZnaku.h"
+#include "stan/Typy.h"
 
 using namespace Typy;
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "ByteBuffer.h"
-#include "LineScanner.h"
-#include "ZnakiDozwolone.h"
+#include "linie/LineScanner.h"
+#include "linie/ZnakiDozwolone.h"
+#include "stan/ByteBuffer.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The state, the character rule and the line validator, without files.
 #include <gtest/gtest.h>
 
-#include "SprawdzLinie.h"
-#include "Teksty.h"
 #include "TestSupport.h"
-#include "Typy.h"
-#include "ZnakiDozwolone.h"
+#include "linie/SprawdzLinie.h"
+#include "linie/ZnakiDozwolone.h"
+#include "stan/Teksty.h"
+#include "stan/Typy.h"
 
 using namespace Typy;
 using namespace testing_core;

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "Cp1250.h"
-#include "SprawdzLinie.h"
-#include "Typy.h"
-#include "UtworzLOG.h"
+#include "kodowanie/Cp1250.h"
+#include "linie/SprawdzLinie.h"
+#include "raport/UtworzLOG.h"
+#include "stan/Typy.h"
 
 using namespace raport;
 

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "LineSplitter.h"
-#include "LinieDoStanu.h"
 #include "TestSupport.h"
-#include "WczytajPlik.h"
+#include "linie/LineSplitter.h"
+#include "linie/LinieDoStanu.h"
+#include "linie/WczytajPlik.h"
 
 using namespace Typy;
 using namespace testing_core;

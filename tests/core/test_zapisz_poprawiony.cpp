@@ -17,14 +17,14 @@
 #include <gtest/gtest.h>
 
 #include "ChildProcess.h"
-#include "InOutError.h"
-#include "KorektaZnaku.h"
-#include "PlatformFile.h"
-#include "SprawdzLinie.h"
-#include "Teksty.h"
-#include "Typy.h"
-#include "WczytajPlik.h"
-#include "ZapiszPoprawiony.h"
+#include "linie/SprawdzLinie.h"
+#include "linie/WczytajPlik.h"
+#include "platform/InOutError.h"
+#include "platform/PlatformFile.h"
+#include "raport/ZapiszPoprawiony.h"
+#include "stan/KorektaZnaku.h"
+#include "stan/Teksty.h"
+#include "stan/Typy.h"
 
 using namespace Typy;
 namespace fs = std::filesystem;

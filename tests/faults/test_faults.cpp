@@ -21,10 +21,10 @@
 
 #include "../fuzz/FuzzCheck.h"
 #include "FaultSupport.h"
-#include "InOutError.h"
-#include "UtworzLOG.h"
-#include "WczytajPlik.h"
-#include "ZapiszPoprawiony.h"
+#include "linie/WczytajPlik.h"
+#include "platform/InOutError.h"
+#include "raport/UtworzLOG.h"
+#include "raport/ZapiszPoprawiony.h"
 
 using faults::Fault;
 using faults::Names;

@@ -18,12 +18,12 @@
 #include <gtest/gtest.h>
 
 #include "../fuzz/FuzzCheck.h"
-#include "Cp1250.h"
 #include "FaultSupport.h"
-#include "InOutError.h"
-#include "UtworzLOG.h"
-#include "WczytajPlik.h"
-#include "ZapiszPoprawiony.h"
+#include "kodowanie/Cp1250.h"
+#include "linie/WczytajPlik.h"
+#include "platform/InOutError.h"
+#include "raport/UtworzLOG.h"
+#include "raport/ZapiszPoprawiony.h"
 
 using faults::ReadFile;
 using faults::RunInChild;

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Teksty.h"
-#include "Typy.h"
+#include "stan/Teksty.h"
+#include "stan/Typy.h"
 
 #define FUZZ_CHECK(cond)                                                            \
   do {                                                                              \

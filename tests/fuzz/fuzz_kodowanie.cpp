@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "PoprawKodowanie.h"
-#include "RozpoznajKodowanie.h"
+#include "kodowanie/PoprawKodowanie.h"
+#include "kodowanie/RozpoznajKodowanie.h"
 
 namespace {
 

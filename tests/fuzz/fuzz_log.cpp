@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "Cp1250.h"
 #include "FuzzCheck.h"
-#include "LineSplitter.h"
-#include "LinieDoStanu.h"
-#include "UtworzLOG.h"
+#include "kodowanie/Cp1250.h"
+#include "linie/LineSplitter.h"
+#include "linie/LinieDoStanu.h"
+#include "raport/UtworzLOG.h"
 
 namespace {
 

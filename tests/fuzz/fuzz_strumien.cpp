@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "LineSplitter.h"
-#include "LinieDoStanu.h"
-#include "StreamCheck.h"
-#include "UtworzLOG.h"
+#include "linie/LineSplitter.h"
+#include "linie/LinieDoStanu.h"
+#include "linie/StreamCheck.h"
+#include "raport/UtworzLOG.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "FuzzCheck.h"
-#include "LineSplitter.h"
-#include "LinieDoStanu.h"
+#include "linie/LineSplitter.h"
+#include "linie/LinieDoStanu.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view in(reinterpret_cast<const char*>(data), size);

@@ -16,11 +16,11 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "KorektaZnaku.h"
-#include "LineSplitter.h"
-#include "LinieDoStanu.h"
-#include "WczytajPlik.h"
-#include "ZapiszPoprawiony.h"
+#include "linie/LineSplitter.h"
+#include "linie/LinieDoStanu.h"
+#include "linie/WczytajPlik.h"
+#include "raport/ZapiszPoprawiony.h"
+#include "stan/KorektaZnaku.h"
 
 namespace {
 

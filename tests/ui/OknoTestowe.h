@@ -10,11 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "Cp1250.h"
 #include "LOG.h"
-#include "Typy.h"
 #include "UserMessages.h"
 #include "glow.h"
+#include "kodowanie/Cp1250.h"
+#include "stan/Typy.h"
 
 namespace test {
 

@@ -13,11 +13,11 @@
 #include <QTest>
 #include <memory>
 
-#include "Cp1250.h"
 #include "LOG.h"
-#include "Typy.h"
 #include "UserMessages.h"
 #include "glow.h"
+#include "kodowanie/Cp1250.h"
+#include "stan/Typy.h"
 
 using namespace ui;
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "OknoTestowe.h"
-#include "Teksty.h"
-#include "Typy.h"
-#include "ZapiszPoprawiony.h"
+#include "raport/ZapiszPoprawiony.h"
+#include "stan/Teksty.h"
+#include "stan/Typy.h"
 
 using namespace test;
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;

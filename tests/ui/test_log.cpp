@@ -31,10 +31,10 @@
 
 #include <algorithm>
 #include "ChildProcess.h"
-#include "Cp1250.h"
 #include "LOG.h"
 #include "UserMessages.h"
-#include "UtworzLOG.h"
+#include "kodowanie/Cp1250.h"
+#include "raport/UtworzLOG.h"
 
 using namespace ui;
 using namespace Qt::StringLiterals;

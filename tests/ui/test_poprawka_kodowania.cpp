@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "OknoTestowe.h"
-#include "ZapiszPoprawiony.h"
+#include "raport/ZapiszPoprawiony.h"
 
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 

@@ -10,9 +10,9 @@
 
 #include "BudowaOkna.h"
 #include "LOG.h"
-#include "Typy.h"
 #include "UserMessages.h"
 #include "glow.h"
+#include "stan/Typy.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 
 #include "ModelBledow.h"
 #include "OknoTestowe.h"
-#include "Teksty.h"
-#include "Typy.h"
 #include "WidokLinii.h"
+#include "stan/Teksty.h"
+#include "stan/Typy.h"
 
 using namespace test;
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;

@@ -23,9 +23,9 @@
 #include <functional>
 #include <stdexcept>
 
-#include "Cp1250.h"
-#include "InOutError.h"
 #include "UserMessages.h"
+#include "kodowanie/Cp1250.h"
+#include "platform/InOutError.h"
 
 using namespace ui;
 

@@ -13,10 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "../core/TestSupport.h"
-#include "InOutError.h"
-#include "PlatformFile.h"
 #include "Procesy.h"
-#include "ZapiszPoprawiony.h"
+#include "platform/InOutError.h"
+#include "platform/PlatformFile.h"
+#include "raport/ZapiszPoprawiony.h"
 
 namespace {
 

@@ -1,3 +1,0 @@
-#include "LineSplitter.h"
-
-template class BasicLineSplitter<LineSink>;

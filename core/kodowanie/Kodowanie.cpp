@@ -1,0 +1,118 @@
+#include "kodowanie/Kodowanie.h"
+
+#include <cctype>
+#include <string>
+
+#include "kodowanie/Cp1250.h"
+#include "linie/ZnakiDozwolone.h"
+#include "platform/PlatformText.h"
+
+namespace kodowanie {
+
+namespace {
+
+struct TNazwa {
+  std::string_view nazwa;
+  TKodowanie kodowanie;
+};
+
+// The first name of each encoding is the one shown.
+constexpr TNazwa kNazwy[] = {
+    {"Windows-1250", TKodowanie::Windows1250},
+    {"UTF-8", TKodowanie::Utf8},
+    {"UTF-16LE", TKodowanie::Utf16LE},
+    {"UTF-16BE", TKodowanie::Utf16BE},
+    {"ISO-8859-2", TKodowanie::Iso8859_2},
+    {"CP852", TKodowanie::Cp852},
+    {"Windows-1250/UTF-8", TKodowanie::Windows1250Utf8},
+    {"CP1250", TKodowanie::Windows1250},
+    {"WINDOWS1250", TKodowanie::Windows1250},
+    {"UTF8", TKodowanie::Utf8},
+    {"UTF16LE", TKodowanie::Utf16LE},
+    {"UTF16BE", TKodowanie::Utf16BE},
+    {"ISO8859-2", TKodowanie::Iso8859_2},
+    {"LATIN2", TKodowanie::Iso8859_2},
+    {"IBM852", TKodowanie::Cp852},
+};
+
+std::array<char16_t, 256> Zbuduj(platform::CodePage page) {
+  std::array<char16_t, 256> t{};
+  for (int b = 0; b < 128; ++b) t[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
+  const auto upper = platform::CodePageUpperHalf(page);
+  for (std::size_t b = 0; b < 128; ++b) t[128 + b] = upper[b];
+  return t;
+}
+
+}  // namespace
+
+std::string_view Nazwa(TKodowanie k) {
+  for (const TNazwa& n : kNazwy)
+    if (n.kodowanie == k) return n.nazwa;
+  return {};
+}
+
+std::optional<TKodowanie> ZNazwy(std::string_view nazwa) {
+  const auto upper = [](std::string_view s) {
+    std::string u;
+    for (char c : s) u += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return u;
+  };
+  const std::string szukana = upper(nazwa);
+  for (const TNazwa& n : kNazwy)
+    if (upper(n.nazwa) == szukana) return n.kodowanie;
+  return std::nullopt;
+}
+
+const std::array<char16_t, 256>& Tablica(TKodowanie k) {
+  // Built on first use: the code pages come from the system's facilities.
+  static const std::array<char16_t, 256> iso = Zbuduj(platform::CodePage::Iso8859_2);
+  static const std::array<char16_t, 256> dos = Zbuduj(platform::CodePage::Cp852);
+  switch (k) {
+    case TKodowanie::Iso8859_2:
+      return iso;
+    case TKodowanie::Cp852:
+      return dos;
+    default:
+      return cp1250::kToUnicode;
+  }
+}
+
+TSekwencja DekodujUtf8(const unsigned char* p, const unsigned char* end) {
+  const unsigned lead = *p;
+  if (lead < 0x80) return {1, lead};
+  std::size_t len = 0;
+  char32_t cp = 0;
+  char32_t min = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    len = 2;
+    cp = lead & 0x1F;
+    min = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    len = 3;
+    cp = lead & 0x0F;
+    min = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    len = 4;
+    cp = lead & 0x07;
+    min = 0x10000;
+  } else {
+    return {0, 0};
+  }
+  if (static_cast<std::size_t>(end - p) < len) return {0, 0};
+  for (std::size_t k = 1; k < len; ++k) {
+    if ((p[k] & 0xC0) != 0x80) return {0, 0};
+    cp = (cp << 6) | (p[k] & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+  return {len, cp};
+}
+
+int BajtPolskiejLitery(char32_t znak) {
+  for (int i = 0; i < 18; ++i) {
+    const unsigned char b = Typy::ZnakiDozwolone[i];
+    if (cp1250::kToUnicode[b] == znak) return b;
+  }
+  return -1;
+}
+
+}  // namespace kodowanie

@@ -1,0 +1,288 @@
+#include "kodowanie/PoprawKodowanie.h"
+
+#include <cstring>
+
+#include "kodowanie/OcenaTekstu.h"
+#include "linie/ZwykleAscii.h"
+#include "platform/PlatformFile.h"
+#include "raport/ZapiszPoprawiony.h"
+
+namespace kodowanie {
+
+namespace {
+constexpr std::size_t kKawalek = std::size_t{1} << 20;
+
+bool Utf16(TKodowanie z) {
+  return z == TKodowanie::Utf16LE || z == TKodowanie::Utf16BE;
+}
+}  // namespace
+
+TPrzekodowanie::TPrzekodowanie(TKodowanie z, TUjscie ujscie, void* kontekst)
+    : z_(z), ujscie_(ujscie), kontekst_(kontekst), bufor_(new char[kBufor]) {}
+
+TPrzekodowanie::~TPrzekodowanie() = default;
+
+void TPrzekodowanie::Dodaj(const char* p, std::size_t n) {
+  if (koniecTekstu_ || n == 0) return;
+  const auto* b = reinterpret_cast<const unsigned char*>(p);
+  if (Utf16(z_))
+    DodajUtf16(b, n);
+  else
+    DodajJednobajtowo(b, n);
+}
+
+TWynikPoprawy TPrzekodowanie::Wynik() const {
+  TWynikPoprawy w = wynik_;
+  w.polskie = liczniki_[static_cast<std::size_t>(TZmiana::Bez)];
+  w.zamienione = liczniki_[static_cast<std::size_t>(TZmiana::Zamieniony)];
+  w.usuniete = liczniki_[static_cast<std::size_t>(TZmiana::Usuniety)];
+  w.zostawione = liczniki_[static_cast<std::size_t>(TZmiana::Zostawiony)];
+  w.brakujace = liczniki_[static_cast<std::size_t>(TZmiana::Brak)];
+  return w;
+}
+
+void TPrzekodowanie::Zakoncz() {
+  if (!koniecTekstu_) {
+    if (Utf16(z_)) {
+      if (wysokiSurogat_) {
+        Surowy(surogatBajty_[0]);
+        Surowy(surogatBajty_[1]);
+        wysokiSurogat_ = 0;
+      }
+      if (!niedokonczona_.empty()) Surowy(static_cast<unsigned char>(niedokonczona_[0]));
+    } else if (!niedokonczona_.empty()) {
+      Linia(reinterpret_cast<const unsigned char*>(niedokonczona_.data()), niedokonczona_.size());
+    }
+    niedokonczona_.clear();
+    if (!koniecTekstu_ && liniaOtwarta_) KoniecLinii();
+    koniecTekstu_ = true;
+  }
+  Oproznij();
+}
+
+// Bytes 0A, 0D and 1A mean the same in every byte-oriented candidate and
+// never occur inside a UTF-8 sequence, so a line is cut before it is
+// decoded, and a file that mixes encodings is decoded line by line.
+void TPrzekodowanie::DodajJednobajtowo(const unsigned char* p, std::size_t n) {
+  while (n > 0 && !koniecTekstu_) {
+    const auto* lf = static_cast<const unsigned char*>(std::memchr(p, '\n', n));
+    if (!lf) {
+      niedokonczona_.append(reinterpret_cast<const char*>(p), n);
+      return;
+    }
+    const auto len = static_cast<std::size_t>(lf - p);
+    if (niedokonczona_.empty()) {
+      Linia(p, len);
+    } else {
+      niedokonczona_.append(reinterpret_cast<const char*>(p), len);
+      Linia(reinterpret_cast<const unsigned char*>(niedokonczona_.data()), niedokonczona_.size());
+      niedokonczona_.clear();
+    }
+    if (koniecTekstu_) return;
+    KoniecLinii();
+    p = lf + 1;
+    n -= len + 1;
+  }
+}
+
+void TPrzekodowanie::Linia(const unsigned char* p, std::size_t n) {
+  switch (z_) {
+    case TKodowanie::Utf8:
+      LiniaUtf8(p, n);
+      break;
+    case TKodowanie::Windows1250Utf8:
+      if (LiniaWUtf8(std::string_view(reinterpret_cast<const char*>(p), n)))
+        LiniaUtf8(p, n);
+      else
+        LiniaZTablicy(p, n, Tablica(TKodowanie::Windows1250));
+      break;
+    default:
+      LiniaZTablicy(p, n, Tablica(z_));
+      break;
+  }
+}
+
+const unsigned char* TPrzekodowanie::KopiujZwykle(const unsigned char* p,
+                                                  const unsigned char* end) {
+#if defined(__SSE2__)
+  // Sixteen bytes are copied at a time and only the printable run among
+  // them is kept: the next write goes over the rest.
+  while (end - p >= 16) {
+    if (kBufor - pos_ < 16) Oproznij();
+    const unsigned niezwykle = NiezwykleZ16(p);
+    std::memcpy(bufor_.get() + pos_, p, 16);
+    if (niezwykle) {
+      const auto k = static_cast<std::size_t>(__builtin_ctz(niezwykle));
+      pos_ += k;
+      return p + k;
+    }
+    pos_ += 16;
+    p += 16;
+  }
+#endif
+  const std::size_t run = DlugoscZwyklych(p, static_cast<std::size_t>(end - p));
+  Pisz(reinterpret_cast<const char*>(p), run);
+  return p + run;
+}
+
+bool TPrzekodowanie::ZwykleDoKonca(const unsigned char*& p, const unsigned char* end) {
+  const unsigned char* const zwykle = p;
+  p = KopiujZwykle(p, end);
+  if (p == zwykle) return false;
+  liniaOtwarta_ = true;
+  poczatek_ = false;
+  return p == end;
+}
+
+void TPrzekodowanie::LiniaUtf8(const unsigned char* p, std::size_t n) {
+  const auto* const end = p + n;
+  while (p < end && !koniecTekstu_) {
+    if (ZwykleDoKonca(p, end)) break;
+    // The Polish letters are two-byte sequences: decoded here at once.
+    if (p[0] >= 0xC2 && p[0] < 0xE0 && p + 1 < end && (p[1] & 0xC0) == 0x80 && !poczatek_) {
+      ZwyklyZnak(static_cast<char32_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F)));
+      p += 2;
+      continue;
+    }
+    const TSekwencja s = DekodujUtf8(p, end);
+    if (s.dlugosc == 0) {
+      Surowy(*p++);
+    } else {
+      Znak(s.znak);
+      p += s.dlugosc;
+    }
+  }
+}
+
+void TPrzekodowanie::LiniaZTablicy(const unsigned char* p, std::size_t n,
+                                   const std::array<char16_t, 256>& t) {
+  const auto* const end = p + n;
+  while (p < end && !koniecTekstu_) {
+    if (ZwykleDoKonca(p, end)) break;
+    Znak(t[*p++]);
+  }
+}
+
+void TPrzekodowanie::DodajUtf16(const unsigned char* p, std::size_t n) {
+  const bool le = z_ == TKodowanie::Utf16LE;
+  const auto jednostka = [&](unsigned char b0, unsigned char b1) {
+    const char16_t u =
+        le ? static_cast<char16_t>(b0 | (b1 << 8)) : static_cast<char16_t>((b0 << 8) | b1);
+    if (wysokiSurogat_) {
+      const char16_t high = wysokiSurogat_;
+      wysokiSurogat_ = 0;
+      if (u >= 0xDC00 && u <= 0xDFFF) {
+        Znak(0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (u - 0xDC00));
+        return;
+      }
+      Surowy(surogatBajty_[0]);
+      Surowy(surogatBajty_[1]);
+      if (koniecTekstu_) return;
+    }
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      wysokiSurogat_ = u;
+      surogatBajty_[0] = b0;
+      surogatBajty_[1] = b1;
+    } else if (u >= 0xDC00 && u <= 0xDFFF) {
+      Surowy(b0);
+      Surowy(b1);
+    } else {
+      Znak(u);
+    }
+  };
+  if (!niedokonczona_.empty()) {
+    jednostka(static_cast<unsigned char>(niedokonczona_[0]), p[0]);
+    niedokonczona_.clear();
+    ++p;
+    --n;
+  }
+  std::size_t i = 0;
+  for (; i + 1 < n && !koniecTekstu_; i += 2) {
+    jednostka(p[i], p[i + 1]);
+  }
+  if (i < n && !koniecTekstu_) niedokonczona_.assign(1, static_cast<char>(p[i]));
+}
+
+void TPrzekodowanie::Znak(char32_t c) {
+  if (poczatek_) {
+    poczatek_ = false;
+    if (c == 0xFEFF) {
+      wynik_.bom = true;
+      liniaOtwarta_ = true;
+      return;
+    }
+  }
+  switch (c) {
+    case '\n':
+      KoniecLinii();
+      return;
+    case '\r':
+      liniaOtwarta_ = true;
+      return;
+    case 0x1A:
+      if (liniaOtwarta_) KoniecLinii();
+      koniecTekstu_ = true;
+      return;
+    default:
+      break;
+  }
+  ZwyklyZnak(c);
+}
+
+void TPrzekodowanie::Surowy(unsigned char b) {
+  poczatek_ = false;
+  liniaOtwarta_ = true;
+  ++wynik_.nieodkodowane;
+  // A byte kept as it was must not cut or end a line of the corrected file.
+  const char c = (b == '\n' || b == '\r' || b == 0x1A) ? '?' : static_cast<char>(b);
+  Pisz(&c, 1);
+}
+
+void TPrzekodowanie::KoniecLinii() {
+  Pisz("\r\n", 2);
+  ++wynik_.linie;
+  liniaOtwarta_ = false;
+  poczatek_ = false;
+}
+
+void TPrzekodowanie::Oproznij() {
+  if (pos_ == 0) return;
+  ujscie_(kontekst_, bufor_.get(), pos_);
+  pos_ = 0;
+}
+
+namespace {
+
+template <class Ujscie>
+TWynikPoprawy Przekoduj(const std::string& sciezka, TKodowanie z, Ujscie& ujscie) {
+  platform::InputFile in(sciezka);
+  TPrzekodowanie p(
+      z, [](void* k, const char* b, std::size_t n) { (*static_cast<Ujscie*>(k))(b, n); }, &ujscie);
+  auto kawalek = std::make_unique_for_overwrite<char[]>(kKawalek);
+  for (;;) {
+    const std::size_t n = in.Read(kawalek.get(), kKawalek);
+    if (n == 0) break;
+    p.Dodaj(kawalek.get(), n);
+  }
+  p.Zakoncz();
+  in.Close();
+  return p.Wynik();
+}
+
+}  // namespace
+
+TWynikPoprawy PoliczPoprawke(const std::string& sciezka, TKodowanie z) {
+  auto nic = [](const char*, std::size_t) {};
+  return Przekoduj(sciezka, z, nic);
+}
+
+std::string ZapiszPoprawke(const std::string& sciezka, TKodowanie z, TWynikPoprawy& wynik) {
+  const std::string cel = NazwaPlikuPoprawionego(sciezka);
+  platform::AtomicOutputFile out(cel, sciezka);
+  auto pisz = [&out](const char* b, std::size_t n) { out.Write(b, n); };
+  wynik = Przekoduj(sciezka, z, pisz);
+  out.Commit();
+  return platform::AbsolutePath(cel);
+}
+
+}  // namespace kodowanie

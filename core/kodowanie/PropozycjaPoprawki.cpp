@@ -1,0 +1,100 @@
+#include "kodowanie/PropozycjaPoprawki.h"
+
+#include "kodowanie/Cp1250.h"
+#include "kodowanie/RozpoznajKodowanie.h"
+#include "kodowanie/ZnakDlaBanku.h"
+
+namespace kodowanie {
+
+namespace {
+
+constexpr cp1250::Literal kWKodowaniu{u8"Plik wygląda na zapisany w kodowaniu "};
+constexpr cp1250::Literal kMieszany{u8"Plik łączy kodowania Windows-1250 i UTF-8."};
+constexpr cp1250::Literal kTypograficzne{u8"Część błędnych znaków można zamienić automatycznie."};
+
+constexpr cp1250::Literal kOdczytany{u8"Plik zostanie odczytany jako "};
+constexpr cp1250::Literal kKazdyWiersz{
+    u8"Plik zostanie odczytany wiersz po wierszu jako Windows-1250 albo UTF-8"};
+constexpr cp1250::Literal kZapisanyW{
+    u8" i zapisany w kodowaniu Windows-1250, jako plik poprawiony."};
+constexpr cp1250::Literal kWindows{
+    u8"Znaki typograficzne i litery spoza polskiego alfabetu zostaną zastąpione odpowiednikami, "
+    u8"a plik zapisany jako plik poprawiony."};
+constexpr cp1250::Literal kPolskie{u8"Polskie litery: "};
+constexpr cp1250::Literal kZmienione{u8"Zmienionych znaków: "};
+constexpr cp1250::Literal kBrak{u8"Znaków, których Windows-1250 nie ma, zapisanych jako \"?\": "};
+constexpr cp1250::Literal kNieodczytane{
+    u8"Bajtów, których nie da się odczytać w tym kodowaniu, pozostawionych bez zmian: "};
+constexpr cp1250::Literal kZostawione{
+    u8"Błędnych znaków pozostawionych do poprawienia ręcznie (np. tabulatory, znaki sterujące): "};
+constexpr cp1250::Literal kCzyZapisac{u8"Czy zapisać poprawiony plik?"};
+constexpr cp1250::Literal kPozostalo{u8"Pozostało błędnych linii: "};
+
+void Wiersz(std::string& s, std::string_view napis, std::uint64_t ile) {
+  s += napis;
+  s += std::to_string(ile);
+  s += "\r\n";
+}
+
+// Whether the correction from Windows-1250 changes a faulty byte of the
+// faulty lines; the others are ASCII or Polish letters and stay.
+bool Windows1250DoPoprawy(const Typy::TStan& stan) {
+  TZnakiDlaBanku znaki;
+  for (std::size_t i = 0; i < stan.Bledy.size(); ++i) {
+    const auto idx = static_cast<std::size_t>(stan.Bledy.LineIndex(i));
+    bool zmiana = false;
+    Typy::ForEachFaultyByte(stan.LinieOrg[idx], [&](std::size_t, unsigned char b) {
+      const TZmiana z = znaki.Znajdz(cp1250::kToUnicode[b]).zmiana;
+      zmiana = zmiana || z == TZmiana::Zamieniony || z == TZmiana::Usuniety;
+    });
+    if (zmiana) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string ZdanieODiagnozie(TKodowanie z) {
+  if (z == TKodowanie::Windows1250Utf8) return kMieszany.str();
+  if (z == TKodowanie::Windows1250) return kTypograficzne.str();
+  return kWKodowaniu.str() + std::string(Nazwa(z)) + ".";
+}
+
+std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan) {
+  if (stan.Bledy.empty()) return std::nullopt;
+  const auto d = RozpoznajKodowanie(stan);
+  if (!d) return std::nullopt;
+  if (d->kodowanie == TKodowanie::Windows1250 && !Windows1250DoPoprawy(stan)) return std::nullopt;
+  return TPropozycja{d->kodowanie, ZdanieODiagnozie(d->kodowanie)};
+}
+
+std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w) {
+  std::string s;
+  if (z == TKodowanie::Windows1250) {
+    s += kWindows.view();
+  } else {
+    s += z == TKodowanie::Windows1250Utf8 ? kKazdyWiersz.str()
+                                          : kOdczytany.str() + std::string(Nazwa(z));
+    s += kZapisanyW.view();
+  }
+  s += "\r\n\r\n";
+  if (z != TKodowanie::Windows1250) Wiersz(s, kPolskie, w.polskie);
+  Wiersz(s, kZmienione, w.Zmienione());
+  if (w.brakujace) Wiersz(s, kBrak, w.brakujace);
+  if (w.nieodkodowane) Wiersz(s, kNieodczytane, w.nieodkodowane);
+  if (w.zostawione) Wiersz(s, kZostawione, w.zostawione);
+  s += "\r\n";
+  s += kCzyZapisac.view();
+  return s;
+}
+
+std::string TekstPoZapisie(const TWynikPoprawy& w, std::size_t pozostaleBledneLinie) {
+  std::string s;
+  if (w.brakujace) Wiersz(s, kBrak, w.brakujace);
+  if (w.nieodkodowane) Wiersz(s, kNieodczytane, w.nieodkodowane);
+  s += kPozostalo.view();
+  s += std::to_string(pozostaleBledneLinie);
+  return s;
+}
+
+}  // namespace kodowanie

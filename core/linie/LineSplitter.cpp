@@ -1,0 +1,3 @@
+#include "linie/LineSplitter.h"
+
+template class BasicLineSplitter<LineSink>;

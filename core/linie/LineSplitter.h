@@ -1,0 +1,104 @@
+#pragma once
+// Cuts a stream of bytes into the lines of the source text format and hands
+// each line to a sink as soon as its bytes are known:
+// - a line ends at LF, or at CR LF;
+// - a CR not followed by LF is dropped and the line goes on;
+// - the text ends at the end of the input or at the first byte 1A;
+// - bytes after the last line end form a last line; a line end at the very
+//   end opens no further line.
+// The window program and the command-line checker both cut their lines
+// here, so they always agree on what a line is. The checker names its own
+// sink's class, so that the calls for each line need no look-up.
+#include <cstddef>
+
+#include "linie/LineScanner.h"
+#include "linie/LineSink.h"
+#include "linie/ZnakiDozwolone.h"
+
+template <class Sink>
+class BasicLineSplitter {
+ public:
+  explicit BasicLineSplitter(Sink& sink) : sink_(sink) {}
+
+  // Takes the next piece of input. False once the end-of-text mark was met:
+  // nothing more is taken.
+  bool Feed(const char* data, std::size_t n);
+  // The input ended: the last line, if any, is completed.
+  void Finish() {
+    pendingCr_ = false;
+    if (lineOpen_) EndLine();
+    ended_ = true;
+  }
+  // Reading failed: the unfinished line is dropped.
+  void Abandon() {
+    sink_.Drop();
+    lineOpen_ = false;
+    pendingCr_ = false;
+  }
+
+ private:
+  void EndLine() {
+    lineOpen_ = false;
+    sink_.End();
+  }
+
+  Sink& sink_;
+  bool lineOpen_ = false;
+  bool pendingCr_ = false;
+  bool ended_ = false;
+};
+
+using LineSplitter = BasicLineSplitter<LineSink>;
+
+template <class Sink>
+bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
+  if (ended_) return false;
+  auto* p = reinterpret_cast<const unsigned char*>(data);
+  auto* const end = p + n;
+  if (pendingCr_ && p < end) {
+    // The previous piece ended in CR: only now is it known whether it was
+    // half of a line end or a stray CR, which is dropped.
+    pendingCr_ = false;
+    if (*p == '\n') {
+      ++p;
+      EndLine();
+    }
+  }
+  while (p < end) {
+    bool faulty = false;
+    // A line end right here (an empty line, a CR LF) needs no scan.
+    const unsigned char* q =
+        Typy::kByteClass[*p] >= Typy::kLineFeed ? p : scan::ToLineBreak(p, end, faulty);
+    if (q > p) {
+      sink_.Part(reinterpret_cast<const char*>(p), static_cast<std::size_t>(q - p), faulty);
+      lineOpen_ = true;
+    }
+    if (q == end) break;
+    switch (*q) {
+      case '\n':
+        EndLine();
+        p = q + 1;
+        break;
+      case '\r':
+        lineOpen_ = true;
+        if (q + 1 == end) {
+          pendingCr_ = true;
+          return true;
+        }
+        if (q[1] == '\n') {
+          EndLine();
+          p = q + 2;
+        } else {
+          p = q + 1;  // a stray CR is dropped and the line goes on
+        }
+        break;
+      default:  // 1A: the text ends here
+        ended_ = true;
+        Finish();
+        return false;
+    }
+  }
+  return true;
+}
+
+extern template class BasicLineSplitter<LineSink>;

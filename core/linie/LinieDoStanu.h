@@ -1,0 +1,25 @@
+#pragma once
+// The window program's side of the line splitter: every line goes into the
+// state's line lists and is handed at once to the validator.
+#include <cstddef>
+
+#include "linie/LineSink.h"
+#include "stan/Typy.h"
+
+namespace Typy {
+
+class TLinieDoStanu final : public LineSink {
+ public:
+  explicit TLinieDoStanu(TStan& stan) : stan_(stan) {}
+
+  void Part(const char* data, std::size_t n, bool faulty) override;
+  void End() override;
+  void Drop() override;
+
+ private:
+  TStan& stan_;
+  bool faulty_ = false;
+  bool empty_ = true;
+};
+
+}  // namespace Typy

@@ -1,0 +1,28 @@
+#include "linie/SprawdzLinie.h"
+
+namespace Typy {
+
+bool SprawdzLinie(TStan& stan, std::int32_t index, std::string_view linia) {
+  bool faulty = linia.empty();
+  if (!faulty) {
+    for (unsigned char b : linia) {
+      if (kZnakBledny[b]) {
+        faulty = true;
+        break;
+      }
+    }
+    if (faulty) stan.LinieNew.OznaczBledneZnaki(index);
+  }
+  if (faulty) {
+    try {
+      stan.Bledy.DopiszLinie(index);
+    } catch (...) {
+      // Out of memory: the line must not stay marked without its record.
+      stan.LinieNew.CofnijOznaczenie(index);
+      throw;
+    }
+  }
+  return !faulty;
+}
+
+}  // namespace Typy

@@ -1,0 +1,79 @@
+#pragma once
+// The command-line checker's side of the line splitter: every line is
+// validated as it passes, by the same character rule as the window
+// program's, and what is found is handed on at once. Nothing is kept but
+// the line being cut, and that only when whole faulty lines are wanted (for
+// the report), so memory stays the same whatever the file's size.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "linie/LineSink.h"
+#include "stan/ByteBuffer.h"
+
+// What a streamed check finds, in file order. Lines and columns are 1-based.
+class StreamFindings {
+ public:
+  virtual ~StreamFindings() = default;
+  // A faulty byte of the line being cut.
+  virtual void FaultyByte(std::uint64_t line, std::uint64_t column, unsigned char b) = 0;
+  // A part of a faulty line holding a faulty byte, after its faulty bytes:
+  // the text the encoding diagnosis reads. A line may come in several.
+  virtual void FaultyText(std::uint64_t /*line*/, std::string_view /*part*/) {}
+  virtual void EmptyLine(std::uint64_t line) = 0;
+  // A faulty or empty line is complete. `bytes` is the whole line when the
+  // check keeps faulty lines, empty otherwise.
+  virtual void FaultyLine(std::uint64_t line, std::string_view bytes) = 0;
+  // The next bytes of the corrected copy, when the check makes one: every
+  // line with "?" at each faulty byte, followed by CR LF.
+  virtual void Corrected(const char* data, std::size_t n) = 0;
+};
+
+class StreamCheck final : public LineSink {
+ public:
+  struct Options {
+    bool keepFaultyLines = false;
+    bool corrected = false;
+  };
+
+  StreamCheck(StreamFindings& findings, Options options) : findings_(findings), options_(options) {}
+
+  // Inline: the checker calls them for every line.
+  void Part(const char* data, std::size_t n, bool faulty) override {
+    if (options_.keepFaultyLines) held_.append(data, n);
+    if (faulty)
+      FaultyPart(data, n);
+    else if (options_.corrected)
+      findings_.Corrected(data, n);
+    column_ += n;
+  }
+  void End() override {
+    ++lines_;
+    if (column_ == 0 || faulty_) FaultyEnd();
+    if (options_.corrected) findings_.Corrected("\r\n", 2);
+    Drop();
+  }
+  void Drop() override {
+    column_ = 0;
+    faulty_ = false;
+    held_.resize_down(0);
+  }
+
+  // Complete lines so far, and how many of them were faulty or empty.
+  std::uint64_t Lines() const { return lines_; }
+  std::uint64_t FaultyLines() const { return faultyLines_; }
+
+ private:
+  void FaultyPart(const char* data, std::size_t n);
+  void FaultyEnd();
+
+  StreamFindings& findings_;
+  const Options options_;
+  std::uint64_t lines_ = 0;
+  std::uint64_t faultyLines_ = 0;
+  // The open line: its length so far, whether it is faulty, and its bytes
+  // when they are kept.
+  std::uint64_t column_ = 0;
+  bool faulty_ = false;
+  ByteBuffer held_;
+};

@@ -1,0 +1,21 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/PlatformFile.h"
+#include "stan/Typy.h"
+
+namespace Typy {
+
+// Opens a source file for reading as the reader does: a missing file
+// raises code 2, a folder or anything but a regular file code 5, and every
+// failure to open raises EInOutError.
+std::unique_ptr<platform::InputFile> OtworzPlikZrodlowy(const std::string& path);
+
+// Reads the file named by stan.NazwaPliku into the line lists, validating
+// each line as it is stored. A missing file (code 2), a folder or anything
+// but a regular file (code 5), and every failure to open, read or close
+// raise EInOutError; a failure before the open leaves the lists as they were.
+void WczytajPlik(TStan& stan);
+
+}  // namespace Typy

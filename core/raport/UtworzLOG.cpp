@@ -1,0 +1,180 @@
+#include "raport/UtworzLOG.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+
+#include "kodowanie/Cp1250.h"
+#include "platform/InOutError.h"
+#include "platform/PlatformFile.h"
+#include "stan/Teksty.h"
+
+namespace raport {
+namespace {
+
+constexpr cp1250::Literal kNaglowek{u8"Lista błędów w pliku "};
+constexpr cp1250::Literal kLinia{u8"Linia "};
+constexpr cp1250::Literal kZawieraBlad{u8" zawiera błąd: "};
+constexpr cp1250::Literal kBlednyZnak{u8"  Błędny znak: \""};
+constexpr cp1250::Literal kWKolumnie{u8"\" w kolumnie "};
+constexpr cp1250::Literal kTresc{u8"Treść błędnej linii:"};
+constexpr std::string_view kGwiazdki = "*****";
+constexpr std::string_view kKoniec = "Koniec pliku LOG";
+constexpr std::size_t kDlugoscKreski = 96;
+
+void DopiszLiczbe(std::string& s, std::uint64_t n) {
+  char buf[24];
+  const auto res = std::to_chars(buf, buf + sizeof buf, n);
+  s.append(buf, res.ptr);
+}
+
+void Zbuduj(const Typy::TStan& stan, TWidokRaportu& widok, const TZegar& zegar, char separator) {
+  widok.Wyczysc();
+  NaglowekRaportu(widok, stan.NazwaPliku, zegar(), separator);
+  for (std::size_t i = 0; i < stan.Bledy.size(); ++i) {
+    const auto index = static_cast<std::size_t>(stan.Bledy.LineIndex(i));
+    CzescLinii(widok, index + 1, stan.LinieOrg[index]);
+  }
+  KoniecRaportu(widok);
+  widok.UstawKursor(0);
+  widok.PokazKursor();
+}
+
+}  // namespace
+
+void NaglowekRaportu(TWidokRaportu& widok, std::string_view nazwaPliku, const TChwila& chwila,
+                     char separatorCzasu) {
+  std::string linia(kNaglowek.view());
+  // The path comes as the system spells it; the report holds Windows-1250.
+  linia += cp1250::FromUtf8Lossy(nazwaPliku);
+  widok.DodajLinie(linia);
+  widok.DodajLinie(FormatujChwile(chwila, separatorCzasu));
+  widok.DodajLinie(std::string(kDlugoscKreski, '_'));
+  widok.DodajLinie({});
+}
+
+void CzescLinii(TWidokRaportu& widok, std::uint64_t numerLinii, std::string_view linia) {
+  std::string tekst(kLinia.view());
+  DopiszLiczbe(tekst, numerLinii);
+  tekst += kZawieraBlad.view();
+  // The validator's text for the line: an empty line is faulty as such.
+  tekst += linia.empty() ? teksty::CiagPusty.view() : teksty::BledneZnaki.view();
+  widok.DodajLinie(tekst);
+
+  Typy::ForEachFaultyByte(linia, [&](std::size_t pozycja, unsigned char bajt) {
+    tekst.assign(kBlednyZnak.view());
+    tekst += static_cast<char>(bajt);
+    tekst += kWKolumnie.view();
+    DopiszLiczbe(tekst, pozycja);
+    widok.DodajLinie(tekst);
+  });
+
+  widok.DodajLinie({});
+  widok.DodajLinie(kTresc.view());
+  widok.DodajLinie(linia);
+  widok.DodajLinie(std::string(kDlugoscKreski, '-'));
+  widok.DodajLinie({});
+}
+
+void KoniecRaportu(TWidokRaportu& widok) {
+  widok.DodajLinie(kGwiazdki);
+  widok.DodajLinie(kKoniec);
+}
+
+char SeparatorCzasu(std::string_view format) {
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const auto c = static_cast<unsigned char>(format[i]);
+    if (c == '%') {
+      // A conversion: flags, width and the E/O modifiers, then its letter.
+      ++i;
+      while (i < format.size() && std::strchr("_-0^#EO123456789", format[i]) && format[i] != '\0')
+        ++i;
+      if (i >= format.size()) break;
+      // These stand for times written with a colon.
+      if (format[i] == 'T' || format[i] == 'R' || format[i] == 'r') return ':';
+      if (format[i] == '%') return '%';
+      continue;
+    }
+    // Letters of other scripts arrive as UTF-8 bytes above 127.
+    const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (alnum || c >= 0x80 || c == ' ' || c == '\t' || c == '\n') continue;
+    return static_cast<char>(c);
+  }
+  return ':';
+}
+
+std::string FormatujChwile(const TChwila& c, char separator) {
+  char buf[96];
+  const int n = std::snprintf(buf, sizeof buf, "%04d-%02d-%02d, %02d%c%02d%c%02d", c.Rok, c.Miesiac,
+                              c.Dzien, c.Godzina, separator, c.Minuta, separator, c.Sekunda);
+  return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor,
+               const TZegar& zegar, char separatorCzasu) {
+  if (stan.Bledy.empty()) return;
+  kursor.Wlacz();
+  try {
+    Zbuduj(stan, widok, zegar, separatorCzasu);
+  } catch (...) {
+    kursor.Wylacz();
+    throw;
+  }
+  kursor.Wylacz();
+}
+
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor) {
+  UtworzLOG(stan, widok, kursor, CzasLokalny, SeparatorCzasuSystemu());
+}
+
+TPlikRaportu::TPlikRaportu(const std::string& sciezka, const std::string& chroniona) {
+  try {
+    plik_ = std::make_unique<platform::AtomicOutputFile>(sciezka, chroniona);
+  } catch (const EInOutError& e) {
+    std::string powod;
+    if (dynamic_cast<const EProtectedTarget*>(&e))
+      powod = "The report would replace the checked file";
+    else if (e.Code() == io_codes::kSharingViolation)
+      powod = "The process cannot access the file because it is being used by another process";
+    else if (e.SystemErrno() != 0)
+      powod = OpisBledu(e.SystemErrno());
+    else
+      powod = e.what();
+    throw EZapisRaportu("Cannot create file \"" +
+                        cp1250::FromUtf8Lossy(platform::AbsolutePath(sciezka)) + "\". " + powod);
+  }
+}
+
+TPlikRaportu::~TPlikRaportu() = default;
+
+void TPlikRaportu::Dopisz(std::string_view bajty) {
+  try {
+    plik_->Write(bajty.data(), bajty.size());
+  } catch (const EInOutError&) {
+    throw EZapisRaportu("Failed to Save Stream");
+  }
+}
+
+void TPlikRaportu::DodajLinie(std::string_view linia) {
+  Dopisz(linia);
+  Dopisz("\r\n");
+}
+
+void TPlikRaportu::Zatwierdz() {
+  try {
+    plik_->Commit();
+  } catch (const EInOutError&) {
+    throw EZapisRaportu("Failed to Save Stream");
+  }
+}
+
+void ZapiszRaport(const std::string& sciezka, std::string_view bajty,
+                  const std::string& chroniona) {
+  TPlikRaportu plik(sciezka, chroniona);
+  plik.Dopisz(bajty);
+  plik.Zatwierdz();
+}
+
+}  // namespace raport

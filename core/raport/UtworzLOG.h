@@ -1,0 +1,173 @@
+#pragma once
+// The error report ("plik LOG"): built from the state of the last check into
+// whatever shows it, and saved as its exact bytes. The report is Windows-1250
+// text whose every line ends with CR LF.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "stan/Typy.h"
+
+namespace platform {
+class AtomicOutputFile;
+}
+
+namespace raport {
+
+// Raised by a view that did not take a whole line.
+class ELiniaNieWstawiona : public std::runtime_error {
+ public:
+  ELiniaNieWstawiona() : std::runtime_error("RichEdit line insertion error") {}
+};
+
+// Where the report is written line by line: the report window's view in the
+// program, a plain string elsewhere.
+class TWidokRaportu {
+ public:
+  virtual ~TWidokRaportu() = default;
+  // The text becomes empty.
+  virtual void Wyczysc() = 0;
+  // Puts the line and CR LF at the end. A view that cannot take the whole
+  // line raises ELiniaNieWstawiona; what it took before stays.
+  virtual void DodajLinie(std::string_view linia) = 0;
+  // Places the caret at a byte position with an empty selection.
+  virtual void UstawKursor(std::size_t pozycja) = 0;
+  // Scrolls the view so the caret can be seen.
+  virtual void PokazKursor() = 0;
+};
+
+// The busy cursor shown while the report is built.
+class TKursorZajetosci {
+ public:
+  virtual ~TKursorZajetosci() = default;
+  virtual void Wlacz() = 0;
+  virtual void Wylacz() = 0;
+};
+
+// For callers with no cursor to show.
+class TBezKursora final : public TKursorZajetosci {
+ public:
+  void Wlacz() override {}
+  void Wylacz() override {}
+};
+
+// The report kept as its bytes, every line followed by CR LF. It takes every
+// line whole, NUL bytes included.
+class TRaportTekst final : public TWidokRaportu {
+ public:
+  void Wyczysc() override {
+    tekst_.clear();
+    kursor_ = 0;
+  }
+  void DodajLinie(std::string_view linia) override {
+    tekst_.append(linia);
+    tekst_.append("\r\n");
+  }
+  void UstawKursor(std::size_t pozycja) override { kursor_ = pozycja; }
+  void PokazKursor() override {}
+
+  const std::string& Tekst() const { return tekst_; }
+  std::string Zabierz() { return std::exchange(tekst_, {}); }
+  std::size_t Kursor() const { return kursor_; }
+
+ private:
+  std::string tekst_;
+  std::size_t kursor_ = 0;
+};
+
+// A local date and time, as the clock gave it.
+struct TChwila {
+  int Rok = 0;
+  int Miesiac = 0;
+  int Dzien = 0;
+  int Godzina = 0;
+  int Minuta = 0;
+  int Sekunda = 0;
+};
+
+using TZegar = std::function<TChwila()>;
+
+// The workstation's local clock.
+TChwila CzasLokalny();
+
+// The time separator a time format uses: its first character that is not a
+// digit, a letter or a blank, conversions such as %H skipped; ":" when none.
+char SeparatorCzasu(std::string_view formatCzasu);
+
+// The separator of the user's locale (LC_TIME, LC_ALL, LANG on POSIX, the
+// regional settings on Windows), read without changing the program's own
+// locale.
+char SeparatorCzasuSystemu();
+// The system's text for an errno value, in English whatever the user's
+// language, as the rest of the program's system messages are.
+const char* OpisBledu(int err);
+
+// "YYYY-MM-DD, HH:NN:SS" with the given separator in place of ":".
+std::string FormatujChwile(const TChwila& chwila, char separator);
+
+// Writes the report of the state's faulty lines into the view. With no
+// faulty line it returns at once and touches neither the view nor the
+// cursor. The clock is read once, for line 2. An error of the view ends the
+// build there, with the caret left where it was; the cursor goes off however
+// the build ends.
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor,
+               const TZegar& zegar, char separatorCzasu);
+
+// The same with the local clock and the locale's separator.
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor);
+
+// The report in its three parts, for a checker that writes it while it
+// reads: the head (the checked file's path and the time), one part per
+// faulty line (its 1-based number and its bytes as read), and the end.
+// UtworzLOG is these over the state, so both give the same bytes.
+void NaglowekRaportu(TWidokRaportu& widok, std::string_view nazwaPliku, const TChwila& chwila,
+                     char separatorCzasu);
+void CzescLinii(TWidokRaportu& widok, std::uint64_t numerLinii, std::string_view linia);
+void KoniecRaportu(TWidokRaportu& widok);
+
+// A failure to save the report; the message is Windows-1250 text.
+class EZapisRaportu : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The report file, written as the report is built and put in place whole
+// by Zatwierdz; dropped without it, leaving the target as it was. Opening
+// fails with "Cannot create file \"<path>\". <reason>", every later
+// failure with "Failed to Save Stream". The file `chroniona` names (the
+// checked file) is never replaced.
+class TPlikRaportu final : public TWidokRaportu {
+ public:
+  explicit TPlikRaportu(const std::string& sciezka, const std::string& chroniona = {});
+  ~TPlikRaportu() override;
+  TPlikRaportu(const TPlikRaportu&) = delete;
+  TPlikRaportu& operator=(const TPlikRaportu&) = delete;
+
+  // A file starts empty and is only ever appended to.
+  void Wyczysc() override {}
+  void DodajLinie(std::string_view linia) override;
+  void UstawKursor(std::size_t) override {}
+  void PokazKursor() override {}
+
+  // Bytes as they are, line ends included.
+  void Dopisz(std::string_view bajty);
+  void Zatwierdz();
+
+ private:
+  std::unique_ptr<platform::AtomicOutputFile> plik_;
+};
+
+// Saves the report's bytes to a file, replacing it whole or not at all.
+// A file that cannot be created gives "Cannot create file \"<path>\". <reason>";
+// a failure while writing gives "Failed to Save Stream", and the file keeps
+// what it held before. The file `chroniona` names (the checked file) is
+// never replaced.
+void ZapiszRaport(const std::string& sciezka, std::string_view bajty,
+                  const std::string& chroniona = {});
+
+}  // namespace raport
