@@ -12,7 +12,7 @@
 #include <fstream>
 
 #include "LOG.h"
-#include "UserMessages.h"
+#include "RecordingUserMessages.h"
 #include "glow.h"
 #include "stan/Typy.h"
 

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "AppTitle.h"
+#include "Cp1250Text.h"
 #include "Ikony.h"
 #include "stan/Typy.h"
 

@@ -2,7 +2,7 @@
 // What start-up makes before the event loop runs: the application title
 // and icon, the main window and the hidden report window, in that order.
 #include "LOG.h"
-#include "UserMessages.h"
+#include "QtUserMessages.h"
 #include "glow.h"
 
 class TAplikacja {

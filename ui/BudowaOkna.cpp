@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <stdexcept>
 
+#include "Cp1250Text.h"
 #include "Przycisk.h"
-#include "UserMessages.h"
 
 namespace ui {
 

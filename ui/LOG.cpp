@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "Cp1250Text.h"
 #include "kodowanie/Cp1250.h"
 #include "raport/UtworzLOG.h"
 

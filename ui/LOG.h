@@ -8,6 +8,7 @@
 #include <string>
 
 #include "BudowaOkna.h"
+#include "ErrorBoundary.h"
 #include "PrinterSetupDialog.h"
 #include "RichEditLOG.h"
 #include "UserMessages.h"

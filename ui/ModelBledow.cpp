@@ -1,6 +1,6 @@
 #include "ModelBledow.h"
 
-#include "UserMessages.h"
+#include "Cp1250Text.h"
 #include "WidokLinii.h"
 #include "kodowanie/Cp1250.h"
 

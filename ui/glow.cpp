@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "BudowaOkna.h"
+#include "Cp1250Text.h"
 #include "Ikony.h"
 #include "LOG.h"
 #include "ModelBledow.h"
@@ -21,7 +22,6 @@
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/PoprawKodowanie.h"
 #include "kodowanie/PropozycjaPoprawki.h"
-#include "linie/WczytajPlik.h"
 #include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "stan/KorektaZnaku.h"
@@ -305,32 +305,34 @@ void TFormGlow::Button3Click(QObject*) {
 
 void TFormGlow::Sprawdz(const std::string& sciezka,
                         const std::function<void(std::size_t)>& przedWynikiem) {
-  komunikaty_.Zajety(true);
+  ui::SprawdzPlik(stan_, komunikaty_, *this, sciezka, przedWynikiem);
+}
+
+void TFormGlow::Wyczysc() {
   InitDane();
-  stan_.NazwaPliku = sciezka;
   // Until this check ends, the line lists may hold another file's lines or
   // part of this one's: neither may be saved or reported under this name.
   ButtonZapiszNew->setEnabled(false);
   ButtonPokazLog->setEnabled(false);
-  WczytajPlik();
+}
+
+void TFormGlow::PokazWynik(std::size_t ile) {
   DodajLinieDoStringGrid();
   UtworzLOG();
-  const std::size_t ile = stan_.Bledy.size();
   LabelIleBledow->setText(QString::number(ile));
   LabelIleBledow->adjustSize();
   ButtonZapiszNew->setEnabled(ile > 0);
   ButtonPokazLog->setEnabled(ile > 0);
   PokazPropozycjePoprawki();
-  komunikaty_.Zajety(false);
-  if (przedWynikiem) przedWynikiem(ile);
+}
+
+void TFormGlow::PokazOcene(std::size_t ile) {
   if (ile == 0) {
     UstawKolor(LabelIleBledow, QColor(0, 128, 0));
-    komunikaty_.Informacja(teksty::PlikPoprawny.str());
   } else {
     StringGridBledy->UstawBiezacyWiersz(1);
     StringGridBledyClick(StringGridBledy);
     UstawKolor(LabelIleBledow, QColor(255, 0, 0));
-    komunikaty_.Ostrzezenie(teksty::PlikZBledami.str());
   }
 }
 
@@ -381,10 +383,6 @@ void TFormGlow::InitDane() {
   LabelKodowanie->hide();
   ButtonPoprawAutomatycznie->hide();
   poprawka_.reset();
-}
-
-void TFormGlow::WczytajPlik() {
-  Typy::WczytajPlik(stan_);
 }
 
 void TFormGlow::DodajLinieDoStringGrid() {

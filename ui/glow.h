@@ -11,8 +11,10 @@
 #include "kodowanie/Kodowanie.h"
 
 #include "BudowaOkna.h"
+#include "ErrorBoundary.h"
 #include "Siatka.h"
 #include "SiatkaBledow.h"
+#include "Sprawdzanie.h"
 #include "UserMessages.h"
 #include "WidokLinii.h"
 #include "Wyrownanie.h"
@@ -34,7 +36,7 @@ class TModelBledow;
 class TModelZnakow;
 }  // namespace ui
 
-class TFormGlow : public QWidget {
+class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
  public:
   // Shows and changes the verification state `stan`, which outlives it.
   // The window font is asked for by name; tests hand in another one to see
@@ -83,7 +85,6 @@ class TFormGlow : public QWidget {
 
   void DodajLinieDoStringGrid();
   void FormCreate(QObject* Sender);
-  void WczytajPlik();
   // Builds the error report of the current check into the report window.
   void UtworzLOG();
   void Button3Click(QObject* Sender);
@@ -116,6 +117,10 @@ class TFormGlow : public QWidget {
   // The check command from the chosen path on; `przedWynikiem`, if given,
   // runs with the count of faulty lines before the outcome dialog.
   void Sprawdz(const std::string& sciezka, const std::function<void(std::size_t)>& przedWynikiem);
+  // The check's steps as this window shows them.
+  void Wyczysc() override;
+  void PokazWynik(std::size_t ileBledow) override;
+  void PokazOcene(std::size_t ileBledow) override;
   void PokazPropozycjePoprawki();
 
   Typy::TStan& stan_;

@@ -10,8 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "Cp1250Text.h"
 #include "LOG.h"
-#include "UserMessages.h"
+#include "RecordingUserMessages.h"
 #include "glow.h"
 #include "kodowanie/Cp1250.h"
 #include "stan/Typy.h"

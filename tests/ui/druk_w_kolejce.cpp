@@ -8,7 +8,7 @@
 #include <string>
 
 #include "LOG.h"
-#include "UserMessages.h"
+#include "RecordingUserMessages.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

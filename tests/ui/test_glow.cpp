@@ -13,8 +13,9 @@
 #include <QTest>
 #include <memory>
 
+#include "Cp1250Text.h"
 #include "LOG.h"
-#include "UserMessages.h"
+#include "RecordingUserMessages.h"
 #include "glow.h"
 #include "kodowanie/Cp1250.h"
 #include "stan/Typy.h"

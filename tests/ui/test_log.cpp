@@ -32,7 +32,8 @@
 #include <algorithm>
 #include "ChildProcess.h"
 #include "LOG.h"
-#include "UserMessages.h"
+#include "QtUserMessages.h"
+#include "RecordingUserMessages.h"
 #include "kodowanie/Cp1250.h"
 #include "raport/UtworzLOG.h"
 

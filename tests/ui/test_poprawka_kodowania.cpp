@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "OknoTestowe.h"
+#include "QtUserMessages.h"
 #include "raport/ZapiszPoprawiony.h"
 
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;

@@ -10,7 +10,7 @@
 
 #include "BudowaOkna.h"
 #include "LOG.h"
-#include "UserMessages.h"
+#include "RecordingUserMessages.h"
 #include "glow.h"
 #include "stan/Typy.h"
 

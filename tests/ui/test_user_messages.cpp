@@ -23,11 +23,19 @@
 #include <functional>
 #include <stdexcept>
 
-#include "UserMessages.h"
+#include "AppTitle.h"
+#include "BusyCursor.h"
+#include "Cp1250Text.h"
+#include "ErrorBoundary.h"
+#include "MessageDialog.h"
+#include "MessageLayout.h"
+#include "QtUserMessages.h"
+#include "RecordingUserMessages.h"
 #include "kodowanie/Cp1250.h"
 #include "platform/InOutError.h"
 
 using namespace ui;
+using bledy::TekstBledu;
 
 namespace {
 
@@ -185,7 +193,7 @@ void TestUserMessages::kursorJednoUstawienie() {
 }
 
 void TestUserMessages::kursorPrzyOknieModalnym() {
-  TKursorZajetosci k;
+  TBusyCursor k;
   // On when the window opens, untouched meanwhile: back on afterwards.
   k.Ustaw(true);
   k.ModalneOtwarte();

@@ -1,0 +1,29 @@
+#pragma once
+// The file and printer dialogs: the check command's open dialog, the
+// report's save dialog and the printer setup. Each file dialog remembers
+// the last file chosen (and the open dialog its filter) for the next time.
+#include <QString>
+#include <optional>
+#include <string>
+
+class QPrinter;
+class QWidget;
+
+namespace ui {
+
+class TDialogiPlikow {
+ public:
+  // The chosen file as the file system's own bytes, or nothing when the
+  // user cancelled.
+  std::optional<std::string> OtworzPlik(QWidget* rodzic);
+  std::optional<std::string> ZapiszPlik(QWidget* rodzic);
+  // True when the user confirmed.
+  bool UstawieniaDrukarki(QPrinter& drukarka, QWidget* rodzic);
+
+ private:
+  QString ostatniOtwarty_;
+  int ostatniFiltr_ = 0;
+  QString ostatniZapisany_;
+};
+
+}  // namespace ui

@@ -1,0 +1,27 @@
+#include "Sprawdzanie.h"
+
+#include "linie/WczytajPlik.h"
+#include "stan/Teksty.h"
+#include "stan/Typy.h"
+
+namespace ui {
+
+void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania& widok,
+                 const std::string& sciezka,
+                 const std::function<void(std::size_t)>& przedWynikiem) {
+  komunikaty.Zajety(true);
+  widok.Wyczysc();
+  stan.NazwaPliku = sciezka;
+  Typy::WczytajPlik(stan);
+  const std::size_t ile = stan.Bledy.size();
+  widok.PokazWynik(ile);
+  komunikaty.Zajety(false);
+  if (przedWynikiem) przedWynikiem(ile);
+  widok.PokazOcene(ile);
+  if (ile == 0)
+    komunikaty.Informacja(teksty::PlikPoprawny.str());
+  else
+    komunikaty.Ostrzezenie(teksty::PlikZBledami.str());
+}
+
+}  // namespace ui
