@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-30}
 build=${FUZZ_BUILD_DIR:-build/fuzz}
-targets=${FUZZ_TARGETS:-fuzz_wczytaj fuzz_log fuzz_zapisz fuzz_strumien fuzz_kodowanie}
+targets=${FUZZ_TARGETS:-fuzz_wczytaj fuzz_log fuzz_zapisz fuzz_strumien fuzz_kodowanie fuzz_rachunki}
 
 CC=clang CXX=clang++ cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2

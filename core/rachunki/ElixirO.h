@@ -1,0 +1,45 @@
+#pragma once
+// The comma-separated record of batch domestic transfers that Polish
+// internet banking imports: a three-digit order type, the execution date,
+// the amount in grosze, both banks' sort codes and accounts, names and the
+// title in double quotes (lines of at most 35 characters joined by "|"),
+// the classification. Only rules every bank's published description agrees
+// on are checked: a rule that refuses a line the bank takes is worse than
+// none.
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace rachunki {
+
+struct TUwaga;
+
+// One field's value, inside its quotes when it has them.
+struct TPoleRekordu {
+  std::size_t poczatek = 0;
+  std::size_t dlugosc = 0;
+  bool wCudzyslowie = false;
+};
+
+enum class Rekord : unsigned char {
+  Nie,  // not a line of the layout: only its account numbers are checked
+  Tak,
+  // A quote opened and never closed: the fields after it are not known.
+  NiezamknietyCudzyslow,
+};
+
+// Fields are numbered from 0 here; the descriptions count from 1.
+inline constexpr std::size_t kPolRekordu = 15;
+
+// Splits a line into its fields when it is a record: the order type of
+// three digits first, at least 15 fields, some of them quoted. An amount
+// written with a comma, which splits it in two, is put back together as
+// one field. With an unclosed quote, `pola` ends with the field it opens.
+Rekord PodzielRekord(std::string_view linia, std::vector<TPoleRekordu>& pola);
+
+// Appends what is wrong with the record's fields, except its account
+// numbers' check digits, which are checked wherever a number stands.
+void SprawdzRekord(std::string_view linia, const std::vector<TPoleRekordu>& pola,
+                   std::vector<TUwaga>& uwagi);
+
+}  // namespace rachunki

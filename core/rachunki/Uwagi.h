@@ -1,0 +1,85 @@
+#pragma once
+// What the account-number and record checks find in one line, beside the
+// character rule: a number whose check digits do not fit, or a field of a
+// transfer record the bank would refuse. Both programs check each line here,
+// so they find the same.
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "rachunki/ElixirO.h"
+
+namespace rachunki {
+
+// Where a finding stands: a field of the record, or a number found
+// elsewhere in a line.
+enum class Pole : unsigned char {
+  Rachunek,
+  RodzajZlecenia,
+  Data,
+  Kwota,
+  BankZleceniodawcy,
+  RachunekZleceniodawcy,
+  RachunekKontrahenta,
+  NazwaZleceniodawcy,
+  NazwaKontrahenta,
+  BankKontrahenta,
+  Tytul,
+  Klasyfikacja,
+  Rekord,
+};
+
+enum class Blad : unsigned char {
+  SumaKontrolna,
+  NumerBankuWRachunku,
+  SumaINumerBanku,
+  RodzajZlecenia,
+  Data,
+  KwotaZnaki,
+  KwotaZero,
+  NumerBankuZnaki,
+  NumerBankuCyfra,
+  NumerBankuInny,
+  NieRachunek,
+  ZaDuzoCzesci,
+  CzescZaDluga,
+  PodzielonaPlatnosc,
+  Klasyfikacja,
+  Cudzyslow,
+};
+
+// The user's words, in Windows-1250.
+std::string_view NazwaPola(Pole p);
+std::string_view OpisBledu(Blad b);
+
+struct TUwaga {
+  // 1-based, where the number or the field's value starts, like the
+  // positions of faulty characters; the value as written runs `dlugosc`
+  // bytes from there.
+  std::size_t kolumna = 0;
+  std::size_t dlugosc = 0;
+  Pole pole = Pole::Rachunek;
+  Blad blad = Blad::SumaKontrolna;
+
+  std::string_view Wartosc(std::string_view linia) const {
+    return linia.substr(kolumna - 1, dlugosc);
+  }
+  friend bool operator==(const TUwaga&, const TUwaga&) = default;
+};
+
+// Longer lines are not looked at: no payment list has them, and the
+// checker would have to hold them whole. Both programs skip them alike.
+inline constexpr std::size_t kNajdluzszaLinia = std::size_t{1} << 20;
+
+// Checks lines one by one, reusing its storage.
+class TSprawdzanieLinii {
+ public:
+  // The findings of one line in column order; valid until the next call.
+  const std::vector<TUwaga>& Sprawdz(std::string_view linia);
+
+ private:
+  std::vector<TUwaga> uwagi_;
+  std::vector<TPoleRekordu> pola_;
+};
+
+}  // namespace rachunki

@@ -1,0 +1,346 @@
+// Account numbers and transfer records: the check digits against a model of
+// their own, the finder over the ways people write a number, every rule of
+// the record broken once, and the checker's streamed lines against whole
+// ones.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "linie/LineSplitter.h"
+#include "rachunki/LinieStrumienia.h"
+#include "rachunki/Nrb.h"
+#include "rachunki/Uwagi.h"
+
+using namespace rachunki;
+
+namespace {
+
+// ISO 13616 done the long way: the rearranged number as text, divided by 97
+// in chunks of nine digits, as a person with a calculator would.
+bool ModelMod97(const std::string& nrb) {
+  const std::string n = nrb.substr(2) + "2521" + nrb.substr(0, 2);
+  std::uint64_t r = 0;
+  for (std::size_t i = 0; i < n.size(); i += 9) {
+    const std::string chunk = n.substr(i, 9);
+    std::uint64_t p = 1;
+    for (std::size_t k = 0; k < chunk.size(); ++k) p *= 10;
+    r = (r * p + std::stoull(chunk)) % 97;
+  }
+  return r == 1;
+}
+
+bool ModelSortCode(const std::string& s) {
+  const int w[7] = {3, 9, 7, 1, 3, 9, 7};
+  int sum = 0;
+  for (int i = 0; i < 7; ++i) sum += w[i] * (s[i] - '0');
+  return (s[7] - '0') == (10 - sum % 10) % 10;
+}
+
+WynikNrb ModelWynik(const std::string& nrb) {
+  const bool suma = ModelMod97(nrb), bank = ModelSortCode(nrb.substr(2, 8));
+  if (suma) return bank ? WynikNrb::Poprawny : WynikNrb::NumerBanku;
+  return bank ? WynikNrb::SumaKontrolna : WynikNrb::SumaINumerBanku;
+}
+
+// A valid number made by the model: a sort code with its check digit, 16
+// account digits, and the two check digits that make the whole leave 1.
+std::string ModelValid(std::mt19937& rng) {
+  std::uniform_int_distribution<int> d(0, 9);
+  std::string bank;
+  for (int i = 0; i < 7; ++i) bank += static_cast<char>('0' + d(rng));
+  for (char c = '0'; c <= '9'; ++c)
+    if (ModelSortCode(bank + c)) {
+      bank += c;
+      break;
+    }
+  std::string rest = bank;
+  for (int i = 0; i < 16; ++i) rest += static_cast<char>('0' + d(rng));
+  for (int cd = 0; cd < 100; ++cd) {
+    const std::string n = std::to_string(cd / 10) + std::to_string(cd % 10) + rest;
+    if (ModelMod97(n)) return n;
+  }
+  ADD_FAILURE() << "no check digits for " << rest;
+  return {};
+}
+
+// Published numbers: the IBAN registry's Polish example and the social
+// insurance institution's funds, as printed on its forms.
+const char* const kPublished[] = {
+    "61109010140000071219812874", "83101010230000261395100000", "78101010230000261395200000",
+    "73101010230000261395300000", "68101010230000261395400000",
+};
+
+std::vector<std::string> ValidNumbers() {
+  std::vector<std::string> v(std::begin(kPublished), std::end(kPublished));
+  std::mt19937 rng(2113);
+  for (int i = 0; i < 40; ++i) v.push_back(ModelValid(rng));
+  return v;
+}
+
+std::string Grouped(const std::string& n, char sep) {
+  std::string g = n.substr(0, 2);
+  for (std::size_t i = 2; i < 26; i += 4) g += sep + n.substr(i, 4);
+  return g;
+}
+
+}  // namespace
+
+TEST(Nrb, ValidNumbersPassAndEveryTypoOrNeighbourSwapFails) {
+  for (const std::string& n : ValidNumbers()) {
+    ASSERT_TRUE(ModelMod97(n)) << n;
+    EXPECT_EQ(SprawdzNrb(n), WynikNrb::Poprawny) << n;
+    for (std::size_t i = 0; i < n.size(); ++i) {
+      for (char c = '0'; c <= '9'; ++c) {
+        if (c == n[i]) continue;
+        std::string t = n;
+        t[i] = c;
+        const WynikNrb w = SprawdzNrb(t);
+        EXPECT_NE(w, WynikNrb::Poprawny) << t;
+        EXPECT_EQ(w, ModelWynik(t)) << t;
+      }
+      if (i + 1 < n.size() && n[i] != n[i + 1]) {
+        std::string t = n;
+        std::swap(t[i], t[i + 1]);
+        EXPECT_NE(SprawdzNrb(t), WynikNrb::Poprawny) << t;
+        EXPECT_EQ(SprawdzNrb(t), ModelWynik(t)) << t;
+      }
+    }
+  }
+}
+
+TEST(Nrb, SortCodeAloneIsNamedOnlyWhenTheCheckDigitsFit) {
+  // Two digits of the account part changed so that mod 97 still holds is
+  // not a bank fault; a sort code that breaks only its own digit is.
+  std::mt19937 rng(7);
+  int found = 0;
+  for (int i = 0; i < 2000 && found < 5; ++i) {
+    std::string n = ModelValid(rng);
+    n[5] = static_cast<char>('0' + (n[5] - '0' + 1) % 10);
+    for (int cd = 0; cd < 100; ++cd) {
+      n[0] = static_cast<char>('0' + cd / 10);
+      n[1] = static_cast<char>('0' + cd % 10);
+      if (ModelMod97(n)) break;
+    }
+    ASSERT_TRUE(ModelMod97(n));
+    EXPECT_EQ(SprawdzNrb(n), WynikNrb::NumerBanku) << n;
+    ++found;
+  }
+}
+
+// Where numbers are found, as written: (column, value) for each.
+TEST(Nrb, FinderTakesTheWrittenFormsAndNothingLonger) {
+  const std::string n = "61109010140000071219812874";
+  struct Case {
+    std::string line;
+    std::vector<std::pair<std::size_t, std::string>> found;
+  };
+  const std::vector<Case> cases = {
+      {n, {{1, n}}},
+      {"konto " + n + ", dalej", {{7, n}}},
+      {"PL" + n, {{1, "PL" + n}}},
+      {"IBAN: PL" + Grouped(n, ' ') + ".", {{7, "PL" + Grouped(n, ' ')}}},
+      {Grouped(n, '-') + ";" + Grouped(n, ' '), {{1, Grouped(n, '-')}, {34, Grouped(n, ' ')}}},
+      {"2024-03-28 " + Grouped(n, ' ') + " - 100 PLN", {{12, Grouped(n, ' ')}}},
+      // Longer or shorter runs of digits, a grouping that goes on or breaks.
+      {"1" + n, {}},
+      {n + "0", {}},
+      {n.substr(1), {}},
+      {Grouped(n, ' ') + " 1234", {}},
+      {Grouped(n, ' ').substr(0, 31) + "x", {}},
+      {"61  1090 1014 0000 0712 1981 2874", {}},
+      {"611 0901 0140 0000 7121 9812 874", {}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::pair<std::size_t, std::string>> got;
+    ZnajdzNumery(c.line, [&](const TNumerWLinii& f) {
+      got.emplace_back(f.poczatek + 1, c.line.substr(f.poczatek, f.dlugosc));
+      EXPECT_EQ(f.Cyfry(), n) << c.line;
+    });
+    EXPECT_EQ(got, c.found) << c.line;
+  }
+  // The finder looks at every 26th byte: a number is found wherever the
+  // line puts it, after text, spaces or other digits of its own.
+  for (const std::string filler : {"x", " ", "1,"}) {
+    for (std::size_t k = 0; k < 80; ++k) {
+      std::string prefix;
+      while (prefix.size() < k) prefix += filler;
+      prefix.resize(k);
+      if (!prefix.empty() && detail::Cyfra(prefix.back())) prefix.back() = ',';
+      for (const std::string& w : {n, Grouped(n, ' ')}) {
+        int count = 0;
+        ZnajdzNumery(prefix + w + "x", [&](const TNumerWLinii& f) {
+          EXPECT_EQ(f.poczatek, k);
+          ++count;
+        });
+        EXPECT_EQ(count, 1) << '"' << prefix << w << '"';
+      }
+    }
+  }
+}
+
+namespace {
+
+// A valid record; each case below changes one piece of it.
+const std::string kRekord =
+    "110,20240115,150000,10500015,0,\"15105000159303642621299722\","
+    "\"65124050060033224538323640\",\"Firma Sp. z o.o.|ul. Prosta 1|00-001 Warszawa\","
+    "\"Jan Kowalski|ul. Krzywa 2|30-001 Krakow\",0,12405006,\"Wynagrodzenie|za styczen\","
+    "\"\",\"\",\"51\"";
+
+std::string Zmien(std::string s, const std::string& z, const std::string& na) {
+  const std::size_t p = s.find(z);
+  EXPECT_NE(p, std::string::npos) << z;
+  if (p != std::string::npos) s.replace(p, z.size(), na);
+  return s;
+}
+
+std::vector<std::tuple<std::size_t, Pole, Blad, std::string>> Znalezione(const std::string& l) {
+  TSprawdzanieLinii s;
+  std::vector<std::tuple<std::size_t, Pole, Blad, std::string>> v;
+  for (const TUwaga& u : s.Sprawdz(l))
+    v.emplace_back(u.kolumna, u.pole, u.blad, std::string(u.Wartosc(l)));
+  return v;
+}
+
+}  // namespace
+
+TEST(ElixirO, EachRuleBrokenOnceIsTheOneFinding) {
+  const std::string tytul36 = std::string(36, 'T');
+  struct Case {
+    std::string z, na;  // the change
+    Pole pole;
+    Blad blad;
+    std::string wartosc;  // the value told, found in the changed line
+  };
+  const std::vector<Case> cases = {
+      {"110,", "111,", Pole::RodzajZlecenia, Blad::RodzajZlecenia, "111"},
+      {"20240115", "20230229", Pole::Data, Blad::Data, "20230229"},
+      {"20240115", "2024-01-15", Pole::Data, Blad::Data, "2024-01-15"},
+      {",150000,", ",1500,00,", Pole::Kwota, Blad::KwotaZnaki, "1500,00"},
+      {",150000,", ",1500.00,", Pole::Kwota, Blad::KwotaZnaki, "1500.00"},
+      {",150000,", ",\"1500,00\",", Pole::Kwota, Blad::KwotaZnaki, "1500,00"},
+      {",150000,", ",000,", Pole::Kwota, Blad::KwotaZero, "000"},
+      {"10500015", "1050001", Pole::BankZleceniodawcy, Blad::NumerBankuZnaki, "1050001"},
+      {"10500015", "10500016", Pole::BankZleceniodawcy, Blad::NumerBankuCyfra, "10500016"},
+      {",12405006,", ",11402004,", Pole::BankKontrahenta, Blad::NumerBankuInny, "11402004"},
+      {"0033224538323640", "0033224538323641", Pole::RachunekKontrahenta, Blad::SumaKontrolna,
+       "65124050060033224538323641"},
+      {"0033224538323640", "0033224538323604", Pole::RachunekKontrahenta, Blad::SumaKontrolna,
+       "65124050060033224538323604"},
+      {"65124050", "65125050", Pole::RachunekKontrahenta, Blad::SumaINumerBanku,
+       "65125050060033224538323640"},
+      {"15105000159303642621299722", "1510500015930364262129972", Pole::RachunekZleceniodawcy,
+       Blad::NieRachunek, "1510500015930364262129972"},
+      {"Firma Sp. z o.o.|", "A|B|C|D|", Pole::NazwaZleceniodawcy, Blad::ZaDuzoCzesci,
+       "A|B|C|D|ul. Prosta 1|00-001 Warszawa"},
+      {"za styczen", tytul36, Pole::Tytul, Blad::CzescZaDluga, tytul36},
+      {"\"51\"", "\"52\"", Pole::Klasyfikacja, Blad::Klasyfikacja, "52"},
+      {"\"51\"", "\"53\"", Pole::Tytul, Blad::PodzielonaPlatnosc, "Wynagrodzenie|za styczen"},
+      {"\"51\"", "\"51", Pole::Rekord, Blad::Cudzyslow, "\"51"},
+  };
+  ASSERT_TRUE(Znalezione(kRekord).empty());
+  for (const Case& c : cases) {
+    const std::string l = Zmien(kRekord, c.z, c.na);
+    const std::size_t kolumna = l.find(c.wartosc) + 1;
+    EXPECT_EQ(Znalezione(l), (std::vector{std::tuple{kolumna, c.pole, c.blad, c.wartosc}})) << l;
+  }
+}
+
+TEST(ElixirO, ValidVariantsHaveNoFinding) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"\"51\"", "\"51\",\"pole banku\""},  // a 16th field
+      {"\"51\"", "\"\""},                   // no classification
+      {"\"51\"", ""},
+      {"Wynagrodzenie|za styczen\",\"\",\"\",\"51\"",
+       "/VAT/230,00/IDC/5260001246|/INV/FV 1/2024/TXT/czynsz\",\"\",\"\",\"53\""},
+      {"\"65124050060033224538323640\"", "\"PL65 1240 5006 0033 2245 3832 3640\""},
+      {"Krzywa 2", "Krzywa 2, m. 3"},  // a comma inside quotes
+      {"Jan Kowalski", std::string(35, 'J')},
+      {"110,20240115", "210,20240229"},
+      {"Jan Kowalski|ul. Krzywa 2|30-001 Krakow", "A|B|C|D"},
+  };
+  for (const auto& [z, na] : cases) {
+    const std::string l = Zmien(kRekord, z, na);
+    EXPECT_TRUE(Znalezione(l).empty()) << l;
+  }
+  // Not records: only their account numbers are checked.
+  for (const std::string& l : {std::string("110;20240115;150000"), Zmien(kRekord, "110,", "1100,"),
+                               kRekord.substr(0, kRekord.find(",\"Wynagrodzenie"))}) {
+    EXPECT_TRUE(Znalezione(l).empty()) << l;
+  }
+  const std::string wolna = "1;65124050060033224538323641;1500,00";
+  EXPECT_EQ(Znalezione(wolna),
+            (std::vector{std::tuple{std::size_t{3}, Pole::Rachunek, Blad::SumaKontrolna,
+                                    std::string("65124050060033224538323641")}}));
+}
+
+namespace {
+
+// Every finding of a text, line by line, through the checker's streamed
+// lines fed in pieces of `kawalek` bytes.
+struct Zbior final {
+  rachunki::TLinieStrumienia linie;
+  std::vector<std::tuple<std::uint64_t, std::size_t, Pole, Blad, std::string>> uwagi;
+  std::uint64_t nr = 0;
+  void Part(const char* d, std::size_t n, bool) { linie.Czesc(d, n); }
+  void End() {
+    ++nr;
+    for (const TUwaga& u : linie.Koniec())
+      uwagi.emplace_back(nr, u.kolumna, u.pole, u.blad, std::string(u.Wartosc(linie.Ostatnia())));
+  }
+  void Drop() { linie.Porzuc(); }
+};
+
+auto Strumien(const std::string& tekst, std::size_t kawalek) {
+  Zbior z;
+  BasicLineSplitter<Zbior> sp(z);
+  std::string piece;
+  for (std::size_t off = 0; off < tekst.size(); off += kawalek) {
+    // A buffer of its own, overwritten after each piece as the checker's.
+    piece.assign(tekst, off, kawalek);
+    sp.Feed(piece.data(), piece.size());
+    z.linie.KoniecKawalka();
+    piece.assign(piece.size(), '#');
+  }
+  sp.Finish();
+  return z.uwagi;
+}
+
+std::string Plik(const char* nazwa) {
+  std::ifstream f(std::string(EXAMPLES_DIR) + "/" + nazwa, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+TEST(ElixirO, ExampleListNamesExactlyItsFourMistakesInAnyPieces) {
+  const std::string bledne = Plik("zlecenia-bledne.txt");
+  ASSERT_FALSE(bledne.empty());
+  using U = std::tuple<std::uint64_t, std::size_t, Pole, Blad, std::string>;
+  const std::vector<U> oczekiwane = {
+      {1, 62, Pole::RachunekKontrahenta, Blad::SumaKontrolna, "17102040142664737828830069"},
+      {2, 62, Pole::RachunekKontrahenta, Blad::SumaKontrolna, "73109010141623306697058715"},
+      {3, 182, Pole::BankKontrahenta, Blad::NumerBankuCyfra, "11402005"},
+      {4, 14, Pole::Kwota, Blad::KwotaZnaki, "5020,00"},
+  };
+  for (std::size_t kawalek : {std::size_t{1}, std::size_t{7}, std::size_t{100}, bledne.size()})
+    EXPECT_EQ(Strumien(bledne, kawalek), oczekiwane) << kawalek;
+  EXPECT_TRUE(Strumien(Plik("zlecenia.txt"), 13).empty());
+}
+
+TEST(ElixirO, OverlongLinesAreNotLookedAtEitherWay) {
+  const std::string dluga = std::string(kNajdluzszaLinia - 26, 'x') + "65124050060033224538323641";
+  EXPECT_EQ(Strumien(dluga + "\r\n", 4096).size(), 1u);
+  EXPECT_TRUE(Strumien("y" + dluga + "\r\n", 4096).empty());
+  TSprawdzanieLinii s;
+  EXPECT_TRUE(s.Sprawdz("y" + dluga).empty());
+}
