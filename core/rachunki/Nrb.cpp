@@ -1,17 +1,38 @@
 #include "rachunki/Nrb.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace rachunki {
+
+namespace {
+
+// Eight digits as a number, all at once: pairs, then fours, then eight.
+std::uint64_t Osiem8(const char* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, 8);
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+  v -= detail::k01 * '0';
+  v = (v * (1 + (10 << 8))) >> 8 & 0x00FF00FF00FF00FF;
+  v = (v * (1 + (100 << 16))) >> 16 & 0x0000FFFF0000FFFF;
+  return (v * (1 + (10000ull << 32))) >> 32;
+}
+
+}  // namespace
 
 bool SumaKontrolnaPoprawna(std::string_view c) {
   if (c.size() != kCyfrNrb) return false;
   // The digits after the check digits, then "PL" as 25 21, then the check
-  // digits: one number, taken modulo 97 digit by digit.
-  unsigned r = 0;
-  auto dodaj = [&r](char d) { r = (r * 10 + static_cast<unsigned>(d - '0')) % 97; };
-  for (std::size_t i = 2; i < kCyfrNrb; ++i) dodaj(c[i]);
-  for (char d : {'2', '5', '2', '1'}) dodaj(d);
-  dodaj(c[0]);
-  dodaj(c[1]);
+  // digits: one number of 30 digits, taken modulo 97 in three steps, each
+  // within 64 bits.
+  std::uint64_t r = Osiem8(c.data() + 2) % 97;
+  r = (r * 100'000'000 + Osiem8(c.data() + 10)) % 97;
+  r = (r * 100'000'000 + Osiem8(c.data() + 18)) % 97;
+  r = (r * 1'000'000 + 252100 + static_cast<unsigned>(c[0] - '0') * 10 +
+       static_cast<unsigned>(c[1] - '0')) %
+      97;
   return r == 1;
 }
 
@@ -34,38 +55,35 @@ namespace detail {
 
 bool NumerOd(std::string_view l, std::size_t s, std::size_t koniec, TNumerWLinii& n,
              std::size_t& dalej) {
-  std::size_t e = s;
-  while (e < koniec && Cyfra(l[e])) ++e;
-  const std::size_t run = e - s;
+  const std::size_t e = std::min(Dokad<MaskaCyfr>(l, s), koniec);
   dalej = e;
-  std::size_t k = 0;
-  if (run == kCyfrNrb) {
-    for (std::size_t i = s; i < e; ++i) n.cyfry[k++] = l[i];
-  } else if (run == 2) {
+  if (e - s == kCyfrNrb) {
+    std::memcpy(n.cyfry, l.data() + s, kCyfrNrb);
+  } else if (e - s == 2) {
     // The printed grouping: two digits, then six groups of four, each after
     // one space or hyphen. A group going on after the last is a longer
     // number of some other kind.
-    n.cyfry[k++] = l[s];
-    n.cyfry[k++] = l[s + 1];
-    std::size_t p = e;
-    for (int g = 0; g < 6; ++g) {
-      if (p + 5 > koniec || !Odstep(l[p])) return false;
-      for (std::size_t i = p + 1; i < p + 5; ++i) {
-        if (!Cyfra(l[i])) return false;
-        n.cyfry[k++] = l[i];
+    if (s + 32 > koniec) return false;
+    n.cyfry[0] = l[s];
+    n.cyfry[1] = l[s + 1];
+    for (std::size_t g = 0; g < 6; ++g) {
+      const std::size_t p = e + 5 * g;
+      if (!Odstep(l[p])) return false;
+      for (std::size_t j = 0; j < 4; ++j) {
+        if (!Cyfra(l[p + 1 + j])) return false;
+        n.cyfry[2 + 4 * g + j] = l[p + 1 + j];
       }
-      p += 5;
     }
+    const std::size_t p = s + 32;
     if (p < koniec && Cyfra(l[p])) return false;
     if (p + 1 < koniec && Odstep(l[p]) && Cyfra(l[p + 1])) return false;
-    e = p;
-    dalej = e;
+    dalej = p;
   } else {
     return false;
   }
   n.poczatek = s;
   if (s >= 2 && l[s - 2] == 'P' && l[s - 1] == 'L') n.poczatek = s - 2;
-  n.dlugosc = e - n.poczatek;
+  n.dlugosc = dalej - n.poczatek;
   return true;
 }
 

@@ -10,7 +10,10 @@
 // row, grouped as printed (XX XXXX XXXX XXXX XXXX XXXX XXXX, with spaces or
 // hyphens), with "PL" in front. A run of more digits, or a grouping that
 // goes on, is something else and is left alone.
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace rachunki {
@@ -57,8 +60,52 @@ inline bool Cyfra(char c) {
 inline bool Odstep(char c) {
   return c == ' ' || c == '-';
 }
+
+// Eight bytes at a time: the high bit of each byte of the result is set
+// where the byte is a digit, or a digit, space or hyphen.
+inline constexpr std::uint64_t k01 = 0x0101010101010101;
+inline constexpr std::uint64_t k7F = k01 * 0x7F;
+inline constexpr std::uint64_t k80 = k01 * 0x80;
+inline std::uint64_t Osiem(const char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
+  return w;
+}
+inline std::uint64_t MaskaCyfr(std::uint64_t w) {
+  const std::uint64_t x = w ^ (k01 * '0');
+  return ~(((x & k7F) + k01 * (0x80 - 10)) | x) & k80;
+}
+inline std::uint64_t MaskaBajtu(std::uint64_t w, unsigned char c) {
+  const std::uint64_t z = w ^ (k01 * c);
+  return ~(((z & k7F) + k7F) | z) & k80;
+}
+inline std::uint64_t MaskaNumeru(std::uint64_t w) {
+  return MaskaCyfr(w) | MaskaBajtu(w, ' ') | MaskaBajtu(w, '-');
+}
 inline bool WNumerze(char c) {
   return Cyfra(c) || Odstep(c);
+}
+
+// The first byte at or after `i` that `maska` does not mark, or the end.
+template <std::uint64_t (*Maska)(std::uint64_t)>
+std::size_t Dokad(std::string_view l, std::size_t i) {
+  for (; i + 8 <= l.size(); i += 8) {
+    const std::uint64_t poza = ~Maska(Osiem(l.data() + i)) & k80;
+    if (poza) return i + static_cast<std::size_t>(std::countr_zero(poza)) / 8;
+  }
+  while (i < l.size() && (Maska(static_cast<unsigned char>(l[i])) & 0x80)) ++i;
+  return i;
+}
+// The first byte of the marked stretch ending before `i`.
+template <std::uint64_t (*Maska)(std::uint64_t)>
+std::size_t Skad(std::string_view l, std::size_t i) {
+  for (; i >= 8; i -= 8) {
+    const std::uint64_t poza = ~Maska(Osiem(l.data() + i - 8)) & k80;
+    if (poza) return i - 8 + static_cast<std::size_t>(63 - std::countl_zero(poza)) / 8 + 1;
+  }
+  while (i > 0 && (Maska(static_cast<unsigned char>(l[i - 1])) & 0x80)) --i;
+  return i;
 }
 
 // The number starting at the digit run at `s` within [.., koniec), if any.
@@ -78,9 +125,8 @@ void ZnajdzNumery(std::string_view linia, F&& f) {
     }
     // A stretch of digits, spaces and hyphens: a number lies wholly in one,
     // and a number of the shortest form still takes 26 of its bytes.
-    std::size_t a = i, b = i + 1;
-    while (a > 0 && detail::WNumerze(linia[a - 1])) --a;
-    while (b < rozmiar && detail::WNumerze(linia[b])) ++b;
+    const std::size_t a = detail::Skad<detail::MaskaNumeru>(linia, i);
+    const std::size_t b = detail::Dokad<detail::MaskaNumeru>(linia, i + 1);
     if (b - a >= kCyfrNrb) {
       for (std::size_t s = a; s < b;) {
         if (!detail::Cyfra(linia[s])) {

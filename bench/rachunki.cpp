@@ -1,0 +1,90 @@
+// The account and record checks' cost beside the character check, both as
+// the command-line checker runs them: the file in pieces through the line
+// splitter, every line validated, with and without its account numbers and
+// record fields checked.
+//
+//   bench_rachunki FILE RUNS   prints "WITHOUT WITH FINDINGS": the fastest
+//                              of RUNS (alternating) in seconds, and how
+//                              many findings the checks made.
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "linie/LineSplitter.h"
+#include "linie/StreamCheck.h"
+#include "rachunki/LinieStrumienia.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Nic final : StreamFindings {
+  void FaultyByte(std::uint64_t, std::uint64_t, unsigned char) override {}
+  void EmptyLine(std::uint64_t) override {}
+  void FaultyLine(std::uint64_t, std::string_view) override {}
+  void Corrected(const char*, std::size_t) override {}
+};
+
+// Both consumers of each line, as the checker feeds them.
+struct Oba {
+  StreamCheck& znaki;
+  rachunki::TLinieStrumienia& linie;
+  std::uint64_t uwagi = 0;
+  void Part(const char* d, std::size_t n, bool faulty) {
+    znaki.Part(d, n, faulty);
+    linie.Czesc(d, n);
+  }
+  void End() {
+    znaki.End();
+    uwagi += linie.Koniec().size();
+  }
+  void Drop() {
+    znaki.Drop();
+    linie.Porzuc();
+  }
+};
+
+constexpr std::size_t kKawalek = std::size_t{128} << 10;
+
+template <class Sink>
+double Przebieg(const std::string& tekst, Sink& sink, rachunki::TLinieStrumienia* linie) {
+  const auto t0 = Clock::now();
+  BasicLineSplitter<Sink> sp(sink);
+  for (std::size_t off = 0; off < tekst.size(); off += kKawalek) {
+    sp.Feed(tekst.data() + off, std::min(kKawalek, tekst.size() - off));
+    if (linie) linie->KoniecKawalka();
+  }
+  sp.Finish();
+  return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: bench_rachunki FILE RUNS\n");
+    return 2;
+  }
+  std::ifstream in(argv[1], std::ios::binary);
+  const std::string tekst((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const int runs = std::max(1, std::atoi(argv[2]));
+  double bez = 1e9, z = 1e9;
+  std::uint64_t uwagi = 0;
+  for (int r = 0; r < runs; ++r) {
+    Nic nic;
+    StreamCheck a(nic, {});
+    bez = std::min(bez, Przebieg(tekst, a, nullptr));
+    StreamCheck b(nic, {});
+    rachunki::TLinieStrumienia linie;
+    Oba oba{b, linie};
+    z = std::min(z, Przebieg(tekst, oba, &linie));
+    uwagi = oba.uwagi;
+  }
+  std::printf("%.6f %.6f %llu\n", bez, z, static_cast<unsigned long long>(uwagi));
+  return 0;
+}
