@@ -3,10 +3,13 @@
 //   bench_wczytaj FILE [RUNS]   reads FILE with the core's reader RUNS times
 //                               and prints the fastest run, the line and
 //                               faulty-line counts and which scan ran;
-//   bench_wczytaj --scan FILE   times each version of the line scan over
-//                               FILE in memory, line by line as the reader
-//                               calls it: "VERSION SECONDS" per line of
-//                               output, fastest of five.
+//   bench_wczytaj --scan FILE   times each version of the scans over FILE
+//                               in memory, fastest of five: line by line as
+//                               the window's reader calls it, and in runs of
+//                               clean lines as the checker does (a line that
+//                               ends a run is stepped over);
+//                               "VERSION LINE-SECONDS RUN-SECONDS LINES".
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,26 +30,28 @@ int Scan(const char* path) {
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
   const auto* const end = begin + text.size();
-  struct Version {
-    const char* name;
-    scan::ScanFn fn;
-  } versions[] = {{"scalar", scan::ToLineBreakScalar},
-                  {"sse2", scan::Sse2Version()},
-                  {"ssse3", scan::Ssse3Version()},
-                  {"avx2", scan::Avx2Version()}};
-  for (const Version& v : versions) {
-    if (!v.fn) continue;
-    double best = 1e9;
+  for (const scan::Version& v : scan::Versions()) {
+    double bestLines = 1e9, bestRuns = 1e9;
     std::size_t breaks = 0;
+    std::uint64_t lines = 0;
     for (int r = 0; r < 5; ++r) {
       breaks = 0;
       bool faulty = false;
-      const auto t0 = Clock::now();
-      for (const unsigned char* p = begin; p < end; ++breaks) p = v.fn(p, end, faulty) + 1;
-      const double s = std::chrono::duration<double>(Clock::now() - t0).count();
-      if (s < best) best = s;
+      auto t0 = Clock::now();
+      for (const unsigned char* p = begin; p < end; ++breaks) p = v.toLineBreak(p, end, faulty) + 1;
+      bestLines = std::min(bestLines, std::chrono::duration<double>(Clock::now() - t0).count());
+      lines = 0;
+      t0 = Clock::now();
+      for (const unsigned char* p = begin; p < end;) {
+        const scan::CleanRun run = v.cleanLines(p, end, 0);
+        lines += run.lines;
+        p = run.end;
+        while (p < end && *p++ != '\n') {
+        }
+      }
+      bestRuns = std::min(bestRuns, std::chrono::duration<double>(Clock::now() - t0).count());
     }
-    std::printf("%s %.6f %zu\n", v.name, best, breaks);
+    std::printf("%s %.6f %.6f %zu\n", v.name, bestLines, bestRuns, breaks);
   }
   return 0;
 }
@@ -73,6 +78,6 @@ int main(int argc, char** argv) {
     faulty = stan.Bledy.size();
   }
   std::printf("%.4f s  %zu lines  %zu faulty  scan: %s\n", best, lines, faulty,
-              scan::ActiveVersion());
+              scan::Active().name);
   return 0;
 }

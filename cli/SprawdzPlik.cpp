@@ -22,7 +22,7 @@ namespace {
 
 // Pieces this size stay in the processor's cache between the read that
 // fills them and the scan that follows.
-constexpr std::size_t kKawalek = std::size_t{128} << 10;
+constexpr std::size_t kKawalek = std::size_t{64} << 10;
 
 std::string Utf8(std::string_view cp1250) {
   return cp1250::ToUtf8(cp1250);

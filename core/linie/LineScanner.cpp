@@ -1,6 +1,10 @@
 #include "linie/LineScanner.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <type_traits>
 
 #include "linie/ZnakiDozwolone.h"
 
@@ -23,8 +27,125 @@ const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned ch
   return end;
 }
 
+namespace {
+
+constexpr unsigned char kLf = '\n';
+constexpr unsigned char kCr = '\r';
+
+// Whether the byte at q ends a run of clean lines: q + 1 is its next byte
+// when it is before `end`.
+inline bool EndsRun(const unsigned char* q, const unsigned char* end, unsigned stops) {
+  const unsigned char b = *q;
+  const unsigned char next = q + 1 < end ? q[1] : 0;
+  if (b == kCr) return next != kLf;                 // a stray CR, or one not known yet
+  if (b == kLf) return next == kLf || next == kCr;  // an empty line follows
+  if (Typy::kZnakBledny[b]) return true;            // 1A among them
+  if ((stops & kStopAtDigit) && b >= '0' && b <= '9') return true;
+  return (stops & kStopAtBareLf) && next == kLf;
+}
+
+// A run ends at the start of a line: the start of the line holding q,
+// found by going back eight bytes at a time to the LF before it.
+inline const unsigned char* LineStart(const unsigned char* runStart, const unsigned char* q) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  while (q - runStart >= 8) {
+    std::uint64_t w;
+    std::memcpy(&w, q - 8, 8);
+    const std::uint64_t x = w ^ (kOnes * kLf);
+    if ((x - kOnes) & ~x & kHigh) break;  // one of the eight is LF
+    q -= 8;
+  }
+  while (q > runStart && q[-1] != kLf) --q;
+  return q;
+}
+
+// The plain loop, from q on in a run begun at runStart that holds `lines`
+// lines before q.
+CleanRun FinishRun(const unsigned char* runStart, const unsigned char* q, const unsigned char* end,
+                   unsigned stops, std::uint64_t lines) {
+  const unsigned char* start = nullptr;
+  for (; q < end; ++q) {
+    if (EndsRun(q, end, stops)) break;
+    if (*q == kLf) {
+      ++lines;
+      start = q + 1;
+    }
+  }
+  return {start ? start : LineStart(runStart, q), lines};
+}
+
+// A line that begins with its line end is empty, or begins with a CR.
+inline bool OpensRun(const unsigned char* p, const unsigned char* end) {
+  return p < end && *p != kLf && *p != kCr;
+}
+
+}  // namespace
+
+CleanRun CleanLinesScalar(const unsigned char* p, const unsigned char* end, unsigned stops) {
+  if (!OpensRun(p, end)) return {p, 0};
+  return FinishRun(p, p, end, stops, 0);
+}
+
 #ifdef WERYFIKACJA_X86_SIMD
 namespace {
+
+// A block of 64 bytes at p held an event (bits of `events`, the line ends
+// in `lineEnds`): the run ends at the start of the line of the first one.
+inline CleanRun RunEndsIn(const unsigned char* runStart, const unsigned char* p,
+                          std::uint64_t events, std::uint64_t lineEnds, std::uint64_t lines) {
+  const std::uint64_t before = lineEnds & ((std::uint64_t{1} << __builtin_ctzll(events)) - 1);
+  if (before == 0) return {LineStart(runStart, p), lines};
+  return {p + 64 - __builtin_clzll(before),
+          lines + static_cast<std::uint64_t>(__builtin_popcountll(before))};
+}
+
+// The allowed bytes (printable ASCII, the Polish letters, LF and CR) by two
+// 16-entry look-ups, one on each half of the byte: a byte is allowed
+// exactly when the entries for its high and its low half share a bit. Each
+// high half has one bit, standing for the set of low halves allowed with
+// it; the rule needs eight such sets, one byte's worth.
+struct AllowedTables {
+  std::uint8_t low[16]{};
+  std::uint8_t high[16]{};
+  bool fits = true;
+};
+
+constexpr AllowedTables MakeAllowedTables() {
+  AllowedTables t;
+  std::uint16_t sets[8]{};
+  int used = 0;
+  for (int h = 0; h < 16; ++h) {
+    std::uint16_t set = 0;
+    for (int l = 0; l < 16; ++l)
+      if (!Typy::kZnakBledny[h * 16 + l]) set = static_cast<std::uint16_t>(set | (1u << l));
+    if (set == 0) continue;
+    int bit = 0;
+    while (bit < used && sets[bit] != set) ++bit;
+    if (bit == used) {
+      if (used == 8) {
+        t.fits = false;
+        return t;
+      }
+      sets[used++] = set;
+    }
+    t.high[h] = static_cast<std::uint8_t>(1u << bit);
+  }
+  for (int k = 0; k < used; ++k)
+    for (int l = 0; l < 16; ++l)
+      if (sets[k] & (1u << l)) t.low[l] = static_cast<std::uint8_t>(t.low[l] | (1u << k));
+  return t;
+}
+
+constexpr AllowedTables kAllowed = MakeAllowedTables();
+
+constexpr bool AllowedTablesMatchRule() {
+  if (!kAllowed.fits) return false;
+  for (int b = 0; b < 256; ++b)
+    if (((kAllowed.high[b >> 4] & kAllowed.low[b & 15]) != 0) == Typy::kZnakBledny[b]) return false;
+  return true;
+}
+static_assert(AllowedTablesMatchRule(), "the allowed-byte look-up must reproduce the rule");
 
 using Typy::kByteClass;
 
@@ -176,6 +297,138 @@ __attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const uns
   return ToLineBreakSse2(p, end, faulty);
 }
 
+// The run of clean lines, 16 bytes at a time, for processors without AVX2;
+// the same steps as the AVX2 version below, which explains them.
+template <unsigned kStops>
+__attribute__((target("ssse3"))) inline __m128i Events16(__m128i low, __m128i high,
+                                                         const unsigned char* p, __m128i& isLf) {
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+  const __m128i allowed =
+      _mm_and_si128(_mm_shuffle_epi8(low, _mm_and_si128(v, nibble)),
+                    _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
+  isLf = _mm_cmpeq_epi8(v, _mm_set1_epi8(kLf));
+  const __m128i isCr = _mm_cmpeq_epi8(v, _mm_set1_epi8(kCr));
+  const __m128i nextLf = _mm_cmpeq_epi8(next, _mm_set1_epi8(kLf));
+  const __m128i nextCr = _mm_cmpeq_epi8(next, _mm_set1_epi8(kCr));
+  __m128i ev = _mm_or_si128(_mm_cmpeq_epi8(allowed, _mm_setzero_si128()),
+                            _mm_or_si128(_mm_andnot_si128(nextLf, isCr),
+                                         _mm_and_si128(isLf, _mm_or_si128(nextLf, nextCr))));
+  if constexpr ((kStops & kStopAtDigit) != 0)
+    ev = _mm_or_si128(ev, _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)),
+                                        _mm_cmpgt_epi8(_mm_set1_epi8('9' + 1), v)));
+  if constexpr ((kStops & kStopAtBareLf) != 0)
+    ev = _mm_or_si128(ev, _mm_andnot_si128(isCr, nextLf));
+  return ev;
+}
+
+inline std::uint64_t Mask64(__m128i a, __m128i b, __m128i c, __m128i d) {
+  return static_cast<std::uint64_t>(_mm_movemask_epi8(a)) |
+         (static_cast<std::uint64_t>(_mm_movemask_epi8(b)) << 16) |
+         (static_cast<std::uint64_t>(_mm_movemask_epi8(c)) << 32) |
+         (static_cast<std::uint64_t>(_mm_movemask_epi8(d)) << 48);
+}
+
+inline std::uint64_t SumBytes(__m128i counts) {
+  const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+  return static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums)) +
+         static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_srli_si128(sums, 8)));
+}
+
+template <unsigned kStops>
+__attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p,
+                                                          const unsigned char* end) {
+  if (!OpensRun(p, end)) return {p, 0};
+  const unsigned char* const runStart = p;
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.high));
+  std::uint64_t lines = 0;
+  while (end - p > 64) {
+    // Four line ends a step at most in each byte lane: 63 steps fit.
+    const unsigned char* const stop = p + 64 * std::min<std::ptrdiff_t>(63, (end - p - 1) / 64);
+    __m128i counts = _mm_setzero_si128();
+    for (; p < stop; p += 64) {
+      __m128i lf0, lf1, lf2, lf3;
+      const __m128i ev0 = Events16<kStops>(low, high, p, lf0);
+      const __m128i ev1 = Events16<kStops>(low, high, p + 16, lf1);
+      const __m128i ev2 = Events16<kStops>(low, high, p + 32, lf2);
+      const __m128i ev3 = Events16<kStops>(low, high, p + 48, lf3);
+      const __m128i ev = _mm_or_si128(_mm_or_si128(ev0, ev1), _mm_or_si128(ev2, ev3));
+      if (_mm_movemask_epi8(ev) != 0)
+        return RunEndsIn(runStart, p, Mask64(ev0, ev1, ev2, ev3), Mask64(lf0, lf1, lf2, lf3),
+                         lines + SumBytes(counts));
+      counts = _mm_sub_epi8(_mm_sub_epi8(counts, lf0), _mm_add_epi8(lf1, _mm_add_epi8(lf2, lf3)));
+    }
+    lines += SumBytes(counts);
+  }
+  return FinishRun(runStart, p, end, kStops, lines);
+}
+
+// The same with SSE2 alone: bytes outside the printable range are looked up
+// in the table one at a time.
+template <unsigned kStops>
+CleanRun CleanLinesSse2(const unsigned char* p, const unsigned char* end) {
+  if (!OpensRun(p, end)) return {p, 0};
+  const unsigned char* const runStart = p;
+  std::uint64_t lines = 0;
+  while (end - p > 64) {
+    std::uint64_t events = 0, lineEnds = 0;
+    for (int k = 0; k < 4; ++k) {
+      const unsigned char* q = p + 16 * k;
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 1));
+      const __m128i isLf = _mm_cmpeq_epi8(v, _mm_set1_epi8(kLf));
+      const __m128i isCr = _mm_cmpeq_epi8(v, _mm_set1_epi8(kCr));
+      const __m128i nextLf = _mm_cmpeq_epi8(next, _mm_set1_epi8(kLf));
+      const __m128i nextCr = _mm_cmpeq_epi8(next, _mm_set1_epi8(kCr));
+      __m128i ev = _mm_or_si128(_mm_andnot_si128(nextLf, isCr),
+                                _mm_and_si128(isLf, _mm_or_si128(nextLf, nextCr)));
+      if constexpr ((kStops & kStopAtDigit) != 0)
+        ev = _mm_or_si128(ev, _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)),
+                                            _mm_cmpgt_epi8(_mm_set1_epi8('9' + 1), v)));
+      if constexpr ((kStops & kStopAtBareLf) != 0)
+        ev = _mm_or_si128(ev, _mm_andnot_si128(isCr, nextLf));
+      const __m128i plain = _mm_or_si128(_mm_or_si128(isLf, isCr),
+                                         _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(127)),
+                                                          _mm_cmpgt_epi8(v, _mm_set1_epi8(31))));
+      std::uint32_t evm = static_cast<std::uint32_t>(_mm_movemask_epi8(ev));
+      for (std::uint32_t other = ~static_cast<std::uint32_t>(_mm_movemask_epi8(plain)) & 0xFFFFu;
+           other; other &= other - 1)
+        if (Typy::kZnakBledny[q[FirstBit(other)]]) evm |= 1u << FirstBit(other);
+      events |= std::uint64_t{evm} << (16 * k);
+      lineEnds |= static_cast<std::uint64_t>(_mm_movemask_epi8(isLf)) << (16 * k);
+    }
+    if (events) return RunEndsIn(runStart, p, events, lineEnds, lines);
+    lines += static_cast<std::uint64_t>(__builtin_popcountll(lineEnds));
+    p += 64;
+  }
+  return FinishRun(runStart, p, end, kStops, lines);
+}
+
+// Each version is compiled for each set of stops, so none pays for a stop
+// it was not asked for.
+template <class Body>
+CleanRun ByStops(unsigned stops, Body body) {
+  switch (stops & (kStopAtDigit | kStopAtBareLf)) {
+    case 0:
+      return body(std::integral_constant<unsigned, 0>{});
+    case kStopAtDigit:
+      return body(std::integral_constant<unsigned, kStopAtDigit>{});
+    case kStopAtBareLf:
+      return body(std::integral_constant<unsigned, kStopAtBareLf>{});
+    default:
+      return body(std::integral_constant<unsigned, kStopAtDigit | kStopAtBareLf>{});
+  }
+}
+
+CleanRun RunSse2(const unsigned char* p, const unsigned char* end, unsigned stops) {
+  return ByStops(stops, [&](auto k) { return CleanLinesSse2<decltype(k)::value>(p, end); });
+}
+CleanRun RunSsse3(const unsigned char* p, const unsigned char* end, unsigned stops) {
+  return ByStops(stops, [&](auto k) { return CleanLinesSsse3<decltype(k)::value>(p, end); });
+}
+
 bool CpuHasSsse3() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("ssse3");
@@ -252,64 +505,153 @@ __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsig
   return ToLineBreakSse2(p, end, faulty);
 }
 
+// The run of clean lines, 32 bytes at a time: each byte is classified by
+// the look-up and compared, with its next byte, against LF and CR, so the
+// events (see EndsRun) and the line ends come out of one pass, all in the
+// vector unit. Only an event leaves the loop; the line ends are counted in
+// byte lanes, emptied before they can overflow.
+struct Avx2RunTables {
+  __m256i low, high, nibble, lf, cr, zero;
+};
+
+template <unsigned kStops>
+__attribute__((target("avx2"))) inline __m256i Events32(const Avx2RunTables& t,
+                                                        const unsigned char* p, __m256i& isLf) {
+  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
+  const __m256i lo = _mm256_and_si256(v, t.nibble);
+  const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(v, 4), t.nibble);
+  const __m256i allowed =
+      _mm256_and_si256(_mm256_shuffle_epi8(t.low, lo), _mm256_shuffle_epi8(t.high, hi));
+  isLf = _mm256_cmpeq_epi8(v, t.lf);
+  const __m256i isCr = _mm256_cmpeq_epi8(v, t.cr);
+  const __m256i nextLf = _mm256_cmpeq_epi8(next, t.lf);
+  const __m256i nextCr = _mm256_cmpeq_epi8(next, t.cr);
+  __m256i ev =
+      _mm256_or_si256(_mm256_cmpeq_epi8(allowed, t.zero),
+                      _mm256_or_si256(_mm256_andnot_si256(nextLf, isCr),
+                                      _mm256_and_si256(isLf, _mm256_or_si256(nextLf, nextCr))));
+  if constexpr ((kStops & kStopAtDigit) != 0)
+    ev = _mm256_or_si256(ev, _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8('0' - 1)),
+                                              _mm256_cmpgt_epi8(_mm256_set1_epi8('9' + 1), v)));
+  if constexpr ((kStops & kStopAtBareLf) != 0)
+    ev = _mm256_or_si256(ev, _mm256_andnot_si256(isCr, nextLf));
+  return ev;
+}
+
+__attribute__((target("avx2"))) inline std::uint64_t Mask64(__m256i a, __m256i b) {
+  return static_cast<std::uint32_t>(_mm256_movemask_epi8(a)) |
+         (std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(b))} << 32);
+}
+
+__attribute__((target("avx2"))) inline std::uint64_t SumBytes(__m256i counts) {
+  const __m256i sums = _mm256_sad_epu8(counts, _mm256_setzero_si256());
+  const __m128i half =
+      _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+  return static_cast<std::uint64_t>(_mm_cvtsi128_si64(half)) +
+         static_cast<std::uint64_t>(_mm_extract_epi64(half, 1));
+}
+
+template <unsigned kStops>
+__attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
+                                                        const unsigned char* end) {
+  if (!OpensRun(p, end)) return {p, 0};
+  const unsigned char* const runStart = p;
+  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));
+  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.high));
+  const Avx2RunTables t{_mm256_broadcastsi128_si256(low128),
+                        _mm256_broadcastsi128_si256(high128),
+                        _mm256_set1_epi8(0x0F),
+                        _mm256_set1_epi8(kLf),
+                        _mm256_set1_epi8(kCr),
+                        _mm256_setzero_si256()};
+  std::uint64_t lines = 0;
+  // A step reads 65 bytes: its 64 and the next one.
+  while (end - p > 64) {
+    // Two line ends a step at most in each byte lane: 127 steps fit.
+    const unsigned char* const stop = p + 64 * std::min<std::ptrdiff_t>(127, (end - p - 1) / 64);
+    __m256i counts = t.zero;
+    for (; p < stop; p += 64) {
+      __m256i lf0, lf1;
+      const __m256i ev0 = Events32<kStops>(t, p, lf0);
+      const __m256i ev1 = Events32<kStops>(t, p + 32, lf1);
+      const __m256i ev = _mm256_or_si256(ev0, ev1);
+      if (!_mm256_testz_si256(ev, ev))
+        return RunEndsIn(runStart, p, Mask64(ev0, ev1), Mask64(lf0, lf1), lines + SumBytes(counts));
+      counts = _mm256_sub_epi8(_mm256_sub_epi8(counts, lf0), lf1);
+    }
+    lines += SumBytes(counts);
+  }
+  return FinishRun(runStart, p, end, kStops, lines);
+}
+CleanRun RunAvx2(const unsigned char* p, const unsigned char* end, unsigned stops) {
+  return ByStops(stops, [&](auto k) { return CleanLinesAvx2<decltype(k)::value>(p, end); });
+}
+
 bool CpuHasAvx2() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2");
 }
 
-ScanFn Choose() {
-  if (CpuHasAvx2()) return ToLineBreakAvx2;
-  return CpuHasSsse3() ? ToLineBreakSsse3 : ToLineBreakSse2;
-}
+constexpr Version kSse2{"sse2", ToLineBreakSse2, RunSse2};
+constexpr Version kSsse3{"ssse3", ToLineBreakSsse3, RunSsse3};
+constexpr Version kAvx2{"avx2", ToLineBreakAvx2, RunAvx2};
 
 }  // namespace
-
-ScanFn Sse2Version() {
-  return ToLineBreakSse2;
-}
-ScanFn Ssse3Version() {
-  return CpuHasSsse3() ? ToLineBreakSsse3 : nullptr;
-}
-ScanFn Avx2Version() {
-  return CpuHasAvx2() ? ToLineBreakAvx2 : nullptr;
-}
-
-#else  // no vector version for this processor
-
-namespace {
-ScanFn Choose() {
-  return ToLineBreakScalar;
-}
-}  // namespace
-
-ScanFn Sse2Version() {
-  return nullptr;
-}
-ScanFn Ssse3Version() {
-  return nullptr;
-}
-ScanFn Avx2Version() {
-  return nullptr;
-}
-
 #endif
 
 namespace {
-const unsigned char* ChooseAndScan(const unsigned char* p, const unsigned char* end, bool& faulty) {
-  const ScanFn f = Choose();
-  detail::chosen.store(f, std::memory_order_relaxed);
-  return f(p, end, faulty);
+
+constexpr Version kScalar{"scalar", ToLineBreakScalar, CleanLinesScalar};
+
+// Best last, each a pointer to a version that lives as long as the program.
+std::vector<const Version*> Available() {
+  std::vector<const Version*> v{&kScalar};
+#ifdef WERYFIKACJA_X86_SIMD
+  v.push_back(&kSse2);
+  if (CpuHasSsse3()) v.push_back(&kSsse3);
+  if (CpuHasAvx2()) v.push_back(&kAvx2);
+#endif
+  return v;
 }
+
+// The best version, or the one WERYFIKACJA_SIMD names if this processor
+// has it: a level above what it has cannot be forced.
+const Version* Choose() {
+  const std::vector<const Version*> all = Available();
+  const char* wanted = std::getenv("WERYFIKACJA_SIMD");
+  if (wanted)
+    for (const Version* v : all)
+      if (std::strcmp(v->name, wanted) == 0) return v;
+  return all.back();
+}
+
+const Version* ChooseNow() {
+  const Version* v = Choose();
+  detail::chosen.store(v, std::memory_order_relaxed);
+  return v;
+}
+const unsigned char* ChooseAndScan(const unsigned char* p, const unsigned char* end, bool& faulty) {
+  return ChooseNow()->toLineBreak(p, end, faulty);
+}
+CleanRun ChooseAndRun(const unsigned char* p, const unsigned char* end, unsigned stops) {
+  return ChooseNow()->cleanLines(p, end, stops);
+}
+constexpr Version kChoosing{"choosing", ChooseAndScan, ChooseAndRun};
+
 }  // namespace
 
 // Constant-initialised: valid before any constructor of the program runs.
-constinit std::atomic<ScanFn> detail::chosen{ChooseAndScan};
+constinit std::atomic<const Version*> detail::chosen{&kChoosing};
 
-const char* ActiveVersion() {
-  const ScanFn f = Choose();
-  if (f == ToLineBreakScalar) return "scalar";
-  if (f == Sse2Version()) return "sse2";
-  return f == Ssse3Version() ? "ssse3" : "avx2";
+std::vector<Version> Versions() {
+  std::vector<Version> v;
+  for (const Version* p : Available()) v.push_back(*p);
+  return v;
+}
+
+const Version& Active() {
+  return *Choose();
 }
 
 }  // namespace scan

@@ -9,11 +9,26 @@
 // The window program and the command-line checker both cut their lines
 // here, so they always agree on what a line is. The checker names its own
 // sink's class, so that the calls for each line need no look-up.
+//
+// A sink that keeps nothing of a clean line says so by taking whole runs of
+// them (CountsCleanLines): those are only counted, and the splitter stops
+// line by line only where a line needs more.
+#include <concepts>
 #include <cstddef>
+#include <cstdint>
 
 #include "linie/LineScanner.h"
 #include "linie/LineSink.h"
 #include "linie/ZnakiDozwolone.h"
+
+// CleanLines(data, n, lines): the n bytes at data are `lines` whole lines,
+// as scan::CleanLines finds them under RunStops(); each one ends in LF or
+// CR LF, and in CR LF alone under scan::kStopAtBareLf.
+template <class Sink>
+concept CountsCleanLines = requires(Sink& s, const char* data, std::size_t n, std::uint64_t lines) {
+  s.CleanLines(data, n, lines);
+  { s.RunStops() } -> std::convertible_to<unsigned>;
+};
 
 template <class Sink>
 class BasicLineSplitter {
@@ -65,6 +80,19 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
     }
   }
   while (p < end) {
+    if constexpr (CountsCleanLines<Sink>) {
+      // At the start of a line that does not begin with a line end or a
+      // faulty byte (which would end the run at once): count what can be.
+      if (!lineOpen_ && Typy::kByteClass[*p] == Typy::kAllowed) {
+        const scan::CleanRun run = scan::CleanLines(p, end, sink_.RunStops());
+        if (run.lines > 0) {
+          sink_.CleanLines(reinterpret_cast<const char*>(p), static_cast<std::size_t>(run.end - p),
+                           run.lines);
+          p = run.end;
+          if (p == end) break;
+        }
+      }
+    }
     bool faulty = false;
     // A line end right here (an empty line, a CR LF) needs no scan.
     const unsigned char* q =

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "linie/LineScanner.h"
 #include "linie/LineSink.h"
 #include "stan/ByteBuffer.h"
 
@@ -57,6 +58,16 @@ class StreamCheck final : public LineSink {
     column_ = 0;
     faulty_ = false;
     held_.resize_down(0);
+  }
+
+  // A run of clean lines: counted, and copied as they are into the corrected
+  // copy, which is why a line ended by LF alone is not taken in a run then
+  // (its copy ends in CR LF). A check that looks into clean lines too
+  // (one holding digits, say) asks for them here.
+  unsigned RunStops() const { return options_.corrected ? scan::kStopAtBareLf : 0u; }
+  void CleanLines(const char* data, std::size_t n, std::uint64_t lines) {
+    lines_ += lines;
+    if (options_.corrected) findings_.Corrected(data, n);
   }
 
   // Complete lines so far, and how many of them were faulty or empty.

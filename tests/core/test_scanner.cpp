@@ -1,7 +1,8 @@
-// The reader's fast path. The vector versions of its inner loop against the
-// plain one: every byte value in every lane, random buffers at every
-// alignment and every short length, long buffers, and no read past the end.
-// Then the line buffer, whose large blocks are mapped and moved when they
+// The reader's fast paths. The vector versions of its inner loops against
+// the plain ones: every byte value in every lane, random buffers at every
+// alignment and every short length, long buffers, and no read past the end;
+// the plain run of clean lines against a table of what it must count. Then
+// the line buffer, whose large blocks are mapped and moved when they
 // grow: no byte may be lost on the way.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
@@ -9,8 +10,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "linie/LineScanner.h"
@@ -19,17 +22,12 @@
 
 namespace {
 
-struct Version {
-  const char* name;
-  scan::ScanFn fn;
-};
+using scan::Version;
 
 std::vector<Version> VectorVersions() {
-  std::vector<Version> v;
-  if (auto f = scan::Sse2Version()) v.push_back({"sse2", f});
-  if (auto f = scan::Ssse3Version()) v.push_back({"ssse3", f});
-  if (auto f = scan::Avx2Version()) v.push_back({"avx2", f});
-  v.push_back({"chosen", scan::ToLineBreak});
+  std::vector<Version> v = scan::Versions();
+  v.erase(v.begin());  // the plain one, which the others are held against
+  v.push_back({"chosen", scan::ToLineBreak, scan::CleanLines});
   return v;
 }
 
@@ -40,9 +38,20 @@ void ExpectSame(const Version& v, const unsigned char* p, const unsigned char* e
   for (const bool before : {false, true}) {
     bool wantFaulty = before, gotFaulty = before;
     const unsigned char* want = scan::ToLineBreakScalar(p, end, wantFaulty);
-    const unsigned char* got = v.fn(p, end, gotFaulty);
+    const unsigned char* got = v.toLineBreak(p, end, gotFaulty);
     ASSERT_EQ(got - p, want - p) << v.name << ": " << what;
     ASSERT_EQ(gotFaulty, wantFaulty) << v.name << ": " << what;
+  }
+}
+
+// The same for a run of clean lines, under every set of stops.
+void ExpectSameRun(const Version& v, const unsigned char* p, const unsigned char* end,
+                   const std::string& what) {
+  for (unsigned stops = 0; stops < 4; ++stops) {
+    const scan::CleanRun want = scan::CleanLinesScalar(p, end, stops);
+    const scan::CleanRun got = v.cleanLines(p, end, stops);
+    ASSERT_EQ(got.end - p, want.end - p) << v.name << " stops " << stops << ": " << what;
+    ASSERT_EQ(got.lines, want.lines) << v.name << " stops " << stops << ": " << what;
   }
 }
 
@@ -57,7 +66,66 @@ unsigned char RandomByte(std::mt19937_64& rng, int lineEndsPerMille) {
   return static_cast<unsigned char>(32 + rng() % 95);
 }
 
+// Lines of 1 to 80 bytes ended by CR LF, as a transfer file is made, with
+// about `oddPerMille` bytes in a thousand that end a run of clean lines or
+// may: faulty bytes, 1A, lone CRs and LFs, empty lines, digits.
+void RandomLines(std::mt19937_64& rng, std::vector<unsigned char>& buf, int oddPerMille) {
+  static constexpr unsigned char kOdd[] = {'\r', '\n', 0x1A, 0x96, 0x00, 0x09, '5', 0x7F};
+  static constexpr unsigned char kClean[] = {'a', 'Z', ' ', ',', '~', 0xB9, 0xA5, 0x8C, 0xBF};
+  std::size_t i = 0;
+  while (i < buf.size()) {
+    const std::size_t len = 1 + rng() % 80;
+    for (std::size_t k = 0; k < len && i < buf.size(); ++k, ++i)
+      buf[i] = static_cast<int>(rng() % 1000) < oddPerMille ? kOdd[rng() % std::size(kOdd)]
+                                                            : kClean[rng() % std::size(kClean)];
+    if (i < buf.size()) buf[i++] = '\r';
+    if (i < buf.size()) buf[i++] = '\n';
+  }
+}
+
 }  // namespace
+
+TEST(CleanLines, countsWhatTheLineByLinePathNeedNotSee) {
+  // The plain run, which the vector versions are held to: the lines it
+  // takes, and where it leaves the rest to the line-by-line path.
+  constexpr unsigned kDigit = scan::kStopAtDigit, kBareLf = scan::kStopAtBareLf;
+  struct Case {
+    const char* name;
+    std::string_view in;
+    unsigned stops;
+    std::uint64_t lines;
+    std::size_t end;
+  } const cases[] = {
+      {"CR LF lines", "ab\r\ncd\r\n", 0, 2, 8},
+      {"Polish letters", "\xB9\xA5\x8C\r\n", 0, 1, 5},
+      {"LF lines", "ab\ncd\n", 0, 2, 6},
+      {"LF lines, copied with CR LF", "ab\ncd\n", kBareLf, 0, 0},
+      {"a CR LF line before an LF one", "ab\r\ncd\n", kBareLf, 1, 4},
+      {"empty", "", 0, 0, 0},
+      {"an empty line first", "\r\nab\r\n", 0, 0, 0},
+      {"an LF first", "\nab\r\n", 0, 0, 0},
+      {"the line before an empty one", "ab\r\ncd\r\n\r\nef\r\n", 0, 1, 4},
+      {"the line before an empty LF one", "ab\r\ncd\n\nef\n", 0, 1, 4},
+      {"a stray CR", "ab\r\nc\rd\r\n", 0, 1, 4},
+      {"a CR last, its LF not read yet", "ab\r\ncd\r", 0, 1, 4},
+      {"an LF last", "ab\r\ncd\n", 0, 2, 7},
+      {"a line without its end", "ab\r\ncd", 0, 1, 4},
+      {"a faulty byte",
+       "ab\r\nc\x96"
+       "d\r\nef\r\n",
+       0, 1, 4},
+      {"DEL", "ab\r\nc\x7F\r\n", 0, 1, 4},
+      {"the end-of-text mark", "ab\r\nc\x1A\r\n", 0, 1, 4},
+      {"a digit", "ab\r\nc1\r\nde\r\n", kDigit, 1, 4},
+      {"a digit, not asked about", "ab\r\nc1\r\nde\r\n", 0, 3, 12},
+  };
+  for (const Case& c : cases) {
+    const auto* p = reinterpret_cast<const unsigned char*>(c.in.data());
+    const scan::CleanRun run = scan::CleanLinesScalar(p, p + c.in.size(), c.stops);
+    EXPECT_EQ(run.lines, c.lines) << c.name;
+    EXPECT_EQ(static_cast<std::size_t>(run.end - p), c.end) << c.name;
+  }
+}
 
 TEST(LineScanner, everyByteInEveryLane) {
   // A printable run with one byte of each value at each position, then a
@@ -71,6 +139,13 @@ TEST(LineScanner, everyByteInEveryLane) {
         buf[pos] = static_cast<unsigned char>(b);
         ExpectSame(v, buf, buf + sizeof buf,
                    "byte " + std::to_string(b) + " at " + std::to_string(pos));
+        // Lines of a run around it, each ended by CR LF.
+        for (std::size_t k = 5; k + 1 < sizeof buf; k += 9) buf[k] = '\r', buf[k + 1] = '\n';
+        buf[pos] = static_cast<unsigned char>(b);
+        ExpectSameRun(v, buf, buf + sizeof buf,
+                      "run, byte " + std::to_string(b) + " at " + std::to_string(pos));
+        std::memset(buf, 'a', sizeof buf);
+        buf[pos] = static_cast<unsigned char>(b);
         buf[pos + 1] = '\n';
         ExpectSame(v, buf, buf + sizeof buf,
                    "byte " + std::to_string(b) + " before LF at " + std::to_string(pos));
@@ -91,11 +166,14 @@ TEST(LineScanner, randomBuffersAtEveryAlignmentAndShortLength) {
       // Some rounds have no line break at all, so the scan runs to the end.
       const int lineEnds = round % 4 == 0 ? 0 : round % 4 == 1 ? 2 : 20;
       for (auto& c : buf) c = RandomByte(rng, lineEnds);
+      if (round % 2) RandomLines(rng, buf, 10);
       for (std::size_t align = 0; align < 64; ++align)
-        for (std::size_t len = 0; len <= 100; ++len)
-          ExpectSame(v, buf.data() + align, buf.data() + align + len,
-                     "round " + std::to_string(round) + " align " + std::to_string(align) +
-                         " length " + std::to_string(len));
+        for (std::size_t len = 0; len <= 100; ++len) {
+          const std::string what = "round " + std::to_string(round) + " align " +
+                                   std::to_string(align) + " length " + std::to_string(len);
+          ExpectSame(v, buf.data() + align, buf.data() + align + len, what);
+          ExpectSameRun(v, buf.data() + align, buf.data() + align + len, what);
+        }
     }
   }
 }
@@ -114,6 +192,20 @@ TEST(LineScanner, longBuffersLineByLine) {
         ExpectSame(v, p, end, what);
         bool faulty = false;
         p = scan::ToLineBreakScalar(p, end, faulty) + 1;
+      }
+    }
+    // Runs of clean lines, each stopped one stepped over, as the checker
+    // goes.
+    for (const int odd : {0, 1, 3, 30}) {
+      std::vector<unsigned char> buf(100000 + rng() % 5000);
+      RandomLines(rng, buf, odd);
+      const unsigned char* const end = buf.data() + buf.size();
+      for (const unsigned char* p = buf.data(); p < end;) {
+        ExpectSameRun(v, p, end,
+                      "odd " + std::to_string(odd) + " offset " + std::to_string(p - buf.data()));
+        p = scan::CleanLinesScalar(p, end, 0).end;
+        while (p < end && *p++ != '\n') {
+        }
       }
     }
   }
@@ -137,6 +229,12 @@ TEST(LineScanner, neverReadsPastTheEnd) {
         end[-1] = 0x96;
         ExpectSame(v, end - len, end, "faulty tail of " + std::to_string(len));
       }
+      // Lines of a run up to the very end, and one whose CR is the last byte.
+      for (unsigned char* q = end - 1; q > end - 100; q -= 7) q[-1] = '\r', q[0] = '\n';
+      ExpectSameRun(v, end - len, end, "lines to the end, " + std::to_string(len));
+      end[-1] = '\r';
+      ExpectSameRun(v, end - len, end, "CR at the end, " + std::to_string(len));
+      std::memset(end - 100, 'a', 100);
     }
   }
   ::munmap(map, 2 * page);

@@ -271,9 +271,7 @@ TEST(WczytajPlik, corpusFilesMatchTheModel) {
   };
   for (const auto& f : files) {
     SCOPED_TRACE(f.name);
-    const std::string path =
-        (std::filesystem::path(__FILE__).parent_path().parent_path() / "data/corpus" / f.name)
-            .string();
+    const std::string path = (std::filesystem::path(CORPUS_DIR) / f.name).string();
     std::ifstream in(path, std::ios::binary);
     ASSERT_TRUE(in) << path;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

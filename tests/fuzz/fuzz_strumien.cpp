@@ -1,7 +1,9 @@
 // The command-line checker's streamed check against the window program's
-// state over arbitrary files cut into pieces of any size: the same faulty
-// bytes at the same places, the same empty and faulty lines, the same
-// corrected copy and the same report, byte for byte.
+// state over arbitrary files cut into pieces of every small size: the same
+// faulty bytes at the same places, the same empty and faulty lines, the
+// same corrected copy and the same report, byte for byte. The checker counts
+// runs of clean lines without looking at them one by one, and differently
+// when it makes the copy, so it is checked with the copy and without.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -55,21 +57,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (sp.Feed(in.data(), in.size())) sp.Finish();
   }
 
-  // Pieces of one size that the input chooses by its first byte, so piece
-  // edges fall everywhere: inside lines, between CR and LF, at faulty bytes.
-  const std::size_t kawalek = size ? 1 + data[0] % 61 : 1;
-  Zapis z;
-  StreamCheck check(z, {.keepFaultyLines = true, .corrected = true});
-  {
+  // Pieces of every size up to a little past two vector steps, and the
+  // whole input, so piece edges fall everywhere: inside lines, between CR
+  // and LF, at faulty bytes, at the edges of the scan's blocks.
+  auto strumien = [&](std::size_t kawalek, StreamCheck::Options opcje, Zapis& z) {
+    StreamCheck check(z, opcje);
     BasicLineSplitter<StreamCheck> sp(check);
     bool dalej = true;
     for (std::size_t off = 0; dalej && off < size; off += kawalek)
       dalej = sp.Feed(in.data() + off, std::min(kawalek, size - off));
     if (dalej) sp.Finish();
+    FUZZ_CHECK(check.Lines() == stan.LinieOrg.size());
+    FUZZ_CHECK(check.FaultyLines() == stan.Bledy.size());
+  };
+  Zapis z;
+  strumien(std::max<std::size_t>(size, 1), {.keepFaultyLines = true, .corrected = true}, z);
+  for (std::size_t kawalek = 1; kawalek <= 140 && kawalek < size; ++kawalek) {
+    Zapis zc, zs;
+    strumien(kawalek, {.keepFaultyLines = true, .corrected = true}, zc);
+    strumien(kawalek, {}, zs);
+    FUZZ_CHECK(zc.bajty == z.bajty && zs.bajty == z.bajty);
+    FUZZ_CHECK(zc.puste == z.puste && zs.puste == z.puste);
+    FUZZ_CHECK(zc.bledne == z.bledne && zs.bledne == z.bledne);
+    FUZZ_CHECK(zc.poprawiony == z.poprawiony && zc.raport.Tekst() == z.raport.Tekst());
   }
 
-  FUZZ_CHECK(check.Lines() == stan.LinieOrg.size());
-  FUZZ_CHECK(check.FaultyLines() == stan.Bledy.size());
   std::vector<Bajt> bajty;
   std::vector<std::uint64_t> puste, bledne;
   for (std::size_t i = 0; i < stan.Bledy.size(); ++i) {
