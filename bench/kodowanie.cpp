@@ -79,9 +79,7 @@ class TZnaleziska final : public StreamFindings {
   void FaultyLine(std::uint64_t, std::string_view) override {}
   void Corrected(const char*, std::size_t) override {}
   void FaultyText(std::uint64_t line, std::string_view part) override {
-    if (!r_) return;
-    const auto i = static_cast<std::int64_t>(line - 1);
-    if (r_->Potrzebna(i)) r_->LiniaBledna(i, part);
+    if (r_) r_->CzescBlednej(line, part);
   }
   std::uint64_t bajty_ = 0;
 
@@ -103,8 +101,8 @@ double Strumien(const char* path, kodowanie::TRozpoznawanie* r) {
     if (!splitter.Feed(buf.get(), n)) break;
   }
   splitter.Finish();
-  if (r && check.FaultyLines() > 0 && r->PotrzebneLiniePoprawne())
-    kodowanie::DoczytajLiniePoprawne(*r, path);
+  if (r) r->KoniecBlednych();
+  if (r && r->PotrzebneLiniePoprawne(0)) kodowanie::DoczytajLiniePoprawne(*r, path);
   return Od(t);
 }
 

@@ -148,15 +148,15 @@ class TZnaleziska final : public StreamFindings {
   }
 
   void FaultyText(std::uint64_t line, std::string_view part) override {
-    const auto indeks = static_cast<std::int64_t>(line - 1);
-    if (rozpoznawanie_.Potrzebna(indeks)) rozpoznawanie_.LiniaBledna(indeks, part);
+    rozpoznawanie_.CzescBlednej(line, part);
   }
 
-  // The encoding the faulty file looks to be in; the clean lines are read
-  // again only when they decide between UTF-8 and a mixed file. A failure
-  // of that read leaves the diagnosis of the faulty lines.
+  // The encoding the file looks to be in, faulty or clean: the clean lines
+  // are read again from the start while they can change it. A failure of
+  // that read leaves the diagnosis of the faulty lines.
   std::optional<kodowanie::TDiagnoza> Diagnoza() {
-    if (rozpoznawanie_.PotrzebneLiniePoprawne()) {
+    rozpoznawanie_.KoniecBlednych();
+    if (rozpoznawanie_.PotrzebneLiniePoprawne(0)) {
       try {
         kodowanie::DoczytajLiniePoprawne(rozpoznawanie_, sciezka_);
       } catch (const std::exception&) {

@@ -25,6 +25,8 @@ constexpr TNazwa kNazwy[] = {
     {"ISO-8859-2", TKodowanie::Iso8859_2},
     {"CP852", TKodowanie::Cp852},
     {"Windows-1250/UTF-8", TKodowanie::Windows1250Utf8},
+    {"ISO-8859-2/UTF-8", TKodowanie::Iso8859_2Utf8},
+    {"CP852/UTF-8", TKodowanie::Cp852Utf8},
     {"CP1250", TKodowanie::Windows1250},
     {"WINDOWS1250", TKodowanie::Windows1250},
     {"UTF8", TKodowanie::Utf8},
@@ -61,6 +63,35 @@ std::optional<TKodowanie> ZNazwy(std::string_view nazwa) {
   for (const TNazwa& n : kNazwy)
     if (upper(n.nazwa) == szukana) return n.kodowanie;
   return std::nullopt;
+}
+
+bool Mieszane(TKodowanie k) {
+  return k == TKodowanie::Windows1250Utf8 || k == TKodowanie::Iso8859_2Utf8 ||
+         k == TKodowanie::Cp852Utf8;
+}
+
+TKodowanie Jednobajtowe(TKodowanie k) {
+  switch (k) {
+    case TKodowanie::Windows1250Utf8:
+      return TKodowanie::Windows1250;
+    case TKodowanie::Iso8859_2Utf8:
+      return TKodowanie::Iso8859_2;
+    case TKodowanie::Cp852Utf8:
+      return TKodowanie::Cp852;
+    default:
+      return k;
+  }
+}
+
+TKodowanie ZUtf8(TKodowanie jednobajtowe) {
+  switch (jednobajtowe) {
+    case TKodowanie::Iso8859_2:
+      return TKodowanie::Iso8859_2Utf8;
+    case TKodowanie::Cp852:
+      return TKodowanie::Cp852Utf8;
+    default:
+      return TKodowanie::Windows1250Utf8;
+  }
 }
 
 const std::array<char16_t, 256>& Tablica(TKodowanie k) {

@@ -18,17 +18,26 @@ enum class TKodowanie {
   Utf16BE,
   Iso8859_2,
   Cp852,
-  // Lines of Windows-1250 and lines of UTF-8 in one file (two files joined):
-  // each line is decoded from the encoding it is in.
+  // Lines of a single-byte encoding and lines of UTF-8 in one file (two
+  // files joined): each line is decoded from the encoding it is in.
   Windows1250Utf8,
+  Iso8859_2Utf8,
+  Cp852Utf8,
 };
 
 // "Windows-1250", "UTF-8", "UTF-16LE", "UTF-16BE", "ISO-8859-2", "CP852",
-// "Windows-1250/UTF-8".
+// "Windows-1250/UTF-8", "ISO-8859-2/UTF-8", "CP852/UTF-8".
 std::string_view Nazwa(TKodowanie k);
 // The encoding a name stands for, letter case ignored; also takes the usual
 // spellings "cp1250", "utf8", "latin2", "ibm852" and the like.
 std::optional<TKodowanie> ZNazwy(std::string_view nazwa);
+
+// Whether the encoding mixes lines of a single-byte encoding with UTF-8 ones.
+bool Mieszane(TKodowanie k);
+// The single-byte encoding of a mixed file's other lines (the encoding
+// itself for one that is not mixed), and the mix of a single-byte one with UTF-8.
+TKodowanie Jednobajtowe(TKodowanie k);
+TKodowanie ZUtf8(TKodowanie jednobajtowe);
 
 // The Unicode character of every byte of a single-byte encoding (Windows-1250,
 // ISO-8859-2 or CP852); bytes 00-7F are ASCII in all three.

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "kodowanie/Kodowanie.h"
+#include "kodowanie/ParyLiter.h"
 #include "linie/ZwykleAscii.h"
 
 namespace kodowanie {
@@ -20,6 +21,14 @@ enum TRodzaj : std::uint8_t {
   kNeutralny,
   kNieprawdopodobny,
 };
+
+// A character as the scoring sees it: its kind, and which letter it is for
+// the pairs of ParyLiter.h (0 for anything but a letter, 36 for a foreign one).
+struct TZnak {
+  TRodzaj rodzaj = kInny;
+  std::uint8_t symbol = 0;
+};
+constexpr std::uint8_t kObcaLitera = 36;
 
 bool Litera(TRodzaj r) {
   return r >= kMala && r <= kLacinskaDuza;
@@ -69,54 +78,70 @@ bool Typograficzny(char32_t c) {
   }
 }
 
-TRodzaj Okresl(char32_t c) {
+TZnak Okresl(char32_t c) {
   if (c < 0x80) {
-    if (c >= 'a' && c <= 'z') return kMala;
-    if (c >= 'A' && c <= 'Z') return kDuza;
-    return kInny;
+    if (c >= 'a' && c <= 'z') return {kMala, static_cast<std::uint8_t>(c - 'a' + 1)};
+    if (c >= 'A' && c <= 'Z') return {kDuza, static_cast<std::uint8_t>(c - 'A' + 1)};
+    return {};
   }
   const int polska = BajtPolskiejLitery(c);
   if (polska >= 0) {
-    // In Windows-1250 the capitals are A3 A5 AF 8C 8F C6 CA D1 D3.
-    const bool duza = polska == 0xA3 || polska == 0xA5 || polska == 0xAF || polska == 0x8C ||
-                      polska == 0x8F || polska == 0xC6 || polska == 0xCA || polska == 0xD1 ||
-                      polska == 0xD3;
-    return duza ? kPolskaDuza : kPolskaMala;
+    // In Windows-1250 the capitals are A5 C6 CA A3 D1 D3 8C 8F AF, in the
+    // order of the pairs' table, and the small letters B9 E6 EA B3 F1 F3 9C 9F BF.
+    constexpr unsigned char kDuze[] = {0xA5, 0xC6, 0xCA, 0xA3, 0xD1, 0xD3, 0x8C, 0x8F, 0xAF};
+    constexpr unsigned char kMale[] = {0xB9, 0xE6, 0xEA, 0xB3, 0xF1, 0xF3, 0x9C, 0x9F, 0xBF};
+    for (std::uint8_t i = 0; i < 9; ++i) {
+      if (polska == kDuze[i]) return {kPolskaDuza, static_cast<std::uint8_t>(27 + i)};
+      if (polska == kMale[i]) return {kPolskaMala, static_cast<std::uint8_t>(27 + i)};
+    }
   }
-  if (Typograficzny(c)) return kNeutralny;
+  if (Typograficzny(c)) return {kNeutralny, 0};
   if ((c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || (c >= 0x1E00 && c <= 0x1EFF))
-    return LacinskaDuza(c) ? kLacinskaDuza : kLacinskaMala;
-  return kNieprawdopodobny;
+    return {LacinskaDuza(c) ? kLacinskaDuza : kLacinskaMala, kObcaLitera};
+  return {kNieprawdopodobny, 0};
 }
 
-// The kind of every character of the Basic Multilingual Plane, built once.
-const std::uint8_t* Rodzaje() {
-  static const std::unique_ptr<std::uint8_t[]> t = [] {
-    auto r = std::make_unique<std::uint8_t[]>(0x10000);
+// The kind and letter of every character of the Basic Multilingual Plane, built once.
+const TZnak* Znaki() {
+  static const std::unique_ptr<TZnak[]> t = [] {
+    auto r = std::make_unique<TZnak[]>(0x10000);
     for (char32_t c = 0; c < 0x10000; ++c) r[c] = Okresl(c);
     return r;
   }();
   return t.get();
 }
 
-TRodzaj Rodzaj(char32_t c) {
-  static const std::uint8_t* const t = Rodzaje();
-  return c < 0x10000 ? static_cast<TRodzaj>(t[c]) : kNieprawdopodobny;
+TZnak Znak(char32_t c) {
+  static const TZnak* const t = Znaki();
+  return c < 0x10000 ? t[c] : TZnak{kNieprawdopodobny, 0};
+}
+
+// Whether the letters on either side may stand there in a Polish word; a
+// foreign letter beside a Polish one never does.
+bool ParaPolska(std::uint8_t przed, std::uint8_t litera, std::uint8_t po) {
+  if (przed >= kObcaLitera || po >= kObcaLitera) return false;
+  return pary::kPo[litera - 27u][przed] >> po & 1;
 }
 
 // Scores one character outside ASCII between its neighbours.
-void Dolicz(TOcena& o, TRodzaj poprzedni, TRodzaj ten, TRodzaj nastepny) {
+void Dolicz(TOcena& o, TZnak poprzedni, TZnak ten, TZnak nastepny) {
   ++o.znaki;
-  switch (ten) {
+  switch (ten.rodzaj) {
     case kPolskaMala:
     case kPolskaDuza: {
-      // Polish has no one-letter word with a diacritic, and a capital never
-      // follows a small letter inside a word.
-      const bool wSlowie = Litera(poprzedni) || Litera(nastepny);
-      const bool wielkoscZgodna = !(ten == kPolskaDuza && Mala(poprzedni));
-      if (wSlowie && wielkoscZgodna) {
+      // Polish has no one-letter word with a diacritic: a letter standing
+      // alone says nothing. Inside a word it counts for the reading when the
+      // letters beside it are ones Polish puts there and a capital does not
+      // follow a small letter ("wymagajĄ", "Duąan" are another encoding's
+      // letters read as Polish ones).
+      if (!Litera(poprzedni.rodzaj) && !Litera(nastepny.rodzaj)) break;
+      const bool wielkoscZgodna = !(ten.rodzaj == kPolskaDuza && Mala(poprzedni.rodzaj));
+      if (wielkoscZgodna && ParaPolska(poprzedni.symbol, ten.symbol, nastepny.symbol)) {
         o.punkty += kPunktyPolskiejLitery;
         ++o.polskie;
+      } else {
+        o.punkty -= kPunktyPolskiejLitery;
+        ++o.nieprawdopodobne;
       }
       break;
     }
@@ -126,7 +151,7 @@ void Dolicz(TOcena& o, TRodzaj poprzedni, TRodzaj ten, TRodzaj nastepny) {
     case kLacinskaDuza:
       // A capital inside a word of small letters is what a misread UTF-8
       // text looks like ("zaĹĽ"), not a name.
-      if (Mala(poprzedni)) {
+      if (Mala(poprzedni.rodzaj)) {
         o.punkty -= 8;
         ++o.nieprawdopodobne;
       } else {
@@ -143,17 +168,17 @@ void Dolicz(TOcena& o, TRodzaj poprzedni, TRodzaj ten, TRodzaj nastepny) {
 }
 
 // The kind of every byte under a single-byte candidate, built once.
-const std::array<std::uint8_t, 256>& RodzajeBajtow(TKodowanie k) {
+const std::array<TZnak, 256>& RodzajeBajtow(TKodowanie k) {
   const auto zbuduj = [](TKodowanie kod) {
-    std::array<std::uint8_t, 256> r{};
+    std::array<TZnak, 256> r{};
     const auto& t = Tablica(kod);
     for (int b = 0; b < 256; ++b)
-      r[static_cast<std::size_t>(b)] = Rodzaj(t[static_cast<std::size_t>(b)]);
+      r[static_cast<std::size_t>(b)] = Znak(t[static_cast<std::size_t>(b)]);
     return r;
   };
-  static const std::array<std::uint8_t, 256> win = zbuduj(TKodowanie::Windows1250);
-  static const std::array<std::uint8_t, 256> iso = zbuduj(TKodowanie::Iso8859_2);
-  static const std::array<std::uint8_t, 256> dos = zbuduj(TKodowanie::Cp852);
+  static const std::array<TZnak, 256> win = zbuduj(TKodowanie::Windows1250);
+  static const std::array<TZnak, 256> iso = zbuduj(TKodowanie::Iso8859_2);
+  static const std::array<TZnak, 256> dos = zbuduj(TKodowanie::Cp852);
   return k == TKodowanie::Iso8859_2 ? iso : k == TKodowanie::Cp852 ? dos : win;
 }
 
@@ -166,13 +191,13 @@ void OcenUtf8(std::string_view linia, TOcenaLinii& wynik) {
     o.punkty += 4 * kPunktyPolskiejLitery;  // a byte-order mark says it outright
     i += 3;
   }
-  TRodzaj prev = kInny;
+  TZnak prev;
   while (i < end) {
     if (*i < 0x80) {
       const auto* const start = i;
       i += DlugoscZwyklych(i, static_cast<std::size_t>(end - i));
       if (i == start) ++i;
-      prev = Rodzaj(i[-1]);
+      prev = Znak(i[-1]);
       continue;
     }
     const TSekwencja s = DekodujUtf8(i, end);
@@ -181,17 +206,17 @@ void OcenUtf8(std::string_view linia, TOcenaLinii& wynik) {
       ++o.nieprawdopodobne;
       o.punkty -= 12;
       wynik.utf8Poprawny = false;
-      prev = kInny;
+      prev = TZnak{};
       ++i;
       continue;
     }
     wynik.utf8Wielobajtowy = true;
     o.punkty += kPunktyPolskiejLitery;  // random bytes seldom form a well-formed sequence
-    const TRodzaj ten = Rodzaj(s.znak);
-    TRodzaj next = kInny;
+    const TZnak ten = Znak(s.znak);
+    TZnak next;
     if (i + s.dlugosc < end) {
       const TSekwencja n = DekodujUtf8(i + s.dlugosc, end);
-      if (n.dlugosc) next = Rodzaj(n.znak);
+      if (n.dlugosc) next = Znak(n.znak);
     }
     Dolicz(o, prev, ten, next);
     prev = ten;
@@ -208,9 +233,9 @@ TOcenaLinii OcenLinie(std::string_view linia) {
   const std::size_t n = linia.size();
   // The single-byte candidates in one walk over the bytes outside ASCII:
   // ASCII reads alike under all of them and is skipped eight bytes at a time.
-  const std::array<std::uint8_t, 256>* rodzaje[] = {&RodzajeBajtow(TKodowanie::Windows1250),
-                                                    &RodzajeBajtow(TKodowanie::Iso8859_2),
-                                                    &RodzajeBajtow(TKodowanie::Cp852)};
+  const std::array<TZnak, 256>* rodzaje[] = {&RodzajeBajtow(TKodowanie::Windows1250),
+                                             &RodzajeBajtow(TKodowanie::Iso8859_2),
+                                             &RodzajeBajtow(TKodowanie::Cp852)};
   bool wysokie = false;
   for (std::size_t i = 0; i < n; ++i) {
     i += DlugoscZwyklych(p + i, n - i);
@@ -225,8 +250,7 @@ TOcenaLinii OcenLinie(std::string_view linia) {
     const unsigned char po = i + 1 < n ? p[i + 1] : ' ';
     for (std::size_t k = 0; k < 3; ++k) {
       const auto& r = *rodzaje[k];
-      Dolicz(w.kandydaci[k], static_cast<TRodzaj>(r[przed]), static_cast<TRodzaj>(r[b]),
-             static_cast<TRodzaj>(r[po]));
+      Dolicz(w.kandydaci[k], r[przed], r[b], r[po]);
     }
   }
   if (!wysokie) return w;  // ASCII alone reads alike under every candidate
@@ -243,12 +267,12 @@ TOcena OcenUtf16(std::string_view linia, bool littleEndian, std::size_t przesuni
     return littleEndian ? static_cast<char32_t>(p[i] | (p[i + 1] << 8))
                         : static_cast<char32_t>((p[i] << 8) | p[i + 1]);
   };
-  TRodzaj prev = kInny;
+  TZnak prev;
   for (std::size_t i = przesuniecie; i + 1 < n; i += 2) {
     char32_t c = unit(i);
     if (c < 0x80) {
       if (c >= 0x20 && c < 0x7F) o.punkty += 1;
-      prev = Rodzaj(c);
+      prev = Znak(c);
       continue;
     }
     if (c >= 0xD800 && c <= 0xDBFF && i + 3 < n) {
@@ -258,8 +282,8 @@ TOcena OcenUtf16(std::string_view linia, bool littleEndian, std::size_t przesuni
         i += 2;
       }
     }
-    const TRodzaj ten = Rodzaj(c);
-    const TRodzaj next = i + 3 < n ? Rodzaj(unit(i + 2)) : kInny;
+    const TZnak ten = Znak(c);
+    const TZnak next = i + 3 < n ? Znak(unit(i + 2)) : TZnak{};
     Dolicz(o, prev, ten, next);
     prev = ten;
   }
@@ -268,7 +292,14 @@ TOcena OcenUtf16(std::string_view linia, bool littleEndian, std::size_t przesuni
 
 bool LiniaWUtf8(const TOcenaLinii& o) {
   return o.utf8Poprawny && o.utf8Wielobajtowy &&
-         o.kandydaci[kUtf8].punkty > o.kandydaci[kWin1250].punkty;
+         o.kandydaci[kUtf8].punkty > NajlepszaJednobajtowa(o).punkty;
+}
+
+const TOcena& NajlepszaJednobajtowa(const TOcenaLinii& o) {
+  const TOcena* n = &o.kandydaci[kWin1250];
+  for (std::size_t k : {kIso8859_2, kCp852})
+    if (o.kandydaci[k].punkty > n->punkty) n = &o.kandydaci[k];
+  return *n;
 }
 
 bool LiniaWUtf8(std::string_view linia) {

@@ -54,10 +54,12 @@ TOcenaLinii OcenLinie(std::string_view linia);
 // other byte is zero counts a quarter point: the pattern of UTF-16 itself.
 TOcena OcenUtf16(std::string_view linia, bool littleEndian, std::size_t przesuniecie);
 
-// Whether a line of a file that mixes Windows-1250 and UTF-8 lines is a
+// Whether a line of a file that mixes single-byte and UTF-8 lines is a
 // UTF-8 one: well-formed, with at least one character outside ASCII, and
-// more plausible so.
+// more plausible so than under any single-byte candidate.
 bool LiniaWUtf8(const TOcenaLinii& ocena);
 bool LiniaWUtf8(std::string_view linia);
+// The single-byte candidate that reads the line best (Windows-1250 on a tie).
+const TOcena& NajlepszaJednobajtowa(const TOcenaLinii& ocena);
 
 }  // namespace kodowanie

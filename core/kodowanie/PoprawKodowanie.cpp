@@ -91,10 +91,12 @@ void TPrzekodowanie::Linia(const unsigned char* p, std::size_t n) {
       LiniaUtf8(p, n);
       break;
     case TKodowanie::Windows1250Utf8:
+    case TKodowanie::Iso8859_2Utf8:
+    case TKodowanie::Cp852Utf8:
       if (LiniaWUtf8(std::string_view(reinterpret_cast<const char*>(p), n)))
         LiniaUtf8(p, n);
       else
-        LiniaZTablicy(p, n, Tablica(TKodowanie::Windows1250));
+        LiniaZTablicy(p, n, Tablica(Jednobajtowe(z_)));
       break;
     default:
       LiniaZTablicy(p, n, Tablica(z_));

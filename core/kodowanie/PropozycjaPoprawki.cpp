@@ -9,12 +9,14 @@ namespace kodowanie {
 namespace {
 
 constexpr cp1250::Literal kWKodowaniu{u8"Plik wygląda na zapisany w kodowaniu "};
-constexpr cp1250::Literal kMieszany{u8"Plik łączy kodowania Windows-1250 i UTF-8."};
+constexpr cp1250::Literal kLaczy{u8"Plik łączy kodowania "};
+constexpr cp1250::Literal kMozeByc{u8"Plik może być zapisany w kodowaniu "};
+constexpr cp1250::Literal kNiePewne{
+    u8"Nie da się rozstrzygnąć, czy plik jest zapisany w kodowaniu "};
 constexpr cp1250::Literal kTypograficzne{u8"Część błędnych znaków można zamienić automatycznie."};
 
 constexpr cp1250::Literal kOdczytany{u8"Plik zostanie odczytany jako "};
-constexpr cp1250::Literal kKazdyWiersz{
-    u8"Plik zostanie odczytany wiersz po wierszu jako Windows-1250 albo UTF-8"};
+constexpr cp1250::Literal kKazdyWiersz{u8"Plik zostanie odczytany wiersz po wierszu jako "};
 constexpr cp1250::Literal kZapisanyW{
     u8" i zapisany w kodowaniu Windows-1250, jako plik poprawiony."};
 constexpr cp1250::Literal kWindows{
@@ -54,27 +56,36 @@ bool Windows1250DoPoprawy(const Typy::TStan& stan) {
 
 }  // namespace
 
-std::string ZdanieODiagnozie(TKodowanie z) {
-  if (z == TKodowanie::Windows1250Utf8) return kMieszany.str();
+std::string ZdanieODiagnozie(TKodowanie z, std::optional<TKodowanie> albo) {
+  if (albo)
+    return kMozeByc.str() + std::string(Nazwa(z)) + " albo " + std::string(Nazwa(*albo)) + ".";
+  if (Mieszane(z)) return kLaczy.str() + std::string(Nazwa(Jednobajtowe(z))) + " i UTF-8.";
   if (z == TKodowanie::Windows1250) return kTypograficzne.str();
   return kWKodowaniu.str() + std::string(Nazwa(z)) + ".";
 }
 
 std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan) {
-  if (stan.Bledy.empty()) return std::nullopt;
+  if (stan.LinieOrg.empty()) return std::nullopt;
   const auto d = RozpoznajKodowanie(stan);
   if (!d) return std::nullopt;
-  if (d->kodowanie == TKodowanie::Windows1250 && !Windows1250DoPoprawy(stan)) return std::nullopt;
-  return TPropozycja{d->kodowanie, ZdanieODiagnozie(d->kodowanie)};
+  if (d->kodowanie == TKodowanie::Windows1250 &&
+      (stan.Bledy.empty() || !Windows1250DoPoprawy(stan)))
+    return std::nullopt;
+  return TPropozycja{d->kodowanie, ZdanieODiagnozie(d->kodowanie, d->albo), d->albo};
 }
 
-std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w) {
+std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w,
+                               std::optional<TKodowanie> albo) {
   std::string s;
+  if (albo) {
+    s += kNiePewne.view();
+    s += std::string(Nazwa(z)) + ", czy " + std::string(Nazwa(*albo)) + ".\r\n\r\n";
+  }
   if (z == TKodowanie::Windows1250) {
     s += kWindows.view();
   } else {
-    s += z == TKodowanie::Windows1250Utf8 ? kKazdyWiersz.str()
-                                          : kOdczytany.str() + std::string(Nazwa(z));
+    s += Mieszane(z) ? kKazdyWiersz.str() + std::string(Nazwa(Jednobajtowe(z))) + " albo UTF-8"
+                     : kOdczytany.str() + std::string(Nazwa(z));
     s += kZapisanyW.view();
   }
   s += "\r\n\r\n";

@@ -13,19 +13,27 @@ namespace kodowanie {
 struct TPropozycja {
   TKodowanie z;        // the encoding the correction decodes from
   std::string zdanie;  // what the window says in the error list's strip
+  // A second reading as likely: the user chooses before anything is written.
+  std::optional<TKodowanie> albo;
 };
 
-// After a check: what the correction offers, or nothing for a clean file,
-// for one whose encoding is not sure, and for a Windows-1250 file whose
-// faults the correction leaves as they are (control bytes, "€").
+// After a check: what the correction offers, or nothing for a file that
+// reads best as Windows-1250 (unless the correction replaces some of its
+// faults), for one whose encoding is not sure, and for a file that is not
+// text. A clean file is offered a correction when its letters read better
+// in another encoding.
 std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan);
 
-// "Plik wygląda na zapisany w kodowaniu UTF-8." and the like.
-std::string ZdanieODiagnozie(TKodowanie z);
+// "Plik wygląda na zapisany w kodowaniu UTF-8.", "Plik łączy kodowania
+// CP852 i UTF-8.", "Plik może być zapisany w kodowaniu CP852 albo
+// Windows-1250." and the like.
+std::string ZdanieODiagnozie(TKodowanie z, std::optional<TKodowanie> albo = std::nullopt);
 
 // The question before the corrected file is written: what is converted
-// from what, and how many characters change.
-std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w);
+// from what, and how many characters change. For an ambiguous file it
+// first says which two readings are close (`albo` the other one).
+std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w,
+                               std::optional<TKodowanie> albo = std::nullopt);
 
 // What follows the usual message of the saved corrected file: the
 // characters written as "?", the bytes kept undecoded, the faulty lines left.

@@ -16,10 +16,19 @@ namespace {
 // lines, read after a UTF-8 verdict, find them when they hold a Polish letter.)
 constexpr std::uint64_t kProbka = std::uint64_t{1} << 20;
 constexpr std::size_t kNajdluzszyFragment = std::size_t{1} << 20;
+// Clean lines are read from the start of the file up to this many bytes:
+// a payroll list whole, a large file by its first part.
+constexpr std::uint64_t kProbkaPoprawnych = std::uint64_t{4} << 20;
 
 // A candidate other than the expected one must win by a Polish letter's
-// worth, and a verdict holds only if most of what it reads is plausible.
+// worth to be a verdict; within that, two readings are both named. A
+// verdict holds only if most of what it reads is plausible. A lead of
+// thirty-two letters' worth ends the reading of clean lines.
 constexpr std::int64_t kPrzewaga = kPunktyPolskiejLitery;
+constexpr std::int64_t kRozstrzygajaca = 32 * kPunktyPolskiejLitery;
+
+constexpr TKodowanie kKodowania[] = {TKodowanie::Windows1250, TKodowanie::Iso8859_2,
+                                     TKodowanie::Cp852, TKodowanie::Utf8};
 
 bool Wiarygodna(const TOcena& o) {
   return o.nieprawdopodobne * 4 <= o.znaki;
@@ -31,6 +40,45 @@ bool MaWysokiBajt(std::string_view linia) {
   for (std::size_t i = DlugoscZwyklych(p, n); i < n; i += 1 + DlugoscZwyklych(p + i + 1, n - i - 1))
     if (p[i] >= 0x80) return true;
   return false;
+}
+
+// The best reading among candidates [0, n) of `sumy`, 0 being Windows-1250,
+// which wins every tie, and the reading that comes closest to it.
+struct TRanking {
+  std::size_t pierwszy = 0;
+  std::size_t drugi = 0;
+  std::int64_t przewaga = 0;  // of the first over the second
+};
+
+TRanking Ranking(const TOcena* sumy, std::size_t n) {
+  TRanking r;
+  for (std::size_t k = 1; k < n; ++k)
+    if (sumy[k].punkty > sumy[r.pierwszy].punkty) r.pierwszy = k;
+  r.drugi = r.pierwszy == 0 ? 1 : 0;
+  for (std::size_t k = 1; k < n; ++k)
+    if (k != r.pierwszy && sumy[k].punkty > sumy[r.drugi].punkty) r.drugi = k;
+  r.przewaga = n > 1 ? sumy[r.pierwszy].punkty - sumy[r.drugi].punkty : kRozstrzygajaca;
+  return r;
+}
+
+// The verdict among the candidates: Windows-1250 unless another reads
+// better; another by a clear lead, or two named when the lead is small and
+// both read plausibly.
+struct TWybor {
+  std::size_t kto;
+  std::optional<std::size_t> albo;
+};
+
+std::optional<TWybor> Wybierz(const TOcena* sumy, std::size_t n) {
+  const TRanking r = Ranking(sumy, n);
+  if (r.pierwszy == 0) {
+    if (!Wiarygodna(sumy[0])) return std::nullopt;
+    return TWybor{0, std::nullopt};
+  }
+  if (!Wiarygodna(sumy[r.pierwszy])) return std::nullopt;
+  if (r.przewaga >= kPrzewaga || !Wiarygodna(sumy[r.drugi]))
+    return TWybor{r.pierwszy, std::nullopt};
+  return TWybor{r.pierwszy, r.drugi};
 }
 
 }  // namespace
@@ -50,12 +98,12 @@ void TRozpoznawanie::LiniaBledna(std::int64_t indeks, std::string_view linia) {
   for (std::size_t k = 0; k < kKandydatow; ++k) suma_[k] += o.kandydaci[k];
   bajty_ += o.bajty;
   zera_ += o.zera;
-  if (indeks == 0) bomUtf8_ = o.bomUtf8;
   PoliczWiersz(o);
 
   // UTF-16 is looked at only where a line has a NUL or at the file's start:
   // text in it holds a zero byte for every ASCII character.
   if (indeks == 0) {
+    bomUtf8_ = o.bomUtf8;
     const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
     std::size_t od = 0;
     if (linia.size() >= 2 && p[0] == 0xFF && p[1] == 0xFE) bom16_ = 1;
@@ -73,30 +121,65 @@ void TRozpoznawanie::LiniaBledna(std::int64_t indeks, std::string_view linia) {
       if (inna.punkty > najlepsza.punkty) najlepsza = inna;
     utf16_ += najlepsza;
   }
+  Rozstrzygnij();
 }
 
-// Whether the line reads as UTF-8 or as Windows-1250 is what tells a joined
-// file, so faulty and clean lines count alike.
+void TRozpoznawanie::CzescBlednej(std::uint64_t linia, std::string_view czesc) {
+  if (linia != biezaca_) {
+    KoniecBlednych();
+    biezaca_ = linia;
+    biezacaPotrzebna_ = Potrzebna(static_cast<std::int64_t>(linia - 1));
+  }
+  if (biezacaPotrzebna_ && czesci_.size() < kNajdluzszyFragment)
+    czesci_.append(czesc.substr(0, kNajdluzszyFragment - czesci_.size()));
+}
+
+void TRozpoznawanie::KoniecBlednych() {
+  if (biezacaPotrzebna_) LiniaBledna(static_cast<std::int64_t>(biezaca_ - 1), czesci_);
+  biezacaPotrzebna_ = false;
+  czesci_.clear();
+}
+
+// Whether the line reads as UTF-8 or as single-byte text is what tells a
+// joined file, so faulty and clean lines count alike.
 void TRozpoznawanie::PoliczWiersz(const TOcenaLinii& o) {
   if (LiniaWUtf8(o)) {
     ++linieUtf8_;
-    utf8WLiniachUtf8_ += o.kandydaci[kUtf8].punkty;
-    winWLiniachUtf8_ += o.kandydaci[kWin1250].punkty;
+    przewagaUtf8_ += o.kandydaci[kUtf8].punkty - NajlepszaJednobajtowa(o).punkty;
   } else if (o.kandydaci[kWin1250].znaki > 0) {
-    ++linieWin_;
-    linieWinJakoWin_ += o.kandydaci[kWin1250];
+    ++linieJednobajtowe_;
+    for (std::size_t k = 0; k < kUtf8; ++k) jednobajtowe_[k] += o.kandydaci[k];
   }
 }
 
-bool TRozpoznawanie::PotrzebneLiniePoprawne() const {
-  const auto w = Wynik();
-  return w && w->kodowanie == TKodowanie::Utf8;
+void TRozpoznawanie::LiniaPoprawna(std::string_view linia) {
+  if (rozstrzygnieta_ || !MaWysokiBajt(linia)) return;
+  const TOcenaLinii o = OcenLinie(linia.substr(0, kNajdluzszyFragment));
+  for (std::size_t k = 0; k < kKandydatow; ++k) suma_[k] += o.kandydaci[k];
+  PoliczWiersz(o);
+  Rozstrzygnij();
 }
 
-void TRozpoznawanie::LiniaPoprawna(std::string_view linia) {
-  if (!MaWysokiBajt(linia)) return;
-  const TOcenaLinii o = OcenLinie(linia);
-  PoliczWiersz(o);
+bool TRozpoznawanie::PotrzebneLiniePoprawne(std::uint64_t przeczytaneBajty) const {
+  return !rozstrzygnieta_ && (czekaNaMieszane_ || przeczytaneBajty < kProbkaPoprawnych);
+}
+
+bool TRozpoznawanie::Utf16() const {
+  return bom16_ || (zera_ > 0 && zera_ * 10 >= bajty_);
+}
+
+void TRozpoznawanie::Rozstrzygnij() {
+  // Clean lines say nothing about UTF-16 or a binary file.
+  if (Utf16() || zera_ * 100 > bajty_) {
+    rozstrzygnieta_ = true;
+    return;
+  }
+  const TRanking wszystkie = Ranking(suma_.data(), kKandydatow);
+  czekaNaMieszane_ = wszystkie.pierwszy == kUtf8 && linieJednobajtowe_ == 0;
+  if (linieUtf8_ > 0 && linieJednobajtowe_ > 0)
+    rozstrzygnieta_ = Ranking(jednobajtowe_.data(), kUtf8).przewaga >= kRozstrzygajaca;
+  else
+    rozstrzygnieta_ = !czekaNaMieszane_ && wszystkie.przewaga >= kRozstrzygajaca;
 }
 
 std::optional<TDiagnoza> TRozpoznawanie::WynikUtf16() const {
@@ -111,41 +194,29 @@ std::optional<TDiagnoza> TRozpoznawanie::WynikUtf16() const {
     return std::nullopt;
   }
   if (utf16_.punkty <= 0 || !Wiarygodna(utf16_)) return std::nullopt;
-  return TDiagnoza{le ? TKodowanie::Utf16LE : TKodowanie::Utf16BE, bom16_ != 0};
+  return TDiagnoza{le ? TKodowanie::Utf16LE : TKodowanie::Utf16BE, bom16_ != 0, std::nullopt};
 }
 
 std::optional<TDiagnoza> TRozpoznawanie::Wynik() const {
-  if (bom16_ || (zera_ > 0 && zera_ * 10 >= bajty_)) return WynikUtf16();
+  if (Utf16()) return WynikUtf16();
   // Zero bytes beyond a stray one: not a text at all. (Other control bytes
   // are what make the lines of many a text file faulty: they say nothing.)
   if (zera_ * 100 > bajty_) return std::nullopt;
 
-  if (linieUtf8_ > 0 && linieWin_ > 0 && utf8WLiniachUtf8_ - winWLiniachUtf8_ >= kPrzewaga &&
-      Wiarygodna(linieWinJakoWin_))
-    return TDiagnoza{TKodowanie::Windows1250Utf8, bomUtf8_};
-
-  std::size_t best = kWin1250;
-  for (std::size_t k = 1; k < kKandydatow; ++k)
-    if (suma_[k].punkty > suma_[best].punkty) best = k;
-  if (best != kWin1250) {
-    std::int64_t drugi = suma_[kWin1250].punkty;
-    for (std::size_t k = 1; k < kKandydatow; ++k)
-      if (k != best) drugi = std::max(drugi, suma_[k].punkty);
-    if (suma_[best].punkty - drugi < kPrzewaga) {
-      // Not clearly another encoding: it is Windows-1250 if that reads well.
-      if (suma_[best].punkty - suma_[kWin1250].punkty >= kPrzewaga) return std::nullopt;
-      best = kWin1250;
-    } else if (!Wiarygodna(suma_[best])) {
-      return std::nullopt;
+  // Lines that read as UTF-8 and others that read as single-byte text: two
+  // files joined, each line decoded from its own encoding.
+  if (linieUtf8_ > 0 && linieJednobajtowe_ > 0 && przewagaUtf8_ >= kPrzewaga) {
+    if (const auto w = Wybierz(jednobajtowe_.data(), kUtf8)) {
+      TDiagnoza d{ZUtf8(kKodowania[w->kto]), bomUtf8_, std::nullopt};
+      if (w->albo) d.albo = ZUtf8(kKodowania[*w->albo]);
+      return d;
     }
   }
-  if (best == kWin1250) {
-    if (!Wiarygodna(suma_[kWin1250])) return std::nullopt;
-    return TDiagnoza{TKodowanie::Windows1250, false};
-  }
-  constexpr TKodowanie kKodowania[] = {TKodowanie::Windows1250, TKodowanie::Iso8859_2,
-                                       TKodowanie::Cp852, TKodowanie::Utf8};
-  return TDiagnoza{kKodowania[best], best == kUtf8 && bomUtf8_};
+  const auto w = Wybierz(suma_.data(), kKandydatow);
+  if (!w) return std::nullopt;
+  TDiagnoza d{kKodowania[w->kto], w->kto == kUtf8 && bomUtf8_, std::nullopt};
+  if (w->albo) d.albo = kKodowania[*w->albo];
+  return d;
 }
 
 std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
@@ -156,17 +227,18 @@ std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
     if (r.Potrzebna(static_cast<std::int64_t>(idx)))
       r.LiniaBledna(static_cast<std::int64_t>(idx), stan.LinieOrg[idx]);
   }
-  if (r.PotrzebneLiniePoprawne()) {
-    std::size_t nastepnyBledny = 0;
-    for (std::size_t idx = 0; idx < stan.LinieOrg.size(); ++idx) {
-      if (nastepnyBledny < bledy.size() &&
-          static_cast<std::size_t>(bledy.LineIndex(nastepnyBledny)) == idx) {
-        ++nastepnyBledny;
-        continue;
-      }
-      r.LiniaPoprawna(stan.LinieOrg[idx].substr(0, kNajdluzszyFragment));
-      if (!r.PotrzebneLiniePoprawne()) break;
+  std::size_t nastepnyBledny = 0;
+  std::uint64_t przeczytane = 0;
+  for (std::size_t idx = 0; idx < stan.LinieOrg.size() && r.PotrzebneLiniePoprawne(przeczytane);
+       ++idx) {
+    if (nastepnyBledny < bledy.size() &&
+        static_cast<std::size_t>(bledy.LineIndex(nastepnyBledny)) == idx) {
+      ++nastepnyBledny;
+      continue;
     }
+    const std::string_view linia = stan.LinieOrg[idx];
+    przeczytane += linia.size() + 2;
+    r.LiniaPoprawna(linia);
   }
   return r.Wynik();
 }
@@ -175,21 +247,28 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
   platform::InputFile plik(sciezka);
   std::string kawalek(std::size_t{1} << 20, '\0');
   std::string linia;  // the line cut by the end of a piece
+  std::uint64_t przeczytane = 0;
   const auto obejrzyj = [&r](std::string_view l) {
     if (!MaWysokiBajt(l)) return;
     for (char c : l)
       if (Typy::CzyZnakBledny(static_cast<unsigned char>(c))) return;
-    r.LiniaPoprawna(l.substr(0, kNajdluzszyFragment));
+    r.LiniaPoprawna(l);
   };
-  while (r.PotrzebneLiniePoprawne()) {
-    const std::size_t n = plik.Read(kawalek.data(), kawalek.size());
+  while (r.PotrzebneLiniePoprawne(przeczytane)) {
+    // The first pieces are small: most files are decided by their first lines.
+    const std::size_t ile = std::min<std::uint64_t>(kawalek.size(), 64 * 1024 + przeczytane);
+    const std::size_t n = plik.Read(kawalek.data(), ile);
+    przeczytane += n;
     if (n == 0) {
       obejrzyj(linia);
       break;
     }
     std::string_view reszta(kawalek.data(), n);
-    for (std::size_t lf;
-         (lf = reszta.find('\n')) != std::string_view::npos && r.PotrzebneLiniePoprawne();) {
+    // The text ends at the first 1A, as the reader's does.
+    const std::size_t koniec = reszta.find('\x1A');
+    if (koniec != std::string_view::npos) reszta = reszta.substr(0, koniec);
+    for (std::size_t lf; (lf = reszta.find('\n')) != std::string_view::npos &&
+                         r.PotrzebneLiniePoprawne(przeczytane);) {
       if (linia.empty()) {
         obejrzyj(reszta.substr(0, lf));
       } else {
@@ -200,6 +279,10 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
       reszta.remove_prefix(lf + 1);
     }
     if (linia.size() < kNajdluzszyFragment) linia.append(reszta);
+    if (koniec != std::string_view::npos) {
+      obejrzyj(linia);
+      break;
+    }
   }
   plik.Close();
 }

@@ -1,9 +1,11 @@
 #pragma once
-// Diagnosis of the encoding a faulty file is in: Windows-1250 (what the bank
-// expects), UTF-8, UTF-16LE/BE, ISO-8859-2, CP852, or Windows-1250 and UTF-8
-// lines mixed. It looks at the faulty lines (the clean ones hold nothing but
-// ASCII and Windows-1250 Polish letters) and says nothing when it is not
-// sure, nor for a file that is not text.
+// Diagnosis of the encoding a file is in: Windows-1250 (what the bank
+// expects), UTF-8, UTF-16LE/BE, ISO-8859-2, CP852, or lines of a single-byte
+// one mixed with UTF-8 lines. It reads the faulty lines and a sample of the
+// clean lines holding a byte above 7F, since a clean file may still hold the
+// wrong letters: a CP852 "ą" is the Windows-1250 "Ą", an ISO-8859-2 "š" the
+// Windows-1250 "ą". It says nothing when it is not sure, nor for a file that
+// is not text, and names both readings when two are close.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +20,9 @@ namespace kodowanie {
 struct TDiagnoza {
   TKodowanie kodowanie;
   bool bom = false;  // the file begins with a byte-order mark
+  // Another reading nearly as good: the file is ambiguous, and nothing is
+  // corrected until the user says which.
+  std::optional<TKodowanie> albo;
   bool operator==(const TDiagnoza&) const = default;
 };
 
@@ -26,14 +31,21 @@ struct TDiagnoza {
 class TRozpoznawanie {
  public:
   // Whether the faulty line of this 0-based index is wanted; asked for every
-  // faulty line in file order. Past the first megabyte only a thinning
-  // sample of them is read.
+  // faulty line (or part of one) in file order. Past the first megabyte only
+  // a thinning sample of them is read.
   bool Potrzebna(std::int64_t indeks);
   // A faulty line that was wanted.
   void LiniaBledna(std::int64_t indeks, std::string_view linia);
-  // True when the verdict on the faulty lines is UTF-8: only the clean lines
-  // then tell a UTF-8 file from one joined to a Windows-1250 file.
-  bool PotrzebneLiniePoprawne() const;
+  // For a reader that hands faulty lines in parts, in file order (`linia`
+  // 1-based): the parts of a line are read as one line. KoniecBlednych
+  // reads the last one, before the clean lines or the verdict are asked for.
+  void CzescBlednej(std::uint64_t linia, std::string_view czesc);
+  void KoniecBlednych();
+  // Whether clean lines could still change the diagnosis: false once it is
+  // beyond doubt, for UTF-16 and binary files, and after a few megabytes
+  // of clean lines (but for a UTF-8 file, where one clean Windows-1250 line
+  // makes it a mixed file).
+  bool PotrzebneLiniePoprawne(std::uint64_t przeczytaneBajty) const;
   // A clean line; only lines holding a byte above 7F tell anything.
   void LiniaPoprawna(std::string_view linia);
   // The encoding, or nothing when nothing is sure.
@@ -41,7 +53,9 @@ class TRozpoznawanie {
 
  private:
   std::optional<TDiagnoza> WynikUtf16() const;
+  bool Utf16() const;
   void PoliczWiersz(const TOcenaLinii& ocena);
+  void Rozstrzygnij();
 
   // Which faulty lines are read: every `krok_`-th, the step doubling each
   // time another megabyte has been read.
@@ -49,18 +63,24 @@ class TRozpoznawanie {
   std::uint64_t krok_ = 1;
   std::uint64_t przeczytane_ = 0;
   std::uint64_t progPrzerzedzenia_ = std::uint64_t{1} << 20;
+  // The faulty line being put together from its parts, when it is wanted.
+  std::uint64_t biezaca_ = 0;
+  bool biezacaPotrzebna_ = false;
+  std::string czesci_;
+  bool rozstrzygnieta_ = false;
+  bool czekaNaMieszane_ = false;  // UTF-8 so far: a clean Windows-1250 line would make it mixed
 
   std::array<TOcena, kKandydatow> suma_{};
   std::uint64_t bajty_ = 0;
   std::uint64_t zera_ = 0;
   bool bomUtf8_ = false;
-  // Lines that read as UTF-8, lines that read as Windows-1250, and the
-  // points the UTF-8 ones score under each.
+  // A mixed file: the lines that read as UTF-8 and by how much better than
+  // as single-byte text; the other lines holding characters outside ASCII,
+  // under each single-byte candidate.
   std::uint64_t linieUtf8_ = 0;
-  std::uint64_t linieWin_ = 0;
-  std::int64_t utf8WLiniachUtf8_ = 0;
-  std::int64_t winWLiniachUtf8_ = 0;
-  TOcena linieWinJakoWin_{};
+  std::int64_t przewagaUtf8_ = 0;
+  std::uint64_t linieJednobajtowe_ = 0;
+  std::array<TOcena, kUtf8> jednobajtowe_{};
   // UTF-16: the first line decides the byte order (it starts where the file
   // starts); the others are scored at whichever alignment reads better.
   std::int64_t pierwszaLE_ = 0;
@@ -69,12 +89,14 @@ class TRozpoznawanie {
   TOcena utf16_{};
 };
 
-// The diagnosis of the file in a verification state, after its check.
+// The diagnosis of the file in a verification state, after its check; for
+// a clean file as well.
 std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan);
 
-// For a reader that keeps no lines: reads the file at `sciezka` again and
-// hands the evidence its clean lines hold, as long as it is wanted
-// (PotrzebneLiniePoprawne). Raises EInOutError when the file cannot be read.
+// For a reader that keeps no lines: reads the file at `sciezka` again from
+// its start and hands the diagnosis its clean lines holding a byte above
+// 7F, as long as they are wanted (PotrzebneLiniePoprawne). Raises
+// EInOutError when the file cannot be read.
 void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka);
 
 }  // namespace kodowanie

@@ -17,6 +17,8 @@
 #include "kodowanie/PropozycjaPoprawki.h"
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "kodowanie/ZnakDlaBanku.h"
+#include "linie/LineSplitter.h"
+#include "linie/StreamCheck.h"
 
 using kodowanie::TDiagnoza;
 using kodowanie::TKodowanie;
@@ -67,7 +69,45 @@ std::string Przekoduj(const std::string& bytes, TKodowanie z, std::size_t kawale
 }
 
 std::string Nazwa(const std::optional<TDiagnoza>& d) {
-  return d ? std::string(kodowanie::Nazwa(d->kodowanie)) + (d->bom ? " BOM" : "") : "(nic)";
+  if (!d) return "(nic)";
+  std::string s = std::string(kodowanie::Nazwa(d->kodowanie)) + (d->bom ? " BOM" : "");
+  if (d->albo) s += " albo " + std::string(kodowanie::Nazwa(*d->albo));
+  return s;
+}
+
+// The diagnosis as the command-line checker makes it: the parts of faulty
+// lines as they pass the check, then the clean lines read again.
+class TZnaleziska final : public StreamFindings {
+ public:
+  void FaultyByte(std::uint64_t, std::uint64_t, unsigned char) override {}
+  void EmptyLine(std::uint64_t) override {}
+  void FaultyLine(std::uint64_t, std::string_view) override {}
+  void Corrected(const char*, std::size_t) override {}
+  void FaultyText(std::uint64_t line, std::string_view part) override {
+    r.CzescBlednej(line, part);
+  }
+  kodowanie::TRozpoznawanie r;
+};
+
+// The file's diagnosis by the window's reader and by the checker's, which
+// must agree.
+std::string Rozpoznaj(const std::string& bytes) {
+  TempDir dir;
+  const std::string path = dir.Write("lista.txt", bytes);
+  Typy::TStan s;
+  Sprawdz(s, path);
+  const std::string okno = Nazwa(kodowanie::RozpoznajKodowanie(s));
+  TZnaleziska z;
+  StreamCheck check(z, {});
+  BasicLineSplitter<StreamCheck> splitter(check);
+  // Pieces of an odd size, so that a longer file has lines cut between them.
+  for (std::size_t i = 0; i < bytes.size(); i += 4093)
+    if (!splitter.Feed(bytes.data() + i, std::min<std::size_t>(4093, bytes.size() - i))) break;
+  splitter.Finish();
+  z.r.KoniecBlednych();
+  if (z.r.PotrzebneLiniePoprawne(0)) kodowanie::DoczytajLiniePoprawne(z.r, path);
+  EXPECT_EQ(Nazwa(z.r.Wynik()), okno) << "the checker and the window disagree";
+  return okno;
 }
 
 // ---- The mapping, one character at a time
@@ -236,6 +276,42 @@ TEST(Rozpoznawanie, JoinedWindowsAndUtf8FilesAreMixedAndCorrectedLineByLine) {
   const std::string w = Zakoduj(lista, TKodowanie::Windows1250);
   EXPECT_EQ(PolskieLitery(p.bajty), PolskieLitery(w) + PolskieLitery(w));
   EXPECT_EQ(p.wynik.nieodkodowane, 0u);
+}
+
+// Files whose letters were wrong without a word: UTF-16 with CR LF and no
+// mark, clean files whose letters read as Polish only in another encoding,
+// single-byte encodings joined with UTF-8, and readings too close to call.
+TEST(Rozpoznawanie, WrongLettersAreNeverSilent) {
+  const std::string lista = ListaPrzelewow(12);
+  struct TPrzypadek {
+    const char* opis;
+    std::string bajty;
+    const char* wynik;
+  };
+  const TPrzypadek przypadki[] = {
+      {"UTF-16LE, CR LF", Zakoduj(lista, TKodowanie::Utf16LE), "UTF-16LE"},
+      {"UTF-16BE, CR LF", Zakoduj(lista, TKodowanie::Utf16BE), "UTF-16BE"},
+      {"UTF-16LE, one word, CR LF", Zakoduj("Dąbrowski\r\n", TKodowanie::Utf16LE), "UTF-16LE"},
+      {"UTF-16BE, one word, CR LF", Zakoduj("Michał\r\n", TKodowanie::Utf16BE), "UTF-16BE"},
+      {"CP852, only ą: clean", Zakoduj("Przelewy wymagają podpisu\r\n", TKodowanie::Cp852),
+       "CP852"},
+      {"CP852, only Ć: clean", Zakoduj("Ćwik Jan;100,00\r\n", TKodowanie::Cp852), "CP852"},
+      {"ISO-8859-2, foreign š: clean",
+       "Du\xB9"
+       "an Novak;100,00\r\nKo\xB9ice\r\n",
+       "ISO-8859-2"},
+      {"Windows-1250 with ą: clean",
+       Zakoduj("Dąbrowski Jan\r\nwymagają\r\n", TKodowanie::Windows1250), "Windows-1250"},
+      {"Windows-1250 list: clean", Zakoduj(lista, TKodowanie::Windows1250), "Windows-1250"},
+      {"ISO-8859-2 + UTF-8", Zakoduj(lista, TKodowanie::Iso8859_2) + lista, "ISO-8859-2/UTF-8"},
+      {"CP852 + UTF-8", Zakoduj(lista, TKodowanie::Cp852) + lista, "CP852/UTF-8"},
+      {"UTF-8 + CP852", lista + Zakoduj(lista, TKodowanie::Cp852), "CP852/UTF-8"},
+      {"UTF-8 + Windows-1250, clean lines only",
+       lista + Zakoduj("Łukasz Żak\r\n", TKodowanie::Windows1250), "Windows-1250/UTF-8"},
+      {"ISO-8859-2 + UTF-8, one line each",
+       Zakoduj("Łukasz Śliwa\r\n", TKodowanie::Iso8859_2) + "Łukasz Śliwa\r\n", "ISO-8859-2/UTF-8"},
+  };
+  for (const TPrzypadek& p : przypadki) EXPECT_EQ(Rozpoznaj(p.bajty), p.wynik) << p.opis;
 }
 
 TEST(Rozpoznawanie, BinaryAndUnreadableFilesGetNoDiagnosis) {

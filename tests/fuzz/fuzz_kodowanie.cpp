@@ -28,7 +28,7 @@ std::string Przekoduj(std::string_view in, kodowanie::TKodowanie z, std::size_t 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  const auto z = static_cast<kodowanie::TKodowanie>(data[0] % 7);
+  const auto z = static_cast<kodowanie::TKodowanie>(data[0] % 9);
   const std::size_t kawalek = 1 + (data[0] >> 3);
   const std::string_view in(reinterpret_cast<const char*>(data) + 1, size - 1);
 
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bledna && r.Potrzebna(static_cast<std::int64_t>(i)))
       r.LiniaBledna(static_cast<std::int64_t>(i), linie[i]);
   }
-  for (std::size_t i = 0; i < linie.size() && r.PotrzebneLiniePoprawne(); ++i)
+  for (std::size_t i = 0; i < linie.size() && r.PotrzebneLiniePoprawne(0); ++i)
     r.LiniaPoprawna(linie[i]);
   (void)r.Wynik();
   return 0;
