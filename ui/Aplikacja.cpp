@@ -7,6 +7,7 @@
 #include "AppTitle.h"
 #include "Cp1250Text.h"
 #include "Ikony.h"
+#include "NaEkranie.h"
 #include "stan/Typy.h"
 
 TAplikacja::TTytul::TTytul() {
@@ -27,5 +28,8 @@ void TAplikacja::PokazOknoGlowne() {
     const QRect obszar = ekran->availableGeometry();
     FormGlow.move(obszar.center() - QPoint(FormGlow.width() / 2, FormGlow.height() / 2));
   }
+  // Before showing and again once the frame is known.
+  ui::UmiescNaEkranie(FormGlow);
   FormGlow.show();
+  ui::UmiescNaEkranie(FormGlow);
 }

@@ -12,7 +12,8 @@ class TAplikacja {
   TAplikacja(const TAplikacja&) = delete;
   TAplikacja& operator=(const TAplikacja&) = delete;
 
-  // Shows the main window at its layout size, centred on the screen.
+  // Shows the main window at its layout size, centred on the screen and
+  // wholly inside its work area.
   void PokazOknoGlowne();
 
  private:

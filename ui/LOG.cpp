@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "Cp1250Text.h"
+#include "NaEkranie.h"
 #include "kodowanie/Cp1250.h"
 #include "raport/UtworzLOG.h"
 
@@ -119,14 +120,21 @@ void TFormLOG::UstawRaport(std::string raport) {
 void TFormLOG::PokazModalnie() {
   if (isVisible()) return;
   ui::TOknoModalne modalne(komunikaty_);
-  if (!pozycja_) {
+  // At a large text size the design position may leave the bottom strip,
+  // with "Zamknij", off the screen: the first opening keeps the window
+  // inside it, before showing and again once the frame is known. Later
+  // openings keep where the user left it.
+  const bool pierwsze = !pozycja_;
+  if (pierwsze) {
     pozycja_ = QPoint(skala_(kLewo), skala_(kGora));
     move(*pozycja_);
+    ui::UmiescNaEkranie(*this);
   }
   setWindowModality(Qt::ApplicationModal);
   QEventLoop petla;
   petla_ = &petla;
   show();
+  if (pierwsze) ui::UmiescNaEkranie(*this);
   raise();
   activateWindow();
   if (isVisible()) petla.exec(QEventLoop::DialogExec);

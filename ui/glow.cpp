@@ -18,6 +18,7 @@
 #include "Ikony.h"
 #include "LOG.h"
 #include "ModelBledow.h"
+#include "PasekListy.h"
 #include "WidokLinii.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/PoprawKodowanie.h"
@@ -340,21 +341,12 @@ void TFormGlow::PokazPropozycjePoprawki() {
   const auto propozycja = kodowanie::ZaproponujPoprawke(stan_);
   if (!propozycja) return;
   poprawka_ = propozycja->z;
-  // Right of the count, whatever its width, then the button beside it; a
-  // narrow window shortens the sentence rather than push the button out of
-  // the strip (the whole sentence stays the label's accessible name).
-  const QString zdanie = ui::ZCp1250(propozycja->zdanie);
-  const int x = LabelIleBledow->geometry().right() + 1 + Skaluj(16);
-  const int przerwa = Skaluj(8);
-  const int miejsce =
-      Panel3->width() - x - przerwa - ButtonPoprawAutomatycznie->width() - Skaluj(4);
-  LabelKodowanie->setText(
-      LabelKodowanie->fontMetrics().elidedText(zdanie, Qt::ElideRight, std::max(miejsce, 0)));
-  LabelKodowanie->setAccessibleName(zdanie);
-  LabelKodowanie->adjustSize();
-  LabelKodowanie->move(x, LabelIleBledow->y());
-  ButtonPoprawAutomatycznie->move(LabelKodowanie->geometry().right() + 1 + przerwa,
-                                  ButtonPoprawAutomatycznie->y());
+  // Right of the count, whatever its width, then the button beside it.
+  LabelKodowanie->move(LabelKodowanie->x(), LabelIleBledow->y());
+  const ui::TWpisPaska wpis[] = {
+      {LabelKodowanie, ui::ZCp1250(propozycja->zdanie), ButtonPoprawAutomatycznie}};
+  ui::UlozPasek(wpis, LabelIleBledow->geometry().right() + 1 + Skaluj(16),
+                Panel3->width() - Skaluj(4), Skaluj(8));
   LabelKodowanie->show();
   ButtonPoprawAutomatycznie->show();
 }

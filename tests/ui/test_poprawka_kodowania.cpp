@@ -72,6 +72,22 @@ void TestPoprawkaKodowania::plikUtf8_zdanieIPrzyciskObokLicznika() {
   QVERIFY(o.w.ButtonPoprawAutomatycznie->x() > o.w.LabelKodowanie->geometry().right());
   QVERIFY(o.w.ButtonPoprawAutomatycznie->geometry().right() < o.w.Panel3->width());
   QVERIFY(o.w.ButtonPoprawAutomatycznie->geometry().bottom() < o.w.Panel3->height());
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->width() >=
+          o.w.ButtonPoprawAutomatycznie->sizeHint().width());
+  QVERIFY(o.w.LabelKodowanie->toolTip().isEmpty());
+
+  // A narrow window shortens the sentence, never the button; the whole
+  // sentence is still there for the pointer and a screen reader.
+  o.w.resize(o.w.Skaluj(560), o.w.height());
+  o.Sprawdz(o.Plik("lista.txt", kUtf8));
+  const QString zdanie = QStringLiteral("Plik wygląda na zapisany w kodowaniu UTF-8.");
+  QVERIFY(o.w.LabelKodowanie->text().endsWith(QStringLiteral("…")));
+  QCOMPARE(o.w.LabelKodowanie->toolTip(), zdanie);
+  QCOMPARE(o.w.LabelKodowanie->accessibleName(), zdanie);
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->width() >=
+          o.w.ButtonPoprawAutomatycznie->sizeHint().width());
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->x() > o.w.LabelKodowanie->geometry().right());
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->geometry().right() < o.w.Panel3->width());
 }
 
 void TestPoprawkaKodowania::plikPoprawnyIZwykleBledy_nicNowego() {

@@ -4,12 +4,15 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include "BudowaOkna.h"
 #include "LOG.h"
+#include "NaEkranie.h"
+#include "OknoTestowe.h"
 #include "RecordingUserMessages.h"
 #include "glow.h"
 #include "stan/Typy.h"
@@ -35,6 +38,41 @@ class TestSkalaOkien : public QObject {
              "(scripts/install-deps.sh test installs the face it renames)");
   }
 
+  // A window that would stick out of the work area is moved just inside;
+  // one larger than the area keeps its title bar on the screen.
+  void polozenieWObszarze() {
+    const QRect obszar(0, 0, 1600, 960);  // 1600 x 1000 less a taskbar
+    const struct {
+      QRect okno;
+      QPoint oczekiwane;
+    } przypadki[] = {
+        {QRect(100, 100, 790, 553), QPoint(100, 100)},   // inside: stays
+        {QRect(598, 332, 1045, 817), QPoint(555, 143)},  // 150 %: up and left
+        {QRect(-30, -5, 400, 300), QPoint(0, 0)},        // off the top left
+        {QRect(500, 400, 1700, 1200), QPoint(0, 0)},     // larger than the area
+        {QRect(1000, 900, 600, 60), QPoint(1000, 900)},  // touching the edges
+        {QRect(1000, 901, 600, 60), QPoint(1000, 900)},  // one row beyond
+    };
+    for (const auto& p : przypadki) QCOMPARE(ui::PolozenieWObszarze(p.okno, obszar), p.oczekiwane);
+    // A work area that does not start at the origin (a taskbar on top).
+    QCOMPARE(ui::PolozenieWObszarze(QRect(10, 0, 100, 100), QRect(0, 40, 1600, 960)),
+             QPoint(10, 40));
+  }
+
+  // The strip's sentence and button, measured with this font: the button's
+  // whole text fits, and both stay inside the strip.
+  void pasekListy() {
+    test::TOkno o;
+    o.Sprawdz(o.Plik("lista.txt",
+                     "1;Zdzis\xC5\x82"
+                     "aw Ma\xC5\x84kowski;z\xC5\x82ota \xE2\x80\x93 x\r\n"));
+    auto* przycisk = o.w.ButtonPoprawAutomatycznie;
+    QVERIFY(przycisk->isVisible());
+    QVERIFY(przycisk->width() >= przycisk->sizeHint().width());
+    QVERIFY(przycisk->x() > o.w.LabelKodowanie->geometry().right());
+    QVERIFY(przycisk->geometry().right() < o.w.Panel3->width());
+  }
+
   void oknoGlowne() {
     Typy::TStan stan;
     ui::TRecordingUserMessages m;
@@ -49,13 +87,17 @@ class TestSkalaOkien : public QObject {
     TFormLOG log(m);
     QCOMPARE(log.Skaluj(690), S(690));
     // The first opening shows it at its design position, scaled.
-    QPoint pozycja;
+    QRect ramka;
     QTimer::singleShot(0, &log, [&] {
-      pozycja = log.pos();
+      ramka = log.frameGeometry();
       log.close();
     });
     log.PokazModalnie();
-    QCOMPARE(pozycja, QPoint(S(402), S(221)));
+    // Scaled, it would stick out of the 800-pixel test screen: it is moved
+    // as far inside as it fits.
+    const QRect obszar = log.screen()->availableGeometry();
+    QCOMPARE(ramka.topLeft(),
+             ui::PolozenieWObszarze(QRect(QPoint(S(402), S(221)), ramka.size()), obszar));
 
     log.show();
     QCOMPARE(log.size(), QSize(S(690), S(519)));
