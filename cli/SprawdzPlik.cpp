@@ -82,22 +82,25 @@ class TNumer {
 
 // The output line of an empty line, "PLIK:N" and the text, kept whole with
 // its number counted up in place: a file of empty lines prints millions.
+// The number is counted up for the next line right after a line is written,
+// not right before: bytes read just after they were changed one by one
+// would make the copy wait for those writes.
 class TLiniaPusta {
  public:
-  std::string_view Dla(const std::string& plik, const std::string& tekst, std::uint64_t n) {
-    if (n != numer_ + 1 || numer_ == 0 || !Zwieksz()) {
+  void Wypisz(TWyjscie& out, const std::string& plik, const std::string& tekst, std::uint64_t n) {
+    if (n != nastepny_) {
       linia_ = plik + ':';
       poczatek_ = linia_.size();
       linia_ += std::to_string(n);
       koniec_ = linia_.size();
       linia_ += tekst;
     }
-    numer_ = n;
-    return linia_;
+    out << linia_;
+    nastepny_ = Zwieksz() ? n + 1 : 0;
   }
 
  private:
-  // False when the number needs one more digit.
+  // False when the number needs one more digit: the line is made anew.
   bool Zwieksz() {
     for (std::size_t i = koniec_; i-- > poczatek_;) {
       if (linia_[i] != '9') {
@@ -111,7 +114,7 @@ class TLiniaPusta {
 
   std::string linia_;
   std::size_t poczatek_ = 0, koniec_ = 0;
-  std::uint64_t numer_ = 0;
+  std::uint64_t nastepny_ = 0;  // the number the line holds, 0: none
 };
 
 }  // namespace
@@ -166,7 +169,7 @@ class TZnaleziska final : public StreamFindings {
   }
 
   void EmptyLine(std::uint64_t line) override {
-    if (!o_.cicho) out_ << pusta_.Dla(plik_, w_.pusty, line);
+    if (!o_.cicho) pusta_.Wypisz(out_, plik_, w_.pusty, line);
   }
 
   void FaultyLine(std::uint64_t line, std::string_view bytes) override {
