@@ -103,6 +103,7 @@ double Strumien(const char* path, kodowanie::TRozpoznawanie* r) {
   splitter.Finish();
   if (r) r->KoniecBlednych();
   if (r && r->PotrzebneLiniePoprawne(0)) kodowanie::DoczytajLiniePoprawne(*r, path);
+  if (r) kodowanie::DoczytajPoczatek(*r, path);
   return Od(t);
 }
 

@@ -3,7 +3,8 @@
 //
 //   bench_rozpoznaj FILE...   one line per file: FILE, TAB, the diagnosis
 //                             ("-" when the check finds the file clean, so
-//                             nothing is asked; "?" when it says nothing),
+//                             nothing is asked; "?" when it says nothing;
+//                             "A albo B" when two readings are close),
 //                             TAB, ICU's best guess ("?" for none)
 #include <unicode/ucsdet.h>
 
@@ -23,7 +24,10 @@ std::string Nasza(const char* path) {
   Typy::WczytajPlik(stan);
   if (stan.Bledy.empty()) return "-";
   const auto d = kodowanie::RozpoznajKodowanie(stan);
-  return d ? std::string(kodowanie::Nazwa(d->kodowanie)) : "?";
+  if (!d) return "?";
+  std::string s(kodowanie::Nazwa(d->kodowanie));
+  if (d->albo) s += " albo " + std::string(kodowanie::Nazwa(*d->albo));
+  return s;
 }
 
 std::string Icu(const char* path) {

@@ -159,11 +159,11 @@ class TZnaleziska final : public StreamFindings {
   // that read leaves the diagnosis of the faulty lines.
   std::optional<kodowanie::TDiagnoza> Diagnoza() {
     rozpoznawanie_.KoniecBlednych();
-    if (rozpoznawanie_.PotrzebneLiniePoprawne(0)) {
-      try {
+    try {
+      if (rozpoznawanie_.PotrzebneLiniePoprawne(0))
         kodowanie::DoczytajLiniePoprawne(rozpoznawanie_, sciezka_);
-      } catch (const std::exception&) {
-      }
+      kodowanie::DoczytajPoczatek(rozpoznawanie_, sciezka_);
+    } catch (const std::exception&) {
     }
     return rozpoznawanie_.Wynik();
   }
@@ -328,12 +328,20 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   }
 
   const std::uint64_t bledne = check.FaultyLines();
-  std::optional<kodowanie::TDiagnoza> diagnoza;
-  if (bledne > 0) diagnoza = znaleziska.Diagnoza();
-  const bool inneKodowanie = diagnoza && diagnoza->kodowanie != kodowanie::TKodowanie::Windows1250;
-  if (!o_.cicho && inneKodowanie)
-    out_ << plik << ": plik wygląda na zapisany w kodowaniu "
-         << kodowanie::Nazwa(diagnoza->kodowanie) << '\n';
+  // Clean files are diagnosed too: their letters may be another encoding's
+  // (a CP852 "ą" is the Windows-1250 "Ą"). The check's verdict stays.
+  const std::optional<kodowanie::TDiagnoza> diagnoza = znaleziska.Diagnoza();
+  const bool inneKodowanie =
+      diagnoza && (diagnoza->albo || diagnoza->kodowanie != kodowanie::TKodowanie::Windows1250);
+  if (!o_.cicho && inneKodowanie) {
+    if (diagnoza->albo)
+      out_ << plik << ": plik może być zapisany w kodowaniu "
+           << kodowanie::Nazwa(diagnoza->kodowanie) << " albo " << kodowanie::Nazwa(*diagnoza->albo)
+           << '\n';
+    else
+      out_ << plik << ": plik wygląda na zapisany w kodowaniu "
+           << kodowanie::Nazwa(diagnoza->kodowanie) << '\n';
+  }
   if (!o_.cicho) {
     out_ << plik << ": ";
     if (bledne == 0)
@@ -343,16 +351,25 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
            << '\n';
   }
   const Wynik zapis = znaleziska.Zakoncz(bledne > 0);
-  if (przekoduj && bledne > 0)
-    return Przekoduj(plik, sciezka,
-                     inneKodowanie ? std::optional(diagnoza->kodowanie) : std::nullopt);
-  return zapis != kPoprawny ? zapis : (bledne > 0 ? kBledy : kPoprawny);
+  const Wynik sprawdzenie = zapis != kPoprawny ? zapis : (bledne > 0 ? kBledy : kPoprawny);
+  if (!przekoduj) return sprawdzenie;
+  // The encoding the user names is taken for any file; otherwise a faulty
+  // file is converted from its diagnosis (Windows-1250 when there is none)
+  // and a clean one only when its letters read better in another encoding.
+  // Between two close readings nothing is guessed.
+  if (o_.z) return Przekoduj(plik, sciezka, *o_.z);
+  if (diagnoza && diagnoza->albo) {
+    if (!o_.cicho)
+      out_ << plik << ": poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n";
+    return sprawdzenie;
+  }
+  if (inneKodowanie) return Przekoduj(plik, sciezka, diagnoza->kodowanie);
+  if (bledne > 0) return Przekoduj(plik, sciezka, kodowanie::TKodowanie::Windows1250);
+  return sprawdzenie;
 }
 
 Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& sciezka,
-                                    std::optional<kodowanie::TKodowanie> rozpoznane) {
-  const kodowanie::TKodowanie z =
-      o_.z.value_or(rozpoznane.value_or(kodowanie::TKodowanie::Windows1250));
+                                    kodowanie::TKodowanie z) {
   kodowanie::TWynikPoprawy w;
   std::string zapisany;
   try {

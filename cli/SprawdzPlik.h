@@ -22,11 +22,11 @@ class TSprawdzaniePlikow {
   struct TWspolne;
 
  private:
-  // With `przekoduj`, a faulty file is corrected automatically and the
-  // written copy checked in its place.
+  // With `przekoduj`, a faulty file, or a clean one whose letters are
+  // another encoding's, is corrected automatically and the written copy
+  // checked in its place.
   Wynik Sprawdz(const std::string& plik, bool przekoduj);
-  Wynik Przekoduj(const std::string& plik, const std::string& sciezka,
-                  std::optional<kodowanie::TKodowanie> rozpoznane);
+  Wynik Przekoduj(const std::string& plik, const std::string& sciezka, kodowanie::TKodowanie z);
 
   const TOpcje& o_;
   TWyjscie& out_;

@@ -12,12 +12,14 @@ run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev fonts-libe
   fonts-dejavu-core fonts-freefont-ttf qt6-translations-l10n)
 test_packages=(libgtest-dev xvfb xauth cups printer-driver-cups-pdf cups-ipp-utils cups-client
   poppler-utils clang libclang-rt-14-dev time util-linux clang-format-14 lintian desktop-file-utils
-  appstream man-db fonts-urw-base35)
+  appstream man-db fonts-urw-base35 python3 wpolish)
 # dpkg-shlibdeps computes the package's dependencies; CPack finds binaries with file.
 package_packages=(dpkg-dev file)
 
-# The detectors that docs/ENCODINGS.md compares the diagnosis with.
-compare_packages=(uchardet enca python3)
+# The detectors that docs/ENCODINGS.md compares the diagnosis with, and the
+# real Polish text of the full set (scripts/korpus-kodowan.py): manual pages,
+# and the message catalogues read through msgunfmt.
+compare_packages=(uchardet enca python3 manpages-pl gettext)
 
 packages=("${run_packages[@]}")
 [ "$purpose" = package ] && packages+=("${package_packages[@]}")

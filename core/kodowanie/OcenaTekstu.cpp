@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "kodowanie/Cp1250.h"
 #include "kodowanie/Kodowanie.h"
 #include "kodowanie/ParyLiter.h"
 #include "linie/ZwykleAscii.h"
@@ -19,6 +20,7 @@ enum TRodzaj : std::uint8_t {
   kLacinskaMala,  // another Latin letter with a diacritic
   kLacinskaDuza,
   kNeutralny,
+  kSymbol,  // a sign that stands apart from words: § © ® ° × • € ™
   kNieprawdopodobny,
 };
 
@@ -29,6 +31,9 @@ struct TZnak {
   std::uint8_t symbol = 0;
 };
 constexpr std::uint8_t kObcaLitera = 36;
+constexpr TKodowanie kKodowania[] = {TKodowanie::Windows1250, TKodowanie::Iso8859_2,
+                                     TKodowanie::Cp852};
+constexpr std::uint8_t kStopien = 1;  // the symbol of "°", which may stand before a letter
 
 bool Litera(TRodzaj r) {
   return r >= kMala && r <= kLacinskaDuza;
@@ -95,7 +100,22 @@ TZnak Okresl(char32_t c) {
       if (polska == kMale[i]) return {kPolskaMala, static_cast<std::uint8_t>(27 + i)};
     }
   }
-  if (Typograficzny(c)) return {kNeutralny, 0};
+  if (Typograficzny(c)) {
+    switch (c) {
+      case 0x00A7:
+      case 0x00A9:
+      case 0x00AE:
+      case 0x00D7:
+      case 0x2022:
+      case 0x20AC:
+      case 0x2122:
+        return {kSymbol, 0};
+      case 0x00B0:
+        return {kSymbol, kStopien};
+      default:
+        return {kNeutralny, 0};
+    }
+  }
   if ((c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || (c >= 0x1E00 && c <= 0x1EFF))
     return {LacinskaDuza(c) ? kLacinskaDuza : kLacinskaMala, kObcaLitera};
   return {kNieprawdopodobny, 0};
@@ -146,16 +166,24 @@ void Dolicz(TOcena& o, TZnak poprzedni, TZnak ten, TZnak nastepny) {
       break;
     }
     case kLacinskaMala:
-      o.punkty -= 1;
-      break;
     case kLacinskaDuza:
       // A capital inside a word of small letters is what a misread UTF-8
-      // text looks like ("zaĹĽ"), not a name.
-      if (Mala(poprzedni.rodzaj)) {
+      // text looks like ("zaĹĽ"), not a name; so is a letter with a
+      // diacritic standing alone (the dash 96 read as CP852 "ľ").
+      if ((ten.rodzaj == kLacinskaDuza && Mala(poprzedni.rodzaj)) ||
+          (!Litera(poprzedni.rodzaj) && !Litera(nastepny.rodzaj))) {
         o.punkty -= 8;
         ++o.nieprawdopodobne;
       } else {
         o.punkty -= 1;
+      }
+      break;
+    case kSymbol:
+      // Glued to a word it is a letter of another encoding: "Kate°ina",
+      // "©imon" (but "20°C").
+      if (Litera(poprzedni.rodzaj) || (Litera(nastepny.rodzaj) && ten.symbol != kStopien)) {
+        o.punkty -= 8;
+        ++o.nieprawdopodobne;
       }
       break;
     case kNieprawdopodobny:
@@ -248,9 +276,15 @@ TOcenaLinii OcenLinie(std::string_view linia) {
     wysokie = true;
     const unsigned char przed = i > 0 ? p[i - 1] : ' ';
     const unsigned char po = i + 1 < n ? p[i + 1] : ' ';
-    for (std::size_t k = 0; k < 3; ++k) {
+    const auto& win = *rodzaje[0];
+    Dolicz(w.kandydaci[0], win[przed], win[b], win[po]);
+    for (std::size_t k = 1; k < 3; ++k) {
       const auto& r = *rodzaje[k];
       Dolicz(w.kandydaci[k], r[przed], r[b], r[po]);
+      if (Tablica(kKodowania[k])[b] != cp1250::kToUnicode[b]) {
+        Dolicz(w.rozne[k].windows, win[przed], win[b], win[po]);
+        Dolicz(w.rozne[k].inne, r[przed], r[b], r[po]);
+      }
     }
   }
   if (!wysokie) return w;  // ASCII alone reads alike under every candidate

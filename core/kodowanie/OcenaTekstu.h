@@ -37,8 +37,21 @@ struct TOcena {
   }
 };
 
+// The bytes that ISO-8859-2 or CP852 reads as another character than
+// Windows-1250 does, scored under each of the two: what tells them apart.
+struct TRozne {
+  TOcena windows;
+  TOcena inne;
+  TRozne& operator+=(const TRozne& o) {
+    windows += o.windows;
+    inne += o.inne;
+    return *this;
+  }
+};
+
 struct TOcenaLinii {
   std::array<TOcena, kKandydatow> kandydaci;
+  std::array<TRozne, kKandydatow> rozne;  // for ISO-8859-2 and CP852
   std::uint64_t bajty = 0;
   std::uint64_t zera = 0;    // NUL bytes
   bool bomUtf8 = false;      // the line begins with EF BB BF

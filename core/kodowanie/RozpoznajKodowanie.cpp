@@ -69,10 +69,16 @@ struct TWybor {
   std::optional<std::size_t> albo;
 };
 
-std::optional<TWybor> Wybierz(const TOcena* sumy, std::size_t n) {
+std::optional<TWybor> Wybierz(const TOcena* sumy, std::size_t n, const TRozne* rozne = nullptr) {
   const TRanking r = Ranking(sumy, n);
   if (r.pierwszy == 0) {
     if (!Wiarygodna(sumy[0])) return std::nullopt;
+    // Windows-1250 by less than a letter, where the bytes the two read
+    // differently are Polish letters under both ("MAŹKOWIAK" and CP852
+    // "MAĆKOWIAK"): both are named.
+    if (rozne && r.przewaga < kPrzewaga && r.drugi != kUtf8 && Wiarygodna(sumy[r.drugi]) &&
+        rozne[r.drugi].windows.polskie > 0 && rozne[r.drugi].inne.polskie > 0)
+      return TWybor{0, r.drugi};
     return TWybor{0, std::nullopt};
   }
   if (!Wiarygodna(sumy[r.pierwszy])) return std::nullopt;
@@ -95,31 +101,19 @@ void TRozpoznawanie::LiniaBledna(std::int64_t indeks, std::string_view linia) {
     progPrzerzedzenia_ += kProbka;
   }
   const TOcenaLinii o = OcenLinie(linia);
-  for (std::size_t k = 0; k < kKandydatow; ++k) suma_[k] += o.kandydaci[k];
+  for (std::size_t k = 0; k < kKandydatow; ++k) {
+    suma_[k] += o.kandydaci[k];
+    rozne_[k] += o.rozne[k];
+  }
   bajty_ += o.bajty;
   zera_ += o.zera;
   PoliczWiersz(o);
 
-  // UTF-16 is looked at only where a line has a NUL or at the file's start:
-  // text in it holds a zero byte for every ASCII character.
   if (indeks == 0) {
     bomUtf8_ = o.bomUtf8;
     const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
-    std::size_t od = 0;
     if (linia.size() >= 2 && p[0] == 0xFF && p[1] == 0xFE) bom16_ = 1;
     if (linia.size() >= 2 && p[0] == 0xFE && p[1] == 0xFF) bom16_ = 2;
-    if (bom16_) od = 2;
-    pierwszaLE_ = OcenUtf16(linia, true, od).punkty;
-    pierwszaBE_ = OcenUtf16(linia, false, od).punkty;
-  }
-  if (o.zera > 0 || bom16_ || indeks == 0) {
-    // Every line but the first starts wherever the line end before it left
-    // off, so each is read at the alignment and order that read best.
-    TOcena najlepsza = OcenUtf16(linia, true, 0);
-    for (const TOcena& inna :
-         {OcenUtf16(linia, true, 1), OcenUtf16(linia, false, 0), OcenUtf16(linia, false, 1)})
-      if (inna.punkty > najlepsza.punkty) najlepsza = inna;
-    utf16_ += najlepsza;
   }
   Rozstrzygnij();
 }
@@ -155,7 +149,10 @@ void TRozpoznawanie::PoliczWiersz(const TOcenaLinii& o) {
 void TRozpoznawanie::LiniaPoprawna(std::string_view linia) {
   if (rozstrzygnieta_ || !MaWysokiBajt(linia)) return;
   const TOcenaLinii o = OcenLinie(linia.substr(0, kNajdluzszyFragment));
-  for (std::size_t k = 0; k < kKandydatow; ++k) suma_[k] += o.kandydaci[k];
+  for (std::size_t k = 0; k < kKandydatow; ++k) {
+    suma_[k] += o.kandydaci[k];
+    rozne_[k] += o.rozne[k];
+  }
   PoliczWiersz(o);
   Rozstrzygnij();
 }
@@ -182,18 +179,28 @@ void TRozpoznawanie::Rozstrzygnij() {
     rozstrzygnieta_ = !czekaNaMieszane_ && wszystkie.przewaga >= kRozstrzygajaca;
 }
 
+void TRozpoznawanie::Utf16ZPoczatku(std::string_view poczatek) {
+  const std::size_t od = bom16_ ? 2 : 0;
+  if (poczatek.size() % 2 != od % 2) poczatek.remove_suffix(1);
+  utf16LE_ = OcenUtf16(poczatek, true, od);
+  utf16BE_ = OcenUtf16(poczatek, false, od);
+  poczatekUtf16_ = true;
+}
+
 std::optional<TDiagnoza> TRozpoznawanie::WynikUtf16() const {
+  if (!poczatekUtf16_) return std::nullopt;
   bool le;
   if (bom16_) {
     le = bom16_ == 1;
-  } else if (pierwszaLE_ - pierwszaBE_ >= 4) {
+  } else if (utf16LE_.punkty - utf16BE_.punkty >= 4) {
     le = true;
-  } else if (pierwszaBE_ - pierwszaLE_ >= 4) {
+  } else if (utf16BE_.punkty - utf16LE_.punkty >= 4) {
     le = false;
   } else {
     return std::nullopt;
   }
-  if (utf16_.punkty <= 0 || !Wiarygodna(utf16_)) return std::nullopt;
+  const TOcena& o = le ? utf16LE_ : utf16BE_;
+  if (o.punkty < 0 || !Wiarygodna(o)) return std::nullopt;
   return TDiagnoza{le ? TKodowanie::Utf16LE : TKodowanie::Utf16BE, bom16_ != 0, std::nullopt};
 }
 
@@ -212,11 +219,25 @@ std::optional<TDiagnoza> TRozpoznawanie::Wynik() const {
       return d;
     }
   }
-  const auto w = Wybierz(suma_.data(), kKandydatow);
+  const auto w = Wybierz(suma_.data(), kKandydatow, rozne_.data());
   if (!w) return std::nullopt;
   TDiagnoza d{kKodowania[w->kto], w->kto == kUtf8 && bomUtf8_, std::nullopt};
   if (w->albo) d.albo = kKodowania[*w->albo];
   return d;
+}
+
+void DoczytajPoczatek(TRozpoznawanie& r, const std::string& sciezka) {
+  if (!r.MozeUtf16()) return;
+  platform::InputFile plik(sciezka);
+  std::string poczatek(kNajdluzszyFragment, '\0');
+  std::size_t n = 0;
+  while (n < poczatek.size()) {
+    const std::size_t k = plik.Read(poczatek.data() + n, poczatek.size() - n);
+    if (k == 0) break;
+    n += k;
+  }
+  plik.Close();
+  r.Utf16ZPoczatku(std::string_view(poczatek.data(), n));
 }
 
 std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
@@ -239,6 +260,13 @@ std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
     const std::string_view linia = stan.LinieOrg[idx];
     przeczytane += linia.size() + 2;
     r.LiniaPoprawna(linia);
+  }
+  if (r.MozeUtf16()) {
+    try {
+      DoczytajPoczatek(r, stan.NazwaPliku);
+    } catch (const std::exception&) {
+      // The file is gone or changed: no verdict on UTF-16.
+    }
   }
   return r.Wynik();
 }

@@ -48,6 +48,12 @@ class TRozpoznawanie {
   bool PotrzebneLiniePoprawne(std::uint64_t przeczytaneBajty) const;
   // A clean line; only lines holding a byte above 7F tell anything.
   void LiniaPoprawna(std::string_view linia);
+  // Whether the file may be UTF-16 (a byte-order mark, or a tenth of the
+  // faulty lines' bytes zero). Its lines cannot tell: a CR byte inside a
+  // character ("č" is U+010D, 0D 01) is dropped by the reader and shifts
+  // what follows, so the start of the file as it is decides.
+  bool MozeUtf16() const { return Utf16(); }
+  void Utf16ZPoczatku(std::string_view poczatek);
   // The encoding, or nothing when nothing is sure.
   std::optional<TDiagnoza> Wynik() const;
 
@@ -71,6 +77,7 @@ class TRozpoznawanie {
   bool czekaNaMieszane_ = false;  // UTF-8 so far: a clean Windows-1250 line would make it mixed
 
   std::array<TOcena, kKandydatow> suma_{};
+  std::array<TRozne, kKandydatow> rozne_{};
   std::uint64_t bajty_ = 0;
   std::uint64_t zera_ = 0;
   bool bomUtf8_ = false;
@@ -81,12 +88,11 @@ class TRozpoznawanie {
   std::int64_t przewagaUtf8_ = 0;
   std::uint64_t linieJednobajtowe_ = 0;
   std::array<TOcena, kUtf8> jednobajtowe_{};
-  // UTF-16: the first line decides the byte order (it starts where the file
-  // starts); the others are scored at whichever alignment reads better.
-  std::int64_t pierwszaLE_ = 0;
-  std::int64_t pierwszaBE_ = 0;
+  // UTF-16: the start of the file in each byte order.
   int bom16_ = 0;  // 1 little-endian mark, 2 big-endian mark
-  TOcena utf16_{};
+  bool poczatekUtf16_ = false;
+  TOcena utf16LE_{};
+  TOcena utf16BE_{};
 };
 
 // The diagnosis of the file in a verification state, after its check; for
@@ -98,5 +104,8 @@ std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan);
 // 7F, as long as they are wanted (PotrzebneLiniePoprawne). Raises
 // EInOutError when the file cannot be read.
 void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka);
+// For a file that may be UTF-16: reads its first megabyte as it is.
+// Raises EInOutError when the file cannot be read.
+void DoczytajPoczatek(TRozpoznawanie& r, const std::string& sciezka);
 
 }  // namespace kodowanie

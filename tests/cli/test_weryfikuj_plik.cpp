@@ -239,3 +239,38 @@ TEST_F(WeryfikujPlik, diagnosisLineAndConvert) {
   // Read as Windows-1250, "Ĺ" loses its accent and "‚" is a quotation mark.
   EXPECT_EQ(Czytaj(dir_ + "/zly_nowy.txt"), "PaweL' \xFF\r\n");
 }
+
+// A clean file whose letters are another encoding's gets the diagnosis line
+// and keeps its exit status; --convert repairs it; between two close
+// readings nothing is written without --from, which converts a clean file too.
+TEST_F(WeryfikujPlik, cleanFilesInAnotherEncodingAndCloseReadings) {
+  Zapisz(dir_ + "/cp852.txt", "Przelewy wymagaj\xA5 podpisu\r\n");
+  TWynik w = Uruchom({"cp852.txt"});
+  EXPECT_EQ(w.out,
+            "cp852.txt: plik wygląda na zapisany w kodowaniu CP852\n"
+            "cp852.txt: Format kodowania wczytanej listy płac jest poprawny.\n");
+  EXPECT_EQ(w.kod, 0);
+  w = Uruchom({"--convert", "cp852.txt"});
+  EXPECT_EQ(Czytaj(dir_ + "/cp852_nowy.txt"), "Przelewy wymagaj\xB9 podpisu\r\n");
+  EXPECT_EQ(w.kod, 0);
+
+  Zapisz(dir_ + "/blisko.txt", "MA\x8FKOWIAK;100,00\r\n");
+  w = Uruchom({"--convert", "blisko.txt"});
+  EXPECT_EQ(w.out,
+            "blisko.txt: plik może być zapisany w kodowaniu Windows-1250 albo CP852\n"
+            "blisko.txt: Format kodowania wczytanej listy płac jest poprawny.\n"
+            "blisko.txt: poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n");
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/blisko_nowy.txt"));
+  w = Uruchom({"--convert", "--from", "CP852", "blisko.txt"});
+  EXPECT_EQ(Czytaj(dir_ + "/blisko_nowy.txt"), "MA\xC6KOWIAK;100,00\r\n");
+  EXPECT_EQ(w.kod, 0);
+
+  // UTF-16 with CR LF and no mark is read as UTF-16, never copied as it is.
+  Zapisz(dir_ + "/utf16.txt", std::string("M\0i\0c\0h\0a\0\x42\x01\r\0\n\0", 16));
+  w = Uruchom({"--convert", "utf16.txt"});
+  EXPECT_NE(w.out.find("utf16.txt: plik wygląda na zapisany w kodowaniu UTF-16LE\n"),
+            std::string::npos)
+      << w.out;
+  EXPECT_EQ(Czytaj(dir_ + "/utf16_nowy.txt"), "Micha\xB3\r\n");
+}

@@ -106,6 +106,7 @@ std::string Rozpoznaj(const std::string& bytes) {
   splitter.Finish();
   z.r.KoniecBlednych();
   if (z.r.PotrzebneLiniePoprawne(0)) kodowanie::DoczytajLiniePoprawne(z.r, path);
+  kodowanie::DoczytajPoczatek(z.r, path);
   EXPECT_EQ(Nazwa(z.r.Wynik()), okno) << "the checker and the window disagree";
   return okno;
 }
@@ -308,6 +309,10 @@ TEST(Rozpoznawanie, WrongLettersAreNeverSilent) {
       {"UTF-8 + CP852", lista + Zakoduj(lista, TKodowanie::Cp852), "CP852/UTF-8"},
       {"UTF-8 + Windows-1250, clean lines only",
        lista + Zakoduj("Łukasz Żak\r\n", TKodowanie::Windows1250), "Windows-1250/UTF-8"},
+      {"UTF-16BE, a foreign name", std::string("\0J\0i\x01Y\0\xED", 8), "UTF-16BE"},
+      {"CP852 Ć that reads as Ź too", "MA\x8FKOWIAK;100,00\r\n", "Windows-1250 albo CP852"},
+      {"Windows-1250 with quotes and a dash",
+       "Premia \x84\x9Cwi\xB9teczna\x94 \x96 grudzie\xF1\r\n", "Windows-1250"},
       {"ISO-8859-2 + UTF-8, one line each",
        Zakoduj("Łukasz Śliwa\r\n", TKodowanie::Iso8859_2) + "Łukasz Śliwa\r\n", "ISO-8859-2/UTF-8"},
   };
