@@ -50,8 +50,12 @@ void UlozPasek(std::span<const TWpisPaska> wpisy, int x, int prawa, int przerwa)
   for (std::size_t i = 0; i < wpisy.size(); ++i) {
     const TWpisPaska& w = wpisy[i];
     if (i > 0) x += 2 * przerwa;
+    // A sentence given its whole measured width is never elided: the
+    // eliding's own measure may come out a pixel wider.
     const QString krotkie =
-        w.Etykieta->fontMetrics().elidedText(w.Zdanie, Qt::ElideRight, szerokosci[i]);
+        szerokosci[i] >= zdania[i]
+            ? w.Zdanie
+            : w.Etykieta->fontMetrics().elidedText(w.Zdanie, Qt::ElideRight, szerokosci[i]);
     w.Etykieta->setText(krotkie);
     w.Etykieta->setToolTip(krotkie == w.Zdanie ? QString() : w.Zdanie);
     w.Etykieta->setAccessibleName(w.Zdanie);

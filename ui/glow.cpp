@@ -12,6 +12,7 @@
 #include <QStandardItemModel>
 #include <QStyle>
 #include <algorithm>
+#include <vector>
 
 #include "BudowaOkna.h"
 #include "Cp1250Text.h"
@@ -341,6 +342,7 @@ void TFormGlow::PokazPropozycjePoprawki() {
   const auto propozycja = kodowanie::ZaproponujPoprawke(stan_);
   if (!propozycja) return;
   poprawka_ = propozycja->z;
+  poprawkaAlbo_ = propozycja->albo;
   // Right of the count, whatever its width, then the button beside it.
   LabelKodowanie->move(LabelKodowanie->x(), LabelIleBledow->y());
   const ui::TWpisPaska wpis[] = {
@@ -375,6 +377,7 @@ void TFormGlow::InitDane() {
   LabelKodowanie->hide();
   ButtonPoprawAutomatycznie->hide();
   poprawka_.reset();
+  poprawkaAlbo_.reset();
 }
 
 void TFormGlow::DodajLinieDoStringGrid() {
@@ -511,12 +514,28 @@ void TFormGlow::BitBtn1Click(QObject*) {
 
 void TFormGlow::ButtonPoprawAutomatycznieClick(QObject*) {
   if (!poprawka_) return;
-  const kodowanie::TKodowanie z = *poprawka_;
+  // Between two close readings the user chooses: each is offered in turn,
+  // with what it changes. A clean file read as Windows-1250 is already
+  // what the bank takes, so that reading is no correction.
+  std::vector<std::pair<kodowanie::TKodowanie, std::optional<kodowanie::TKodowanie>>> odczyty{
+      {*poprawka_, poprawkaAlbo_}};
+  if (poprawkaAlbo_) odczyty.emplace_back(*poprawkaAlbo_, *poprawka_);
+  std::erase_if(odczyty, [this](const auto& o) {
+    return stan_.Bledy.empty() && o.first == kodowanie::TKodowanie::Windows1250;
+  });
   const std::string zrodlo = stan_.NazwaPliku;
-  komunikaty_.Zajety(true);
-  const kodowanie::TWynikPoprawy przed = kodowanie::PoliczPoprawke(zrodlo, z);
-  komunikaty_.Zajety(false);
-  if (!komunikaty_.Pytanie(kodowanie::TekstPotwierdzenia(z, przed))) return;
+  std::optional<kodowanie::TKodowanie> wybrane;
+  for (const auto& [z, albo] : odczyty) {
+    komunikaty_.Zajety(true);
+    const kodowanie::TWynikPoprawy przed = kodowanie::PoliczPoprawke(zrodlo, z);
+    komunikaty_.Zajety(false);
+    if (komunikaty_.Pytanie(kodowanie::TekstPotwierdzenia(z, przed, albo))) {
+      wybrane = z;
+      break;
+    }
+  }
+  if (!wybrane) return;
+  const kodowanie::TKodowanie z = *wybrane;
 
   komunikaty_.Zajety(true);
   kodowanie::TWynikPoprawy wynik;

@@ -131,4 +131,5 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   ui::TModelZnakow* modelZnakow_ = nullptr;
   // What the automatic correction decodes from, while it is offered.
   std::optional<kodowanie::TKodowanie> poprawka_;
+  std::optional<kodowanie::TKodowanie> poprawkaAlbo_;  // a second reading as likely
 };

@@ -10,7 +10,8 @@ namespace {
 
 constexpr cp1250::Literal kWKodowaniu{u8"Plik wygląda na zapisany w kodowaniu "};
 constexpr cp1250::Literal kLaczy{u8"Plik łączy kodowania "};
-constexpr cp1250::Literal kMozeByc{u8"Plik może być zapisany w kodowaniu "};
+// Short, to keep its place in the strip beside the button.
+constexpr cp1250::Literal kMozeByc{u8"Kodowanie pliku: "};
 constexpr cp1250::Literal kNiePewne{
     u8"Nie da się rozstrzygnąć, czy plik jest zapisany w kodowaniu "};
 constexpr cp1250::Literal kTypograficzne{u8"Część błędnych znaków można zamienić automatycznie."};
@@ -68,7 +69,7 @@ std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan) {
   if (stan.LinieOrg.empty()) return std::nullopt;
   const auto d = RozpoznajKodowanie(stan);
   if (!d) return std::nullopt;
-  if (d->kodowanie == TKodowanie::Windows1250 &&
+  if (d->kodowanie == TKodowanie::Windows1250 && !d->albo &&
       (stan.Bledy.empty() || !Windows1250DoPoprawy(stan)))
     return std::nullopt;
   return TPropozycja{d->kodowanie, ZdanieODiagnozie(d->kodowanie, d->albo), d->albo};

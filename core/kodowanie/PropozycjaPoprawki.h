@@ -25,7 +25,7 @@ struct TPropozycja {
 std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan);
 
 // "Plik wygląda na zapisany w kodowaniu UTF-8.", "Plik łączy kodowania
-// CP852 i UTF-8.", "Plik może być zapisany w kodowaniu CP852 albo
+// CP852 i UTF-8.", "Kodowanie pliku: CP852 albo
 // Windows-1250." and the like.
 std::string ZdanieODiagnozie(TKodowanie z, std::optional<TKodowanie> albo = std::nullopt);
 

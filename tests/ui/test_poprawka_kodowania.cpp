@@ -16,6 +16,7 @@
 #include "OknoTestowe.h"
 #include "QtUserMessages.h"
 #include "raport/ZapiszPoprawiony.h"
+#include "stan/Teksty.h"
 
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 
@@ -50,6 +51,8 @@ class TestPoprawkaKodowania : public QObject {
   void plikPoprawnyIZwykleBledy_nicNowego();
   void potwierdzenie_zapisujeSprawdzaIMowiGdzie();
   void odmowa_niczegoNieZapisuje();
+  void czystyPlikCp852_wskazowkaIPoprawneLitery();
+  void dwaOdczyty_uzytkownikWybiera();
 };
 
 void TestPoprawkaKodowania::plikUtf8_zdanieIPrzyciskObokLicznika() {
@@ -157,6 +160,58 @@ void TestPoprawkaKodowania::odmowa_niczegoNieZapisuje() {
   QVERIFY(!QFile::exists(QString::fromStdString(o.Sciezka("lista_nowy.txt"))));
   QCOMPARE(o.stan.NazwaPliku, zrodlo);
   QVERIFY(o.w.ButtonPoprawAutomatycznie->isVisible());
+}
+
+// A DOS program's list whose only Polish letter is "ą" (A5, the Windows-1250
+// "Ą") is clean to the check: the check's verdict stays, the strip says what
+// the letters are, and the correction writes the right ones.
+void TestPoprawkaKodowania::czystyPlikCp852_wskazowkaIPoprawneLitery() {
+  test::TOkno o;
+  const std::string zrodlo = o.Plik("dos.txt", "1;Przelewy wymagaj\xA5 podpisu;100,00\r\n");
+  o.Sprawdz(zrodlo);
+  Zrzut(o.w, "czysty-cp852");
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja).back(), teksty::PlikPoprawny.str());
+  QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("0"));
+  QVERIFY(o.w.LabelKodowanie->isVisible());
+  QCOMPARE(o.w.LabelKodowanie->accessibleName(),
+           QStringLiteral("Plik wygląda na zapisany w kodowaniu CP852."));
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->isVisible());
+
+  o.m.OdpowiedziPytanie.push_back(true);
+  QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
+  QVERIFY(cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back())
+              .starts_with("Plik zostanie odczytany jako CP852"));
+  QCOMPARE(Odczytaj(o.Sciezka("dos_nowy.txt")), test::Cp("1;Przelewy wymagają podpisu;100,00\r\n"));
+  Zrzut(o.w, "czysty-cp852-po-poprawce");
+  QVERIFY(!o.w.ButtonPoprawAutomatycznie->isVisible());
+}
+
+// Two readings as likely: the button offers each in turn; a No to both
+// writes nothing. A clean file's Windows-1250 reading is no correction.
+void TestPoprawkaKodowania::dwaOdczyty_uzytkownikWybiera() {
+  test::TOkno o;
+  const std::string zrodlo = o.Plik("blisko.txt", "MA\x8FKOWIAK;100,00\r\n");
+  o.Sprawdz(zrodlo);
+  Zrzut(o.w, "dwa-odczyty");
+  QCOMPARE(o.w.LabelKodowanie->accessibleName(),
+           QStringLiteral("Kodowanie pliku: Windows-1250 albo CP852."));
+  // There is room for it whole: a sentence is shortened only when it must be.
+  QCOMPARE(o.w.LabelKodowanie->text(), o.w.LabelKodowanie->accessibleName());
+  QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);  // No
+  QCOMPARE(o.m.Teksty(Rodzaj::Pytanie).size(), std::size_t{1});
+  QVERIFY(cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back())
+              .starts_with("Nie da się rozstrzygnąć, czy plik jest zapisany w kodowaniu CP852, "
+                           "czy Windows-1250."));
+  QVERIFY(!QFile::exists(QString::fromStdString(o.Sciezka("blisko_nowy.txt"))));
+
+  // The same letters with a tab: both readings are corrections; the second is taken.
+  o.Sprawdz(o.Plik("blisko2.txt", "MA\x8FKOWIAK\t100,00\r\n"));
+  o.m.OdpowiedziPytanie.push_back(false);
+  o.m.OdpowiedziPytanie.push_back(true);
+  QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
+  QVERIFY(cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back()).find("odczytany jako CP852") !=
+          std::string::npos);
+  QCOMPARE(Odczytaj(o.Sciezka("blisko2_nowy.txt")), std::string("MA\xC6KOWIAK\t100,00\r\n"));
 }
 
 QTEST_MAIN(TestPoprawkaKodowania)
