@@ -82,6 +82,11 @@ inline bool OpensRun(const unsigned char* p, const unsigned char* end) {
 
 }  // namespace
 
+const unsigned char* ToFaultyByteScalar(const unsigned char* p, const unsigned char* end) {
+  while (p < end && !Typy::kZnakBledny[*p]) ++p;
+  return p;
+}
+
 CleanRun CleanLinesScalar(const unsigned char* p, const unsigned char* end, unsigned stops) {
   if (!OpensRun(p, end)) return {p, 0};
   return FinishRun(p, p, end, stops, 0);
@@ -406,6 +411,36 @@ CleanRun CleanLinesSse2(const unsigned char* p, const unsigned char* end) {
   return FinishRun(runStart, p, end, kStops, lines);
 }
 
+// The faulty bytes of a line, 16 at a time.
+const unsigned char* ToFaultyByteSse2(const unsigned char* p, const unsigned char* end) {
+  for (; end - p >= 16; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i printable = _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(127)),
+                                               _mm_cmpgt_epi8(v, _mm_set1_epi8(31)));
+    for (std::uint32_t other = ~static_cast<std::uint32_t>(_mm_movemask_epi8(printable)) & 0xFFFFu;
+         other; other &= other - 1)
+      if (Typy::kZnakBledny[p[FirstBit(other)]]) return p + FirstBit(other);
+  }
+  return ToFaultyByteScalar(p, end);
+}
+
+__attribute__((target("ssse3"))) const unsigned char* ToFaultyByteSsse3(const unsigned char* p,
+                                                                        const unsigned char* end) {
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.high));
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  for (; end - p >= 16; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i allowed =
+        _mm_and_si128(_mm_shuffle_epi8(low, _mm_and_si128(v, nibble)),
+                      _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
+    const auto bad =
+        static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(allowed, _mm_setzero_si128())));
+    if (bad) return p + FirstBit(bad);
+  }
+  return ToFaultyByteScalar(p, end);
+}
+
 // Each version is compiled for each set of stops, so none pays for a stop
 // it was not asked for.
 template <class Body>
@@ -584,6 +619,25 @@ __attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
   }
   return FinishRun(runStart, p, end, kStops, lines);
 }
+__attribute__((target("avx2"))) const unsigned char* ToFaultyByteAvx2(const unsigned char* p,
+                                                                      const unsigned char* end) {
+  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));
+  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.high));
+  const __m256i low = _mm256_broadcastsi128_si256(low128);
+  const __m256i high = _mm256_broadcastsi128_si256(high128);
+  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  for (; end - p >= 32; p += 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i allowed = _mm256_and_si256(
+        _mm256_shuffle_epi8(low, _mm256_and_si256(v, nibble)),
+        _mm256_shuffle_epi8(high, _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble)));
+    const auto bad = static_cast<std::uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(allowed, _mm256_setzero_si256())));
+    if (bad) return p + FirstBit(bad);
+  }
+  return ToFaultyByteSse2(p, end);
+}
+
 CleanRun RunAvx2(const unsigned char* p, const unsigned char* end, unsigned stops) {
   return ByStops(stops, [&](auto k) { return CleanLinesAvx2<decltype(k)::value>(p, end); });
 }
@@ -593,16 +647,16 @@ bool CpuHasAvx2() {
   return __builtin_cpu_supports("avx2");
 }
 
-constexpr Version kSse2{"sse2", ToLineBreakSse2, RunSse2};
-constexpr Version kSsse3{"ssse3", ToLineBreakSsse3, RunSsse3};
-constexpr Version kAvx2{"avx2", ToLineBreakAvx2, RunAvx2};
+constexpr Version kSse2{"sse2", ToLineBreakSse2, RunSse2, ToFaultyByteSse2};
+constexpr Version kSsse3{"ssse3", ToLineBreakSsse3, RunSsse3, ToFaultyByteSsse3};
+constexpr Version kAvx2{"avx2", ToLineBreakAvx2, RunAvx2, ToFaultyByteAvx2};
 
 }  // namespace
 #endif
 
 namespace {
 
-constexpr Version kScalar{"scalar", ToLineBreakScalar, CleanLinesScalar};
+constexpr Version kScalar{"scalar", ToLineBreakScalar, CleanLinesScalar, ToFaultyByteScalar};
 
 // Best last, each a pointer to a version that lives as long as the program.
 std::vector<const Version*> Available() {
@@ -637,7 +691,10 @@ const unsigned char* ChooseAndScan(const unsigned char* p, const unsigned char* 
 CleanRun ChooseAndRun(const unsigned char* p, const unsigned char* end, unsigned stops) {
   return ChooseNow()->cleanLines(p, end, stops);
 }
-constexpr Version kChoosing{"choosing", ChooseAndScan, ChooseAndRun};
+const unsigned char* ChooseAndFind(const unsigned char* p, const unsigned char* end) {
+  return ChooseNow()->toFaultyByte(p, end);
+}
+constexpr Version kChoosing{"choosing", ChooseAndScan, ChooseAndRun, ChooseAndFind};
 
 }  // namespace
 

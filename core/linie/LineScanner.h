@@ -39,12 +39,14 @@ enum RunStop : unsigned {
 };
 
 using RunFn = CleanRun (*)(const unsigned char*, const unsigned char*, unsigned stops);
+using FindFn = const unsigned char* (*)(const unsigned char*, const unsigned char*);
 
 // One version of both loops.
 struct Version {
   const char* name;  // "avx2", "ssse3", "sse2" or "scalar"
   ScanFn toLineBreak;
   RunFn cleanLines;
+  FindFn toFaultyByte;
 };
 
 namespace detail {
@@ -70,10 +72,17 @@ inline CleanRun CleanLines(const unsigned char* p, const unsigned char* end, uns
   return detail::chosen.load(std::memory_order_relaxed)->cleanLines(p, end, stops);
 }
 
+// First byte in [p, end) that breaks the character rule (1A among them;
+// LF and CR do not), or end: the faulty bytes of a line, one after another.
+inline const unsigned char* ToFaultyByte(const unsigned char* p, const unsigned char* end) {
+  return detail::chosen.load(std::memory_order_relaxed)->toFaultyByte(p, end);
+}
+
 // The one-byte-at-a-time versions: the reference the others must match.
 const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned char* end,
                                        bool& faulty);
 CleanRun CleanLinesScalar(const unsigned char* p, const unsigned char* end, unsigned stops);
+const unsigned char* ToFaultyByteScalar(const unsigned char* p, const unsigned char* end);
 
 // Every version this build and processor can run, the plain one first.
 std::vector<Version> Versions();

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "linie/LineScanner.h"
 #include "linie/ZnakiDozwolone.h"
 #include "stan/ByteBuffer.h"
 #include "stan/ChunkedVector.h"
@@ -32,10 +33,11 @@ struct TRecError {
 // Calls f(position1, byte) for every faulty byte of a line, in order.
 template <class F>
 void ForEachFaultyByte(std::string_view line, F&& f) {
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const auto b = static_cast<unsigned char>(line[i]);
-    if (kZnakBledny[b]) f(i + 1, b);
-  }
+  const auto* const begin = reinterpret_cast<const unsigned char*>(line.data());
+  const auto* const end = begin + line.size();
+  for (const unsigned char* p = scan::ToFaultyByte(begin, end); p < end;
+       p = scan::ToFaultyByte(p + 1, end))
+    f(static_cast<std::size_t>(p - begin) + 1, *p);
 }
 
 // The error record of a line as the validator describes it.

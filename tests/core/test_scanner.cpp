@@ -27,7 +27,7 @@ using scan::Version;
 std::vector<Version> VectorVersions() {
   std::vector<Version> v = scan::Versions();
   v.erase(v.begin());  // the plain one, which the others are held against
-  v.push_back({"chosen", scan::ToLineBreak, scan::CleanLines});
+  v.push_back({"chosen", scan::ToLineBreak, scan::CleanLines, scan::ToFaultyByte});
   return v;
 }
 
@@ -42,6 +42,8 @@ void ExpectSame(const Version& v, const unsigned char* p, const unsigned char* e
     ASSERT_EQ(got - p, want - p) << v.name << ": " << what;
     ASSERT_EQ(gotFaulty, wantFaulty) << v.name << ": " << what;
   }
+  ASSERT_EQ(v.toFaultyByte(p, end) - p, scan::ToFaultyByteScalar(p, end) - p)
+      << v.name << ", faulty byte: " << what;
 }
 
 // The same for a run of clean lines, under every set of stops.
