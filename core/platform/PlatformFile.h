@@ -78,6 +78,7 @@ class AtomicOutputFile {
 
  private:
   void Flush();
+  void Written(std::size_t n);
   void Discard() noexcept;
 
   std::string target_;
@@ -85,6 +86,9 @@ class AtomicOutputFile {
   int fd_ = -1;
   bool committed_ = false;
   std::vector<char> buffer_;
+  // Bytes written, and how many of them the disk was asked to start on.
+  std::uint64_t written_ = 0;
+  std::uint64_t started_ = 0;
 };
 
 }  // namespace platform
