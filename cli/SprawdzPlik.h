@@ -3,6 +3,7 @@
 // and corrected copy written at the same time and put in place at the end.
 // Every file of a run goes through here; a new step for a file (reading it
 // from another encoding, say) belongs in Sprawdz.
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,25 +11,28 @@
 #include "Komunikaty.h"
 #include "Opcje.h"
 #include "Wyjscie.h"
+#include "kodowanie/Kodowanie.h"
+#include "kodowanie/RozpoznajKodowanie.h"
 
 class TSprawdzaniePlikow {
  public:
   TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out);
-  ~TSprawdzaniePlikow();
 
   Wynik Sprawdz(const std::string& plik) { return Sprawdz(plik, o_.przekoduj); }
-
-  // What every file shares: the read buffer and the tables of the output.
-  struct TWspolne;
 
  private:
   // With `przekoduj`, a faulty file, or a clean one whose letters are
   // another encoding's, is corrected automatically and the written copy
   // checked in its place.
   Wynik Sprawdz(const std::string& plik, bool przekoduj);
+  // The --convert flow (Przekoduj.cpp), after a file's check came to
+  // `sprawdzenie` with `bledne` faulty lines.
+  Wynik Przekoduj(const std::string& plik, const std::string& sciezka, std::uint64_t bledne,
+                  const std::optional<kodowanie::TDiagnoza>& diagnoza, Wynik sprawdzenie);
   Wynik Przekoduj(const std::string& plik, const std::string& sciezka, kodowanie::TKodowanie z);
 
   const TOpcje& o_;
   TWyjscie& out_;
-  std::unique_ptr<TWspolne> wspolne_;
+  // Asked of the system once for every report of the run.
+  const char separatorCzasu_;
 };

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "kodowanie/OcenaTekstu.h"
+#include "linie/CzytajKawalkami.h"
 #include "linie/ZwykleAscii.h"
 #include "platform/PlatformFile.h"
 #include "raport/ZapiszPoprawiony.h"
@@ -10,7 +11,6 @@
 namespace kodowanie {
 
 namespace {
-constexpr std::size_t kKawalek = std::size_t{1} << 20;
 
 bool Utf16(TKodowanie z) {
   return z == TKodowanie::Utf16LE || z == TKodowanie::Utf16BE;
@@ -260,14 +260,15 @@ TWynikPoprawy Przekoduj(const std::string& sciezka, TKodowanie z, Ujscie& ujscie
   platform::InputFile in(sciezka);
   TPrzekodowanie p(
       z, [](void* k, const char* b, std::size_t n) { (*static_cast<Ujscie*>(k))(b, n); }, &ujscie);
-  auto kawalek = std::make_unique_for_overwrite<char[]>(kKawalek);
-  for (;;) {
-    const std::size_t n = in.Read(kawalek.get(), kKawalek);
-    if (n == 0) break;
-    p.Dodaj(kawalek.get(), n);
-  }
-  p.Zakoncz();
-  in.Close();
+  // A file that changes while it is converted raises: the copy, not yet
+  // committed, is dropped rather than saved as a mix of two versions.
+  Typy::CzytajKawalkami(in, [&p](const char* b, std::size_t n) {
+    if (n > 0)
+      p.Dodaj(b, n);
+    else
+      p.Zakoncz();
+    return true;
+  });
   return p.Wynik();
 }
 

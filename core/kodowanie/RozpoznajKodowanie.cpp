@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "linie/CzytajKawalkami.h"
 #include "linie/ZwykleAscii.h"
 #include "platform/PlatformFile.h"
 
@@ -229,15 +230,14 @@ std::optional<TDiagnoza> TRozpoznawanie::Wynik() const {
 void DoczytajPoczatek(TRozpoznawanie& r, const std::string& sciezka) {
   if (!r.MozeUtf16()) return;
   platform::InputFile plik(sciezka);
-  std::string poczatek(kNajdluzszyFragment, '\0');
-  std::size_t n = 0;
-  while (n < poczatek.size()) {
-    const std::size_t k = plik.Read(poczatek.data() + n, poczatek.size() - n);
-    if (k == 0) break;
-    n += k;
-  }
-  plik.Close();
-  r.Utf16ZPoczatku(std::string_view(poczatek.data(), n));
+  std::string poczatek;
+  Typy::CzytajKawalkami(plik,
+                        [&poczatek](const char* dane, std::size_t n) {
+                          poczatek.append(dane, std::min(n, kNajdluzszyFragment - poczatek.size()));
+                          return n > 0 && poczatek.size() < kNajdluzszyFragment;
+                        },
+                        {.pierwszy = kNajdluzszyFragment, .najwiekszy = kNajdluzszyFragment});
+  r.Utf16ZPoczatku(poczatek);
 }
 
 std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
@@ -273,7 +273,6 @@ std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
 
 void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
   platform::InputFile plik(sciezka);
-  std::string kawalek(std::size_t{1} << 20, '\0');
   std::string linia;  // the line cut by the end of a piece
   std::uint64_t przeczytane = 0;
   const auto obejrzyj = [&r](std::string_view l) {
@@ -282,16 +281,13 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
       if (Typy::CzyZnakBledny(static_cast<unsigned char>(c))) return;
     r.LiniaPoprawna(l);
   };
-  while (r.PotrzebneLiniePoprawne(przeczytane)) {
-    // The first pieces are small: most files are decided by their first lines.
-    const std::size_t ile = std::min<std::uint64_t>(kawalek.size(), 64 * 1024 + przeczytane);
-    const std::size_t n = plik.Read(kawalek.data(), ile);
+  const auto kawalek = [&](const char* dane, std::size_t n) {
     przeczytane += n;
     if (n == 0) {
       obejrzyj(linia);
-      break;
+      return false;
     }
-    std::string_view reszta(kawalek.data(), n);
+    std::string_view reszta(dane, n);
     // The text ends at the first 1A, as the reader's does.
     const std::size_t koniec = reszta.find('\x1A');
     if (koniec != std::string_view::npos) reszta = reszta.substr(0, koniec);
@@ -309,10 +305,12 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
     if (linia.size() < kNajdluzszyFragment) linia.append(reszta);
     if (koniec != std::string_view::npos) {
       obejrzyj(linia);
-      break;
+      return false;
     }
-  }
-  plik.Close();
+    return r.PotrzebneLiniePoprawne(przeczytane);
+  };
+  // The first pieces are small: most files are decided by their first lines.
+  Typy::CzytajKawalkami(plik, kawalek, {.pierwszy = 64 * 1024, .najwiekszy = std::size_t{1} << 20});
 }
 
 }  // namespace kodowanie

@@ -2,16 +2,13 @@
 
 #include <memory>
 
+#include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
 #include "linie/LinieDoStanu.h"
 #include "platform/InOutError.h"
 #include "platform/PlatformFile.h"
 
 namespace Typy {
-
-namespace {
-constexpr std::size_t kChunk = 1 << 20;
-}
 
 std::unique_ptr<platform::InputFile> OtworzPlikZrodlowy(const std::string& path) {
   switch (platform::Inspect(path)) {
@@ -37,23 +34,20 @@ void WczytajPlik(TStan& stan) {
   const std::uint64_t hint = file.SizeHint();
   if (hint > 0 && hint < SIZE_MAX / 2) stan.LinieOrg.ReserveBytes(static_cast<std::size_t>(hint));
 
-  auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
   TLinieDoStanu linie(stan);
   LineSplitter splitter(linie);
   try {
-    for (;;) {
-      const std::size_t n = file.Read(chunk.get(), kChunk);
-      if (n == 0) {
-        splitter.Finish();
-        break;
-      }
-      if (!splitter.Feed(chunk.get(), n)) break;
-    }
+    CzytajKawalkami(file, [&splitter](const char* data, std::size_t n) {
+      if (n > 0) return splitter.Feed(data, n);
+      splitter.Finish();
+      return true;
+    });
   } catch (...) {
+    // A file that changed under the read fails as a failed read does: the
+    // window offers nothing of it.
     splitter.Abandon();
     throw;
   }
-  file.Close();
 }
 
 }  // namespace Typy

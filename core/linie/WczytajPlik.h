@@ -14,8 +14,10 @@ std::unique_ptr<platform::InputFile> OtworzPlikZrodlowy(const std::string& path)
 
 // Reads the file named by stan.NazwaPliku into the line lists, validating
 // each line as it is stored. A missing file (code 2), a folder or anything
-// but a regular file (code 5), and every failure to open, read or close
-// raise EInOutError; a failure before the open leaves the lists as they were.
+// but a regular file (code 5), every failure to open, read or close, and a
+// file that changed while it was read raise EInOutError; a failure before
+// the open leaves the lists as they were, one after it keeps the whole lines
+// read before it.
 void WczytajPlik(TStan& stan);
 
 }  // namespace Typy

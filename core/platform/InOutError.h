@@ -44,4 +44,6 @@ inline constexpr int kTooManyOpenFiles = 4;
 inline constexpr int kAccessDenied = 5;
 inline constexpr int kSharingViolation = 32;
 inline constexpr int kDiskFull = 112;
+// The program's own: the file changed while it was read.
+inline constexpr int kFileChanged = 1001;
 }  // namespace io_codes

@@ -70,7 +70,8 @@ class Fault {
   static void Clear() {
     for (const char* v :
          {"FAULT_PATH", "FAULT_ERRNO", "FAULT_READ_AFTER_BYTES", "FAULT_WRITE_AFTER_BYTES",
-          "FAULT_FSYNC", "FAULT_CLOSE", "FAULT_RENAME", "FAULT_OPEN", "FAULT_VANISH_ON_OPEN"})
+          "FAULT_FSYNC", "FAULT_CLOSE", "FAULT_RENAME", "FAULT_OPEN", "FAULT_VANISH_ON_OPEN",
+          "FAULT_CHANGE_AFTER_BYTES", "FAULT_CHANGE"})
       ::unsetenv(v);
   }
 };

@@ -21,10 +21,12 @@
 
 #include "../fuzz/FuzzCheck.h"
 #include "FaultSupport.h"
+#include "kodowanie/PoprawKodowanie.h"
 #include "linie/WczytajPlik.h"
 #include "platform/InOutError.h"
 #include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
+#include "stan/Teksty.h"
 
 using faults::Fault;
 using faults::Names;
@@ -99,6 +101,37 @@ TEST_F(Reader, failingHalfWayKeepsTheLinesReadBefore) {
     }
     fuzz::CheckState(stan, WholeLinesBefore(bytes, cut));
     EXPECT_EQ(faults::OpenDescriptors(), fdsBefore) << "the file was left open";
+  }
+}
+
+// A file that changes while it is read may have been read as a mix of two
+// versions, whether it grew, shrank or was replaced: the window's reader
+// and the automatic correction fail with the checker's sentence, and the
+// correction saves nothing.
+TEST_F(Reader, aFileChangedWhileReadFails) {
+  const std::pair<const char*, std::function<void(const std::string&)>> czytelnicy[] = {
+      {"window",
+       [&](const std::string& p) {
+         stan.Bledy.clear();
+         stan.NazwaPliku = p;
+         Typy::WczytajPlik(stan);
+       }},
+      {"correction",
+       [](const std::string& p) {
+         kodowanie::TWynikPoprawy w;
+         kodowanie::ZapiszPoprawke(p, kodowanie::TKodowanie::Iso8859_2, w);
+       }},
+  };
+  for (const auto& [kto, czytaj] : czytelnicy) {
+    for (const char* how : {"grow", "shrink", "replace"}) {
+      SCOPED_TRACE(std::string(kto) + " " + how);
+      WriteFile(dir / "lista.txt", Lista(60000));
+      Fault f{
+          {"FAULT_PATH", "lista.txt"}, {"FAULT_CHANGE_AFTER_BYTES", "1"}, {"FAULT_CHANGE", how}};
+      ExpectError([&] { czytaj(dir / "lista.txt"); }, io_codes::kFileChanged,
+                  teksty::PlikZmienilSie.str());
+      EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"lista.txt", "poprzedni.txt"}));
+    }
   }
 }
 

@@ -1,0 +1,52 @@
+// The --convert flow: a faulty file corrected automatically from its
+// encoding, the copy's losses told, and the copy checked in its place.
+#include "SprawdzPlik.h"
+#include "Wydruk.h"
+#include "kodowanie/PoprawKodowanie.h"
+#include "raport/ZapiszPoprawiony.h"
+#include "stan/TekstBledu.h"
+
+Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& sciezka,
+                                    std::uint64_t bledne,
+                                    const std::optional<kodowanie::TDiagnoza>& diagnoza,
+                                    Wynik sprawdzenie) {
+  // The encoding the user names is taken for any file; otherwise a faulty
+  // file is converted from its diagnosis (Windows-1250 when there is none)
+  // and a clean one only when its letters read better in another encoding.
+  // Between two close readings nothing is guessed.
+  if (o_.z) return Przekoduj(plik, sciezka, *o_.z);
+  if (diagnoza && diagnoza->albo) {
+    if (!o_.cicho)
+      out_ << plik << ": poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n";
+    return sprawdzenie;
+  }
+  if (InneKodowanie(diagnoza)) return Przekoduj(plik, sciezka, diagnoza->kodowanie);
+  if (bledne > 0) return Przekoduj(plik, sciezka, kodowanie::TKodowanie::Windows1250);
+  return sprawdzenie;
+}
+
+Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& sciezka,
+                                    kodowanie::TKodowanie z) {
+  kodowanie::TWynikPoprawy w;
+  std::string zapisany;
+  try {
+    zapisany = kodowanie::ZapiszPoprawke(sciezka, z, w);
+  } catch (const std::exception& e) {
+    ZglosBlad(out_, NazwaPlikuPoprawionego(plik), bledy::Opis(e));
+    return kAwaria;
+  }
+  if (!o_.cicho) {
+    out_ << plik << ": zapisano " << zapisany << '\n';
+    // What the bank could not be given as it was: never lost without a word.
+    if (w.brakujace)
+      out_ << plik << ": znaków, których Windows-1250 nie ma, zapisanych jako \"?\": "
+           << static_cast<unsigned long long>(w.brakujace) << '\n';
+    if (w.nieodkodowane)
+      out_ << plik << ": bajtów nieczytelnych w kodowaniu " << kodowanie::Nazwa(z)
+           << ", pozostawionych bez zmian: " << static_cast<unsigned long long>(w.nieodkodowane)
+           << '\n';
+  }
+  // The written copy is checked as any file, under the name the user would
+  // give it; it is not corrected again.
+  return Sprawdz(NazwaPlikuPoprawionego(plik), false);
+}

@@ -1,0 +1,128 @@
+#include "Wydruk.h"
+
+#include <charconv>
+#include <cstring>
+
+#include "kodowanie/Cp1250.h"
+#include "stan/Teksty.h"
+
+namespace {
+
+// Every byte as it is shown after "Błędny znak": decoded from Windows-1250,
+// control bytes as their pictures, a byte the code page leaves undefined as
+// U+FFFD, then its value in hexadecimal, which says what it was.
+struct TZnaki {
+  std::string opis[256];
+  TZnaki() {
+    constexpr char hex[] = "0123456789ABCDEF";
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      const char16_t u = cp1250::kToUnicode[static_cast<unsigned char>(b)];
+      opis[b] = ": Błędny znak: \"";
+      if (u >= 0x80 && u < 0xA0)
+        opis[b] += "\xEF\xBF\xBD";
+      else
+        opis[b] += cp1250::ToUtf8(std::string_view(&c, 1), true);
+      opis[b] += "\" (0x";
+      opis[b] += hex[b >> 4];
+      opis[b] += hex[b & 15];
+      opis[b] += ")\n";
+    }
+  }
+};
+
+const TZnaki& Znaki() {
+  static const TZnaki znaki;
+  return znaki;
+}
+
+const std::string& TekstPustej() {
+  static const std::string pusty = ": " + Utf8(teksty::CiagPusty) + "\n";
+  return pusty;
+}
+
+}  // namespace
+
+std::string Utf8(std::string_view cp1250) {
+  return cp1250::ToUtf8(cp1250);
+}
+
+bool InneKodowanie(const std::optional<kodowanie::TDiagnoza>& diagnoza) {
+  return diagnoza && (diagnoza->albo || diagnoza->kodowanie != kodowanie::TKodowanie::Windows1250);
+}
+
+std::string_view TNumer::Dla(std::uint64_t n) {
+  if (n == wartosc_ + 1 && wartosc_ != 0) {
+    ++wartosc_;
+    std::size_t i = dlugosc_;
+    while (i > 0 && cyfry_[i - 1] == '9') cyfry_[--i] = '0';
+    if (i > 0) {
+      ++cyfry_[i - 1];
+    } else {
+      std::memmove(cyfry_ + 1, cyfry_, dlugosc_++);
+      cyfry_[0] = '1';
+    }
+  } else {
+    wartosc_ = n;
+    dlugosc_ =
+        static_cast<std::size_t>(std::to_chars(cyfry_, cyfry_ + sizeof cyfry_, n).ptr - cyfry_);
+  }
+  return {cyfry_, dlugosc_};
+}
+
+void TLiniaPusta::Wypisz(TWyjscie& out, const std::string& plik, const std::string& tekst,
+                         std::uint64_t n) {
+  if (n != nastepny_) {
+    linia_ = plik + ':';
+    poczatek_ = linia_.size();
+    linia_ += std::to_string(n);
+    koniec_ = linia_.size();
+    linia_ += tekst;
+  }
+  out << linia_;
+  nastepny_ = Zwieksz() ? n + 1 : 0;
+}
+
+bool TLiniaPusta::Zwieksz() {
+  for (std::size_t i = koniec_; i-- > poczatek_;) {
+    if (linia_[i] != '9') {
+      ++linia_[i];
+      return true;
+    }
+    linia_[i] = '0';
+  }
+  return false;
+}
+
+void TWydruk::BlednyZnak(std::uint64_t linia, std::uint64_t kolumna, unsigned char b) {
+  if (linia != liniaPrefiksu_) {
+    prefiks_ = plik_ + ':';
+    prefiks_ += numer_.Dla(linia);
+    prefiks_ += ':';
+    liniaPrefiksu_ = linia;
+  }
+  out_ << prefiks_ << static_cast<unsigned long long>(kolumna) << Znaki().opis[b];
+}
+
+void TWydruk::PustaLinia(std::uint64_t linia) {
+  pusta_.Wypisz(out_, plik_, TekstPustej(), linia);
+}
+
+void TWydruk::Podsumowanie(std::uint64_t bledne,
+                           const std::optional<kodowanie::TDiagnoza>& diagnoza) {
+  if (InneKodowanie(diagnoza)) {
+    if (diagnoza->albo)
+      out_ << plik_ << ": plik może być zapisany w kodowaniu "
+           << kodowanie::Nazwa(diagnoza->kodowanie) << " albo " << kodowanie::Nazwa(*diagnoza->albo)
+           << '\n';
+    else
+      out_ << plik_ << ": plik wygląda na zapisany w kodowaniu "
+           << kodowanie::Nazwa(diagnoza->kodowanie) << '\n';
+  }
+  out_ << plik_ << ": ";
+  if (bledne == 0)
+    out_ << Utf8(teksty::PlikPoprawny) << '\n';
+  else
+    out_ << Utf8(teksty::IloscBlednychLinii) << ' ' << static_cast<unsigned long long>(bledne)
+         << '\n';
+}

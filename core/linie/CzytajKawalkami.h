@@ -1,0 +1,40 @@
+#pragma once
+// The one read loop of the program: a source file read from its start in
+// pieces, each handed on as it comes, and a file that changes while it is
+// read noticed. The window's reader, the checker, the automatic correction
+// and the encoding diagnosis all read through it, so none of them can take
+// a mix of two versions of a file for one.
+#include <cstddef>
+#include <functional>
+
+#include "platform/PlatformFile.h"
+
+namespace Typy {
+
+// Pieces this size stay in the processor's cache between the read that
+// fills them and the scan that follows.
+inline constexpr std::size_t kKawalek = std::size_t{64} << 10;
+
+// How big the pieces are: `pierwszy` bytes first, then as many as were read
+// so far and `pierwszy` more, never more than `najwiekszy`. Growing pieces
+// suit a reader that most often stops early; by default every piece is
+// kKawalek.
+struct TKawalki {
+  std::size_t pierwszy = kKawalek;
+  std::size_t najwiekszy = kKawalek;
+};
+
+// Hands `kawalek` the file's bytes in order, piece by piece, then a piece
+// of no bytes at the end of the file; `kawalek` returning false stops the
+// read there. Closes the file afterwards.
+//
+// A file that changed while it was read, whether it grew, shrank or was
+// replaced, raises EInOutError with the sentence the user is told; one that
+// grows past its size at the open is left at once. A failure to read or
+// close raises EInOutError too. After an error the caller drops what it
+// took from the file.
+void CzytajKawalkami(platform::InputFile& plik,
+                     const std::function<bool(const char*, std::size_t)>& kawalek,
+                     TKawalki kawalki = {});
+
+}  // namespace Typy
