@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -59,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Pieces of every size up to a little past two vector steps, and the
   // whole input, so piece edges fall everywhere: inside lines, between CR
-  // and LF, at faulty bytes, at the edges of the scan's blocks.
+  // and LF, at faulty bytes, at the edges of the scan's blocks. A long input
+  // gets the sizes around those edges only, so the fuzzer keeps its pace.
   auto strumien = [&](std::size_t kawalek, StreamCheck::Options opcje, Zapis& z) {
     StreamCheck check(z, opcje);
     BasicLineSplitter<StreamCheck> sp(check);
@@ -72,7 +74,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
   Zapis z;
   strumien(std::max<std::size_t>(size, 1), {.keepFaultyLines = true, .corrected = true}, z);
-  for (std::size_t kawalek = 1; kawalek <= 140 && kawalek < size; ++kawalek) {
+  static constexpr std::size_t kKrawedzie[] = {1,  2,  3,  5,  15, 16,  17,  31,
+                                               32, 33, 63, 64, 65, 127, 128, 129};
+  std::vector<std::size_t> kawalki;
+  if (size <= 1024)
+    for (std::size_t k = 1; k <= 140; ++k) kawalki.push_back(k);
+  else
+    kawalki.assign(std::begin(kKrawedzie), std::end(kKrawedzie));
+  for (const std::size_t kawalek : kawalki) {
+    if (kawalek >= size) break;
     Zapis zc, zs;
     strumien(kawalek, {.keepFaultyLines = true, .corrected = true}, zc);
     strumien(kawalek, {}, zs);
