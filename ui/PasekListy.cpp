@@ -52,10 +52,9 @@ void UlozPasek(std::span<const TWpisPaska> wpisy, int x, int prawa, int przerwa)
     if (i > 0) x += 2 * przerwa;
     // A sentence given its whole measured width is never elided: the
     // eliding's own measure may come out a pixel wider.
-    const QString krotkie =
-        szerokosci[i] >= zdania[i]
-            ? w.Zdanie
-            : w.Etykieta->fontMetrics().elidedText(w.Zdanie, Qt::ElideRight, szerokosci[i]);
+    const QString krotkie = szerokosci[i] >= zdania[i] ? w.Zdanie
+                                                       : w.Etykieta->fontMetrics().elidedText(
+                                                             w.Zdanie, w.Skrot, szerokosci[i]);
     w.Etykieta->setText(krotkie);
     w.Etykieta->setToolTip(krotkie == w.Zdanie ? QString() : w.Zdanie);
     w.Etykieta->setAccessibleName(w.Zdanie);

@@ -19,6 +19,9 @@ struct TWpisPaska {
   // None when there is nothing to do; keeps the layout's width or widens
   // to its text.
   QPushButton* Przycisk = nullptr;
+  // Where a shortened sentence loses its text: a count at its end keeps
+  // the end.
+  Qt::TextElideMode Skrot = Qt::ElideRight;
 };
 
 // Places the entries left to right from `x` up to `prawa` (exclusive):

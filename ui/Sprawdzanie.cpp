@@ -22,6 +22,7 @@ void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania
     komunikaty.Informacja(teksty::PlikPoprawny.str());
   else
     komunikaty.Ostrzezenie(teksty::PlikZBledami.str());
+  widok.PoOcenie();
 }
 
 }  // namespace ui

@@ -26,6 +26,8 @@ class TWidokSprawdzania {
   virtual void PokazWynik(std::size_t ileBledow) = 0;
   // Just before the outcome dialog.
   virtual void PokazOcene(std::size_t ileBledow) = 0;
+  // After the outcome dialog: what the check found beside the characters.
+  virtual void PoOcenie() {}
 };
 
 // Checks the file at `sciezka` into `stan`; `przedWynikiem`, if given, runs

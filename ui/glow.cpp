@@ -16,6 +16,7 @@
 
 #include "BudowaOkna.h"
 #include "Cp1250Text.h"
+#include "FormRachunki.h"
 #include "Ikony.h"
 #include "LOG.h"
 #include "ModelBledow.h"
@@ -51,6 +52,8 @@ constexpr cp1250::Literal kOryginalny{u8"Oryginalny znak"};
 constexpr cp1250::Literal kNowy{u8"Nowy znak"};
 constexpr cp1250::Literal kZatwierdz{u8"Zatwierdź nowy znak"};
 constexpr cp1250::Literal kPopraw{u8"Popraw automatycznie…"};
+constexpr cp1250::Literal kRachunki{u8"Błędne numery rachunków i pola przelewów: "};
+constexpr cp1250::Literal kPokazRachunki{u8"Pokaż…"};
 
 // The window's layout, container by container from the top down, for a
 // 13-pixel text height. Aligned rows stack in the order given; the
@@ -70,6 +73,10 @@ constexpr ui::TElementUkladu kUklad[] = {
 // of the count; placed after each check, shown only with something to say.
 { "LabelKodowanie",          Rodzaj::Etykieta,                  "Panel3",          300,   5,     8,     13, {},           Czcionka::Okna,             Miejsce::Stale,    kUkryty},
 { "ButtonPoprawAutomatycznie", Rodzaj::Przycisk,                "Panel3",          560,   1,   140,     21, kPopraw,      Czcionka::Okna,             Miejsce::Stale,    kUkryty},
+// Wrong account numbers and transfer fields, after the encoding hint; placed
+// after each check, shown only with findings.
+{ "LabelRachunki",           Rodzaj::Etykieta,                  "Panel3",          300,   5,     8,     13, {},           Czcionka::Okna,             Miejsce::Stale,    kUkryty},
+{ "ButtonPokazRachunki",     Rodzaj::Przycisk,                  "Panel3",          700,   1,    60,     21, kPokazRachunki, Czcionka::Okna,           Miejsce::Stale,    kUkryty},
 { "StringGridBledy",         Rodzaj::Wlasny,                    "Panel2",            6,  29,   770,     86, {},           Czcionka::Okna,             Miejsce::Wypelnij, kUkryty},
 { "PanelSzczegoly",          Rodzaj::PanelWypuklyZObramowaniem, nullptr,             0, 171,   782,    355, {},           Czcionka::Okna,             Miejsce::Dol,      kUkryty},
 { "GroupBox1",               Rodzaj::Ramka,                     "PanelSzczegoly",    6,   6,   770,    343, kSzczegoly,   Czcionka::Okna,             Miejsce::Wypelnij},
@@ -91,10 +98,18 @@ constexpr ui::TElementUkladu kUklad[] = {
 // clang-format on
 
 // The order Tab takes through the elements.
-constexpr const char* kKolejnoscTabulacji[] = {
-    "Button3",         "ButtonZapiszNew", "ButtonPokazLog", "ButtonPoprawAutomatycznie",
-    "StringGridBledy", "StringGridZnaki", "EditZnakNew",    "EditZnakOrg",
-    "BitBtn1",         "MemoLiniaOrg",    "MemoLiniaNew"};
+constexpr const char* kKolejnoscTabulacji[] = {"Button3",
+                                               "ButtonZapiszNew",
+                                               "ButtonPokazLog",
+                                               "ButtonPoprawAutomatycznie",
+                                               "ButtonPokazRachunki",
+                                               "StringGridBledy",
+                                               "StringGridZnaki",
+                                               "EditZnakNew",
+                                               "EditZnakOrg",
+                                               "BitBtn1",
+                                               "MemoLiniaOrg",
+                                               "MemoLiniaNew"};
 
 ui::TWidokLinii* NowyWidokLinii(QWidget* rodzic) {
   auto* m = new ui::TWidokLinii(rodzic);
@@ -167,6 +182,8 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
   budowa.Przypisz(ButtonPokazLog, "ButtonPokazLog");
   budowa.Przypisz(LabelKodowanie, "LabelKodowanie");
   budowa.Przypisz(ButtonPoprawAutomatycznie, "ButtonPoprawAutomatycznie");
+  budowa.Przypisz(LabelRachunki, "LabelRachunki");
+  budowa.Przypisz(ButtonPokazRachunki, "ButtonPokazRachunki");
   ukladOkna_ = &budowa.Uklad(this);
 
   // What the table cannot say: settings of each kind's own.
@@ -217,6 +234,8 @@ void TFormGlow::Podlacz() {
   connect(ButtonPoprawAutomatycznie, &QPushButton::clicked, this, [this] {
     Obsluz([this] { ButtonPoprawAutomatycznieClick(ButtonPoprawAutomatycznie); });
   });
+  connect(ButtonPokazRachunki, &QPushButton::clicked, this,
+          [this] { Obsluz([this] { ButtonPokazRachunkiClick(ButtonPokazRachunki); }); });
   StringGridBledy->PoWyborze = [this] {
     Obsluz([this] { StringGridBledyClick(StringGridBledy); });
   };
@@ -325,6 +344,8 @@ void TFormGlow::PokazWynik(std::size_t ile) {
   LabelIleBledow->adjustSize();
   ButtonZapiszNew->setEnabled(ile > 0);
   ButtonPokazLog->setEnabled(ile > 0);
+  // Every line, as the checker checks it passing; shown after the outcome.
+  uwagiRachunkow_ = rachunki::SprawdzStan(stan_);
   PokazPropozycjePoprawki();
 }
 
@@ -353,6 +374,31 @@ void TFormGlow::PokazPropozycjePoprawki() {
   ButtonPoprawAutomatycznie->show();
 }
 
+void TFormGlow::PoOcenie() {
+  if (uwagiRachunkow_.empty()) return;
+  // After the encoding hint when it shows; the strip is laid out again with
+  // both, and this sentence, if it must be shortened, loses its middle,
+  // never its count.
+  std::vector<ui::TWpisPaska> wpisy;
+  if (ButtonPoprawAutomatycznie->isVisible())
+    wpisy.push_back({LabelKodowanie, LabelKodowanie->accessibleName(), ButtonPoprawAutomatycznie});
+  wpisy.push_back({LabelRachunki, ui::ZCp1250(kRachunki) + QString::number(uwagiRachunkow_.size()),
+                   ButtonPokazRachunki, Qt::ElideMiddle});
+  LabelRachunki->move(LabelRachunki->x(), LabelIleBledow->y());
+  ui::UlozPasek(wpisy, LabelIleBledow->geometry().right() + 1 + Skaluj(16),
+                Panel3->width() - Skaluj(4), Skaluj(8));
+  UstawKolor(LabelRachunki, QColor(255, 0, 0));
+  LabelRachunki->show();
+  ButtonPokazRachunki->show();
+}
+
+void TFormGlow::ButtonPokazRachunkiClick(QObject*) {
+  if (uwagiRachunkow_.empty()) return;
+  if (!formRachunki_) formRachunki_ = new TFormRachunki(komunikaty_, font(), this);
+  formRachunki_->Ustaw(stan_, uwagiRachunkow_);
+  formRachunki_->PokazModalnie();
+}
+
 void TFormGlow::InitDane() {
   if (!modelBledow_) {
     modelBledow_ = new ui::TModelBledow(stan_.Bledy, StringGridBledy);
@@ -378,6 +424,9 @@ void TFormGlow::InitDane() {
   ButtonPoprawAutomatycznie->hide();
   poprawka_.reset();
   poprawkaAlbo_.reset();
+  LabelRachunki->hide();
+  ButtonPokazRachunki->hide();
+  uwagiRachunkow_.clear();
 }
 
 void TFormGlow::DodajLinieDoStringGrid() {

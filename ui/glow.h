@@ -7,8 +7,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "kodowanie/Kodowanie.h"
+#include "rachunki/UwagiStanu.h"
 
 #include "BudowaOkna.h"
 #include "ErrorBoundary.h"
@@ -26,6 +28,7 @@ class QLineEdit;
 class QPushButton;
 
 class TFormLOG;
+class TFormRachunki;
 
 namespace Typy {
 struct TStan;
@@ -82,6 +85,10 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // check only when the correction would change something.
   QLabel* LabelKodowanie = nullptr;
   QPushButton* ButtonPoprawAutomatycznie = nullptr;
+  // Wrong account numbers and transfer fields: their count, shown after a
+  // check's outcome only when there are any, and the button to their list.
+  QLabel* LabelRachunki = nullptr;
+  QPushButton* ButtonPokazRachunki = nullptr;
 
   void DodajLinieDoStringGrid();
   void FormCreate(QObject* Sender);
@@ -97,6 +104,9 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void BitBtn1Click(QObject* Sender);
   void ButtonPokazLogClick(QObject* Sender);
   void ButtonPoprawAutomatycznieClick(QObject* Sender);
+  void ButtonPokazRachunkiClick(QObject* Sender);
+  // The list of account and field findings, once it has been opened.
+  TFormRachunki* FormRachunki() const { return formRachunki_; }
 
   // The placement of the window's own children; the splitter changes the
   // detail panel's height through it.
@@ -121,6 +131,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void Wyczysc() override;
   void PokazWynik(std::size_t ileBledow) override;
   void PokazOcene(std::size_t ileBledow) override;
+  void PoOcenie() override;
   void PokazPropozycjePoprawki();
 
   Typy::TStan& stan_;
@@ -132,4 +143,6 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // What the automatic correction decodes from, while it is offered.
   std::optional<kodowanie::TKodowanie> poprawka_;
   std::optional<kodowanie::TKodowanie> poprawkaAlbo_;  // a second reading as likely
+  std::vector<rachunki::TUwagaLinii> uwagiRachunkow_;
+  TFormRachunki* formRachunki_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "BudowaOkna.h"
+#include "FormRachunki.h"
 #include "LOG.h"
 #include "NaEkranie.h"
 #include "OknoTestowe.h"
@@ -120,6 +121,17 @@ class TestSkalaOkien : public QObject {
     std::string raport = "Lista\r\n" + std::string(96, '-') + "\r\nKoniec pliku LOG\r\n";
     log.RichEditLOG->UstawRaport(raport);
     QCOMPARE(log.RichEditLOG->horizontalScrollBar()->maximum(), 0);
+  }
+
+  void oknoRachunkow() {
+    ui::TRecordingUserMessages m;
+    TFormRachunki f(m);
+    f.show();
+    QCOMPARE(f.size(), QSize(S(782), S(420)));
+    QCOMPARE(f.Panel2->geometry(), QRect(0, S(420) - S(141), S(782), S(141)));
+    QCOMPARE(f.ButtonZamknij->geometry(), P(699, 106, 75, 25));
+    QCOMPARE(f.MemoLinia->geometry(), P(8, 26, 766, 69));
+    QCOMPARE(f.ListaUwag->columnWidth(3), S(300));
   }
 };
 

@@ -1,0 +1,179 @@
+// The window's part of the account and field checks: the count and the
+// "Pokaż…" button in the list strip after the outcome, never moving what
+// the strip already holds, and the list of findings with its line, copying
+// and keys.
+//
+// With ZRZUT_EKRANU set to a path prefix, the main window and the list are
+// also saved as PREFIX-rachunki.png and PREFIX-lista-rachunkow.png.
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "FormRachunki.h"
+#include "OknoTestowe.h"
+#include "stan/Teksty.h"
+
+using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
+
+namespace {
+
+std::string Przyklad(const char* nazwa) {
+  std::ifstream f(std::string(EXAMPLES_DIR) + "/" + nazwa, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+void Zrzut(QWidget& w, const char* nazwa) {
+  const char* prefiks = std::getenv("ZRZUT_EKRANU");
+  if (prefiks && *prefiks)
+    w.grab().save(QString::fromUtf8(prefiks) + QStringLiteral("-") + QString::fromUtf8(nazwa) +
+                  QStringLiteral(".png"));
+}
+
+// Runs `krok` with the list window once it shows, then closes it with Esc.
+void ZOknemListy(test::TOkno& o, const std::function<void(TFormRachunki&)>& krok) {
+  bool bylo = false;
+  QTimer::singleShot(0, &o.w, [&] {
+    TFormRachunki* f = o.w.FormRachunki();
+    QVERIFY(f && f->isVisible());
+    krok(*f);
+    bylo = true;
+    QTest::keyClick(f->ListaUwag, Qt::Key_Escape);
+  });
+  QTest::mouseClick(o.w.ButtonPokazRachunki, Qt::LeftButton);
+  QVERIFY(bylo);
+  QVERIFY(!o.w.FormRachunki()->isVisible());
+}
+
+}  // namespace
+
+class TestRachunkiOkno : public QObject {
+  Q_OBJECT
+ private slots:
+  void tylkoRachunki_ocenaZnakowPotemPasek();
+  void listaUwag_wierszeLiniaKopiowanieKlawisze();
+  void bledneZnakiIRachunki_paskiObokSiebie();
+  void poprawnaLista_bezPaska();
+};
+
+void TestRachunkiOkno::tylkoRachunki_ocenaZnakowPotemPasek() {
+  test::TOkno o;
+  const QRect label1 = o.w.Label1->geometry();
+  const QPoint licznik = o.w.LabelIleBledow->pos();
+  bool paskaPrzyDialogu = true;
+  o.m.PrzyDialogu = [&] { paskaPrzyDialogu = o.w.LabelRachunki->isVisible(); };
+  o.Sprawdz(o.Plik("zlecenia.txt", Przyklad("zlecenia-bledne.txt")));
+  Zrzut(o.w, "rachunki");
+
+  // The characters' outcome as for any clean file, then the strip.
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
+  QVERIFY(!paskaPrzyDialogu);
+  QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("0"));
+  QCOMPARE(o.w.LabelIleBledow->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+  QVERIFY(!o.w.ButtonZapiszNew->isEnabled());
+
+  QVERIFY(o.w.LabelRachunki->isVisible());
+  QCOMPARE(o.w.LabelRachunki->text(),
+           test::T(test::Cp("Błędne numery rachunków i pola przelewów: 4")));
+  QCOMPARE(o.w.LabelRachunki->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+  QVERIFY(o.w.ButtonPokazRachunki->isVisible());
+  QCOMPARE(o.w.ButtonPokazRachunki->text(), test::T(test::Cp("Pokaż…")));
+  // Right of the count, the button right of the text, all inside the strip;
+  // nothing specified has moved.
+  QVERIFY(o.w.LabelRachunki->x() > o.w.LabelIleBledow->geometry().right());
+  QVERIFY(o.w.ButtonPokazRachunki->x() > o.w.LabelRachunki->geometry().right());
+  QVERIFY(o.w.ButtonPokazRachunki->geometry().right() < o.w.Panel3->width());
+  QVERIFY(
+      o.w.ButtonPokazRachunki->width() >=
+      o.w.ButtonPokazRachunki->fontMetrics().horizontalAdvance(o.w.ButtonPokazRachunki->text()));
+  QCOMPARE(o.w.Label1->geometry(), label1);
+  QCOMPARE(o.w.LabelIleBledow->pos(), licznik);
+
+  // The next check starts without it.
+  o.Sprawdz(o.Plik("dobra.txt", Przyklad("zlecenia.txt")));
+  QVERIFY(!o.w.LabelRachunki->isVisible());
+  QVERIFY(!o.w.ButtonPokazRachunki->isVisible());
+}
+
+void TestRachunkiOkno::listaUwag_wierszeLiniaKopiowanieKlawisze() {
+  test::TOkno o;
+  const std::string plik = Przyklad("zlecenia-bledne.txt");
+  o.Sprawdz(o.Plik("zlecenia.txt", plik));
+  ZOknemListy(o, [&](TFormRachunki& f) {
+    Zrzut(f, "lista-rachunkow");
+    QAbstractItemModel* m = f.ListaUwag->model();
+    QCOMPARE(m->rowCount(), 4);
+    const char* const oczekiwane[4][3] = {{"1", "62", "17102040142664737828830069"},
+                                          {"2", "62", "73109010141623306697058715"},
+                                          {"3", "182", "11402005"},
+                                          {"4", "14", "5020,00"}};
+    for (int w = 0; w < 4; ++w) {
+      QCOMPARE(m->data(m->index(w, 0)).toString(), QString::fromUtf8(oczekiwane[w][0]));
+      QCOMPARE(m->data(m->index(w, 1)).toString(), QString::fromUtf8(oczekiwane[w][1]));
+      QCOMPARE(m->data(m->index(w, 4)).toString(), QString::fromUtf8(oczekiwane[w][2]));
+    }
+    QCOMPARE(m->data(m->index(3, 2)).toString(), QStringLiteral("kwota"));
+
+    // The first row is selected, its whole line below; the keys move on.
+    QCOMPARE(f.ListaUwag->currentIndex().row(), 0);
+    QCOMPARE(f.MemoLinia->toPlainText(), test::T(plik.substr(0, plik.find('\r'))));
+    QCOMPARE(f.LabelLinia->text(), QStringLiteral("Linia nr 1, kolumna 62"));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(f.ListaUwag, Qt::Key_Down);
+    QCOMPARE(f.LabelLinia->text(), QStringLiteral("Linia nr 4, kolumna 14"));
+    QCOMPARE(f.MemoLinia->textCursor().position(), 13);
+
+    // Ctrl+C copies the selected rows with a header; with all selected,
+    // every row.
+    QTest::keyClick(f.ListaUwag, Qt::Key_C, Qt::ControlModifier);
+    QStringList linie = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(linie.size(), 2);
+    QVERIFY(linie[1].startsWith(QStringLiteral("4\t14\tkwota\t")));
+    QVERIFY(linie[1].endsWith(QStringLiteral("\t5020,00")));
+    QTest::keyClick(f.ListaUwag, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(f.ListaUwag, Qt::Key_C, Qt::ControlModifier);
+    linie = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(linie.size(), 5);
+  });
+  // Opened again, it shows the same from its first row.
+  ZOknemListy(o, [](TFormRachunki& f) { QCOMPARE(f.ListaUwag->currentIndex().row(), 0); });
+}
+
+void TestRachunkiOkno::bledneZnakiIRachunki_paskiObokSiebie() {
+  test::TOkno o;
+  // UTF-8 letters (the encoding hint) and a mistyped account number.
+  const std::string plik =
+      "1;Zdzisław Mańkowski;PL61 1090 1014 0000 0712 1981 2875;1234,56\r\n"
+      "2;Urszula Śliwińska;Zwrot kosztów podróży;210,00\r\n";
+  o.Sprawdz(o.Plik("lista.txt", plik));
+  Zrzut(o.w, "rachunki-i-kodowanie");
+  QCOMPARE(o.Rodzaje().back(), Rodzaj::Ostrzezenie);
+  QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("2"));
+  QVERIFY(o.w.LabelRachunki->isVisible());
+  // A strip too short for both sentences shortens them, never the count.
+  QVERIFY(o.w.LabelRachunki->text().endsWith(QStringLiteral(": 1")));
+  QCOMPARE(o.w.LabelRachunki->accessibleName(),
+           test::T(test::Cp("Błędne numery rachunków i pola przelewów: 1")));
+  if (o.w.ButtonPoprawAutomatycznie->isVisible())
+    QVERIFY(o.w.LabelRachunki->x() > o.w.ButtonPoprawAutomatycznie->geometry().right());
+  QVERIFY(o.w.ButtonPokazRachunki->geometry().right() < o.w.Panel3->width());
+}
+
+void TestRachunkiOkno::poprawnaLista_bezPaska() {
+  test::TOkno o;
+  o.Sprawdz(o.Plik("dobra.txt", Przyklad("zlecenia.txt")));
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
+  QVERIFY(!o.w.LabelRachunki->isVisible());
+  QVERIFY(!o.w.ButtonPokazRachunki->isVisible());
+}
+
+QTEST_MAIN(TestRachunkiOkno)
+#include "test_rachunki_okno.moc"

@@ -1,0 +1,256 @@
+#include "FormRachunki.h"
+
+#include <QClipboard>
+#include <QEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <algorithm>
+
+#include "Cp1250Text.h"
+#include "kodowanie/Cp1250.h"
+#include "stan/Typy.h"
+
+namespace {
+
+using namespace ui::nazwy_ukladu;
+
+constexpr cp1250::Literal kTytul{u8"Błędne numery rachunków i pola przelewów"};
+constexpr cp1250::Literal kLinia{u8"Linia"};
+constexpr cp1250::Literal kKolumna{u8"Kolumna"};
+constexpr cp1250::Literal kPole{u8"Pole"};
+constexpr cp1250::Literal kBlad{u8"Co jest błędne"};
+constexpr cp1250::Literal kWartosc{u8"Wartość w pliku"};
+constexpr cp1250::Literal kLiniaNr{u8"Linia nr "};
+constexpr cp1250::Literal kKolumnaNr{u8", kolumna "};
+constexpr cp1250::Literal kZamknij{u8"Zamknij"};
+
+// The window's layout for a 13-pixel text height: the list fills what the
+// line panel at the bottom leaves.
+// clang-format off
+constexpr ui::TElementUkladu kUklad[] = {
+// name             kind                               parent    left  top  width  height  text      font                       placement          initially
+{ "Panel2",         Rodzaj::PanelWypukly,              nullptr,     0, 279,   782,    141, {},       Czcionka::Okna,            Miejsce::Dol},
+{ "LabelLinia",     Rodzaj::Etykieta,                  "Panel2",    8,   8,    24,     13, kLinia,   Czcionka::Okna,            Miejsce::Stale},
+{ "MemoLinia",      Rodzaj::Wlasny,                    "Panel2",    8,  26,   766,     69, {},       Czcionka::StalaSzerokosc8, Miejsce::Stale},
+{ "ButtonZamknij",  Rodzaj::Przycisk,                  "Panel2",  699,  106,   75,     25, kZamknij, Czcionka::Okna,            Miejsce::Stale},
+{ "Panel1",         Rodzaj::PanelWypuklyZObramowaniem, nullptr,     0,   0,   782,    279, {},       Czcionka::Okna,            Miejsce::Wypelnij},
+{ "ListaUwag",      Rodzaj::Wlasny,                    "Panel1",    6,   6,   770,    267, {},       Czcionka::Okna,            Miejsce::Wypelnij},
+};
+// clang-format on
+
+constexpr int kSzerokosciKolumn[ui::TModelUwag::kKolumn] = {45, 60, 160, 300, 190};
+
+}  // namespace
+
+namespace ui {
+
+void TModelUwag::Ustaw(const Typy::TStan* stan, std::vector<rachunki::TUwagaLinii> uwagi) {
+  beginResetModel();
+  stan_ = stan;
+  uwagi_ = std::move(uwagi);
+  endResetModel();
+}
+
+std::string_view TModelUwag::Linia(int wiersz) const {
+  return stan_
+      ->LinieOrg[static_cast<std::size_t>(uwagi_[static_cast<std::size_t>(wiersz)].linia - 1)];
+}
+
+std::string_view TModelUwag::Wartosc(int wiersz) const {
+  return uwagi_[static_cast<std::size_t>(wiersz)].uwaga.Wartosc(Linia(wiersz));
+}
+
+int TModelUwag::rowCount(const QModelIndex& rodzic) const {
+  return rodzic.isValid() || !stan_ ? 0 : static_cast<int>(uwagi_.size());
+}
+
+int TModelUwag::columnCount(const QModelIndex& rodzic) const {
+  return rodzic.isValid() ? 0 : kKolumn;
+}
+
+QVariant TModelUwag::data(const QModelIndex& indeks, int rola) const {
+  if (!indeks.isValid() || indeks.row() >= rowCount()) return {};
+  const rachunki::TUwagaLinii& u = uwagi_[static_cast<std::size_t>(indeks.row())];
+  if (rola == Qt::TextAlignmentRole && indeks.column() < 2)
+    return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+  if (rola != Qt::DisplayRole) return {};
+  switch (indeks.column()) {
+    case 0:
+      return QString::number(u.linia);
+    case 1:
+      return QString::number(u.uwaga.kolumna);
+    case 2:
+      return ZCp1250(rachunki::NazwaPola(u.uwaga.pole));
+    case 3:
+      return ZCp1250(rachunki::OpisBledu(u.uwaga.blad));
+    default:
+      return TekstWidoczny(Wartosc(indeks.row()));
+  }
+}
+
+QVariant TModelUwag::headerData(int sekcja, Qt::Orientation kierunek, int rola) const {
+  if (kierunek != Qt::Horizontal || rola != Qt::DisplayRole) return {};
+  static constexpr std::string_view kNaglowki[kKolumn] = {kLinia, kKolumna, kPole, kBlad, kWartosc};
+  return sekcja >= 0 && sekcja < kKolumn ? ZCp1250(kNaglowki[sekcja]) : QVariant();
+}
+
+}  // namespace ui
+
+TFormRachunki::TFormRachunki(ui::TUserMessages& komunikaty, const QFont& czcionka, QWidget* rodzic)
+    : QWidget(rodzic, Qt::Window), komunikaty_(komunikaty) {
+  Zbuduj(czcionka);
+}
+
+void TFormRachunki::Zbuduj(const QFont& czcionka) {
+  setObjectName(QStringLiteral("FormRachunki"));
+  setWindowTitle(ui::ZCp1250(kTytul));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setFont(czcionka);
+  skala_ = ui::TSkala(QFontMetrics(czcionka).height());
+
+  ui::TBudowaOkna budowa(this, skala_);
+  budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu& w, QWidget* rodzic) -> QWidget* {
+    if (std::string_view(w.Nazwa) == "ListaUwag") return new QTableView(rodzic);
+    auto* m = new ui::TWidokLinii(rodzic);
+    m->setReadOnly(true);
+    m->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setUndoRedoEnabled(false);
+    return m;
+  });
+  budowa.Przypisz(Panel1, "Panel1");
+  budowa.Przypisz(ListaUwag, "ListaUwag");
+  budowa.Przypisz(Panel2, "Panel2");
+  budowa.Przypisz(LabelLinia, "LabelLinia");
+  budowa.Przypisz(MemoLinia, "MemoLinia");
+  budowa.Przypisz(ButtonZamknij, "ButtonZamknij");
+
+  model_ = new ui::TModelUwag(ListaUwag);
+  ListaUwag->setModel(model_);
+  ListaUwag->setSelectionBehavior(QAbstractItemView::SelectRows);
+  ListaUwag->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  ListaUwag->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ListaUwag->setWordWrap(false);
+  ListaUwag->verticalHeader()->hide();
+  ListaUwag->verticalHeader()->setDefaultSectionSize(skala_(18));
+  ListaUwag->horizontalHeader()->setStretchLastSection(true);
+  for (int k = 0; k < ui::TModelUwag::kKolumn; ++k)
+    ListaUwag->setColumnWidth(k, skala_(kSzerokosciKolumn[k]));
+
+  setTabOrder(ListaUwag, MemoLinia);
+  setTabOrder(MemoLinia, ButtonZamknij);
+  resize(skala_(782), skala_(420));
+
+  ListaUwag->installEventFilter(this);
+  connect(ButtonZamknij, &QPushButton::clicked, this, [this] { close(); });
+  connect(ListaUwag->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this] { Obsluz([this] { PokazWybrany(); }); });
+}
+
+void TFormRachunki::Ustaw(const Typy::TStan& stan, std::vector<rachunki::TUwagaLinii> uwagi) {
+  model_->Ustaw(&stan, std::move(uwagi));
+  MemoLinia->clear();
+  LabelLinia->setText(ui::ZCp1250(kLinia));
+  LabelLinia->adjustSize();
+  if (model_->rowCount() > 0) ListaUwag->selectRow(0);
+  ListaUwag->setFocus();
+}
+
+void TFormRachunki::PokazWybrany() {
+  const int wiersz = ListaUwag->currentIndex().row();
+  if (wiersz < 0 || wiersz >= model_->rowCount()) return;
+  const rachunki::TUwagaLinii& u = model_->Uwagi()[static_cast<std::size_t>(wiersz)];
+  const std::string_view linia = model_->Linia(wiersz);
+  ui::PokazLinie(*MemoLinia, linia, linia);
+  // The value found, marked where it stands; the line's faulty bytes keep
+  // their own background.
+  QTextEdit::ExtraSelection wartosc;
+  wartosc.cursor = QTextCursor(MemoLinia->document());
+  wartosc.cursor.setPosition(static_cast<int>(u.uwaga.kolumna - 1));
+  wartosc.cursor.setPosition(static_cast<int>(u.uwaga.kolumna - 1 + u.uwaga.dlugosc),
+                             QTextCursor::KeepAnchor);
+  wartosc.format.setBackground(QColor(255, 235, 130));
+  MemoLinia->setExtraSelections({wartosc});
+  QTextCursor kursor = MemoLinia->textCursor();
+  kursor.setPosition(static_cast<int>(u.uwaga.kolumna - 1));
+  MemoLinia->setTextCursor(kursor);
+  MemoLinia->ensureCursorVisible();
+
+  std::string napis = kLiniaNr.str();
+  napis += std::to_string(u.linia);
+  napis += kKolumnaNr.view();
+  napis += std::to_string(u.uwaga.kolumna);
+  LabelLinia->setText(ui::ZCp1250(napis));
+  LabelLinia->adjustSize();
+}
+
+QString TFormRachunki::TekstDoSchowka() const {
+  QList<int> wiersze;
+  for (const QModelIndex& i : ListaUwag->selectionModel()->selectedRows())
+    wiersze.push_back(i.row());
+  if (wiersze.isEmpty())
+    for (int w = 0; w < model_->rowCount(); ++w) wiersze.push_back(w);
+  std::sort(wiersze.begin(), wiersze.end());
+  QString tekst;
+  auto wiersz = [&](auto komorka) {
+    for (int k = 0; k < ui::TModelUwag::kKolumn; ++k) {
+      if (k) tekst += u'\t';
+      tekst += komorka(k);
+    }
+    tekst += u'\n';
+  };
+  wiersz([&](int k) { return model_->headerData(k, Qt::Horizontal).toString(); });
+  for (int w : wiersze) wiersz([&](int k) { return model_->data(model_->index(w, k)).toString(); });
+  return tekst;
+}
+
+bool TFormRachunki::eventFilter(QObject* obj, QEvent* ev) {
+  // The list would copy only its current cell: Ctrl+C there copies rows.
+  if (obj == ListaUwag && ev->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(ev)->matches(QKeySequence::Copy)) {
+    if (QClipboard* schowek = QGuiApplication::clipboard()) schowek->setText(TekstDoSchowka());
+    return true;
+  }
+  return QWidget::eventFilter(obj, ev);
+}
+
+void TFormRachunki::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    close();
+    e->accept();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void TFormRachunki::PokazModalnie() {
+  if (isVisible()) return;
+  ui::TOknoModalne modalne(komunikaty_);
+  setWindowModality(Qt::ApplicationModal);
+  QEventLoop petla;
+  petla_ = &petla;
+  show();
+  raise();
+  activateWindow();
+  ListaUwag->setFocus();
+  if (isVisible()) petla.exec(QEventLoop::DialogExec);
+  petla_ = nullptr;
+}
+
+void TFormRachunki::hideEvent(QHideEvent* e) {
+  QWidget::hideEvent(e);
+  if (petla_ && !e->spontaneous()) petla_->quit();
+}
