@@ -8,6 +8,8 @@
 //                                       checker's streamed check without and
 //                                       with the diagnosis fed from it:
 //                                       "WITHOUT WITH NAME"
+//   bench_kodowanie czyste IN OUT       writes the clean lines of IN: a clean
+//                                       file with Polish letters
 //   bench_kodowanie popraw FILE ENC     one correction from ENC into the
 //                                       corrected file: "SECONDS"
 //   bench_kodowanie policz FILE ENC     the same without writing anything, as
@@ -46,6 +48,19 @@ int Utf8(const char* in, const char* out) {
     if (n == 0) break;
     const std::string u = cp1250::ToUtf8(std::string_view(chunk.data(), n));
     dst.write(u.data(), static_cast<std::streamsize>(u.size()));
+  }
+  return dst ? 0 : 1;
+}
+
+int Czyste(const char* in, const char* out) {
+  std::ifstream src(in, std::ios::binary);
+  std::ofstream dst(out, std::ios::binary | std::ios::trunc);
+  std::string linia;
+  while (std::getline(src, linia)) {
+    bool bledna = linia.empty();
+    for (std::size_t i = 0; i < linia.size() && !bledna; ++i)
+      bledna = linia[i] != '\r' && Typy::CzyZnakBledny(static_cast<unsigned char>(linia[i]));
+    if (!bledna) dst << linia << '\n';
   }
   return dst ? 0 : 1;
 }
@@ -139,6 +154,7 @@ int Popraw(const char* path, const char* enc, bool zapisz) {
 int main(int argc, char** argv) {
   try {
     if (argc == 4 && std::strcmp(argv[1], "utf8") == 0) return Utf8(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "czyste") == 0) return Czyste(argv[2], argv[3]);
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "rozpoznaj") == 0)
       return Rozpoznaj(argv[2], argc == 4 ? std::atoi(argv[3]) : 5);
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "strumien") == 0)
@@ -149,8 +165,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_kodowanie: %s\n", e.what());
     return 2;
   }
-  std::fprintf(stderr,
-               "usage: bench_kodowanie utf8 IN OUT | rozpoznaj|strumien FILE [N] | popraw|policz "
-               "FILE ENC\n");
+  std::fprintf(
+      stderr,
+      "usage: bench_kodowanie utf8|czyste IN OUT | rozpoznaj|strumien FILE [N] | popraw|policz "
+      "FILE ENC\n");
   return 2;
 }

@@ -264,6 +264,14 @@ TOcenaLinii OcenLinie(std::string_view linia) {
   const std::array<TZnak, 256>* rodzaje[] = {&RodzajeBajtow(TKodowanie::Windows1250),
                                              &RodzajeBajtow(TKodowanie::Iso8859_2),
                                              &RodzajeBajtow(TKodowanie::Cp852)};
+  // Bit k of a byte: candidate k reads it as another character than Windows-1250.
+  static const std::array<std::uint8_t, 256> inne = [] {
+    std::array<std::uint8_t, 256> t{};
+    for (std::size_t b = 0; b < 256; ++b)
+      for (std::size_t k = 1; k < 3; ++k)
+        if (Tablica(kKodowania[k])[b] != cp1250::kToUnicode[b]) t[b] |= 1u << k;
+    return t;
+  }();
   bool wysokie = false;
   for (std::size_t i = 0; i < n; ++i) {
     i += DlugoscZwyklych(p + i, n - i);
@@ -281,7 +289,7 @@ TOcenaLinii OcenLinie(std::string_view linia) {
     for (std::size_t k = 1; k < 3; ++k) {
       const auto& r = *rodzaje[k];
       Dolicz(w.kandydaci[k], r[przed], r[b], r[po]);
-      if (Tablica(kKodowania[k])[b] != cp1250::kToUnicode[b]) {
+      if (inne[b] & (1u << k)) {
         Dolicz(w.rozne[k].windows, win[przed], win[b], win[po]);
         Dolicz(w.rozne[k].inne, r[przed], r[b], r[po]);
       }
