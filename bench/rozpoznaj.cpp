@@ -2,8 +2,9 @@
 // comparison in docs/ENCODINGS.md.
 //
 //   bench_rozpoznaj FILE...   one line per file: FILE, TAB, the diagnosis
-//                             ("-" when the check finds the file clean, so
-//                             nothing is asked; "?" when it says nothing;
+//                             ("-" when the check finds the file clean and
+//                             its letters read best as Windows-1250; "?"
+//                             when it says nothing;
 //                             "A albo B" when two readings are close),
 //                             TAB, ICU's best guess ("?" for none)
 #include <unicode/ucsdet.h>
@@ -22,8 +23,9 @@ std::string Nasza(const char* path) {
   Typy::TStan stan;
   stan.NazwaPliku = path;
   Typy::WczytajPlik(stan);
-  if (stan.Bledy.empty()) return "-";
   const auto d = kodowanie::RozpoznajKodowanie(stan);
+  const bool windows = d && d->kodowanie == kodowanie::TKodowanie::Windows1250 && !d->albo;
+  if (stan.Bledy.empty() && (!d || windows)) return "-";
   if (!d) return "?";
   std::string s(kodowanie::Nazwa(d->kodowanie));
   if (d->albo) s += " albo " + std::string(kodowanie::Nazwa(*d->albo));

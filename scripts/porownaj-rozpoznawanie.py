@@ -2,14 +2,15 @@
 """Compares the encoding diagnosis with the general-purpose detectors Debian
 packages (uchardet, enca, ICU's detector) on generated Polish payroll lists
 in every encoding, from one line with one Polish letter to thousands of
-lines, and on the shared corpus of real files. Prints the Markdown tables of
-docs/ENCODINGS.md.
+lines, on the real-text set of scripts/korpus-kodowan.py and on the shared
+corpus of real files. Prints the Markdown tables of docs/ENCODINGS.md.
 
     scripts/porownaj-rozpoznawanie.py [CORPUS_DIR]
 
 It installs the detectors (scripts/install-deps.sh compare) and builds its
 helper in build/bench.
 """
+import importlib.util
 import os
 import subprocess
 import sys
@@ -109,7 +110,43 @@ def correct(answer, truth, cp1250_alike):
     if answer == truth:
         return True
     # A file whose bytes are those of the Windows-1250 text needs nothing.
-    return cp1250_alike and answer in ("Windows-1250", "ASCII")
+    if cp1250_alike and answer in ("Windows-1250", "ASCII"):
+        return True
+    return cp1250_alike and truth.endswith("/UTF-8") and answer == "Windows-1250/UTF-8"
+
+
+def korpus():
+    spec = importlib.util.spec_from_file_location(
+        "korpus", os.path.join(ROOT, "scripts", "korpus-kodowan.py"))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+def table(cases, answers, first_column):
+    """Prints one row per group: right answers / files, then the wrong ones."""
+    print("| %s | File | Files | " % first_column + " | ".join(DETECTORS) + " |")
+    print("|---|---|---:|" + "---:|" * len(DETECTORS))
+    groups = {}
+    for enc_name, size_name, path, truth, alike in cases:
+        g = groups.setdefault((enc_name, size_name), {"n": 0, **{d: 0 for d in DETECTORS}, "said": {d: {} for d in DETECTORS}})
+        g["n"] += 1
+        for d in DETECTORS:
+            a = answers[path][d]
+            g[d] += correct(a, truth, alike)
+            if not correct(a, truth, alike):
+                g["said"][d][a] = g["said"][d].get(a, 0) + 1
+    totals = {d: 0 for d in DETECTORS}
+    count = 0
+    for (enc_name, size_name), g in groups.items():
+        cells = []
+        for d in DETECTORS:
+            totals[d] += g[d]
+            wrong = ", ".join("%s %d" % (k, v) for k, v in sorted(g["said"][d].items()))
+            cells.append("%d/%d%s" % (g[d], g["n"], " (%s)" % wrong if wrong else ""))
+        count += g["n"]
+        print("| %s | %s | %d | %s |" % (enc_name, size_name, g["n"], " | ".join(cells)))
+    print("| **all** | | %d | %s |" % (count, " | ".join("**%d/%d (%.1f %%)**" % (totals[d], count, 100.0 * totals[d] / count) for d in DETECTORS)))
 
 
 def main():
@@ -148,28 +185,17 @@ def main():
                           "Windows-1250/UTF-8", False))
 
         answers = detect([c[2] for c in cases])
-        print("| Encoding | File | Files | " + " | ".join(DETECTORS) + " |")
-        print("|---|---|---:|" + "---:|" * len(DETECTORS))
-        groups = {}
-        for enc_name, size_name, path, truth, alike in cases:
-            g = groups.setdefault((enc_name, size_name), {"n": 0, **{d: 0 for d in DETECTORS}, "said": {d: {} for d in DETECTORS}})
-            g["n"] += 1
-            for d in DETECTORS:
-                a = answers[path][d]
-                g[d] += correct(a, truth, alike)
-                if not correct(a, truth, alike):
-                    g["said"][d][a] = g["said"][d].get(a, 0) + 1
-        totals = {d: 0 for d in DETECTORS}
-        count = 0
-        for (enc_name, size_name), g in groups.items():
-            cells = []
-            for d in DETECTORS:
-                totals[d] += g[d]
-                wrong = ", ".join("%s %d" % (k, v) for k, v in sorted(g["said"][d].items()))
-                cells.append("%d/%d%s" % (g[d], g["n"], " (%s)" % wrong if wrong else ""))
-            count += g["n"]
-            print("| %s | %s | %d | %s |" % (enc_name, size_name, g["n"], " | ".join(cells)))
-        print("| **all** | | %d | %s |" % (count, " | ".join("**%d/%d**" % (totals[d], count) for d in DETECTORS)))
+        table(cases, answers, "Encoding")
+
+    # Real text: every encoding, byte-order mark, line end and mix, grouped
+    # by encoding, all sizes together.
+    with tempfile.TemporaryDirectory() as tmp:
+        real = korpus().generuj(tmp)
+        cases = [(enc.split(",")[0], "1 to 100 lines each" if "joined" in enc else "1 word to 200 lines",
+                  path, truth, alike) for enc, size, path, truth, _, alike in real]
+        answers = detect([c[2] for c in cases])
+        print()
+        table(cases, answers, "Real text in")
 
     print()
     truths = {"mbank_mt940_iph_iso8859-2.txt": "ISO-8859-2", "mbank_mt940_multi_iso8859-2.txt": "ISO-8859-2",

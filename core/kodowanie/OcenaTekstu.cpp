@@ -151,11 +151,17 @@ void Dolicz(TOcena& o, TZnak poprzedni, TZnak ten, TZnak nastepny) {
     case kPolskaDuza: {
       // Polish has no one-letter word with a diacritic: a letter standing
       // alone says nothing. Inside a word it counts for the reading when the
-      // letters beside it are ones Polish puts there and a capital does not
-      // follow a small letter ("wymagajĄ", "Duąan" are another encoding's
-      // letters read as Polish ones).
+      // letters beside it are ones Polish puts there and its case fits
+      // ("wymagajĄ", "Duąan" are another encoding's letters read as Polish ones).
       if (!Litera(poprzedni.rodzaj) && !Litera(nastepny.rodzaj)) break;
-      const bool wielkoscZgodna = !(ten.rodzaj == kPolskaDuza && Mala(poprzedni.rodzaj));
+      // A capital inside a word stands among capitals, a small letter not
+      // between two: "DĄbrowski" and "DąBROWSKI" are another encoding's.
+      const bool duzePrzed = Litera(poprzedni.rodzaj) && !Mala(poprzedni.rodzaj);
+      const bool duzePo = Litera(nastepny.rodzaj) && !Mala(nastepny.rodzaj);
+      const bool wielkoscZgodna =
+          ten.rodzaj == kPolskaDuza
+              ? !(Mala(poprzedni.rodzaj) || (Litera(poprzedni.rodzaj) && Mala(nastepny.rodzaj)))
+              : !(duzePrzed && duzePo);
       if (wielkoscZgodna && ParaPolska(poprzedni.symbol, ten.symbol, nastepny.symbol)) {
         o.punkty += kPunktyPolskiejLitery;
         ++o.polskie;
