@@ -1,5 +1,6 @@
-// The --convert flow: a faulty file corrected automatically from its
-// encoding, the copy's losses told, and the copy checked in its place.
+// The --convert flow: a faulty file (or a clean one in another encoding)
+// corrected automatically from its encoding, the copy's losses told, and
+// the copy checked in its place.
 #include "SprawdzPlik.h"
 #include "Wydruk.h"
 #include "kodowanie/PoprawKodowanie.h"
@@ -11,17 +12,17 @@ Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& 
                                     const std::optional<kodowanie::TDiagnoza>& diagnoza,
                                     Wynik sprawdzenie) {
   // The encoding the user names is taken for any file; otherwise a faulty
-  // file is converted from its diagnosis (Windows-1250 when there is none)
-  // and a clean one only when its letters read better in another encoding.
-  // Between two close readings nothing is guessed.
+  // file is converted from its diagnosis and a clean one only when its
+  // letters read better in another encoding. Between two close readings,
+  // and for a faulty file whose encoding is not sure, nothing is guessed.
   if (o_.z) return Przekoduj(plik, sciezka, *o_.z);
-  if (diagnoza && diagnoza->albo) {
+  const bool pewna = diagnoza && !diagnoza->albo;
+  if (pewna && InneKodowanie(diagnoza)) return Przekoduj(plik, sciezka, diagnoza->kodowanie);
+  if (pewna && bledne > 0) return Przekoduj(plik, sciezka, kodowanie::TKodowanie::Windows1250);
+  if (bledne > 0 || InneKodowanie(diagnoza)) {
     if (!o_.cicho)
       out_ << plik << ": poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n";
-    return sprawdzenie;
   }
-  if (InneKodowanie(diagnoza)) return Przekoduj(plik, sciezka, diagnoza->kodowanie);
-  if (bledne > 0) return Przekoduj(plik, sciezka, kodowanie::TKodowanie::Windows1250);
   return sprawdzenie;
 }
 

@@ -31,9 +31,12 @@ struct TZnak {
   std::uint8_t symbol = 0;
 };
 constexpr std::uint8_t kObcaLitera = 36;
+constexpr std::uint8_t kEszett = 37;  // "ß", which follows a vowel
 constexpr TKodowanie kKodowania[] = {TKodowanie::Windows1250, TKodowanie::Iso8859_2,
                                      TKodowanie::Cp852};
-constexpr std::uint8_t kStopien = 1;  // the symbol of "°", which may stand before a letter
+constexpr std::uint8_t kStopien = 1;       // the symbol of "°", which may stand before a letter
+constexpr std::uint8_t kTwardaSpacja = 1;  // the symbol of the no-break space
+constexpr std::uint8_t kCudzyslow = 2;     // of a double quotation mark
 
 bool Litera(TRodzaj r) {
   return r >= kMala && r <= kLacinskaDuza;
@@ -112,10 +115,19 @@ TZnak Okresl(char32_t c) {
         return {kSymbol, 0};
       case 0x00B0:
         return {kSymbol, kStopien};
+      case 0x00A0:
+        return {kNeutralny, kTwardaSpacja};
+      case 0x00AB:
+      case 0x00BB:
+      case 0x201C:
+      case 0x201D:
+      case 0x201E:
+        return {kNeutralny, kCudzyslow};
       default:
         return {kNeutralny, 0};
     }
   }
+  if (c == 0xDF) return {kLacinskaMala, kEszett};
   if ((c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || (c >= 0x1E00 && c <= 0x1EFF))
     return {LacinskaDuza(c) ? kLacinskaDuza : kLacinskaMala, kObcaLitera};
   return {kNieprawdopodobny, 0};
@@ -134,6 +146,13 @@ const TZnak* Znaki() {
 TZnak Znak(char32_t c) {
   static const TZnak* const t = Znaki();
   return c < 0x10000 ? t[c] : TZnak{kNieprawdopodobny, 0};
+}
+
+// a e i o u y, or a foreign letter (ä ö ü): what "ß" follows. CP852 reads
+// the "á" of ISO-8859-2 and Windows-1250 as "ß" ("Horákovß").
+bool Samogloska(std::uint8_t symbol) {
+  return symbol == 1 || symbol == 5 || symbol == 9 || symbol == 15 || symbol == 21 ||
+         symbol == 25 || symbol == kObcaLitera;
 }
 
 // Whether the letters on either side may stand there in a Polish word; a
@@ -162,6 +181,7 @@ void Dolicz(TOcena& o, TZnak poprzedni, TZnak ten, TZnak nastepny) {
           ten.rodzaj == kPolskaDuza
               ? !(Mala(poprzedni.rodzaj) || (Litera(poprzedni.rodzaj) && Mala(nastepny.rodzaj)))
               : !(duzePrzed && duzePo);
+      ++o.litery;
       if (wielkoscZgodna && ParaPolska(poprzedni.symbol, ten.symbol, nastepny.symbol)) {
         o.punkty += kPunktyPolskiejLitery;
         ++o.polskie;
@@ -175,9 +195,16 @@ void Dolicz(TOcena& o, TZnak poprzedni, TZnak ten, TZnak nastepny) {
     case kLacinskaDuza:
       // A capital inside a word of small letters is what a misread UTF-8
       // text looks like ("zaĹĽ"), not a name; so is a letter with a
-      // diacritic standing alone (the dash 96 read as CP852 "ľ").
+      // diacritic standing alone (the dash 96 read as CP852 "ľ"), a small
+      // one starting a word or followed by a capital (the quote 84 read as
+      // CP852 "ä" in "äpremia", the no-break space A0 as "á" in "JanáKowalski"),
+      // and "ß" after a consonant.
+      ++o.litery;
       if ((ten.rodzaj == kLacinskaDuza && Mala(poprzedni.rodzaj)) ||
-          (!Litera(poprzedni.rodzaj) && !Litera(nastepny.rodzaj))) {
+          (ten.symbol == kEszett && !Samogloska(poprzedni.symbol)) ||
+          (!Litera(poprzedni.rodzaj) && !Litera(nastepny.rodzaj)) ||
+          (ten.rodzaj == kLacinskaMala &&
+           (!Litera(poprzedni.rodzaj) || (Litera(nastepny.rodzaj) && !Mala(nastepny.rodzaj))))) {
         o.punkty -= 8;
         ++o.nieprawdopodobne;
       } else {
@@ -188,6 +215,19 @@ void Dolicz(TOcena& o, TZnak poprzedni, TZnak ten, TZnak nastepny) {
       // Glued to a word it is a letter of another encoding: "Kate°ina",
       // "©imon" (but "20°C").
       if (Litera(poprzedni.rodzaj) || (Litera(nastepny.rodzaj) && ten.symbol != kStopien)) {
+        o.punkty -= 8;
+        ++o.nieprawdopodobne;
+      }
+      break;
+    case kNeutralny:
+      // A no-break space inside a word stands where another encoding has a
+      // letter (CP852 "á" in "Novák" is A0): it weighs slightly against.
+      if (ten.symbol == kTwardaSpacja && Litera(poprzedni.rodzaj) && Litera(nastepny.rodzaj)) {
+        o.punkty -= 2;
+        ++o.litery;
+      }
+      // A quotation mark between two letters is one too ("Sch„fer").
+      if (ten.symbol == kCudzyslow && Litera(poprzedni.rodzaj) && Litera(nastepny.rodzaj)) {
         o.punkty -= 8;
         ++o.nieprawdopodobne;
       }

@@ -27,12 +27,15 @@ struct TOcena {
   std::uint64_t znaki = 0;             // characters outside ASCII
   std::uint64_t nieprawdopodobne = 0;  // of them: not plausible in Polish text
   std::uint64_t polskie = 0;           // of them: Polish letters inside words
+  // Of them: letters with a diacritic, and no-break spaces inside a word.
+  std::uint64_t litery = 0;
 
   TOcena& operator+=(const TOcena& o) {
     punkty += o.punkty;
     znaki += o.znaki;
     nieprawdopodobne += o.nieprawdopodobne;
     polskie += o.polskie;
+    litery += o.litery;
     return *this;
   }
 };

@@ -76,11 +76,13 @@ std::optional<TWybor> Wybierz(const TOcena* sumy, std::size_t n, const TRozne* r
   if (r.pierwszy == 0) {
     if (!Wiarygodna(sumy[0])) return std::nullopt;
     // Windows-1250 by less than a letter, where the bytes the two read
-    // differently are Polish letters under both ("MAŹKOWIAK" and CP852
-    // "MAĆKOWIAK"): both are named.
-    if (rozne && r.przewaga < kPrzewaga && r.drugi != kUtf8 && Wiarygodna(sumy[r.drugi]) &&
-        rozne[r.drugi].windows.polskie > 0 && rozne[r.drugi].inne.polskie > 0)
-      return TWybor{0, r.drugi};
+    // differently are letters under both ("MAŹKOWIAK" and CP852
+    // "MAĆKOWIAK", "Dučan Nov k" and CP852 "Dušan Novák"): both are named.
+    // Where Windows-1250 reads punctuation ("„premia”"), it holds.
+    for (std::size_t k = kIso8859_2; rozne && k <= kCp852; ++k)
+      if (sumy[0].punkty - sumy[k].punkty < kPrzewaga && Wiarygodna(sumy[k]) &&
+          rozne[k].windows.litery > 0 && rozne[k].inne.litery > 0 && Wiarygodna(rozne[k].inne))
+        return TWybor{0, k};
     return TWybor{0, std::nullopt};
   }
   if (!Wiarygodna(sumy[r.pierwszy])) return std::nullopt;

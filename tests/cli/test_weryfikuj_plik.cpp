@@ -266,6 +266,17 @@ TEST_F(WeryfikujPlik, cleanFilesInAnotherEncodingAndCloseReadings) {
   EXPECT_EQ(Czytaj(dir_ + "/blisko_nowy.txt"), "MA\xC6KOWIAK;100,00\r\n");
   EXPECT_EQ(w.kod, 0);
 
+  // A faulty file whose encoding is not sure is not converted either.
+  Zapisz(dir_ + "/nie_tekst.txt",
+         std::string("PK\x03\x04\0\0\0\0\x8F\x12\xC3\xFF\xFE\x01\r\n", 16));
+  w = Uruchom({"--convert", "nie_tekst.txt"});
+  EXPECT_NE(
+      w.out.find("nie_tekst.txt: poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n"),
+      std::string::npos)
+      << w.out;
+  EXPECT_EQ(w.kod, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/nie_tekst_nowy.txt"));
+
   // UTF-16 with CR LF and no mark is read as UTF-16, never copied as it is.
   Zapisz(dir_ + "/utf16.txt", std::string("M\0i\0c\0h\0a\0\x42\x01\r\0\n\0", 16));
   w = Uruchom({"--convert", "utf16.txt"});
