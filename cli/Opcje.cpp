@@ -9,10 +9,13 @@
 namespace {
 
 constexpr std::string_view kUzycie =
-    "Użycie: weryfikuj-plik [--report PLIK_LOG] [--fix] [--quiet] PLIK...\n"
-    "        weryfikuj-plik --convert [--from KODOWANIE] [--quiet] PLIK...\n"
+    "Użycie: weryfikuj-plik [--report PLIK_LOG] [--fix] [--quiet] [--tylko-znaki] PLIK...\n"
+    "        weryfikuj-plik --convert [--from KODOWANIE] [--quiet] [--tylko-znaki] PLIK...\n"
     "Sprawdza, czy pliki z przelewami zawierają znaki, których bankowość internetowa\n"
-    "nie przyjmie, i wypisuje każdy błędny znak jako PLIK:LINIA:KOLUMNA.\n"
+    "nie przyjmie, i wypisuje każdy błędny znak jako PLIK:LINIA:KOLUMNA. Sprawdza też\n"
+    "numery rachunków (cyfry kontrolne i numer rozliczeniowy banku) w każdej linii\n"
+    "i pola przelewów w układzie Elixir-O; każdy błąd wypisuje jako\n"
+    "PLIK:LINIA:KOLUMNA: pole: co jest błędne: \"wartość\".\n"
     "\n"
     "  --report PLIK_LOG  zapisz raport błędów (plik LOG) sprawdzanego pliku;\n"
     "                     tylko z jednym PLIKIEM\n"
@@ -29,6 +32,7 @@ constexpr std::string_view kUzycie =
     "                     Windows-1250 albo Windows-1250/UTF-8, ISO-8859-2/UTF-8,\n"
     "                     CP852/UTF-8 (wiersze w jednym lub drugim)\n"
     "  --quiet            wypisuj tylko błędy odczytu i zapisu\n"
+    "  --tylko-znaki      sprawdzaj tylko znaki, bez numerów rachunków i pól przelewów\n"
     "  --help             pokaż ten opis\n"
     "  --version          pokaż wersję\n"
     "\n"
@@ -43,8 +47,12 @@ constexpr std::string_view kUzycie =
     "dla pliku z błędami, którego kodowania nie da się rozpoznać.\n"
     "Przy --convert o kodzie wyjścia decyduje sprawdzenie zapisanej kopii.\n"
     "\n"
+    "Po podsumowaniu znaków pliku z błędnymi numerami rachunków lub polami przelewów\n"
+    "pada linia \"PLIK: Błędne numery rachunków i pola przelewów: N\".\n"
+    "\n"
     "Kod wyjścia: 0 gdy wszystkie pliki są poprawne, 1 gdy któryś zawiera błędne\n"
-    "linie, 2 gdy któregoś nie udało się odczytać lub zapisać albo argumenty są złe.\n";
+    "linie, numery rachunków lub pola przelewów, 2 gdy któregoś nie udało się odczytać lub zapisać "
+    "albo argumenty są złe.\n";
 
 int BladUzycia(const std::string& co) {
   TWyjscie err(STDERR_FILENO);
@@ -77,6 +85,8 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
       o.popraw = true;
     } else if (a == "--quiet") {
       o.cicho = true;
+    } else if (a == "--tylko-znaki") {
+      o.tylkoZnaki = true;
     } else if (a == "--convert") {
       o.przekoduj = true;
     } else if (a == "--from" || a.starts_with("--from=")) {

@@ -10,6 +10,9 @@ struct TOpcje {
   std::optional<std::string> raport;
   bool popraw = false;
   bool cicho = false;
+  // --tylko-znaki: the characters alone, without the account numbers and
+  // transfer fields.
+  bool tylkoZnaki = false;
   // --convert: each faulty file corrected automatically from its encoding
   // (--from, else the diagnosed one, else Windows-1250), then checked.
   bool przekoduj = false;

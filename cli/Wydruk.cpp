@@ -108,6 +108,19 @@ void TWydruk::PustaLinia(std::uint64_t linia) {
   pusta_.Wypisz(out_, plik_, TekstPustej(), linia);
 }
 
+void TWydruk::UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u,
+                            std::string_view bajty) {
+  out_ << plik_ << ':' << numer_.Dla(linia) << ':' << static_cast<unsigned long long>(u.kolumna)
+       << ": " << Utf8(rachunki::NazwaPola(u.pole)) << ": " << Utf8(rachunki::OpisBledu(u.blad))
+       << ": \"" << cp1250::ToUtf8(u.Wartosc(bajty), true) << "\"\n";
+}
+
+void TWydruk::PodsumowanieRachunkow(std::uint64_t uwagi) {
+  if (uwagi > 0)
+    out_ << plik_ << ": " << Utf8(teksty::BledneRachunki) << ' '
+         << static_cast<unsigned long long>(uwagi) << '\n';
+}
+
 void TWydruk::Podsumowanie(std::uint64_t bledne,
                            const std::optional<kodowanie::TDiagnoza>& diagnoza) {
   if (InneKodowanie(diagnoza)) {

@@ -9,6 +9,7 @@
 
 #include "Wyjscie.h"
 #include "kodowanie/RozpoznajKodowanie.h"
+#include "rachunki/Uwagi.h"
 
 // A line number in decimal, counted up in place when it is the next one:
 // a file of empty lines prints millions of them.
@@ -47,11 +48,17 @@ class TWydruk {
 
   void BlednyZnak(std::uint64_t linia, std::uint64_t kolumna, unsigned char b);
   void PustaLinia(std::uint64_t linia);
+  // A wrong account number or transfer field of the line `bajty`:
+  // "PLIK:LINIA:KOLUMNA: pole: co jest błędne: "wartość"".
+  void UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u, std::string_view bajty);
 
   // The summary after the findings: the encoding the file looks to be in
   // when it is not Windows-1250 (or the two it may be in), then the
   // verdict.
   void Podsumowanie(std::uint64_t bledne, const std::optional<kodowanie::TDiagnoza>& diagnoza);
+  // After it, when there are any: how many account numbers and fields are
+  // wrong.
+  void PodsumowanieRachunkow(std::uint64_t uwagi);
 
  private:
   const std::string& plik_;

@@ -52,7 +52,6 @@ constexpr cp1250::Literal kOryginalny{u8"Oryginalny znak"};
 constexpr cp1250::Literal kNowy{u8"Nowy znak"};
 constexpr cp1250::Literal kZatwierdz{u8"Zatwierdź nowy znak"};
 constexpr cp1250::Literal kPopraw{u8"Popraw automatycznie…"};
-constexpr cp1250::Literal kRachunki{u8"Błędne numery rachunków i pola przelewów: "};
 constexpr cp1250::Literal kPokazRachunki{u8"Pokaż…"};
 
 // The window's layout, container by container from the top down, for a
@@ -382,7 +381,9 @@ void TFormGlow::PoOcenie() {
   std::vector<ui::TWpisPaska> wpisy;
   if (ButtonPoprawAutomatycznie->isVisible())
     wpisy.push_back({LabelKodowanie, LabelKodowanie->accessibleName(), ButtonPoprawAutomatycznie});
-  wpisy.push_back({LabelRachunki, ui::ZCp1250(kRachunki) + QString::number(uwagiRachunkow_.size()),
+  wpisy.push_back({LabelRachunki,
+                   ui::ZCp1250(teksty::BledneRachunki) + QStringLiteral(" ") +
+                       QString::number(uwagiRachunkow_.size()),
                    ButtonPokazRachunki, Qt::ElideMiddle});
   LabelRachunki->move(LabelRachunki->x(), LabelIleBledow->y());
   ui::UlozPasek(wpisy, LabelIleBledow->geometry().right() + 1 + Skaluj(16),

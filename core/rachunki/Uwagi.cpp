@@ -61,8 +61,8 @@ std::string_view OpisBledu(Blad b) {
   static constexpr cp1250::Literal kRodzaj{u8"nieznany rodzaj zlecenia (110, 120 lub 210)"};
   static constexpr cp1250::Literal kData{u8"nie jest prawdziwą datą RRRRMMDD"};
   static constexpr cp1250::Literal kKwotaZnaki{
-      u8"kwota w groszach: same cyfry, bez przecinka i kropki"};
-  static constexpr cp1250::Literal kKwotaZero{u8"kwota musi być większa od zera"};
+      u8"nie w groszach (same cyfry, bez przecinka i kropki)"};
+  static constexpr cp1250::Literal kKwotaZero{u8"musi być większa od zera"};
   static constexpr cp1250::Literal kBankZnaki{u8"numer rozliczeniowy banku to 8 cyfr"};
   static constexpr cp1250::Literal kBankCyfra{
       u8"błędna cyfra kontrolna numeru rozliczeniowego banku"};

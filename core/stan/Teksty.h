@@ -16,6 +16,7 @@ inline constexpr cp1250::Literal TylkoBledneZnaki{u8"Wolno zmieniać tylko błę
 inline constexpr cp1250::Literal ZapisanoPoczatek{u8"Zmieniony zbiór zapisano do pliku o nazwie "};
 inline constexpr cp1250::Literal ZapisanoKoniec{u8" w tym samym katalogu co zbiór źródłowy"};
 inline constexpr cp1250::Literal IloscBlednychLinii{u8"Ilość błędnych linii w zbiorze:"};
+inline constexpr cp1250::Literal BledneRachunki{u8"Błędne numery rachunków i pola przelewów:"};
 inline constexpr cp1250::Literal PlikZmienilSie{
     u8"plik zmienił się w trakcie sprawdzania; niczego nie zapisano, sprawdź go ponownie"};
 

@@ -285,3 +285,54 @@ TEST_F(WeryfikujPlik, cleanFilesInAnotherEncodingAndCloseReadings) {
       << w.out;
   EXPECT_EQ(Czytaj(dir_ + "/utf16_nowy.txt"), "Micha\xB3\r\n");
 }
+
+// The list with four mistakes every byte of which is right: each named once
+// with its line and column, after the characters' verdict a line of its
+// own, exit status 1; corrected, nothing; characters only, nothing; with a
+// faulty byte as well, its line's character finding comes first and the
+// report and corrected copy hold the characters alone.
+TEST_F(WeryfikujPlik, accountNumbersAndTransferFields) {
+  const std::string bledne = Czytaj(std::string(EXAMPLES_DIR) + "/zlecenia-bledne.txt");
+  Zapisz(dir_ + "/zlecenia.txt", bledne);
+  Zapisz(dir_ + "/dobre.txt", Czytaj(std::string(EXAMPLES_DIR) + "/zlecenia.txt"));
+  const std::string poprawny = ": Format kodowania wczytanej listy płac jest poprawny.\n";
+  const std::string czterech =
+      "zlecenia.txt:1:62: rachunek kontrahenta: błędna suma kontrolna numeru rachunku: "
+      "\"17102040142664737828830069\"\n"
+      "zlecenia.txt:2:62: rachunek kontrahenta: błędna suma kontrolna numeru rachunku: "
+      "\"73109010141623306697058715\"\n"
+      "zlecenia.txt:3:182: numer banku kontrahenta: błędna cyfra kontrolna numeru "
+      "rozliczeniowego banku: \"11402005\"\n"
+      "zlecenia.txt:4:14: kwota: nie w groszach (same cyfry, bez przecinka i kropki): "
+      "\"5020,00\"\n";
+  TWynik w = Uruchom({"zlecenia.txt", "dobre.txt"});
+  EXPECT_EQ(w.out, czterech + "zlecenia.txt" + poprawny +
+                       "zlecenia.txt: Błędne numery rachunków i pola przelewów: 4\n" + "dobre.txt" +
+                       poprawny);
+  EXPECT_EQ(w.kod, 1);
+
+  w = Uruchom({"dobre.txt"});
+  EXPECT_EQ(w.kod, 0);
+  w = Uruchom({"--tylko-znaki", "zlecenia.txt"});
+  EXPECT_EQ(w.out, "zlecenia.txt" + poprawny);
+  EXPECT_EQ(w.kod, 0);
+  w = Uruchom({"--quiet", "zlecenia.txt"});
+  EXPECT_EQ(w.out, "");
+  EXPECT_EQ(w.kod, 1);
+
+  std::string zBajtem = bledne;
+  zBajtem[zBajtem.find("Tarmeko")] = '\x96';
+  Zapisz(dir_ + "/zlecenia.txt", zBajtem);
+  w = Uruchom({"--fix", "--report", "r.log", "zlecenia.txt"});
+  EXPECT_TRUE(
+      w.out.starts_with("zlecenia.txt:1:91: Błędny znak: \"–\" (0x96)\n"
+                        "zlecenia.txt:1:62: rachunek kontrahenta:"))
+      << w.out;
+  EXPECT_NE(w.out.find("zlecenia.txt: Ilość błędnych linii w zbiorze: 1\n"
+                       "zlecenia.txt: Błędne numery rachunków i pola przelewów: 4\n"),
+            std::string::npos);
+  EXPECT_EQ(w.kod, 1);
+  std::string kopia = zBajtem;
+  kopia[kopia.find('\x96')] = '?';
+  EXPECT_EQ(Czytaj(dir_ + "/zlecenia_nowy.txt"), kopia);
+}
