@@ -17,7 +17,7 @@ void TPlikiWyjsciowe::LiniaRaportu(std::uint64_t linia, std::string_view bajty) 
   try {
     if (!raport_) {
       raport_.emplace(*o_.raport, sciezka_);
-      raport::NaglowekRaportu(*raport_, sciezka_, raport::CzasLokalny(), separatorCzasu_);
+      raport::NaglowekRaportu(*raport_, sciezka_, platform::CzasLokalny(), separatorCzasu_);
     }
     raport::CzescLinii(*raport_, linia, bajty);
   } catch (const std::exception& e) {

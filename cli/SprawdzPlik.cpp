@@ -107,7 +107,7 @@ class TLinieIRachunki {
 }  // namespace
 
 TSprawdzaniePlikow::TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out)
-    : o_(opcje), out_(out), separatorCzasu_(raport::SeparatorCzasuSystemu()) {}
+    : o_(opcje), out_(out), separatorCzasu_(platform::SeparatorCzasuSystemu()) {}
 
 Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   // The absolute path, as the window's file dialog gives it, names the file

@@ -15,7 +15,9 @@
 #include <string>
 #include <string_view>
 
-#include "Wyrownanie.h"
+#include "Panel.h"
+#include "Splitter.h"
+#include "Uklad.h"
 
 class QWidget;
 

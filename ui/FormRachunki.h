@@ -11,9 +11,10 @@
 
 #include "BudowaOkna.h"
 #include "ErrorBoundary.h"
+#include "Panel.h"
+#include "Uklad.h"
 #include "UserMessages.h"
 #include "WidokLinii.h"
-#include "Wyrownanie.h"
 #include "rachunki/UwagiStanu.h"
 
 class QEventLoop;

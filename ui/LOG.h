@@ -9,10 +9,12 @@
 
 #include "BudowaOkna.h"
 #include "ErrorBoundary.h"
+#include "Panel.h"
 #include "PrinterSetupDialog.h"
 #include "RichEditLOG.h"
+#include "Splitter.h"
+#include "Uklad.h"
 #include "UserMessages.h"
-#include "Wyrownanie.h"
 
 class QCloseEvent;
 class QEventLoop;

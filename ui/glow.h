@@ -14,12 +14,14 @@
 
 #include "BudowaOkna.h"
 #include "ErrorBoundary.h"
+#include "Panel.h"
 #include "Siatka.h"
 #include "SiatkaBledow.h"
+#include "Splitter.h"
 #include "Sprawdzanie.h"
+#include "Uklad.h"
 #include "UserMessages.h"
 #include "WidokLinii.h"
-#include "Wyrownanie.h"
 
 class QGroupBox;
 class QKeyEvent;

@@ -1,4 +1,4 @@
-// What the report takes from a POSIX system besides files: the clock, the
+// What the program takes from a POSIX system besides files: the clock, the
 // time separator of the user's locale, and error texts.
 #include <langinfo.h>
 #include <locale.h>
@@ -6,9 +6,9 @@
 #include <cstring>
 #include <ctime>
 
-#include "raport/UtworzLOG.h"
+#include "platform/PlatformLocale.h"
 
-namespace raport {
+namespace platform {
 
 TChwila CzasLokalny() {
   const std::time_t t = std::time(nullptr);
@@ -32,4 +32,4 @@ const char* OpisBledu(int err) {
   return c ? strerror_l(err, c) : std::strerror(err);
 }
 
-}  // namespace raport
+}  // namespace platform

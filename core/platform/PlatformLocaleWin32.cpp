@@ -1,12 +1,12 @@
-// What the report takes from Windows besides files: the clock, the time
+// What the program takes from Windows besides files: the clock, the time
 // separator of the regional settings, and error texts.
 #include <windows.h>
 
 #include <cstring>
 
-#include "raport/UtworzLOG.h"
+#include "platform/PlatformLocale.h"
 
-namespace raport {
+namespace platform {
 
 TChwila CzasLokalny() {
   SYSTEMTIME t{};
@@ -27,4 +27,4 @@ const char* OpisBledu(int err) {
   return std::strerror(err);
 }
 
-}  // namespace raport
+}  // namespace platform

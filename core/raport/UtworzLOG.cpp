@@ -83,28 +83,6 @@ void KoniecRaportu(TWidokRaportu& widok) {
   widok.DodajLinie(kKoniec);
 }
 
-char SeparatorCzasu(std::string_view format) {
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    const auto c = static_cast<unsigned char>(format[i]);
-    if (c == '%') {
-      // A conversion: flags, width and the E/O modifiers, then its letter.
-      ++i;
-      while (i < format.size() && std::strchr("_-0^#EO123456789", format[i]) && format[i] != '\0')
-        ++i;
-      if (i >= format.size()) break;
-      // These stand for times written with a colon.
-      if (format[i] == 'T' || format[i] == 'R' || format[i] == 'r') return ':';
-      if (format[i] == '%') return '%';
-      continue;
-    }
-    // Letters of other scripts arrive as UTF-8 bytes above 127.
-    const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    if (alnum || c >= 0x80 || c == ' ' || c == '\t' || c == '\n') continue;
-    return static_cast<char>(c);
-  }
-  return ':';
-}
-
 std::string FormatujChwile(const TChwila& c, char separator) {
   char buf[96];
   const int n = std::snprintf(buf, sizeof buf, "%04d-%02d-%02d, %02d%c%02d%c%02d", c.Rok, c.Miesiac,
@@ -126,7 +104,7 @@ void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& 
 }
 
 void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor) {
-  UtworzLOG(stan, widok, kursor, CzasLokalny, SeparatorCzasuSystemu());
+  UtworzLOG(stan, widok, kursor, platform::CzasLokalny, platform::SeparatorCzasuSystemu());
 }
 
 TPlikRaportu::TPlikRaportu(const std::string& sciezka, const std::string& chroniona) {
@@ -139,7 +117,7 @@ TPlikRaportu::TPlikRaportu(const std::string& sciezka, const std::string& chroni
     else if (e.Code() == io_codes::kSharingViolation)
       powod = "The process cannot access the file because it is being used by another process";
     else if (e.SystemErrno() != 0)
-      powod = OpisBledu(e.SystemErrno());
+      powod = platform::OpisBledu(e.SystemErrno());
     else
       powod = e.what();
     throw EZapisRaportu("Cannot create file \"" +

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/PlatformLocale.h"
 #include "stan/Typy.h"
 
 namespace platform {
@@ -80,32 +81,10 @@ class TRaportTekst final : public TWidokRaportu {
   std::size_t kursor_ = 0;
 };
 
-// A local date and time, as the clock gave it.
-struct TChwila {
-  int Rok = 0;
-  int Miesiac = 0;
-  int Dzien = 0;
-  int Godzina = 0;
-  int Minuta = 0;
-  int Sekunda = 0;
-};
-
+// The moment on the report's line 2, from the clock it is given (the
+// system's, platform::CzasLokalny, but for tests).
+using platform::TChwila;
 using TZegar = std::function<TChwila()>;
-
-// The workstation's local clock.
-TChwila CzasLokalny();
-
-// The time separator a time format uses: its first character that is not a
-// digit, a letter or a blank, conversions such as %H skipped; ":" when none.
-char SeparatorCzasu(std::string_view formatCzasu);
-
-// The separator of the user's locale (LC_TIME, LC_ALL, LANG on POSIX, the
-// regional settings on Windows), read without changing the program's own
-// locale.
-char SeparatorCzasuSystemu();
-// The system's text for an errno value, in English whatever the user's
-// language, as the rest of the program's system messages are.
-const char* OpisBledu(int err);
 
 // "YYYY-MM-DD, HH:NN:SS" with the given separator in place of ":".
 std::string FormatujChwile(const TChwila& chwila, char separator);

@@ -19,6 +19,7 @@
 #include "stan/Typy.h"
 
 using namespace raport;
+using platform::SeparatorCzasu;
 
 namespace {
 

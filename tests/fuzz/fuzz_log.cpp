@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The time separator parser over arbitrary format text: whatever it
   // returns is ":" or a byte of the format that can stand between digits.
   const std::string_view format = in.substr(0, 64);
-  const char sep = raport::SeparatorCzasu(format);
+  const char sep = platform::SeparatorCzasu(format);
   FUZZ_CHECK(sep == ':' || format.find(sep) != std::string_view::npos);
   FUZZ_CHECK(!(sep >= '0' && sep <= '9') && sep != ' ');
   return 0;
