@@ -12,7 +12,7 @@
 #include "linie/StreamCheck.h"
 #include "linie/WczytajPlik.h"
 #include "platform/PlatformFile.h"
-#include "rachunki/LinieStrumienia.h"
+#include "rachunki/ZnakiIRachunki.h"
 #include "raport/UtworzLOG.h"
 #include "stan/TekstBledu.h"
 
@@ -62,48 +62,6 @@ class TZnaleziska final : public StreamFindings {
   kodowanie::TRozpoznawanie rozpoznawanie_;
 };
 
-// The checker's sink: the character check of every line, and the account
-// and field checks of each line holding a digit. Runs of clean lines
-// without a digit take the character check's fast path alone.
-class TLinieIRachunki {
- public:
-  TLinieIRachunki(StreamCheck& znaki, TWydruk& wydruk, const TOpcje& o)
-      : znaki_(znaki), wydruk_(wydruk), o_(o) {}
-
-  void Part(const char* d, std::size_t n, bool faulty) {
-    znaki_.Part(d, n, faulty);
-    if (!o_.tylkoZnaki) linie_.Czesc(d, n);
-  }
-  void End() {
-    znaki_.End();
-    if (o_.tylkoZnaki) return;
-    for (const rachunki::TUwaga& u : linie_.Koniec()) {
-      ++uwagi_;
-      if (!o_.cicho) wydruk_.UwagaRachunku(znaki_.Lines(), u, linie_.Ostatnia());
-    }
-  }
-  void Drop() {
-    znaki_.Drop();
-    linie_.Porzuc();
-  }
-  unsigned RunStops() const {
-    return znaki_.RunStops() | (o_.tylkoZnaki ? 0u : unsigned{scan::kStopAtDigit});
-  }
-  void CleanLines(const char* d, std::size_t n, std::uint64_t lines) {
-    znaki_.CleanLines(d, n, lines);
-  }
-  // The piece the lines lie in is about to be read over.
-  void KoniecKawalka() { linie_.KoniecKawalka(); }
-  std::uint64_t Uwagi() const { return uwagi_; }
-
- private:
-  StreamCheck& znaki_;
-  TWydruk& wydruk_;
-  const TOpcje& o_;
-  rachunki::TLinieStrumienia linie_;
-  std::uint64_t uwagi_ = 0;
-};
-
 }  // namespace
 
 TSprawdzaniePlikow::TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out)
@@ -127,8 +85,11 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   TZnaleziska znaleziska(sciezka, o_, wydruk, pliki);
   StreamCheck check(
       znaleziska, {.keepFaultyLines = o_.raport.has_value(), .corrected = pliki.RobiPoprawiony()});
-  TLinieIRachunki linie(check, wydruk, o_);
-  BasicLineSplitter<TLinieIRachunki> splitter(linie);
+  auto zglos = [&](std::uint64_t nr, const rachunki::TUwaga& u, std::string_view linia) {
+    if (!o_.cicho) wydruk.UwagaRachunku(nr, u, linia);
+  };
+  rachunki::TZnakiIRachunki linie(check, !o_.tylkoZnaki, zglos);
+  BasicLineSplitter<decltype(linie)> splitter(linie);
   // A file that changes while it is read is not checked: neither the
   // verdict nor a copy made of it can be trusted, and nothing is saved.
   try {

@@ -1,0 +1,59 @@
+#pragma once
+// The command-line checker's sink for the line splitter: the character
+// check of every line, and the account and field checks of each line that
+// holds a digit. Runs of clean lines without a digit stay on the character
+// check's fast path, which only counts them; a line with a digit comes
+// part by part, as the window's lines are checked whole.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "linie/LineScanner.h"
+#include "linie/StreamCheck.h"
+#include "rachunki/LinieStrumienia.h"
+
+namespace rachunki {
+
+// `zglos(line, finding, lineBytes)` is called with each finding, after the
+// character findings of its line.
+template <class Zglos>
+class TZnakiIRachunki {
+ public:
+  TZnakiIRachunki(StreamCheck& znaki, bool rachunki, Zglos zglos)
+      : znaki_(znaki), rachunki_(rachunki), zglos_(zglos) {}
+
+  void Part(const char* d, std::size_t n, bool faulty) {
+    znaki_.Part(d, n, faulty);
+    if (rachunki_) linie_.Czesc(d, n);
+  }
+  void End() {
+    znaki_.End();
+    if (!rachunki_) return;
+    for (const TUwaga& u : linie_.Koniec()) {
+      ++uwagi_;
+      zglos_(znaki_.Lines(), u, linie_.Ostatnia());
+    }
+  }
+  void Drop() {
+    znaki_.Drop();
+    linie_.Porzuc();
+  }
+  unsigned RunStops() const {
+    return znaki_.RunStops() | (rachunki_ ? unsigned{scan::kStopAtDigit} : 0u);
+  }
+  void CleanLines(const char* d, std::size_t n, std::uint64_t lines) {
+    znaki_.CleanLines(d, n, lines);
+  }
+  // The piece the lines lie in is about to be read over.
+  void KoniecKawalka() { linie_.KoniecKawalka(); }
+  std::uint64_t Uwagi() const { return uwagi_; }
+
+ private:
+  StreamCheck& znaki_;
+  const bool rachunki_;
+  Zglos zglos_;
+  TLinieStrumienia linie_;
+  std::uint64_t uwagi_ = 0;
+};
+
+}  // namespace rachunki
