@@ -31,8 +31,10 @@ class TZnaleziska final : public StreamFindings {
   void EmptyLine(std::uint64_t line) override {
     if (!o_.cicho) wydruk_.PustaLinia(line);
   }
+  // Only a report takes whole faulty lines; a file of empty lines has
+  // millions, each a call otherwise.
   void FaultyLine(std::uint64_t line, std::string_view bytes) override {
-    pliki_.LiniaRaportu(line, bytes);
+    if (o_.raport) pliki_.LiniaRaportu(line, bytes);
   }
   void Corrected(const char* data, std::size_t n) override { pliki_.Poprawione(data, n); }
 
