@@ -194,6 +194,15 @@ def generuj(folder, small=False, seed=22):
                     alike = not bom and data == encode(written, "cp1250")
                     cases.append(("%s, %s" % (enc_name, end_name), size_name, write(data), truth,
                                   written, alike))
+    # Each foreign name alone on a line, in each single-byte encoding: where
+    # the encodings' letters are easiest to mistake for one another.
+    if not small:
+        for name, codec in SINGLE.items():
+            for foreign in FOREIGN:
+                text = fit(foreign + ";100,00\r\n", codec)
+                data = encode(text, codec)
+                cases.append(("%s, foreign name" % name, "1 line", write(data), name, text,
+                              data == encode(text, "cp1250")))
     # Two exports joined: a single-byte one and a UTF-8 one, in either order.
     for name, codec in SINGLE.items():
         for lines in (1, 10) if small else (1, 10, 100):

@@ -191,8 +191,10 @@ def main():
     # by encoding, all sizes together.
     with tempfile.TemporaryDirectory() as tmp:
         real = korpus().generuj(tmp)
-        cases = [(enc.split(",")[0], "1 to 100 lines each" if "joined" in enc else "1 word to 200 lines",
-                  path, truth, alike) for enc, size, path, truth, _, alike in real]
+        cases = [(enc if "foreign" in enc else enc.split(",")[0],
+                  "1 to 100 lines each" if "joined" in enc else "1 line" if "foreign" in enc
+                  else "1 word to 200 lines", path, truth, alike)
+                 for enc, size, path, truth, _, alike in real]
         answers = detect([c[2] for c in cases])
         print()
         table(cases, answers, "Real text in")
