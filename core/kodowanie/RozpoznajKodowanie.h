@@ -31,7 +31,7 @@ struct TDiagnoza {
 class TRozpoznawanie {
  public:
   // Whether the faulty line of this 0-based index is wanted; asked for every
-  // faulty line (or part of one) in file order. Past the first 256 KB only
+  // faulty line (or part of one) in file order. Past the first 128 KB only
   // a thinning sample of them is read.
   bool Potrzebna(std::int64_t indeks);
   // A faulty line that was wanted.
@@ -64,11 +64,11 @@ class TRozpoznawanie {
   void Rozstrzygnij();
 
   // Which faulty lines are read: every `krok_`-th, the step doubling each
-  // time another 256 KB have been read.
+  // time another 128 KB have been read.
   std::uint64_t liczbaLinii_ = 0;
   std::uint64_t krok_ = 1;
   std::uint64_t przeczytane_ = 0;
-  std::uint64_t progPrzerzedzenia_ = std::uint64_t{256} << 10;
+  std::uint64_t progPrzerzedzenia_ = std::uint64_t{128} << 10;
   // The faulty line being put together from its parts, when it is wanted.
   std::uint64_t biezaca_ = 0;
   bool biezacaPotrzebna_ = false;
