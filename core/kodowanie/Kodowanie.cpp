@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <string>
+#include <utility>
 
 #include "kodowanie/Cp1250.h"
 #include "linie/ZnakiDozwolone.h"
@@ -65,33 +66,27 @@ std::optional<TKodowanie> ZNazwy(std::string_view nazwa) {
   return std::nullopt;
 }
 
+// Each single-byte encoding and its mix with UTF-8.
+constexpr std::pair<TKodowanie, TKodowanie> kMieszane[] = {
+    {TKodowanie::Windows1250, TKodowanie::Windows1250Utf8},
+    {TKodowanie::Iso8859_2, TKodowanie::Iso8859_2Utf8},
+    {TKodowanie::Cp852, TKodowanie::Cp852Utf8},
+};
+
 bool Mieszane(TKodowanie k) {
-  return k == TKodowanie::Windows1250Utf8 || k == TKodowanie::Iso8859_2Utf8 ||
-         k == TKodowanie::Cp852Utf8;
+  return Jednobajtowe(k) != k;
 }
 
 TKodowanie Jednobajtowe(TKodowanie k) {
-  switch (k) {
-    case TKodowanie::Windows1250Utf8:
-      return TKodowanie::Windows1250;
-    case TKodowanie::Iso8859_2Utf8:
-      return TKodowanie::Iso8859_2;
-    case TKodowanie::Cp852Utf8:
-      return TKodowanie::Cp852;
-    default:
-      return k;
-  }
+  for (const auto& [jednobajtowe, mieszane] : kMieszane)
+    if (mieszane == k) return jednobajtowe;
+  return k;
 }
 
 TKodowanie ZUtf8(TKodowanie jednobajtowe) {
-  switch (jednobajtowe) {
-    case TKodowanie::Iso8859_2:
-      return TKodowanie::Iso8859_2Utf8;
-    case TKodowanie::Cp852:
-      return TKodowanie::Cp852Utf8;
-    default:
-      return TKodowanie::Windows1250Utf8;
-  }
+  for (const auto& [j, mieszane] : kMieszane)
+    if (j == jednobajtowe) return mieszane;
+  return TKodowanie::Windows1250Utf8;
 }
 
 const std::array<char16_t, 256>& Tablica(TKodowanie k) {
