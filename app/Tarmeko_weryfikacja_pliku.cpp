@@ -1,5 +1,6 @@
 // Start-up: fixes the application title, creates the two windows, shows the
-// main one centred and runs the event loop until it is closed.
+// main one centred, checks a file named on the command line and runs the
+// event loop until the main window is closed.
 #include <QApplication>
 
 #include "Aplikacja.h"
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral(ID_PULPITU));
   TAplikacja aplikacja;
   aplikacja.PokazOknoGlowne();
+  aplikacja.SprawdzZWierszaPolecen(argc, argv);
   // The report window never keeps the program alive: closing the main
   // window ends it at once.
   return QApplication::exec();

@@ -1,6 +1,9 @@
 #pragma once
 // What start-up makes before the event loop runs: the application title
 // and icon, the main window and the hidden report window, in that order.
+#include <optional>
+#include <string>
+
 #include "LOG.h"
 #include "QtUserMessages.h"
 #include "glow.h"
@@ -15,6 +18,13 @@ class TAplikacja {
   // Shows the main window at its layout size, centred on the screen and
   // wholly inside its work area.
   void PokazOknoGlowne();
+
+  // The file named first on the command line (Explorer's "Open with", a
+  // file dropped on the program or its shortcut, the desktop entry's %f),
+  // checked as soon as the event loop runs, as if chosen in the open dialog.
+  // QApplication has taken its own options out of argv by then.
+  void SprawdzZWierszaPolecen(int argc, char** argv);
+  static std::optional<std::string> PlikZWierszaPolecen(int argc, char** argv);
 
  private:
   // Fixed before the windows exist, since the main window's creation

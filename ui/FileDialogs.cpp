@@ -7,18 +7,41 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <algorithm>
 
 namespace ui {
 
 namespace {
 
-// Chooses a filter as the user would in the dialog's list. The dialog's own
-// preselection does not find a filter once the patterns are hidden.
+// On Windows the system's common dialogs, which the user knows and Windows
+// translates; elsewhere Qt's own, the same on every desktop.
+void UstawRodzaj(QFileDialog& d) {
+#ifdef Q_OS_WIN
+  d.setOption(QFileDialog::DontUseNativeDialog, false);
+#else
+  d.setOption(QFileDialog::DontUseNativeDialog, true);
+#endif
+}
+
+// Chooses a filter as the user would in the dialog's list. Qt's own dialog
+// does not find a filter by name once the patterns are hidden; the system's
+// dialog has no list to reach.
 void WybierzFiltr(QFileDialog& d, int i) {
+  if (i < 0 || i >= d.nameFilters().size()) return;
   auto* lista = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-  if (!lista || i < 0 || i >= lista->count()) return;
+  if (!lista) {
+    d.selectNameFilter(d.nameFilters().at(i));
+    return;
+  }
+  if (i >= lista->count()) return;
   lista->setCurrentIndex(i);
   emit lista->activated(i);
+}
+
+int WybranyFiltr(const QFileDialog& d) {
+  if (auto* lista = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+    return lista->currentIndex();
+  return std::max<int>(static_cast<int>(d.nameFilters().indexOf(d.selectedNameFilter())), 0);
 }
 
 void FiltrBezWielkosciLiter(QFileDialog& d) {
@@ -27,9 +50,8 @@ void FiltrBezWielkosciLiter(QFileDialog& d) {
   d.setFilter(d.filter() & ~QDir::CaseSensitive);
 }
 
-// The chosen path as the core's file layer takes it: the system's own bytes
-// on Linux; UTF-8 with backslashes on Windows, where the corrected file's
-// name is cut at the last backslash.
+}  // namespace
+
 std::string SciezkaDlaRdzenia(const QString& sciezka) {
 #ifdef Q_OS_WIN
   const QByteArray bajty = QDir::toNativeSeparators(sciezka).toUtf8();
@@ -39,20 +61,23 @@ std::string SciezkaDlaRdzenia(const QString& sciezka) {
   return std::string(bajty.constData(), static_cast<std::size_t>(bajty.size()));
 }
 
-}  // namespace
-
 std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
   QFileDialog d(rodzic);
   d.setObjectName(QStringLiteral("OpenDialog1"));
-  d.setOption(QFileDialog::DontUseNativeDialog);
+  UstawRodzaj(d);
   d.setOption(QFileDialog::ReadOnly, false);
-  // The pattern "*.*" means every file here; Linux names need no dot, so
-  // the pattern behind "Wszystkie pliki" is "*". Only the descriptions show.
+  // The pattern "*.*" means every file on Windows; Linux names need no dot,
+  // so there the pattern behind "Wszystkie pliki" is "*". Only the
+  // descriptions show.
   d.setOption(QFileDialog::HideNameFilterDetails);
   d.setAcceptMode(QFileDialog::AcceptOpen);
   d.setFileMode(QFileDialog::ExistingFile);
-  const QStringList filtry = {QStringLiteral("Pliki TXT (*.TXT)"),
-                              QStringLiteral("Wszystkie pliki (*)")};
+#ifdef Q_OS_WIN
+  const QString wszystkie = QStringLiteral("Wszystkie pliki (*.*)");
+#else
+  const QString wszystkie = QStringLiteral("Wszystkie pliki (*)");
+#endif
+  const QStringList filtry = {QStringLiteral("Pliki TXT (*.TXT)"), wszystkie};
   d.setNameFilters(filtry);
   FiltrBezWielkosciLiter(d);
   WybierzFiltr(d, ostatniFiltr_);
@@ -62,15 +87,14 @@ std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
   }
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
   ostatniOtwarty_ = d.selectedFiles().front();
-  if (auto* lista = d.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
-    ostatniFiltr_ = lista->currentIndex();
+  ostatniFiltr_ = WybranyFiltr(d);
   return SciezkaDlaRdzenia(ostatniOtwarty_);
 }
 
 std::optional<std::string> TDialogiPlikow::ZapiszPlik(QWidget* rodzic) {
   QFileDialog d(rodzic);
   d.setObjectName(QStringLiteral("SaveDialog1"));
-  d.setOption(QFileDialog::DontUseNativeDialog);
+  UstawRodzaj(d);
   d.setOption(QFileDialog::HideNameFilterDetails);
   d.setAcceptMode(QFileDialog::AcceptSave);
   d.setFileMode(QFileDialog::AnyFile);

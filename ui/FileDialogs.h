@@ -11,6 +11,11 @@ class QWidget;
 
 namespace ui {
 
+// A path as the core's file layer takes it: the system's own bytes on
+// Linux; UTF-8 with backslashes on Windows, where the corrected file's name
+// is cut at the last backslash.
+std::string SciezkaDlaRdzenia(const QString& sciezka);
+
 class TDialogiPlikow {
  public:
   // The chosen file as the file system's own bytes, or nothing when the

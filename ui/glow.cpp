@@ -1,21 +1,28 @@
 #include "glow.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QStyle>
+#include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <vector>
 
 #include "BudowaOkna.h"
 #include "Cp1250Text.h"
+#include "FileDialogs.h"
 #include "FormRachunki.h"
 #include "Ikony.h"
 #include "LOG.h"
@@ -219,6 +226,7 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
   Button3->setFocus();
 
   resize(Skaluj(782), Skaluj(526));
+  setAcceptDrops(true);
 }
 
 void TFormGlow::Podlacz() {
@@ -321,6 +329,36 @@ void UstawKolor(QLabel* l, const QColor& kolor) {
 void TFormGlow::Button3Click(QObject*) {
   if (!OpenDialog1.Execute()) return;
   Sprawdz(OpenDialog1.FileName, {});
+}
+
+void TFormGlow::SprawdzWskazanyPlik(const std::string& sciezka) {
+  Obsluz([&] { Sprawdz(sciezka, {}); });
+}
+
+namespace {
+
+// The one local file a drag carries, or nothing.
+std::optional<QString> PlikPrzeciagany(const QMimeData* dane) {
+  if (!dane || !dane->hasUrls() || dane->urls().size() != 1) return std::nullopt;
+  const QUrl adres = dane->urls().front();
+  if (!adres.isLocalFile()) return std::nullopt;
+  return adres.toLocalFile();
+}
+
+}  // namespace
+
+void TFormGlow::dragEnterEvent(QDragEnterEvent* e) {
+  if (PlikPrzeciagany(e->mimeData())) e->acceptProposedAction();
+}
+
+void TFormGlow::dropEvent(QDropEvent* e) {
+  const auto plik = PlikPrzeciagany(e->mimeData());
+  if (!plik) return;
+  e->acceptProposedAction();
+  // After the drop has ended: the check ends in a modal dialog, which must
+  // not hold the program the file came from.
+  const std::string sciezka = ui::SciezkaDlaRdzenia(QFileInfo(*plik).absoluteFilePath());
+  QTimer::singleShot(0, this, [this, sciezka] { SprawdzWskazanyPlik(sciezka); });
 }
 
 void TFormGlow::Sprawdz(const std::string& sciezka,

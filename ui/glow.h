@@ -24,7 +24,10 @@
 #include "WidokLinii.h"
 
 class QGroupBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QKeyEvent;
+class QMimeData;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -97,6 +100,9 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // Builds the error report of the current check into the report window.
   void UtworzLOG();
   void Button3Click(QObject* Sender);
+  // The check command for a file named on the command line or dropped on
+  // the window, as if chosen in the open dialog (the file system's bytes).
+  void SprawdzWskazanyPlik(const std::string& sciezka);
   void InitDane();
   void StringGridBledyClick(QObject* Sender);
   void ButtonZapiszNewClick(QObject* Sender);
@@ -117,6 +123,9 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* obj, QEvent* ev) override;
+  // One file dragged from a file manager onto the window is checked.
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   // Runs a handler inside the error boundary.

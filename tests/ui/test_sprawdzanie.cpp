@@ -3,16 +3,21 @@
 // outcome dialogs, failures, and every way of selecting a line.
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QUrl>
 #include <QWheelEvent>
 
+#include "Aplikacja.h"
 #include "ModelBledow.h"
 #include "OknoTestowe.h"
 #include "WidokLinii.h"
@@ -71,6 +76,7 @@ class TestSprawdzanie : public QObject {
   void dlugieNumery();
   void modele();
   void naroznikJakInneNaglowki();
+  void plikZWierszaPolecenIUpuszczony();
 };
 
 void TestSprawdzanie::plikBezBledow_data() {
@@ -484,6 +490,74 @@ void TestSprawdzanie::naroznikJakInneNaglowki() {
                             .arg(tekstRogu)
                             .arg(tekstNaglowka)));
   }
+}
+
+// A file named on the command line or dropped on the window is checked as
+// if the open dialog had returned it: same calls, same list, same report.
+void TestSprawdzanie::plikZWierszaPolecenIUpuszczony() {
+  TOkno zDialogu;
+  const std::string sciezka = zDialogu.Plik("lista.txt", kZBledami);
+  zDialogu.Sprawdz(sciezka);
+  auto wywolania = zDialogu.m.Wywolania;
+  wywolania.erase(wywolania.begin());  // the open dialog's question
+  QCOMPARE(zDialogu.m.Wywolania.front().rodzaj, Rodzaj::Otworz);
+
+  const auto upusc = [&](TOkno& o, const QList<QUrl>& adresy) {
+    QMimeData dane;
+    dane.setUrls(adresy);
+    QDragEnterEvent wejscie(QPoint(10, 10), Qt::CopyAction, &dane, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&o.w, &wejscie);
+    if (!wejscie.isAccepted()) return false;
+    QDropEvent upuszczenie(QPointF(10, 10), Qt::CopyAction, &dane, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&o.w, &upuszczenie);
+    QCoreApplication::processEvents();
+    return true;
+  };
+  TOkno upuszczony;
+  QVERIFY(upusc(upuszczony, {QUrl::fromLocalFile(QString::fromStdString(sciezka))}));
+  QCOMPARE(upuszczony.m.Wywolania, wywolania);
+  QCOMPARE(upuszczony.log.RichEditLOG->Raport(), zDialogu.log.RichEditLOG->Raport());
+  QCOMPARE(upuszczony.w.LabelIleBledow->text(), zDialogu.w.LabelIleBledow->text());
+  // Two files, or something not a file, are not taken.
+  TOkno inny;
+  const QUrl plik = QUrl::fromLocalFile(QString::fromStdString(sciezka));
+  QVERIFY(!upusc(inny, {plik, plik}));
+  QVERIFY(!upusc(inny, {QUrl(QStringLiteral("https://bank.example/lista.txt"))}));
+  QVERIFY(inny.m.Wywolania.empty());
+
+  TOkno zPolecenia;
+  zPolecenia.w.SprawdzWskazanyPlik(sciezka);
+  QCOMPARE(zPolecenia.m.Wywolania, wywolania);
+  // A name that is gone: the error box, as for a file the dialog returned.
+  zPolecenia.w.SprawdzWskazanyPlik(zPolecenia.Sciezka("brak.txt"));
+  QCOMPARE(zPolecenia.m.Teksty(Rodzaj::Blad).size(), std::size_t{1});
+
+#ifndef Q_OS_WIN
+  // The command line's name: its own bytes (a Windows-1250 name too), made
+  // absolute against the working folder; no name, no check.
+  const std::string katalog = QFile::encodeName(QDir::currentPath()).toStdString();
+  char program[] = "Tarmeko_weryfikacja_pliku";
+  char wzgledna[] =
+      "b\xB3\xEA"
+      "dny.txt";
+  char bezwzgledna[] = "/tmp/lista.txt";
+  char pusta[] = "";
+  const struct {
+    std::vector<char*> argv;
+    std::optional<std::string> plik;
+  } przypadki[] = {
+      {{program}, std::nullopt},
+      {{program, pusta}, std::nullopt},
+      {{program, wzgledna},
+       katalog + "/b\xB3\xEA"
+                 "dny.txt"},
+      {{program, bezwzgledna}, "/tmp/lista.txt"},
+  };
+  for (const auto& p : przypadki) {
+    auto argv = p.argv;
+    QCOMPARE(TAplikacja::PlikZWierszaPolecen(static_cast<int>(argv.size()), argv.data()), p.plik);
+  }
+#endif
 }
 
 QTEST_MAIN(TestSprawdzanie)

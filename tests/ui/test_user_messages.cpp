@@ -31,6 +31,7 @@
 #include "MessageLayout.h"
 #include "QtUserMessages.h"
 #include "RecordingUserMessages.h"
+#include "TlumaczenieQt.h"
 #include "kodowanie/Cp1250.h"
 #include "platform/InOutError.h"
 
@@ -84,6 +85,8 @@ class TestUserMessages : public QObject {
   void prawdziweOknaKomunikatow();
   void prawdziweOknoBledu();
   void dialogOtwarciaPokazujeMaleLiteryIPamieta();
+  // Last: the translation stays installed for the rest of the process.
+  void tlumaczenieQtNieZmieniaTekstowProgramu();
 };
 
 void TestUserMessages::tytulZNazwyPliku() {
@@ -350,6 +353,9 @@ void TestUserMessages::prawdziweOknoBledu() {
 }
 
 void TestUserMessages::dialogOtwarciaPokazujeMaleLiteryIPamieta() {
+#ifdef Q_OS_WIN
+  QSKIP("the system's own dialog has no widgets to drive");
+#endif
   QTemporaryDir dir;
   QVERIFY(dir.isValid());
   for (const char* nazwa : {"lista.txt", "DUZA.TXT", "inne.csv"}) {
@@ -408,6 +414,48 @@ void TestUserMessages::dialogOtwarciaPokazujeMaleLiteryIPamieta() {
   QVERIFY(!m.OtworzPlik(nullptr).has_value());
   QCOMPARE(katalog, QDir(dir.path()).absolutePath());
   QCOMPARE(filtr, QStringLiteral("Wszystkie pliki"));
+}
+
+void TestUserMessages::tlumaczenieQtNieZmieniaTekstowProgramu() {
+  QVERIFY2(ZaladujTlumaczenieQt(), "qtbase_pl.qm not found (scripts/install-deps.sh installs it)");
+  UstawTytulAplikacji("Tarmeko_weryfikacja_pliku");
+  TQtUserMessages m;
+  // Qt's own buttons speak Polish; No is still the default.
+  QStringList przyciski;
+  bool nieDomyslne = false;
+  NaOknieModalnym([&](QWidget* okno) {
+    auto* box = qobject_cast<QMessageBox*>(okno);
+    QVERIFY(box);
+    for (auto* b : box->buttons()) przyciski << b->text().remove(QLatin1Char('&'));
+    nieDomyslne = box->defaultButton() == box->button(QMessageBox::No);
+    box->button(QMessageBox::No)->click();
+  });
+  QVERIFY(!m.Pytanie("Zapisac?"));
+  przyciski.sort();
+  QCOMPARE(przyciski, (QStringList{QStringLiteral("Nie"), QStringLiteral("Tak")}));
+  QVERIFY(nieDomyslne);
+
+  // The program's fixed English words stay: the captions and "OK".
+  QString tytul;
+  QString ok;
+  NaOknieModalnym([&](QWidget* okno) {
+    tytul = okno->windowTitle();
+    auto* przycisk = okno->findChild<QPushButton*>(QStringLiteral("OK"));
+    QVERIFY(przycisk);
+    ok = przycisk->text();
+    przycisk->click();
+  });
+  m.Ostrzezenie("Wczytany plik zawiera bledy");
+  QCOMPARE(tytul, QStringLiteral("Warning"));
+  QCOMPARE(ok, QStringLiteral("OK"));
+  NaOknieModalnym([&](QWidget* okno) {
+    auto* box = qobject_cast<QMessageBox*>(okno);
+    QVERIFY(box);
+    ok = box->button(QMessageBox::Ok)->text();
+    box->button(QMessageBox::Ok)->click();
+  });
+  PokazBlad(m, "File not found");
+  QCOMPARE(ok, QStringLiteral("OK"));
 }
 
 QTEST_MAIN(TestUserMessages)
