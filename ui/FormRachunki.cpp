@@ -2,7 +2,6 @@
 
 #include <QClipboard>
 #include <QEvent>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QHideEvent>
@@ -237,20 +236,13 @@ void TFormRachunki::keyPressEvent(QKeyEvent* e) {
 }
 
 void TFormRachunki::PokazModalnie() {
-  if (isVisible()) return;
-  ui::TOknoModalne modalne(komunikaty_);
-  setWindowModality(Qt::ApplicationModal);
-  QEventLoop petla;
-  petla_ = &petla;
-  show();
-  raise();
-  activateWindow();
+  const bool pierwsze = !pokazane_;
+  pokazane_ = true;
   ListaUwag->setFocus();
-  if (isVisible()) petla.exec(QEventLoop::DialogExec);
-  petla_ = nullptr;
+  petla_.Pokaz(*this, komunikaty_, pierwsze);
 }
 
 void TFormRachunki::hideEvent(QHideEvent* e) {
   QWidget::hideEvent(e);
-  if (petla_ && !e->spontaneous()) petla_->quit();
+  petla_.Ukryte(*e);
 }

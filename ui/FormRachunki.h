@@ -12,12 +12,12 @@
 #include "BudowaOkna.h"
 #include "ErrorBoundary.h"
 #include "Panel.h"
+#include "PetlaModalna.h"
 #include "Uklad.h"
 #include "UserMessages.h"
 #include "WidokLinii.h"
 #include "rachunki/UwagiStanu.h"
 
-class QEventLoop;
 class QHideEvent;
 class QKeyEvent;
 class QLabel;
@@ -94,5 +94,6 @@ class TFormRachunki : public QWidget {
   ui::TUserMessages& komunikaty_;
   ui::TSkala skala_;
   ui::TModelUwag* model_ = nullptr;
-  QEventLoop* petla_ = nullptr;
+  ui::TPetlaModalna petla_;
+  bool pokazane_ = false;
 };

@@ -1,7 +1,6 @@
 #include "LOG.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QFontMetrics>
 #include <QHideEvent>
 #include <QLabel>
@@ -119,31 +118,20 @@ void TFormLOG::UstawRaport(std::string raport) {
 
 void TFormLOG::PokazModalnie() {
   if (isVisible()) return;
-  ui::TOknoModalne modalne(komunikaty_);
   // At a large text size the design position may leave the bottom strip,
   // with "Zamknij", off the screen: the first opening keeps the window
-  // inside it, before showing and again once the frame is known. Later
-  // openings keep where the user left it.
+  // inside it. Later openings keep where the user left it.
   const bool pierwsze = !pozycja_;
   if (pierwsze) {
     pozycja_ = QPoint(skala_(kLewo), skala_(kGora));
     move(*pozycja_);
-    ui::UmiescNaEkranie(*this);
   }
-  setWindowModality(Qt::ApplicationModal);
-  QEventLoop petla;
-  petla_ = &petla;
-  show();
-  if (pierwsze) ui::UmiescNaEkranie(*this);
-  raise();
-  activateWindow();
-  if (isVisible()) petla.exec(QEventLoop::DialogExec);
-  petla_ = nullptr;
+  petla_.Pokaz(*this, komunikaty_, pierwsze);
 }
 
 void TFormLOG::hideEvent(QHideEvent* e) {
   QWidget::hideEvent(e);
-  if (petla_ && !e->spontaneous()) petla_->quit();
+  petla_.Ukryte(*e);
 }
 
 void TFormLOG::closeEvent(QCloseEvent* e) {

@@ -10,6 +10,7 @@
 #include "BudowaOkna.h"
 #include "ErrorBoundary.h"
 #include "Panel.h"
+#include "PetlaModalna.h"
 #include "PrinterSetupDialog.h"
 #include "RichEditLOG.h"
 #include "Splitter.h"
@@ -17,7 +18,6 @@
 #include "UserMessages.h"
 
 class QCloseEvent;
-class QEventLoop;
 class QHideEvent;
 class QLabel;
 class QPrinter;
@@ -79,6 +79,6 @@ class TFormLOG : public QWidget {
   ui::TUserMessages& komunikaty_;
   ui::TSkala skala_;
   std::optional<QPoint> pozycja_;
-  QEventLoop* petla_ = nullptr;
+  ui::TPetlaModalna petla_;
   bool drukowanie_ = false;
 };

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -34,6 +36,23 @@ struct TRejestrator : ui::TRecordingUserMessages {
 
 inline QString T(std::string_view cp) {
   return ui::ZCp1250(cp);
+}
+
+// The bytes of a file.
+inline std::string Odczytaj(const std::string& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// With ZRZUT_EKRANU set to a path prefix, saves the window as
+// PREFIX-NAZWA.png, to be looked at.
+inline void Zrzut(QWidget& w, const char* nazwa) {
+  const char* prefiks = std::getenv("ZRZUT_EKRANU");
+  if (prefiks && *prefiks)
+    w.grab().save(QString::fromUtf8(prefiks) + QStringLiteral("-") + QString::fromUtf8(nazwa) +
+                  QStringLiteral(".png"));
 }
 
 // UTF-8 source text to the Windows-1250 bytes the program holds.

@@ -28,20 +28,6 @@ const std::string kUtf8 =
     "2;Urszula Śliwińska;Zwrot kosztów podróży;210,00\r\n"
     "3;Jan Kowalski;Zaliczka\t;100,00\r\n";
 
-std::string Odczytaj(const std::string& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-void Zrzut(QWidget& w, const char* nazwa) {
-  const char* prefiks = std::getenv("ZRZUT_EKRANU");
-  if (prefiks && *prefiks)
-    w.grab().save(QString::fromUtf8(prefiks) + QStringLiteral("-") + QString::fromUtf8(nazwa) +
-                  QStringLiteral(".png"));
-}
-
 }  // namespace
 
 class TestPoprawkaKodowania : public QObject {
@@ -60,7 +46,7 @@ void TestPoprawkaKodowania::plikUtf8_zdanieIPrzyciskObokLicznika() {
   const QRect label1 = o.w.Label1->geometry();
   const QPoint licznik = o.w.LabelIleBledow->pos();
   o.Sprawdz(o.Plik("lista.txt", kUtf8));
-  Zrzut(o.w, "po-sprawdzeniu");
+  test::Zrzut(o.w, "po-sprawdzeniu");
 
   QVERIFY(o.w.LabelKodowanie->isVisible());
   QCOMPARE(o.w.LabelKodowanie->text(),
@@ -112,12 +98,12 @@ void TestPoprawkaKodowania::potwierdzenie_zapisujeSprawdzaIMowiGdzie() {
   const std::size_t od = o.m.Wywolania.size();
   o.m.OdpowiedziPytanie.push_back(true);
   QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
-  Zrzut(o.w, "po-poprawce");
+  test::Zrzut(o.w, "po-poprawce");
   if (std::getenv("ZRZUT_EKRANU")) {
     // The real question dialog with the text asked, pictured and answered No.
     QTimer::singleShot(200, [] {
       if (QWidget* pytanie = QApplication::activeModalWidget()) {
-        Zrzut(*pytanie, "pytanie");
+        test::Zrzut(*pytanie, "pytanie");
         pytanie->close();
       }
     });
@@ -136,8 +122,8 @@ void TestPoprawkaKodowania::potwierdzenie_zapisujeSprawdzaIMowiGdzie() {
   QVERIFY(pytanie.find("Zmienionych znaków: 1") != std::string::npos);
 
   const std::string poprawiony = o.Sciezka("lista_nowy.txt");
-  QCOMPARE(Odczytaj(zrodlo), kUtf8);
-  QCOMPARE(Odczytaj(poprawiony),
+  QCOMPARE(test::Odczytaj(zrodlo), kUtf8);
+  QCOMPARE(test::Odczytaj(poprawiony),
            test::Cp("1;Zdzisław Mańkowski;Wynagrodzenie za październik - "
                     "premia;1234,56\r\n2;Urszula Śliwińska;Zwrot kosztów "
                     "podróży;210,00\r\n3;Jan Kowalski;Zaliczka\t;100,00\r\n"));
@@ -169,7 +155,7 @@ void TestPoprawkaKodowania::czystyPlikCp852_wskazowkaIPoprawneLitery() {
   test::TOkno o;
   const std::string zrodlo = o.Plik("dos.txt", "1;Przelewy wymagaj\xA5 podpisu;100,00\r\n");
   o.Sprawdz(zrodlo);
-  Zrzut(o.w, "czysty-cp852");
+  test::Zrzut(o.w, "czysty-cp852");
   QCOMPARE(o.m.Teksty(Rodzaj::Informacja).back(), teksty::PlikPoprawny.str());
   QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("0"));
   QVERIFY(o.w.LabelKodowanie->isVisible());
@@ -181,8 +167,9 @@ void TestPoprawkaKodowania::czystyPlikCp852_wskazowkaIPoprawneLitery() {
   QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
   QVERIFY(cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back())
               .starts_with("Plik zostanie odczytany jako CP852"));
-  QCOMPARE(Odczytaj(o.Sciezka("dos_nowy.txt")), test::Cp("1;Przelewy wymagają podpisu;100,00\r\n"));
-  Zrzut(o.w, "czysty-cp852-po-poprawce");
+  QCOMPARE(test::Odczytaj(o.Sciezka("dos_nowy.txt")),
+           test::Cp("1;Przelewy wymagają podpisu;100,00\r\n"));
+  test::Zrzut(o.w, "czysty-cp852-po-poprawce");
   QVERIFY(!o.w.ButtonPoprawAutomatycznie->isVisible());
 }
 
@@ -192,7 +179,7 @@ void TestPoprawkaKodowania::dwaOdczyty_uzytkownikWybiera() {
   test::TOkno o;
   const std::string zrodlo = o.Plik("blisko.txt", "MA\x8FKOWIAK;100,00\r\n");
   o.Sprawdz(zrodlo);
-  Zrzut(o.w, "dwa-odczyty");
+  test::Zrzut(o.w, "dwa-odczyty");
   QCOMPARE(o.w.LabelKodowanie->accessibleName(),
            QStringLiteral("Kodowanie pliku: Windows-1250 albo CP852."));
   // There is room for it whole: a sentence is shortened only when it must be.
@@ -211,7 +198,7 @@ void TestPoprawkaKodowania::dwaOdczyty_uzytkownikWybiera() {
   QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
   QVERIFY(cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back()).find("odczytany jako CP852") !=
           std::string::npos);
-  QCOMPARE(Odczytaj(o.Sciezka("blisko2_nowy.txt")), std::string("MA\xC6KOWIAK\t100,00\r\n"));
+  QCOMPARE(test::Odczytaj(o.Sciezka("blisko2_nowy.txt")), std::string("MA\xC6KOWIAK\t100,00\r\n"));
 }
 
 QTEST_MAIN(TestPoprawkaKodowania)

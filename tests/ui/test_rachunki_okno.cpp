@@ -13,9 +13,6 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "FormRachunki.h"
 #include "OknoTestowe.h"
@@ -26,17 +23,7 @@ using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 namespace {
 
 std::string Przyklad(const char* nazwa) {
-  std::ifstream f(std::string(EXAMPLES_DIR) + "/" + nazwa, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-void Zrzut(QWidget& w, const char* nazwa) {
-  const char* prefiks = std::getenv("ZRZUT_EKRANU");
-  if (prefiks && *prefiks)
-    w.grab().save(QString::fromUtf8(prefiks) + QStringLiteral("-") + QString::fromUtf8(nazwa) +
-                  QStringLiteral(".png"));
+  return test::Odczytaj(std::string(EXAMPLES_DIR) + "/" + nazwa);
 }
 
 // Runs `krok` with the list window once it shows, then closes it with Esc.
@@ -72,7 +59,7 @@ void TestRachunkiOkno::tylkoRachunki_ocenaZnakowPotemPasek() {
   bool paskaPrzyDialogu = true;
   o.m.PrzyDialogu = [&] { paskaPrzyDialogu = o.w.LabelRachunki->isVisible(); };
   o.Sprawdz(o.Plik("zlecenia.txt", Przyklad("zlecenia-bledne.txt")));
-  Zrzut(o.w, "rachunki");
+  test::Zrzut(o.w, "rachunki");
 
   // The characters' outcome as for any clean file, then the strip.
   QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
@@ -109,7 +96,7 @@ void TestRachunkiOkno::listaUwag_wierszeLiniaKopiowanieKlawisze() {
   const std::string plik = Przyklad("zlecenia-bledne.txt");
   o.Sprawdz(o.Plik("zlecenia.txt", plik));
   ZOknemListy(o, [&](TFormRachunki& f) {
-    Zrzut(f, "lista-rachunkow");
+    test::Zrzut(f, "lista-rachunkow");
     QAbstractItemModel* m = f.ListaUwag->model();
     QCOMPARE(m->rowCount(), 4);
     const char* const oczekiwane[4][3] = {{"1", "62", "17102040142664737828830069"},
@@ -154,7 +141,7 @@ void TestRachunkiOkno::bledneZnakiIRachunki_paskiObokSiebie() {
       "1;Zdzisław Mańkowski;PL61 1090 1014 0000 0712 1981 2875;1234,56\r\n"
       "2;Urszula Śliwińska;Zwrot kosztów podróży;210,00\r\n";
   o.Sprawdz(o.Plik("lista.txt", plik));
-  Zrzut(o.w, "rachunki-i-kodowanie");
+  test::Zrzut(o.w, "rachunki-i-kodowanie");
   QCOMPARE(o.Rodzaje().back(), Rodzaj::Ostrzezenie);
   QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("2"));
   QVERIFY(o.w.LabelRachunki->isVisible());

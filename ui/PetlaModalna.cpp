@@ -1,0 +1,31 @@
+#include "PetlaModalna.h"
+
+#include <QEventLoop>
+#include <QHideEvent>
+#include <QWidget>
+
+#include "NaEkranie.h"
+#include "UserMessages.h"
+
+namespace ui {
+
+void TPetlaModalna::Pokaz(QWidget& okno, TUserMessages& komunikaty, bool umiesc) {
+  if (okno.isVisible()) return;
+  TOknoModalne modalne(komunikaty);
+  if (umiesc) UmiescNaEkranie(okno);
+  okno.setWindowModality(Qt::ApplicationModal);
+  QEventLoop petla;
+  petla_ = &petla;
+  okno.show();
+  if (umiesc) UmiescNaEkranie(okno);
+  okno.raise();
+  okno.activateWindow();
+  if (okno.isVisible()) petla.exec(QEventLoop::DialogExec);
+  petla_ = nullptr;
+}
+
+void TPetlaModalna::Ukryte(const QHideEvent& e) {
+  if (petla_ && !e.spontaneous()) petla_->quit();
+}
+
+}  // namespace ui
