@@ -31,6 +31,11 @@ class TZnaleziska final : public StreamFindings {
   void EmptyLine(std::uint64_t line) override {
     if (!o_.cicho) wydruk_.PustaLinia(line);
   }
+  void EmptyLines(std::uint64_t first, std::uint64_t count) override {
+    if (!o_.cicho) wydruk_.PusteLinie(first, count);
+    if (o_.raport)
+      for (std::uint64_t k = 0; k < count; ++k) pliki_.LiniaRaportu(first + k, {});
+  }
   // Only a report takes whole faulty lines; a file of empty lines has
   // millions, each a call otherwise.
   void FaultyLine(std::uint64_t line, std::string_view bytes) override {

@@ -108,6 +108,11 @@ void TWydruk::PustaLinia(std::uint64_t linia) {
   pusta_.Wypisz(out_, plik_, TekstPustej(), linia);
 }
 
+void TWydruk::PusteLinie(std::uint64_t pierwsza, std::uint64_t ile) {
+  const std::string& tekst = TekstPustej();
+  for (std::uint64_t k = 0; k < ile; ++k) pusta_.Wypisz(out_, plik_, tekst, pierwsza + k);
+}
+
 void TWydruk::UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u,
                             std::string_view bajty) {
   out_ << plik_ << ':' << numer_.Dla(linia) << ':' << static_cast<unsigned long long>(u.kolumna)

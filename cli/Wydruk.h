@@ -48,6 +48,7 @@ class TWydruk {
 
   void BlednyZnak(std::uint64_t linia, std::uint64_t kolumna, unsigned char b);
   void PustaLinia(std::uint64_t linia);
+  void PusteLinie(std::uint64_t pierwsza, std::uint64_t ile);
   // A wrong account number or transfer field of the line `bajty`:
   // "PLIK:LINIA:KOLUMNA: pole: co jest błędne: "wartość"".
   void UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u, std::string_view bajty);

@@ -30,6 +30,14 @@ concept CountsCleanLines = requires(Sink& s, const char* data, std::size_t n, st
   { s.RunStops() } -> std::convertible_to<unsigned>;
 };
 
+// EmptyLines(data, n, lines, bareLf): the n bytes at data are `lines` empty
+// lines, each ended by CR LF, or by LF as well when `bareLf`.
+template <class Sink>
+concept CountsEmptyLines = requires(Sink& s, const char* data, std::size_t n, std::uint64_t lines,
+                                    bool bareLf) {
+  s.EmptyLines(data, n, lines, bareLf);
+};
+
 template <class Sink>
 class BasicLineSplitter {
  public:
@@ -90,6 +98,32 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
                            run.lines);
           p = run.end;
           if (p == end) break;
+        }
+      }
+    }
+    if constexpr (CountsEmptyLines<Sink>) {
+      // Empty lines one after another, handed on together; a CR that is
+      // not half of a line end, or is the piece's last byte, goes the
+      // line-by-line way.
+      if (!lineOpen_ && (*p == '\n' || *p == '\r')) {
+        const unsigned char* q = p;
+        std::uint64_t lines = 0;
+        bool bareLf = false;
+        for (;; ++lines) {
+          if (q < end && *q == '\n') {
+            bareLf = true;
+            ++q;
+          } else if (end - q >= 2 && q[0] == '\r' && q[1] == '\n') {
+            q += 2;
+          } else {
+            break;
+          }
+        }
+        if (lines > 0) {
+          sink_.EmptyLines(reinterpret_cast<const char*>(p), static_cast<std::size_t>(q - p), lines,
+                           bareLf);
+          p = q;
+          continue;
         }
       }
     }

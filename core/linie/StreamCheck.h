@@ -22,6 +22,14 @@ class StreamFindings {
   // the text the encoding diagnosis reads. A line may come in several.
   virtual void FaultyText(std::uint64_t /*line*/, std::string_view /*part*/) {}
   virtual void EmptyLine(std::uint64_t line) = 0;
+  // `count` empty lines from line `first` on, each as EmptyLine and
+  // FaultyLine would tell it; a file of empty lines has millions.
+  virtual void EmptyLines(std::uint64_t first, std::uint64_t count) {
+    for (std::uint64_t k = 0; k < count; ++k) {
+      EmptyLine(first + k);
+      FaultyLine(first + k, {});
+    }
+  }
   // A faulty or empty line is complete. `bytes` is the whole line when the
   // check keeps faulty lines, empty otherwise.
   virtual void FaultyLine(std::uint64_t line, std::string_view bytes) = 0;
@@ -68,6 +76,15 @@ class StreamCheck final : public LineSink {
   void CleanLines(const char* data, std::size_t n, std::uint64_t lines) {
     lines_ += lines;
     if (options_.corrected) findings_.Corrected(data, n);
+  }
+  // A run of empty lines, each ended by CR LF, or by LF when `bareLf`.
+  void EmptyLines(const char* data, std::size_t n, std::uint64_t lines, bool bareLf) {
+    findings_.EmptyLines(lines_ + 1, lines);
+    lines_ += lines;
+    faultyLines_ += lines;
+    if (!options_.corrected) return;
+    if (!bareLf) return findings_.Corrected(data, n);
+    for (std::uint64_t k = 0; k < lines; ++k) findings_.Corrected("\r\n", 2);
   }
 
   // Complete lines so far, and how many of them were faulty or empty.

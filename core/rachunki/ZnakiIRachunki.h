@@ -44,6 +44,10 @@ class TZnakiIRachunki {
   void CleanLines(const char* d, std::size_t n, std::uint64_t lines) {
     znaki_.CleanLines(d, n, lines);
   }
+  // Empty lines hold no account number or field.
+  void EmptyLines(const char* d, std::size_t n, std::uint64_t lines, bool bareLf) {
+    znaki_.EmptyLines(d, n, lines, bareLf);
+  }
   // The piece the lines lie in is about to be read over.
   void KoniecKawalka() { linie_.KoniecKawalka(); }
   std::uint64_t Uwagi() const { return uwagi_; }
