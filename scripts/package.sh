@@ -15,9 +15,8 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 # with the compilers'.
 flag() { dpkg-buildflags --get "$1"; }
 CFLAGS="$(flag CFLAGS) $(flag CPPFLAGS)" CXXFLAGS="$(flag CXXFLAGS) $(flag CPPFLAGS)" \
-  LDFLAGS=$(flag LDFLAGS) cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DWERYFIKACJA_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr "$@" >/dev/null
-cmake --build build/package -j2
+  LDFLAGS=$(flag LDFLAGS) cmake --preset package "$@" >/dev/null
+cmake --build --preset package
 rm -f build/package/*.deb
-(cd build/package && cpack -G DEB >/dev/null)
+cpack --preset package >/dev/null
 ls build/package/*.deb

@@ -14,7 +14,7 @@ seconds=${FUZZ_SECONDS:-30}
 build=${FUZZ_BUILD_DIR:-build/fuzz}
 targets=${FUZZ_TARGETS:-fuzz_wczytaj fuzz_log fuzz_zapisz fuzz_strumien fuzz_kodowanie fuzz_rachunki}
 
-CC=clang CXX=clang++ cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" -j2
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
@@ -25,7 +25,7 @@ for t in $targets; do
   work="$build/corpus/$t"
   mkdir -p "$work"
   log="$build/$t.log"
-  if ! "$build/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+  if ! "$build/tests/fuzz/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$build/$t-" "$@" "$work" tests/fuzz/corpus >"$log" 2>&1; then
     tail -n 60 "$log"
     echo "FUZZ FAILURE in $t; the input is saved as $build/$t-*" >&2

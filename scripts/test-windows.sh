@@ -31,8 +31,7 @@ took() {
 }
 
 t=$(seconds)
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWERYFIKACJA_GUI=OFF >/dev/null
+cmake --preset windows-test -B "$build" >/dev/null
 cmake --build "$build" -j2
 took "windows: cross build" "$t"
 

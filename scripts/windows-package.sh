@@ -29,10 +29,7 @@ stage=$build/$name-$version-win64
 zip=$repo/build/$name-$version-win64.zip
 
 t=$(seconds)
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_FIND_ROOT_PATH="$qt" \
-  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DWERYFIKACJA_GUI=ON -DWERYFIKACJA_TESTS=OFF >/dev/null
+cmake --preset windows -B "$build" -DCMAKE_FIND_ROOT_PATH="$qt" >/dev/null
 cmake --build "$build" -j"${JOBS:-2}" --target "$name" weryfikuj-plik
 took "package: cross build" "$t"
 
@@ -133,8 +130,7 @@ took "smoke: window program" "$t"
 # The checker from the zip against the Linux checker on the example.
 t=$(seconds)
 linux_build=$repo/build/linux-cli
-cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWERYFIKACJA_GUI=OFF \
-  -DWERYFIKACJA_TESTS=OFF >/dev/null
+cmake --preset release -B "$linux_build" -DWERYFIKACJA_GUI=OFF >/dev/null
 cmake --build "$linux_build" --target weryfikuj-plik >/dev/null
 cd "$repo/examples"
 set +e
