@@ -18,6 +18,7 @@
 
 #include "linie/LineScanner.h"
 #include "linie/ZnakiDozwolone.h"
+#include "linie/ZwykleAscii.h"
 #include "stan/ByteBuffer.h"
 
 namespace {
@@ -240,6 +241,40 @@ TEST(LineScanner, neverReadsPastTheEnd) {
     }
   }
   ::munmap(map, 2 * page);
+}
+
+// The diagnosis's skip over printable ASCII (sixteen, then eight bytes at a
+// time) against the plain count: every byte value at every place of the
+// first 40 bytes, after every length of printable text, so each value
+// meets each lane of both the vector and the word step; then the edges of
+// the printable range in a long run.
+TEST(ZwykleAscii, skipsExactlyThePrintableRun) {
+  const auto plain = [](const unsigned char* p, std::size_t n) {
+    std::size_t i = 0;
+    while (i < n && p[i] >= 0x20 && p[i] < 0x7F) ++i;
+    return i;
+  };
+  unsigned char buf[48];
+  for (std::size_t n = 0; n <= 40; ++n) {
+    for (std::size_t at = 0; at <= n; ++at) {
+      for (int b = 0; b < 256; ++b) {
+        std::memset(buf, 'x', sizeof buf);
+        if (at < n) buf[at] = static_cast<unsigned char>(b);
+        ASSERT_EQ(kodowanie::DlugoscZwyklych(buf, n), plain(buf, n))
+            << "length " << n << ", byte " << b << " at " << at;
+      }
+    }
+  }
+  std::vector<unsigned char> dlugi(4096, ' ');
+  for (const unsigned char b : {0x00, 0x1F, 0x20, 0x7E, 0x7F, 0x80, 0xFF}) {
+    for (const std::size_t at : {std::size_t{15}, std::size_t{16}, std::size_t{4095}}) {
+      dlugi[at] = b;
+      EXPECT_EQ(kodowanie::DlugoscZwyklych(dlugi.data(), dlugi.size()),
+                plain(dlugi.data(), dlugi.size()))
+          << "byte " << int{b} << " at " << at;
+      dlugi[at] = ' ';
+    }
+  }
 }
 
 TEST(ByteBuffer, keepsEveryByteWhileGrowingAndMoving) {

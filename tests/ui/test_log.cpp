@@ -160,6 +160,7 @@ class TestLog : public QObject {
   void kursorKlawiszami();
   void strona();
   void myszIZaznaczenie();
+  void dlugieLinie();
   void kopiowanie();
   void zaznaczenieTylkoZFokusem();
   void nowyRaportOdPoczatku();
@@ -359,6 +360,46 @@ void TestLog::strona() {
   v->UstawKursor(dluga + 400);
   v->PokazKursor();
   QCOMPARE(v->horizontalScrollBar()->value(), v->horizontalScrollBar()->maximum());
+}
+
+// A line of 1,024 characters and more finds its columns through an index of
+// every 1,024th column: at the columns around the index's steps the caret
+// stands where the widths before it add up to, and a click there puts it
+// back on the same column.
+void TestLog::dlugieLinie() {
+  TRichEditLOG v;
+  v.resize(400, 200);
+  v.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&v));
+  // Characters of different widths, so that a column off by one shows.
+  std::string wzor;
+  for (int i = 0; i < 3100; ++i) wzor += "aW\xB9mo"[i % 5];
+  const qsizetype dlugosci[] = {1023, 1024, 1025, 2049, 3100};
+  std::string raport;
+  for (const qsizetype n : dlugosci) raport += wzor.substr(0, static_cast<std::size_t>(n)) + "\r\n";
+  v.UstawRaport(raport);
+  const QFontMetricsF fm(v.font());
+  qsizetype start = 0;
+  for (const qsizetype n : dlugosci) {
+    for (const qsizetype k :
+         {qsizetype{0}, qsizetype{1}, qsizetype{1023}, qsizetype{1024}, qsizetype{1025},
+          qsizetype{2047}, qsizetype{2048}, qsizetype{2049}, n - 1, n}) {
+      if (k > n) continue;
+      qreal x = 0;
+      for (qsizetype i = 0; i < k; ++i)
+        x += fm.horizontalAdvance(QString(QChar(static_cast<char16_t>(cp1250::VisibleCodePoint(
+            static_cast<unsigned char>(wzor[static_cast<std::size_t>(i)]))))));
+      const QString gdzie = QStringLiteral("line of %1, column %2").arg(n).arg(k);
+      v.UstawKursor(start + k);
+      const QRect r = v.ProstokatKursora();
+      QVERIFY2(r.x() + v.horizontalScrollBar()->value() == 3 + qFloor(x), qPrintable(gdzie));
+      v.UstawKursor(0);
+      v.UstawKursor(start + k);
+      QTest::mouseClick(v.viewport(), Qt::LeftButton, {}, QPoint(r.x(), r.center().y()));
+      QVERIFY2(v.Kursor() == start + k, qPrintable(gdzie));
+    }
+    start += n + 2;
+  }
 }
 
 void TestLog::myszIZaznaczenie() {

@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include "../faults/FaultSupport.h"
 #include "Aplikacja.h"
 #include "ModelBledow.h"
 #include "OknoTestowe.h"
@@ -266,22 +267,42 @@ void TestSprawdzanie::kolejneSprawdzenieIAnulowanie() {
 
 void TestSprawdzanie::bladOdczytu_data() {
   QTest::addColumn<QString>("cel");
+  QTest::addColumn<QString>("zmiana");  // how the file changes while it is read
   QTest::addColumn<QString>("komunikat");
-  QTest::newRow("brak pliku") << QStringLiteral("nie_ma.txt") << QStringLiteral("File not found.");
-  QTest::newRow("katalog") << QStringLiteral(".") << QStringLiteral("File access denied.");
+  QTest::newRow("brak pliku") << QStringLiteral("nie_ma.txt") << QString()
+                              << QStringLiteral("File not found.");
+  QTest::newRow("katalog") << QStringLiteral(".") << QString()
+                           << QStringLiteral("File access denied.");
+  // A file changed under the read may have been read as a mix of two
+  // versions: the checker's sentence, and nothing of it offered.
+  const QString zmieniony = QStringLiteral(
+      "plik zmienił się w trakcie sprawdzania; niczego nie zapisano, sprawdź go ponownie.");
+  for (const char* jak : {"grow", "shrink", "replace"})
+    QTest::newRow(jak) << QStringLiteral("zmienia.txt") << QString::fromLatin1(jak) << zmieniony;
 }
 
 void TestSprawdzanie::bladOdczytu() {
   QFETCH(QString, cel);
+  QFETCH(QString, zmiana);
   QFETCH(QString, komunikat);
   TOkno o;
   o.Sprawdz(o.Plik("lista.txt", kZBledami));
   const std::size_t przed = o.m.Wywolania.size();
-  const std::string sciezka =
+  std::string sciezka =
       cel == QStringLiteral(".") ? o.katalog.path().toStdString() : o.Sciezka(cel.toStdString());
-  o.Sprawdz(sciezka);
+  if (zmiana.isEmpty()) {
+    o.Sprawdz(sciezka);
+  } else {
+    std::string duzy;
+    for (int i = 0; i < 20000; ++i) duzy += kZBledami;
+    sciezka = o.Plik(cel.toStdString(), duzy);
+    faults::Fault f{{"FAULT_PATH", cel.toStdString()},
+                    {"FAULT_CHANGE_AFTER_BYTES", "1"},
+                    {"FAULT_CHANGE", zmiana.toStdString()}};
+    o.Sprawdz(sciezka);
+  }
 
-  QCOMPARE(o.m.Teksty(Rodzaj::Blad), std::vector<std::string>{komunikat.toStdString()});
+  QCOMPARE(o.m.Teksty(Rodzaj::Blad), std::vector<std::string>{Cp(komunikat.toStdString())});
   // No outcome dialog after an error, and the cursor is off.
   QCOMPARE(o.m.Teksty(Rodzaj::Ostrzezenie).size(), std::size_t{1});
   QVERIFY(o.m.Teksty(Rodzaj::Informacja).empty());
