@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "Uruchom.h"
 #include "linie/WczytajPlik.h"
 #include "raport/UtworzLOG.h"
@@ -43,19 +44,16 @@ const std::string kCzystyWynik =
 class WeryfikujPlik : public ::testing::Test {
  protected:
   void SetUp() override {
-    char wzor[] = "/tmp/weryfikujXXXXXX";
-    ASSERT_NE(mkdtemp(wzor), nullptr);
-    dir_ = wzor;
+    dir_ = temp_.path();
     ::chmod(dir_.c_str(), 0755);  // the unprivileged child must reach it
     Zapisz(dir_ + "/bledny.txt", kBledny);
     Zapisz(dir_ + "/czysty.txt", "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1\r\nok");
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   TWynik Uruchom(std::vector<std::string> args, bool bezUprawnien = false) {
     return cli_test::Uruchom(dir_, std::move(args), bezUprawnien);
   }
 
+  test_support::TempDir temp_;
   std::string dir_;
 };
 

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "TempDir.h"
 #include "Uruchom.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/RozpoznajKodowanie.h"
@@ -192,9 +193,8 @@ std::vector<TWejscie> Wszystkie() {
 }  // namespace
 
 TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
-  char wzor[] = "/tmp/zgodnoscXXXXXX";
-  ASSERT_NE(mkdtemp(wzor), nullptr);
-  const std::string dir = wzor;
+  const test_support::TempDir temp;
+  const std::string dir = temp.path();
   const auto wejscia = Wszystkie();
   ASSERT_GT(wejscia.size(), 30u);
   for (const TWejscie& w : wejscia) {
@@ -222,5 +222,4 @@ TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
     // Nothing else is left behind: no temporary file of either output.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
   }
-  std::filesystem::remove_all(dir);
 }

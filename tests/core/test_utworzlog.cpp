@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "kodowanie/Cp1250.h"
 #include "linie/SprawdzLinie.h"
 #include "raport/UtworzLOG.h"
@@ -235,12 +236,7 @@ namespace {
 
 class ZapisRaportu : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char wzor[] = "/tmp/raportXXXXXX";
-    ASSERT_NE(mkdtemp(wzor), nullptr);
-    dir_ = wzor;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void SetUp() override { dir_ = temp_.path(); }
 
   static std::string Czytaj(const std::string& p) {
     std::ifstream f(p, std::ios::binary);
@@ -250,6 +246,7 @@ class ZapisRaportu : public ::testing::Test {
     std::ofstream(p, std::ios::binary) << s;
   }
 
+  test_support::TempDir temp_;
   std::string dir_;
 };
 

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "ChildProcess.h"
+#include "TempDir.h"
 #include "linie/SprawdzLinie.h"
 #include "linie/WczytajPlik.h"
 #include "platform/InOutError.h"
@@ -115,15 +116,9 @@ class Blokada {
 class ZapiszPoprawiony : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/zapisz_poprawiony.XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    dir_ = temp_.path();
     zrodlo_ = dir_ + "/lista.txt";
     cel_ = dir_ + "/lista_nowy.txt";
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
   }
 
   // Reads a source file as the check command does.
@@ -134,6 +129,7 @@ class ZapiszPoprawiony : public ::testing::Test {
     s.WybranyBlad = s.Bledy.empty() ? -1 : 0;
   }
 
+  test_support::TempDir temp_;
   std::string dir_, zrodlo_, cel_;
 };
 

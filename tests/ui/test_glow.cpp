@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "Cp1250Text.h"
+#include "GeometriaOkna.h"
 #include "LOG.h"
 #include "RecordingUserMessages.h"
 #include "glow.h"
@@ -51,7 +52,6 @@ class TestGlow : public QObject {
  private slots:
   void stanPoczatkowy();
   void geometriaWSkaliProjektu();
-  void skalowanieInnaWysokoscTekstu();
   void wyrownanieIPanelSzczegolow();
   void granicePrzeciaganiaSplittera();
   void klawiaturaDomyslnyPrzycisk();
@@ -174,75 +174,29 @@ void TestGlow::stanPoczatkowy() {
 }
 
 void TestGlow::geometriaWSkaliProjektu() {
-  // At a 13-pixel text height the layout is the design's, pixel for pixel.
-  QFont f = ui::CzcionkaOkna();
-  TRecordingUserMessages m;
-  Typy::TStan stan_w;
-  TFormGlow w(stan_w, m, f);
-  if (w.WysokoscTekstu() != 13) QSKIP("the window font here is not 13 pixels high");
-  w.show();
-  QCOMPARE(w.size(), QSize(782, 526));
-  QCOMPARE(w.Panel1->geometry(), QRect(0, 0, 782, 41));
-  QCOMPARE(w.Button3->geometry(), QRect(12, 8, 213, 25));
-  QCOMPARE(w.ButtonZapiszNew->geometry(), QRect(248, 8, 185, 25));
-  QCOMPARE(w.ButtonPokazLog->geometry(), QRect(456, 8, 197, 25));
-  // Panel hidden: the splitter lies at the bottom edge, the list reaches it.
-  QCOMPARE(w.Splitter1->geometry(), QRect(0, 517, 782, 9));
-  QCOMPARE(w.Panel2->geometry(), QRect(0, 41, 782, 476));
-  QCOMPARE(w.Panel3->geometry(), QRect(6, 6, 770, 23));
-  QCOMPARE(w.Label1->pos(), QPoint(124, 5));
-  QVERIFY(w.LabelIleBledow->x() >= 272);
-  QVERIFY(w.LabelIleBledow->x() > w.Label1->geometry().right());
-
-  w.StringGridBledy->show();
-  w.PanelSzczegoly->show();
-  QCOMPARE(w.Panel2->geometry(), QRect(0, 41, 782, 121));
-  QCOMPARE(w.StringGridBledy->geometry(), QRect(6, 29, 770, 86));
-  QCOMPARE(w.Splitter1->geometry(), QRect(0, 162, 782, 9));
-  QCOMPARE(w.PanelSzczegoly->geometry(), QRect(0, 171, 782, 355));
-  QCOMPARE(w.GroupBox1->geometry(), QRect(6, 6, 770, 343));
-  QCOMPARE(w.Panel6->geometry(), QRect(2, 15, 766, 218));
-  QCOMPARE(w.Panel5->geometry(), QRect(2, 233, 766, 108));
-  QCOMPARE(w.LabelSzczegolyLiniaBlad->pos(), QPoint(8, 4));
-  QCOMPARE(w.MemoLiniaOrg->geometry(), QRect(8, 24, 737, 69));
-  QCOMPARE(w.Label2->pos(), QPoint(8, 104));
-  QCOMPARE(w.MemoLiniaNew->geometry(), QRect(8, 120, 737, 69));
-  QCOMPARE(w.Label3->pos(), QPoint(8, 201));
-  QCOMPARE(w.StringGridZnaki->geometry(), QRect(5, 5, 335, 98));
-  QCOMPARE(w.Label4->pos(), QPoint(424, 8));
-  QCOMPARE(w.EditZnakOrg->geometry(), QRect(520, 3, 41, 24));
-  QCOMPARE(w.Label5->pos(), QPoint(424, 36));
-  QCOMPARE(w.EditZnakNew->geometry(), QRect(520, 31, 41, 24));
-  QCOMPARE(w.BitBtn1->geometry(), QRect(584, 32, 161, 25));
-  QCOMPARE(w.StringGridBledy->verticalHeader()->defaultSectionSize(), 20);
-  QCOMPARE(w.StringGridBledy->columnWidth(0), 64);
-  QCOMPARE(w.StringGridZnaki->verticalHeader()->defaultSectionSize(), 18);
-}
-
-void TestGlow::skalowanieInnaWysokoscTekstu() {
-  QFont f = ui::CzcionkaOkna();
-  f.setPointSize(14);
-  TRecordingUserMessages m;
-  Typy::TStan stan_w;
-  TFormGlow w(stan_w, m, f);
-  const int h = w.WysokoscTekstu();
-  QVERIFY(h > 13);
-  auto s = [h](int v) { return (v * h + 6) / 13; };
-  QCOMPARE(w.Skaluj(355), s(355));
-  w.show();
-  QCOMPARE(w.size(), QSize(s(782), s(526)));
-  QCOMPARE(w.Panel1->height(), s(41));
-  QCOMPARE(w.Button3->geometry(), QRect(s(12), s(8), s(225) - s(12), s(33) - s(8)));
-  QCOMPARE(w.Label1->pos(), QPoint(s(124), s(5)));
-  w.PanelSzczegoly->show();
-  QCOMPARE(w.PanelSzczegoly->height(), s(355));
-  QCOMPARE(w.Splitter1->height(), s(9));
-  QCOMPARE(w.Panel6->height(), s(218));
-  QCOMPARE(w.StringGridZnaki->width(), s(335));
-  QCOMPARE(w.MemoLiniaNew->geometry(), QRect(s(8), s(120), s(745) - s(8), s(189) - s(120)));
+  // At a 13-pixel text height the layout is the design's, pixel for pixel,
+  // with the detail panel hidden and shown; at a larger font every length
+  // grows with the text height.
+  QFont duza = ui::CzcionkaOkna();
+  duza.setPointSize(14);
+  for (const auto& [czcionka, wzor] : {std::pair{ui::CzcionkaOkna(), QStringLiteral("glow")},
+                                       std::pair{duza, QStringLiteral("glow-14pt")}}) {
+    TRecordingUserMessages m;
+    Typy::TStan stan_w;
+    TFormGlow w(stan_w, m, czcionka);
+    if (wzor == QStringLiteral("glow") && w.WysokoscTekstu() != 13)
+      QSKIP("the window font here is not 13 pixels high");
+    w.show();
+    QString geometria = test::GeometriaOkna(w);
+    w.StringGridBledy->show();
+    w.PanelSzczegoly->show();
+    geometria += test::GeometriaOkna(w);
+    QCOMPARE(geometria, test::Wzor(wzor + QStringLiteral(".txt"), geometria));
+  }
   // Own fonts grow with the layout.
-  Typy::TStan stan_wzor;
-  TFormGlow wzor(stan_wzor, m);
+  TRecordingUserMessages m;
+  Typy::TStan stan_w, stan_wzor;
+  TFormGlow w(stan_w, m, duza), wzor(stan_wzor, m);
   QVERIFY(w.MemoLiniaNew->font().pointSizeF() > wzor.MemoLiniaNew->font().pointSizeF());
 }
 

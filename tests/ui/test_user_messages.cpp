@@ -27,6 +27,7 @@
 #include "BusyCursor.h"
 #include "Cp1250Text.h"
 #include "ErrorBoundary.h"
+#include "GeometriaOkna.h"
 #include "MessageDialog.h"
 #include "MessageLayout.h"
 #include "QtUserMessages.h"
@@ -129,51 +130,37 @@ void TestUserMessages::tekstDoSchowka() {
 }
 
 void TestUserMessages::ukladKomunikatu() {
+  // The message dialog's geometry for a short text with and without an
+  // icon, a text wider than half the screen, which wraps, and a caption
+  // wider than the button's least width.
   QFont f(QStringLiteral("DejaVu Sans"), 9);
-  const QFontMetrics fm(f);
-  const UkladKomunikatu krotki =
-      ObliczUkladKomunikatu(f, QStringLiteral("Gotowe"), true, 1000, QStringLiteral("OK"));
-  const int x = krotki.SredniaSzerokosc;
-  const int y = krotki.WysokoscLinii;
-  QCOMPARE(x, fm.horizontalAdvance(
-                  QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                  52);
-  auto zaokr = [](double v) { return static_cast<int>(v + 0.5); };
-  // Icon at the margins; text after the icon and its gap; at least 32 high.
-  QCOMPARE(krotki.Ikona, QRect(2 * x, y, 32, 32));
-  QCOMPARE(krotki.Tekst.left(), 2 * x + 32 + zaokr(2.5 * x));
-  QCOMPARE(krotki.Tekst.height(), 32);
-  QCOMPARE(krotki.Przycisk.height(), zaokr(1.75 * y));
-  QCOMPARE(krotki.Przycisk.width(),
-           std::max(zaokr(12.5 * x), fm.horizontalAdvance(QStringLiteral("OK")) + 8));
-  QCOMPARE(krotki.Przycisk.top(), y + 32 + zaokr(1.25 * y));
-  QCOMPARE(krotki.Wnetrze.height(), 32 + zaokr(1.25 * y) + zaokr(1.75 * y) + 2 * y);
-  // One button, centred.
-  QCOMPARE(krotki.Przycisk.left(), (krotki.Wnetrze.width() - krotki.Przycisk.width()) / 2);
-  const int tresc = std::max(32 + zaokr(2.5 * x) + krotki.Tekst.width(), krotki.Przycisk.width());
-  QCOMPARE(krotki.Wnetrze.width(), tresc + 4 * x);
-
-  // Without an icon the text starts at the margin and keeps its own height.
-  const UkladKomunikatu bez =
-      ObliczUkladKomunikatu(f, QStringLiteral("Gotowe"), false, 1000, QStringLiteral("OK"));
-  QVERIFY(bez.Ikona.isEmpty());
-  QCOMPARE(bez.Tekst.topLeft(), QPoint(2 * x, y));
-  QCOMPARE(bez.Tekst.height(), fm.height());
-
-  // A text wider than half the screen wraps: the dialog grows downwards.
   QString dlugi;
   for (int i = 0; i < 60; ++i) dlugi += QStringLiteral("slowo ");
-  const UkladKomunikatu zawiniety =
-      ObliczUkladKomunikatu(f, dlugi, false, 800, QStringLiteral("OK"));
-  QVERIFY(zawiniety.Tekst.width() <= 400);
-  QVERIFY(zawiniety.Tekst.height() >= 3 * fm.height());
-  QVERIFY(zawiniety.Wnetrze.width() <= 400 + 4 * x);
-
-  // A long caption widens its button.
-  const UkladKomunikatu szeroki = ObliczUkladKomunikatu(
-      f, QStringLiteral("x"), false, 1000, QStringLiteral("Bardzo dlugi napis przycisku"));
-  QCOMPARE(szeroki.Przycisk.width(),
-           fm.horizontalAdvance(QStringLiteral("Bardzo dlugi napis przycisku")) + 8);
+  const struct {
+    const char* nazwa;
+    QString tekst;
+    bool zIkona;
+    int ekran;
+    QString przycisk;
+  } przypadki[] = {
+      {"krotki z ikona", QStringLiteral("Gotowe"), true, 1000, QStringLiteral("OK")},
+      {"krotki bez ikony", QStringLiteral("Gotowe"), false, 1000, QStringLiteral("OK")},
+      {"zawiniety", dlugi, false, 800, QStringLiteral("OK")},
+      {"szeroki przycisk", QStringLiteral("x"), false, 1000,
+       QStringLiteral("Bardzo dlugi napis przycisku")},
+  };
+  const auto r = [](const QRect& q) {
+    return QStringLiteral("%1,%2 %3x%4").arg(q.x()).arg(q.y()).arg(q.width()).arg(q.height());
+  };
+  QString geometria;
+  for (const auto& p : przypadki) {
+    const UkladKomunikatu u = ObliczUkladKomunikatu(f, p.tekst, p.zIkona, p.ekran, p.przycisk);
+    geometria += QStringLiteral("%1: ikona %2, tekst %3, przycisk %4, wnetrze %5x%6\n")
+                     .arg(QString::fromLatin1(p.nazwa), r(u.Ikona), r(u.Tekst), r(u.Przycisk))
+                     .arg(u.Wnetrze.width())
+                     .arg(u.Wnetrze.height());
+  }
+  QCOMPARE(geometria, test::Wzor(QStringLiteral("komunikat.txt"), geometria));
 }
 
 void TestUserMessages::kursorJednoUstawienie() {
