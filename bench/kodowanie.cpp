@@ -26,6 +26,7 @@
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/PoprawKodowanie.h"
 #include "kodowanie/RozpoznajKodowanie.h"
+#include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
 #include "linie/StreamCheck.h"
 #include "linie/WczytajPlik.h"
@@ -116,14 +117,12 @@ TCzasy Strumien(const char* path, kodowanie::TRozpoznawanie* r) {
   StreamCheck check(z, {});
   BasicLineSplitter<StreamCheck> splitter(check);
   platform::InputFile in(path);
-  constexpr std::size_t kKawalek = std::size_t{128} << 10;
-  auto buf = std::make_unique_for_overwrite<char[]>(kKawalek);
-  for (;;) {
-    const std::size_t n = in.Read(buf.get(), kKawalek);
-    if (n == 0) break;
-    if (!splitter.Feed(buf.get(), n)) break;
-  }
-  splitter.Finish();
+  // Read as the checker reads.
+  Typy::CzytajKawalkami(in, [&splitter](const char* dane, std::size_t n) {
+    if (n > 0) return splitter.Feed(dane, n);
+    splitter.Finish();
+    return true;
+  });
   const auto po = Clock::now();
   if (r) {
     r->KoniecBlednych();
