@@ -1,16 +1,28 @@
 #!/usr/bin/env bash
 # Builds both programs for 64-bit Windows and packs them with what they load
-# into Tarmeko_weryfikacja_pliku-2.0-win64.zip (in build/), then smoke-tests
-# the zip under wine: the window program shows its main window and closes,
-# and the checker gives the Linux checker's output on the example.
-#   scripts/windows-package.sh [--no-smoke]
+# into Tarmeko_weryfikacja_pliku-VERSION-win64.zip and the MSI installer
+# Tarmeko_weryfikacja_pliku-VERSION-win64.msi (both in build/), then
+# smoke-tests the zip under wine: the window program shows its main window
+# and closes, and the checker gives the Linux checker's output on the example.
+#   scripts/windows-package.sh [--no-smoke] [--build CROSS_BUILD_DIR]
 # Qt for Windows is built once (about half an hour of two cores) into a cache
 # outside the repository; see scripts/windows-qt.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 smoke=1
-[ "${1:-}" = --no-smoke ] && smoke=0
+configure=1
+build=""
+while [ $# -gt 0 ]; do
+  case $1 in
+    --no-smoke) smoke=0 ;;
+    # An already built cross tree (scripts/test-windows.sh hands in its own).
+    --build) build=$(realpath "$2"); configure=0; shift ;;
+    *) echo "usage: $0 [--no-smoke] [--build DIR]" >&2; exit 2 ;;
+  esac
+  shift
+done
+WERYFIKACJA_ID=pl.tarmeko.weryfikacja_pliku
 
 seconds() { date +%s%N; }
 took() {
@@ -18,62 +30,44 @@ took() {
   printf '%s: %d.%01d s\n' "$1" $((ms / 1000)) $((ms % 1000 / 100))
 }
 
-t=$(seconds)
-qt=$(scripts/windows-qt.sh | tail -n 1)
-took "package: Qt for Windows (built or found in the cache)" "$t"
-
-name=Tarmeko_weryfikacja_pliku
-version=$(sed -n 's/^project([^ ]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-build=$repo/build/windows-package
-stage=$build/$name-$version-win64
-zip=$repo/build/$name-$version-win64.zip
-
-t=$(seconds)
-cmake --preset windows -B "$build" -DCMAKE_FIND_ROOT_PATH="$qt" >/dev/null
-cmake --build "$build" -j"${JOBS:-2}" --target "$name" weryfikuj-plik
-took "package: cross build" "$t"
-
-# ---- What goes into the zip: the two programs, the plugins the window
-# program loads by name, and every DLL any of them imports that is not part
-# of Windows itself, found by following the import tables.
-rm -rf "$stage" "$zip"
-mkdir -p "$stage/platforms" "$stage/styles"
-cp "$build/app/$name.exe" "$build/cli/weryfikuj-plik.exe" "$stage/"
-cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
-cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
-if [ -d "$qt/plugins/printsupport" ]; then
-  mkdir -p "$stage/printsupport"
-  cp "$qt/plugins/printsupport/"*.dll "$stage/printsupport/"
+if [ -z "$build" ]; then
+  t=$(seconds)
+  qt=$(scripts/windows-qt.sh | tail -n 1)
+  took "package: Qt for Windows (built or found in the cache)" "$t"
 fi
 
-gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
-search=("$qt/bin" "$gcc_dir" /usr/x86_64-w64-mingw32/lib)
-imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
-find_dll() {
-  local d
-  for d in "${search[@]}"; do
-    [ -f "$d/$1" ] && { echo "$d/$1"; return; }
-  done
-  return 0
-}
-pending=$(find "$stage" -name '*.exe' -o -name '*.dll')
-while [ -n "$pending" ]; do
-  next=""
-  for f in $pending; do
-    for dll in $(imports "$f"); do
-      [ -f "$stage/$dll" ] && continue
-      src=$(find_dll "$dll")
-      [ -n "$src" ] || continue # a system DLL
-      cp "$src" "$stage/"
-      next="$next $stage/$dll"
-    done
-  done
-  pending=$next
-done
-x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/*/*.dll
-(cd "$build" && zip -qr9 "$zip" "$(basename "$stage")")
+name=Tarmeko_weryfikacja_pliku
+build=${build:-$repo/build/windows-package}
+out=$repo/build
+
+if [ "$configure" = 1 ]; then
+  t=$(seconds)
+  cmake --preset windows -B "$build" -DCMAKE_FIND_ROOT_PATH="$qt" >/dev/null
+  cmake --build "$build" -j"${JOBS:-2}" --target "$name" weryfikuj-plik
+  took "package: cross build" "$t"
+fi
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+publisher=$(sed -n 's/^WERYFIKACJA_WYDAWCA:STRING=//p' "$build/CMakeCache.txt")
+
+# ---- The installed tree: the two programs, Qt's plugins and translation,
+# and every DLL they import that is not Windows' own (packaging/Windows.cmake).
+t=$(seconds)
+stage=$build/stage/$name-$version-win64
+rm -rf "$build/stage"
+cmake --install "$build" --prefix "$stage" --strip >/dev/null
+zip=$out/$name-$version-win64.zip
+rm -f "$zip"
+# The zip is CPack's, of the same install rules.
+(cd "$build" && cpack -G ZIP -B "$build/cpack" >/dev/null)
+mv "$build/cpack/$(basename "$zip")" "$zip"
 echo "package: $zip ($(du -k "$zip" | cut -f1) KiB)"
-(cd "$build" && find "$(basename "$stage")" -type f | sort | sed 's/^/  /')
+(cd "$build/stage" && find "$(basename "$stage")" -type f | sort | sed 's/^/  /')
+
+# ---- The MSI of the same tree.
+msi=$out/$name-$version-win64.msi
+scripts/windows-msi.sh "$stage" "$build/windows/$WERYFIKACJA_ID.ico" "$version" "$publisher" "$msi"
+echo "package: $msi ($(du -k "$msi" | cut -f1) KiB)"
+took "package: zip and installer" "$t"
 
 [ "$smoke" = 1 ] || exit 0
 
@@ -86,6 +80,7 @@ smoke_dir=$build/smoke
 rm -rf "$smoke_dir"
 mkdir -p "$smoke_dir/prefix"
 (cd "$smoke_dir" && unzip -q "$zip")
+stage=$build/stage/$name-$version-win64
 app_dir=$smoke_dir/$(basename "$stage")
 export WINEPREFIX=$smoke_dir/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
