@@ -69,6 +69,8 @@ class BasicLineSplitter {
   bool lineOpen_ = false;
   bool pendingCr_ = false;
   bool ended_ = false;
+  unsigned runsBackoff_ = 0;  // lines to let pass before the next try
+  unsigned runsSkipped_ = 0;  // of them, still to pass
 };
 
 using LineSplitter = BasicLineSplitter<LineSink>;
@@ -91,13 +93,23 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
     if constexpr (CountsCleanLines<Sink>) {
       // At the start of a line that does not begin with a line end or a
       // faulty byte (which would end the run at once): count what can be.
-      if (!lineOpen_ && Typy::kByteClass[*p] == Typy::kAllowed) {
+      // Where line after line leaves the run at once (every line holds a
+      // digit the sink wants to see), trying again at each costs more than
+      // the line: the tries are spaced out, one in up to 16 lines, until a
+      // run is found again.
+      if (!lineOpen_ && Typy::kByteClass[*p] == Typy::kAllowed && runsSkipped_ > 0) {
+        --runsSkipped_;
+      } else if (!lineOpen_ && Typy::kByteClass[*p] == Typy::kAllowed) {
         const scan::CleanRun run = scan::CleanLines(p, end, sink_.RunStops());
         if (run.lines > 0) {
+          runsBackoff_ = 0;
           sink_.CleanLines(reinterpret_cast<const char*>(p), static_cast<std::size_t>(run.end - p),
                            run.lines);
           p = run.end;
           if (p == end) break;
+        } else {
+          runsBackoff_ = runsBackoff_ * 2 + 1 > 15 ? 15 : runsBackoff_ * 2 + 1;
+          runsSkipped_ = runsBackoff_;
         }
       }
     }

@@ -22,18 +22,26 @@ std::uint64_t Osiem8(const char* p) {
 
 }  // namespace
 
+// 10^k modulo 97, for the weight of a group of digits.
+constexpr std::uint64_t PotegaDziesieciMod97(unsigned k) {
+  std::uint64_t r = 1;
+  for (unsigned i = 0; i < k; ++i) r = r * 10 % 97;
+  return r;
+}
+
 bool SumaKontrolnaPoprawna(std::string_view c) {
   if (c.size() != kCyfrNrb) return false;
   // The digits after the check digits, then "PL" as 25 21, then the check
-  // digits: one number of 30 digits, taken modulo 97 in three steps, each
-  // within 64 bits.
-  std::uint64_t r = Osiem8(c.data() + 2) % 97;
-  r = (r * 100'000'000 + Osiem8(c.data() + 10)) % 97;
-  r = (r * 100'000'000 + Osiem8(c.data() + 18)) % 97;
-  r = (r * 1'000'000 + 252100 + static_cast<unsigned>(c[0] - '0') * 10 +
-       static_cast<unsigned>(c[1] - '0')) %
-      97;
-  return r == 1;
+  // digits: one number of 30 digits. Its three groups of eight digits are
+  // read side by side and weighted by their place modulo 97; the weighted
+  // sum stays far within 64 bits, so one remainder at the end suffices.
+  const std::uint64_t a = Osiem8(c.data() + 2);
+  const std::uint64_t b = Osiem8(c.data() + 10);
+  const std::uint64_t d = Osiem8(c.data() + 18);
+  const std::uint64_t suma =
+      a * PotegaDziesieciMod97(22) + b * PotegaDziesieciMod97(14) + d * PotegaDziesieciMod97(6) +
+      252100 + static_cast<unsigned>(c[0] - '0') * 10 + static_cast<unsigned>(c[1] - '0');
+  return suma % 97 == 1;
 }
 
 bool NumerBankuPoprawny(std::string_view c) {

@@ -163,6 +163,20 @@ std::vector<TWejscie> Wygenerowane() {
   }
   v.push_back({"zlecenia", zlecenia});
 
+  // Blocks of lines with a number, without a digit, faulty and empty: the
+  // checker tries the runs of clean lines less often while line after line
+  // holds a digit, and must find the same wherever a block starts.
+  std::string bloki;
+  for (int k = 0; bloki.size() < 2 * kKawalek; ++k) {
+    const int m = k % 53;
+    bloki += m < 21   ? "nr " + std::to_string(k) + " 61 1090 1014 0000 0712 1981 2875"
+             : m < 47 ? std::string("bez cyfr")
+             : m < 50 ? std::string("z\x96ly") + polskie
+                      : std::string();
+    bloki += k % 3 ? "\r\n" : "\n";
+  }
+  v.push_back({"bloki", bloki});
+
   // Random lines from a small alphabet rich in every kind of byte, and
   // random bytes of any value; fixed seeds so a failure repeats.
   for (unsigned seed = 1; seed <= 6; ++seed) {

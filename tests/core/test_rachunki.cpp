@@ -167,7 +167,7 @@ TEST(Nrb, FinderTakesTheWrittenFormsAndNothingLonger) {
   }
   // The finder looks at every 26th byte: a number is found wherever the
   // line puts it, after text, spaces or other digits of its own.
-  for (const std::string filler : {"x", " ", "1,"}) {
+  for (const std::string filler : {"x", " ", "1,", "1 ", "a 1-"}) {
     for (std::size_t k = 0; k < 80; ++k) {
       std::string prefix;
       while (prefix.size() < k) prefix += filler;
