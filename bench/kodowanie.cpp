@@ -28,7 +28,7 @@
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
-#include "linie/StreamCheck.h"
+#include "linie/SprawdzanieStrumienia.h"
 #include "linie/WczytajPlik.h"
 #include "platform/PlatformFile.h"
 
@@ -114,8 +114,8 @@ struct TCzasy {
 TCzasy Strumien(const char* path, kodowanie::TRozpoznawanie* r) {
   const auto t = Clock::now();
   TZnaleziska z(r);
-  StreamCheck check(z, {});
-  BasicLineSplitter<StreamCheck> splitter(check);
+  SprawdzanieStrumienia check(z, {});
+  BasicLineSplitter<SprawdzanieStrumienia> splitter(check);
   platform::InputFile in(path);
   // Read as the checker reads.
   Typy::CzytajKawalkami(in, [&splitter](const char* dane, std::size_t n) {

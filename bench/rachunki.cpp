@@ -17,7 +17,7 @@
 #include <string>
 
 #include "linie/LineSplitter.h"
-#include "linie/StreamCheck.h"
+#include "linie/SprawdzanieStrumienia.h"
 #include "rachunki/ZnakiIRachunki.h"
 
 namespace {
@@ -37,7 +37,7 @@ constexpr std::size_t kKawalek = std::size_t{128} << 10;
 // account and field checks; returns the seconds it took.
 double Przebieg(const std::string& tekst, bool rachunki, std::uint64_t& uwagi) {
   Nic nic;
-  StreamCheck znaki(nic, {});
+  SprawdzanieStrumienia znaki(nic, {});
   uwagi = 0;
   auto policz = [&uwagi](std::uint64_t, const rachunki::TUwaga&, std::string_view) { ++uwagi; };
   rachunki::TZnakiIRachunki linie(znaki, rachunki, policz);

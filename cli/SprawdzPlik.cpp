@@ -9,7 +9,7 @@
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
-#include "linie/StreamCheck.h"
+#include "linie/SprawdzanieStrumienia.h"
 #include "linie/WczytajPlik.h"
 #include "platform/PlatformFile.h"
 #include "rachunki/ZnakiIRachunki.h"
@@ -90,7 +90,7 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   TPlikiWyjsciowe pliki(plik, sciezka, o_, out_, separatorCzasu_);
   if (o_.popraw) pliki.ZacznijPoprawiony();
   TZnaleziska znaleziska(sciezka, o_, wydruk, pliki);
-  StreamCheck check(
+  SprawdzanieStrumienia check(
       znaleziska, {.keepFaultyLines = o_.raport.has_value(), .corrected = pliki.RobiPoprawiony()});
   auto zglos = [&](std::uint64_t nr, const rachunki::TUwaga& u, std::string_view linia) {
     if (!o_.cicho) wydruk.UwagaRachunku(nr, u, linia);

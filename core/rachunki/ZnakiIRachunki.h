@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "linie/LineScanner.h"
-#include "linie/StreamCheck.h"
+#include "linie/SprawdzanieStrumienia.h"
 #include "rachunki/LinieStrumienia.h"
 
 namespace rachunki {
@@ -19,7 +19,7 @@ namespace rachunki {
 template <class Zglos>
 class TZnakiIRachunki {
  public:
-  TZnakiIRachunki(StreamCheck& znaki, bool rachunki, Zglos zglos)
+  TZnakiIRachunki(SprawdzanieStrumienia& znaki, bool rachunki, Zglos zglos)
       : znaki_(znaki), rachunki_(rachunki), zglos_(zglos) {}
 
   void Part(const char* d, std::size_t n, bool faulty) {
@@ -53,7 +53,7 @@ class TZnakiIRachunki {
   std::uint64_t Uwagi() const { return uwagi_; }
 
  private:
-  StreamCheck& znaki_;
+  SprawdzanieStrumienia& znaki_;
   const bool rachunki_;
   Zglos zglos_;
   TLinieStrumienia linie_;

@@ -18,7 +18,7 @@
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "kodowanie/ZnakDlaBanku.h"
 #include "linie/LineSplitter.h"
-#include "linie/StreamCheck.h"
+#include "linie/SprawdzanieStrumienia.h"
 
 using kodowanie::TDiagnoza;
 using kodowanie::TKodowanie;
@@ -98,8 +98,8 @@ std::string Rozpoznaj(const std::string& bytes) {
   Sprawdz(s, path);
   const std::string okno = Nazwa(kodowanie::RozpoznajKodowanie(s));
   TZnaleziska z;
-  StreamCheck check(z, {});
-  BasicLineSplitter<StreamCheck> splitter(check);
+  SprawdzanieStrumienia check(z, {});
+  BasicLineSplitter<SprawdzanieStrumienia> splitter(check);
   // Pieces of an odd size, so that a longer file has lines cut between them.
   for (std::size_t i = 0; i < bytes.size(); i += 4093)
     if (!splitter.Feed(bytes.data() + i, std::min<std::size_t>(4093, bytes.size() - i))) break;

@@ -15,7 +15,7 @@
 #include "FuzzCheck.h"
 #include "linie/LineSplitter.h"
 #include "linie/LinieDoStanu.h"
-#include "linie/StreamCheck.h"
+#include "linie/SprawdzanieStrumienia.h"
 #include "raport/UtworzLOG.h"
 
 namespace {
@@ -62,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // whole input, so piece edges fall everywhere: inside lines, between CR
   // and LF, at faulty bytes, at the edges of the scan's blocks. A long input
   // gets the sizes around those edges only, so the fuzzer keeps its pace.
-  auto strumien = [&](std::size_t kawalek, StreamCheck::Options opcje, Zapis& z) {
-    StreamCheck check(z, opcje);
-    BasicLineSplitter<StreamCheck> sp(check);
+  auto strumien = [&](std::size_t kawalek, SprawdzanieStrumienia::Options opcje, Zapis& z) {
+    SprawdzanieStrumienia check(z, opcje);
+    BasicLineSplitter<SprawdzanieStrumienia> sp(check);
     bool dalej = true;
     for (std::size_t off = 0; dalej && off < size; off += kawalek)
       dalej = sp.Feed(in.data() + off, std::min(kawalek, size - off));

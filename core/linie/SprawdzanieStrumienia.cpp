@@ -1,8 +1,8 @@
-#include "linie/StreamCheck.h"
+#include "linie/SprawdzanieStrumienia.h"
 
 #include "stan/Typy.h"
 
-void StreamCheck::FaultyPart(const char* data, std::size_t n) {
+void SprawdzanieStrumienia::FaultyPart(const char* data, std::size_t n) {
   const std::uint64_t line = lines_ + 1;
   std::size_t runStart = 0;
   Typy::ForEachFaultyByte(std::string_view(data, n), [&](std::size_t pos, unsigned char b) {
@@ -18,7 +18,7 @@ void StreamCheck::FaultyPart(const char* data, std::size_t n) {
   faulty_ = true;
 }
 
-void StreamCheck::FaultyEnd() {
+void SprawdzanieStrumienia::FaultyEnd() {
   ++faultyLines_;
   if (column_ == 0) findings_.EmptyLine(lines_);
   findings_.FaultyLine(lines_, std::string_view(held_.data(), held_.size()));

@@ -38,14 +38,15 @@ class StreamFindings {
   virtual void Corrected(const char* data, std::size_t n) = 0;
 };
 
-class StreamCheck final : public LineSink {
+class SprawdzanieStrumienia final : public LineSink {
  public:
   struct Options {
     bool keepFaultyLines = false;
     bool corrected = false;
   };
 
-  StreamCheck(StreamFindings& findings, Options options) : findings_(findings), options_(options) {}
+  SprawdzanieStrumienia(StreamFindings& findings, Options options)
+      : findings_(findings), options_(options) {}
 
   // Inline: the checker calls them for every line.
   void Part(const char* data, std::size_t n, bool faulty) override {
