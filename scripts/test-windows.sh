@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Cross-builds the core, the command-line checker and their tests for 64-bit
-# Windows and runs them under wine, in a wine prefix of their own. Then
-# checks that the Windows checker prints, exits and writes byte for byte as
-# the Linux one does on the example (when the Linux build is given).
+# Cross-builds both programs and their tests for 64-bit Windows (Qt for
+# Windows built first when the cache lacks it) and runs them under wine, in
+# wine prefixes of their own:
+#   - the core's, the checker's and the window program's tests;
+#   - the checker against the Linux one on the example (when the Linux build
+#     is given; it is also the installed checker's reference);
+#   - the report printed through a private print server's PDF queue;
+#   - both windows at 96 and 144 dpi: the 13-pixel rule, inside the screen;
+#   - the zip and the MSI installer: silent install, shortcut, entry, the
+#     installed programs, upgrade, silent removal (with the Linux build).
+# Each stage prints its time.
 #   scripts/test-windows.sh [LINUX_BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 linux_build=${1:+$(realpath "$1")}
 
-scripts/windows-deps.sh test
+scripts/windows-deps.sh package
 
 build=$repo/build/windows
 wine=/usr/lib/wine/wine64
@@ -31,9 +38,19 @@ took() {
 }
 
 t=$(seconds)
-cmake --preset windows-test -B "$build" >/dev/null
+qt=$(scripts/windows-qt.sh | tail -n 1)
+took "windows: Qt for Windows (built or found in the cache)" "$t"
+
+t=$(seconds)
+cmake --preset windows-test -B "$build" -DCMAKE_FIND_ROOT_PATH="$qt" >/dev/null
 cmake --build "$build" -j2
 took "windows: cross build" "$t"
+
+# The test programs find Qt's and the compiler's DLLs through WINEPATH (a
+# variable wine passes on); Qt finds its plugins beside its own DLLs.
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+export WINEPATH="$(winpath "$qt/bin");$(winpath "$gcc_dir");$(winpath /usr/x86_64-w64-mingw32/lib)"
 
 # A wineserver that stays up for the whole run: without it every test
 # program boots wine anew (seconds each) and output through pipes can hang.
@@ -97,4 +114,79 @@ if [ -n "$linux_build" ]; then
   rm -rf "$work"
   [ "$status" = 0 ] || exit 1
   took "windows: example against Linux" "$t"
+fi
+
+# The rest runs the window program on Windows' own platform, on a virtual
+# screen: a wine server started there.
+stop_server
+"$wineserver" -w
+cat >"$build/na-ekranie.sh" <<EOF
+"$wineserver" -p
+"$wine" cmd /c exit >/dev/null 2>&1
+"\$@"
+s=\$?
+"$wineserver" -k 2>/dev/null
+exit \$s
+EOF
+on_screen() {
+  xvfb-run -a -s "-screen 0 1600x1000x24" bash "$build/na-ekranie.sh" "$@"
+  "$wineserver" -w
+}
+
+# ---- Printing: the report window's print command through the private print
+# server's PDF queue, which wine's printing reaches (CUPS_SERVER passes).
+t=$(seconds)
+cups=/tmp/weryfikacja-cups-win-$$
+scripts/cups-for-tests.sh start "$cups" >/dev/null
+export CUPS_SERVER=$cups/cups.sock
+trap 'stop_server; scripts/cups-for-tests.sh stop "$cups" >/dev/null 2>&1 || true; umount "$full" 2>/dev/null || true' EXIT
+touch "$build/druk-start"
+on_screen "$wine" "$build/tests/ui/druk_w_kolejce.exe" -platform windows
+host=$(printf '%s' "$CUPS_SERVER" | sed 's|/|%2F|g')
+ipptool -t "ipp://$host/printers/PDF" tests/ui/get-jobs.test >/dev/null ||
+  { echo "windows print: no job \"Plik LOG\" in the queue"; exit 1; }
+for _ in $(seq 1 100); do
+  pdf=$(find "$HOME/PDF" /root/PDF /var/spool/cups-pdf/ANONYMOUS -maxdepth 1 -name 'Plik_LOG*.pdf' \
+    -newer "$build/druk-start" 2>/dev/null | head -n 1)
+  [ -n "$pdf" ] && [ -z "$(lpstat -o 2>/dev/null)" ] && break
+  sleep 0.2
+done
+[ -n "${pdf:-}" ] || { echo "windows print: no PDF written"; exit 1; }
+# wine's printer driver draws the text as outlines, not as text a PDF tool
+# reads: the 400 report lines are checked as A4 pages, and the first page
+# as lines of writing (light) rather than missing-glyph boxes (dark).
+pages=$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')
+size=$(pdfinfo "$pdf" | sed -n 's/^Page size: *//p')
+pdftoppm -r 50 -f 1 -l 1 -png "$pdf" "$build/druk"
+ink=$(convert "$build/druk-1.png" -colorspace gray -format '%[fx:mean]' info:)
+echo "windows print: $pages pages, $size, first page brightness $ink"
+[ "$pages" -ge 3 ] && [[ $size == *A4* ]] && awk "BEGIN{exit !($ink > 0.95 && $ink < 0.999)}" ||
+  { echo "windows print: the PDF is not the report"; exit 1; }
+scripts/cups-for-tests.sh stop "$cups" >/dev/null
+took "windows: print through the PDF queue" "$t"
+
+# ---- Both windows at 96 and 144 dpi (100 % and 150 %) on 1600 x 1000.
+t=$(seconds)
+for dpi in 96 144; do
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+  "$wineserver" -k 2>/dev/null || true
+  "$wineserver" -w
+  mkdir -p "$build/okna-$dpi"
+  on_screen "$wine" "$build/tests/win/okna_na_ekranie.exe" "$(winpath "$build/okna-$dpi")" |
+    tr -d '\r' | sed "s/^/windows $dpi dpi: /" | tee "$build/okna-$dpi/wynik.txt"
+  grep -q "report window: .*: ok$" "$build/okna-$dpi/wynik.txt" &&
+    grep -q "main window: .*: ok$" "$build/okna-$dpi/wynik.txt" ||
+    { echo "windows $dpi dpi: a window breaks the 13-pixel rule or leaves the screen"; exit 1; }
+done
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+took "windows: both windows at 96 and 144 dpi" "$t"
+
+# ---- The zip and the installer, from this build.
+if [ -n "$linux_build" ]; then
+  t=$(seconds)
+  scripts/windows-package.sh --build "$build" --no-smoke | grep '^package: .*KiB'
+  took "windows: zip and installer" "$t"
+  t=$(seconds)
+  scripts/test-windows-instalator.sh "$build" "$linux_build/cli/weryfikuj-plik"
+  took "windows: installer under wine" "$t"
 fi
