@@ -17,7 +17,9 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#ifndef Q_OS_WIN
 #include "../faults/FaultSupport.h"
+#endif
 #include "Aplikacja.h"
 #include "ModelBledow.h"
 #include "OknoTestowe.h"
@@ -277,8 +279,12 @@ void TestSprawdzanie::bladOdczytu_data() {
   // versions: the checker's sentence, and nothing of it offered.
   const QString zmieniony = QStringLiteral(
       "plik zmienił się w trakcie sprawdzania; niczego nie zapisano, sprawdź go ponownie.");
+#ifndef Q_OS_WIN  // the fault shim stands in for the C library's calls
   for (const char* jak : {"grow", "shrink", "replace"})
     QTest::newRow(jak) << QStringLiteral("zmienia.txt") << QString::fromLatin1(jak) << zmieniony;
+#else
+  (void)zmieniony;
+#endif
 }
 
 void TestSprawdzanie::bladOdczytu() {
@@ -293,6 +299,7 @@ void TestSprawdzanie::bladOdczytu() {
   if (zmiana.isEmpty()) {
     o.Sprawdz(sciezka);
   } else {
+#ifndef Q_OS_WIN
     std::string duzy;
     for (int i = 0; i < 20000; ++i) duzy += kZBledami;
     sciezka = o.Plik(cel.toStdString(), duzy);
@@ -300,6 +307,7 @@ void TestSprawdzanie::bladOdczytu() {
                     {"FAULT_CHANGE_AFTER_BYTES", "1"},
                     {"FAULT_CHANGE", zmiana.toStdString()}};
     o.Sprawdz(sciezka);
+#endif
   }
 
   QCOMPARE(o.m.Teksty(Rodzaj::Blad), std::vector<std::string>{Cp(komunikat.toStdString())});
