@@ -163,6 +163,12 @@ echo "windows print: $pages pages, $size, first page brightness $ink"
 scripts/cups-for-tests.sh stop "$cups" >/dev/null
 took "windows: print through the PDF queue" "$t"
 
+# ---- The window program's tests under wine, on the virtual screen.
+t=$(seconds)
+on_screen bash "$repo/scripts/windows-testy-okien.sh" "$build" "$wine" ||
+  { echo "windows: a window test failed under wine"; exit 1; }
+took "windows: window program's tests under wine" "$t"
+
 # ---- Both windows at 96 and 144 dpi (100 % and 150 %) on 1600 x 1000.
 t=$(seconds)
 for dpi in 96 144; do
