@@ -39,7 +39,7 @@ for option in $("$root/usr/bin/weryfikuj-plik" --help | grep -o -- '--[a-z][a-z-
 done
 
 # The menu entry starts a shipped program and names an icon shipped at every size.
-exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/$id.desktop")
+exec_line=$(sed -n "s/^Exec=\([^ ]*\).*/\1/p" "$root/usr/share/applications/$id.desktop")
 [ -x "$root/usr/bin/$exec_line" ] || fail "the menu entry runs $exec_line, which is not shipped"
 for size in 16 22 24 32 48 64 128 256; do
   [ -s "$root/usr/share/icons/hicolor/${size}x$size/apps/$id.png" ] || fail "no ${size}px icon"
