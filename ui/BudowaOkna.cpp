@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QWidget>
 #include <stdexcept>
 
 #include "Cp1250Text.h"
@@ -23,6 +24,17 @@ QFont CzcionkaStalaSzerokosc(int punkty) {
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);
   return f;
+}
+
+TSkala UstawOknoWlasne(QWidget* okno, const QString& nazwa, const QString& tytul,
+                       const QFont& czcionka) {
+  okno->setObjectName(nazwa);
+  okno->setWindowTitle(tytul);
+  okno->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  okno->setAttribute(Qt::WA_QuitOnClose, false);
+  okno->setFont(czcionka);
+  return TSkala(QFontMetrics(czcionka).height());
 }
 
 namespace {

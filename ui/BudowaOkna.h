@@ -65,6 +65,12 @@ class TSkala {
   int wysokosc_;
 };
 
+// A window of its own beside the main one (the report, the account findings):
+// its name, title, caption buttons and font. Closing it only hides it; the
+// program ends with the main window. Returns the scale of its font.
+TSkala UstawOknoWlasne(QWidget* okno, const QString& nazwa, const QString& tytul,
+                       const QFont& czcionka);
+
 // --- The layout table ---------------------------------------------------------
 
 enum class TRodzaj {

@@ -109,13 +109,7 @@ TFormRachunki::TFormRachunki(ui::TUserMessages& komunikaty, const QFont& czcionk
 }
 
 void TFormRachunki::Zbuduj(const QFont& czcionka) {
-  setObjectName(QStringLiteral("FormRachunki"));
-  setWindowTitle(ui::ZCp1250(kTytul));
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-  setAttribute(Qt::WA_QuitOnClose, false);
-  setFont(czcionka);
-  skala_ = ui::TSkala(QFontMetrics(czcionka).height());
+  skala_ = ui::UstawOknoWlasne(this, QStringLiteral("FormRachunki"), ui::ZCp1250(kTytul), czcionka);
 
   ui::TBudowaOkna budowa(this, skala_);
   budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu& w, QWidget* rodzic) -> QWidget* {

@@ -71,14 +71,7 @@ TFormLOG::TFormLOG(ui::TUserMessages& komunikaty, const QFont& czcionka, QWidget
 TFormLOG::~TFormLOG() = default;
 
 void TFormLOG::Zbuduj(const QFont& czcionka) {
-  setObjectName(QStringLiteral("FormLOG"));
-  setWindowTitle(ui::ZCp1250(kTytul));
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-  // Closing it only hides it; the program ends with the main window.
-  setAttribute(Qt::WA_QuitOnClose, false);
-  setFont(czcionka);
-  skala_ = ui::TSkala(QFontMetrics(czcionka).height());
+  skala_ = ui::UstawOknoWlasne(this, QStringLiteral("FormLOG"), ui::ZCp1250(kTytul), czcionka);
 
   ui::TBudowaOkna budowa(this, skala_);
   budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu&, QWidget* rodzic) -> QWidget* {
