@@ -45,7 +45,12 @@ inline QString GeometriaOkna(const QWidget& okno) {
 // The golden file's text, or `tekst` itself after writing it when new
 // golden files are asked for.
 inline QString Wzor(const QString& nazwa, const QString& tekst) {
+#ifdef Q_OS_WIN
+  // Text widths follow the faces the system has, so Windows keeps its own.
+  QFile plik(QStringLiteral(WZORY_DIR "/windows/") + nazwa);
+#else
   QFile plik(QStringLiteral(WZORY_DIR "/") + nazwa);
+#endif
   if (qEnvironmentVariableIsSet("WERYFIKACJA_NOWE_WZORY")) {
     if (plik.open(QIODevice::WriteOnly | QIODevice::Truncate)) plik.write(tekst.toUtf8());
     return tekst;

@@ -81,7 +81,9 @@ struct TOkno {
   }
 
   std::string Sciezka(const std::string& nazwa) const {
-    return QDir(katalog.path()).filePath(QString::fromStdString(nazwa)).toStdString();
+    // In the system's own form, as the file dialogs hand paths to the core.
+    return QDir::toNativeSeparators(QDir(katalog.path()).filePath(QString::fromStdString(nazwa)))
+        .toStdString();
   }
 
   std::string Plik(const std::string& nazwa, std::string_view bajty) const {
