@@ -1,6 +1,6 @@
 #include "kodowanie/OcenaTekstu.h"
 
-#include <memory>
+#include <array>
 
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/Kodowanie.h"
@@ -92,7 +92,7 @@ TZnak Okresl(char32_t c) {
     if (c >= 'A' && c <= 'Z') return {kDuza, static_cast<std::uint8_t>(c - 'A' + 1)};
     return {};
   }
-  const int polska = BajtPolskiejLitery(c);
+  const int polska = c < 0x180 ? BajtPolskiejLitery(c) : -1;  // Latin Extended-A ends there
   if (polska >= 0) {
     // In Windows-1250 the capitals are A5 C6 CA A3 D1 D3 8C 8F AF, in the
     // order of the pairs' table, and the small letters B9 E6 EA B3 F1 F3 9C 9F BF.
@@ -133,19 +133,23 @@ TZnak Okresl(char32_t c) {
   return {kNieprawdopodobny, 0};
 }
 
-// The kind and letter of every character of the Basic Multilingual Plane, built once.
-const TZnak* Znaki() {
-  static const std::unique_ptr<TZnak[]> t = [] {
-    auto r = std::make_unique<TZnak[]>(0x10000);
-    for (char32_t c = 0; c < 0x10000; ++c) r[c] = Okresl(c);
+// The kind and letter of every character up to the end of Latin Extended-B,
+// where the letters of the candidates' texts lie, built once: building it
+// for the whole Basic Multilingual Plane took longer than checking a file.
+constexpr char32_t kZnakiWTablicy = 0x250;
+
+const std::array<TZnak, kZnakiWTablicy>& Znaki() {
+  static const std::array<TZnak, kZnakiWTablicy> t = [] {
+    std::array<TZnak, kZnakiWTablicy> r{};
+    for (char32_t c = 0; c < kZnakiWTablicy; ++c) r[c] = Okresl(c);
     return r;
   }();
-  return t.get();
+  return t;
 }
 
 TZnak Znak(char32_t c) {
-  static const TZnak* const t = Znaki();
-  return c < 0x10000 ? t[c] : TZnak{kNieprawdopodobny, 0};
+  if (c < kZnakiWTablicy) return Znaki()[c];
+  return c < 0x10000 ? Okresl(c) : TZnak{kNieprawdopodobny, 0};
 }
 
 // a e i o u y, or a foreign letter (ä ö ü): what "ß" follows. CP852 reads

@@ -105,52 +105,111 @@ inline CleanRun RunEndsIn(const unsigned char* runStart, const unsigned char* p,
           lines + static_cast<std::uint64_t>(__builtin_popcountll(before))};
 }
 
-// The allowed bytes (printable ASCII, the Polish letters, LF and CR) by two
-// 16-entry look-ups, one on each half of the byte: a byte is allowed
-// exactly when the entries for its high and its low half share a bit. Each
-// high half has one bit, standing for the set of low halves allowed with
-// it; the rule needs eight such sets, one byte's worth.
-struct AllowedTables {
+// A set of bytes by two 16-entry look-ups, one on each half of the byte: a
+// byte is in the set exactly when the entries for its high and its low half
+// share a bit. Each bit stands for one set of low halves, and a high half
+// takes the bits of the sets that make up its row. A byte's worth of bits
+// must do, so a row that is the union of other rows' sets takes their bits
+// rather than one of its own.
+//
+// A byte may be marked: it then has a bit to itself, `markBit`, which no
+// other byte shares, so that clearing that bit drops it alone.
+struct NibbleSet {
   std::uint8_t low[16]{};
   std::uint8_t high[16]{};
+  std::uint8_t markBit = 0;
   bool fits = true;
 };
 
-constexpr AllowedTables MakeAllowedTables() {
-  AllowedTables t;
-  std::uint16_t sets[8]{};
-  int used = 0;
-  for (int h = 0; h < 16; ++h) {
-    std::uint16_t set = 0;
+template <class InSet>
+constexpr NibbleSet MakeNibbleSet(InSet in, int marked = -1) {
+  NibbleSet t;
+  std::uint16_t rows[16]{};
+  for (int h = 0; h < 16; ++h)
     for (int l = 0; l < 16; ++l)
-      if (!Typy::kZnakBledny[h * 16 + l]) set = static_cast<std::uint16_t>(set | (1u << l));
-    if (set == 0) continue;
-    int bit = 0;
-    while (bit < used && sets[bit] != set) ++bit;
-    if (bit == used) {
-      if (used == 8) {
-        t.fits = false;
-        return t;
-      }
-      sets[used++] = set;
-    }
-    t.high[h] = static_cast<std::uint8_t>(1u << bit);
+      if (in(h * 16 + l) && h * 16 + l != marked)
+        rows[h] = static_cast<std::uint16_t>(rows[h] | (1u << l));
+  std::uint16_t sets[16]{};
+  int used = 0;
+  for (const std::uint16_t row : rows) {
+    bool seen = row == 0;
+    for (int k = 0; k < used; ++k) seen = seen || sets[k] == row;
+    if (!seen) sets[used++] = row;
   }
-  for (int k = 0; k < used; ++k)
+  const int room = marked < 0 ? 8 : 7;
+  for (int k = 0; k < used && used > room;) {
+    std::uint16_t covered = 0;
+    for (int j = 0; j < used; ++j)
+      if (j != k && (sets[j] & ~sets[k]) == 0)
+        covered = static_cast<std::uint16_t>(covered | sets[j]);
+    if (covered == sets[k]) {
+      sets[k] = sets[--used];
+      k = 0;
+    } else {
+      ++k;
+    }
+  }
+  if (used > room) {
+    t.fits = false;
+    return t;
+  }
+  for (int k = 0; k < used; ++k) {
+    for (int h = 0; h < 16; ++h)
+      if (rows[h] != 0 && (sets[k] & ~rows[h]) == 0)
+        t.high[h] = static_cast<std::uint8_t>(t.high[h] | (1u << k));
     for (int l = 0; l < 16; ++l)
       if (sets[k] & (1u << l)) t.low[l] = static_cast<std::uint8_t>(t.low[l] | (1u << k));
+  }
+  if (marked >= 0) {
+    t.markBit = static_cast<std::uint8_t>(1u << used);
+    t.high[marked >> 4] = static_cast<std::uint8_t>(t.high[marked >> 4] | t.markBit);
+    t.low[marked & 15] = static_cast<std::uint8_t>(t.low[marked & 15] | t.markBit);
+  }
   return t;
 }
 
-constexpr AllowedTables kAllowed = MakeAllowedTables();
-
-constexpr bool AllowedTablesMatchRule() {
-  if (!kAllowed.fits) return false;
-  for (int b = 0; b < 256; ++b)
-    if (((kAllowed.high[b >> 4] & kAllowed.low[b & 15]) != 0) == Typy::kZnakBledny[b]) return false;
+template <class InSet>
+constexpr bool Reproduces(const NibbleSet& t, InSet in, int marked = -1) {
+  if (!t.fits) return false;
+  for (int b = 0; b < 256; ++b) {
+    const unsigned bits = t.high[b >> 4] & t.low[b & 15];
+    if ((bits != 0) != (in(b) || b == marked)) return false;
+    if (((bits & t.markBit) != 0) != (b == marked)) return false;
+    if (b == marked && !in(b) && bits != t.markBit) return false;
+  }
   return true;
 }
-static_assert(AllowedTablesMatchRule(), "the allowed-byte look-up must reproduce the rule");
+
+constexpr bool IsAllowed(int b) {
+  return !Typy::kZnakBledny[b];
+}
+constexpr bool IsFaulty(int b) {
+  return Typy::kZnakBledny[b];
+}
+constexpr bool IsFaultyOrDigit(int b) {
+  return Typy::kZnakBledny[b] || (b >= '0' && b <= '9');
+}
+
+// The allowed bytes (printable ASCII, the Polish letters, LF and CR); the
+// faulty ones with CR marked, whose bit a following LF clears; and the
+// faulty ones with the digits, for a run that stops at a digit (with no
+// room left to mark CR).
+constexpr NibbleSet kAllowed = MakeNibbleSet(IsAllowed);
+constexpr NibbleSet kFaultyAndCr = MakeNibbleSet(IsFaulty, '\r');
+constexpr NibbleSet kFaultyOrDigit = MakeNibbleSet(IsFaultyOrDigit);
+static_assert(Reproduces(kAllowed, IsAllowed), "the allowed-byte look-up must reproduce the rule");
+static_assert(Reproduces(kFaultyAndCr, IsFaulty, '\r'),
+              "the faulty-byte look-up must reproduce the rule");
+static_assert(Reproduces(kFaultyOrDigit, IsFaultyOrDigit),
+              "the faulty-or-digit look-up must reproduce the rule");
+
+// The set a run of clean lines looks bytes up in. Without digits, CR is
+// marked: a CR followed by LF has its bit cleared, so a stray CR is left
+// standing as an event with no comparison of its own.
+template <unsigned kStops>
+constexpr const NibbleSet& RunSet() {
+  return (kStops & kStopAtDigit) != 0 ? kFaultyOrDigit : kFaultyAndCr;
+}
 
 using Typy::kByteClass;
 
@@ -310,22 +369,22 @@ __attribute__((target("ssse3"))) inline __m128i Events16(__m128i low, __m128i hi
   const __m128i nibble = _mm_set1_epi8(0x0F);
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-  const __m128i allowed =
+  __m128i looked =
       _mm_and_si128(_mm_shuffle_epi8(low, _mm_and_si128(v, nibble)),
                     _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
   isLf = _mm_cmpeq_epi8(v, _mm_set1_epi8(kLf));
-  const __m128i isCr = _mm_cmpeq_epi8(v, _mm_set1_epi8(kCr));
   const __m128i nextLf = _mm_cmpeq_epi8(next, _mm_set1_epi8(kLf));
   const __m128i nextCr = _mm_cmpeq_epi8(next, _mm_set1_epi8(kCr));
-  __m128i ev = _mm_or_si128(_mm_cmpeq_epi8(allowed, _mm_setzero_si128()),
-                            _mm_or_si128(_mm_andnot_si128(nextLf, isCr),
-                                         _mm_and_si128(isLf, _mm_or_si128(nextLf, nextCr))));
-  if constexpr ((kStops & kStopAtDigit) != 0)
-    ev = _mm_or_si128(ev, _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)),
-                                        _mm_cmpgt_epi8(_mm_set1_epi8('9' + 1), v)));
+  __m128i ev = _mm_and_si128(isLf, _mm_or_si128(nextLf, nextCr));
+  if constexpr (RunSet<kStops>().markBit != 0) {
+    looked = _mm_andnot_si128(
+        _mm_and_si128(nextLf, _mm_set1_epi8(static_cast<char>(RunSet<kStops>().markBit))), looked);
+  } else {
+    ev = _mm_or_si128(ev, _mm_andnot_si128(nextLf, _mm_cmpeq_epi8(v, _mm_set1_epi8(kCr))));
+  }
   if constexpr ((kStops & kStopAtBareLf) != 0)
-    ev = _mm_or_si128(ev, _mm_andnot_si128(isCr, nextLf));
-  return ev;
+    ev = _mm_or_si128(ev, _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(kCr)), nextLf));
+  return _mm_or_si128(looked, ev);
 }
 
 inline std::uint64_t Mask64(__m128i a, __m128i b, __m128i c, __m128i d) {
@@ -333,6 +392,13 @@ inline std::uint64_t Mask64(__m128i a, __m128i b, __m128i c, __m128i d) {
          (static_cast<std::uint64_t>(_mm_movemask_epi8(b)) << 16) |
          (static_cast<std::uint64_t>(_mm_movemask_epi8(c)) << 32) |
          (static_cast<std::uint64_t>(_mm_movemask_epi8(d)) << 48);
+}
+
+// The bytes not zero among 64, as a bit mask.
+inline std::uint64_t NonZero64(__m128i a, __m128i b, __m128i c, __m128i d) {
+  const __m128i zero = _mm_setzero_si128();
+  return ~Mask64(_mm_cmpeq_epi8(a, zero), _mm_cmpeq_epi8(b, zero), _mm_cmpeq_epi8(c, zero),
+                 _mm_cmpeq_epi8(d, zero));
 }
 
 inline std::uint64_t SumBytes(__m128i counts) {
@@ -346,8 +412,9 @@ __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p
                                                           const unsigned char* end) {
   if (!OpensRun(p, end)) return {p, 0};
   const unsigned char* const runStart = p;
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.high));
+  constexpr const NibbleSet& set = RunSet<kStops>();
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high));
   std::uint64_t lines = 0;
   while (end - p > 64) {
     // Four line ends a step at most in each byte lane: 63 steps fit.
@@ -360,8 +427,8 @@ __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p
       const __m128i ev2 = Events16<kStops>(low, high, p + 32, lf2);
       const __m128i ev3 = Events16<kStops>(low, high, p + 48, lf3);
       const __m128i ev = _mm_or_si128(_mm_or_si128(ev0, ev1), _mm_or_si128(ev2, ev3));
-      if (_mm_movemask_epi8(ev) != 0)
-        return RunEndsIn(runStart, p, Mask64(ev0, ev1, ev2, ev3), Mask64(lf0, lf1, lf2, lf3),
+      if (_mm_movemask_epi8(_mm_cmpeq_epi8(ev, _mm_setzero_si128())) != 0xFFFF)
+        return RunEndsIn(runStart, p, NonZero64(ev0, ev1, ev2, ev3), Mask64(lf0, lf1, lf2, lf3),
                          lines + SumBytes(counts));
       counts = _mm_sub_epi8(_mm_sub_epi8(counts, lf0), _mm_add_epi8(lf1, _mm_add_epi8(lf2, lf3)));
     }
@@ -540,14 +607,31 @@ __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsig
   return ToLineBreakSse2(p, end, faulty);
 }
 
-// The run of clean lines, 32 bytes at a time: each byte is classified by
-// the look-up and compared, with its next byte, against LF and CR, so the
-// events (see EndsRun) and the line ends come out of one pass, all in the
-// vector unit. Only an event leaves the loop; the line ends are counted in
-// byte lanes, emptied before they can overflow.
+// The run of clean lines, 32 bytes at a time: each byte is looked up in the
+// faulty set (with the digits, when they stop the run) and compared, with
+// its next byte, against LF and CR, so the events (see EndsRun) and the
+// line ends come out of one pass, all in the vector unit. An event is any
+// byte not zero: the look-up's bits and the comparisons' masks are ORed
+// together and tested at once. Only an event leaves the loop; the line ends
+// are counted in byte lanes, emptied before they can overflow.
+
 struct Avx2RunTables {
-  __m256i low, high, nibble, lf, cr, zero;
+  __m256i low, high, nibble, lf, cr, markBit, zero;
 };
+
+template <unsigned kStops>
+__attribute__((target("avx2"))) inline Avx2RunTables MakeAvx2RunTables() {
+  constexpr const NibbleSet& set = RunSet<kStops>();
+  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low));
+  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high));
+  return {_mm256_broadcastsi128_si256(low128),
+          _mm256_broadcastsi128_si256(high128),
+          _mm256_set1_epi8(0x0F),
+          _mm256_set1_epi8(kLf),
+          _mm256_set1_epi8(kCr),
+          _mm256_set1_epi8(static_cast<char>(set.markBit)),
+          _mm256_setzero_si256()};
+}
 
 template <unsigned kStops>
 __attribute__((target("avx2"))) inline __m256i Events32(const Avx2RunTables& t,
@@ -556,27 +640,32 @@ __attribute__((target("avx2"))) inline __m256i Events32(const Avx2RunTables& t,
   const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
   const __m256i lo = _mm256_and_si256(v, t.nibble);
   const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(v, 4), t.nibble);
-  const __m256i allowed =
+  __m256i looked =
       _mm256_and_si256(_mm256_shuffle_epi8(t.low, lo), _mm256_shuffle_epi8(t.high, hi));
   isLf = _mm256_cmpeq_epi8(v, t.lf);
-  const __m256i isCr = _mm256_cmpeq_epi8(v, t.cr);
   const __m256i nextLf = _mm256_cmpeq_epi8(next, t.lf);
   const __m256i nextCr = _mm256_cmpeq_epi8(next, t.cr);
-  __m256i ev =
-      _mm256_or_si256(_mm256_cmpeq_epi8(allowed, t.zero),
-                      _mm256_or_si256(_mm256_andnot_si256(nextLf, isCr),
-                                      _mm256_and_si256(isLf, _mm256_or_si256(nextLf, nextCr))));
-  if constexpr ((kStops & kStopAtDigit) != 0)
-    ev = _mm256_or_si256(ev, _mm256_and_si256(_mm256_cmpgt_epi8(v, _mm256_set1_epi8('0' - 1)),
-                                              _mm256_cmpgt_epi8(_mm256_set1_epi8('9' + 1), v)));
+  // An LF followed by a line end: an empty line follows.
+  __m256i ev = _mm256_and_si256(isLf, _mm256_or_si256(nextLf, nextCr));
+  if constexpr (RunSet<kStops>().markBit != 0) {
+    looked = _mm256_andnot_si256(_mm256_and_si256(nextLf, t.markBit), looked);
+  } else {
+    ev = _mm256_or_si256(ev, _mm256_andnot_si256(nextLf, _mm256_cmpeq_epi8(v, t.cr)));
+  }
   if constexpr ((kStops & kStopAtBareLf) != 0)
-    ev = _mm256_or_si256(ev, _mm256_andnot_si256(isCr, nextLf));
-  return ev;
+    ev = _mm256_or_si256(ev, _mm256_andnot_si256(_mm256_cmpeq_epi8(v, t.cr), nextLf));
+  return _mm256_or_si256(looked, ev);
 }
 
 __attribute__((target("avx2"))) inline std::uint64_t Mask64(__m256i a, __m256i b) {
   return static_cast<std::uint32_t>(_mm256_movemask_epi8(a)) |
          (std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(b))} << 32);
+}
+
+// The bytes not zero among 64, as a bit mask.
+__attribute__((target("avx2"))) inline std::uint64_t NonZero64(__m256i a, __m256i b) {
+  const __m256i zero = _mm256_setzero_si256();
+  return ~Mask64(_mm256_cmpeq_epi8(a, zero), _mm256_cmpeq_epi8(b, zero));
 }
 
 __attribute__((target("avx2"))) inline std::uint64_t SumBytes(__m256i counts) {
@@ -592,14 +681,7 @@ __attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
                                                         const unsigned char* end) {
   if (!OpensRun(p, end)) return {p, 0};
   const unsigned char* const runStart = p;
-  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));
-  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.high));
-  const Avx2RunTables t{_mm256_broadcastsi128_si256(low128),
-                        _mm256_broadcastsi128_si256(high128),
-                        _mm256_set1_epi8(0x0F),
-                        _mm256_set1_epi8(kLf),
-                        _mm256_set1_epi8(kCr),
-                        _mm256_setzero_si256()};
+  const Avx2RunTables t = MakeAvx2RunTables<kStops>();
   std::uint64_t lines = 0;
   // A step reads 65 bytes: its 64 and the next one.
   while (end - p > 64) {
@@ -612,13 +694,15 @@ __attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
       const __m256i ev1 = Events32<kStops>(t, p + 32, lf1);
       const __m256i ev = _mm256_or_si256(ev0, ev1);
       if (!_mm256_testz_si256(ev, ev))
-        return RunEndsIn(runStart, p, Mask64(ev0, ev1), Mask64(lf0, lf1), lines + SumBytes(counts));
+        return RunEndsIn(runStart, p, NonZero64(ev0, ev1), Mask64(lf0, lf1),
+                         lines + SumBytes(counts));
       counts = _mm256_sub_epi8(_mm256_sub_epi8(counts, lf0), lf1);
     }
     lines += SumBytes(counts);
   }
   return FinishRun(runStart, p, end, kStops, lines);
 }
+
 __attribute__((target("avx2"))) const unsigned char* ToFaultyByteAvx2(const unsigned char* p,
                                                                       const unsigned char* end) {
   const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));

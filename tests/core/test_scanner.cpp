@@ -152,6 +152,9 @@ TEST(LineScanner, everyByteInEveryLane) {
         buf[pos + 1] = '\n';
         ExpectSame(v, buf, buf + sizeof buf,
                    "byte " + std::to_string(b) + " before LF at " + std::to_string(pos));
+        // In a run, where a following LF clears what a CR would raise.
+        ExpectSameRun(v, buf, buf + sizeof buf,
+                      "run, byte " + std::to_string(b) + " before LF at " + std::to_string(pos));
         buf[pos + 1] = static_cast<unsigned char>(b);
         buf[pos] = '\r';
         ExpectSame(v, buf, buf + sizeof buf,
