@@ -36,6 +36,38 @@ bool Wiarygodna(const TOcena& o) {
   return o.nieprawdopodobne * 4 <= o.znaki;
 }
 
+// Whether a line could read as UTF-8 (well-formed, with a sequence of more
+// than one byte), and its zero bytes.
+struct TCzyUtf8 {
+  bool moze = false;
+  std::uint64_t zera = 0;
+};
+
+TCzyUtf8 CzyUtf8(std::string_view linia) {
+  TCzyUtf8 w;
+  bool zlaSekwencja = false;
+  const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
+  const auto* const end = p + linia.size();
+  while (p < end) {
+    p += DlugoscZwyklych(p, static_cast<std::size_t>(end - p));
+    if (p == end) break;
+    if (*p < 0x80) {
+      if (*p++ == 0) ++w.zera;
+      continue;
+    }
+    const TSekwencja s = DekodujUtf8(p, end);
+    if (s.dlugosc == 0) {
+      zlaSekwencja = true;
+      ++p;
+    } else {
+      w.moze = true;
+      p += s.dlugosc;
+    }
+  }
+  w.moze = w.moze && !zlaSekwencja;
+  return w;
+}
+
 bool MaWysokiBajt(std::string_view linia) {
   const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
   const std::size_t n = linia.size();
@@ -103,6 +135,20 @@ void TRozpoznawanie::LiniaBledna(std::int64_t indeks, std::string_view linia) {
   if (przeczytane_ >= progPrzerzedzenia_) {
     krok_ *= 2;
     progPrzerzedzenia_ += kProbka;
+  }
+  // Past the first sample, once the verdict is beyond doubt, a line that
+  // cannot read as UTF-8 only adds to what decided it: its bytes are
+  // counted (a file that turns out not to be text is still told) but not
+  // scored, which was most of the diagnosis's time on a large file. A line
+  // that may be UTF-8 is scored: it may make the file a joined one.
+  if (rozstrzygnieta_ && indeks != 0 && przeczytane_ > kProbka) {
+    const TCzyUtf8 c = CzyUtf8(linia);
+    if (!c.moze) {
+      bajty_ += linia.size();
+      zera_ += c.zera;
+      Rozstrzygnij();
+      return;
+    }
   }
   const TOcenaLinii o = OcenLinie(linia);
   for (std::size_t k = 0; k < kKandydatow; ++k) {

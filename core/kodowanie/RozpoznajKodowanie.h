@@ -34,7 +34,9 @@ class TRozpoznawanie {
   // faulty line (or part of one) in file order. Past the first 128 KB only
   // a thinning sample of them is read.
   bool Potrzebna(std::int64_t indeks);
-  // A faulty line that was wanted.
+  // A faulty line that was wanted. Past the first 128 KB, once the verdict
+  // is beyond doubt, only a line that may be UTF-8 is scored (it may make
+  // the file a joined one); the others are only counted.
   void LiniaBledna(std::int64_t indeks, std::string_view linia);
   // For a reader that hands faulty lines in parts, in file order (`linia`
   // 1-based): the parts of a line are read as one line. KoniecBlednych

@@ -319,6 +319,34 @@ TEST(Rozpoznawanie, WrongLettersAreNeverSilent) {
   for (const TPrzypadek& p : przypadki) EXPECT_EQ(Rozpoznaj(p.bajty), p.wynik) << p.opis;
 }
 
+// Past the first part of a large file the faulty lines that cannot be UTF-8
+// are no longer scored once the verdict is sure: what only a late line
+// shows must still be found, by the window and the checker alike.
+TEST(Rozpoznawanie, LateLinesOfALargeFileStillCount) {
+  const std::string duza = ListaPrzelewow(4000);  // about 300 KB
+  std::string zBledami;  // Windows-1250 lines, each made faulty by a control byte
+  for (std::size_t i = 0; i < 4000; ++i)
+    zBledami += Zakoduj(LiniaPrzelewu(i), TKodowanie::Windows1250) + "\x01\r\n";
+  const std::string koncowka = ListaPrzelewow(60);
+  std::string zera;  // what is not text at all
+  for (int i = 0; i < 1000; ++i) zera += std::string(100, '\0') + "\r\n";
+  struct TPrzypadek {
+    const char* opis;
+    std::string bajty;
+    const char* wynik;
+  };
+  const TPrzypadek przypadki[] = {
+      {"ISO-8859-2", Zakoduj(duza, TKodowanie::Iso8859_2), "ISO-8859-2"},
+      {"ISO-8859-2, UTF-8 lines at the end", Zakoduj(duza, TKodowanie::Iso8859_2) + koncowka,
+       "ISO-8859-2/UTF-8"},
+      {"Windows-1250 with control bytes", zBledami, "Windows-1250"},
+      {"Windows-1250 with control bytes, UTF-8 lines at the end", zBledami + koncowka,
+       "Windows-1250/UTF-8"},
+      {"CP852, then lines of zero bytes", Zakoduj(duza, TKodowanie::Cp852) + zera, "(nic)"},
+  };
+  for (const TPrzypadek& p : przypadki) EXPECT_EQ(Rozpoznaj(p.bajty), p.wynik) << p.opis;
+}
+
 TEST(Rozpoznawanie, BinaryAndUnreadableFilesGetNoDiagnosis) {
   std::string binary;
   for (int i = 0; i < 4000; ++i) binary += static_cast<char>((i * 7919 + i / 3) % 256);
