@@ -105,6 +105,27 @@ inline CleanRun RunEndsIn(const unsigned char* runStart, const unsigned char* p,
           lines + static_cast<std::uint64_t>(__builtin_popcountll(before))};
 }
 
+// The last bytes of a run, fewer than a step, copied into a step of their
+// own and followed by a byte that is neither an event nor a line end: the
+// step `events64` makes of them tells where the run ends. A CR last is an
+// event then, as its LF is not known yet; an LF last is not.
+template <class Events64>
+inline CleanRun RunTail(const unsigned char* runStart, const unsigned char* p,
+                        const unsigned char* end, std::uint64_t lines, Events64 events64) {
+  alignas(64) unsigned char step[128];
+  std::memset(step, 'a', sizeof step);
+  const auto n = static_cast<std::size_t>(end - p);
+  std::memcpy(step, p, n);
+  std::uint64_t lineEnds = 0;
+  const std::uint64_t real = n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+  const std::uint64_t events = events64(step, lineEnds) & real;
+  lineEnds &= real;
+  if (events) return RunEndsIn(runStart, p, events, lineEnds, lines);
+  if (lineEnds == 0) return {LineStart(runStart, p), lines};
+  return {p + 64 - __builtin_clzll(lineEnds),
+          lines + static_cast<std::uint64_t>(__builtin_popcountll(lineEnds))};
+}
+
 // A set of bytes by two 16-entry look-ups, one on each half of the byte: a
 // byte is in the set exactly when the entries for its high and its low half
 // share a bit. Each bit stands for one set of low halves, and a high half
@@ -408,6 +429,19 @@ inline std::uint64_t SumBytes(__m128i counts) {
 }
 
 template <unsigned kStops>
+__attribute__((target("ssse3"))) std::uint64_t Ssse3Step(__m128i low, __m128i high,
+                                                         const unsigned char* p,
+                                                         std::uint64_t& lineEnds) {
+  __m128i lf0, lf1, lf2, lf3;
+  const __m128i ev0 = Events16<kStops>(low, high, p, lf0);
+  const __m128i ev1 = Events16<kStops>(low, high, p + 16, lf1);
+  const __m128i ev2 = Events16<kStops>(low, high, p + 32, lf2);
+  const __m128i ev3 = Events16<kStops>(low, high, p + 48, lf3);
+  lineEnds = Mask64(lf0, lf1, lf2, lf3);
+  return NonZero64(ev0, ev1, ev2, ev3);
+}
+
+template <unsigned kStops>
 __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p,
                                                           const unsigned char* end) {
   if (!OpensRun(p, end)) return {p, 0};
@@ -434,7 +468,10 @@ __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p
     }
     lines += SumBytes(counts);
   }
-  return FinishRun(runStart, p, end, kStops, lines);
+  return RunTail(runStart, p, end, lines,
+                 [low, high](const unsigned char* step, std::uint64_t& lineEnds) {
+                   return Ssse3Step<kStops>(low, high, step, lineEnds);
+                 });
 }
 
 // The same with SSE2 alone: bytes outside the printable range are looked up
@@ -676,6 +713,18 @@ __attribute__((target("avx2"))) inline std::uint64_t SumBytes(__m256i counts) {
          static_cast<std::uint64_t>(_mm_extract_epi64(half, 1));
 }
 
+// One step of 64 bytes (and the one after them): its events and line ends.
+template <unsigned kStops>
+__attribute__((target("avx2"))) std::uint64_t Avx2Step(const Avx2RunTables& t,
+                                                       const unsigned char* p,
+                                                       std::uint64_t& lineEnds) {
+  __m256i lf0, lf1;
+  const __m256i ev0 = Events32<kStops>(t, p, lf0);
+  const __m256i ev1 = Events32<kStops>(t, p + 32, lf1);
+  lineEnds = Mask64(lf0, lf1);
+  return NonZero64(ev0, ev1);
+}
+
 template <unsigned kStops>
 __attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
                                                         const unsigned char* end) {
@@ -700,7 +749,9 @@ __attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
     }
     lines += SumBytes(counts);
   }
-  return FinishRun(runStart, p, end, kStops, lines);
+  return RunTail(runStart, p, end, lines, [&t](const unsigned char* step, std::uint64_t& lineEnds) {
+    return Avx2Step<kStops>(t, step, lineEnds);
+  });
 }
 
 __attribute__((target("avx2"))) const unsigned char* ToFaultyByteAvx2(const unsigned char* p,
