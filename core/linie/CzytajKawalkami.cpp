@@ -1,6 +1,7 @@
 #include "linie/CzytajKawalkami.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <memory>
 
@@ -9,9 +10,48 @@
 
 namespace Typy {
 
+namespace {
+
+[[noreturn]] void ZmienilSie() {
+  throw EInOutError(io_codes::kFileChanged, teksty::PlikZmienilSie.str());
+}
+
+// The file mapped piece by piece, as far as its size at the open. False,
+// with nothing read, where it cannot be mapped.
+bool CzytajZMapy(platform::InputFile& plik,
+                 const std::function<bool(const char*, std::size_t)>& kawalek) {
+  const std::uint64_t rozmiar = plik.SizeHint();
+  if (rozmiar < kKawalekMapy) return false;
+  bool dalej = true;
+  for (std::uint64_t od = 0; dalej && od < rozmiar; od += kKawalekMapy) {
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, rozmiar - od));
+    const char* const dane = plik.MapPiece(od, n);
+    if (dane == nullptr) return false;  // only ever the first piece
+    dalej = kawalek(dane, n);
+    // Bytes the file lost while they were read: it shrank, or its medium
+    // failed.
+    if (plik.PieceLost()) {
+      if (plik.ChangedSinceOpen()) ZmienilSie();
+      throw EInOutError::FromErrno(EIO);
+    }
+  }
+  // A file that grew is told by its size.
+  if (plik.ChangedSinceOpen()) ZmienilSie();
+  if (dalej) {
+    static constexpr char kNic = 0;
+    kawalek(&kNic, 0);
+  }
+  if (plik.ChangedSinceOpen()) ZmienilSie();
+  plik.Close();
+  return true;
+}
+
+}  // namespace
+
 void CzytajKawalkami(platform::InputFile& plik,
                      const std::function<bool(const char*, std::size_t)>& kawalek,
                      TKawalki kawalki) {
+  if (CzytajZMapy(plik, kawalek)) return;
   const auto bufor = std::make_unique_for_overwrite<char[]>(kawalki.najwiekszy);
   std::uint64_t przeczytane = 0;
   bool zmieniony = false;
@@ -32,8 +72,7 @@ void CzytajKawalkami(platform::InputFile& plik,
   }
   // What was read may mix two versions of the file: neither a verdict nor
   // anything made of it can be trusted.
-  if (zmieniony || plik.ChangedSinceOpen())
-    throw EInOutError(io_codes::kFileChanged, teksty::PlikZmienilSie.str());
+  if (zmieniony || plik.ChangedSinceOpen()) ZmienilSie();
   plik.Close();
 }
 

@@ -37,6 +37,16 @@ class InputFile {
   std::uint64_t SizeHint() const { return opened_.size; }
   // Up to n bytes; 0 at the end of the file.
   std::size_t Read(char* buffer, std::size_t n);
+  // The bytes [offset, offset + n) mapped into memory, for a reader that
+  // need not copy them; valid until the next piece is mapped or the file is
+  // closed. The first piece is nullptr where the system or the file does not
+  // allow it, and the caller reads instead; a later piece that cannot be
+  // mapped raises. Should the file lose bytes of a piece while they are
+  // read (it shrank, or its medium failed), the missing ones read as the
+  // end-of-text byte 1A, so that no reader goes on past them, and
+  // PieceLost() is true. On Windows no piece is mapped.
+  const char* MapPiece(std::uint64_t offset, std::size_t n);
+  bool PieceLost() const;
   // True when the file is no longer as it was opened: its size or its time
   // of last modification differ, or its path now names another file or
   // none. A reader asks this after the last read to know whether what it
@@ -54,9 +64,14 @@ class InputFile {
     bool operator==(const Version&) const = default;
   };
 
+  void ReleasePiece() noexcept;
+
   std::string path_;
   int fd_ = -1;  // on Windows the handle, which fits in 32 bits
   Version opened_;
+  void* piece_ = nullptr;  // the mapped piece, if any
+  std::size_t pieceLength_ = 0;
+  bool mapped_ = false;  // a piece was mapped: later ones must be too
 };
 
 // A file that replaces its target whole or not at all: it is written under

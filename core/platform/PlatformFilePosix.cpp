@@ -115,6 +115,7 @@ InputFile::InputFile(const std::string& path) : path_(path) {
 }
 
 InputFile::~InputFile() {
+  ReleasePiece();
   CloseQuietly(fd_);
 }
 
@@ -141,6 +142,7 @@ bool InputFile::ChangedSinceOpen() const {
 }
 
 void InputFile::Close() {
+  ReleasePiece();
   const int fd = fd_;
   fd_ = -1;
   if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) ThrowErrno(errno);

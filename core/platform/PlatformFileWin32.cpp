@@ -226,6 +226,19 @@ void InputFile::Close() {
   if (fd != -1 && !::CloseHandle(ToHandle(fd))) ThrowLastError();
 }
 
+// A mapped view that loses its file's pages raises an exception Windows
+// structures itself, which the program could not turn into an error of its
+// own: files are read here.
+const char* InputFile::MapPiece(std::uint64_t, std::size_t) {
+  return nullptr;
+}
+
+bool InputFile::PieceLost() const {
+  return false;
+}
+
+void InputFile::ReleasePiece() noexcept {}
+
 // ---- AtomicOutputFile
 
 AtomicOutputFile::AtomicOutputFile(const std::string& target, const std::string& protectedPath)

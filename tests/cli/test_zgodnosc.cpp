@@ -21,6 +21,7 @@
 #include "Uruchom.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/RozpoznajKodowanie.h"
+#include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
 #include "rachunki/UwagiStanu.h"
 #include "raport/UtworzLOG.h"
@@ -31,8 +32,8 @@ using namespace cli_test;
 
 namespace {
 
-// The checker's pieces are 128 KiB; the generated files put lines, faults
-// and line ends on both sides of their edges.
+// The generated files put lines, faults and line ends on both sides of the
+// edges of pieces of this size, a multiple of the checker's.
 constexpr std::size_t kKawalek = std::size_t{128} << 10;
 
 // A faulty byte as the checker is to show it: decoded, controls as their
@@ -176,6 +177,19 @@ std::vector<TWejscie> Wygenerowane() {
     bloki += k % 3 ? "\r\n" : "\n";
   }
   v.push_back({"bloki", bloki});
+
+  // A file big enough to be mapped piece by piece: CR LF split between two
+  // mapped pieces, faults on either side of the next edge, an empty line
+  // at the last one.
+  const std::size_t mapa = Typy::kKawalekMapy;
+  std::string duzy;
+  while (duzy.size() < 2 * mapa + 5000) duzy += std::string(61, 'm') + "\r\n";
+  duzy[mapa - 1] = '\r';
+  duzy[mapa] = '\n';
+  duzy[2 * mapa - 1] = '\x96';
+  duzy[2 * mapa] = '\x01';
+  duzy.replace(2 * mapa + 100, 4, "\r\n\r\n");
+  v.push_back({"mapowany", duzy});
 
   // Random lines from a small alphabet rich in every kind of byte, and
   // random bytes of any value; fixed seeds so a failure repeats.

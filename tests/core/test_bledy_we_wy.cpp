@@ -4,16 +4,22 @@
 #include <grp.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "ChildProcess.h"
 #include "TestSupport.h"
+#include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
 #include "platform/InOutError.h"
 #include "platform/PlatformFile.h"
@@ -327,6 +333,83 @@ TEST(InputFileChanges, everyKindOfChangeIsNoticed) {
     EXPECT_EQ(f.Read(buf, sizeof buf), 8u);
     c.change(path, dir);
     EXPECT_EQ(f.ChangedSinceOpen(), c.noticed);
+  }
+}
+
+// A large file is mapped piece by piece rather than read: the pieces hold
+// the file's bytes, and a file that shrinks, grows or is replaced under
+// them is a file that changed, never a program ended by the system. Bytes
+// it lost read as zero to the end of the page it now ends in, then as the
+// end-of-text mark.
+TEST(MappedPieces, holdTheFileAndSurviveItsChanges) {
+  const std::size_t piece = Typy::kKawalekMapy;
+  std::string content;
+  for (std::size_t k = 0; content.size() < 2 * piece + 12345; ++k)
+    content += "linia " + std::to_string(k) + "\r\n";
+  struct Case {
+    const char* name;
+    // Done while the first piece is handed over, after `seen` of its bytes
+    // were looked at.
+    std::function<void(const std::string& path)> change;
+    std::size_t seen;
+    bool changed;
+  };
+  const std::vector<Case> cases = {
+      {"untouched", [](const std::string&) {}, 0, false},
+      {"shrunk into the next piece",
+       [&](const std::string& p) { ::truncate(p.c_str(), static_cast<off_t>(piece + 100)); }, 0,
+       true},
+      {"shrunk into the piece being read",
+       [](const std::string& p) { ::truncate(p.c_str(), 5000); }, 1000, true},
+      {"grown", [](const std::string& p) { std::ofstream(p, std::ios::app) << "wiecej\r\n"; }, 0,
+       true},
+      {"replaced",
+       [](const std::string& p) {
+         const std::string other = p + ".nowy";
+         std::ofstream(other) << "inny\r\n";
+         std::filesystem::rename(other, p);
+       },
+       0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const std::string path = dir.Write("duzy.txt", content);
+    platform::InputFile f(path);
+    std::string got;
+    std::size_t pieces = 0, largest = 0;
+    bool changed = false;
+    try {
+      Typy::CzytajKawalkami(f, [&](const char* data, std::size_t n) {
+        if (n == 0) return true;
+        if (pieces++ == 0) {
+          got.append(data, c.seen);
+          c.change(path);
+          got.append(data + c.seen, n - c.seen);
+        } else {
+          got.append(data, n);
+        }
+        largest = std::max(largest, n);
+        return true;
+      });
+    } catch (const EInOutError& e) {
+      EXPECT_EQ(e.Code(), io_codes::kFileChanged) << e.what();
+      changed = true;
+    }
+    EXPECT_EQ(changed, c.changed);
+    EXPECT_EQ(largest, piece) << "the file was read, not mapped";
+    // What was handed over is the file as it was, up to where it lost bytes.
+    const std::size_t kept = std::min(got.size(), content.size());
+    std::size_t same = 0;
+    while (same < kept && got[same] == content[same]) ++same;
+    if (!c.changed) {
+      EXPECT_EQ(got, content);
+    }
+    // The rest of the page the file now ends in reads as zero bytes.
+    std::size_t i = same;
+    while (i < got.size() && got[i] == '\0' && i / 4096 == same / 4096) ++i;
+    for (; i < got.size(); ++i)
+      ASSERT_EQ(got[i], '\x1A') << "byte " << i << " is neither the file's nor the mark";
   }
 }
 
