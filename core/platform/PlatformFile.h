@@ -38,13 +38,15 @@ class InputFile {
   // Up to n bytes; 0 at the end of the file.
   std::size_t Read(char* buffer, std::size_t n);
   // The bytes [offset, offset + n) mapped into memory, for a reader that
-  // need not copy them; valid until the next piece is mapped or the file is
-  // closed. The first piece is nullptr where the system or the file does not
-  // allow it, and the caller reads instead; a later piece that cannot be
-  // mapped raises. Should the file lose bytes of a piece while they are
-  // read (it shrank, or its medium failed), the missing ones read as the
-  // end-of-text byte 1A, so that no reader goes on past them, and
-  // PieceLost() is true. On Windows no piece is mapped.
+  // need not copy them; `offset` is a multiple of the page size. Valid
+  // until the next piece is mapped or the file is closed. The first piece
+  // is nullptr where the system or the file does not allow it, and the
+  // caller reads instead; a later piece that cannot be mapped raises.
+  // Should the file lose bytes of a piece while they are read (it shrank,
+  // or its medium failed), they read as zero to the end of the page the
+  // file now ends in and as the end-of-text byte 1A after it, so that no
+  // reader goes far past them, and PieceLost() is true. On Windows no
+  // piece is mapped.
   const char* MapPiece(std::uint64_t offset, std::size_t n);
   bool PieceLost() const;
   // True when the file is no longer as it was opened: its size or its time
