@@ -224,6 +224,14 @@ static_assert(Reproduces(kFaultyAndCr, IsFaulty, '\r'),
 static_assert(Reproduces(kFaultyOrDigit, IsFaultyOrDigit),
               "the faulty-or-digit look-up must reproduce the rule");
 
+// The faulty bytes and the two that end lines, for the line-by-line scan.
+constexpr bool IsFaultyOrLineEnd(int b) {
+  return Typy::kZnakBledny[b] || b == '\n' || b == '\r';
+}
+constexpr NibbleSet kFaultyOrLineEnd = MakeNibbleSet(IsFaultyOrLineEnd);
+static_assert(Reproduces(kFaultyOrLineEnd, IsFaultyOrLineEnd),
+              "the faulty-or-line-end look-up must reproduce the rule");
+
 // The set a run of clean lines looks bytes up in. Without digits, CR is
 // marked: a CR followed by LF has its bit cleared, so a stray CR is left
 // standing as an event with no comparison of its own.
@@ -233,82 +241,6 @@ constexpr const NibbleSet& RunSet() {
 }
 
 using Typy::kByteClass;
-
-constexpr bool Printable(int b) {
-  return b >= 32 && b <= 126;
-}
-constexpr bool ShapesLines(int b) {
-  return kByteClass[b] >= Typy::kLineFeed;
-}
-// A byte outside the printable range that is not faulty: a Polish letter or
-// a byte that shapes lines.
-constexpr bool Excepted(int b) {
-  return !Printable(b) && kByteClass[b] != Typy::kFaulty;
-}
-
-// The excepted bytes, told apart by two 16-entry look-ups, one on each half
-// of the byte: a byte is excepted exactly when the entries for its high and
-// its low half share a bit. Each bit stands for one set of low halves shared
-// by some high halves; the Polish letters of Windows-1250 need five such
-// sets and the bytes that shape lines two more. The tables are derived from
-// the character rule, and checked against it below, so the rule stays in
-// one place.
-struct NibbleTables {
-  std::uint8_t low[16]{};
-  std::uint8_t high[16]{};
-  std::uint8_t lineBits = 0;  // the bits whose bytes shape lines
-  bool fits = true;           // false if the rule needed more than 8 sets
-};
-
-constexpr NibbleTables MakeNibbleTables() {
-  NibbleTables t;
-  std::uint16_t sets[8]{};
-  bool setShapesLines[8]{};
-  int used = 0;
-  for (int h = 0; h < 16; ++h) {
-    std::uint16_t set = 0;
-    bool lines = false;
-    for (int l = 0; l < 16; ++l) {
-      if (!Excepted(h * 16 + l)) continue;
-      set = static_cast<std::uint16_t>(set | (1u << l));
-      lines = lines || ShapesLines(h * 16 + l);
-    }
-    if (set == 0) continue;
-    int bit = -1;
-    for (int k = 0; k < used; ++k)
-      if (sets[k] == set && setShapesLines[k] == lines) bit = k;
-    if (bit < 0) {
-      if (used == 8) {
-        t.fits = false;
-        return t;
-      }
-      bit = used++;
-      sets[bit] = set;
-      setShapesLines[bit] = lines;
-    }
-    t.high[h] = static_cast<std::uint8_t>(1u << bit);
-  }
-  for (int k = 0; k < used; ++k) {
-    for (int l = 0; l < 16; ++l)
-      if (sets[k] & (1u << l)) t.low[l] = static_cast<std::uint8_t>(t.low[l] | (1u << k));
-    if (setShapesLines[k]) t.lineBits = static_cast<std::uint8_t>(t.lineBits | (1u << k));
-  }
-  return t;
-}
-
-constexpr NibbleTables kNibbles = MakeNibbleTables();
-
-constexpr bool NibbleTablesMatchRule() {
-  if (!kNibbles.fits) return false;
-  for (int b = 0; b < 256; ++b) {
-    const unsigned bits = kNibbles.high[b >> 4] & kNibbles.low[b & 15];
-    if (Printable(b)) continue;  // the vector code never asks about these
-    if ((bits != 0) != Excepted(b)) return false;
-    if (((bits & kNibbles.lineBits) != 0) != ShapesLines(b)) return false;
-  }
-  return true;
-}
-static_assert(NibbleTablesMatchRule(), "the nibble look-up must reproduce the character rule");
 
 inline unsigned FirstBit(std::uint32_t m) {
   return static_cast<unsigned>(__builtin_ctz(m));
@@ -336,50 +268,6 @@ const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char
     p += 16;
   }
   return ToLineBreakScalar(p, end, faulty);
-}
-
-// SSSE3 has the byte shuffle: the nibble look-up classifies 16 bytes at
-// once, four to a step, for processors without AVX2.
-__attribute__((target("ssse3"))) inline void Classify16(const unsigned char* p, __m128i lowTable,
-                                                        __m128i highTable, std::uint32_t& bad,
-                                                        std::uint32_t& line) {
-  const __m128i nibble = _mm_set1_epi8(0x0F);
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i printable =
-      _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(127)), _mm_cmpgt_epi8(v, _mm_set1_epi8(31)));
-  const __m128i cls =
-      _mm_and_si128(_mm_shuffle_epi8(lowTable, _mm_and_si128(v, nibble)),
-                    _mm_shuffle_epi8(highTable, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
-  const __m128i zero = _mm_setzero_si128();
-  bad = static_cast<std::uint32_t>(
-      _mm_movemask_epi8(_mm_andnot_si128(printable, _mm_cmpeq_epi8(cls, zero))));
-  line = ~static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(
-             _mm_and_si128(cls, _mm_set1_epi8(static_cast<char>(kNibbles.lineBits))), zero))) &
-         0xFFFFu;
-}
-
-__attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const unsigned char* p,
-                                                                       const unsigned char* end,
-                                                                       bool& faulty) {
-  const __m128i lowTable = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.low));
-  const __m128i highTable = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.high));
-  std::uint64_t seenBad = 0;
-  while (end - p >= 64) {
-    std::uint32_t bad[4], line[4];
-    for (int k = 0; k < 4; ++k) Classify16(p + 16 * k, lowTable, highTable, bad[k], line[k]);
-    const std::uint64_t lines = line[0] | (std::uint64_t{line[1]} << 16) |
-                                (std::uint64_t{line[2]} << 32) | (std::uint64_t{line[3]} << 48);
-    const std::uint64_t bads = bad[0] | (std::uint64_t{bad[1]} << 16) |
-                               (std::uint64_t{bad[2]} << 32) | (std::uint64_t{bad[3]} << 48);
-    if (lines) {
-      if ((bads & ((lines & (0 - lines)) - 1)) | seenBad) faulty = true;
-      return p + __builtin_ctzll(lines);
-    }
-    seenBad |= bads;
-    p += 64;
-  }
-  if (seenBad) faulty = true;
-  return ToLineBreakSse2(p, end, faulty);
 }
 
 // The run of clean lines, 16 bytes at a time, for processors without AVX2;
@@ -426,6 +314,63 @@ inline std::uint64_t SumBytes(__m128i counts) {
   const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
   return static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums)) +
          static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_srli_si128(sums, 8)));
+}
+
+// The line-by-line scan 16 bytes at a time, four to a step, for processors
+// without AVX2; the AVX2 version below explains it.
+__attribute__((target("ssse3"))) inline __m128i LookUp16(__m128i low, __m128i high, __m128i v) {
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  return _mm_and_si128(_mm_shuffle_epi8(low, _mm_and_si128(v, nibble)),
+                       _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
+}
+
+inline __m128i LineEnds16(__m128i v) {
+  return _mm_or_si128(
+      _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(kLf)), _mm_cmpeq_epi8(v, _mm_set1_epi8(kCr))),
+      _mm_cmpeq_epi8(v, _mm_set1_epi8(0x1A)));
+}
+
+__attribute__((target("ssse3"))) inline const unsigned char* LineEndIn16(const unsigned char* p,
+                                                                         const __m128i (&v)[4],
+                                                                         const __m128i (&found)[4],
+                                                                         bool& faulty) {
+  const std::uint64_t ends =
+      Mask64(LineEnds16(v[0]), LineEnds16(v[1]), LineEnds16(v[2]), LineEnds16(v[3]));
+  const std::uint64_t others = NonZero64(found[0], found[1], found[2], found[3]) & ~ends;
+  if (ends == 0) {
+    if (others) faulty = true;
+    return nullptr;
+  }
+  if (others & ((ends & (0 - ends)) - 1)) faulty = true;
+  return p + __builtin_ctzll(ends);
+}
+
+__attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const unsigned char* p,
+                                                                       const unsigned char* end,
+                                                                       bool& faulty) {
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.low));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.high));
+  __m128i v[4], found[4];
+  for (; end - p >= 64; p += 64) {
+    for (int k = 0; k < 4; ++k) {
+      v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+      found[k] = LookUp16(low, high, v[k]);
+    }
+    const __m128i any =
+        _mm_or_si128(_mm_or_si128(found[0], found[1]), _mm_or_si128(found[2], found[3]));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF) continue;
+    if (const unsigned char* q = LineEndIn16(p, v, found, faulty)) return q;
+  }
+  if (p == end) return end;
+  alignas(64) unsigned char step[64];
+  std::memset(step, 'a', sizeof step);
+  std::memcpy(step, p, static_cast<std::size_t>(end - p));
+  for (int k = 0; k < 4; ++k) {
+    v[k] = _mm_load_si128(reinterpret_cast<const __m128i*>(step + 16 * k));
+    found[k] = LookUp16(low, high, v[k]);
+  }
+  const unsigned char* const q = LineEndIn16(step, v, found, faulty);
+  return q == nullptr ? end : p + (q - step);
 }
 
 template <unsigned kStops>
@@ -573,75 +518,87 @@ bool CpuHasSsse3() {
   return __builtin_cpu_supports("ssse3");
 }
 
-// AVX2 classifies 32 bytes at once: the nibble look-up marks the excepted
-// bytes, so faulty bytes and line breaks fall out as bit masks.
-struct Avx2Tables {
-  __m256i low, high, nibble, below, del, lineBits, zero;
+__attribute__((target("avx2"))) inline std::uint64_t Mask64(__m256i a, __m256i b) {
+  return static_cast<std::uint32_t>(_mm256_movemask_epi8(a)) |
+         (std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(b))} << 32);
+}
+
+// The bytes not zero among 64, as a bit mask.
+__attribute__((target("avx2"))) inline std::uint64_t NonZero64(__m256i a, __m256i b) {
+  const __m256i zero = _mm256_setzero_si256();
+  return ~Mask64(_mm256_cmpeq_epi8(a, zero), _mm256_cmpeq_epi8(b, zero));
+}
+
+// 64 bytes a step, each byte looked up in the set of faulty bytes and line
+// ends: a step holding none of them, most steps of a line, costs the
+// look-up alone. The step that holds one is looked at again to tell the
+// line's end (LF, CR or 1A, which is faulty too) from faulty bytes before it.
+struct Avx2LineTables {
+  __m256i low, high, nibble, lf, cr, eot;
 };
 
-__attribute__((target("avx2"))) inline Avx2Tables MakeAvx2Tables() {
-  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.low));
-  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kNibbles.high));
+__attribute__((target("avx2"))) inline Avx2LineTables MakeAvx2LineTables() {
+  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.low));
+  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.high));
   return {_mm256_broadcastsi128_si256(low128),
           _mm256_broadcastsi128_si256(high128),
           _mm256_set1_epi8(0x0F),
-          _mm256_set1_epi8(31),
-          _mm256_set1_epi8(127),
-          _mm256_set1_epi8(static_cast<char>(kNibbles.lineBits)),
-          _mm256_setzero_si256()};
+          _mm256_set1_epi8(kLf),
+          _mm256_set1_epi8(kCr),
+          _mm256_set1_epi8(0x1A)};
 }
 
-// The faulty bytes and the bytes that shape lines among 32, as bit masks.
-__attribute__((target("avx2"))) inline void Classify32(const Avx2Tables& t, const unsigned char* p,
-                                                       std::uint32_t& bad, std::uint32_t& line) {
-  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-  const __m256i printable =
-      _mm256_andnot_si256(_mm256_cmpeq_epi8(v, t.del), _mm256_cmpgt_epi8(v, t.below));
-  const __m256i lo = _mm256_and_si256(v, t.nibble);
-  const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(v, 4), t.nibble);
-  const __m256i cls =
-      _mm256_and_si256(_mm256_shuffle_epi8(t.low, lo), _mm256_shuffle_epi8(t.high, hi));
-  const __m256i unexcepted = _mm256_cmpeq_epi8(cls, t.zero);
-  bad =
-      static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_andnot_si256(printable, unexcepted)));
-  line = ~static_cast<std::uint32_t>(
-      _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(cls, t.lineBits), t.zero)));
+__attribute__((target("avx2"))) inline __m256i LookUp32(const Avx2LineTables& t, __m256i v) {
+  return _mm256_and_si256(
+      _mm256_shuffle_epi8(t.low, _mm256_and_si256(v, t.nibble)),
+      _mm256_shuffle_epi8(t.high, _mm256_and_si256(_mm256_srli_epi16(v, 4), t.nibble)));
 }
 
-// 64 bytes a step, every byte classified with no branch but the one that
-// finds a line break: lines of transfer files are long and full of Polish
-// letters, so a step that first looked for plain ASCII would guess wrong.
+__attribute__((target("avx2"))) inline __m256i LineEnds32(const Avx2LineTables& t, __m256i v) {
+  return _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(v, t.lf), _mm256_cmpeq_epi8(v, t.cr)),
+                         _mm256_cmpeq_epi8(v, t.eot));
+}
+
+// A step of 64 bytes at p, as loaded and looked up: its line end, or
+// nullptr when it holds none; `faulty` set by faulty bytes before it.
+__attribute__((target("avx2"))) inline const unsigned char* LineEndIn(
+    const Avx2LineTables& t, const unsigned char* p, __m256i v0, __m256i v1, __m256i found0,
+    __m256i found1, bool& faulty) {
+  const std::uint64_t ends = Mask64(LineEnds32(t, v0), LineEnds32(t, v1));
+  const std::uint64_t others = NonZero64(found0, found1) & ~ends;
+  if (ends == 0) {
+    if (others) faulty = true;
+    return nullptr;
+  }
+  if (others & ((ends & (0 - ends)) - 1)) faulty = true;
+  return p + __builtin_ctzll(ends);
+}
+
 __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsigned char* p,
                                                                      const unsigned char* end,
                                                                      bool& faulty) {
-  const Avx2Tables t = MakeAvx2Tables();
-  std::uint64_t seenBad = 0;
-  while (end - p >= 64) {
-    std::uint32_t bad0, line0, bad1, line1;
-    Classify32(t, p, bad0, line0);
-    Classify32(t, p + 32, bad1, line1);
-    const std::uint64_t line = line0 | (std::uint64_t{line1} << 32);
-    const std::uint64_t bad = bad0 | (std::uint64_t{bad1} << 32);
-    if (line) {
-      const std::uint64_t before = (line & (0 - line)) - 1;
-      if ((bad & before) | seenBad) faulty = true;
-      return p + __builtin_ctzll(line);
-    }
-    seenBad |= bad;
-    p += 64;
+  const Avx2LineTables t = MakeAvx2LineTables();
+  for (; end - p >= 64; p += 64) {
+    const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+    const __m256i found0 = LookUp32(t, v0);
+    const __m256i found1 = LookUp32(t, v1);
+    const __m256i found = _mm256_or_si256(found0, found1);
+    if (_mm256_testz_si256(found, found)) continue;
+    if (const unsigned char* q = LineEndIn(t, p, v0, v1, found0, found1, faulty)) return q;
   }
-  if (seenBad) faulty = true;
-  if (end - p >= 32) {
-    std::uint32_t bad, line;
-    Classify32(t, p, bad, line);
-    if (line) {
-      if (bad & ((line & (0u - line)) - 1)) faulty = true;
-      return p + FirstBit(line);
-    }
-    if (bad) faulty = true;
-    p += 32;
-  }
-  return ToLineBreakSse2(p, end, faulty);
+  if (p == end) return end;
+  // The last bytes, fewer than a step, in a step of their own padded with
+  // a byte that is neither faulty nor a line end.
+  alignas(64) unsigned char step[64];
+  std::memset(step, 'a', sizeof step);
+  const auto n = static_cast<std::size_t>(end - p);
+  std::memcpy(step, p, n);
+  const __m256i v0 = _mm256_load_si256(reinterpret_cast<const __m256i*>(step));
+  const __m256i v1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(step + 32));
+  const unsigned char* const q =
+      LineEndIn(t, step, v0, v1, LookUp32(t, v0), LookUp32(t, v1), faulty);
+  return q == nullptr ? end : p + (q - step);
 }
 
 // The run of clean lines, 32 bytes at a time: each byte is looked up in the
@@ -692,17 +649,6 @@ __attribute__((target("avx2"))) inline __m256i Events32(const Avx2RunTables& t,
   if constexpr ((kStops & kStopAtBareLf) != 0)
     ev = _mm256_or_si256(ev, _mm256_andnot_si256(_mm256_cmpeq_epi8(v, t.cr), nextLf));
   return _mm256_or_si256(looked, ev);
-}
-
-__attribute__((target("avx2"))) inline std::uint64_t Mask64(__m256i a, __m256i b) {
-  return static_cast<std::uint32_t>(_mm256_movemask_epi8(a)) |
-         (std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(b))} << 32);
-}
-
-// The bytes not zero among 64, as a bit mask.
-__attribute__((target("avx2"))) inline std::uint64_t NonZero64(__m256i a, __m256i b) {
-  const __m256i zero = _mm256_setzero_si256();
-  return ~Mask64(_mm256_cmpeq_epi8(a, zero), _mm256_cmpeq_epi8(b, zero));
 }
 
 __attribute__((target("avx2"))) inline std::uint64_t SumBytes(__m256i counts) {
