@@ -95,35 +95,65 @@ CleanRun CleanLinesScalar(const unsigned char* p, const unsigned char* end, unsi
 #ifdef WERYFIKACJA_X86_SIMD
 namespace {
 
-// A block of 64 bytes at p held an event (bits of `events`, the line ends
-// in `lineEnds`): the run ends at the start of the line of the first one.
-inline CleanRun RunEndsIn(const unsigned char* runStart, const unsigned char* p,
-                          std::uint64_t events, std::uint64_t lineEnds, std::uint64_t lines) {
-  const std::uint64_t before = lineEnds & ((std::uint64_t{1} << __builtin_ctzll(events)) - 1);
-  if (before == 0) return {LineStart(runStart, p), lines};
-  return {p + 64 - __builtin_clzll(before),
-          lines + static_cast<std::uint64_t>(__builtin_popcountll(before))};
-}
-
-// The last bytes of a run, fewer than a step, copied into a step of their
-// own and followed by a byte that is neither an event nor a line end: the
-// step `events64` makes of them tells where the run ends. A CR last is an
-// event then, as its LF is not known yet; an LF last is not.
-template <class Events64>
-inline CleanRun RunTail(const unsigned char* runStart, const unsigned char* p,
-                        const unsigned char* end, std::uint64_t lines, Events64 events64) {
-  alignas(64) unsigned char step[128];
-  std::memset(step, 'a', sizeof step);
-  const auto n = static_cast<std::size_t>(end - p);
-  std::memcpy(step, p, n);
-  std::uint64_t lineEnds = 0;
-  const std::uint64_t real = n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
-  const std::uint64_t events = events64(step, lineEnds) & real;
-  lineEnds &= real;
-  if (events) return RunEndsIn(runStart, p, events, lineEnds, lines);
+// A run reached the block of 64 bytes at p, holding `lines` lines before
+// it: it ends after the last of the block's line ends in `lineEnds`, or,
+// with none, at the start of the line the block begins in.
+inline CleanRun RunToLastLineEnd(const unsigned char* runStart, const unsigned char* p,
+                                 std::uint64_t lineEnds, std::uint64_t lines) {
   if (lineEnds == 0) return {LineStart(runStart, p), lines};
   return {p + 64 - __builtin_clzll(lineEnds),
           lines + static_cast<std::uint64_t>(__builtin_popcountll(lineEnds))};
+}
+
+// The block held an event (bits of `events`): the run ends at the start of
+// the line of the first one.
+inline CleanRun RunEndsIn(const unsigned char* runStart, const unsigned char* p,
+                          std::uint64_t events, std::uint64_t lineEnds, std::uint64_t lines) {
+  return RunToLastLineEnd(runStart, p,
+                          lineEnds & ((std::uint64_t{1} << __builtin_ctzll(events)) - 1), lines);
+}
+
+// The last bytes of a piece, fewer than a step, copied into a step of their
+// own and followed by a byte that is neither faulty, an event nor a line
+// end, so that a step may be loaded whole and its next byte too.
+struct PaddedStep {
+  PaddedStep(const unsigned char* p, const unsigned char* end)
+      : n(static_cast<std::size_t>(end - p)) {
+    std::memset(bytes, 'a', sizeof bytes);
+    std::memcpy(bytes, p, n);
+  }
+  std::uint64_t Real() const { return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1; }
+
+  alignas(64) unsigned char bytes[128];
+  std::size_t n;
+};
+
+// The last bytes of a run in a padded step: the step `events64` makes of
+// them tells where the run ends. A CR last is an event then, as its LF is
+// not known yet; an LF last is not.
+template <class Events64>
+inline CleanRun RunTail(const unsigned char* runStart, const unsigned char* p,
+                        const unsigned char* end, std::uint64_t lines, Events64 events64) {
+  const PaddedStep step(p, end);
+  std::uint64_t lineEnds = 0;
+  const std::uint64_t events = events64(step.bytes, lineEnds) & step.Real();
+  lineEnds &= step.Real();
+  if (events) return RunEndsIn(runStart, p, events, lineEnds, lines);
+  return RunToLastLineEnd(runStart, p, lineEnds, lines);
+}
+
+// A step of the line-by-line scan at p held faulty bytes or line ends (the
+// bits of `found`), line ends among them in `ends`: the first line end, or
+// nullptr with none; `faulty` set by faulty bytes before it.
+inline const unsigned char* LineEndAt(const unsigned char* p, std::uint64_t ends,
+                                      std::uint64_t found, bool& faulty) {
+  const std::uint64_t others = found & ~ends;
+  if (ends == 0) {
+    if (others) faulty = true;
+    return nullptr;
+  }
+  if (others & ((ends & (0 - ends)) - 1)) faulty = true;
+  return p + __builtin_ctzll(ends);
 }
 
 // A set of bytes by two 16-entry look-ups, one on each half of the byte: a
@@ -270,17 +300,22 @@ const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char
   return ToLineBreakScalar(p, end, faulty);
 }
 
+// The bytes of 16 in the set whose tables are `low` and `high` (see
+// NibbleSet): not zero there.
+__attribute__((target("ssse3"))) inline __m128i LookUp16(__m128i low, __m128i high, __m128i v) {
+  const __m128i nibble = _mm_set1_epi8(0x0F);
+  return _mm_and_si128(_mm_shuffle_epi8(low, _mm_and_si128(v, nibble)),
+                       _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
+}
+
 // The run of clean lines, 16 bytes at a time, for processors without AVX2;
 // the same steps as the AVX2 version below, which explains them.
 template <unsigned kStops>
 __attribute__((target("ssse3"))) inline __m128i Events16(__m128i low, __m128i high,
                                                          const unsigned char* p, __m128i& isLf) {
-  const __m128i nibble = _mm_set1_epi8(0x0F);
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-  __m128i looked =
-      _mm_and_si128(_mm_shuffle_epi8(low, _mm_and_si128(v, nibble)),
-                    _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
+  __m128i looked = LookUp16(low, high, v);
   isLf = _mm_cmpeq_epi8(v, _mm_set1_epi8(kLf));
   const __m128i nextLf = _mm_cmpeq_epi8(next, _mm_set1_epi8(kLf));
   const __m128i nextCr = _mm_cmpeq_epi8(next, _mm_set1_epi8(kCr));
@@ -318,31 +353,29 @@ inline std::uint64_t SumBytes(__m128i counts) {
 
 // The line-by-line scan 16 bytes at a time, four to a step, for processors
 // without AVX2; the AVX2 version below explains it.
-__attribute__((target("ssse3"))) inline __m128i LookUp16(__m128i low, __m128i high, __m128i v) {
-  const __m128i nibble = _mm_set1_epi8(0x0F);
-  return _mm_and_si128(_mm_shuffle_epi8(low, _mm_and_si128(v, nibble)),
-                       _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
-}
-
 inline __m128i LineEnds16(__m128i v) {
   return _mm_or_si128(
       _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(kLf)), _mm_cmpeq_epi8(v, _mm_set1_epi8(kCr))),
       _mm_cmpeq_epi8(v, _mm_set1_epi8(0x1A)));
 }
 
-__attribute__((target("ssse3"))) inline const unsigned char* LineEndIn16(const unsigned char* p,
-                                                                         const __m128i (&v)[4],
-                                                                         const __m128i (&found)[4],
-                                                                         bool& faulty) {
-  const std::uint64_t ends =
-      Mask64(LineEnds16(v[0]), LineEnds16(v[1]), LineEnds16(v[2]), LineEnds16(v[3]));
-  const std::uint64_t others = NonZero64(found[0], found[1], found[2], found[3]) & ~ends;
-  if (ends == 0) {
-    if (others) faulty = true;
-    return nullptr;
+// A step of 64 bytes at p: looked up, and if it holds a faulty byte or a
+// line end, looked at again. Returns what LineEndAt does, or nullptr with
+// nothing found.
+__attribute__((target("ssse3"))) inline const unsigned char* LineStep16(__m128i low, __m128i high,
+                                                                        const unsigned char* p,
+                                                                        bool& faulty) {
+  __m128i v[4], found[4];
+  for (int k = 0; k < 4; ++k) {
+    v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    found[k] = LookUp16(low, high, v[k]);
   }
-  if (others & ((ends & (0 - ends)) - 1)) faulty = true;
-  return p + __builtin_ctzll(ends);
+  const __m128i any =
+      _mm_or_si128(_mm_or_si128(found[0], found[1]), _mm_or_si128(found[2], found[3]));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF) return nullptr;
+  return LineEndAt(p,
+                   Mask64(LineEnds16(v[0]), LineEnds16(v[1]), LineEnds16(v[2]), LineEnds16(v[3])),
+                   NonZero64(found[0], found[1], found[2], found[3]), faulty);
 }
 
 __attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const unsigned char* p,
@@ -350,27 +383,12 @@ __attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const uns
                                                                        bool& faulty) {
   const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.low));
   const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.high));
-  __m128i v[4], found[4];
-  for (; end - p >= 64; p += 64) {
-    for (int k = 0; k < 4; ++k) {
-      v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-      found[k] = LookUp16(low, high, v[k]);
-    }
-    const __m128i any =
-        _mm_or_si128(_mm_or_si128(found[0], found[1]), _mm_or_si128(found[2], found[3]));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) == 0xFFFF) continue;
-    if (const unsigned char* q = LineEndIn16(p, v, found, faulty)) return q;
-  }
+  for (; end - p >= 64; p += 64)
+    if (const unsigned char* q = LineStep16(low, high, p, faulty)) return q;
   if (p == end) return end;
-  alignas(64) unsigned char step[64];
-  std::memset(step, 'a', sizeof step);
-  std::memcpy(step, p, static_cast<std::size_t>(end - p));
-  for (int k = 0; k < 4; ++k) {
-    v[k] = _mm_load_si128(reinterpret_cast<const __m128i*>(step + 16 * k));
-    found[k] = LookUp16(low, high, v[k]);
-  }
-  const unsigned char* const q = LineEndIn16(step, v, found, faulty);
-  return q == nullptr ? end : p + (q - step);
+  const PaddedStep step(p, end);
+  const unsigned char* const q = LineStep16(low, high, step.bytes, faulty);
+  return q == nullptr ? end : p + (q - step.bytes);
 }
 
 template <unsigned kStops>
@@ -477,12 +495,9 @@ __attribute__((target("ssse3"))) const unsigned char* ToFaultyByteSsse3(const un
                                                                         const unsigned char* end) {
   const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));
   const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.high));
-  const __m128i nibble = _mm_set1_epi8(0x0F);
   for (; end - p >= 16; p += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i allowed =
-        _mm_and_si128(_mm_shuffle_epi8(low, _mm_and_si128(v, nibble)),
-                      _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
+        LookUp16(low, high, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     const auto bad =
         static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(allowed, _mm_setzero_si128())));
     if (bad) return p + FirstBit(bad);
@@ -529,29 +544,37 @@ __attribute__((target("avx2"))) inline std::uint64_t NonZero64(__m256i a, __m256
   return ~Mask64(_mm256_cmpeq_epi8(a, zero), _mm256_cmpeq_epi8(b, zero));
 }
 
+// A set's tables (see NibbleSet) in both halves of a vector.
+struct Avx2Set {
+  __m256i low, high, nibble;
+};
+
+__attribute__((target("avx2"))) inline Avx2Set Broadcast(const NibbleSet& set) {
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high));
+  return {_mm256_broadcastsi128_si256(low), _mm256_broadcastsi128_si256(high),
+          _mm256_set1_epi8(0x0F)};
+}
+
+// The bytes of 32 in the set: not zero there.
+__attribute__((target("avx2"))) inline __m256i LookUp32(const Avx2Set& s, __m256i v) {
+  return _mm256_and_si256(
+      _mm256_shuffle_epi8(s.low, _mm256_and_si256(v, s.nibble)),
+      _mm256_shuffle_epi8(s.high, _mm256_and_si256(_mm256_srli_epi16(v, 4), s.nibble)));
+}
+
 // 64 bytes a step, each byte looked up in the set of faulty bytes and line
 // ends: a step holding none of them, most steps of a line, costs the
 // look-up alone. The step that holds one is looked at again to tell the
 // line's end (LF, CR or 1A, which is faulty too) from faulty bytes before it.
 struct Avx2LineTables {
-  __m256i low, high, nibble, lf, cr, eot;
+  Avx2Set set;
+  __m256i lf, cr, eot;
 };
 
 __attribute__((target("avx2"))) inline Avx2LineTables MakeAvx2LineTables() {
-  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.low));
-  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.high));
-  return {_mm256_broadcastsi128_si256(low128),
-          _mm256_broadcastsi128_si256(high128),
-          _mm256_set1_epi8(0x0F),
-          _mm256_set1_epi8(kLf),
-          _mm256_set1_epi8(kCr),
+  return {Broadcast(kFaultyOrLineEnd), _mm256_set1_epi8(kLf), _mm256_set1_epi8(kCr),
           _mm256_set1_epi8(0x1A)};
-}
-
-__attribute__((target("avx2"))) inline __m256i LookUp32(const Avx2LineTables& t, __m256i v) {
-  return _mm256_and_si256(
-      _mm256_shuffle_epi8(t.low, _mm256_and_si256(v, t.nibble)),
-      _mm256_shuffle_epi8(t.high, _mm256_and_si256(_mm256_srli_epi16(v, 4), t.nibble)));
 }
 
 __attribute__((target("avx2"))) inline __m256i LineEnds32(const Avx2LineTables& t, __m256i v) {
@@ -559,46 +582,32 @@ __attribute__((target("avx2"))) inline __m256i LineEnds32(const Avx2LineTables& 
                          _mm256_cmpeq_epi8(v, t.eot));
 }
 
-// A step of 64 bytes at p, as loaded and looked up: its line end, or
-// nullptr when it holds none; `faulty` set by faulty bytes before it.
-__attribute__((target("avx2"))) inline const unsigned char* LineEndIn(
-    const Avx2LineTables& t, const unsigned char* p, __m256i v0, __m256i v1, __m256i found0,
-    __m256i found1, bool& faulty) {
-  const std::uint64_t ends = Mask64(LineEnds32(t, v0), LineEnds32(t, v1));
-  const std::uint64_t others = NonZero64(found0, found1) & ~ends;
-  if (ends == 0) {
-    if (others) faulty = true;
-    return nullptr;
-  }
-  if (others & ((ends & (0 - ends)) - 1)) faulty = true;
-  return p + __builtin_ctzll(ends);
+// A step of 64 bytes at p: looked up, and if it holds a faulty byte or a
+// line end, looked at again. Returns what LineEndAt does, or nullptr with
+// nothing found.
+__attribute__((target("avx2"))) inline const unsigned char* LineStep32(const Avx2LineTables& t,
+                                                                       const unsigned char* p,
+                                                                       bool& faulty) {
+  const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+  const __m256i found0 = LookUp32(t.set, v0);
+  const __m256i found1 = LookUp32(t.set, v1);
+  const __m256i found = _mm256_or_si256(found0, found1);
+  if (_mm256_testz_si256(found, found)) return nullptr;
+  return LineEndAt(p, Mask64(LineEnds32(t, v0), LineEnds32(t, v1)), NonZero64(found0, found1),
+                   faulty);
 }
 
 __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsigned char* p,
                                                                      const unsigned char* end,
                                                                      bool& faulty) {
   const Avx2LineTables t = MakeAvx2LineTables();
-  for (; end - p >= 64; p += 64) {
-    const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
-    const __m256i found0 = LookUp32(t, v0);
-    const __m256i found1 = LookUp32(t, v1);
-    const __m256i found = _mm256_or_si256(found0, found1);
-    if (_mm256_testz_si256(found, found)) continue;
-    if (const unsigned char* q = LineEndIn(t, p, v0, v1, found0, found1, faulty)) return q;
-  }
+  for (; end - p >= 64; p += 64)
+    if (const unsigned char* q = LineStep32(t, p, faulty)) return q;
   if (p == end) return end;
-  // The last bytes, fewer than a step, in a step of their own padded with
-  // a byte that is neither faulty nor a line end.
-  alignas(64) unsigned char step[64];
-  std::memset(step, 'a', sizeof step);
-  const auto n = static_cast<std::size_t>(end - p);
-  std::memcpy(step, p, n);
-  const __m256i v0 = _mm256_load_si256(reinterpret_cast<const __m256i*>(step));
-  const __m256i v1 = _mm256_load_si256(reinterpret_cast<const __m256i*>(step + 32));
-  const unsigned char* const q =
-      LineEndIn(t, step, v0, v1, LookUp32(t, v0), LookUp32(t, v1), faulty);
-  return q == nullptr ? end : p + (q - step);
+  const PaddedStep step(p, end);
+  const unsigned char* const q = LineStep32(t, step.bytes, faulty);
+  return q == nullptr ? end : p + (q - step.bytes);
 }
 
 // The run of clean lines, 32 bytes at a time: each byte is looked up in the
@@ -610,21 +619,14 @@ __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsig
 // are counted in byte lanes, emptied before they can overflow.
 
 struct Avx2RunTables {
-  __m256i low, high, nibble, lf, cr, markBit, zero;
+  Avx2Set set;
+  __m256i lf, cr, markBit, zero;
 };
 
 template <unsigned kStops>
 __attribute__((target("avx2"))) inline Avx2RunTables MakeAvx2RunTables() {
-  constexpr const NibbleSet& set = RunSet<kStops>();
-  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low));
-  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high));
-  return {_mm256_broadcastsi128_si256(low128),
-          _mm256_broadcastsi128_si256(high128),
-          _mm256_set1_epi8(0x0F),
-          _mm256_set1_epi8(kLf),
-          _mm256_set1_epi8(kCr),
-          _mm256_set1_epi8(static_cast<char>(set.markBit)),
-          _mm256_setzero_si256()};
+  return {Broadcast(RunSet<kStops>()), _mm256_set1_epi8(kLf), _mm256_set1_epi8(kCr),
+          _mm256_set1_epi8(static_cast<char>(RunSet<kStops>().markBit)), _mm256_setzero_si256()};
 }
 
 template <unsigned kStops>
@@ -632,10 +634,7 @@ __attribute__((target("avx2"))) inline __m256i Events32(const Avx2RunTables& t,
                                                         const unsigned char* p, __m256i& isLf) {
   const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
   const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
-  const __m256i lo = _mm256_and_si256(v, t.nibble);
-  const __m256i hi = _mm256_and_si256(_mm256_srli_epi16(v, 4), t.nibble);
-  __m256i looked =
-      _mm256_and_si256(_mm256_shuffle_epi8(t.low, lo), _mm256_shuffle_epi8(t.high, hi));
+  __m256i looked = LookUp32(t.set, v);
   isLf = _mm256_cmpeq_epi8(v, t.lf);
   const __m256i nextLf = _mm256_cmpeq_epi8(next, t.lf);
   const __m256i nextCr = _mm256_cmpeq_epi8(next, t.cr);
@@ -702,16 +701,9 @@ __attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
 
 __attribute__((target("avx2"))) const unsigned char* ToFaultyByteAvx2(const unsigned char* p,
                                                                       const unsigned char* end) {
-  const __m128i low128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));
-  const __m128i high128 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.high));
-  const __m256i low = _mm256_broadcastsi128_si256(low128);
-  const __m256i high = _mm256_broadcastsi128_si256(high128);
-  const __m256i nibble = _mm256_set1_epi8(0x0F);
+  const Avx2Set set = Broadcast(kAllowed);
   for (; end - p >= 32; p += 32) {
-    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    const __m256i allowed = _mm256_and_si256(
-        _mm256_shuffle_epi8(low, _mm256_and_si256(v, nibble)),
-        _mm256_shuffle_epi8(high, _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble)));
+    const __m256i allowed = LookUp32(set, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
     const auto bad = static_cast<std::uint32_t>(
         _mm256_movemask_epi8(_mm256_cmpeq_epi8(allowed, _mm256_setzero_si256())));
     if (bad) return p + FirstBit(bad);
