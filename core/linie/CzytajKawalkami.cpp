@@ -35,13 +35,13 @@ bool CzytajZMapy(platform::InputFile& plik,
       throw EInOutError::FromErrno(EIO);
     }
   }
-  // A file that grew is told by its size.
+  // Any change, one that grew the file too, is told here, before the last
+  // line is ended: the end of the file reads nothing more from it.
   if (plik.ChangedSinceOpen()) ZmienilSie();
   if (dalej) {
     static constexpr char kNic = 0;
     kawalek(&kNic, 0);
   }
-  if (plik.ChangedSinceOpen()) ZmienilSie();
   plik.Close();
   return true;
 }
