@@ -111,6 +111,18 @@ std::string Rozpoznaj(const std::string& bytes) {
   return okno;
 }
 
+// Files and the diagnosis both readers must give them.
+struct TRozpoznanie {
+  const char* opis;
+  std::string bajty;
+  const char* wynik;
+};
+
+template <std::size_t N>
+void ExpectRozpoznane(const TRozpoznanie (&przypadki)[N]) {
+  for (const TRozpoznanie& p : przypadki) EXPECT_EQ(Rozpoznaj(p.bajty), p.wynik) << p.opis;
+}
+
 // ---- The mapping, one character at a time
 
 struct TWiersz {
@@ -284,12 +296,7 @@ TEST(Rozpoznawanie, JoinedWindowsAndUtf8FilesAreMixedAndCorrectedLineByLine) {
 // single-byte encodings joined with UTF-8, and readings too close to call.
 TEST(Rozpoznawanie, WrongLettersAreNeverSilent) {
   const std::string lista = ListaPrzelewow(12);
-  struct TPrzypadek {
-    const char* opis;
-    std::string bajty;
-    const char* wynik;
-  };
-  const TPrzypadek przypadki[] = {
+  const TRozpoznanie przypadki[] = {
       {"UTF-16LE, CR LF", Zakoduj(lista, TKodowanie::Utf16LE), "UTF-16LE"},
       {"UTF-16BE, CR LF", Zakoduj(lista, TKodowanie::Utf16BE), "UTF-16BE"},
       {"UTF-16LE, one word, CR LF", Zakoduj("Dąbrowski\r\n", TKodowanie::Utf16LE), "UTF-16LE"},
@@ -316,7 +323,7 @@ TEST(Rozpoznawanie, WrongLettersAreNeverSilent) {
       {"ISO-8859-2 + UTF-8, one line each",
        Zakoduj("Łukasz Śliwa\r\n", TKodowanie::Iso8859_2) + "Łukasz Śliwa\r\n", "ISO-8859-2/UTF-8"},
   };
-  for (const TPrzypadek& p : przypadki) EXPECT_EQ(Rozpoznaj(p.bajty), p.wynik) << p.opis;
+  ExpectRozpoznane(przypadki);
 }
 
 // Past the first part of a large file the faulty lines that cannot be UTF-8
@@ -330,12 +337,7 @@ TEST(Rozpoznawanie, LateLinesOfALargeFileStillCount) {
   const std::string koncowka = ListaPrzelewow(60);
   std::string zera;  // what is not text at all
   for (int i = 0; i < 1000; ++i) zera += std::string(100, '\0') + "\r\n";
-  struct TPrzypadek {
-    const char* opis;
-    std::string bajty;
-    const char* wynik;
-  };
-  const TPrzypadek przypadki[] = {
+  const TRozpoznanie przypadki[] = {
       {"ISO-8859-2", Zakoduj(duza, TKodowanie::Iso8859_2), "ISO-8859-2"},
       {"ISO-8859-2, UTF-8 lines at the end", Zakoduj(duza, TKodowanie::Iso8859_2) + koncowka,
        "ISO-8859-2/UTF-8"},
@@ -344,7 +346,7 @@ TEST(Rozpoznawanie, LateLinesOfALargeFileStillCount) {
        "Windows-1250/UTF-8"},
       {"CP852, then lines of zero bytes", Zakoduj(duza, TKodowanie::Cp852) + zera, "(nic)"},
   };
-  for (const TPrzypadek& p : przypadki) EXPECT_EQ(Rozpoznaj(p.bajty), p.wynik) << p.opis;
+  ExpectRozpoznane(przypadki);
 }
 
 TEST(Rozpoznawanie, BinaryAndUnreadableFilesGetNoDiagnosis) {
