@@ -1,0 +1,49 @@
+#include "Ustawienia.h"
+
+#include <QSettings>
+
+namespace ui {
+
+namespace {
+// Fixed names, not the application's title (which is the program's path):
+// the store must be the same wherever the program was installed.
+const QString kFirma = QStringLiteral("Tarmeko");
+const QString kProgram = QStringLiteral("Tarmeko_weryfikacja_pliku");
+const QString kProfil = QStringLiteral("profil");
+const QString kOstatniFolder = QStringLiteral("ostatni_folder");
+}  // namespace
+
+TUstawienia::TUstawienia()
+    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kFirma,
+                                            kProgram)) {}
+
+TUstawienia::TUstawienia(const QString& plik)
+    : settings_(std::make_unique<QSettings>(plik, QSettings::IniFormat)) {}
+
+TUstawienia::~TUstawienia() = default;
+
+QString TUstawienia::Wartosc(const QString& klucz) const {
+  return settings_->value(klucz).toString();
+}
+
+void TUstawienia::Ustaw(const QString& klucz, const QString& wartosc) {
+  settings_->setValue(klucz, wartosc);
+  // Written at once: a program killed later must not forget the choice.
+  settings_->sync();
+}
+
+QString TUstawienia::Profil() const {
+  return Wartosc(kProfil);
+}
+void TUstawienia::UstawProfil(const QString& profil) {
+  Ustaw(kProfil, profil);
+}
+
+QString TUstawienia::OstatniFolder() const {
+  return Wartosc(kOstatniFolder);
+}
+void TUstawienia::UstawOstatniFolder(const QString& folder) {
+  Ustaw(kOstatniFolder, folder);
+}
+
+}  // namespace ui
