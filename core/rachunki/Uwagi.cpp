@@ -140,9 +140,11 @@ Blad BladNumeru(WynikNrb w) {
 
 const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia) {
   uwagi_.clear();
+  rekord_ = false;
   if (linia.size() > kNajdluzszaLinia) return uwagi_;
   switch (PodzielRekord(linia, pola_)) {
     case Rekord::Tak:
+      rekord_ = true;
       SprawdzRekord(linia, pola_, uwagi_);
       break;
     case Rekord::NiezamknietyCudzyslow:

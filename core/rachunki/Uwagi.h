@@ -76,10 +76,13 @@ class TSprawdzanieLinii {
  public:
   // The findings of one line in column order; valid until the next call.
   const std::vector<TUwaga>& Sprawdz(std::string_view linia);
+  // The fields of the line last checked when it is a record, else none.
+  const std::vector<TPoleRekordu>* Pola() const { return rekord_ ? &pola_ : nullptr; }
 
  private:
   std::vector<TUwaga> uwagi_;
   std::vector<TPoleRekordu> pola_;
+  bool rekord_ = false;
 };
 
 }  // namespace rachunki

@@ -1,0 +1,249 @@
+#include "rachunki/Podsumowanie.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "kodowanie/Cp1250.h"
+
+namespace rachunki {
+
+namespace {
+
+// The fields as the descriptions number them, from 0 (as in ElixirO.cpp).
+enum : std::size_t {
+  kRodzaj = 0,
+  kData = 1,
+  kKwota = 2,
+  kRachunekZleceniodawcy = 5,
+  kRachunekKontrahenta = 6,
+  kBankKontrahenta = 10,
+  kTytul = 11,
+};
+
+constexpr std::size_t kCyfrKwoty = 18;
+
+bool SameCyfry(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), detail::Cyfra);
+}
+
+std::uint64_t Liczba(std::string_view s) {
+  std::uint64_t n = 0;
+  for (char c : s) n = n * 10 + static_cast<unsigned>(c - '0');
+  return n;
+}
+
+// The account's 26 digits when the field holds one number and nothing
+// else, else false.
+bool Rachunek(std::string_view v, char (&cyfry)[kCyfrNrb]) {
+  int ile = 0;
+  bool caly = false;
+  ZnajdzNumery(v, [&](const TNumerWLinii& n) {
+    caly = ++ile == 1 && n.poczatek == 0 && n.dlugosc == v.size();
+    std::memcpy(cyfry, n.cyfry, kCyfrNrb);
+  });
+  return ile == 1 && caly;
+}
+
+// A 64-bit hash of the bytes: eight at a time, multiplied and mixed, then
+// the final mix of splitmix64. Two different records share one with odds
+// of about n^2 / 2^65 in a file of n records.
+class THash {
+ public:
+  void Dodaj(std::string_view s) {
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) Slowo(detail::Osiem(s.data() + i));
+    std::uint64_t w = 0;
+    for (std::size_t k = 0; i + k < s.size(); ++k)
+      w |= std::uint64_t{static_cast<unsigned char>(s[i + k])} << (8 * k);
+    Slowo(w ^ (std::uint64_t{s.size()} << 56));
+  }
+  void Dodaj(std::uint64_t n) { Slowo(n); }
+  std::uint64_t Wynik() const {
+    std::uint64_t z = h_;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return z == 0 ? 1 : z;
+  }
+
+ private:
+  void Slowo(std::uint64_t w) {
+    h_ ^= w * 0x9E3779B97F4A7C15ull;
+    h_ = ((h_ << 31) | (h_ >> 33)) * 0xC2B2AE3D27D4EB4Full;
+  }
+  std::uint64_t h_ = 0x27D4EB2F165667C5ull;
+};
+
+}  // namespace
+
+std::string_view OpisOstrzezenia(Ostrzezenie o) {
+  static constexpr cp1250::Literal kTenSam{
+      u8"ostrzeżenie: ten sam rachunek kontrahenta, kwota i tytuł co w linii "};
+  static constexpr cp1250::Literal kInny{u8"ostrzeżenie: rachunek zleceniodawcy inny niż w linii "};
+  return o == Ostrzezenie::TenSamPrzelew ? kTenSam.view() : kInny.view();
+}
+
+std::string TOstrzezenie::Opis() const {
+  return std::string(OpisOstrzezenia(rodzaj)) + std::to_string(innaLinia);
+}
+
+TPodsumowanie::TPodsumowanie() : indeks_(1024) {}
+
+std::uint64_t TPodsumowanie::Wczesniejszy(std::uint64_t klucz, std::uint64_t nr) {
+  if ((zajete_ + 1) * 4 > indeks_.size() * 3) {
+    std::vector<TSlot> stary(indeks_.size() * 2);
+    stary.swap(indeks_);
+    for (const TSlot& s : stary) {
+      if (s.klucz == 0) continue;
+      std::size_t i = s.klucz & (indeks_.size() - 1);
+      while (indeks_[i].klucz != 0) i = (i + 1) & (indeks_.size() - 1);
+      indeks_[i] = s;
+    }
+  }
+  std::size_t i = klucz & (indeks_.size() - 1);
+  for (; indeks_[i].klucz != 0; i = (i + 1) & (indeks_.size() - 1))
+    if (indeks_[i].klucz == klucz) return indeks_[i].linia;
+  indeks_[i] = {klucz, nr};
+  ++zajete_;
+  return 0;
+}
+
+void TPodsumowanie::Dodaj(std::map<std::uint32_t, TSuma>& m, std::uint32_t klucz,
+                          std::size_t najwiecej, std::uint64_t grosze, bool zKwota) {
+  auto it = m.find(klucz);
+  if (it == m.end()) it = m.try_emplace(m.size() < najwiecej ? klucz : kInne).first;
+  ++it->second.ile;
+  if (zKwota) it->second.grosze += grosze;
+}
+
+const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(std::uint64_t nr, std::string_view l,
+                                                       const std::vector<TPoleRekordu>& pola) {
+  ostrzezenia_.clear();
+  auto wartosc = [&](std::size_t i) { return l.substr(pola[i].poczatek, pola[i].dlugosc); };
+
+  const std::string_view kwota = wartosc(kKwota);
+  const bool zKwota = SameCyfry(kwota) && kwota.size() <= kCyfrKwoty;
+  const std::uint64_t grosze = zKwota ? Liczba(kwota) : 0;
+  if (!zKwota) ++sumy_.bezKwoty;
+  const bool polecenie = wartosc(kRodzaj) == "210";
+  TSuma& suma = polecenie ? sumy_.polecenia : sumy_.przelewy;
+  ++suma.ile;
+  suma.grosze += grosze;
+
+  char kontrahent[kCyfrNrb];
+  const bool zKontrahentem = Rachunek(wartosc(kRachunekKontrahenta), kontrahent);
+  if (!polecenie) {
+    const std::string_view data = wartosc(kData);
+    Dodaj(
+        sumy_.daty,
+        data.size() == 8 && SameCyfry(data) ? static_cast<std::uint32_t>(Liczba(data)) : kNieznany,
+        kNajwiecejDat, grosze, zKwota);
+    // The bank that receives the money is the one in the payee's account;
+    // the sort code beside it may be wrong, which is a finding of its own.
+    const std::string_view bank = wartosc(kBankKontrahenta);
+    const std::uint32_t kod =
+        zKontrahentem ? static_cast<std::uint32_t>(Liczba(std::string_view(kontrahent + 2, 8)))
+        : bank.size() == 8 && SameCyfry(bank) ? static_cast<std::uint32_t>(Liczba(bank))
+                                              : kNieznany;
+    Dodaj(sumy_.banki, kod, kNajwiecejBankow, grosze, zKwota);
+  }
+
+  // The same payee, amount and title twice: most often a line copied or a
+  // list sent with last month's lines in it. An amount that is no number
+  // counts by its text.
+  if (zKontrahentem) {
+    THash h;
+    h.Dodaj(std::string_view(kontrahent, kCyfrNrb));
+    if (zKwota)
+      h.Dodaj(grosze);
+    else
+      h.Dodaj(kwota);
+    h.Dodaj(wartosc(kTytul));
+    if (const std::uint64_t wczesniej = Wczesniejszy(h.Wynik(), nr))
+      ostrzezenia_.push_back({pola[kRachunekKontrahenta].poczatek + 1,
+                              pola[kRachunekKontrahenta].dlugosc, Pole::RachunekKontrahenta,
+                              Ostrzezenie::TenSamPrzelew, wczesniej});
+  }
+
+  // A list is sent from one account; a record paying from another was most
+  // likely copied from another list.
+  char zleceniodawca[kCyfrNrb];
+  // A wrong account is an error already, and says nothing of the others.
+  if (Rachunek(wartosc(kRachunekZleceniodawcy), zleceniodawca) &&
+      SprawdzNrb(std::string_view(zleceniodawca, kCyfrNrb)) == WynikNrb::Poprawny) {
+    if (liniaZleceniodawcy_ == 0) {
+      std::memcpy(zleceniodawca_, zleceniodawca, kCyfrNrb);
+      liniaZleceniodawcy_ = nr;
+    } else if (std::memcmp(zleceniodawca_, zleceniodawca, kCyfrNrb) != 0) {
+      ostrzezenia_.push_back({pola[kRachunekZleceniodawcy].poczatek + 1,
+                              pola[kRachunekZleceniodawcy].dlugosc, Pole::RachunekZleceniodawcy,
+                              Ostrzezenie::InnyRachunekZleceniodawcy, liniaZleceniodawcy_});
+    }
+  }
+  std::sort(ostrzezenia_.begin(), ostrzezenia_.end(),
+            [](const TOstrzezenie& a, const TOstrzezenie& b) { return a.kolumna < b.kolumna; });
+  ostrzezen_ += ostrzezenia_.size();
+  return ostrzezenia_;
+}
+
+std::string Kwota(TGrosze grosze) {
+  std::string zlote;
+  TGrosze z = grosze / 100;
+  int cyfr = 0;
+  do {
+    if (cyfr > 0 && cyfr % 3 == 0) zlote += ' ';
+    zlote += static_cast<char>('0' + static_cast<int>(z % 10));
+    z /= 10;
+    ++cyfr;
+  } while (z != 0);
+  std::reverse(zlote.begin(), zlote.end());
+  const int g = static_cast<int>(grosze % 100);
+  zlote += ',';
+  zlote += static_cast<char>('0' + g / 10);
+  zlote += static_cast<char>('0' + g % 10);
+  return zlote;
+}
+
+std::vector<std::string> LiniePodsumowania(
+    const TSumy& s, const std::function<std::string(std::uint32_t)>& nazwaBanku) {
+  static constexpr cp1250::Literal kPrzelewow{u8"przelewów: "};
+  static constexpr cp1250::Literal kRazem{u8", razem: "};
+  static constexpr cp1250::Literal kZl{u8" zł"};
+  static constexpr cp1250::Literal kPolecen{u8"poleceń zapłaty: "};
+  static constexpr cp1250::Literal kBezKwoty{u8"rekordów z nieczytelną kwotą (nie dodanych): "};
+  static constexpr cp1250::Literal kInneDaty{u8"pozostałe daty"};
+  static constexpr cp1250::Literal kInneBanki{u8"pozostałe banki"};
+  auto suma = [&](const TSuma& x, std::string_view jak) {
+    return std::string(jak) + std::to_string(x.ile) + std::string(kRazem.view()) + Kwota(x.grosze) +
+           std::string(kZl.view());
+  };
+  std::vector<std::string> w{suma(s.przelewy, kPrzelewow)};
+  for (const auto& [data, x] : s.daty) {
+    std::string d;
+    if (data == kInne || data == kNieznany) {
+      d = data == kInne ? kInneDaty.str() : std::string("data nieczytelna");
+    } else {
+      const std::string t = std::to_string(data);
+      d = std::string(8 - std::min<std::size_t>(8, t.size()), '0') + t;
+      d = d.substr(0, 4) + '-' + d.substr(4, 2) + '-' + d.substr(6, 2);
+    }
+    w.push_back(d + ": " + suma(x, kPrzelewow));
+  }
+  for (const auto& [kod, x] : s.banki) {
+    std::string b;
+    if (kod == kInne || kod == kNieznany) {
+      b = kod == kInne ? kInneBanki.str() : std::string("bank nieczytelny");
+    } else {
+      const std::string t = std::to_string(kod);
+      b = "bank " + std::string(8 - std::min<std::size_t>(8, t.size()), '0') + t;
+      if (nazwaBanku)
+        if (const std::string nazwa = nazwaBanku(kod); !nazwa.empty()) b += " (" + nazwa + ")";
+    }
+    w.push_back(b + ": " + suma(x, kPrzelewow));
+  }
+  if (s.polecenia.ile > 0) w.push_back(suma(s.polecenia, kPolecen));
+  if (s.bezKwoty > 0) w.push_back(std::string(kBezKwoty.view()) + std::to_string(s.bezKwoty));
+  return w;
+}
+
+}  // namespace rachunki
