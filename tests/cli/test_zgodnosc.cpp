@@ -17,13 +17,14 @@
 #include <utility>
 #include <vector>
 
+#include "ModelNrb.h"
 #include "TempDir.h"
 #include "Uruchom.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
-#include "rachunki/UwagiStanu.h"
+#include "rachunki/PodsumowanieStanu.h"
 #include "raport/UtworzLOG.h"
 #include "stan/Teksty.h"
 #include "stan/Typy.h"
@@ -50,19 +51,35 @@ std::string Pokaz(unsigned char b) {
 }
 
 // What the checker must print for a file, from the window's state: each
-// line's faulty characters, then its wrong account numbers and fields.
+// line's faulty characters, then its wrong account numbers and fields, then
+// its warnings; with --podsumowanie the sums after the summary.
 std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
                               const std::string& poprawiony) {
   std::string out;
-  const std::vector<rachunki::TUwagaLinii> uwagi = rachunki::SprawdzStan(s);
-  std::size_t u = 0;
+  const rachunki::TRachunkiStanu r = rachunki::SprawdzIPodsumujStan(s);
+  const std::vector<rachunki::TUwagaLinii>& uwagi = r.uwagi;
+  std::size_t u = 0, o = 0;
+  const auto wartosc = [&](std::uint64_t linia, const auto& x) {
+    return ": \"" + cp1250::ToUtf8(x.Wartosc(s.LinieOrg[linia - 1]), true) + "\"\n";
+  };
   const auto uwagiDo = [&](std::uint64_t linia) {
-    for (; u < uwagi.size() && uwagi[u].linia <= linia; ++u) {
-      const rachunki::TUwaga& x = uwagi[u].uwaga;
-      out += nazwa + ":" + std::to_string(uwagi[u].linia) + ":" + std::to_string(x.kolumna) + ": " +
-             cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
-             cp1250::ToUtf8(rachunki::OpisBledu(x.blad)) + ": \"" +
-             cp1250::ToUtf8(x.Wartosc(s.LinieOrg[uwagi[u].linia - 1]), true) + "\"\n";
+    for (;;) {
+      const std::uint64_t nastepna =
+          std::min(u < uwagi.size() ? uwagi[u].linia : UINT64_MAX,
+                   o < r.ostrzezenia.size() ? r.ostrzezenia[o].linia : UINT64_MAX);
+      if (nastepna > linia) break;
+      for (; u < uwagi.size() && uwagi[u].linia == nastepna; ++u) {
+        const rachunki::TUwaga& x = uwagi[u].uwaga;
+        out += nazwa + ":" + std::to_string(nastepna) + ":" + std::to_string(x.kolumna) + ": " +
+               cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
+               cp1250::ToUtf8(rachunki::OpisBledu(x.blad)) + wartosc(nastepna, x);
+      }
+      for (; o < r.ostrzezenia.size() && r.ostrzezenia[o].linia == nastepna; ++o) {
+        const rachunki::TOstrzezenie& x = r.ostrzezenia[o].ostrzezenie;
+        out += nazwa + ":" + std::to_string(nastepna) + ":" + std::to_string(x.kolumna) + ": " +
+               cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " + cp1250::ToUtf8(x.Opis()) +
+               wartosc(nastepna, x);
+      }
     }
   };
   for (std::size_t i = 0; i < s.Bledy.size(); ++i) {
@@ -76,10 +93,14 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
     });
   }
   uwagiDo(s.LinieOrg.size());
-  const std::string rachunki = uwagi.empty()
-                                   ? std::string()
-                                   : nazwa + ": " + cp1250::ToUtf8(teksty::BledneRachunki) + " " +
-                                         std::to_string(uwagi.size()) + "\n";
+  std::string rachunki = uwagi.empty() ? std::string()
+                                       : nazwa + ": " + cp1250::ToUtf8(teksty::BledneRachunki) +
+                                             " " + std::to_string(uwagi.size()) + "\n";
+  if (!r.ostrzezenia.empty())
+    rachunki += nazwa + ": " + cp1250::ToUtf8(rachunki::kOstrzezenia) + " " +
+                std::to_string(r.ostrzezenia.size()) + "\n";
+  for (const std::string& l : rachunki::LiniePodsumowania(r.sumy))
+    rachunki += nazwa + ": " + cp1250::ToUtf8(l) + "\n";
   if (s.Bledy.empty())
     return out + nazwa + ": " + cp1250::ToUtf8(teksty::PlikPoprawny) + "\n" + rachunki + nazwa +
            ": raportu nie zapisano, plik nie zawiera błędów\n";
@@ -164,6 +185,25 @@ std::vector<TWejscie> Wygenerowane() {
   }
   v.push_back({"zlecenia", zlecenia});
 
+  // A payroll over three pieces: transfers written twice, near and far
+  // apart, one paid from another account, direct debits among them.
+  {
+    std::mt19937 rng(30);
+    const std::string platnik = test_support::ModelValid(rng);
+    std::vector<std::string> odbiorcy;
+    for (int i = 0; i < 50; ++i) odbiorcy.push_back(test_support::ModelValid(rng));
+    std::string lista;
+    for (int k = 0; lista.size() < 3 * kKawalek; ++k) {
+      const int n = k % 11 == 10 ? k / 3 : k;  // now and then an earlier transfer again
+      lista += test_support::RekordElixirO(
+                   k % 29 == 0 ? "210" : "110", k % 3 ? "20240328" : "20240329",
+                   std::to_string(100 + 37 * n), k == 500 ? odbiorcy[1] : platnik,
+                   odbiorcy[static_cast<std::size_t>(n) % 50], "Pensja " + std::to_string(n % 13)) +
+               "\r\n";
+    }
+    v.push_back({"lista_plac", lista});
+  }
+
   // Blocks of lines with a number, without a digit, faulty and empty: the
   // checker tries the runs of clean lines less often while line after line
   // holds a digit, and must find the same wherever a block starts.
@@ -233,7 +273,8 @@ TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
     s.NazwaPliku = plik;
     Typy::WczytajPlik(s);
 
-    const TWynik r = Uruchom(dir, {"--fix", "--report", "raport.log", "plik.txt"});
+    const TWynik r =
+        Uruchom(dir, {"--fix", "--report", "raport.log", "--podsumowanie", "plik.txt"});
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
     EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
@@ -250,4 +291,41 @@ TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
     // Nothing else is left behind: no temporary file of either output.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
   }
+}
+
+// A payroll of 50 transfers with one written twice: the count and the sum
+// a plain addition gives, the repeat a warning naming both lines, and the
+// exit status that of a clean file.
+TEST(Zgodnosc, PayrollSummaryCountsWhatAPlainSumCounts) {
+  const test_support::TempDir temp;
+  std::mt19937 rng(50);
+  const std::string platnik = test_support::ModelValid(rng);
+  std::string lista, powtorzony;
+  std::uint64_t grosze = 0;
+  for (int k = 1; k <= 50; ++k) {
+    std::string r =
+        test_support::RekordElixirO("110", "20241210", std::to_string(250000 + 1234 * k), platnik,
+                                    test_support::ModelValid(rng), "Wynagrodzenie 11/2024");
+    if (k == 12) powtorzony = r;
+    if (k == 40) r = powtorzony;
+    grosze += std::stoull(r.substr(13, r.find(',', 13) - 13));
+    lista += r + "\r\n";
+  }
+  Zapisz(temp.path() + "/lista.txt", lista);
+  const TWynik w = Uruchom(temp.path(), {"--podsumowanie", "lista.txt"});
+  EXPECT_EQ(w.kod, 0) << w.out;
+  const std::string zl = std::to_string(grosze / 100);
+  const std::string razem = zl.substr(0, zl.size() - 3) + " " + zl.substr(zl.size() - 3) + "," +
+                            std::to_string(grosze % 100 / 10) + std::to_string(grosze % 10);
+  ASSERT_TRUE(zl.size() > 3 && zl.size() <= 6);  // one space, as the grouping above puts it
+  EXPECT_NE(w.out.find("lista.txt: przelewów: 50, razem: " + razem + " zł\n"), std::string::npos)
+      << w.out;
+  EXPECT_NE(w.out.find("lista.txt: 2024-12-10: przelewów: 50, razem: " + razem + " zł\n"),
+            std::string::npos)
+      << w.out;
+  EXPECT_NE(w.out.find("lista.txt:40:"), std::string::npos);
+  EXPECT_NE(w.out.find("ostrzeżenie: ten sam rachunek kontrahenta, kwota i tytuł co w linii 12"),
+            std::string::npos)
+      << w.out;
+  EXPECT_NE(w.out.find("lista.txt: Ostrzeżenia: 1\n"), std::string::npos) << w.out;
 }
