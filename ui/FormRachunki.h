@@ -1,6 +1,8 @@
 #pragma once
-// The window of wrong account numbers and transfer fields: one row per
-// finding (line, column, field, what is wrong, the value as written), the
+// The window of wrong account numbers and transfer fields: what the file's
+// transfers add up to above the list (shown when it has any), one row per
+// finding or warning (line, column, field, what is wrong, the value as
+// written), the
 // whole line of the selected row below with the value marked, the list
 // copyable with Ctrl+C. Opened from the main window's list strip, modally;
 // Esc or "Zamknij" closes it.
@@ -16,11 +18,12 @@
 #include "Uklad.h"
 #include "UserMessages.h"
 #include "WidokLinii.h"
-#include "rachunki/UwagiStanu.h"
+#include "rachunki/PodsumowanieStanu.h"
 
 class QHideEvent;
 class QKeyEvent;
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 
@@ -37,8 +40,18 @@ class TModelUwag : public QAbstractTableModel {
   using QAbstractTableModel::QAbstractTableModel;
   static constexpr int kKolumn = 5;
 
-  void Ustaw(const Typy::TStan* stan, std::vector<rachunki::TUwagaLinii> uwagi);
-  const std::vector<rachunki::TUwagaLinii>& Uwagi() const { return uwagi_; }
+  // A row: a finding, or a warning (`ostrzezenie`), in line order, the
+  // findings of a line before its warnings.
+  struct TWiersz {
+    std::uint64_t linia = 0;
+    std::size_t kolumna = 0, dlugosc = 0;
+    rachunki::Pole pole = rachunki::Pole::Rachunek;
+    rachunki::Blad blad = rachunki::Blad::SumaKontrolna;
+    const rachunki::TOstrzezenie* ostrzezenie = nullptr;
+  };
+
+  void Ustaw(const Typy::TStan* stan, const rachunki::TRachunkiStanu& wynik);
+  const TWiersz& Wiersz(int wiersz) const { return wiersze_[static_cast<std::size_t>(wiersz)]; }
   // The value of a finding as written in its line, in Windows-1250.
   std::string_view Wartosc(int wiersz) const;
   std::string_view Linia(int wiersz) const;
@@ -51,7 +64,8 @@ class TModelUwag : public QAbstractTableModel {
 
  private:
   const Typy::TStan* stan_ = nullptr;
-  std::vector<rachunki::TUwagaLinii> uwagi_;
+  std::vector<TWiersz> wiersze_;
+  std::vector<rachunki::TOstrzezenie> ostrzezenia_;
 };
 
 }  // namespace ui
@@ -62,15 +76,16 @@ class TFormRachunki : public QWidget {
                          QWidget* rodzic = nullptr);
   int Skaluj(int piksele) const { return skala_(piksele); }
 
-  // The findings to show, of the lines of `stan`, which must outlive their
-  // showing. The first row is selected.
-  void Ustaw(const Typy::TStan& stan, std::vector<rachunki::TUwagaLinii> uwagi);
+  // The findings, warnings and sums to show, of the lines of `stan`, which
+  // must outlive their showing. The first row is selected.
+  void Ustaw(const Typy::TStan& stan, const rachunki::TRachunkiStanu& wynik);
   // Shows the window modally; returns when the user has closed it.
   void PokazModalnie();
   // What Ctrl+C puts on the clipboard: a header line, then the selected
   // rows (every row when none is), tab-separated.
   QString TekstDoSchowka() const;
 
+  QPlainTextEdit* MemoPodsumowanie = nullptr;
   ui::TPanel* Panel1 = nullptr;
   QTableView* ListaUwag = nullptr;
   ui::TPanel* Panel2 = nullptr;

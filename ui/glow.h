@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "kodowanie/Kodowanie.h"
-#include "rachunki/UwagiStanu.h"
+#include "rachunki/PodsumowanieStanu.h"
 
 #include "BudowaOkna.h"
 #include "ErrorBoundary.h"
@@ -154,6 +154,6 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // What the automatic correction decodes from, while it is offered.
   std::optional<kodowanie::TKodowanie> poprawka_;
   std::optional<kodowanie::TKodowanie> poprawkaAlbo_;  // a second reading as likely
-  std::vector<rachunki::TUwagaLinii> uwagiRachunkow_;
+  rachunki::TRachunkiStanu rachunkiStanu_;
   TFormRachunki* formRachunki_ = nullptr;
 };
