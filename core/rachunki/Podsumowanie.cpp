@@ -35,6 +35,11 @@ std::uint64_t Liczba(std::string_view s) {
 // The account's 26 digits when the field holds one number and nothing
 // else, else false.
 bool Rachunek(std::string_view v, char (&cyfry)[kCyfrNrb]) {
+  // As a bank's export writes it, most often: 26 digits.
+  if (v.size() == kCyfrNrb && detail::Dokad<detail::MaskaCyfr>(v, 0) == kCyfrNrb) {
+    std::memcpy(cyfry, v.data(), kCyfrNrb);
+    return true;
+  }
   int ile = 0;
   bool caly = false;
   ZnajdzNumery(v, [&](const TNumerWLinii& n) {
@@ -87,33 +92,87 @@ std::string TOstrzezenie::Opis() const {
   return std::string(OpisOstrzezenia(rodzaj)) + std::to_string(innaLinia);
 }
 
-TPodsumowanie::TPodsumowanie() : indeks_(1024) {}
+namespace {
+
+constexpr std::uint32_t Odcisk(std::uint64_t klucz) {
+  return static_cast<std::uint32_t>(klucz >> 32) | 1u;
+}
+
+}  // namespace
+
+TPodsumowanie::TPodsumowanie() : odciski_(1024), indeks_(1024) {}
 
 std::uint64_t TPodsumowanie::Wczesniejszy(std::uint64_t klucz, std::uint64_t nr) {
-  if ((zajete_ + 1) * 4 > indeks_.size() * 3) {
+  const std::uint32_t odcisk = Odcisk(klucz);
+  std::size_t maska = odciski_.size() - 1;
+  std::size_t i = klucz & maska;
+  for (; odciski_[i] != 0; i = (i + 1) & maska)
+    if (odciski_[i] == odcisk && indeks_[i].klucz == klucz) return indeks_[i].linia;
+  if ((zajete_ + 1) * 4 > odciski_.size() * 3) {
     std::vector<TSlot> stary(indeks_.size() * 2);
     stary.swap(indeks_);
+    odciski_.assign(indeks_.size(), 0);
+    maska = odciski_.size() - 1;
     for (const TSlot& s : stary) {
-      if (s.klucz == 0) continue;
-      std::size_t i = s.klucz & (indeks_.size() - 1);
-      while (indeks_[i].klucz != 0) i = (i + 1) & (indeks_.size() - 1);
-      indeks_[i] = s;
+      if (s.linia == 0) continue;
+      std::size_t j = s.klucz & maska;
+      while (odciski_[j] != 0) j = (j + 1) & maska;
+      odciski_[j] = Odcisk(s.klucz);
+      indeks_[j] = s;
     }
+    for (i = klucz & maska; odciski_[i] != 0;) i = (i + 1) & maska;
   }
-  std::size_t i = klucz & (indeks_.size() - 1);
-  for (; indeks_[i].klucz != 0; i = (i + 1) & (indeks_.size() - 1))
-    if (indeks_[i].klucz == klucz) return indeks_[i].linia;
+  odciski_[i] = odcisk;
   indeks_[i] = {klucz, nr};
   ++zajete_;
   return 0;
 }
 
-void TPodsumowanie::Dodaj(std::map<std::uint32_t, TSuma>& m, std::uint32_t klucz,
-                          std::size_t najwiecej, std::uint64_t grosze, bool zKwota) {
-  auto it = m.find(klucz);
-  if (it == m.end()) it = m.try_emplace(m.size() < najwiecej ? klucz : kInne).first;
-  ++it->second.ile;
-  if (zKwota) it->second.grosze += grosze;
+TPodsumowanie::TSumyWgKlucza::TSumyWgKlucza(std::size_t najwiecej) : najwiecej_(najwiecej) {
+  std::size_t n = 16;
+  while (n < 2 * najwiecej) n *= 2;
+  klucze_.assign(n, kPusty);
+  sumy_.resize(n);
+}
+
+TSuma& TPodsumowanie::TSumyWgKlucza::Suma(std::uint32_t klucz) {
+  const std::size_t maska = klucze_.size() - 1;
+  if (klucz != kInne && klucz != kPusty) {
+    for (std::size_t i = (klucz * 0x9E3779B1u) >> 7 & maska;; i = (i + 1) & maska) {
+      if (klucze_[i] == klucz) return sumy_[i];
+      if (klucze_[i] != kPusty) continue;
+      if (kluczy_ >= najwiecej_) break;
+      ++kluczy_;
+      klucze_[i] = klucz;
+      return sumy_[i];
+    }
+  }
+  saInne_ = true;
+  return inne_;
+}
+
+void TPodsumowanie::TSumyWgKlucza::Dodaj(std::uint32_t klucz, std::uint64_t grosze, bool zKwota) {
+  if (klucz != ostatni_ || ostatniaSuma_ == nullptr) {
+    ostatniaSuma_ = &Suma(klucz);
+    ostatni_ = klucz;
+  }
+  ++ostatniaSuma_->ile;
+  if (zKwota) ostatniaSuma_->grosze += grosze;
+}
+
+std::map<std::uint32_t, TSuma> TPodsumowanie::TSumyWgKlucza::Mapa() const {
+  std::map<std::uint32_t, TSuma> m;
+  for (std::size_t i = 0; i < klucze_.size(); ++i)
+    if (klucze_[i] != kPusty) m[klucze_[i]] = sumy_[i];
+  if (saInne_) m[kInne] = inne_;
+  return m;
+}
+
+const TSumy& TPodsumowanie::Sumy() const {
+  wynik_ = sumy_;
+  wynik_.daty = daty_.Mapa();
+  wynik_.banki = banki_.Mapa();
+  return wynik_;
 }
 
 const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(std::uint64_t nr, std::string_view l,
@@ -130,27 +189,12 @@ const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(std::uint64_t nr, std::st
   ++suma.ile;
   suma.grosze += grosze;
 
-  char kontrahent[kCyfrNrb];
-  const bool zKontrahentem = Rachunek(wartosc(kRachunekKontrahenta), kontrahent);
-  if (!polecenie) {
-    const std::string_view data = wartosc(kData);
-    Dodaj(
-        sumy_.daty,
-        data.size() == 8 && SameCyfry(data) ? static_cast<std::uint32_t>(Liczba(data)) : kNieznany,
-        kNajwiecejDat, grosze, zKwota);
-    // The bank that receives the money is the one in the payee's account;
-    // the sort code beside it may be wrong, which is a finding of its own.
-    const std::string_view bank = wartosc(kBankKontrahenta);
-    const std::uint32_t kod =
-        zKontrahentem ? static_cast<std::uint32_t>(Liczba(std::string_view(kontrahent + 2, 8)))
-        : bank.size() == 8 && SameCyfry(bank) ? static_cast<std::uint32_t>(Liczba(bank))
-                                              : kNieznany;
-    Dodaj(sumy_.banki, kod, kNajwiecejBankow, grosze, zKwota);
-  }
-
   // The same payee, amount and title twice: most often a line copied or a
   // list sent with last month's lines in it. An amount that is no number
-  // counts by its text.
+  // counts by its text. The key's slot is fetched while the sums are made.
+  char kontrahent[kCyfrNrb];
+  const bool zKontrahentem = Rachunek(wartosc(kRachunekKontrahenta), kontrahent);
+  std::uint64_t klucz = 0;
   if (zKontrahentem) {
     THash h;
     h.Dodaj(std::string_view(kontrahent, kCyfrNrb));
@@ -159,29 +203,50 @@ const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(std::uint64_t nr, std::st
     else
       h.Dodaj(kwota);
     h.Dodaj(wartosc(kTytul));
-    if (const std::uint64_t wczesniej = Wczesniejszy(h.Wynik(), nr))
-      ostrzezenia_.push_back({pola[kRachunekKontrahenta].poczatek + 1,
-                              pola[kRachunekKontrahenta].dlugosc, Pole::RachunekKontrahenta,
-                              Ostrzezenie::TenSamPrzelew, wczesniej});
+    klucz = h.Wynik();
+    __builtin_prefetch(&odciski_[klucz & (odciski_.size() - 1)]);
+  }
+
+  if (!polecenie) {
+    const std::string_view data = wartosc(kData);
+    daty_.Dodaj(
+        data.size() == 8 && SameCyfry(data) ? static_cast<std::uint32_t>(Liczba(data)) : kNieznany,
+        grosze, zKwota);
+    // The bank that receives the money is the one in the payee's account;
+    // the sort code beside it may be wrong, which is a finding of its own.
+    const std::string_view bank = wartosc(kBankKontrahenta);
+    const std::uint32_t kod =
+        zKontrahentem ? static_cast<std::uint32_t>(Liczba(std::string_view(kontrahent + 2, 8)))
+        : bank.size() == 8 && SameCyfry(bank) ? static_cast<std::uint32_t>(Liczba(bank))
+                                              : kNieznany;
+    banki_.Dodaj(kod, grosze, zKwota);
   }
 
   // A list is sent from one account; a record paying from another was most
-  // likely copied from another list.
+  // likely copied from another list. A wrong account is an error already,
+  // and says nothing of the others.
   char zleceniodawca[kCyfrNrb];
-  // A wrong account is an error already, and says nothing of the others.
   if (Rachunek(wartosc(kRachunekZleceniodawcy), zleceniodawca) &&
+      (liniaZleceniodawcy_ == 0 || std::memcmp(zleceniodawca_, zleceniodawca, kCyfrNrb) != 0) &&
       SprawdzNrb(std::string_view(zleceniodawca, kCyfrNrb)) == WynikNrb::Poprawny) {
     if (liniaZleceniodawcy_ == 0) {
       std::memcpy(zleceniodawca_, zleceniodawca, kCyfrNrb);
       liniaZleceniodawcy_ = nr;
-    } else if (std::memcmp(zleceniodawca_, zleceniodawca, kCyfrNrb) != 0) {
+    } else {
       ostrzezenia_.push_back({pola[kRachunekZleceniodawcy].poczatek + 1,
                               pola[kRachunekZleceniodawcy].dlugosc, Pole::RachunekZleceniodawcy,
                               Ostrzezenie::InnyRachunekZleceniodawcy, liniaZleceniodawcy_});
     }
   }
-  std::sort(ostrzezenia_.begin(), ostrzezenia_.end(),
-            [](const TOstrzezenie& a, const TOstrzezenie& b) { return a.kolumna < b.kolumna; });
+
+  if (zKontrahentem)
+    if (const std::uint64_t wczesniej = Wczesniejszy(klucz, nr))
+      ostrzezenia_.push_back({pola[kRachunekKontrahenta].poczatek + 1,
+                              pola[kRachunekKontrahenta].dlugosc, Pole::RachunekKontrahenta,
+                              Ostrzezenie::TenSamPrzelew, wczesniej});
+  if (ostrzezenia_.size() > 1)
+    std::sort(ostrzezenia_.begin(), ostrzezenia_.end(),
+              [](const TOstrzezenie& a, const TOstrzezenie& b) { return a.kolumna < b.kolumna; });
   ostrzezen_ += ostrzezenia_.size();
   return ostrzezenia_;
 }
