@@ -103,6 +103,8 @@ QVariant TModelUwag::data(const QModelIndex& indeks, int rola) const {
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
   // Warnings in the strip's colour for them: the bank takes those records.
   if (rola == Qt::ForegroundRole && u.ostrzezenie) return QColor(176, 88, 0);
+  // A narrow column cuts what is wrong short: the whole of it on hovering.
+  if (rola == Qt::ToolTipRole && indeks.column() == 3) return data(indeks, Qt::DisplayRole);
   if (rola != Qt::DisplayRole) return {};
   switch (indeks.column()) {
     case 0:

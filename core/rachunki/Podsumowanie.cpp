@@ -82,9 +82,8 @@ class THash {
 }  // namespace
 
 std::string_view OpisOstrzezenia(Ostrzezenie o) {
-  static constexpr cp1250::Literal kTenSam{
-      u8"ostrzeżenie: ten sam rachunek kontrahenta, kwota i tytuł co w linii "};
-  static constexpr cp1250::Literal kInny{u8"ostrzeżenie: rachunek zleceniodawcy inny niż w linii "};
+  static constexpr cp1250::Literal kTenSam{u8"ostrzeżenie: ten sam przelew co w linii "};
+  static constexpr cp1250::Literal kInny{u8"ostrzeżenie: inny rachunek zleceniodawcy niż w linii "};
   return o == Ostrzezenie::TenSamPrzelew ? kTenSam.view() : kInny.view();
 }
 

@@ -197,8 +197,7 @@ TEST(Podsumowanie, OnlyTheSamePayeeAmountAndTitleIsATransferWrittenTwice) {
     if (x.ostrzezenie) {
       EXPECT_EQ(w[0].innaLinia, 1u);
       EXPECT_EQ(w[0].pole, Pole::RachunekKontrahenta);
-      EXPECT_EQ(cp1250::ToUtf8(w[0].Opis()),
-                "ostrzeżenie: ten sam rachunek kontrahenta, kwota i tytuł co w linii 1");
+      EXPECT_EQ(cp1250::ToUtf8(w[0].Opis()), "ostrzeżenie: ten sam przelew co w linii 1");
     }
     EXPECT_EQ(podsumowanie.Ostrzezen(), w.size());
   }
