@@ -147,14 +147,22 @@ TEST(Nrb, FinderTakesTheWrittenFormsAndNothingLonger) {
       {"IBAN: PL" + Grouped(n, ' ') + ".", {{7, "PL" + Grouped(n, ' ')}}},
       {Grouped(n, '-') + ";" + Grouped(n, ' '), {{1, Grouped(n, '-')}, {34, Grouped(n, ' ')}}},
       {"2024-03-28 " + Grouped(n, ' ') + " - 100 PLN", {{12, Grouped(n, ' ')}}},
-      // Longer or shorter runs of digits, a grouping that goes on or breaks.
+      {"Jan;" + Grouped(n, ' ') + " 1500 zl", {{5, Grouped(n, ' ')}}},
+      {"PL 61 10901014 0000 0712 1981 2874 x", {{1, "PL 61 10901014 0000 0712 1981 2874"}}},
+      {"61  1090  1014  0000  0712  1981  2874", {{1, "61  1090  1014  0000  0712  1981  2874"}}},
+      // A grouping that goes on is taken when its first 26 digits fit.
+      {Grouped(n, ' ') + " 1234 5678", {{1, Grouped(n, ' ')}}},
+      // Longer or shorter runs of digits, a grouping that goes on or breaks,
+      // separators that differ or are more than two spaces.
       {"1" + n, {}},
       {n + "0", {}},
       {n.substr(1), {}},
-      {Grouped(n, ' ') + " 1234", {}},
       {Grouped(n, ' ').substr(0, 31) + "x", {}},
       {"61  1090 1014 0000 0712 1981 2874", {}},
+      {"61   1090   1014   0000   0712   1981   2874", {}},
+      {"61 1090-1014 0000 0712 1981 2874", {}},
       {"611 0901 0140 0000 7121 9812 874", {}},
+      {"61 10901014 00000712 19812874", {}},
       {"", {}},
   };
   for (const Case& c : cases) {
@@ -327,7 +335,7 @@ TEST(ElixirO, ExampleListNamesExactlyItsFourMistakesInAnyPieces) {
   ASSERT_FALSE(bledne.empty());
   using U = std::tuple<std::uint64_t, std::size_t, Pole, Blad, std::string>;
   const std::vector<U> oczekiwane = {
-      {1, 62, Pole::RachunekKontrahenta, Blad::SumaKontrolna, "17102040142664737828830069"},
+      {1, 62, Pole::RachunekKontrahenta, Blad::SumaKontrolna, "78102052262664737828830069"},
       {2, 62, Pole::RachunekKontrahenta, Blad::SumaKontrolna, "73109010141623306697058715"},
       {3, 182, Pole::BankKontrahenta, Blad::NumerBankuCyfra, "11402005"},
       {4, 14, Pole::Kwota, Blad::KwotaZnaki, "5020,00"},
