@@ -181,9 +181,18 @@ bool NumerOd(std::string_view l, std::size_t s, std::size_t koniec, TNumerWLinii
 
   // After "PL" or "IBAN" it is an account whatever its grouping: its first
   // 26 digits when a group ends there, else one with a digit lost or added.
-  // A last group before a decimal comma is an amount's.
-  std::size_t ile = g.ile, cyfr = g.cyfr;
-  if (ile > 1 && PrzedUlamkiem(l, g.doo[ile - 1])) cyfr -= g.Dl(--ile);
+  // A last group before a decimal comma is an amount's, and so are the
+  // groups of up to three digits before it that part its thousands
+  // ("2 500,00"); the account's count is told with or without them.
+  std::size_t ile1 = g.ile, cyfr1 = g.cyfr;
+  if (ile1 > 1 && PrzedUlamkiem(l, g.doo[ile1 - 1])) cyfr1 -= g.Dl(--ile1);
+  std::size_t ile = ile1, cyfr = cyfr1;
+  if (ile1 < g.ile) {
+    for (std::size_t ostatnia = g.Dl(ile1); ostatnia == 3 && ile > 1 && g.Dl(ile - 1) <= 3;) {
+      ostatnia = g.Dl(--ile);
+      cyfr -= ostatnia;
+    }
+  }
   std::size_t razem = 0;
   for (std::size_t i = 0; i < ile; ++i) {
     razem += g.Dl(i);
@@ -194,7 +203,13 @@ bool NumerOd(std::string_view l, std::size_t s, std::size_t koniec, TNumerWLinii
       return true;
     }
   }
-  if (cyfr < kNajmniejCyfrPoPL || cyfr > kNajwiecejCyfrPoPL) return false;
+  const auto wZakresie = [](std::size_t c) {
+    return c >= kNajmniejCyfrPoPL && c <= kNajwiecejCyfrPoPL;
+  };
+  if (!wZakresie(cyfr)) {
+    if (!wZakresie(cyfr1)) return false;
+    ile = ile1;
+  }
   n.pelny = false;
   dalej = g.doo[ile - 1];
   n.dlugosc = dalej - n.poczatek;

@@ -16,6 +16,7 @@
 #include "rachunki/LinieStrumienia.h"
 #include "rachunki/Nrb.h"
 #include "rachunki/Uwagi.h"
+#include "rachunki/WykazBankow.h"
 
 using namespace rachunki;
 
@@ -191,6 +192,122 @@ TEST(Nrb, FinderTakesTheWrittenFormsAndNothingLonger) {
       }
     }
   }
+}
+
+namespace {
+
+// Numbers with check digits made by the model on sort codes the central
+// bank's list has, and the published ones: no finding is due on any.
+std::vector<std::string> NumbersOfListedBanks() {
+  std::vector<std::string> v(std::begin(kPublished), std::end(kPublished));
+  const TWykazBankow& w = TWykazBankow::Wbudowany();
+  std::mt19937 rng(30);
+  std::uniform_int_distribution<int> d(0, 9);
+  for (int i = 0; i < 8; ++i) {
+    std::string kod = std::to_string(w.Bank(rng() % w.Rozmiar()).kod);
+    std::string rest = kod;
+    for (int k = 0; k < 16; ++k) rest += static_cast<char>('0' + d(rng));
+    for (int cd = 0; cd < 100; ++cd) {
+      const std::string n = std::to_string(cd / 10) + std::to_string(cd % 10) + rest;
+      if (ModelMod97(n)) {
+        v.push_back(n);
+        break;
+      }
+    }
+  }
+  return v;
+}
+
+// The ways lists write a number, and the lines they put it in.
+std::vector<std::string> Layouts(const std::string& n) {
+  std::string g2 = n.substr(0, 2), g8 = n.substr(0, 2) + " " + n.substr(2, 8);
+  for (std::size_t i = 2; i < 26; i += 4) g2 += "  " + n.substr(i, 4);
+  for (std::size_t i = 10; i < 26; i += 4) g8 += " " + n.substr(i, 4);
+  return {n,
+          "PL" + n,
+          Grouped(n, ' '),
+          Grouped(n, '-'),
+          g2,
+          "PL" + Grouped(n, ' '),
+          "PL " + g8,
+          g8,
+          "IBAN: " + Grouped(n, ' '),
+          "IBAN " + n};
+}
+const char* const kContexts[][2] = {
+    {"", ""},
+    {"Jan Kowalski ", " 1500,00"},
+    {"Jan Kowalski;", " 1500 zl"},
+    {"Jan Kowalski;", ";1500,00"},
+    {"wyplata ", " 2 500,00 PLN"},
+    {"1;", " 1500"},
+};
+
+std::vector<TUwaga> Uwagi(const std::string& l) {
+  TSprawdzanieLinii s;
+  return s.Sprawdz(l);
+}
+
+}  // namespace
+
+TEST(Nrb, EveryLayoutInEveryContextIsFoundAndEverySingleDigitErrorToldOnce) {
+  for (const std::string& n : NumbersOfListedBanks()) {
+    for (const std::string& layout : Layouts(n)) {
+      for (const auto& [before, after] : kContexts) {
+        const std::string line = before + layout + after;
+        ASSERT_TRUE(Uwagi(line).empty()) << line;
+        const std::size_t kolumna =
+            std::string(before).size() +
+            (layout.starts_with("IBAN") ? layout.find_first_of("0123456789") : 0) + 1;
+        // Each digit of the number, changed to each other digit.
+        for (std::size_t p = std::string(before).size();
+             p < std::string(before).size() + layout.size(); ++p) {
+          if (!detail::Cyfra(line[p])) continue;
+          for (char c = '0'; c <= '9'; ++c) {
+            if (c == line[p]) continue;
+            std::string t = line;
+            t[p] = c;
+            const std::vector<TUwaga> u = Uwagi(t);
+            ASSERT_EQ(u.size(), 1u) << t;
+            EXPECT_EQ(u[0].kolumna, kolumna) << t;
+            EXPECT_TRUE(u[0].blad == Blad::SumaKontrolna || u[0].blad == Blad::SumaINumerBanku)
+                << t;
+          }
+        }
+        // After "PL" or "IBAN" a digit lost or one too many is told, at the
+        // number (as a wrong count, or as wrong check digits where the
+        // amount's first digit makes up the 26).
+        if (!layout.starts_with("PL") && !layout.starts_with("IBAN")) continue;
+        for (std::size_t p = std::string(before).size();
+             p < std::string(before).size() + layout.size(); ++p) {
+          if (!detail::Cyfra(line[p])) continue;
+          for (const std::string& t :
+               {line.substr(0, p) + line.substr(p + 1), line.substr(0, p) + "7" + line.substr(p)}) {
+            const std::vector<TUwaga> u = Uwagi(t);
+            ASSERT_EQ(u.size(), 1u) << t;
+            EXPECT_EQ(u[0].kolumna, kolumna) << t;
+            EXPECT_TRUE(u[0].blad == Blad::LiczbaCyfr || u[0].blad == Blad::SumaKontrolna ||
+                        u[0].blad == Blad::SumaINumerBanku)
+                << t;
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(Nrb, WhatOnlyLooksLikeANumberIsNoFinding) {
+  for (const std::string& l : {
+           std::string("Tel. 61 1090 1014, faks 61 1090 1015"),
+           std::string("12 3456 7890 1234 5678 9012 3456 7890 1234"),
+           std::string("123456789012345678901234567890"),
+           std::string("PL 1500,00 zl"),
+           std::string("PL 12345678901234567890 (20 cyfr)"),
+           std::string("KOPL6110901014000007121981287"),
+           std::string("2024-03-28 2024-03-29 2024-03-30 2024-03-31"),
+           std::string("1 500 000 000 000 000 000 000 000,00"),
+       })
+    EXPECT_TRUE(Uwagi(l).empty()) << l;
 }
 
 namespace {
