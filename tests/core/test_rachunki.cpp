@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "kodowanie/Cp1250.h"
 #include "linie/LineSplitter.h"
 #include "rachunki/LinieStrumienia.h"
 #include "rachunki/Nrb.h"
@@ -404,6 +405,126 @@ TEST(ElixirO, ValidVariantsHaveNoFinding) {
   EXPECT_EQ(Znalezione(wolna),
             (std::vector{std::tuple{std::size_t{3}, Pole::Rachunek, Blad::SumaKontrolna,
                                     std::string("65124050060033224538323641")}}));
+}
+
+TEST(ElixirO, EachTitleRuleBrokenOnceIsTheOneFinding) {
+  // A split payment of 1500,00 zl, then a tax payment to the micro-account
+  // of the NIP 5260001246 (222, 2, the NIP, 00).
+  const std::string podzielona =
+      Zmien(Zmien(kRekord, "Wynagrodzenie|za styczen",
+                  "/VAT/230,00/IDC/5260001246|/INV/FV 1/2024/TXT/czynsz"),
+            "\"51\"", "\"53\"");
+  const std::string podatkowy =
+      Zmien(Zmien(Zmien(kRekord, "65124050060033224538323640", "70101000712222526000124600"),
+                  ",12405006,", ",10100071,"),
+            "Wynagrodzenie|za styczen", "/TI/N5260001246/OKR/24M01|/SFP/PIT4R/TXT/wynagrodzenia");
+  const std::string dlugi = std::string(20, 'F') + "|" + std::string(16, 'F');
+  struct Case {
+    std::string rekord;
+    std::string z, na;
+    Pole pole;
+    Blad blad;
+    std::string wartosc;
+  };
+  const std::vector<Case> cases = {
+      {podzielona, "/VAT/230,00", "/VAT/230.00", Pole::Tytul, Blad::VatKwota, "230.00"},
+      {podzielona, "/VAT/230,00", "/VAT/12345678901,00", Pole::Tytul, Blad::VatKwota,
+       "12345678901,00"},
+      {podzielona, "/VAT/230,00", "/VAT/230,001", Pole::Tytul, Blad::VatKwota, "230,001"},
+      {podzielona, "/VAT/230,00", "/VAT/1500,01", Pole::Tytul, Blad::VatWiekszaOdKwoty, "1500,01"},
+      {podzielona, "5260001246|", "526000124600000|", Pole::Tytul, Blad::IdcZaDlugi,
+       "526000124600000"},
+      {podzielona, "5260001246|", "5260001247|", Pole::Tytul, Blad::Nip, "5260001247"},
+      {podzielona, "5260001246|", "526-000-12-47|", Pole::Tytul, Blad::Nip, "526-000-12-47"},
+      {podzielona, "/INV/FV 1/2024", "/INV/" + dlugi, Pole::Tytul, Blad::InvZaDlugi, dlugi},
+      {podzielona, "czynsz", "c|" + std::string(33, 'c'), Pole::Tytul, Blad::TxtZaDlugi,
+       "c|" + std::string(33, 'c')},
+      {podzielona, "/IDC/", "/NIP/", Pole::Tytul, Blad::ZnacznikiPapierowe,
+       "/VAT/230,00/NIP/5260001246|/INV/FV 1/2024/TXT/czynsz"},
+      {podzielona, "/INV/", "/NR/", Pole::Tytul, Blad::ZnacznikiPapierowe,
+       "/VAT/230,00/IDC/5260001246|/NR/FV 1/2024/TXT/czynsz"},
+      {podzielona, "/INV/", "/FV/", Pole::Tytul, Blad::PodzielonaPlatnosc,
+       "/VAT/230,00/IDC/5260001246|/FV/FV 1/2024/TXT/czynsz"},
+      {podatkowy, "/TI/N", "/TI/X", Pole::Tytul, Blad::TypIdentyfikatora, "X"},
+      {podatkowy, "/TI/N5260001246", "/TI/N5260001247", Pole::Tytul, Blad::Nip, "5260001247"},
+      {podatkowy, "/TI/N5260001246", "/TI/P44051401358", Pole::Tytul, Blad::Pesel, "44051401358"},
+      {podatkowy, "24M01", "24M13", Pole::Tytul, Blad::Okres, "24M13"},
+      {podatkowy, "24M01", "24X01", Pole::Tytul, Blad::Okres, "24X01"},
+      {podatkowy, "24M01", "2024", Pole::Tytul, Blad::Okres, "2024"},
+      {podatkowy, "wynagrodzenia", "w|" + std::string(20, 'w'), Pole::Tytul,
+       Blad::TxtPodatkowyZaDlugi, "w|" + std::string(20, 'w')},
+      {podatkowy, "/SFP/PIT4R", "", Pole::Tytul, Blad::TytulPodatkowy,
+       "/TI/N5260001246/OKR/24M01|/TXT/wynagrodzenia"},
+      {podatkowy, "/TI/N5260001246", "/TI/N7831916366", Pole::RachunekKontrahenta,
+       Blad::Mikrorachunek, "70101000712222526000124600"},
+      // A valid sort code no bank has, told once, at the account.
+      {Zmien(kRekord, ",12405006,", ",12405022,"), "65124050060033224538323640",
+       "53124050220033224538323640", Pole::RachunekKontrahenta, Blad::SpozaWykazu,
+       "53124050220033224538323640"},
+  };
+  ASSERT_TRUE(Znalezione(podzielona).empty());
+  ASSERT_TRUE(Znalezione(podatkowy).empty());
+  for (const Case& c : cases) {
+    const std::string l = Zmien(c.rekord, c.z, c.na);
+    const std::size_t kolumna = l.find(c.wartosc, c.pole == Pole::Tytul ? l.find(",\"/") : 0) + 1;
+    EXPECT_EQ(Znalezione(l), (std::vector{std::tuple{kolumna, c.pole, c.blad, c.wartosc}})) << l;
+  }
+  // What is not wrong: no /TXT/, the other periods, other identifiers and
+  // the PESEL's micro-account (222, 1, the PESEL, 0), direct debits.
+  for (const auto& [rekord, z, na] : std::vector<std::tuple<std::string, std::string, std::string>>{
+           {podzielona, "/TXT/czynsz", ""},
+           {podzielona, "/VAT/230,00", "/VAT/1500,0"},
+           {podzielona, "5260001246", "PL5260001247"},
+           {podzielona, "110,", "210,"},
+           {podatkowy, "/TXT/wynagrodzenia", ""},
+           {podatkowy, "24M01", "0"},
+           {podatkowy, "24M01", "24R"},
+           {podatkowy, "24M01", "24K4"},
+           {podatkowy, "24M01", "24J3112"},
+           {podatkowy, "24M01", "24D0312"},
+           {podatkowy, "N5260001246", "R540118203"},
+           {podatkowy, "N5260001246", "2ZS1234567"},
+           {Zmien(podatkowy, "70101000712222526000124600", "27101000712221440514013590"),
+            "N5260001246", "P44051401359"},
+       }) {
+    const std::string l = Zmien(rekord, z, na);
+    EXPECT_TRUE(Znalezione(l).empty()) << l;
+  }
+  // The published micro-account of a public NIP is the one made from it.
+  const std::string mikro =
+      Zmien(Zmien(podatkowy, "70101000712222526000124600", "56101000712222783191636600"),
+            "5260001246", "7831916366");
+  EXPECT_TRUE(Znalezione(mikro).empty()) << mikro;
+}
+
+TEST(ElixirO, AFindingSaysWhichBankAndWhatListItChecked) {
+  const std::string l = Zmien(Zmien(kRekord, ",12405006,", ",12405022,"),
+                              "65124050060033224538323640", "53124050220033224538323640");
+  TSprawdzanieLinii s;
+  const std::vector<TUwaga> u = s.Sprawdz(l);
+  ASSERT_EQ(u.size(), 1u);
+  EXPECT_EQ(
+      OpisUwagi(u[0], l),
+      cp1250::Literal{
+          u8"numer rozliczeniowy 12405022 nie występuje w wykazie banków (stan na 02.07.2026)"}
+          .view());
+  EXPECT_TRUE(BankUwagi(u[0], l).empty());
+  // Where the account is wrong, the record's sort code is told apart,
+  // unless it is the account's own.
+  EXPECT_EQ(Znalezione(Zmien(l, "53124050220033224538323640", "53124050220033224538323641")).size(),
+            1u);
+  const std::string obie = Zmien(l, "53124050220033224538323640", "65124050060033224538323641");
+  EXPECT_EQ(Znalezione(obie),
+            (std::vector{std::tuple{std::size_t{62}, Pole::RachunekKontrahenta, Blad::SumaKontrolna,
+                                    std::string("65124050060033224538323641")},
+                         std::tuple{std::size_t{182}, Pole::BankKontrahenta, Blad::SpozaWykazu,
+                                    std::string("12405022")}}));
+  const std::string wolna = "Jan;PL65 1240 5006 0033 2245 3832 3641;1500,00";
+  const std::vector<TUwaga> v = s.Sprawdz(wolna);
+  ASSERT_EQ(v.size(), 1u);
+  EXPECT_EQ(OpisUwagi(v[0], wolna), OpisBledu(Blad::SumaKontrolna));
+  EXPECT_EQ(BankUwagi(v[0], wolna),
+            cp1250::Literal{u8"Bank Polska Kasa Opieki Spółka Akcyjna"}.view());
 }
 
 namespace {
