@@ -77,7 +77,7 @@ std::string_view OpisBledu(Blad b) {
       u8"tytuł płatności podzielonej nie ma postaci /VAT/…/IDC/…/INV/… (i /TXT/…)"};
   static constexpr cp1250::Literal kKlasyfikacja{u8"klasyfikacja inna niż 51 i 53"};
   static constexpr cp1250::Literal kCudzyslow{u8"niezamknięty cudzysłów"};
-  static constexpr cp1250::Literal kLiczbaCyfr{u8"numer rachunku nie ma 26 cyfr"};
+  static constexpr cp1250::Literal kLiczbaCyfr{u8"nie ma 26 cyfr"};
   static constexpr cp1250::Literal kSpozaWykazu{
       u8"numer rozliczeniowy nie występuje w wykazie banków"};
   static constexpr cp1250::Literal kVatKwota{
@@ -170,6 +170,8 @@ namespace {
 // The sort code in a finding's value: digits 3-10 of an account, or the
 // eight digits of a sort-code field; empty otherwise.
 std::string KodWartosci(const TUwaga& u, std::string_view linia) {
+  // A digit lost or added may have moved the sort code.
+  if (u.blad == Blad::LiczbaCyfr) return {};
   std::string cyfry;
   for (char c : u.Wartosc(linia))
     if (detail::Cyfra(c)) cyfry += c;

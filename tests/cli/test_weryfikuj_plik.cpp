@@ -296,7 +296,7 @@ TEST_F(WeryfikujPlik, accountNumbersAndTransferFields) {
   const std::string poprawny = ": Format kodowania wczytanej listy płac jest poprawny.\n";
   const std::string czterech =
       "zlecenia.txt:1:62: rachunek kontrahenta: błędna suma kontrolna numeru rachunku: "
-      "\"17102040142664737828830069\"\n"
+      "\"78102052262664737828830069\"\n"
       "zlecenia.txt:2:62: rachunek kontrahenta: błędna suma kontrolna numeru rachunku: "
       "\"73109010141623306697058715\"\n"
       "zlecenia.txt:3:182: numer banku kontrahenta: błędna cyfra kontrolna numeru "
