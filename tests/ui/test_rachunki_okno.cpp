@@ -188,6 +188,9 @@ void TestRachunkiOkno::wykazBankow_nazwyINowszyWykazZapamietany() {
     QVERIFY(f.LabelLinia->text().endsWith(
         test::T(test::Cp("bank: Powszechna Kasa Oszczędności Bank Polski Spółka Akcyjna"))));
     QCOMPARE(f.LabelWykaz->text(), test::T(test::Cp("Wykaz banków NBP: stan na 02.07.2026")));
+    // The bank column, scrolled into view.
+    f.ListaUwag->scrollTo(m->index(0, 5));
+    test::Zrzut(f, "lista-rachunkow-banki");
     QVERIFY(f.ButtonWykaz->isVisible());
     QVERIFY(f.ButtonWykaz->geometry().right() < f.LabelWykaz->x());
     QVERIFY(f.LabelWykaz->geometry().right() < f.ButtonZamknij->x());
