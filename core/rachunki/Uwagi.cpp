@@ -246,18 +246,19 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia) {
   }
   const TWykazBankow& wykaz = WykazBankow();
   ZnajdzNumery(linia, [&](const TNumerWLinii& n) {
-    const Pole pole = PoleNumeru(pola_, n.poczatek);
+    // Most numbers are right: the field is looked for only for a finding.
     if (!n.pelny) {
       // In a record's account field the record tells it already.
-      if (pole == Pole::Rachunek)
-        uwagi_.push_back({n.poczatek + 1, n.dlugosc, pole, Blad::LiczbaCyfr});
+      if (PoleNumeru(pola_, n.poczatek) == Pole::Rachunek)
+        uwagi_.push_back({n.poczatek + 1, n.dlugosc, Pole::Rachunek, Blad::LiczbaCyfr});
       return;
     }
     const WynikNrb w = SprawdzNrb(n.Cyfry());
     if (w != WynikNrb::Poprawny)
-      uwagi_.push_back({n.poczatek + 1, n.dlugosc, pole, BladNumeru(w)});
+      uwagi_.push_back({n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), BladNumeru(w)});
     else if (!wykaz.Zawiera(TWykazBankow::Kod(n.cyfry + 2)))
-      uwagi_.push_back({n.poczatek + 1, n.dlugosc, pole, Blad::SpozaWykazu});
+      uwagi_.push_back(
+          {n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), Blad::SpozaWykazu});
   });
   if (uwagi_.size() > 1)
     std::stable_sort(uwagi_.begin(), uwagi_.end(),

@@ -220,12 +220,6 @@ std::shared_ptr<const TWykazBankow>& WUzyciu() {
 
 }  // namespace
 
-std::uint32_t TWykazBankow::Kod(const char* c) {
-  std::uint32_t k = 0;
-  for (int i = 0; i < 8; ++i) k = k * 10 + static_cast<std::uint32_t>(c[i] - '0');
-  return k;
-}
-
 TWykazBankow::TWykazBankow(std::vector<std::pair<std::uint32_t, std::string>> kody,
                            std::string data)
     : data_(DataPolska(data)) {
@@ -251,19 +245,24 @@ TWykazBankow::TWykazBankow(std::vector<std::pair<std::uint32_t, std::string>> ko
     banki_.push_back(nr);
   }
   poczatki_.push_back(static_cast<std::uint32_t>(nazwy_.size()));
-  for (std::size_t b = 0, i = 0; b <= 1000; ++b) {
-    while (i < kody_.size() && kody_[i] / 100000 < b) ++i;
-    od_[b] = static_cast<std::uint32_t>(i);
+  // Names are numbered in 16 bits (NBP's list has 585).
+  static constexpr cp1250::Literal kZaDuzo{u8"zbyt wiele nazw banków w wykazie"};
+  if (poczatki_.size() > 65536) throw EInOutError(106, kZaDuzo.str());
+  std::uint32_t rozmiar = 16;
+  przesuniecie_ = 28;
+  while (rozmiar < 2 * kody_.size()) {
+    rozmiar *= 2;
+    --przesuniecie_;
   }
-}
-
-std::string_view TWykazBankow::Nazwa(std::uint32_t kod) const {
-  const std::uint32_t b = kod / 100000;
-  if (b >= 1000) return {};
-  const auto poczatek = kody_.begin() + od_[b], koniec = kody_.begin() + od_[b + 1];
-  const auto it = std::lower_bound(poczatek, koniec, kod);
-  if (it == koniec || *it != kod) return {};
-  return NazwaNr(banki_[static_cast<std::size_t>(it - kody_.begin())]);
+  maska_ = rozmiar - 1;
+  miejsca_.assign(rozmiar, kBrak);
+  nazwyMiejsc_.assign(rozmiar, 0);
+  for (std::size_t i = 0; i < kody_.size(); ++i) {
+    std::uint32_t m = (kody_[i] * 0x9E3779B1u) >> przesuniecie_;
+    while (miejsca_[m] != kBrak) m = (m + 1) & maska_;
+    miejsca_[m] = kody_[i];
+    nazwyMiejsc_[m] = static_cast<std::uint16_t>(banki_[i]);
+  }
 }
 
 const TWykazBankow& TWykazBankow::Wbudowany() {
@@ -322,13 +321,14 @@ std::shared_ptr<const TWykazBankow> WczytajWykazBankow(const std::string& sciezk
       std::move(kody), data && data->rodzaj == TJson::Tekst ? data->tekst : DataPliku(sciezka));
 }
 
-const TWykazBankow& WykazBankow() {
-  const auto& w = WUzyciu();
-  return w ? *w : TWykazBankow::Wbudowany();
+namespace detail {
+const TWykazBankow* wykazWUzyciu = nullptr;
 }
 
 void UzyjWykazuBankow(std::shared_ptr<const TWykazBankow> wykaz) {
+  // Held here while in use; the pointer read on every line follows it.
   WUzyciu() = std::move(wykaz);
+  detail::wykazWUzyciu = WUzyciu().get();
 }
 
 }  // namespace rachunki

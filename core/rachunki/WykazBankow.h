@@ -7,9 +7,10 @@
 // The programs are built with a copy of the list (rachunki/dane/) and take
 // a newer one from a file of the same layout without a new release. One
 // list is in use per run (`WykazBankow`); both programs set it at start.
-#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,17 +33,40 @@ class TWykazBankow {
   // The bank of a sort code (eight digits), in Windows-1250; empty when the
   // code is not on the list.
   std::string_view Nazwa(std::string_view kod8) const { return Nazwa(Kod(kod8.data())); }
-  std::string_view Nazwa(std::uint32_t kod) const;
-  bool Zawiera(std::uint32_t kod) const { return !Nazwa(kod).empty(); }
+  std::string_view Nazwa(std::uint32_t kod) const {
+    const std::uint32_t i = Miejsce(kod);
+    return i == kBrak ? std::string_view() : NazwaNr(nazwyMiejsc_[i]);
+  }
+  // Asked for every account of every line: one or two looks into a table
+  // of 32 KiB, which stays in the cache.
+  bool Zawiera(std::uint32_t kod) const { return Miejsce(kod) != kBrak; }
   // The day the list was published as, e.g. "02.07.2026".
   const std::string& Data() const { return data_; }
   std::size_t Rozmiar() const { return kody_.size(); }
   TBank Bank(std::size_t i) const { return {kody_[i], NazwaNr(banki_[i])}; }
 
   // Eight digits as a number; the caller knows they are digits.
-  static std::uint32_t Kod(const char* cyfry8);
+  // All eight at once: pairs, then fours, then the whole.
+  static std::uint32_t Kod(const char* c) {
+    std::uint64_t v;
+    std::memcpy(&v, c, 8);
+    if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+    v -= 0x3030303030303030u;
+    v = (v * (1 + (10 << 8))) >> 8 & 0x00FF00FF00FF00FF;
+    v = (v * (1 + (100 << 16))) >> 16 & 0x0000FFFF0000FFFF;
+    return static_cast<std::uint32_t>((v * (1 + (10000ull << 32))) >> 32);
+  }
 
  private:
+  static constexpr std::uint32_t kBrak = ~std::uint32_t{0};
+  // The code's place in the open-addressed table, or kBrak.
+  std::uint32_t Miejsce(std::uint32_t kod) const {
+    for (std::uint32_t i = (kod * 0x9E3779B1u) >> przesuniecie_;; i = (i + 1) & maska_) {
+      if (miejsca_[i] == kod) return i;
+      if (miejsca_[i] == kBrak) return kBrak;
+    }
+  }
+
   std::string_view NazwaNr(std::uint32_t nr) const {
     return std::string_view(nazwy_).substr(poczatki_[nr], poczatki_[nr + 1] - poczatki_[nr] - 1);
   }
@@ -51,9 +75,12 @@ class TWykazBankow {
   std::vector<std::uint32_t> banki_;  // for each code, its name's number
   std::string nazwy_;                 // each ends with a NUL
   std::vector<std::uint32_t> poczatki_;
-  // Where the codes of each three-digit bank number begin in `kody_`: a
-  // look-up searches only its bank's codes.
-  std::array<std::uint32_t, 1001> od_{};
+  // The codes hashed into a table at least twice their number (a power of
+  // two; kBrak where empty), and each place's name.
+  std::vector<std::uint32_t> miejsca_;
+  std::vector<std::uint16_t> nazwyMiejsc_;
+  std::uint32_t maska_ = 0;
+  int przesuniecie_ = 32;
   std::string data_;
 };
 
@@ -65,7 +92,13 @@ class TWykazBankow {
 std::shared_ptr<const TWykazBankow> WczytajWykazBankow(const std::string& sciezka);
 
 // The list in use: the built-in one until `UzyjWykazuBankow` gives another.
-const TWykazBankow& WykazBankow();
+// Asked once a line, so it is a pointer read.
+namespace detail {
+extern const TWykazBankow* wykazWUzyciu;
+}
+inline const TWykazBankow& WykazBankow() {
+  return detail::wykazWUzyciu ? *detail::wykazWUzyciu : TWykazBankow::Wbudowany();
+}
 void UzyjWykazuBankow(std::shared_ptr<const TWykazBankow> wykaz);
 
 }  // namespace rachunki
