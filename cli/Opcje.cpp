@@ -36,6 +36,10 @@ constexpr std::string_view kUzycie =
     "  --podsumowanie     po podsumowaniu pliku wypisz liczbę i sumę przelewów Elixir-O:\n"
     "                     \"PLIK: przelewów: N, razem: 12 345,67 zł\", potem po linii\n"
     "                     na każdą datę wykonania i każdy bank odbiorcy (także z --quiet)\n"
+    "  --wykaz-bankow PLIK\n"
+    "                     numery rozliczeniowe i nazwy banków z PLIKU (nowszy wykaz\n"
+    "                     NBP w układzie JSON wykazu wbudowanego) zamiast z wykazu\n"
+    "                     wbudowanego w program\n"
     "  --help             pokaż ten opis\n"
     "  --version          pokaż wersję\n"
     "\n"
@@ -112,6 +116,13 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
       o.z = kodowanie::ZNazwy(nazwa);
       if (!o.z) {
         wynik.koniec = BladUzycia("nieznane kodowanie " + std::string(nazwa));
+        return wynik;
+      }
+    } else if (a == "--wykaz-bankow" || a.starts_with("--wykaz-bankow=")) {
+      if (a == "--wykaz-bankow" && i + 1 < args.size()) o.wykazBankow = args[++i];
+      if (a != "--wykaz-bankow") o.wykazBankow = std::string(a.substr(15));
+      if (!o.wykazBankow || o.wykazBankow->empty()) {
+        wynik.koniec = BladUzycia("--wykaz-bankow wymaga nazwy pliku");
         return wynik;
       }
     } else if (a == "--report" || a.starts_with("--report=")) {

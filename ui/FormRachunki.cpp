@@ -17,6 +17,7 @@
 
 #include "Cp1250Text.h"
 #include "kodowanie/Cp1250.h"
+#include "rachunki/WykazBankow.h"
 #include "stan/Typy.h"
 
 namespace {
@@ -32,6 +33,10 @@ constexpr cp1250::Literal kWartosc{u8"Wartość w pliku"};
 constexpr cp1250::Literal kLiniaNr{u8"Linia nr "};
 constexpr cp1250::Literal kKolumnaNr{u8", kolumna "};
 constexpr cp1250::Literal kZamknij{u8"Zamknij"};
+constexpr cp1250::Literal kBank{u8"Bank"};
+constexpr cp1250::Literal kBankPrzecinek{u8", bank: "};
+constexpr cp1250::Literal kWykaz{u8"Wykaz banków…"};
+constexpr cp1250::Literal kWykazStan{u8"Wykaz banków NBP: stan na "};
 
 // The window's layout for a 13-pixel text height: the list fills what the
 // line panel at the bottom and the summary at the top (when shown: five
@@ -44,12 +49,14 @@ constexpr ui::TElementUkladu kUklad[] = {
 { "MemoLinia",      Rodzaj::Wlasny,                    "Panel2",    8,  26,   766,     69, {},       Czcionka::StalaSzerokosc8, Miejsce::Stale},
 { "ButtonZamknij",  Rodzaj::Przycisk,                  "Panel2",  699,  106,   75,     25, kZamknij, Czcionka::Okna,            Miejsce::Stale},
 { "MemoPodsumowanie", Rodzaj::Wlasny,                  nullptr,     0,   0,   782,     84, {},       Czcionka::Okna,            Miejsce::Gora,     kUkryty},
+{ "ButtonWykaz",    Rodzaj::Przycisk,                  "Panel2",    8,  106,  110,     25, kWykaz,   Czcionka::Okna,            Miejsce::Stale},
+{ "LabelWykaz",     Rodzaj::Etykieta,                  "Panel2",  128,  112,  400,     13, {},       Czcionka::Okna,            Miejsce::Stale},
 { "Panel1",         Rodzaj::PanelWypuklyZObramowaniem, nullptr,     0,   0,   782,    279, {},       Czcionka::Okna,            Miejsce::Wypelnij},
 { "ListaUwag",      Rodzaj::Wlasny,                    "Panel1",    6,   6,   770,    267, {},       Czcionka::Okna,            Miejsce::Wypelnij},
 };
 // clang-format on
 
-constexpr int kSzerokosciKolumn[ui::TModelUwag::kKolumn] = {45, 60, 160, 300, 190};
+constexpr int kSzerokosciKolumn[ui::TModelUwag::kKolumn] = {45, 60, 160, 300, 190, 200};
 
 }  // namespace
 
@@ -68,12 +75,12 @@ void TModelUwag::Ustaw(const Typy::TStan* stan, const rachunki::TRachunkiStanu& 
   auto ostrzezeniaDo = [&](std::uint64_t linia) {
     for (; o < ostrzezenia_.size() && wynik.ostrzezenia[o].linia < linia; ++o) {
       const rachunki::TOstrzezenie& x = ostrzezenia_[o];
-      wiersze_.push_back({wynik.ostrzezenia[o].linia, x.kolumna, x.dlugosc, x.pole, {}, &x});
+      wiersze_.push_back({wynik.ostrzezenia[o].linia, {x.kolumna, x.dlugosc, x.pole, {}}, &x});
     }
   };
   for (const rachunki::TUwagaLinii& u : wynik.uwagi) {
     ostrzezeniaDo(u.linia);
-    wiersze_.push_back({u.linia, u.uwaga.kolumna, u.uwaga.dlugosc, u.uwaga.pole, u.uwaga.blad});
+    wiersze_.push_back({u.linia, u.uwaga, nullptr});
   }
   ostrzezeniaDo(UINT64_MAX);
   endResetModel();
@@ -85,7 +92,7 @@ std::string_view TModelUwag::Linia(int wiersz) const {
 
 std::string_view TModelUwag::Wartosc(int wiersz) const {
   const TWiersz& w = Wiersz(wiersz);
-  return Linia(wiersz).substr(w.kolumna - 1, w.dlugosc);
+  return w.uwaga.Wartosc(Linia(wiersz));
 }
 
 int TModelUwag::rowCount(const QModelIndex& rodzic) const {
@@ -110,20 +117,23 @@ QVariant TModelUwag::data(const QModelIndex& indeks, int rola) const {
     case 0:
       return QString::number(u.linia);
     case 1:
-      return QString::number(u.kolumna);
+      return QString::number(u.uwaga.kolumna);
     case 2:
-      return ZCp1250(rachunki::NazwaPola(u.pole));
+      return ZCp1250(rachunki::NazwaPola(u.uwaga.pole));
     case 3:
       return ZCp1250(u.ostrzezenie ? u.ostrzezenie->Opis()
-                                   : std::string(rachunki::OpisBledu(u.blad)));
-    default:
+                                   : rachunki::OpisUwagi(u.uwaga, Linia(indeks.row())));
+    case 4:
       return TekstWidoczny(Wartosc(indeks.row()));
+    default:
+      return ZCp1250(rachunki::BankUwagi(u.uwaga, Linia(indeks.row())));
   }
 }
 
 QVariant TModelUwag::headerData(int sekcja, Qt::Orientation kierunek, int rola) const {
   if (kierunek != Qt::Horizontal || rola != Qt::DisplayRole) return {};
-  static constexpr std::string_view kNaglowki[kKolumn] = {kLinia, kKolumna, kPole, kBlad, kWartosc};
+  static constexpr std::string_view kNaglowki[kKolumn] = {kLinia, kKolumna, kPole,
+                                                          kBlad,  kWartosc, kBank};
   return sekcja >= 0 && sekcja < kKolumn ? ZCp1250(kNaglowki[sekcja]) : QVariant();
 }
 
@@ -165,6 +175,8 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
   budowa.Przypisz(LabelLinia, "LabelLinia");
   budowa.Przypisz(MemoLinia, "MemoLinia");
   budowa.Przypisz(ButtonZamknij, "ButtonZamknij");
+  budowa.Przypisz(ButtonWykaz, "ButtonWykaz");
+  budowa.Przypisz(LabelWykaz, "LabelWykaz");
 
   model_ = new ui::TModelUwag(ListaUwag);
   ListaUwag->setModel(model_);
@@ -179,11 +191,17 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
     ListaUwag->setColumnWidth(k, skala_(kSzerokosciKolumn[k]));
 
   setTabOrder(ListaUwag, MemoLinia);
-  setTabOrder(MemoLinia, ButtonZamknij);
+  setTabOrder(MemoLinia, ButtonWykaz);
+  setTabOrder(ButtonWykaz, ButtonZamknij);
   resize(skala_(782), skala_(420));
 
   ListaUwag->installEventFilter(this);
   connect(ButtonZamknij, &QPushButton::clicked, this, [this] { close(); });
+  connect(ButtonWykaz, &QPushButton::clicked, this, [this] {
+    Obsluz([this] {
+      if (WybierzWykaz) WybierzWykaz();
+    });
+  });
   connect(ListaUwag->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this] { Obsluz([this] { PokazWybrany(); }); });
 }
@@ -196,7 +214,8 @@ void TFormRachunki::Ustaw(const Typy::TStan& stan, const rachunki::TRachunkiStan
   MemoPodsumowanie->clear();
   if (s.przelewy.ile + s.polecenia.ile > 0) {
     std::string tekst;
-    for (const std::string& l : rachunki::LiniePodsumowania(s)) tekst += l + '\n';
+    for (const std::string& l : rachunki::LiniePodsumowania(s, rachunki::NazwaBankuZWykazu))
+      tekst += l + '\n';
     if (!wynik.ostrzezenia.empty())
       tekst += rachunki::kOstrzezenia.str() + ' ' + std::to_string(wynik.ostrzezenia.size());
     tekst[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(tekst[0])));
@@ -206,6 +225,8 @@ void TFormRachunki::Ustaw(const Typy::TStan& stan, const rachunki::TRachunkiStan
   MemoLinia->clear();
   LabelLinia->setText(ui::ZCp1250(kLinia));
   LabelLinia->adjustSize();
+  LabelWykaz->setText(ui::ZCp1250(kWykazStan.str() + rachunki::WykazBankow().Data()));
+  LabelWykaz->adjustSize();
   if (model_->rowCount() > 0) ListaUwag->selectRow(0);
   ListaUwag->setFocus();
 }
@@ -220,19 +241,23 @@ void TFormRachunki::PokazWybrany() {
   // their own background.
   QTextEdit::ExtraSelection wartosc;
   wartosc.cursor = QTextCursor(MemoLinia->document());
-  wartosc.cursor.setPosition(static_cast<int>(u.kolumna - 1));
-  wartosc.cursor.setPosition(static_cast<int>(u.kolumna - 1 + u.dlugosc), QTextCursor::KeepAnchor);
+  wartosc.cursor.setPosition(static_cast<int>(u.uwaga.kolumna - 1));
+  wartosc.cursor.setPosition(static_cast<int>(u.uwaga.kolumna - 1 + u.uwaga.dlugosc),
+                             QTextCursor::KeepAnchor);
   wartosc.format.setBackground(QColor(255, 235, 130));
   MemoLinia->setExtraSelections({wartosc});
   QTextCursor kursor = MemoLinia->textCursor();
-  kursor.setPosition(static_cast<int>(u.kolumna - 1));
+  kursor.setPosition(static_cast<int>(u.uwaga.kolumna - 1));
   MemoLinia->setTextCursor(kursor);
   MemoLinia->ensureCursorVisible();
 
   std::string napis = kLiniaNr.str();
   napis += std::to_string(u.linia);
   napis += kKolumnaNr.view();
-  napis += std::to_string(u.kolumna);
+  napis += std::to_string(u.uwaga.kolumna);
+  // The bank again beside the line: the list's column may lie out of view.
+  if (const std::string_view bank = rachunki::BankUwagi(u.uwaga, linia); !bank.empty())
+    napis.append(kBankPrzecinek.view()).append(bank);
   LabelLinia->setText(ui::ZCp1250(napis));
   LabelLinia->adjustSize();
 }

@@ -2,13 +2,16 @@
 // The window of wrong account numbers and transfer fields: what the file's
 // transfers add up to above the list (shown when it has any), one row per
 // finding or warning (line, column, field, what is wrong, the value as
-// written), the
-// whole line of the selected row below with the value marked, the list
-// copyable with Ctrl+C. Opened from the main window's list strip, modally;
+// written, the bank of an account by the central bank's list), the whole
+// line of the selected row below with the value marked, the list copyable
+// with Ctrl+C. Below the line, the list of banks in use by its date, and
+// "Wykaz banków…" to take a newer one. Opened from the main window's list
+// strip, modally;
 // Esc or "Zamknij" closes it.
 #include <QAbstractTableModel>
 #include <QFont>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "BudowaOkna.h"
@@ -38,15 +41,14 @@ namespace ui {
 class TModelUwag : public QAbstractTableModel {
  public:
   using QAbstractTableModel::QAbstractTableModel;
-  static constexpr int kKolumn = 5;
+  static constexpr int kKolumn = 6;
 
   // A row: a finding, or a warning (`ostrzezenie`), in line order, the
   // findings of a line before its warnings.
   struct TWiersz {
     std::uint64_t linia = 0;
-    std::size_t kolumna = 0, dlugosc = 0;
-    rachunki::Pole pole = rachunki::Pole::Rachunek;
-    rachunki::Blad blad = rachunki::Blad::SumaKontrolna;
+    // Where it stands; for a warning, its field and place alone.
+    rachunki::TUwaga uwaga;
     const rachunki::TOstrzezenie* ostrzezenie = nullptr;
   };
 
@@ -92,6 +94,11 @@ class TFormRachunki : public QWidget {
   QLabel* LabelLinia = nullptr;
   ui::TWidokLinii* MemoLinia = nullptr;
   QPushButton* ButtonZamknij = nullptr;
+  QPushButton* ButtonWykaz = nullptr;
+  QLabel* LabelWykaz = nullptr;
+  // "Wykaz banków…": the main window takes the list and shows the findings
+  // again by it.
+  std::function<void()> WybierzWykaz;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;

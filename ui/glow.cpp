@@ -28,13 +28,16 @@
 #include "LOG.h"
 #include "ModelBledow.h"
 #include "PasekListy.h"
+#include "Ustawienia.h"
 #include "WidokLinii.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/PoprawKodowanie.h"
 #include "kodowanie/PropozycjaPoprawki.h"
+#include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "stan/KorektaZnaku.h"
+#include "stan/TekstBledu.h"
 #include "stan/Teksty.h"
 #include "stan/Typy.h"
 
@@ -423,10 +426,32 @@ void TFormGlow::PokazPropozycjePoprawki() {
 }
 
 void TFormGlow::PoOcenie() {
+  if (!PokazPasekRachunkow()) return;
+  const std::size_t bledow = rachunkiStanu_.uwagi.size();
+  const std::size_t ostrzezen = rachunkiStanu_.ostrzezenia.size();
+  if (bledow == 0 && ostrzezen == 0) return;
+
+  // The outcome dialog said "poprawny" of the characters, and a user who
+  // pressed OK out of habit would send the list as it is: the question
+  // says what is wrong and what it costs, and Yes, the default, opens the
+  // list.
+  std::string pytanie;
+  if (bledow > 0)
+    pytanie = kPytanieBledy.str() + std::to_string(bledow) + kPytanieBledyDalej.str() + "\n";
+  if (ostrzezen > 0) pytanie += kPytanieOstrzezenia.str() + std::to_string(ostrzezen) + ".\n";
+  pytanie += "\n" + kPytaniePokazac.str();
+  if (komunikaty_.PytanieTakDomyslnie(pytanie)) ButtonPokazRachunkiClick(ButtonPokazRachunki);
+}
+
+bool TFormGlow::PokazPasekRachunkow() {
   const std::size_t bledow = rachunkiStanu_.uwagi.size();
   const std::size_t ostrzezen = rachunkiStanu_.ostrzezenia.size();
   const rachunki::TSumy& sumy = rachunkiStanu_.sumy;
-  if (bledow == 0 && ostrzezen == 0 && sumy.przelewy.ile == 0 && sumy.polecenia.ile == 0) return;
+  if (bledow == 0 && ostrzezen == 0 && sumy.przelewy.ile == 0 && sumy.polecenia.ile == 0) {
+    LabelRachunki->hide();
+    ButtonPokazRachunki->hide();
+    return false;
+  }
   // The findings when there are any, else the warnings, else what a list
   // of transfers adds up to: always with its numbers.
   QString tekst;
@@ -455,23 +480,46 @@ void TFormGlow::PoOcenie() {
   UstawKolor(LabelRachunki, kolor);
   LabelRachunki->show();
   ButtonPokazRachunki->show();
-  if (bledow == 0 && ostrzezen == 0) return;
+  return true;
+}
 
-  // The outcome dialog said "poprawny" of the characters, and a user who
-  // pressed OK out of habit would send the list as it is: the question
-  // says what is wrong and what it costs, and Yes, the default, opens the
-  // list.
-  std::string pytanie;
-  if (bledow > 0)
-    pytanie = kPytanieBledy.str() + std::to_string(bledow) + kPytanieBledyDalej.str() + "\n";
-  if (ostrzezen > 0) pytanie += kPytanieOstrzezenia.str() + std::to_string(ostrzezen) + ".\n";
-  pytanie += "\n" + kPytaniePokazac.str();
-  if (komunikaty_.PytanieTakDomyslnie(pytanie)) ButtonPokazRachunkiClick(ButtonPokazRachunki);
+void TFormGlow::UzyjUstawien(ui::TUstawienia* ustawienia) {
+  ustawienia_ = ustawienia;
+  const std::string sciezka = ustawienia ? ustawienia->WykazBankow() : std::string();
+  if (sciezka.empty()) return;
+  try {
+    rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(sciezka));
+  } catch (const std::exception& e) {
+    // The built-in list still checks every code; the user is told which.
+    static constexpr cp1250::Literal kNieWczytano{u8"Nie udało się wczytać wykazu banków "};
+    static constexpr cp1250::Literal kWbudowany{
+        u8"Numery rozliczeniowe są sprawdzane według wykazu wbudowanego (stan na "};
+    komunikaty_.Ostrzezenie(kNieWczytano.str() + cp1250::FromUtf8Lossy(sciezka) + ": " +
+                            bledy::TekstBledu(bledy::Opis(e)) + "\n" + kWbudowany.str() +
+                            rachunki::WykazBankow().Data() + ").");
+  }
+}
+
+void TFormGlow::WybierzWykazBankow() {
+  QWidget* rodzic = this;
+  if (formRachunki_ && formRachunki_->isVisible()) rodzic = formRachunki_;
+  const auto sciezka = komunikaty_.OtworzWykazBankow(rodzic);
+  if (!sciezka) return;
+  // A file that is not a list raises here, and the list in use stays.
+  rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(*sciezka));
+  if (ustawienia_) ustawienia_->UstawWykazBankow(*sciezka);
+  // The findings as the new list gives them.
+  rachunkiStanu_ = rachunki::SprawdzIPodsumujStan(stan_);
+  PokazPasekRachunkow();
+  if (formRachunki_) formRachunki_->Ustaw(stan_, rachunkiStanu_);
 }
 
 void TFormGlow::ButtonPokazRachunkiClick(QObject*) {
   if (ButtonPokazRachunki->isHidden()) return;
-  if (!formRachunki_) formRachunki_ = new TFormRachunki(komunikaty_, font(), this);
+  if (!formRachunki_) {
+    formRachunki_ = new TFormRachunki(komunikaty_, font(), this);
+    formRachunki_->WybierzWykaz = [this] { WybierzWykazBankow(); };
+  }
   formRachunki_->Ustaw(stan_, rachunkiStanu_);
   formRachunki_->PokazModalnie();
 }

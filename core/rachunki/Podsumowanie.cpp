@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "kodowanie/Cp1250.h"
+#include "rachunki/WykazBankow.h"
 
 namespace rachunki {
 
@@ -308,6 +309,10 @@ std::vector<std::string> LiniePodsumowania(
   if (s.polecenia.ile > 0) w.push_back(suma(s.polecenia, kPolecen));
   if (s.bezKwoty > 0) w.push_back(std::string(kBezKwoty.view()) + std::to_string(s.bezKwoty));
   return w;
+}
+
+std::string NazwaBankuZWykazu(std::uint32_t kod) {
+  return std::string(WykazBankow().Nazwa(kod));
 }
 
 }  // namespace rachunki

@@ -154,5 +154,7 @@ std::string Kwota(TGrosze grosze);
 // name shows the code alone.
 std::vector<std::string> LiniePodsumowania(
     const TSumy& s, const std::function<std::string(std::uint32_t)>& nazwaBanku = {});
+// A sort code's bank by the list of banks in use (WykazBankow.h), or empty.
+std::string NazwaBankuZWykazu(std::uint32_t kod);
 
 }  // namespace rachunki

@@ -25,6 +25,8 @@
 #include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
 #include "rachunki/PodsumowanieStanu.h"
+#include "rachunki/UwagiStanu.h"
+#include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
 #include "stan/Teksty.h"
 #include "stan/Typy.h"
@@ -51,34 +53,35 @@ std::string Pokaz(unsigned char b) {
 }
 
 // What the checker must print for a file, from the window's state: each
-// line's faulty characters, then its wrong account numbers and fields, then
-// its warnings; with --podsumowanie the sums after the summary.
+// line's faulty characters, then its wrong account numbers and fields.
 std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
                               const std::string& poprawiony) {
   std::string out;
   const rachunki::TRachunkiStanu r = rachunki::SprawdzIPodsumujStan(s);
   const std::vector<rachunki::TUwagaLinii>& uwagi = r.uwagi;
   std::size_t u = 0, o = 0;
-  const auto wartosc = [&](std::uint64_t linia, const auto& x) {
-    return ": \"" + cp1250::ToUtf8(x.Wartosc(s.LinieOrg[linia - 1]), true) + "\"\n";
-  };
-  const auto uwagiDo = [&](std::uint64_t linia) {
+  // Each line's findings, then its warnings.
+  const auto uwagiDo = [&](std::uint64_t doLinii) {
     for (;;) {
-      const std::uint64_t nastepna =
+      const std::uint64_t nr =
           std::min(u < uwagi.size() ? uwagi[u].linia : UINT64_MAX,
                    o < r.ostrzezenia.size() ? r.ostrzezenia[o].linia : UINT64_MAX);
-      if (nastepna > linia) break;
-      for (; u < uwagi.size() && uwagi[u].linia == nastepna; ++u) {
+      if (nr > doLinii) break;
+      const std::string_view linia = s.LinieOrg[nr - 1];
+      for (; u < uwagi.size() && uwagi[u].linia == nr; ++u) {
         const rachunki::TUwaga& x = uwagi[u].uwaga;
-        out += nazwa + ":" + std::to_string(nastepna) + ":" + std::to_string(x.kolumna) + ": " +
+        const std::string_view bank = rachunki::BankUwagi(x, linia);
+        out += nazwa + ":" + std::to_string(nr) + ":" + std::to_string(x.kolumna) + ": " +
                cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
-               cp1250::ToUtf8(rachunki::OpisBledu(x.blad)) + wartosc(nastepna, x);
+               cp1250::ToUtf8(rachunki::OpisUwagi(x, linia)) + ": \"" +
+               cp1250::ToUtf8(x.Wartosc(linia), true) + "\"" +
+               (bank.empty() ? "" : " (bank: " + cp1250::ToUtf8(bank) + ")") + "\n";
       }
-      for (; o < r.ostrzezenia.size() && r.ostrzezenia[o].linia == nastepna; ++o) {
+      for (; o < r.ostrzezenia.size() && r.ostrzezenia[o].linia == nr; ++o) {
         const rachunki::TOstrzezenie& x = r.ostrzezenia[o].ostrzezenie;
-        out += nazwa + ":" + std::to_string(nastepna) + ":" + std::to_string(x.kolumna) + ": " +
+        out += nazwa + ":" + std::to_string(nr) + ":" + std::to_string(x.kolumna) + ": " +
                cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " + cp1250::ToUtf8(x.Opis()) +
-               wartosc(nastepna, x);
+               ": \"" + cp1250::ToUtf8(x.Wartosc(linia), true) + "\"\n";
       }
     }
   };
@@ -99,7 +102,7 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
   if (!r.ostrzezenia.empty())
     rachunki += nazwa + ": " + cp1250::ToUtf8(rachunki::kOstrzezenia) + " " +
                 std::to_string(r.ostrzezenia.size()) + "\n";
-  for (const std::string& l : rachunki::LiniePodsumowania(r.sumy))
+  for (const std::string& l : rachunki::LiniePodsumowania(r.sumy, rachunki::NazwaBankuZWykazu))
     rachunki += nazwa + ": " + cp1250::ToUtf8(l) + "\n";
   if (s.Bledy.empty())
     return out + nazwa + ": " + cp1250::ToUtf8(teksty::PlikPoprawny) + "\n" + rachunki + nazwa +
@@ -189,7 +192,7 @@ std::vector<TWejscie> Wygenerowane() {
   // apart, one paid from another account, direct debits among them.
   {
     std::mt19937 rng(30);
-    const std::string platnik = test_support::ModelValid(rng);
+    const std::string platnik = test_support::ModelValid(rng, "10500015");
     std::vector<std::string> odbiorcy;
     for (int i = 0; i < 50; ++i) odbiorcy.push_back(test_support::ModelValid(rng));
     std::string lista;
@@ -203,6 +206,28 @@ std::vector<TWejscie> Wygenerowane() {
     }
     v.push_back({"lista_plac", lista});
   }
+
+  // The layouts payroll lists use, sort codes no bank has and structured
+  // titles, right and wrong, over two pieces.
+  std::string uklady;
+  const char* const linie[] = {
+      "Jan Kowalski 61 1090 1014 0000 0712 1981 2875 1500,00",
+      "Jan Kowalski;61 1090 1014 0000 0712 1981 2874 1500 zl",
+      "PL 82 10205226 0000 6102 0417 7896;2 500,00",
+      "PL 83 10205226 0000 6102 0417 7896;2 500,00",
+      "61  1090  1014  0000  0712  1981  2875",
+      "IBAN: PL6110901014000007121981287 1500,00",
+      "53124050220033224538323640",
+      "110,20240115,150000,10500015,0,\"15105000159303642621299722\","
+      "\"65124050060033224538323640\","
+      "\"A\",\"B\",0,12405006,\"/VAT/2300,00/NIP/5260001247|/INV/FV 1\",\"\",\"\",\"53\"",
+      "110,20240115,150000,10500015,0,\"15105000159303642621299722\","
+      "\"70101000712222526000124600\","
+      "\"A\",\"B\",0,10100071,\"/TI/N7831916366/OKR/24M13/SFP/PIT4R\",\"\",\"\",\"\"",
+  };
+  for (std::size_t k = 0; uklady.size() < kKawalek + 4000; ++k)
+    uklady += std::string(linie[k % std::size(linie)]) + (k % 2 ? "\r\n" : "\n");
+  v.push_back({"uklady", uklady});
 
   // Blocks of lines with a number, without a digit, faulty and empty: the
   // checker tries the runs of clean lines less often while line after line
@@ -258,6 +283,34 @@ std::vector<TWejscie> Wszystkie() {
   return v;
 }
 
+// One input through both: the checker run with `opcje` in `dir`.
+void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::string>& opcje) {
+  SCOPED_TRACE(w.nazwa);
+  const std::string plik = dir + "/plik.txt";
+  Zapisz(plik, w.bajty);
+  Typy::TStan s;
+  s.NazwaPliku = plik;
+  Typy::WczytajPlik(s);
+
+  std::vector<std::string> args = opcje;
+  for (const char* a : {"--fix", "--report", "raport.log", "--podsumowanie", "plik.txt"})
+    args.push_back(a);
+  const TWynik r = Uruchom(dir, args);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
+  EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
+  if (s.Bledy.empty()) {
+    EXPECT_FALSE(std::filesystem::exists(dir + "/raport.log"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/plik_nowy.txt"));
+  } else {
+    const std::string raport = Czytaj(dir + "/raport.log");
+    EXPECT_EQ(raport, OczekiwanyRaport(s, raport));
+    EXPECT_EQ(Czytaj(dir + "/plik_nowy.txt"), Poprawiony(s));
+  }
+  std::filesystem::remove(dir + "/raport.log");
+  std::filesystem::remove(dir + "/plik_nowy.txt");
+}
+
 }  // namespace
 
 TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
@@ -266,31 +319,26 @@ TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
   const auto wejscia = Wszystkie();
   ASSERT_GT(wejscia.size(), 30u);
   for (const TWejscie& w : wejscia) {
-    SCOPED_TRACE(w.nazwa);
-    const std::string plik = dir + "/plik.txt";
-    Zapisz(plik, w.bajty);
-    Typy::TStan s;
-    s.NazwaPliku = plik;
-    Typy::WczytajPlik(s);
-
-    const TWynik r =
-        Uruchom(dir, {"--fix", "--report", "raport.log", "--podsumowanie", "plik.txt"});
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
-    EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
-    if (s.Bledy.empty()) {
-      EXPECT_FALSE(std::filesystem::exists(dir + "/raport.log"));
-      EXPECT_FALSE(std::filesystem::exists(dir + "/plik_nowy.txt"));
-    } else {
-      const std::string raport = Czytaj(dir + "/raport.log");
-      EXPECT_EQ(raport, OczekiwanyRaport(s, raport));
-      EXPECT_EQ(Czytaj(dir + "/plik_nowy.txt"), Poprawiony(s));
-    }
-    std::filesystem::remove(dir + "/raport.log");
-    std::filesystem::remove(dir + "/plik_nowy.txt");
+    Porownaj(dir, w, {});
     // Nothing else is left behind: no temporary file of either output.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
   }
+}
+
+TEST(Zgodnosc, bothTakeTheSameNewerListOfBanks) {
+  // A list without the banks of most lines, and with a bank the built-in
+  // one lacks: both programs name the same banks and the same codes.
+  const test_support::TempDir temp;
+  const std::string dir = temp.path();
+  const std::string wykaz = dir + "/wykaz.json";
+  Zapisz(wykaz,
+         "{\"date\": \"2027-01-31\", \"entries\": [{\"name\": \"Bank \\u0141\\u00f3d\\u017a\", "
+         "\"bank_codes\": [\"12405022\", \"10901014\"]}]}");
+  rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(wykaz));
+  for (const TWejscie& w : Wszystkie())
+    if (w.nazwa == "uklady" || w.nazwa == "zlecenia" || w.nazwa.starts_with("zlecenia"))
+      Porownaj(dir, w, {"--wykaz-bankow", wykaz});
+  rachunki::UzyjWykazuBankow(nullptr);
 }
 
 // A payroll of 50 transfers with one written twice: the count and the sum
@@ -299,13 +347,14 @@ TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
 TEST(Zgodnosc, PayrollSummaryCountsWhatAPlainSumCounts) {
   const test_support::TempDir temp;
   std::mt19937 rng(50);
-  const std::string platnik = test_support::ModelValid(rng);
+  const std::string platnik = test_support::ModelValid(rng, "10500015");
+  const char* const banki[] = {"10901014", "10202892", "11402004", "24900005"};
   std::string lista, powtorzony;
   std::uint64_t grosze = 0;
   for (int k = 1; k <= 50; ++k) {
-    std::string r =
-        test_support::RekordElixirO("110", "20241210", std::to_string(250000 + 1234 * k), platnik,
-                                    test_support::ModelValid(rng), "Wynagrodzenie 11/2024");
+    std::string r = test_support::RekordElixirO(
+        "110", "20241210", std::to_string(250000 + 1234 * k), platnik,
+        test_support::ModelValid(rng, banki[k % 4]), "Wynagrodzenie 11/2024");
     if (k == 12) powtorzony = r;
     if (k == 40) r = powtorzony;
     grosze += std::stoull(r.substr(13, r.find(',', 13) - 13));
@@ -326,4 +375,6 @@ TEST(Zgodnosc, PayrollSummaryCountsWhatAPlainSumCounts) {
   EXPECT_NE(w.out.find("lista.txt:40:"), std::string::npos);
   EXPECT_NE(w.out.find("ostrzeżenie: ten sam przelew co w linii 12"), std::string::npos) << w.out;
   EXPECT_NE(w.out.find("lista.txt: Ostrzeżenia: 1\n"), std::string::npos) << w.out;
+  // Each payee bank by its code and its name from the list.
+  EXPECT_NE(w.out.find("lista.txt: bank 10901014 ("), std::string::npos) << w.out;
 }
