@@ -33,12 +33,13 @@ class TLinieStrumienia {
     if (!pierwsza_.empty() && dlugosc_ <= kNajdluzszaLinia) Zbierz();
   }
   // The line is complete: its findings, in column order.
-  const std::vector<TUwaga>& Koniec() {
+  // With `podsumowanie`, a record is announced to it as it is split.
+  const std::vector<TUwaga>& Koniec(TPodsumowanie* podsumowanie = nullptr) {
     const std::string_view linia = zebrana_ ? std::string_view(bufor_.data(), bufor_.size())
                                    : dlugosc_ > kNajdluzszaLinia ? std::string_view()
                                                                  : pierwsza_;
     sprawdzona_ = dlugosc_ <= kNajdluzszaLinia;
-    const std::vector<TUwaga>& u = sprawdzona_ ? sprawdzanie_.Sprawdz(linia) : brak_;
+    const std::vector<TUwaga>& u = sprawdzona_ ? sprawdzanie_.Sprawdz(linia, podsumowanie) : brak_;
     ostatnia_ = linia;
     Porzuc();
     return u;

@@ -175,6 +175,30 @@ const TSumy& TPodsumowanie::Sumy() const {
   return wynik_;
 }
 
+void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<TPoleRekordu>& pola) {
+  auto wartosc = [&](std::size_t i) { return l.substr(pola[i].poczatek, pola[i].dlugosc); };
+  // The same payee, amount and title twice: most often a line copied or a
+  // list sent with last month's lines in it. An amount that is no number
+  // counts by its text.
+  zapowiedziana_ = l.data();
+  zapowiedzianaDlugosc_ = l.size();
+  zKontrahentem_ = Rachunek(wartosc(kRachunekKontrahenta), kontrahent_);
+  klucz_ = 0;
+  if (!zKontrahentem_) return;
+  const std::string_view kwota = wartosc(kKwota);
+  THash h;
+  h.Dodaj(std::string_view(kontrahent_, kCyfrNrb));
+  if (SameCyfry(kwota) && kwota.size() <= kCyfrKwoty)
+    h.Dodaj(Liczba(kwota));
+  else
+    h.Dodaj(kwota);
+  h.Dodaj(wartosc(kTytul));
+  klucz_ = h.Wynik();
+  // Most often far out of the processor's cache in a long list: fetched
+  // while the rest of the line is checked.
+  __builtin_prefetch(&odciski_[klucz_ & (odciski_.size() - 1)]);
+}
+
 const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(std::uint64_t nr, std::string_view l,
                                                        const std::vector<TPoleRekordu>& pola) {
   ostrzezenia_.clear();
@@ -189,23 +213,12 @@ const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(std::uint64_t nr, std::st
   ++suma.ile;
   suma.grosze += grosze;
 
-  // The same payee, amount and title twice: most often a line copied or a
-  // list sent with last month's lines in it. An amount that is no number
-  // counts by its text. The key's slot is fetched while the sums are made.
-  char kontrahent[kCyfrNrb];
-  const bool zKontrahentem = Rachunek(wartosc(kRachunekKontrahenta), kontrahent);
-  std::uint64_t klucz = 0;
-  if (zKontrahentem) {
-    THash h;
-    h.Dodaj(std::string_view(kontrahent, kCyfrNrb));
-    if (zKwota)
-      h.Dodaj(grosze);
-    else
-      h.Dodaj(kwota);
-    h.Dodaj(wartosc(kTytul));
-    klucz = h.Wynik();
-    __builtin_prefetch(&odciski_[klucz & (odciski_.size() - 1)]);
-  }
+  // The key, as announced while the line's fields were checked, else now.
+  if (zapowiedziana_ != l.data() || zapowiedzianaDlugosc_ != l.size()) Zapowiedz(l, pola);
+  zapowiedziana_ = nullptr;
+  const char* const kontrahent = kontrahent_;
+  const bool zKontrahentem = zKontrahentem_;
+  const std::uint64_t klucz = klucz_;
 
   if (!polecenie) {
     const std::string_view data = wartosc(kData);

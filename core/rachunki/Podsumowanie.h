@@ -92,6 +92,10 @@ class TPodsumowanie {
   // Its warnings, valid until the next call.
   const std::vector<TOstrzezenie>& Rekord(std::uint64_t nr, std::string_view linia,
                                           const std::vector<TPoleRekordu>& pola);
+  // The record `Rekord` takes next, as soon as it is split: the look-up of
+  // its key in the index, which may have to come from memory, is then under
+  // way while the line's fields are checked. Optional.
+  void Zapowiedz(std::string_view linia, const std::vector<TPoleRekordu>& pola);
   const TSumy& Sumy() const;
   std::uint64_t Ostrzezen() const { return ostrzezen_; }
 
@@ -140,6 +144,12 @@ class TPodsumowanie {
   std::vector<std::uint32_t> odciski_;
   std::vector<TSlot> indeks_;
   std::size_t zajete_ = 0;
+  // What Zapowiedz found of the line whose bytes start at `zapowiedziana_`.
+  const char* zapowiedziana_ = nullptr;
+  std::size_t zapowiedzianaDlugosc_ = 0;
+  bool zKontrahentem_ = false;
+  char kontrahent_[kCyfrNrb]{};
+  std::uint64_t klucz_ = 0;
   char zleceniodawca_[kCyfrNrb]{};
   std::uint64_t liniaZleceniodawcy_ = 0;
 };

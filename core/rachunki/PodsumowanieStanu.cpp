@@ -10,7 +10,8 @@ TRachunkiStanu SprawdzIPodsumujStan(const Typy::TStan& stan) {
   TPodsumowanie podsumowanie;
   for (std::size_t i = 0; i < stan.LinieOrg.size(); ++i) {
     const std::string_view linia = stan.LinieOrg[i];
-    for (const TUwaga& u : sprawdzanie.Sprawdz(linia)) wynik.uwagi.push_back({i + 1, u});
+    for (const TUwaga& u : sprawdzanie.Sprawdz(linia, &podsumowanie))
+      wynik.uwagi.push_back({i + 1, u});
     if (const auto* pola = sprawdzanie.Pola())
       for (const TOstrzezenie& o : podsumowanie.Rekord(i + 1, linia, *pola))
         wynik.ostrzezenia.push_back({i + 1, o});

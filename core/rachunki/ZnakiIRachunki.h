@@ -31,7 +31,7 @@ class TZnakiIRachunki {
   void End() {
     znaki_.End();
     if (!rachunki_) return;
-    for (const TUwaga& u : linie_.Koniec()) {
+    for (const TUwaga& u : linie_.Koniec(&podsumowanie_)) {
       ++uwagi_;
       zglos_(znaki_.Lines(), u, linie_.Ostatnia());
     }
