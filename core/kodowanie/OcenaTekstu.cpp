@@ -345,7 +345,7 @@ void OcenUtf8(std::string_view linia, TOcenaLinii& wynik) {
 // foreign letter among them leaves unasked ("Ćwik", "wymagają", "Miloš";
 // not "qycą", "HeĄ").
 constexpr std::size_t kNajkrotszyWyraz = 3;
-constexpr int kNajmniejTrojek = 2;
+constexpr int kNajmniejTrojek = 3;
 
 bool WyrazPolski(const unsigned char* p, std::size_t od, std::size_t doo,
                  const std::array<TZnak, 256>& r) {
