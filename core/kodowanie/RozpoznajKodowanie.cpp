@@ -130,8 +130,6 @@ std::optional<TWybor> Wybierz(const TOcena* sumy, std::size_t n, const TRozne* r
   return TWybor{r.pierwszy, r.drugi};
 }
 
-}  // namespace
-
 // The start of a file as UTF-16 of one byte order, line by line (cut after
 // each LF unit), each line weighing as the lines of any file do: one that
 // reads implausibly at most a letter's worth against the order, and not in
@@ -159,6 +157,8 @@ TOcena OcenUtf16Liniami(std::string_view t, bool le, std::size_t od) {
   }
   return czytelne >= dziwne ? suma : surowa;
 }
+
+}  // namespace
 
 template <std::size_t N>
 void TDowody<N>::Dodaj(const TOcenaLinii& o) {
