@@ -238,7 +238,7 @@ def generuj(folder, small=False, seed=22, wtracenie=None):
                     if not parts:
                         n += 1
                         continue
-                    if wtracenie.rng.choice(parts) == "a":
+                    if parts[n % len(parts)] == "a":
                         a = wtracenie(a)
                     else:
                         b = wtracenie(b)
