@@ -295,15 +295,10 @@ bool LiteraLacinska(char32_t c) {
   return c >= 0xC0 && c < 0x180 && c != 0xD7 && c != 0xF7;
 }
 
-void OcenUtf8(std::string_view linia, TOcenaLinii& wynik) {
-  TOcena& o = wynik.kandydaci[kUtf8];
-  const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
-  const auto* const end = p + linia.size();
-  const auto* i = p;
-  if (wynik.bomUtf8) {
-    o.punkty += 4 * kPunktyPolskiejLitery;  // a byte-order mark says it outright
-    i += 3;
-  }
+// Scores bytes [i, end) of a line as UTF-8 into `o`, its structure into
+// `wynik`; i and end stand beside bytes that are no letter.
+void OcenUtf8(const unsigned char* i, const unsigned char* const end, TOcena& o,
+              TOcenaLinii& wynik) {
   TZnak prev2;
   TZnak prev;
   while (i < end) {
@@ -393,15 +388,17 @@ bool WPolskimTekscie(const unsigned char* p, std::size_t n, std::size_t i,
   return false;
 }
 
-}  // namespace
+bool LiteraAscii(unsigned char b) {
+  return (b | 0x20) >= 'a' && (b | 0x20) <= 'z';
+}
 
-TOcenaLinii OcenLinie(std::string_view linia) {
-  TOcenaLinii w;
-  w.bajty = linia.size();
-  const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
-  const std::size_t n = linia.size();
-  // The single-byte candidates in one walk over the bytes outside ASCII:
-  // ASCII reads alike under all of them and is skipped eight bytes at a time.
+// Scores one word of a line (bytes [od, doo), between bytes that are no
+// letter, at least one above 7F) under every candidate, the rest of the line
+// its context, and adds it to the line's scores: to those of its plausible
+// words too when some candidate reads it plausibly.
+void OcenSlowo(const unsigned char* p, std::size_t n, std::size_t od, std::size_t doo,
+               TOcenaLinii& w) {
+  // The single-byte candidates in one walk over the bytes outside ASCII.
   const std::array<TZnak, 256>* rodzaje[] = {&RodzajeBajtow(TKodowanie::Windows1250),
                                              &RodzajeBajtow(TKodowanie::Iso8859_2),
                                              &RodzajeBajtow(TKodowanie::Cp852)};
@@ -413,45 +410,84 @@ TOcenaLinii OcenLinie(std::string_view linia) {
         if (Tablica(kKodowania[k])[b] != cp1250::kToUnicode[b]) t[b] |= 1u << k;
     return t;
   }();
-  bool wysokie = false;
-  for (std::size_t i = 0; i < n; ++i) {
-    i += DlugoscZwyklych(p + i, n - i);
-    if (i >= n) break;
+  std::array<TOcena, kKandydatow> o{};
+  std::array<TRozne, kKandydatow> rozne{};
+  for (std::size_t i = od; i < doo; ++i) {
     const unsigned char b = p[i];
-    if (b < 0x80) {
-      if (b == 0) ++w.zera;
-      continue;
-    }
-    wysokie = true;
+    if (b < 0x80) continue;
     const unsigned char przed2 = i > 1 ? p[i - 2] : ' ';
     const unsigned char przed = i > 0 ? p[i - 1] : ' ';
     const unsigned char po = i + 1 < n ? p[i + 1] : ' ';
     const unsigned char po2 = i + 2 < n ? p[i + 2] : ' ';
     const auto& win = *rodzaje[0];
-    Dolicz(w.kandydaci[0], win[przed2], win[przed], win[b], win[po], win[po2]);
+    Dolicz(o[0], win[przed2], win[przed], win[b], win[po], win[po2]);
     for (std::size_t k = 1; k < 3; ++k) {
       const auto& r = *rodzaje[k];
-      Dolicz(w.kandydaci[k], r[przed2], r[przed], r[b], r[po], r[po2]);
+      Dolicz(o[k], r[przed2], r[przed], r[b], r[po], r[po2]);
       if (inne[b] & (1u << k)) {
-        TRozne& rozne = w.rozne[k];
-        const TOcena wPrzed = rozne.windows;
-        const TOcena przedTym = rozne.inne;
-        Dolicz(rozne.windows, win[przed2], win[przed], win[b], win[po], win[po2]);
-        Dolicz(rozne.inne, r[przed2], r[przed], r[b], r[po], r[po2]);
+        TRozne& z = rozne[k];
+        const TOcena wPrzed = z.windows;
+        const TOcena przedTym = z.inne;
+        Dolicz(z.windows, win[przed2], win[przed], win[b], win[po], win[po2]);
+        Dolicz(z.inne, r[przed2], r[przed], r[b], r[po], r[po2]);
         // What a clean file's hint needs: a letter this candidate reads
         // plausibly where Windows-1250 reads something implausible.
-        if (rozne.inne.litery > przedTym.litery &&
-            rozne.inne.nieprawdopodobne == przedTym.nieprawdopodobne &&
-            rozne.windows.nieprawdopodobne > wPrzed.nieprawdopodobne) {
-          ++rozne.dowody;
-          rozne.mocne += WPolskimTekscie(p, n, i, r);
+        if (z.inne.litery > przedTym.litery &&
+            z.inne.nieprawdopodobne == przedTym.nieprawdopodobne &&
+            z.windows.nieprawdopodobne > wPrzed.nieprawdopodobne) {
+          ++z.dowody;
+          z.mocne += WPolskimTekscie(p, n, i, r);
         }
       }
     }
   }
-  if (!wysokie) return w;  // ASCII alone reads alike under every candidate
+  const unsigned char* start = p + od;
+  if (od == 0 && w.bomUtf8) {
+    o[kUtf8].punkty += 4 * kPunktyPolskiejLitery;  // a byte-order mark says it outright
+    start += 3;
+  }
+  OcenUtf8(start, p + doo, o[kUtf8], w);
+  bool wiarygodne = false;
+  for (std::size_t k = 0; k < kKandydatow; ++k) {
+    w.kandydaci[k] += o[k];
+    w.rozne[k] += rozne[k];
+    wiarygodne = wiarygodne || o[k].nieprawdopodobne * 4 <= o[k].znaki;
+  }
+  if (!wiarygodne) {
+    ++w.dziwneWyrazy;
+    return;
+  }
+  for (std::size_t k = 0; k < kKandydatow; ++k) {
+    w.czytelne[k] += o[k];
+    w.rozneCzytelne[k] += rozne[k];
+  }
+}
+
+}  // namespace
+
+TOcenaLinii OcenLinie(std::string_view linia) {
+  TOcenaLinii w;
+  w.bajty = linia.size();
+  const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
+  const std::size_t n = linia.size();
   w.bomUtf8 = n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF;
-  OcenUtf8(linia, w);
+  // Word by word: ASCII reads alike under every candidate, is skipped eight
+  // bytes at a time, and a byte of it that is no letter ends a word.
+  for (std::size_t i = 0; i < n;) {
+    i += DlugoscZwyklych(p + i, n - i);
+    if (i >= n) break;
+    if (p[i] < 0x80) {
+      if (p[i] == 0) ++w.zera;
+      ++i;
+      continue;
+    }
+    std::size_t od = i;
+    while (od > 0 && (p[od - 1] >= 0x80 || LiteraAscii(p[od - 1]))) --od;
+    std::size_t doo = i + 1;
+    while (doo < n && (p[doo] >= 0x80 || LiteraAscii(p[doo]))) ++doo;
+    OcenSlowo(p, n, od, doo, w);
+    i = doo;
+  }
   return w;
 }
 

@@ -70,6 +70,12 @@ struct TOcenaLinii {
   // Well-formed sequences that decode to a Latin letter (Polish ones among
   // them): single-byte Polish text forms them only by chance.
   std::uint64_t utf8Litery = 0;
+  // The same scores for the line's words (runs of letters and bytes above
+  // 7F) that some candidate reads plausibly, and how many words no
+  // candidate does: letters in no word's order weigh little against a file.
+  std::array<TOcena, kKandydatow> czytelne;
+  std::array<TRozne, kKandydatow> rozneCzytelne;
+  std::uint64_t dziwneWyrazy = 0;
 };
 
 // A well-formed line (or file) with this many sequences decoding to Latin

@@ -162,20 +162,26 @@ TOcena OcenUtf16Liniami(std::string_view t, bool le, std::size_t od) {
 
 template <std::size_t N>
 void TDowody<N>::Dodaj(const TOcenaLinii& o) {
-  bool czytelna = false;
-  std::int64_t najlepsza = o.kandydaci[0].punkty;
-  for (std::size_t k = 0; k < N; ++k) {
-    czytelna = czytelna || Wiarygodna(o.kandydaci[k]);
-    najlepsza = std::max(najlepsza, o.kandydaci[k].punkty);
-  }
+  // The words no candidate reads plausibly count together at most a
+  // letter's worth against a reading; the others as they are.
+  const bool czytelna = o.czytelne[0].znaki > 0;
+  std::int64_t dziwneNajlepsze = o.kandydaci[0].punkty - o.czytelne[0].punkty;
+  for (std::size_t k = 1; k < N; ++k)
+    dziwneNajlepsze = std::max(dziwneNajlepsze, o.kandydaci[k].punkty - o.czytelne[k].punkty);
+  std::array<std::int64_t, N> punkty{};
+  for (std::size_t k = 0; k < N; ++k)
+    punkty[k] = o.czytelne[k].punkty + std::max(o.kandydaci[k].punkty - o.czytelne[k].punkty -
+                                                    dziwneNajlepsze,
+                                                -kGranicaDziwnej);
+  const std::int64_t najlepsza = *std::max_element(punkty.begin(), punkty.end());
   for (std::size_t k = 0; k < N; ++k) {
     surowa[k] += o.kandydaci[k];
     rozneSurowe[k] += o.rozne[k];
-    TOcena ograniczona = czytelna ? o.kandydaci[k] : TOcena{};
+    TOcena ograniczona = o.czytelne[k];
     ograniczona.punkty =
-        std::max(o.kandydaci[k].punkty - najlepsza, czytelna ? -kGranicaLinii : -kGranicaDziwnej);
+        std::max(punkty[k] - najlepsza, czytelna ? -kGranicaLinii : -kGranicaDziwnej);
     suma[k] += ograniczona;
-    if (czytelna) rozne[k] += o.rozne[k];
+    rozne[k] += o.rozneCzytelne[k];
   }
   (czytelna ? czytelne : dziwne) += 1;
 }

@@ -29,15 +29,16 @@ struct TDiagnoza {
 
 // The evidence of a file's lines under N candidates. What one line adds is
 // bounded: it can put a reading at most a few letters' worth behind the
-// line's best, and a line that reads implausibly under every candidate
-// (letters that form no word, codes, a name from another alphabet) at most
-// one letter's worth, and leaves what reads plausibly to the others. A file
-// where such lines outnumber the others is judged by its lines as they are.
+// line's best, and its words that no candidate reads plausibly (letters
+// that form no word, codes, a name from another alphabet) together at most
+// one letter's worth, left out of how plausible a reading is. A file where
+// lines of such words alone outnumber the others is judged by its lines as
+// they are.
 template <std::size_t N>
 struct TDowody {
   std::array<TOcena, N> suma{};  // each line bounded
   std::array<TRozne, N> rozne{};
-  std::uint64_t czytelne = 0;      // lines that read plausibly under some candidate
+  std::uint64_t czytelne = 0;      // lines with a word some candidate reads plausibly
   std::uint64_t dziwne = 0;        // and the others
   std::array<TOcena, N> surowa{};  // each line as it is
   std::array<TRozne, N> rozneSurowe{};
