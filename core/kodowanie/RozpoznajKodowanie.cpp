@@ -170,9 +170,9 @@ void TDowody<N>::Dodaj(const TOcenaLinii& o) {
     dziwneNajlepsze = std::max(dziwneNajlepsze, o.kandydaci[k].punkty - o.czytelne[k].punkty);
   std::array<std::int64_t, N> punkty{};
   for (std::size_t k = 0; k < N; ++k)
-    punkty[k] = o.czytelne[k].punkty + std::max(o.kandydaci[k].punkty - o.czytelne[k].punkty -
-                                                    dziwneNajlepsze,
-                                                -kGranicaDziwnej);
+    punkty[k] =
+        o.czytelne[k].punkty +
+        std::max(o.kandydaci[k].punkty - o.czytelne[k].punkty - dziwneNajlepsze, -kGranicaDziwnej);
   const std::int64_t najlepsza = *std::max_element(punkty.begin(), punkty.end());
   for (std::size_t k = 0; k < N; ++k) {
     surowa[k] += o.kandydaci[k];
