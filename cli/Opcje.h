@@ -17,6 +17,8 @@ struct TOpcje {
   // (--from, else the diagnosed one, else Windows-1250), then checked.
   bool przekoduj = false;
   std::optional<kodowanie::TKodowanie> z;
+  // --wykaz-bankow: a newer list of banks' sort codes than the built-in.
+  std::optional<std::string> wykazBankow;
   std::vector<std::string> pliki;
 };
 

@@ -40,6 +40,7 @@ struct TStan;
 }
 
 namespace ui {
+class TUstawienia;
 class TModelBledow;
 class TModelZnakow;
 }  // namespace ui
@@ -115,6 +116,11 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void ButtonPokazRachunkiClick(QObject* Sender);
   // The list of account and field findings, once it has been opened.
   TFormRachunki* FormRachunki() const { return formRachunki_; }
+  // The store that remembers the list of banks the user gave ("Wykaz
+  // banków…" in the list of findings); its list is taken now. Without a
+  // store the choice lasts until the program ends.
+  void UzyjUstawien(ui::TUstawienia* ustawienia);
+  void WybierzWykazBankow();
 
   // The placement of the window's own children; the splitter changes the
   // detail panel's height through it.
@@ -156,4 +162,5 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   std::optional<kodowanie::TKodowanie> poprawkaAlbo_;  // a second reading as likely
   std::vector<rachunki::TUwagaLinii> uwagiRachunkow_;
   TFormRachunki* formRachunki_ = nullptr;
+  ui::TUstawienia* ustawienia_ = nullptr;
 };
