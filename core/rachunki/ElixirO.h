@@ -37,6 +37,15 @@ inline constexpr std::size_t kPolRekordu = 15;
 // one field. With an unclosed quote, `pola` ends with the field it opens.
 Rekord PodzielRekord(std::string_view linia, std::vector<TPoleRekordu>& pola);
 
+namespace detail {
+// The fields of a line that has the commas and a quote of a record, as
+// `PodzielRekord` takes them before it joins an amount written with a
+// comma: searched for field by field, and the same from bit masks of the
+// whole line (at most 4096 bytes), which is what `PodzielRekord` uses.
+Rekord PolaRekordu(std::string_view linia, std::vector<TPoleRekordu>& pola);
+Rekord PolaRekorduMaskami(std::string_view linia, std::vector<TPoleRekordu>& pola);
+}  // namespace detail
+
 // Appends what is wrong with the record's fields, except its account
 // numbers' check digits, which are checked wherever a number stands.
 void SprawdzRekord(std::string_view linia, const std::vector<TPoleRekordu>& pola,

@@ -92,37 +92,25 @@ std::string TOstrzezenie::Opis() const {
   return std::string(OpisOstrzezenia(rodzaj)) + std::to_string(innaLinia);
 }
 
-namespace {
-
-constexpr std::uint32_t Odcisk(std::uint64_t klucz) {
-  return static_cast<std::uint32_t>(klucz >> 32) | 1u;
-}
-
-}  // namespace
-
-TPodsumowanie::TPodsumowanie() : odciski_(1024), indeks_(1024) {}
+TPodsumowanie::TPodsumowanie() : indeks_(1024) {}
 
 std::uint64_t TPodsumowanie::Wczesniejszy(std::uint64_t klucz, std::uint64_t nr) {
-  const std::uint32_t odcisk = Odcisk(klucz);
-  std::size_t maska = odciski_.size() - 1;
+  std::size_t maska = indeks_.size() - 1;
   std::size_t i = klucz & maska;
-  for (; odciski_[i] != 0; i = (i + 1) & maska)
-    if (odciski_[i] == odcisk && indeks_[i].klucz == klucz) return indeks_[i].linia;
-  if ((zajete_ + 1) * 4 > odciski_.size() * 3) {
+  for (; indeks_[i].klucz != 0; i = (i + 1) & maska)
+    if (indeks_[i].klucz == klucz) return indeks_[i].linia;
+  if ((zajete_ + 1) * 4 > indeks_.size() * 3) {
     std::vector<TSlot> stary(indeks_.size() * 2);
     stary.swap(indeks_);
-    odciski_.assign(indeks_.size(), 0);
-    maska = odciski_.size() - 1;
+    maska = indeks_.size() - 1;
     for (const TSlot& s : stary) {
-      if (s.linia == 0) continue;
+      if (s.klucz == 0) continue;
       std::size_t j = s.klucz & maska;
-      while (odciski_[j] != 0) j = (j + 1) & maska;
-      odciski_[j] = Odcisk(s.klucz);
+      while (indeks_[j].klucz != 0) j = (j + 1) & maska;
       indeks_[j] = s;
     }
-    for (i = klucz & maska; odciski_[i] != 0;) i = (i + 1) & maska;
+    for (i = klucz & maska; indeks_[i].klucz != 0;) i = (i + 1) & maska;
   }
-  odciski_[i] = odcisk;
   indeks_[i] = {klucz, nr};
   ++zajete_;
   return 0;
@@ -196,7 +184,7 @@ void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<TPoleRekordu
   klucz_ = h.Wynik();
   // Most often far out of the processor's cache in a long list: fetched
   // while the rest of the line is checked.
-  __builtin_prefetch(&odciski_[klucz_ & (odciski_.size() - 1)]);
+  __builtin_prefetch(&indeks_[klucz_ & (indeks_.size() - 1)], 1);
 }
 
 const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(std::uint64_t nr, std::string_view l,

@@ -83,9 +83,9 @@ struct TSumy {
 
 class TPodsumowanie {
  public:
-  // The index grows by doubling when three quarters full: 20 bytes a slot,
-  // between 27 and 54 bytes a record.
-  static constexpr std::size_t kBajtowNaRekord = 54;
+  // The index grows by doubling when three quarters full: 16 bytes a slot,
+  // between 22 and 43 bytes a record.
+  static constexpr std::size_t kBajtowNaRekord = 43;
 
   TPodsumowanie();
   // One record, line `nr` (1-based), `pola` as `PodzielRekord` split it.
@@ -133,15 +133,14 @@ class TPodsumowanie {
   TSumyWgKlucza daty_{kNajwiecejDat}, banki_{kNajwiecejBankow};
   std::uint64_t ostrzezen_ = 0;
   std::vector<TOstrzezenie> ostrzezenia_;
-  // Open addressing over two arrays: the one looked at first holds 32 bits
-  // of each key's hash (0: a free slot) and fits a cache four times better;
-  // the whole hash and the line it was first in are read only where those
-  // 32 bits match.
+  // Open addressing in one array, so that a look-up (most often the
+  // record's slot, far out of the cache in a long list, fetched ahead by
+  // Zapowiedz) reads one place in memory. A key is never 0: 0 marks a free
+  // slot.
   struct TSlot {
     std::uint64_t klucz = 0;
     std::uint64_t linia = 0;
   };
-  std::vector<std::uint32_t> odciski_;
   std::vector<TSlot> indeks_;
   std::size_t zajete_ = 0;
   // What Zapowiedz found of the line whose bytes start at `zapowiedziana_`.

@@ -552,3 +552,28 @@ TEST(ElixirO, OverlongLinesAreNotLookedAtEitherWay) {
   TSprawdzanieLinii s;
   EXPECT_TRUE(s.Sprawdz("y" + dluga).empty());
 }
+
+// Lines split from bit masks must split as a search field by field does:
+// commas and quotes in every place around the 64-byte words the masks are
+// made of, quotes inside text and before the line's end, unclosed quotes.
+TEST(ElixirO, SplittingByMasksAgreesWithSearchingFieldByField) {
+  std::mt19937 rng(30);
+  const std::string znaki = ",,,,\"\"\"x1 ";
+  std::size_t rekordow = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const std::size_t dlugosc =
+        i % 100 == 0 ? 4000 + rng() % 97 : static_cast<std::size_t>(rng() % 300);
+    std::string l;
+    for (std::size_t k = 0; k < dlugosc; ++k) l += znaki[rng() % znaki.size()];
+    std::vector<TPoleRekordu> a, b;
+    const Rekord ra = detail::PolaRekordu(l, a), rb = detail::PolaRekorduMaskami(l, b);
+    ASSERT_EQ(ra, rb) << l;
+    ASSERT_EQ(a.size(), b.size()) << l;
+    for (std::size_t f = 0; f < a.size(); ++f)
+      ASSERT_EQ(std::tie(a[f].poczatek, a[f].dlugosc, a[f].wCudzyslowie),
+                std::tie(b[f].poczatek, b[f].dlugosc, b[f].wCudzyslowie))
+          << l << " field " << f;
+    rekordow += ra != Rekord::Nie;
+  }
+  EXPECT_GT(rekordow, 10000u);  // most lines are split, not refused at once
+}
