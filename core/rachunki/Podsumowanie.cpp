@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "kodowanie/Cp1250.h"
 #include "rachunki/WykazBankow.h"
@@ -92,6 +97,39 @@ std::string TOstrzezenie::Opis() const {
   return std::string(OpisOstrzezenia(rodzaj)) + std::to_string(innaLinia);
 }
 
+TPodsumowanie::TSloty::TSloty(std::size_t ile) : ile_(ile) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  constexpr std::size_t kDuzaStrona = std::size_t{2} << 20;
+  const std::size_t bajtow = ile * sizeof(TSlot);
+  if (bajtow >= kDuzaStrona) {
+    // One large page more than needed, to start at a large page's bound;
+    // what lies before it is never touched, so it takes no memory.
+    void* m = mmap(nullptr, bajtow + kDuzaStrona, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m == MAP_FAILED) throw std::bad_alloc();
+    mapa_ = m;
+    mapaBajtow_ = bajtow + kDuzaStrona;
+    const auto adres = reinterpret_cast<std::uintptr_t>(m);
+    const auto poczatek = (adres + kDuzaStrona - 1) & ~(std::uintptr_t{kDuzaStrona} - 1);
+    sloty_ = reinterpret_cast<TSlot*>(poczatek);
+    // Advice only: without large pages the index works the same.
+    madvise(sloty_, bajtow, MADV_HUGEPAGE);
+    return;  // a fresh mapping is zeroed
+  }
+#endif
+  sloty_ = new TSlot[ile]();
+}
+
+TPodsumowanie::TSloty::~TSloty() {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  if (mapa_) {
+    munmap(mapa_, mapaBajtow_);
+    return;
+  }
+#endif
+  delete[] sloty_;
+}
+
 TPodsumowanie::TPodsumowanie() : indeks_(1024) {}
 
 std::uint64_t TPodsumowanie::Wczesniejszy(std::uint64_t klucz, std::uint64_t nr) {
@@ -100,7 +138,7 @@ std::uint64_t TPodsumowanie::Wczesniejszy(std::uint64_t klucz, std::uint64_t nr)
   for (; indeks_[i].klucz != 0; i = (i + 1) & maska)
     if (indeks_[i].klucz == klucz) return indeks_[i].linia;
   if ((zajete_ + 1) * 4 > indeks_.size() * 3) {
-    std::vector<TSlot> stary(indeks_.size() * 2);
+    TSloty stary(indeks_.size() * 2);
     stary.swap(indeks_);
     maska = indeks_.size() - 1;
     for (const TSlot& s : stary) {

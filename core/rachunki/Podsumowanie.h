@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "kodowanie/Cp1250.h"
@@ -141,7 +142,33 @@ class TPodsumowanie {
     std::uint64_t klucz = 0;
     std::uint64_t linia = 0;
   };
-  std::vector<TSlot> indeks_;
+  // The slots, zeroed. A long list's index is read at random, one slot a
+  // record: where the system allows, it lies in large pages, so that
+  // finding a slot's page does not cost a walk of the page tables as well.
+  class TSloty {
+   public:
+    explicit TSloty(std::size_t ile);
+    ~TSloty();
+    TSloty(const TSloty&) = delete;
+    TSloty& operator=(const TSloty&) = delete;
+    void swap(TSloty& o) noexcept {
+      std::swap(sloty_, o.sloty_);
+      std::swap(ile_, o.ile_);
+      std::swap(mapa_, o.mapa_);
+      std::swap(mapaBajtow_, o.mapaBajtow_);
+    }
+    std::size_t size() const { return ile_; }
+    TSlot& operator[](std::size_t i) { return sloty_[i]; }
+    const TSlot* begin() const { return sloty_; }
+    const TSlot* end() const { return sloty_ + ile_; }
+
+   private:
+    TSlot* sloty_ = nullptr;
+    std::size_t ile_ = 0;
+    void* mapa_ = nullptr;  // when mapped apart from the heap
+    std::size_t mapaBajtow_ = 0;
+  };
+  TSloty indeks_;
   std::size_t zajete_ = 0;
   // What Zapowiedz found of the line whose bytes start at `zapowiedziana_`.
   const char* zapowiedziana_ = nullptr;
