@@ -40,9 +40,7 @@ enum : std::size_t {
 constexpr std::size_t kCzesci = 4;
 constexpr std::size_t kDlugoscCzesci = 35;
 
-bool SameCyfry(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), Cyfra);
-}
+using detail::SameCyfry;
 
 bool PrawdziwaData(std::string_view s) {
   if (s.size() != 8 || !SameCyfry(s)) return false;

@@ -139,6 +139,20 @@ std::size_t Dokad(std::string_view l, std::size_t i) {
   while (i < l.size() && (Maska(static_cast<unsigned char>(l[i])) & 0x80)) ++i;
   return i;
 }
+// A field of digits only: eight at a time, as most are dates, sort codes,
+// amounts and accounts.
+inline bool SameCyfry(std::string_view s) {
+  const std::size_t n = s.size();
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8)
+    if (MaskaCyfr(Osiem(s.data() + i)) != k80) return false;
+  // The last eight again when they overlap the ones looked at.
+  if (i < n && n >= 8) return MaskaCyfr(Osiem(s.data() + n - 8)) == k80;
+  for (; i < n; ++i)
+    if (!Cyfra(s[i])) return false;
+  return n > 0;
+}
+
 // The first byte of the marked stretch ending before `i`.
 template <std::uint64_t (*Maska)(std::uint64_t)>
 std::size_t Skad(std::string_view l, std::size_t i) {

@@ -28,9 +28,7 @@ enum : std::size_t {
 
 constexpr std::size_t kCyfrKwoty = 18;
 
-bool SameCyfry(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), detail::Cyfra);
-}
+using detail::SameCyfry;
 
 std::uint64_t Liczba(std::string_view s) {
   std::uint64_t n = 0;

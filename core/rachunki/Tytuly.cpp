@@ -13,9 +13,7 @@ namespace {
 
 using detail::Cyfra;
 
-bool SameCyfry(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), Cyfra);
-}
+using detail::SameCyfry;
 
 // The title with its lines joined, and where each of its bytes stands in
 // the line, so a finding points at the value as written.
