@@ -61,7 +61,7 @@ bool PrawdziwaData(std::string_view s) {
 std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n) {
   // As a bank's export writes it, most often: 26 digits, the finder's
   // answer without the search.
-  if (v.size() == kCyfrNrb && detail::Dokad<detail::MaskaCyfr>(v, 0) == kCyfrNrb) return v;
+  if (v.size() == kCyfrNrb && SameCyfry(v)) return v;
   bool jeden = false, caly = false;
   ZnajdzNumery(v, [&](const TNumerWLinii& znaleziony) {
     caly = !jeden && znaleziony.pelny && znaleziony.poczatek == 0 && znaleziony.dlugosc == v.size();

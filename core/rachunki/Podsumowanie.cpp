@@ -40,7 +40,7 @@ std::uint64_t Liczba(std::string_view s) {
 // else, else false.
 bool Rachunek(std::string_view v, char (&cyfry)[kCyfrNrb]) {
   // As a bank's export writes it, most often: 26 digits.
-  if (v.size() == kCyfrNrb && detail::Dokad<detail::MaskaCyfr>(v, 0) == kCyfrNrb) {
+  if (v.size() == kCyfrNrb && SameCyfry(v)) {
     std::memcpy(cyfry, v.data(), kCyfrNrb);
     return true;
   }
