@@ -89,6 +89,11 @@ class TMaskiRekordu {
       const std::size_t od = w * 64;
       if (od + 64 <= n_) {
         Slowo(d + od, przecinki_[w], cudzyslowy_[w]);
+      } else if (n_ >= 64) {
+        // The line's last 64 bytes, shifted so that its end lines up.
+        Slowo(d + n_ - 64, przecinki_[w], cudzyslowy_[w]);
+        przecinki_[w] >>= 64 - (n_ - od);
+        cudzyslowy_[w] >>= 64 - (n_ - od);
       } else {
         // The line's end, in a block of zeros: no comma, no quote.
         char reszta[64] = {};
