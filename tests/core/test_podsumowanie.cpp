@@ -261,3 +261,29 @@ TEST(Podsumowanie, BankLinesTakeTheirNameWhereOneIsKnown) {
   };
   EXPECT_EQ(linie, oczekiwane);
 }
+
+// The index of records seen grows by doubling, and past 2 MB lies apart from
+// the heap: a record repeated after many growths still names its first line,
+// and records that differ only in their amount are never taken for repeats.
+TEST(Podsumowanie, RepeatsAreFoundAcrossTheIndexGrowing) {
+  std::mt19937 rng(30);
+  const std::string p = ModelValid(rng), k = ModelValid(rng);
+  const std::size_t ile = 120000;  // the index passes 2 MB at about 98 000
+  auto linia = [&](std::size_t i) {
+    return RekordElixirO("110", "20240328", std::to_string(100 + i), p, k, "Pensja");
+  };
+  TSprawdzanieLinii sprawdzanie;
+  TPodsumowanie podsumowanie;
+  std::uint64_t nr = 0;
+  auto rekord = [&](const std::string& l) {
+    sprawdzanie.Sprawdz(l, &podsumowanie);
+    return podsumowanie.Rekord(++nr, l, *sprawdzanie.Pola());
+  };
+  for (std::size_t i = 0; i < ile; ++i) ASSERT_TRUE(rekord(linia(i)).empty()) << i;
+  for (std::size_t i = 0; i < ile; i += 9973) {
+    const std::vector<TOstrzezenie> w = rekord(linia(i));
+    ASSERT_EQ(w.size(), 1u) << i;
+    EXPECT_EQ(w[0].innaLinia, i + 1);
+  }
+  EXPECT_EQ(podsumowanie.Ostrzezen(), (ile + 9972) / 9973);
+}
