@@ -97,9 +97,9 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
       // digit the sink wants to see), trying again at each costs more than
       // the line: the tries are spaced out, one in up to 16 lines, until a
       // run is found again.
-      if (!lineOpen_ && Typy::kByteClass[*p] == Typy::kAllowed && runsSkipped_ > 0) {
+      if (!lineOpen_ && Typy::Regula().klasa[*p] == Typy::kAllowed && runsSkipped_ > 0) {
         --runsSkipped_;
-      } else if (!lineOpen_ && Typy::kByteClass[*p] == Typy::kAllowed) {
+      } else if (!lineOpen_ && Typy::Regula().klasa[*p] == Typy::kAllowed) {
         const scan::CleanRun run = scan::CleanLines(p, end, sink_.RunStops());
         if (run.lines > 0) {
           runsBackoff_ = 0;
@@ -142,7 +142,7 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
     bool faulty = false;
     // A line end right here (an empty line, a CR LF) needs no scan.
     const unsigned char* q =
-        Typy::kByteClass[*p] >= Typy::kLineFeed ? p : scan::ToLineBreak(p, end, faulty);
+        Typy::Regula().klasa[*p] >= Typy::kLineFeed ? p : scan::ToLineBreak(p, end, faulty);
     if (q > p) {
       sink_.Part(reinterpret_cast<const char*>(p), static_cast<std::size_t>(q - p), faulty);
       lineOpen_ = true;

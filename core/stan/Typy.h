@@ -30,9 +30,15 @@ struct TRecError {
   bool operator==(const TRecError&) const = default;
 };
 
-// Calls f(position1, byte) for every faulty byte of a line, in order.
+// Calls f(position1, byte) for every faulty byte of a line, in order, under
+// the rule in use.
 template <class F>
 void ForEachFaultyByte(std::string_view line, F&& f) {
+  if (Regula().zalezny) {
+    for (const std::size_t pos : BledneWLinii(line))
+      f(pos, static_cast<unsigned char>(line[pos - 1]));
+    return;
+  }
   const auto* const begin = reinterpret_cast<const unsigned char*>(line.data());
   const auto* const end = begin + line.size();
   for (const unsigned char* p = scan::ToFaultyByte(begin, end); p < end;
