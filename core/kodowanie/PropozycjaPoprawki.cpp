@@ -3,6 +3,7 @@
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "kodowanie/ZnakDlaBanku.h"
+#include "profil/RegulaZnakow.h"
 
 namespace kodowanie {
 
@@ -69,8 +70,11 @@ std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan) {
   if (stan.LinieOrg.empty()) return std::nullopt;
   const auto d = RozpoznajKodowanie(stan);
   if (!d) return std::nullopt;
-  if (d->kodowanie == TKodowanie::Windows1250 && !d->albo &&
-      (stan.Bledy.empty() || !Windows1250DoPoprawy(stan)))
+  // A file in the encoding the bank reads (the profile's) is offered a
+  // correction only for what the correction would change.
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (d->kodowanie == banku && !d->albo &&
+      (stan.Bledy.empty() || (banku == TKodowanie::Windows1250 && !Windows1250DoPoprawy(stan))))
     return std::nullopt;
   return TPropozycja{d->kodowanie, ZdanieODiagnozie(d->kodowanie, d->albo), d->albo};
 }

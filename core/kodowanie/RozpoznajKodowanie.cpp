@@ -326,8 +326,13 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
   std::uint64_t przeczytane = 0;
   const auto obejrzyj = [&r](std::string_view l) {
     if (!MaWysokiBajt(l)) return;
-    for (char c : l)
-      if (Typy::CzyZnakBledny(static_cast<unsigned char>(c))) return;
+    // Clean by the rule in use (a bank profile's may take UTF-8 letters).
+    if (Typy::Regula().zalezny) {
+      if (!Typy::BledneWLinii(l).empty()) return;
+    } else {
+      for (char c : l)
+        if (Typy::Regula().bledny[static_cast<unsigned char>(c)]) return;
+    }
     r.LiniaPoprawna(l);
   };
   const auto kawalek = [&](const char* dane, std::size_t n) {

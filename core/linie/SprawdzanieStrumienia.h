@@ -77,7 +77,9 @@ class SprawdzanieStrumienia final : public LineSink {
   // copy, which is why a line ended by LF alone is not taken in a run then
   // (its copy ends in CR LF). A check that looks into clean lines too
   // (one holding digits, say) asks for them here.
-  unsigned RunStops() const { return options_.corrected ? scan::kStopAtBareLf : 0u; }
+  unsigned RunStops() const {
+    return options_.corrected || Typy::Regula().crlf ? scan::kStopAtBareLf : 0u;
+  }
   void CleanLines(const char* data, std::size_t n, std::uint64_t lines) {
     lines_ += lines;
     if (options_.corrected) findings_.Corrected(data, n);

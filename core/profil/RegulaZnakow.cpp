@@ -67,6 +67,20 @@ const TProfil& AktywnyProfil() {
   return Aktywny();
 }
 
+std::size_t ZapiszLitere(int cp1250, kodowanie::TKodowanie k, char* out) {
+  for (std::size_t i = 0; i < 18; ++i) {
+    if (Typy::ZnakiDozwolone[i] != cp1250) continue;
+    if (k == TKodowanie::Utf8) {
+      out[0] = static_cast<char>(kUtf8[i][0]);
+      out[1] = static_cast<char>(kUtf8[i][1]);
+      return 2;
+    }
+    out[0] = static_cast<char>(Litery(k)[i]);
+    return 1;
+  }
+  return 0;
+}
+
 bool PolskaLiteraUtf8(unsigned char pierwszy, unsigned char drugi) {
   for (const auto& l : kUtf8)
     if (l[0] == pierwszy && l[1] == drugi) return true;

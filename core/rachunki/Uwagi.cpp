@@ -21,6 +21,7 @@ std::string_view NazwaPola(Pole p) {
   static constexpr cp1250::Literal kTytul{u8"tytuł"};
   static constexpr cp1250::Literal kKlasyfikacja{u8"klasyfikacja"};
   static constexpr cp1250::Literal kRekord{u8"rekord"};
+  static constexpr cp1250::Literal kKoniecLinii{u8"koniec linii"};
   switch (p) {
     case Pole::Rachunek:
       return kRachunek;
@@ -48,6 +49,8 @@ std::string_view NazwaPola(Pole p) {
       return kKlasyfikacja;
     case Pole::Rekord:
       return kRekord;
+    case Pole::KoniecLinii:
+      return kKoniecLinii;
   }
   return {};
 }
@@ -75,6 +78,7 @@ std::string_view OpisBledu(Blad b) {
       u8"tytuł płatności podzielonej nie ma postaci /VAT/…/IDC/…/INV/…/TXT/…"};
   static constexpr cp1250::Literal kKlasyfikacja{u8"klasyfikacja inna niż 51 i 53"};
   static constexpr cp1250::Literal kCudzyslow{u8"niezamknięty cudzysłów"};
+  static constexpr cp1250::Literal kKoniecLf{u8"LF bez CR, a bank wymaga CR LF"};
   switch (b) {
     case Blad::SumaKontrolna:
       return kSuma;
@@ -108,6 +112,8 @@ std::string_view OpisBledu(Blad b) {
       return kKlasyfikacja;
     case Blad::Cudzyslow:
       return kCudzyslow;
+    case Blad::KoniecLiniiLf:
+      return kKoniecLf;
   }
   return {};
 }

@@ -27,6 +27,7 @@ enum class Pole : unsigned char {
   Tytul,
   Klasyfikacja,
   Rekord,
+  KoniecLinii,
 };
 
 enum class Blad : unsigned char {
@@ -46,6 +47,7 @@ enum class Blad : unsigned char {
   PodzielonaPlatnosc,
   Klasyfikacja,
   Cudzyslow,
+  KoniecLiniiLf,
 };
 
 // The user's words, in Windows-1250.
@@ -62,10 +64,17 @@ struct TUwaga {
   Blad blad = Blad::SumaKontrolna;
 
   std::string_view Wartosc(std::string_view linia) const {
+    if (dlugosc == 0) return {};
     return linia.substr(kolumna - 1, dlugosc);
   }
   friend bool operator==(const TUwaga&, const TUwaga&) = default;
 };
+
+// A line of `dlugosc` bytes ended by LF alone where the bank wants CR LF:
+// the finding stands after its last byte and shows no value.
+inline TUwaga UwagaKoncaLinii(std::uint64_t dlugosc) {
+  return {static_cast<std::size_t>(dlugosc) + 1, 0, Pole::KoniecLinii, Blad::KoniecLiniiLf};
+}
 
 // Longer lines are not looked at: no payment list has them, and the
 // checker would have to hold them whole. Both programs skip them alike.

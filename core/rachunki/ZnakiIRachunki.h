@@ -24,19 +24,32 @@ class TZnakiIRachunki {
 
   void Part(const char* d, std::size_t n, bool faulty) {
     znaki_.Part(d, n, faulty);
+    dlugosc_ += n;
     if (rachunki_) linie_.Czesc(d, n);
   }
+  void BareLf() { lf_ = true; }
   void End() {
     znaki_.End();
-    if (!rachunki_) return;
-    for (const TUwaga& u : linie_.Koniec()) {
-      ++uwagi_;
-      zglos_(znaki_.Lines(), u, linie_.Ostatnia());
+    if (rachunki_) {
+      for (const TUwaga& u : linie_.Koniec()) {
+        ++uwagi_;
+        zglos_(znaki_.Lines(), u, linie_.Ostatnia());
+      }
     }
+    // The line end is checked with or without the account checks: it is
+    // not about a field.
+    if (lf_) {
+      ++uwagi_;
+      zglos_(znaki_.Lines(), UwagaKoncaLinii(dlugosc_), std::string_view());
+    }
+    lf_ = false;
+    dlugosc_ = 0;
   }
   void Drop() {
     znaki_.Drop();
     linie_.Porzuc();
+    lf_ = false;
+    dlugosc_ = 0;
   }
   unsigned RunStops() const {
     return znaki_.RunStops() | (rachunki_ ? unsigned{scan::kStopAtDigit} : 0u);
@@ -58,6 +71,8 @@ class TZnakiIRachunki {
   Zglos zglos_;
   TLinieStrumienia linie_;
   std::uint64_t uwagi_ = 0;
+  bool lf_ = false;
+  std::uint64_t dlugosc_ = 0;
 };
 
 }  // namespace rachunki

@@ -174,6 +174,9 @@ struct TStan {
   TLinieNew LinieNew{LinieOrg};
   TBledy Bledy{LinieOrg};
   std::string NazwaPliku;
+  // The lines ended by LF alone, kept only when the bank profile in use
+  // wants CR LF (their findings join the account and field findings).
+  std::vector<std::int32_t> LinieZLf;
   std::int32_t WybranyBlad = 0;
   std::int32_t WybranaPozycja = 0;
 };
