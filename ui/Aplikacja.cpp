@@ -32,6 +32,7 @@ TAplikacja::TTytul::TTytul() {
 // main window is handed it.
 TAplikacja::TAplikacja() : FormGlow(Typy::Stan(), komunikaty_), FormLOG(komunikaty_) {
   FormGlow.FormLOG = &FormLOG;
+  FormGlow.UzywajUstawien(ustawienia_);
 }
 
 void TAplikacja::PokazOknoGlowne() {

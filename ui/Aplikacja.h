@@ -6,6 +6,7 @@
 
 #include "LOG.h"
 #include "QtUserMessages.h"
+#include "Ustawienia.h"
 #include "glow.h"
 
 class TAplikacja {
@@ -33,6 +34,7 @@ class TAplikacja {
     TTytul();
   } tytul_;
   ui::TQtUserMessages komunikaty_;
+  ui::TUstawienia ustawienia_;
 
  public:
   TFormGlow FormGlow;

@@ -42,6 +42,8 @@ struct TStan;
 namespace ui {
 class TModelBledow;
 class TModelZnakow;
+class TUstawienia;
+class TWyborProfilu;
 }  // namespace ui
 
 class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
@@ -94,6 +96,12 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // check's outcome only when there are any, and the button to their list.
   QLabel* LabelRachunki = nullptr;
   QPushButton* ButtonPokazRachunki = nullptr;
+  // The bank profile the file is checked against.
+  ui::TWyborProfilu* ComboProfil = nullptr;
+
+  // The store of what the window remembers: the profile chosen there is
+  // put in use now, and a profile chosen later is remembered in it.
+  void UzywajUstawien(ui::TUstawienia& ustawienia);
 
   void DodajLinieDoStringGrid();
   void FormCreate(QObject* Sender);
@@ -113,6 +121,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void ButtonPokazLogClick(QObject* Sender);
   void ButtonPoprawAutomatycznieClick(QObject* Sender);
   void ButtonPokazRachunkiClick(QObject* Sender);
+  void ComboProfilChange(QObject* Sender);
   // The list of account and field findings, once it has been opened.
   TFormRachunki* FormRachunki() const { return formRachunki_; }
 
@@ -156,4 +165,5 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   std::optional<kodowanie::TKodowanie> poprawkaAlbo_;  // a second reading as likely
   std::vector<rachunki::TUwagaLinii> uwagiRachunkow_;
   TFormRachunki* formRachunki_ = nullptr;
+  ui::TUstawienia* ustawienia_ = nullptr;
 };

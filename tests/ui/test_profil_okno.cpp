@@ -1,0 +1,114 @@
+// The bank profile in the main window: chosen in the bar's free room,
+// remembered in the settings store, the open file checked again by the new
+// rules, and a remembered profile that cannot be used told, not ignored.
+//
+// With ZRZUT_EKRANU set to a path prefix, the window is also saved as
+// PREFIX-profil.png (a profile chosen, a refused character found) and
+// PREFIX-profil-po-restarcie.png (a new window, the profile still chosen).
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "OknoTestowe.h"
+#include "Ustawienia.h"
+#include "WyborProfilu.h"
+#include "profil/RegulaZnakow.h"
+#include "stan/Teksty.h"
+
+using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
+
+namespace {
+
+// The rule is the process's: every test leaves it at the default.
+struct TDomyslnyPoTescie {
+  ~TDomyslnyPoTescie() { profile::UzyjProfilu(profile::Domyslny()); }
+};
+
+QString Ini(const test::TOkno& o) {
+  return QDir(o.katalog.path()).filePath(QStringLiteral("ustawienia.ini"));
+}
+
+// A transfer record with "&" in a name and ";" in a street, inside quoted
+// fields, and a line ended by LF alone.
+const std::string kLista =
+    "110,20240328,325000,10500015,0,\"15105000159303642621299722\","
+    "\"17102040142664737828830059\",\"Firma & Syn|ul. Prosta 1\","
+    "\"Jan Kowalski|ul. Lesna; 5\",0,10204014,\"Wynagrodzenie\",\"\",\"\",\"51\"\r\n"
+    "Ala ma kota\n";
+
+}  // namespace
+
+class TestProfilOkno : public QObject {
+  Q_OBJECT
+ private slots:
+  void wybranyProfil_sprawdzaPonownieIZostajePoRestarcie();
+  void zapamietanyPlikProfilu_zepsuty_mowiIWracaDoDomyslnego();
+};
+
+void TestProfilOkno::wybranyProfil_sprawdzaPonownieIZostajePoRestarcie() {
+  TDomyslnyPoTescie domyslny;
+  test::TOkno o;
+  ui::TUstawienia ustawienia(Ini(o));
+  o.w.UzywajUstawien(ustawienia);
+  // The default first: the list passes, as it always did.
+  QCOMPARE(o.w.ComboProfil->currentText(), test::T(test::Cp("Zasady ogólne")));
+  QVERIFY(o.w.ComboProfil->isVisible());
+  QVERIFY(o.w.ComboProfil->x() > o.w.ButtonPokazLog->geometry().right());
+  QVERIFY(o.w.ComboProfil->geometry().right() < o.w.Panel1->width());
+  o.Sprawdz(o.Plik("lista.txt", kLista));
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
+
+  // Another profile: the open file is checked again at once.
+  const std::size_t przed = o.m.Wywolania.size();
+  o.w.ComboProfil->setCurrentIndex(
+      o.w.ComboProfil->findText(test::T(test::Cp("Najostrzejsze wspólne"))));
+  QCOMPARE(o.Rodzaje(przed).back(), Rodzaj::Ostrzezenie);
+  QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("1"));
+  QCOMPARE(o.stan.Bledy[0].BadChars, std::string("&,;"));
+  QCOMPARE(o.stan.Bledy[0].BadPositions, std::string("97,140"));
+  // The LF-ended line is one finding beside the account findings.
+  QVERIFY(o.w.LabelRachunki->isVisible());
+  QCOMPARE(ustawienia.Profil(), test::T(test::Cp("Najostrzejsze wspólne")));
+  test::Zrzut(o.w, "profil");
+
+  // A new window over the same store: the profile is still chosen and used.
+  profile::UzyjProfilu(profile::Domyslny());
+  test::TOkno po;
+  ui::TUstawienia ponownie(Ini(o));
+  po.w.UzywajUstawien(ponownie);
+  QCOMPARE(po.w.ComboProfil->currentText(), test::T(test::Cp("Najostrzejsze wspólne")));
+  QCOMPARE(profile::AktywnyProfil().nazwa, test::Cp("Najostrzejsze wspólne"));
+  po.Sprawdz(o.Sciezka("lista.txt"));
+  QCOMPARE(po.w.LabelIleBledow->text(), QStringLiteral("1"));
+  test::Zrzut(po.w, "profil-po-restarcie");
+
+  // Back to the default: remembered as no choice at all.
+  po.w.ComboProfil->setCurrentIndex(0);
+  QCOMPARE(ponownie.Profil(), QString());
+  QCOMPARE(po.w.LabelIleBledow->text(), QStringLiteral("0"));
+}
+
+void TestProfilOkno::zapamietanyPlikProfilu_zepsuty_mowiIWracaDoDomyslnego() {
+  TDomyslnyPoTescie domyslny;
+  test::TOkno o;
+  const std::string plik = o.Plik("bank.toml", "nazwa = \"Mój bank\"\nkodowanie = \"UTF-16\"\n");
+  ui::TUstawienia ustawienia(Ini(o));
+  ustawienia.UstawProfil(QString::fromStdString(plik));
+  o.w.UzywajUstawien(ustawienia);
+  const auto bledy = o.m.Teksty(Rodzaj::Blad);
+  QCOMPARE(bledy.size(), std::size_t{1});
+  QVERIFY(bledy[0].find("bank.toml:2") != std::string::npos);
+  QVERIFY(profile::CzyDomyslny(profile::AktywnyProfil()));
+  QCOMPARE(o.w.ComboProfil->currentIndex(), 0);
+
+  // The same file put right is listed under its own name and used.
+  o.Plik("bank.toml", "nazwa = \"Mój bank\"\nzabronione = \"#\"\n");
+  test::TOkno po;
+  po.w.UzywajUstawien(ustawienia);
+  QCOMPARE(po.w.ComboProfil->currentText(), QStringLiteral("Mój bank"));
+  QCOMPARE(profile::AktywnyProfil().zabronione, std::string("#"));
+}
+
+QTEST_MAIN(TestProfilOkno)
+#include "test_profil_okno.moc"
