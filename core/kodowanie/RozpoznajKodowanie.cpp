@@ -5,6 +5,7 @@
 #include "linie/CzytajKawalkami.h"
 #include "linie/ZwykleAscii.h"
 #include "platform/PlatformFile.h"
+#include "profil/RegulaZnakow.h"
 
 namespace kodowanie {
 
@@ -259,6 +260,13 @@ std::optional<TDiagnoza> TRozpoznawanie::Wynik() const {
   // Zero bytes beyond a stray one: not a text at all. (Other control bytes
   // are what make the lines of many a text file faulty: they say nothing.)
   if (zera_ * 100 > bajty_) return std::nullopt;
+  // Nothing outside ASCII was read: every encoding reads the file alike, so
+  // it is in the one the bank reads. Only a bank profile's other encoding
+  // needs saying so; for Windows-1250 the verdict stays as it always was.
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (banku != TKodowanie::Windows1250 &&
+      std::all_of(suma_.begin(), suma_.end(), [](const TOcena& o) { return o.znaki == 0; }))
+    return TDiagnoza{banku, false, std::nullopt};
 
   // Lines that read as UTF-8 and others that read as single-byte text: two
   // files joined, each line decoded from its own encoding.

@@ -23,6 +23,7 @@
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
+#include "profil/RegulaZnakow.h"
 #include "rachunki/UwagiStanu.h"
 #include "raport/UtworzLOG.h"
 #include "stan/Teksty.h"
@@ -71,8 +72,11 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
     const std::string nr = std::to_string(idx + 1);
     const std::string_view linia = s.LinieOrg[idx];
     if (linia.empty()) out += nazwa + ":" + nr + ": " + cp1250::ToUtf8(teksty::CiagPusty) + "\n";
+    // Columns as the user counts them: characters of the bank's encoding.
+    Typy::TKolumnyZnakow kolumna(linia);
     Typy::ForEachFaultyByte(linia, [&](std::size_t pos, unsigned char b) {
-      out += nazwa + ":" + nr + ":" + std::to_string(pos) + ": Błędny znak: \"" + Pokaz(b) + "\n";
+      out += nazwa + ":" + nr + ":" + std::to_string(kolumna(pos)) + ": Błędny znak: \"" +
+             Pokaz(b) + "\n";
     });
   }
   uwagiDo(s.LinieOrg.size());
@@ -86,7 +90,7 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
   // The encoding the window's diagnosis names, which the checker reaches
   // from the lines as they pass.
   const auto d = kodowanie::RozpoznajKodowanie(s);
-  if (d && d->kodowanie != kodowanie::TKodowanie::Windows1250)
+  if (d && d->kodowanie != profile::AktywnyProfil().kodowanie)
     out += nazwa + ": plik wygląda na zapisany w kodowaniu " +
            std::string(kodowanie::Nazwa(d->kodowanie)) + "\n";
   return out + nazwa + ": " + cp1250::ToUtf8(teksty::IloscBlednychLinii) + " " +
@@ -218,13 +222,16 @@ std::vector<TWejscie> Wszystkie() {
   return v;
 }
 
-}  // namespace
-
-TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
+// Every input through both programs under one bank profile (none: the
+// default, as the checker runs without --profil).
+void PorownajZProfilem(const std::vector<TWejscie>& wejscia, const char* profil) {
   const test_support::TempDir temp;
   const std::string dir = temp.path();
-  const auto wejscia = Wszystkie();
-  ASSERT_GT(wejscia.size(), 30u);
+  std::vector<std::string> argumenty = {"--fix", "--report", "raport.log", "plik.txt"};
+  if (profil) {
+    argumenty.insert(argumenty.begin(), {"--profil", profil});
+    profile::UzyjProfilu(profile::ZnajdzProfil(cp1250::FromUtf8Lossy(profil)));
+  }
   for (const TWejscie& w : wejscia) {
     SCOPED_TRACE(w.nazwa);
     const std::string plik = dir + "/plik.txt";
@@ -233,7 +240,7 @@ TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
     s.NazwaPliku = plik;
     Typy::WczytajPlik(s);
 
-    const TWynik r = Uruchom(dir, {"--fix", "--report", "raport.log", "plik.txt"});
+    const TWynik r = Uruchom(dir, argumenty);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
     EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
@@ -249,5 +256,55 @@ TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
     std::filesystem::remove(dir + "/plik_nowy.txt");
     // Nothing else is left behind: no temporary file of either output.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+  }
+  profile::UzyjProfilu(profile::Domyslny());
+}
+
+// The same Polish text as a bank in each encoding reads it, with faults:
+// an en dash, a tab, a refused ";" and ":" in and out of a record's fields,
+// lines ended by LF alone.
+std::vector<TWejscie> WKodowaniach() {
+  const std::string tekst =
+      "Zażółć gęślą jaźń; ĄĆĘŁŃÓŚŹŻ\r\n"
+      "110,20240328,100,10500015,0,\"15105000159303642621299722\",\"17102040142664737828830059\","
+      "\"Łódź: Spółka & Syn\",\"Jan Kowalski|ul. Wąska; 5\",0,10204014,\"Zapłata – faktura\","
+      "\"\",\"\",\"51\"\n"
+      "Tab\tulator i é\n\n";
+  std::vector<TWejscie> v;
+  const std::string cp1250 = cp1250::FromUtf8Lossy(tekst);
+  v.push_back({"polskie_1250", cp1250});
+  v.push_back({"polskie_utf8", tekst});
+  // CP852: each Windows-1250 letter at its CP852 place.
+  const auto& tablica852 = kodowanie::Tablica(kodowanie::TKodowanie::Cp852);
+  std::string cp852;
+  for (const char c : cp1250) {
+    const char16_t u = cp1250::kToUnicode[static_cast<unsigned char>(c)];
+    char b = c;
+    for (int k = 128; k < 256 && static_cast<unsigned char>(c) >= 128; ++k)
+      if (tablica852[static_cast<std::size_t>(k)] == u) b = static_cast<char>(k);
+    cp852 += b;
+  }
+  v.push_back({"polskie_cp852", cp852});
+  return v;
+}
+
+}  // namespace
+
+TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
+  const auto wejscia = Wszystkie();
+  ASSERT_GT(wejscia.size(), 30u);
+  PorownajZProfilem(wejscia, nullptr);
+}
+
+// A bank profile moves the rule (the letters' encoding, refused characters
+// in a record's fields, CR LF): both programs take it from the same core
+// call and still agree byte for byte.
+TEST(Zgodnosc, underABankProfileToo) {
+  std::vector<TWejscie> wejscia = Wszystkie();
+  for (TWejscie& w : WKodowaniach()) wejscia.push_back(std::move(w));
+  for (const char* profil :
+       {"Najostrzejsze wspólne", "Import firmowy, UTF-8", "Import firmowy, CP852"}) {
+    SCOPED_TRACE(profil);
+    PorownajZProfilem(wejscia, profil);
   }
 }
