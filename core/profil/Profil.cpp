@@ -138,7 +138,7 @@ EProfil::EProfil(std::string plik, std::uint32_t linia, std::string klucz, const
 const TProfil& Domyslny() {
   static const TProfil p = [] {
     TProfil d;
-    d.nazwa = std::string("Zasady ogólne");
+    d.nazwa = cp1250::Literal(u8"Zasady ogólne").str();
     return d;
   }();
   return p;
