@@ -105,6 +105,12 @@ TEST(Profil, aFileItCannotUseIsNamedWithLineAndKey) {
       {"nazwa = \"\"", 1, "nazwa"},
       {"nazwa = \"银行\"", 1, "nazwa"},
       {"zrodlo = \"bez nazwy\"", 0, "nazwa"},
+      // A key of Polish letters (in quotes, or bare, which TOML refuses);
+      // a private-use character the reader keeps for itself.
+      {"nazwa = \"A\"\n\"źródło\" = \"x\"", 2, "źródło"},
+      {"nazwa = \"A\"\nźródło = \"x\"", 2, ""},
+      {"nazwa = \"A\"\n  żółw", 2, ""},
+      {"nazwa = \"A\"\n# \uE005\n", 2, ""},
       // Bad TOML: the line, no key.
       {"nazwa = \"A\"\nzrodlo = \"niedomkniety\n", 2, ""},
       {"nazwa = \"A\"\nnazwa = \"B\"", 2, ""},
