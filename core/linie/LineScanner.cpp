@@ -356,25 +356,41 @@ __attribute__((target("ssse3"))) inline __m128i LookUp16(__m128i low, __m128i hi
                        _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
 }
 
+// A set's two tables (see NibbleSet), its mark, and the refused characters'
+// tables, for the 16-byte versions.
+struct Ssse3Tables {
+  __m128i low, high, mark, xlow, xhigh;
+};
+
+__attribute__((target("ssse3"))) inline Ssse3Tables Load16(const NibbleSet& set,
+                                                           const NibbleSet& extra) {
+  return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low)),
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high)),
+          _mm_set1_epi8(static_cast<char>(set.markBit)),
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(extra.low)),
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(extra.high))};
+}
+
 // The run of clean lines, 16 bytes at a time, for processors without AVX2;
 // the same steps as the AVX2 version below, which explains them.
-template <unsigned kStops>
-__attribute__((target("ssse3"))) inline __m128i Events16(__m128i low, __m128i high, __m128i mark,
+template <unsigned kStops, bool kExtra>
+__attribute__((target("ssse3"))) inline __m128i Events16(const Ssse3Tables& t,
                                                          const unsigned char* p, __m128i& isLf) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-  __m128i looked = LookUp16(low, high, v);
+  __m128i looked = LookUp16(t.low, t.high, v);
   isLf = _mm_cmpeq_epi8(v, _mm_set1_epi8(kLf));
   const __m128i nextLf = _mm_cmpeq_epi8(next, _mm_set1_epi8(kLf));
   const __m128i nextCr = _mm_cmpeq_epi8(next, _mm_set1_epi8(kCr));
   __m128i ev = _mm_and_si128(isLf, _mm_or_si128(nextLf, nextCr));
   if constexpr (RunSetMarksCr<kStops>()) {
-    looked = _mm_andnot_si128(_mm_and_si128(nextLf, mark), looked);
+    looked = _mm_andnot_si128(_mm_and_si128(nextLf, t.mark), looked);
   } else {
     ev = _mm_or_si128(ev, _mm_andnot_si128(nextLf, _mm_cmpeq_epi8(v, _mm_set1_epi8(kCr))));
   }
   if constexpr ((kStops & kStopAtBareLf) != 0)
     ev = _mm_or_si128(ev, _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(kCr)), nextLf));
+  if constexpr (kExtra) ev = _mm_or_si128(ev, LookUp16(t.xlow, t.xhigh, v));
   return _mm_or_si128(looked, ev);
 }
 
@@ -409,13 +425,15 @@ inline __m128i LineEnds16(__m128i v) {
 // A step of 64 bytes at p: looked up, and if it holds a faulty byte or a
 // line end, looked at again. Returns what LineEndAt does, or nullptr with
 // nothing found.
-__attribute__((target("ssse3"))) inline const unsigned char* LineStep16(__m128i low, __m128i high,
+template <bool kExtra>
+__attribute__((target("ssse3"))) inline const unsigned char* LineStep16(const Ssse3Tables& t,
                                                                         const unsigned char* p,
                                                                         bool& faulty) {
   __m128i v[4], found[4];
   for (int k = 0; k < 4; ++k) {
     v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-    found[k] = LookUp16(low, high, v[k]);
+    found[k] = LookUp16(t.low, t.high, v[k]);
+    if constexpr (kExtra) found[k] = _mm_or_si128(found[k], LookUp16(t.xlow, t.xhigh, v[k]));
   }
   const __m128i any =
       _mm_or_si128(_mm_or_si128(found[0], found[1]), _mm_or_si128(found[2], found[3]));
@@ -425,42 +443,47 @@ __attribute__((target("ssse3"))) inline const unsigned char* LineStep16(__m128i 
                    NonZero64(found[0], found[1], found[2], found[3]), faulty);
 }
 
-__attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const unsigned char* p,
-                                                                       const unsigned char* end,
-                                                                       bool& faulty) {
-  const NibbleSet& set = Active().faultyOrLineEnd;
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high));
+template <bool kExtra>
+__attribute__((target("ssse3"))) const unsigned char* LineBreakSsse3(const Ssse3Tables& t,
+                                                                     const unsigned char* p,
+                                                                     const unsigned char* end,
+                                                                     bool& faulty) {
   for (; end - p >= 64; p += 64)
-    if (const unsigned char* q = LineStep16(low, high, p, faulty)) return q;
+    if (const unsigned char* q = LineStep16<kExtra>(t, p, faulty)) return q;
   if (p == end) return end;
   const PaddedStep step(p, end);
-  const unsigned char* const q = LineStep16(low, high, step.bytes, faulty);
+  const unsigned char* const q = LineStep16<kExtra>(t, step.bytes, faulty);
   return q == nullptr ? end : p + (q - step.bytes);
 }
 
-template <unsigned kStops>
-__attribute__((target("ssse3"))) std::uint64_t Ssse3Step(__m128i low, __m128i high, __m128i mark,
+__attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const unsigned char* p,
+                                                                       const unsigned char* end,
+                                                                       bool& faulty) {
+  const Tables& tables = Active();
+  const Ssse3Tables t = Load16(tables.faultyOrLineEnd, tables.extra);
+  return tables.hasExtra ? LineBreakSsse3<true>(t, p, end, faulty)
+                         : LineBreakSsse3<false>(t, p, end, faulty);
+}
+
+template <unsigned kStops, bool kExtra>
+__attribute__((target("ssse3"))) std::uint64_t Ssse3Step(const Ssse3Tables& t,
                                                          const unsigned char* p,
                                                          std::uint64_t& lineEnds) {
   __m128i lf0, lf1, lf2, lf3;
-  const __m128i ev0 = Events16<kStops>(low, high, mark, p, lf0);
-  const __m128i ev1 = Events16<kStops>(low, high, mark, p + 16, lf1);
-  const __m128i ev2 = Events16<kStops>(low, high, mark, p + 32, lf2);
-  const __m128i ev3 = Events16<kStops>(low, high, mark, p + 48, lf3);
+  const __m128i ev0 = Events16<kStops, kExtra>(t, p, lf0);
+  const __m128i ev1 = Events16<kStops, kExtra>(t, p + 16, lf1);
+  const __m128i ev2 = Events16<kStops, kExtra>(t, p + 32, lf2);
+  const __m128i ev3 = Events16<kStops, kExtra>(t, p + 48, lf3);
   lineEnds = Mask64(lf0, lf1, lf2, lf3);
   return NonZero64(ev0, ev1, ev2, ev3);
 }
 
-template <unsigned kStops>
+template <unsigned kStops, bool kExtra>
 __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p,
                                                           const unsigned char* end) {
   if (!OpensRun(p, end)) return {p, 0};
   const unsigned char* const runStart = p;
-  const NibbleSet& set = RunSet<kStops>(Active());
-  const __m128i mark = _mm_set1_epi8(static_cast<char>(set.markBit));
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high));
+  const Ssse3Tables t = Load16(RunSet<kStops>(Active()), Active().extra);
   std::uint64_t lines = 0;
   while (end - p > 64) {
     // Four line ends a step at most in each byte lane: 63 steps fit.
@@ -468,10 +491,10 @@ __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p
     __m128i counts = _mm_setzero_si128();
     for (; p < stop; p += 64) {
       __m128i lf0, lf1, lf2, lf3;
-      const __m128i ev0 = Events16<kStops>(low, high, mark, p, lf0);
-      const __m128i ev1 = Events16<kStops>(low, high, mark, p + 16, lf1);
-      const __m128i ev2 = Events16<kStops>(low, high, mark, p + 32, lf2);
-      const __m128i ev3 = Events16<kStops>(low, high, mark, p + 48, lf3);
+      const __m128i ev0 = Events16<kStops, kExtra>(t, p, lf0);
+      const __m128i ev1 = Events16<kStops, kExtra>(t, p + 16, lf1);
+      const __m128i ev2 = Events16<kStops, kExtra>(t, p + 32, lf2);
+      const __m128i ev3 = Events16<kStops, kExtra>(t, p + 48, lf3);
       const __m128i ev = _mm_or_si128(_mm_or_si128(ev0, ev1), _mm_or_si128(ev2, ev3));
       if (_mm_movemask_epi8(_mm_cmpeq_epi8(ev, _mm_setzero_si128())) != 0xFFFF)
         return RunEndsIn(runStart, p, NonZero64(ev0, ev1, ev2, ev3), Mask64(lf0, lf1, lf2, lf3),
@@ -480,10 +503,9 @@ __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p
     }
     lines += SumBytes(counts);
   }
-  return RunTail(runStart, p, end, lines,
-                 [low, high, mark](const unsigned char* step, std::uint64_t& lineEnds) {
-                   return Ssse3Step<kStops>(low, high, mark, step, lineEnds);
-                 });
+  return RunTail(runStart, p, end, lines, [&t](const unsigned char* step, std::uint64_t& lineEnds) {
+    return Ssse3Step<kStops, kExtra>(t, step, lineEnds);
+  });
 }
 
 // The same with SSE2 alone: bytes outside the printable range are looked up
@@ -544,14 +566,18 @@ const unsigned char* ToFaultyByteSse2(const unsigned char* p, const unsigned cha
 
 __attribute__((target("ssse3"))) const unsigned char* ToFaultyByteSsse3(const unsigned char* p,
                                                                         const unsigned char* end) {
-  const NibbleSet& set = Active().allowed;
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high));
+  const Tables& tables = Active();
+  const Ssse3Tables t = Load16(tables.allowed, tables.extra);
   for (; end - p >= 16; p += 16) {
-    const __m128i allowed =
-        LookUp16(low, high, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    const auto bad =
-        static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(allowed, _mm_setzero_si128())));
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i zero = _mm_setzero_si128();
+    auto bad = static_cast<std::uint32_t>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(LookUp16(t.low, t.high, v), zero)));
+    // Faulty: not allowed, or refused.
+    if (tables.hasExtra)
+      bad |= ~static_cast<std::uint32_t>(
+                 _mm_movemask_epi8(_mm_cmpeq_epi8(LookUp16(t.xlow, t.xhigh, v), zero))) &
+             0xFFFFu;
     if (bad) return p + FirstBit(bad);
   }
   return ToFaultyByteScalar(p, end);
@@ -577,7 +603,10 @@ CleanRun RunSse2(const unsigned char* p, const unsigned char* end, unsigned stop
   return ByStops(stops, [&](auto k) { return CleanLinesSse2<decltype(k)::value>(p, end); });
 }
 CleanRun RunSsse3(const unsigned char* p, const unsigned char* end, unsigned stops) {
-  return ByStops(stops, [&](auto k) { return CleanLinesSsse3<decltype(k)::value>(p, end); });
+  if (Active().hasExtra)
+    return ByStops(stops,
+                   [&](auto k) { return CleanLinesSsse3<decltype(k)::value, true>(p, end); });
+  return ByStops(stops, [&](auto k) { return CleanLinesSsse3<decltype(k)::value, false>(p, end); });
 }
 
 bool CpuHasSsse3() {
@@ -823,9 +852,9 @@ bool CpuHasAvx2() {
   return __builtin_cpu_supports("avx2");
 }
 
-// Below AVX2 the refused printable characters have no look-up of their
-// own: a rule with some is scanned by the plain loops there, as is a rule
-// whose faulty bytes the look-ups cannot hold.
+// SSE2 has no look-up for the refused printable characters: a rule with some
+// is scanned by the plain loops there, as is, at any level, a rule whose
+// faulty bytes the look-ups cannot hold.
 const unsigned char* LineBreakSse2OrPlain(const unsigned char* p, const unsigned char* end,
                                           bool& faulty) {
   return Active().hasExtra ? ToLineBreakScalar(p, end, faulty) : ToLineBreakSse2(p, end, faulty);
@@ -837,7 +866,7 @@ const unsigned char* FaultyByteSse2OrPlain(const unsigned char* p, const unsigne
   return Active().hasExtra ? ToFaultyByteScalar(p, end) : ToFaultyByteSse2(p, end);
 }
 bool Ssse3Fits() {
-  return Active().vector && !Active().hasExtra;
+  return Active().vector;
 }
 __attribute__((target("ssse3"))) const unsigned char* LineBreakSsse3OrPlain(
     const unsigned char* p, const unsigned char* end, bool& faulty) {
