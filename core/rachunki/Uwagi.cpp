@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <string>
+
 #include "kodowanie/Cp1250.h"
+#include "profil/RegulaZnakow.h"
 #include "rachunki/Nrb.h"
 
 namespace rachunki {
@@ -74,6 +77,21 @@ std::string_view OpisBledu(Blad b) {
   static constexpr cp1250::Literal kNieRachunek{u8"nie jest numerem rachunku (26 cyfr)"};
   static constexpr cp1250::Literal kCzesci{u8"więcej niż 4 części rozdzielone znakiem |"};
   static constexpr cp1250::Literal kCzesc{u8"część dłuższa niż 35 znaków"};
+  // A bank profile's other limits, in the same words; each text is made
+  // again only when its number changes, so a text given out stays valid.
+  static std::string czesci, czesc;
+  static std::uint32_t ileCzesci = 4, ileZnakow = 35;
+  const profile::TProfil& limity = profile::AktywnyProfil();
+  if (limity.czesci != ileCzesci) {
+    ileCzesci = limity.czesci;
+    czesci = cp1250::Literal(u8"więcej niż ").str() + std::to_string(ileCzesci) +
+             cp1250::Literal(u8" części rozdzielone znakiem |").str();
+  }
+  if (limity.dlugoscCzesci != ileZnakow) {
+    ileZnakow = limity.dlugoscCzesci;
+    czesc = cp1250::Literal(u8"część dłuższa niż ").str() + std::to_string(ileZnakow) +
+            cp1250::Literal(u8" znaków").str();
+  }
   static constexpr cp1250::Literal kPodzielona{
       u8"tytuł płatności podzielonej nie ma postaci /VAT/…/IDC/…/INV/…/TXT/…"};
   static constexpr cp1250::Literal kKlasyfikacja{u8"klasyfikacja inna niż 51 i 53"};
@@ -103,9 +121,9 @@ std::string_view OpisBledu(Blad b) {
     case Blad::NieRachunek:
       return kNieRachunek;
     case Blad::ZaDuzoCzesci:
-      return kCzesci;
+      return ileCzesci == 4 ? kCzesci.view() : std::string_view(czesci);
     case Blad::CzescZaDluga:
-      return kCzesc;
+      return ileZnakow == 35 ? kCzesc.view() : std::string_view(czesc);
     case Blad::PodzielonaPlatnosc:
       return kPodzielona;
     case Blad::Klasyfikacja:

@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 #include "kodowanie/Cp1250.h"
 #include "profil/RegulaZnakow.h"
+#include "rachunki/Uwagi.h"
 #include "stan/Typy.h"
 
 namespace {
@@ -225,4 +226,34 @@ TEST(Profil, columnsAreCharactersOfTheBanksEncoding) {
   EXPECT_EQ(kolumna(11), 7u);
   const Typy::TRecError r = Typy::ZbudujRekord(0, linia);
   EXPECT_EQ(r.BadPositions, "5,6,6");
+}
+
+TEST(Profil, elixirPartsAndTheirLengthAreTheBanks) {
+  // What a record's name and title may hold: the profile's parts and
+  // characters per part, and the findings say those numbers.
+  const auto uwagi = [](const std::string& nazwa) {
+    rachunki::TSprawdzanieLinii s;
+    std::vector<std::string> opisy;
+    for (const rachunki::TUwaga& u : s.Sprawdz(Rekord(nazwa)))
+      opisy.push_back(cp1250::ToUtf8(rachunki::OpisBledu(u.blad)));
+    return opisy;
+  };
+  const std::string trzy = "Jan|ul. Prosta 1|00-001 Warszawa";
+  const std::string dlugie = "Przedsiebiorstwo Handlowo-Uslugowe Sp. z o.o.";
+  EXPECT_EQ(uwagi(trzy), std::vector<std::string>{});
+  EXPECT_EQ(uwagi(dlugie), std::vector<std::string>{"część dłuższa niż 35 znaków"});
+  {
+    TProfil p = profile::Domyslny();
+    p.nazwa = "krotkie";
+    p.czesci = 2;
+    p.dlugoscCzesci = 50;
+    const TProfilWTescie w(p);
+    EXPECT_EQ(uwagi(trzy), std::vector<std::string>{"więcej niż 2 części rozdzielone znakiem |"});
+    EXPECT_EQ(uwagi(dlugie), std::vector<std::string>{});
+  }
+  // In UTF-8 a letter is one character of the 35.
+  const TProfilWTescie w(Wbudowany("Import firmowy, UTF-8"));
+  // 26 characters, 37 bytes.
+  EXPECT_EQ(uwagi("Łódź Świętokrzyska Żółć Ąą"), std::vector<std::string>{});
+  EXPECT_EQ(uwagi(dlugie), std::vector<std::string>{"część dłuższa niż 35 znaków"});
 }
