@@ -41,8 +41,9 @@ Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& 
     out_ << plik << ": zapisano " << zapisany << '\n';
     // What the bank could not be given as it was: never lost without a word.
     if (w.brakujace)
-      out_ << plik << ": znaków, których Windows-1250 nie ma, zapisanych jako \"?\": "
-           << static_cast<unsigned long long>(w.brakujace) << '\n';
+      out_ << plik << ": znaków, których " << kodowanie::Nazwa(profile::AktywnyProfil().kodowanie)
+           << " nie ma, zapisanych jako \"?\": " << static_cast<unsigned long long>(w.brakujace)
+           << '\n';
     if (w.nieodkodowane)
       out_ << plik << ": bajtów nieczytelnych w kodowaniu " << kodowanie::Nazwa(z)
            << ", pozostawionych bez zmian: " << static_cast<unsigned long long>(w.nieodkodowane)

@@ -34,6 +34,21 @@ constexpr cp1250::Literal kZostawione{
 constexpr cp1250::Literal kCzyZapisac{u8"Czy zapisać poprawiony plik?"};
 constexpr cp1250::Literal kPozostalo{u8"Pozostało błędnych linii: "};
 
+// The texts that name the encoding the copy is written in: the bank's,
+// Windows-1250 unless its profile says otherwise.
+std::string ZapisanyW() {
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (banku == TKodowanie::Windows1250) return kZapisanyW.str();
+  return cp1250::Literal(u8" i zapisany w kodowaniu ").str() + std::string(Nazwa(banku)) +
+         cp1250::Literal(u8", jako plik poprawiony.").str();
+}
+std::string Brak() {
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (banku == TKodowanie::Windows1250) return kBrak.str();
+  return cp1250::Literal(u8"Znaków, których ").str() + std::string(Nazwa(banku)) +
+         cp1250::Literal(u8" nie ma, zapisanych jako \"?\": ").str();
+}
+
 void Wiersz(std::string& s, std::string_view napis, std::uint64_t ile) {
   s += napis;
   s += std::to_string(ile);
@@ -91,12 +106,12 @@ std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w,
   } else {
     s += Mieszane(z) ? kKazdyWiersz.str() + std::string(Nazwa(Jednobajtowe(z))) + " albo UTF-8"
                      : kOdczytany.str() + std::string(Nazwa(z));
-    s += kZapisanyW.view();
+    s += ZapisanyW();
   }
   s += "\r\n\r\n";
   if (z != TKodowanie::Windows1250) Wiersz(s, kPolskie, w.polskie);
   Wiersz(s, kZmienione, w.Zmienione());
-  if (w.brakujace) Wiersz(s, kBrak, w.brakujace);
+  if (w.brakujace) Wiersz(s, Brak(), w.brakujace);
   if (w.nieodkodowane) Wiersz(s, kNieodczytane, w.nieodkodowane);
   if (w.zostawione) Wiersz(s, kZostawione, w.zostawione);
   s += "\r\n";
@@ -106,7 +121,7 @@ std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w,
 
 std::string TekstPoZapisie(const TWynikPoprawy& w, std::size_t pozostaleBledneLinie) {
   std::string s;
-  if (w.brakujace) Wiersz(s, kBrak, w.brakujace);
+  if (w.brakujace) Wiersz(s, Brak(), w.brakujace);
   if (w.nieodkodowane) Wiersz(s, kNieodczytane, w.nieodkodowane);
   s += kPozostalo.view();
   s += std::to_string(pozostaleBledneLinie);
