@@ -77,7 +77,9 @@ std::string ZdanieODiagnozie(TKodowanie z, std::optional<TKodowanie> albo) {
   if (albo)
     return kMozeByc.str() + std::string(Nazwa(z)) + " albo " + std::string(Nazwa(*albo)) + ".";
   if (Mieszane(z)) return kLaczy.str() + std::string(Nazwa(Jednobajtowe(z))) + " i UTF-8.";
-  if (z == TKodowanie::Windows1250) return kTypograficzne.str();
+  // In the encoding the bank reads already: only what the correction
+  // replaces is left to say.
+  if (z == profile::AktywnyProfil().kodowanie) return kTypograficzne.str();
   return kWKodowaniu.str() + std::string(Nazwa(z)) + ".";
 }
 
@@ -101,7 +103,8 @@ std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w,
     s += kNiePewne.view();
     s += std::string(Nazwa(z)) + ", czy " + std::string(Nazwa(*albo)) + ".\r\n\r\n";
   }
-  if (z == TKodowanie::Windows1250) {
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (z == banku) {
     s += kWindows.view();
   } else {
     s += Mieszane(z) ? kKazdyWiersz.str() + std::string(Nazwa(Jednobajtowe(z))) + " albo UTF-8"
@@ -109,7 +112,7 @@ std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w,
     s += ZapisanyW();
   }
   s += "\r\n\r\n";
-  if (z != TKodowanie::Windows1250) Wiersz(s, kPolskie, w.polskie);
+  if (z != banku) Wiersz(s, kPolskie, w.polskie);
   Wiersz(s, kZmienione, w.Zmienione());
   if (w.brakujace) Wiersz(s, Brak(), w.brakujace);
   if (w.nieodkodowane) Wiersz(s, kNieodczytane, w.nieodkodowane);

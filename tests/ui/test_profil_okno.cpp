@@ -44,6 +44,7 @@ class TestProfilOkno : public QObject {
  private slots:
   void wybranyProfil_sprawdzaPonownieIZostajePoRestarcie();
   void zapamietanyPlikProfilu_zepsuty_mowiIWracaDoDomyslnego();
+  void bankUtf8_listaWindows1250PoprawionaDoUtf8();
 };
 
 void TestProfilOkno::wybranyProfil_sprawdzaPonownieIZostajePoRestarcie() {
@@ -108,6 +109,36 @@ void TestProfilOkno::zapamietanyPlikProfilu_zepsuty_mowiIWracaDoDomyslnego() {
   po.w.UzywajUstawien(ustawienia);
   QCOMPARE(po.w.ComboProfil->currentText(), QStringLiteral("Mój bank"));
   QCOMPARE(profile::AktywnyProfil().zabronione, std::string("#"));
+}
+
+void TestProfilOkno::bankUtf8_listaWindows1250PoprawionaDoUtf8() {
+  // A UTF-8 bank: its list as written is correct; a Windows-1250 one is
+  // diagnosed and corrected into UTF-8 with the same letters.
+  TDomyslnyPoTescie domyslny;
+  test::TOkno o;
+  ui::TUstawienia ustawienia(Ini(o));
+  o.w.UzywajUstawien(ustawienia);
+  o.w.ComboProfil->setCurrentIndex(
+      o.w.ComboProfil->findText(test::T(test::Cp("Import firmowy, UTF-8"))));
+  const std::string utf8 = test::Odczytaj(std::string(EXAMPLES_DIR) + "/zlecenia.txt");
+  const std::string tekst = cp1250::ToUtf8(utf8);
+  o.Sprawdz(o.Plik("utf8.txt", tekst));
+  QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("0"));
+  QVERIFY(!o.w.ButtonPoprawAutomatycznie->isVisible());
+
+  o.Sprawdz(o.Plik("w1250.txt", utf8));
+  QVERIFY(o.w.LabelIleBledow->text() != QStringLiteral("0"));
+  QVERIFY(o.w.ButtonPoprawAutomatycznie->isVisible());
+  // The sentence whole (the strip may shorten what it shows).
+  QCOMPARE(o.w.LabelKodowanie->accessibleName(),
+           QStringLiteral("Plik wygląda na zapisany w kodowaniu Windows-1250."));
+  o.m.OdpowiedziPytanie.push_back(true);
+  QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
+  const std::string pytanie = cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back());
+  QVERIFY(pytanie.find("i zapisany w kodowaniu UTF-8") != std::string::npos);
+  QCOMPARE(test::Odczytaj(o.Sciezka("w1250_nowy.txt")), tekst);
+  // The written copy, checked in its place, is correct.
+  QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("0"));
 }
 
 QTEST_MAIN(TestProfilOkno)
