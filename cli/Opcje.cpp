@@ -44,6 +44,10 @@ constexpr std::string_view kUzycie =
     "  --lista-profili    wypisz wbudowane profile banków, każdy z nazwą i źródłem\n"
     "  -q, --quiet        wypisuj tylko błędy odczytu i zapisu\n"
     "  --tylko-znaki      sprawdzaj tylko znaki, bez numerów rachunków i pól przelewów\n"
+    "  --wykaz-bankow PLIK\n"
+    "                     numery rozliczeniowe i nazwy banków z PLIKU (nowszy wykaz\n"
+    "                     NBP w układzie JSON wykazu wbudowanego) zamiast z wykazu\n"
+    "                     wbudowanego w program\n"
     "  -h, --help         pokaż ten opis\n"
     "  -V, --version      pokaż wersję\n"
     "\n"
@@ -134,6 +138,13 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
       o.z = kodowanie::ZNazwy(nazwa);
       if (!o.z) {
         wynik.koniec = BladUzycia("nieznane kodowanie " + std::string(nazwa));
+        return wynik;
+      }
+    } else if (a == "--wykaz-bankow" || a.starts_with("--wykaz-bankow=")) {
+      if (a == "--wykaz-bankow" && i + 1 < args.size()) o.wykazBankow = args[++i];
+      if (a != "--wykaz-bankow") o.wykazBankow = std::string(a.substr(15));
+      if (!o.wykazBankow || o.wykazBankow->empty()) {
+        wynik.koniec = BladUzycia("--wykaz-bankow wymaga nazwy pliku");
         return wynik;
       }
     } else if (a == "--report" || a.starts_with("--report=")) {

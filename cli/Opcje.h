@@ -19,6 +19,8 @@ struct TOpcje {
   std::optional<kodowanie::TKodowanie> z;
   // --profil: a built-in bank profile's name or a profile file's path.
   std::optional<std::string> profil;
+  // --wykaz-bankow: a newer list of banks' sort codes than the built-in.
+  std::optional<std::string> wykazBankow;
   std::vector<std::string> pliki;
 };
 

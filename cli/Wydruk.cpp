@@ -119,8 +119,11 @@ void TWydruk::PusteLinie(std::uint64_t pierwsza, std::uint64_t ile) {
 void TWydruk::UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u,
                             std::string_view bajty) {
   out_ << plik_ << ':' << numer_.Dla(linia) << ':' << static_cast<unsigned long long>(u.kolumna)
-       << ": " << Utf8(rachunki::NazwaPola(u.pole)) << ": " << Utf8(rachunki::OpisBledu(u.blad))
-       << ": \"" << cp1250::ToUtf8(u.Wartosc(bajty), true) << "\"\n";
+       << ": " << Utf8(rachunki::NazwaPola(u.pole)) << ": " << Utf8(rachunki::OpisUwagi(u, bajty))
+       << ": \"" << cp1250::ToUtf8(u.Wartosc(bajty), true) << '"';
+  if (const std::string_view bank = rachunki::BankUwagi(u, bajty); !bank.empty())
+    out_ << " (bank: " << Utf8(bank) << ')';
+  out_ << '\n';
 }
 
 void TWydruk::PodsumowanieRachunkow(std::uint64_t uwagi) {

@@ -50,7 +50,8 @@ class TWydruk {
   void PustaLinia(std::uint64_t linia);
   void PusteLinie(std::uint64_t pierwsza, std::uint64_t ile);
   // A wrong account number or transfer field of the line `bajty`:
-  // "PLIK:LINIA:KOLUMNA: pole: co jest błędne: "wartość"".
+  // "PLIK:LINIA:KOLUMNA: pole: co jest błędne: "wartość"", and " (bank:
+  // NAZWA)" when the value is an account or sort code on the list.
   void UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u, std::string_view bajty);
 
   // The summary after the findings: the encoding the file looks to be in

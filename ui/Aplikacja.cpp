@@ -32,7 +32,6 @@ TAplikacja::TTytul::TTytul() {
 // main window is handed it.
 TAplikacja::TAplikacja() : FormGlow(Typy::Stan(), komunikaty_), FormLOG(komunikaty_) {
   FormGlow.FormLOG = &FormLOG;
-  FormGlow.UzywajUstawien(ustawienia_);
 }
 
 void TAplikacja::PokazOknoGlowne() {
@@ -71,6 +70,11 @@ std::optional<std::string> TAplikacja::PlikZWierszaPolecen(int argc, char** argv
   }
   return sciezka;
 #endif
+}
+
+void TAplikacja::WczytajUstawienia() {
+  ustawienia_ = std::make_unique<ui::TUstawienia>();
+  FormGlow.UzyjUstawien(ustawienia_.get());
 }
 
 void TAplikacja::SprawdzZWierszaPolecen(int argc, char** argv) {

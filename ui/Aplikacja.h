@@ -1,6 +1,7 @@
 #pragma once
 // What start-up makes before the event loop runs: the application title
 // and icon, the main window and the hidden report window, in that order.
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,9 @@ class TAplikacja {
   // QApplication has taken its own options out of argv by then.
   void SprawdzZWierszaPolecen(int argc, char** argv);
   static std::optional<std::string> PlikZWierszaPolecen(int argc, char** argv);
+  // What the user chose in earlier runs (the list of banks), from the
+  // user's own store; the program, not its tests, calls it.
+  void WczytajUstawienia();
 
  private:
   // Fixed before the windows exist, since the main window's creation
@@ -34,7 +38,7 @@ class TAplikacja {
     TTytul();
   } tytul_;
   ui::TQtUserMessages komunikaty_;
-  ui::TUstawienia ustawienia_;
+  std::unique_ptr<ui::TUstawienia> ustawienia_;
 
  public:
   TFormGlow FormGlow;

@@ -15,6 +15,7 @@
 
 #include "Cp1250Text.h"
 #include "kodowanie/Cp1250.h"
+#include "rachunki/WykazBankow.h"
 #include "stan/Typy.h"
 
 namespace {
@@ -30,6 +31,10 @@ constexpr cp1250::Literal kWartosc{u8"Wartość w pliku"};
 constexpr cp1250::Literal kLiniaNr{u8"Linia nr "};
 constexpr cp1250::Literal kKolumnaNr{u8", kolumna "};
 constexpr cp1250::Literal kZamknij{u8"Zamknij"};
+constexpr cp1250::Literal kBank{u8"Bank"};
+constexpr cp1250::Literal kBankPrzecinek{u8", bank: "};
+constexpr cp1250::Literal kWykaz{u8"Wykaz banków…"};
+constexpr cp1250::Literal kWykazStan{u8"Wykaz banków NBP: stan na "};
 
 // The window's layout for a 13-pixel text height: the list fills what the
 // line panel at the bottom leaves.
@@ -40,12 +45,14 @@ constexpr ui::TElementUkladu kUklad[] = {
 { "LabelLinia",     Rodzaj::Etykieta,                  "Panel2",    8,   8,    24,     13, kLinia,   Czcionka::Okna,            Miejsce::Stale},
 { "MemoLinia",      Rodzaj::Wlasny,                    "Panel2",    8,  26,   766,     69, {},       Czcionka::StalaSzerokosc8, Miejsce::Stale},
 { "ButtonZamknij",  Rodzaj::Przycisk,                  "Panel2",  699,  106,   75,     25, kZamknij, Czcionka::Okna,            Miejsce::Stale},
+{ "ButtonWykaz",    Rodzaj::Przycisk,                  "Panel2",    8,  106,  110,     25, kWykaz,   Czcionka::Okna,            Miejsce::Stale},
+{ "LabelWykaz",     Rodzaj::Etykieta,                  "Panel2",  128,  112,  400,     13, {},       Czcionka::Okna,            Miejsce::Stale},
 { "Panel1",         Rodzaj::PanelWypuklyZObramowaniem, nullptr,     0,   0,   782,    279, {},       Czcionka::Okna,            Miejsce::Wypelnij},
 { "ListaUwag",      Rodzaj::Wlasny,                    "Panel1",    6,   6,   770,    267, {},       Czcionka::Okna,            Miejsce::Wypelnij},
 };
 // clang-format on
 
-constexpr int kSzerokosciKolumn[ui::TModelUwag::kKolumn] = {45, 60, 160, 300, 190};
+constexpr int kSzerokosciKolumn[ui::TModelUwag::kKolumn] = {45, 60, 160, 300, 190, 200};
 
 }  // namespace
 
@@ -89,15 +96,18 @@ QVariant TModelUwag::data(const QModelIndex& indeks, int rola) const {
     case 2:
       return ZCp1250(rachunki::NazwaPola(u.uwaga.pole));
     case 3:
-      return ZCp1250(rachunki::OpisBledu(u.uwaga.blad));
-    default:
+      return ZCp1250(rachunki::OpisUwagi(u.uwaga, Linia(indeks.row())));
+    case 4:
       return TekstWidoczny(Wartosc(indeks.row()));
+    default:
+      return ZCp1250(rachunki::BankUwagi(u.uwaga, Linia(indeks.row())));
   }
 }
 
 QVariant TModelUwag::headerData(int sekcja, Qt::Orientation kierunek, int rola) const {
   if (kierunek != Qt::Horizontal || rola != Qt::DisplayRole) return {};
-  static constexpr std::string_view kNaglowki[kKolumn] = {kLinia, kKolumna, kPole, kBlad, kWartosc};
+  static constexpr std::string_view kNaglowki[kKolumn] = {kLinia, kKolumna, kPole,
+                                                          kBlad,  kWartosc, kBank};
   return sekcja >= 0 && sekcja < kKolumn ? ZCp1250(kNaglowki[sekcja]) : QVariant();
 }
 
@@ -130,6 +140,8 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
   budowa.Przypisz(LabelLinia, "LabelLinia");
   budowa.Przypisz(MemoLinia, "MemoLinia");
   budowa.Przypisz(ButtonZamknij, "ButtonZamknij");
+  budowa.Przypisz(ButtonWykaz, "ButtonWykaz");
+  budowa.Przypisz(LabelWykaz, "LabelWykaz");
 
   model_ = new ui::TModelUwag(ListaUwag);
   ListaUwag->setModel(model_);
@@ -144,11 +156,17 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
     ListaUwag->setColumnWidth(k, skala_(kSzerokosciKolumn[k]));
 
   setTabOrder(ListaUwag, MemoLinia);
-  setTabOrder(MemoLinia, ButtonZamknij);
+  setTabOrder(MemoLinia, ButtonWykaz);
+  setTabOrder(ButtonWykaz, ButtonZamknij);
   resize(skala_(782), skala_(420));
 
   ListaUwag->installEventFilter(this);
   connect(ButtonZamknij, &QPushButton::clicked, this, [this] { close(); });
+  connect(ButtonWykaz, &QPushButton::clicked, this, [this] {
+    Obsluz([this] {
+      if (WybierzWykaz) WybierzWykaz();
+    });
+  });
   connect(ListaUwag->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this] { Obsluz([this] { PokazWybrany(); }); });
 }
@@ -158,6 +176,8 @@ void TFormRachunki::Ustaw(const Typy::TStan& stan, std::vector<rachunki::TUwagaL
   MemoLinia->clear();
   LabelLinia->setText(ui::ZCp1250(kLinia));
   LabelLinia->adjustSize();
+  LabelWykaz->setText(ui::ZCp1250(kWykazStan.str() + rachunki::WykazBankow().Data()));
+  LabelWykaz->adjustSize();
   if (model_->rowCount() > 0) ListaUwag->selectRow(0);
   ListaUwag->setFocus();
 }
@@ -186,6 +206,9 @@ void TFormRachunki::PokazWybrany() {
   napis += std::to_string(u.linia);
   napis += kKolumnaNr.view();
   napis += std::to_string(u.uwaga.kolumna);
+  // The bank again beside the line: the list's column may lie out of view.
+  if (const std::string_view bank = rachunki::BankUwagi(u.uwaga, linia); !bank.empty())
+    napis.append(kBankPrzecinek.view()).append(bank);
   LabelLinia->setText(ui::ZCp1250(napis));
   LabelLinia->adjustSize();
 }

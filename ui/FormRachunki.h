@@ -1,12 +1,15 @@
 #pragma once
 // The window of wrong account numbers and transfer fields: one row per
-// finding (line, column, field, what is wrong, the value as written), the
-// whole line of the selected row below with the value marked, the list
-// copyable with Ctrl+C. Opened from the main window's list strip, modally;
+// finding (line, column, field, what is wrong, the value as written, the
+// bank of an account by the central bank's list), the whole line of the
+// selected row below with the value marked, the list copyable with Ctrl+C.
+// Below the line, the list of banks in use by its date, and "Wykaz banków…"
+// to take a newer one. Opened from the main window's list strip, modally;
 // Esc or "Zamknij" closes it.
 #include <QAbstractTableModel>
 #include <QFont>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "BudowaOkna.h"
@@ -35,7 +38,7 @@ namespace ui {
 class TModelUwag : public QAbstractTableModel {
  public:
   using QAbstractTableModel::QAbstractTableModel;
-  static constexpr int kKolumn = 5;
+  static constexpr int kKolumn = 6;
 
   void Ustaw(const Typy::TStan* stan, std::vector<rachunki::TUwagaLinii> uwagi);
   const std::vector<rachunki::TUwagaLinii>& Uwagi() const { return uwagi_; }
@@ -77,6 +80,11 @@ class TFormRachunki : public QWidget {
   QLabel* LabelLinia = nullptr;
   ui::TWidokLinii* MemoLinia = nullptr;
   QPushButton* ButtonZamknij = nullptr;
+  QPushButton* ButtonWykaz = nullptr;
+  QLabel* LabelWykaz = nullptr;
+  // "Wykaz banków…": the main window takes the list and shows the findings
+  // again by it.
+  std::function<void()> WybierzWykaz;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;

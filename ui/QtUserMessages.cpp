@@ -29,6 +29,11 @@ bool TQtUserMessages::Pytanie(const std::string& tekst) {
   return PokazPytanie(TytulAplikacji(), tekst);
 }
 
+std::optional<std::string> TQtUserMessages::OtworzWykazBankow(QWidget* rodzic) {
+  TOknoModalne modalne(*this);
+  return dialogi_.OtworzWykazBankow(rodzic);
+}
+
 std::optional<std::string> TQtUserMessages::OtworzPlik(QWidget* rodzic) {
   TOknoModalne modalne(*this);
   return dialogi_.OtworzPlik(rodzic);

@@ -17,6 +17,7 @@ class TQtUserMessages final : public TUserMessages {
   void Zajety(bool wlaczony) override { kursor_.Ustaw(wlaczony); }
   bool CzyZajety() const override { return kursor_.Wlaczony(); }
   std::optional<std::string> OtworzPlik(QWidget* rodzic) override;
+  std::optional<std::string> OtworzWykazBankow(QWidget* rodzic) override;
   std::optional<std::string> ZapiszPlik(QWidget* rodzic) override;
   bool UstawieniaDrukarki(QPrinter& drukarka, QWidget* rodzic) override;
   void OknoModalneOtwarte() override { kursor_.ModalneOtwarte(); }

@@ -36,6 +36,11 @@ class TUserMessages {
   // The file-open dialog of the check command. Returns the chosen file as
   // the file system's own bytes, or nothing when the user cancelled.
   virtual std::optional<std::string> OtworzPlik(QWidget* rodzic) = 0;
+  // The dialog choosing a newer list of banks' sort codes; the check
+  // command's where a facility has no dialog of its own for it.
+  virtual std::optional<std::string> OtworzWykazBankow(QWidget* rodzic) {
+    return OtworzPlik(rodzic);
+  }
   // The report's file-save dialog, same conventions.
   virtual std::optional<std::string> ZapiszPlik(QWidget* rodzic) = 0;
   // The printer-setup dialog; true when the user confirmed.

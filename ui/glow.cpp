@@ -35,9 +35,11 @@
 #include "kodowanie/PoprawKodowanie.h"
 #include "kodowanie/PropozycjaPoprawki.h"
 #include "profil/RegulaZnakow.h"
+#include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "stan/KorektaZnaku.h"
+#include "stan/TekstBledu.h"
 #include "stan/Teksty.h"
 #include "stan/Typy.h"
 
@@ -267,8 +269,7 @@ void TFormGlow::Podlacz() {
   ComboProfil->PoZmianie = [this] { Obsluz([this] { ComboProfilChange(ComboProfil); }); };
 }
 
-void TFormGlow::UzywajUstawien(ui::TUstawienia& ustawienia) {
-  ustawienia_ = &ustawienia;
+void TFormGlow::WczytajProfil() {
   // A remembered profile that can no longer be used (its file gone or
   // spoilt) is told, and the default's rules are checked with meanwhile.
   Obsluz([this] {
@@ -468,9 +469,49 @@ void TFormGlow::PoOcenie() {
   ButtonPokazRachunki->show();
 }
 
+void TFormGlow::UzyjUstawien(ui::TUstawienia* ustawienia) {
+  ustawienia_ = ustawienia;
+  if (ustawienia) WczytajProfil();
+  const std::string sciezka = ustawienia ? ustawienia->WykazBankow() : std::string();
+  if (sciezka.empty()) return;
+  try {
+    rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(sciezka));
+  } catch (const std::exception& e) {
+    // The built-in list still checks every code; the user is told which.
+    static constexpr cp1250::Literal kNieWczytano{u8"Nie udało się wczytać wykazu banków "};
+    static constexpr cp1250::Literal kWbudowany{
+        u8"Numery rozliczeniowe są sprawdzane według wykazu wbudowanego (stan na "};
+    komunikaty_.Ostrzezenie(kNieWczytano.str() + cp1250::FromUtf8Lossy(sciezka) + ": " +
+                            bledy::TekstBledu(bledy::Opis(e)) + "\n" + kWbudowany.str() +
+                            rachunki::WykazBankow().Data() + ").");
+  }
+}
+
+void TFormGlow::WybierzWykazBankow() {
+  QWidget* rodzic = this;
+  if (formRachunki_ && formRachunki_->isVisible()) rodzic = formRachunki_;
+  const auto sciezka = komunikaty_.OtworzWykazBankow(rodzic);
+  if (!sciezka) return;
+  // A file that is not a list raises here, and the list in use stays.
+  rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(*sciezka));
+  if (ustawienia_) ustawienia_->UstawWykazBankow(*sciezka);
+  // The findings as the new list gives them.
+  uwagiRachunkow_ = rachunki::SprawdzStan(stan_);
+  if (uwagiRachunkow_.empty()) {
+    LabelRachunki->hide();
+    ButtonPokazRachunki->hide();
+  } else {
+    PoOcenie();
+  }
+  if (formRachunki_) formRachunki_->Ustaw(stan_, uwagiRachunkow_);
+}
+
 void TFormGlow::ButtonPokazRachunkiClick(QObject*) {
   if (uwagiRachunkow_.empty()) return;
-  if (!formRachunki_) formRachunki_ = new TFormRachunki(komunikaty_, font(), this);
+  if (!formRachunki_) {
+    formRachunki_ = new TFormRachunki(komunikaty_, font(), this);
+    formRachunki_->WybierzWykaz = [this] { WybierzWykazBankow(); };
+  }
   formRachunki_->Ustaw(stan_, uwagiRachunkow_);
   formRachunki_->PokazModalnie();
 }

@@ -99,10 +99,6 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // The bank profile the file is checked against.
   ui::TWyborProfilu* ComboProfil = nullptr;
 
-  // The store of what the window remembers: the profile chosen there is
-  // put in use now, and a profile chosen later is remembered in it.
-  void UzywajUstawien(ui::TUstawienia& ustawienia);
-
   void DodajLinieDoStringGrid();
   void FormCreate(QObject* Sender);
   // Builds the error report of the current check into the report window.
@@ -124,6 +120,12 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void ComboProfilChange(QObject* Sender);
   // The list of account and field findings, once it has been opened.
   TFormRachunki* FormRachunki() const { return formRachunki_; }
+  // The store that remembers the bank profile chosen in the window and the
+  // list of banks the user gave ("Wykaz banków…" in the list of findings);
+  // both are taken now. Without a store the choices last until the
+  // program ends.
+  void UzyjUstawien(ui::TUstawienia* ustawienia);
+  void WybierzWykazBankow();
 
   // The placement of the window's own children; the splitter changes the
   // detail panel's height through it.
@@ -153,6 +155,8 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void PokazOcene(std::size_t ileBledow) override;
   void PoOcenie() override;
   void PokazPropozycjePoprawki();
+  // Puts in use the profile the settings store names.
+  void WczytajProfil();
 
   Typy::TStan& stan_;
   ui::TUserMessages& komunikaty_;

@@ -48,6 +48,25 @@ enum class Blad : unsigned char {
   Klasyfikacja,
   Cudzyslow,
   KoniecLiniiLf,
+  // After "PL" or "IBAN" a number of another length than 26.
+  LiczbaCyfr,
+  // A sort code whose check digit fits, not on the central bank's list.
+  SpozaWykazu,
+  // The split payment's title.
+  VatKwota,
+  VatWiekszaOdKwoty,
+  IdcZaDlugi,
+  Nip,
+  InvZaDlugi,
+  TxtZaDlugi,
+  ZnacznikiPapierowe,
+  // The title of a payment to a tax micro-account.
+  TytulPodatkowy,
+  TypIdentyfikatora,
+  Pesel,
+  Okres,
+  TxtPodatkowyZaDlugi,
+  Mikrorachunek,
 };
 
 // The user's words, in Windows-1250.
@@ -75,6 +94,12 @@ struct TUwaga {
 inline TUwaga UwagaKoncaLinii(std::uint64_t dlugosc) {
   return {static_cast<std::size_t>(dlugosc) + 1, 0, Pole::KoniecLinii, Blad::KoniecLiniiLf};
 }
+// What is wrong, as told for a finding of `linia`: `OpisBledu`, with the
+// sort code and the list's date filled in for one not on the list.
+std::string OpisUwagi(const TUwaga& u, std::string_view linia);
+// The bank (Windows-1250) behind the account or sort code a finding's value
+// is, by the list in use; empty for other values and codes not on it.
+std::string_view BankUwagi(const TUwaga& u, std::string_view linia);
 
 // Longer lines are not looked at: no payment list has them, and the
 // checker would have to hold them whole. Both programs skip them alike.

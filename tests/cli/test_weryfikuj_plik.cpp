@@ -297,9 +297,10 @@ TEST_F(WeryfikujPlik, accountNumbersAndTransferFields) {
   const std::string poprawny = ": Format kodowania wczytanej listy płac jest poprawny.\n";
   const std::string czterech =
       "zlecenia.txt:1:62: rachunek kontrahenta: błędna suma kontrolna numeru rachunku: "
-      "\"17102040142664737828830069\"\n"
+      "\"78102052262664737828830069\" (bank: Powszechna Kasa Oszczędności Bank Polski Spółka "
+      "Akcyjna)\n"
       "zlecenia.txt:2:62: rachunek kontrahenta: błędna suma kontrolna numeru rachunku: "
-      "\"73109010141623306697058715\"\n"
+      "\"73109010141623306697058715\" (bank: Erste Bank Polska Spółka Akcyjna)\n"
       "zlecenia.txt:3:182: numer banku kontrahenta: błędna cyfra kontrolna numeru "
       "rozliczeniowego banku: \"11402005\"\n"
       "zlecenia.txt:4:14: kwota: nie w groszach (same cyfry, bez przecinka i kropki): "
@@ -334,6 +335,29 @@ TEST_F(WeryfikujPlik, accountNumbersAndTransferFields) {
   std::string kopia = zBajtem;
   kopia[kopia.find('\x96')] = '?';
   EXPECT_EQ(Czytaj(dir_ + "/zlecenia_nowy.txt"), kopia);
+
+  // A newer list of banks: the corrected list's payee banks are gone from
+  // it, and so named; a file that is no list is a usage failure.
+  Zapisz(dir_ + "/wykaz.json",
+         "{\"date\": \"2027-01-31\", \"entries\": [{\"name\": \"B\", \"bank_codes\": "
+         "[\"10500015\", \"10205226\", \"10901014\", \"11402004\", \"12405006\", "
+         "\"11602202\"]}]}");
+  w = Uruchom({"--wykaz-bankow", "wykaz.json", "dobre.txt"});
+  EXPECT_EQ(w.out,
+            "dobre.txt:6:62: rachunek kontrahenta: numer rozliczeniowy 17500012 nie występuje w "
+            "wykazie banków (stan na 31.01.2027): \"85175000129839958912255594\"\n"
+            "dobre.txt" +
+                poprawny + "dobre.txt: Błędne numery rachunków i pola przelewów: 1\n");
+  EXPECT_EQ(w.kod, 1);
+  Zapisz(dir_ + "/zly.json", "10500015\tING\n");
+  for (const auto& args : {std::vector<std::string>{"--wykaz-bankow=zly.json", "dobre.txt"},
+                           std::vector<std::string>{"--wykaz-bankow=brak.json", "dobre.txt"},
+                           std::vector<std::string>{"dobre.txt", "--wykaz-bankow"}}) {
+    w = Uruchom(args);
+    EXPECT_EQ(w.kod, 2) << args[0];
+    EXPECT_EQ(w.out, "") << args[0];
+    EXPECT_NE(w.err, "") << args[0];
+  }
 }
 
 TEST_F(WeryfikujPlik, bankProfile) {
@@ -355,8 +379,8 @@ TEST_F(WeryfikujPlik, bankProfile) {
   // and commas are not; a line ended by LF alone is a finding; --fix writes
   // CR LF. The report names the profile.
   const std::string rekord =
-      "110,20240328,100,10500015,0,\"15105000159303642621299722\",\"17102040142664737828830059\","
-      "\"Firma & Syn\",\"Jan Kowalski|ul. Wąska; 5\",0,10204014,\"Tytul\",\"\",\"\",\"51\"";
+      "110,20240328,100,10500015,0,\"15105000159303642621299722\",\"73109010146123306697058715\","
+      "\"Firma & Syn\",\"Jan Kowalski|ul. Wąska; 5\",0,10901014,\"Tytul\",\"\",\"\",\"51\"";
   const std::string linia = cp1250::FromUtf8Lossy(rekord);
   const std::size_t amp = linia.find('&'), srednik = linia.find(';');
   Zapisz(dir_ + "/lista.txt", linia + "\nkoniec\r\n");

@@ -25,6 +25,7 @@
 #include "linie/WczytajPlik.h"
 #include "profil/RegulaZnakow.h"
 #include "rachunki/UwagiStanu.h"
+#include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
 #include "stan/Teksty.h"
 #include "stan/Typy.h"
@@ -60,10 +61,13 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
   const auto uwagiDo = [&](std::uint64_t linia) {
     for (; u < uwagi.size() && uwagi[u].linia <= linia; ++u) {
       const rachunki::TUwaga& x = uwagi[u].uwaga;
+      const std::string_view linia = s.LinieOrg[uwagi[u].linia - 1];
+      const std::string_view bank = rachunki::BankUwagi(x, linia);
       out += nazwa + ":" + std::to_string(uwagi[u].linia) + ":" + std::to_string(x.kolumna) + ": " +
              cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
-             cp1250::ToUtf8(rachunki::OpisBledu(x.blad)) + ": \"" +
-             cp1250::ToUtf8(x.Wartosc(s.LinieOrg[uwagi[u].linia - 1]), true) + "\"\n";
+             cp1250::ToUtf8(rachunki::OpisUwagi(x, linia)) + ": \"" +
+             cp1250::ToUtf8(x.Wartosc(linia), true) + "\"" +
+             (bank.empty() ? "" : " (bank: " + cp1250::ToUtf8(bank) + ")") + "\n";
     }
   };
   for (std::size_t i = 0; i < s.Bledy.size(); ++i) {
@@ -168,6 +172,28 @@ std::vector<TWejscie> Wygenerowane() {
   }
   v.push_back({"zlecenia", zlecenia});
 
+  // The layouts payroll lists use, sort codes no bank has and structured
+  // titles, right and wrong, over two pieces.
+  std::string uklady;
+  const char* const linie[] = {
+      "Jan Kowalski 61 1090 1014 0000 0712 1981 2875 1500,00",
+      "Jan Kowalski;61 1090 1014 0000 0712 1981 2874 1500 zl",
+      "PL 82 10205226 0000 6102 0417 7896;2 500,00",
+      "PL 83 10205226 0000 6102 0417 7896;2 500,00",
+      "61  1090  1014  0000  0712  1981  2875",
+      "IBAN: PL6110901014000007121981287 1500,00",
+      "53124050220033224538323640",
+      "110,20240115,150000,10500015,0,\"15105000159303642621299722\","
+      "\"65124050060033224538323640\","
+      "\"A\",\"B\",0,12405006,\"/VAT/2300,00/NIP/5260001247|/INV/FV 1\",\"\",\"\",\"53\"",
+      "110,20240115,150000,10500015,0,\"15105000159303642621299722\","
+      "\"70101000712222526000124600\","
+      "\"A\",\"B\",0,10100071,\"/TI/N7831916366/OKR/24M13/SFP/PIT4R\",\"\",\"\",\"\"",
+  };
+  for (std::size_t k = 0; uklady.size() < kKawalek + 4000; ++k)
+    uklady += std::string(linie[k % std::size(linie)]) + (k % 2 ? "\r\n" : "\n");
+  v.push_back({"uklady", uklady});
+
   // Blocks of lines with a number, without a digit, faulty and empty: the
   // checker tries the runs of clean lines less often while line after line
   // holds a digit, and must find the same wherever a block starts.
@@ -222,42 +248,31 @@ std::vector<TWejscie> Wszystkie() {
   return v;
 }
 
-// Every input through both programs under one bank profile (none: the
-// default, as the checker runs without --profil).
-void PorownajZProfilem(const std::vector<TWejscie>& wejscia, const char* profil) {
-  const test_support::TempDir temp;
-  const std::string dir = temp.path();
-  std::vector<std::string> argumenty = {"--fix", "--report", "raport.log", "plik.txt"};
-  if (profil) {
-    argumenty.insert(argumenty.begin(), {"--profil", profil});
-    profile::UzyjProfilu(profile::ZnajdzProfil(cp1250::FromUtf8Lossy(profil)));
-  }
-  for (const TWejscie& w : wejscia) {
-    SCOPED_TRACE(w.nazwa);
-    const std::string plik = dir + "/plik.txt";
-    Zapisz(plik, w.bajty);
-    Typy::TStan s;
-    s.NazwaPliku = plik;
-    Typy::WczytajPlik(s);
+// One input through both: the checker run with `opcje` in `dir`.
+void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::string>& opcje) {
+  SCOPED_TRACE(w.nazwa);
+  const std::string plik = dir + "/plik.txt";
+  Zapisz(plik, w.bajty);
+  Typy::TStan s;
+  s.NazwaPliku = plik;
+  Typy::WczytajPlik(s);
 
-    const TWynik r = Uruchom(dir, argumenty);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
-    EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
-    if (s.Bledy.empty()) {
-      EXPECT_FALSE(std::filesystem::exists(dir + "/raport.log"));
-      EXPECT_FALSE(std::filesystem::exists(dir + "/plik_nowy.txt"));
-    } else {
-      const std::string raport = Czytaj(dir + "/raport.log");
-      EXPECT_EQ(raport, OczekiwanyRaport(s, raport));
-      EXPECT_EQ(Czytaj(dir + "/plik_nowy.txt"), Poprawiony(s));
-    }
-    std::filesystem::remove(dir + "/raport.log");
-    std::filesystem::remove(dir + "/plik_nowy.txt");
-    // Nothing else is left behind: no temporary file of either output.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+  std::vector<std::string> args = opcje;
+  for (const char* a : {"--fix", "--report", "raport.log", "plik.txt"}) args.push_back(a);
+  const TWynik r = Uruchom(dir, args);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
+  EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
+  if (s.Bledy.empty()) {
+    EXPECT_FALSE(std::filesystem::exists(dir + "/raport.log"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/plik_nowy.txt"));
+  } else {
+    const std::string raport = Czytaj(dir + "/raport.log");
+    EXPECT_EQ(raport, OczekiwanyRaport(s, raport));
+    EXPECT_EQ(Czytaj(dir + "/plik_nowy.txt"), Poprawiony(s));
   }
-  profile::UzyjProfilu(profile::Domyslny());
+  std::filesystem::remove(dir + "/raport.log");
+  std::filesystem::remove(dir + "/plik_nowy.txt");
 }
 
 // The same Polish text as a bank in each encoding reads it, with faults:
@@ -291,20 +306,46 @@ std::vector<TWejscie> WKodowaniach() {
 }  // namespace
 
 TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
+  const test_support::TempDir temp;
+  const std::string dir = temp.path();
   const auto wejscia = Wszystkie();
   ASSERT_GT(wejscia.size(), 30u);
-  PorownajZProfilem(wejscia, nullptr);
+  for (const TWejscie& w : wejscia) {
+    Porownaj(dir, w, {});
+    // Nothing else is left behind: no temporary file of either output.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+  }
+}
+
+TEST(Zgodnosc, bothTakeTheSameNewerListOfBanks) {
+  // A list without the banks of most lines, and with a bank the built-in
+  // one lacks: both programs name the same banks and the same codes.
+  const test_support::TempDir temp;
+  const std::string dir = temp.path();
+  const std::string wykaz = dir + "/wykaz.json";
+  Zapisz(wykaz,
+         "{\"date\": \"2027-01-31\", \"entries\": [{\"name\": \"Bank \\u0141\\u00f3d\\u017a\", "
+         "\"bank_codes\": [\"12405022\", \"10901014\"]}]}");
+  rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(wykaz));
+  for (const TWejscie& w : Wszystkie())
+    if (w.nazwa == "uklady" || w.nazwa == "zlecenia" || w.nazwa.starts_with("zlecenia"))
+      Porownaj(dir, w, {"--wykaz-bankow", wykaz});
+  rachunki::UzyjWykazuBankow(nullptr);
 }
 
 // A bank profile moves the rule (the letters' encoding, refused characters
 // in a record's fields, CR LF): both programs take it from the same core
 // call and still agree byte for byte.
 TEST(Zgodnosc, underABankProfileToo) {
+  const test_support::TempDir temp;
+  const std::string dir = temp.path();
   std::vector<TWejscie> wejscia = Wszystkie();
   for (TWejscie& w : WKodowaniach()) wejscia.push_back(std::move(w));
   for (const char* profil :
        {"Najostrzejsze wspólne", "Import firmowy, UTF-8", "Import firmowy, CP852"}) {
     SCOPED_TRACE(profil);
-    PorownajZProfilem(wejscia, profil);
+    profile::UzyjProfilu(profile::ZnajdzProfil(cp1250::FromUtf8Lossy(profil)));
+    for (const TWejscie& w : wejscia) Porownaj(dir, w, {"--profil", profil});
   }
+  profile::UzyjProfilu(profile::Domyslny());
 }

@@ -41,8 +41,8 @@ std::vector<std::size_t> Bledne(const std::string& linia) {
 // An Elixir-O record with `nazwa` as the payee's name field.
 std::string Rekord(const std::string& nazwa) {
   return "110,20240328,100,10500015,0,\"15105000159303642621299722\","
-         "\"17102040142664737828830059\",\"Nadawca\",\"" +
-         nazwa + "\",0,10204014,\"Tytul\",\"\",\"\",\"51\"";
+         "\"73109010146123306697058715\",\"Nadawca\",\"" +
+         nazwa + "\",0,10901014,\"Tytul\",\"\",\"\",\"51\"";
 }
 
 }  // namespace

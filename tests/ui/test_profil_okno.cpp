@@ -33,8 +33,8 @@ QString Ini(const test::TOkno& o) {
 // fields, and a line ended by LF alone.
 const std::string kLista =
     "110,20240328,325000,10500015,0,\"15105000159303642621299722\","
-    "\"17102040142664737828830059\",\"Firma & Syn|ul. Prosta 1\","
-    "\"Jan Kowalski|ul. Lesna; 5\",0,10204014,\"Wynagrodzenie\",\"\",\"\",\"51\"\r\n"
+    "\"73109010146123306697058715\",\"Firma & Syn|ul. Prosta 1\","
+    "\"Jan Kowalski|ul. Lesna; 5\",0,10901014,\"Wynagrodzenie\",\"\",\"\",\"51\"\r\n"
     "Ala ma kota\n";
 
 }  // namespace
@@ -51,7 +51,7 @@ void TestProfilOkno::wybranyProfil_sprawdzaPonownieIZostajePoRestarcie() {
   TDomyslnyPoTescie domyslny;
   test::TOkno o;
   ui::TUstawienia ustawienia(Ini(o));
-  o.w.UzywajUstawien(ustawienia);
+  o.w.UzyjUstawien(&ustawienia);
   // The default first: the list passes, as it always did.
   QCOMPARE(o.w.ComboProfil->currentText(), test::T(test::Cp("Zasady ogólne")));
   QVERIFY(o.w.ComboProfil->isVisible());
@@ -77,7 +77,7 @@ void TestProfilOkno::wybranyProfil_sprawdzaPonownieIZostajePoRestarcie() {
   profile::UzyjProfilu(profile::Domyslny());
   test::TOkno po;
   ui::TUstawienia ponownie(Ini(o));
-  po.w.UzywajUstawien(ponownie);
+  po.w.UzyjUstawien(&ponownie);
   QCOMPARE(po.w.ComboProfil->currentText(), test::T(test::Cp("Najostrzejsze wspólne")));
   QCOMPARE(profile::AktywnyProfil().nazwa, test::Cp("Najostrzejsze wspólne"));
   po.Sprawdz(o.Sciezka("lista.txt"));
@@ -96,7 +96,7 @@ void TestProfilOkno::zapamietanyPlikProfilu_zepsuty_mowiIWracaDoDomyslnego() {
   const std::string plik = o.Plik("bank.toml", "nazwa = \"Mój bank\"\nkodowanie = \"UTF-16\"\n");
   ui::TUstawienia ustawienia(Ini(o));
   ustawienia.UstawProfil(QString::fromStdString(plik));
-  o.w.UzywajUstawien(ustawienia);
+  o.w.UzyjUstawien(&ustawienia);
   const auto bledy = o.m.Teksty(Rodzaj::Blad);
   QCOMPARE(bledy.size(), std::size_t{1});
   QVERIFY(bledy[0].find("bank.toml:2") != std::string::npos);
@@ -106,7 +106,7 @@ void TestProfilOkno::zapamietanyPlikProfilu_zepsuty_mowiIWracaDoDomyslnego() {
   // The same file put right is listed under its own name and used.
   o.Plik("bank.toml", "nazwa = \"Mój bank\"\nzabronione = \"#\"\n");
   test::TOkno po;
-  po.w.UzywajUstawien(ustawienia);
+  po.w.UzyjUstawien(&ustawienia);
   QCOMPARE(po.w.ComboProfil->currentText(), QStringLiteral("Mój bank"));
   QCOMPARE(profile::AktywnyProfil().zabronione, std::string("#"));
 }
@@ -117,7 +117,7 @@ void TestProfilOkno::bankUtf8_listaWindows1250PoprawionaDoUtf8() {
   TDomyslnyPoTescie domyslny;
   test::TOkno o;
   ui::TUstawienia ustawienia(Ini(o));
-  o.w.UzywajUstawien(ustawienia);
+  o.w.UzyjUstawien(&ustawienia);
   o.w.ComboProfil->setCurrentIndex(
       o.w.ComboProfil->findText(test::T(test::Cp("Import firmowy, UTF-8"))));
   const std::string utf8 = test::Odczytaj(std::string(EXAMPLES_DIR) + "/zlecenia.txt");

@@ -7,6 +7,7 @@
 // also saved as PREFIX-rachunki.png and PREFIX-lista-rachunkow.png.
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +17,8 @@
 
 #include "FormRachunki.h"
 #include "OknoTestowe.h"
+#include "Ustawienia.h"
+#include "rachunki/WykazBankow.h"
 #include "stan/Teksty.h"
 
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
@@ -50,6 +53,7 @@ class TestRachunkiOkno : public QObject {
   void listaUwag_wierszeLiniaKopiowanieKlawisze();
   void bledneZnakiIRachunki_paskiObokSiebie();
   void poprawnaLista_bezPaska();
+  void wykazBankow_nazwyINowszyWykazZapamietany();
 };
 
 void TestRachunkiOkno::tylkoRachunki_ocenaZnakowPotemPasek() {
@@ -99,7 +103,7 @@ void TestRachunkiOkno::listaUwag_wierszeLiniaKopiowanieKlawisze() {
     test::Zrzut(f, "lista-rachunkow");
     QAbstractItemModel* m = f.ListaUwag->model();
     QCOMPARE(m->rowCount(), 4);
-    const char* const oczekiwane[4][3] = {{"1", "62", "17102040142664737828830069"},
+    const char* const oczekiwane[4][3] = {{"1", "62", "78102052262664737828830069"},
                                           {"2", "62", "73109010141623306697058715"},
                                           {"3", "182", "11402005"},
                                           {"4", "14", "5020,00"}};
@@ -113,7 +117,9 @@ void TestRachunkiOkno::listaUwag_wierszeLiniaKopiowanieKlawisze() {
     // The first row is selected, its whole line below; the keys move on.
     QCOMPARE(f.ListaUwag->currentIndex().row(), 0);
     QCOMPARE(f.MemoLinia->toPlainText(), test::T(plik.substr(0, plik.find('\r'))));
-    QCOMPARE(f.LabelLinia->text(), QStringLiteral("Linia nr 1, kolumna 62"));
+    QCOMPARE(f.LabelLinia->text(),
+             test::T(test::Cp("Linia nr 1, kolumna 62, bank: Powszechna Kasa Oszczędności Bank "
+                              "Polski Spółka Akcyjna")));
     for (int i = 0; i < 3; ++i) QTest::keyClick(f.ListaUwag, Qt::Key_Down);
     QCOMPARE(f.LabelLinia->text(), QStringLiteral("Linia nr 4, kolumna 14"));
     QCOMPARE(f.MemoLinia->textCursor().position(), 13);
@@ -124,7 +130,7 @@ void TestRachunkiOkno::listaUwag_wierszeLiniaKopiowanieKlawisze() {
     QStringList linie = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(linie.size(), 2);
     QVERIFY(linie[1].startsWith(QStringLiteral("4\t14\tkwota\t")));
-    QVERIFY(linie[1].endsWith(QStringLiteral("\t5020,00")));
+    QVERIFY(linie[1].endsWith(QStringLiteral("\t5020,00\t")));
     QTest::keyClick(f.ListaUwag, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(f.ListaUwag, Qt::Key_C, Qt::ControlModifier);
     linie = QGuiApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
@@ -160,6 +166,63 @@ void TestRachunkiOkno::poprawnaLista_bezPaska() {
   QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
   QVERIFY(!o.w.LabelRachunki->isVisible());
   QVERIFY(!o.w.ButtonPokazRachunki->isVisible());
+}
+
+void TestRachunkiOkno::wykazBankow_nazwyINowszyWykazZapamietany() {
+  test::TOkno o;
+  ui::TUstawienia ustawienia(QString::fromStdString(o.Sciezka("ustawienia.ini")));
+  o.w.UzyjUstawien(&ustawienia);
+  o.Sprawdz(o.Plik("zlecenia.txt", Przyklad("zlecenia-bledne.txt")));
+  // A newer list naming only two banks: every other sort code of the file,
+  // the payer's among them, is no longer a bank's.
+  const std::string wykaz =
+      o.Plik("wykaz.json",
+             "{\"date\": \"2027-01-31\", \"entries\": [{\"name\": \"Bank \\u0141\\u00f3d\\u017a\", "
+             "\"bank_codes\": [\"10205226\", \"10901014\"]}]}");
+  ZOknemListy(o, [&](TFormRachunki& f) {
+    QAbstractItemModel* m = f.ListaUwag->model();
+    QCOMPARE(m->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Bank"));
+    QCOMPARE(m->data(m->index(0, 5)).toString(),
+             test::T(test::Cp("Powszechna Kasa Oszczędności Bank Polski Spółka Akcyjna")));
+    QCOMPARE(m->data(m->index(3, 5)).toString(), QString());
+    QVERIFY(f.LabelLinia->text().endsWith(
+        test::T(test::Cp("bank: Powszechna Kasa Oszczędności Bank Polski Spółka Akcyjna"))));
+    QCOMPARE(f.LabelWykaz->text(), test::T(test::Cp("Wykaz banków NBP: stan na 02.07.2026")));
+    // The bank column, scrolled into view.
+    f.ListaUwag->scrollTo(m->index(0, 5));
+    test::Zrzut(f, "lista-rachunkow-banki");
+    QVERIFY(f.ButtonWykaz->isVisible());
+    QVERIFY(f.ButtonWykaz->geometry().right() < f.LabelWykaz->x());
+    QVERIFY(f.LabelWykaz->geometry().right() < f.ButtonZamknij->x());
+
+    o.m.OdpowiedziOtworz.push_back(wykaz);
+    QTest::mouseClick(f.ButtonWykaz, Qt::LeftButton);
+    test::Zrzut(f, "lista-rachunkow-wykaz");
+    QCOMPARE(f.LabelWykaz->text(), test::T(test::Cp("Wykaz banków NBP: stan na 31.01.2027")));
+    // The payer's account now comes first, its bank unknown to the list.
+    QCOMPARE(m->data(m->index(0, 1)).toString(), QStringLiteral("33"));
+    QCOMPARE(m->data(m->index(0, 5)).toString(), QString());
+    QCOMPARE(m->data(m->index(1, 5)).toString(), test::T(test::Cp("Bank Łódź")));
+    QVERIFY(m->rowCount() > 4);
+    QCOMPARE(o.w.LabelRachunki->accessibleName(),
+             test::T(test::Cp("Błędne numery rachunków i pola przelewów: ") +
+                     std::to_string(m->rowCount())));
+  });
+  QCOMPARE(ustawienia.WykazBankow(), wykaz);
+
+  // The next start takes it again; a list gone since is told, and the
+  // built-in one checks.
+  rachunki::UzyjWykazuBankow(nullptr);
+  test::TOkno druga;
+  druga.w.UzyjUstawien(&ustawienia);
+  QCOMPARE(rachunki::WykazBankow().Data(), std::string("31.01.2027"));
+  QFile::remove(QString::fromStdString(wykaz));
+  rachunki::UzyjWykazuBankow(nullptr);
+  test::TOkno trzecia;
+  trzecia.w.UzyjUstawien(&ustawienia);
+  QCOMPARE(trzecia.Rodzaje(), std::vector{Rodzaj::Ostrzezenie});
+  QCOMPARE(&rachunki::WykazBankow(), &rachunki::TWykazBankow::Wbudowany());
+  rachunki::UzyjWykazuBankow(nullptr);
 }
 
 QTEST_MAIN(TestRachunkiOkno)
