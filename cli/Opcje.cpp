@@ -44,6 +44,9 @@ constexpr std::string_view kUzycie =
     "  --lista-profili    wypisz wbudowane profile banków, każdy z nazwą i źródłem\n"
     "  -q, --quiet        wypisuj tylko błędy odczytu i zapisu\n"
     "  --tylko-znaki      sprawdzaj tylko znaki, bez numerów rachunków i pól przelewów\n"
+    "  --podsumowanie     po podsumowaniu pliku wypisz liczbę i sumę przelewów Elixir-O:\n"
+    "                     \"PLIK: przelewów: N, razem: 12 345,67 zł\", potem po linii\n"
+    "                     na każdą datę wykonania i każdy bank odbiorcy (także z --quiet)\n"
     "  --wykaz-bankow PLIK\n"
     "                     numery rozliczeniowe i nazwy banków z PLIKU (nowszy wykaz\n"
     "                     NBP w układzie JSON wykazu wbudowanego) zamiast z wykazu\n"
@@ -63,7 +66,11 @@ constexpr std::string_view kUzycie =
     "Przy --convert o kodzie wyjścia decyduje sprawdzenie zapisanej kopii.\n"
     "\n"
     "Po podsumowaniu znaków pliku z błędnymi numerami rachunków lub polami przelewów\n"
-    "pada linia \"PLIK: Błędne numery rachunków i pola przelewów: N\".\n"
+    "pada linia \"PLIK: Błędne numery rachunków i pola przelewów: N\". Rekord z tym\n"
+    "samym rachunkiem kontrahenta, kwotą i tytułem co wcześniejszy oraz rachunek\n"
+    "zleceniodawcy inny niż w pierwszym rekordzie to ostrzeżenia (\"PLIK:LINIA:KOLUMNA:\n"
+    "pole: ostrzeżenie: ... co w linii N\", na końcu \"PLIK: Ostrzeżenia: N\"); nie\n"
+    "zmieniają kodu wyjścia.\n"
     "\n"
     "Kod wyjścia: 0 gdy wszystkie pliki są poprawne, 1 gdy któryś zawiera błędne\n"
     "linie, numery rachunków lub pola przelewów, 2 gdy któregoś nie udało się odczytać lub zapisać "
@@ -122,6 +129,8 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
       o.cicho = true;
     } else if (a == "--tylko-znaki") {
       o.tylkoZnaki = true;
+    } else if (a == "--podsumowanie") {
+      o.podsumowanie = true;
     } else if (a == "--convert") {
       o.przekoduj = true;
     } else if (a == "--from" || a.starts_with("--from=")) {
@@ -174,6 +183,8 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
     wynik.koniec = BladUzycia("nie podano pliku do sprawdzenia");
   } else if (o.raport && o.pliki.size() != 1) {
     wynik.koniec = BladUzycia("--report można podać tylko z jednym plikiem");
+  } else if (o.podsumowanie && o.tylkoZnaki) {
+    wynik.koniec = BladUzycia("--podsumowanie nie łączy się z --tylko-znaki");
   } else if (o.z && !o.przekoduj) {
     wynik.koniec = BladUzycia("--from działa tylko z --convert");
   } else if (o.przekoduj && (o.popraw || o.raport)) {

@@ -7,11 +7,13 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <algorithm>
+#include <cctype>
 
 #include "Cp1250Text.h"
 #include "kodowanie/Cp1250.h"
@@ -37,7 +39,8 @@ constexpr cp1250::Literal kWykaz{u8"Wykaz banków…"};
 constexpr cp1250::Literal kWykazStan{u8"Wykaz banków NBP: stan na "};
 
 // The window's layout for a 13-pixel text height: the list fills what the
-// line panel at the bottom leaves.
+// line panel at the bottom and the summary at the top (when shown: five
+// lines of text) leave.
 // clang-format off
 constexpr ui::TElementUkladu kUklad[] = {
 // name             kind                               parent    left  top  width  height  text      font                       placement          initially
@@ -45,6 +48,7 @@ constexpr ui::TElementUkladu kUklad[] = {
 { "LabelLinia",     Rodzaj::Etykieta,                  "Panel2",    8,   8,    24,     13, kLinia,   Czcionka::Okna,            Miejsce::Stale},
 { "MemoLinia",      Rodzaj::Wlasny,                    "Panel2",    8,  26,   766,     69, {},       Czcionka::StalaSzerokosc8, Miejsce::Stale},
 { "ButtonZamknij",  Rodzaj::Przycisk,                  "Panel2",  699,  106,   75,     25, kZamknij, Czcionka::Okna,            Miejsce::Stale},
+{ "MemoPodsumowanie", Rodzaj::Wlasny,                  nullptr,     0,   0,   782,     84, {},       Czcionka::Okna,            Miejsce::Gora,     kUkryty},
 { "ButtonWykaz",    Rodzaj::Przycisk,                  "Panel2",    8,  106,  110,     25, kWykaz,   Czcionka::Okna,            Miejsce::Stale},
 { "LabelWykaz",     Rodzaj::Etykieta,                  "Panel2",  128,  112,  400,     13, {},       Czcionka::Okna,            Miejsce::Stale},
 { "Panel1",         Rodzaj::PanelWypuklyZObramowaniem, nullptr,     0,   0,   782,    279, {},       Czcionka::Okna,            Miejsce::Wypelnij},
@@ -58,24 +62,41 @@ constexpr int kSzerokosciKolumn[ui::TModelUwag::kKolumn] = {45, 60, 160, 300, 19
 
 namespace ui {
 
-void TModelUwag::Ustaw(const Typy::TStan* stan, std::vector<rachunki::TUwagaLinii> uwagi) {
+void TModelUwag::Ustaw(const Typy::TStan* stan, const rachunki::TRachunkiStanu& wynik) {
   beginResetModel();
   stan_ = stan;
-  uwagi_ = std::move(uwagi);
+  ostrzezenia_.clear();
+  for (const rachunki::TOstrzezenieLinii& o : wynik.ostrzezenia)
+    ostrzezenia_.push_back(o.ostrzezenie);
+  wiersze_.clear();
+  wiersze_.reserve(wynik.uwagi.size() + wynik.ostrzezenia.size());
+  // Both lists are in line order: merged, a line's findings first.
+  std::size_t o = 0;
+  auto ostrzezeniaDo = [&](std::uint64_t linia) {
+    for (; o < ostrzezenia_.size() && wynik.ostrzezenia[o].linia < linia; ++o) {
+      const rachunki::TOstrzezenie& x = ostrzezenia_[o];
+      wiersze_.push_back({wynik.ostrzezenia[o].linia, {x.kolumna, x.dlugosc, x.pole, {}}, &x});
+    }
+  };
+  for (const rachunki::TUwagaLinii& u : wynik.uwagi) {
+    ostrzezeniaDo(u.linia);
+    wiersze_.push_back({u.linia, u.uwaga, nullptr});
+  }
+  ostrzezeniaDo(UINT64_MAX);
   endResetModel();
 }
 
 std::string_view TModelUwag::Linia(int wiersz) const {
-  return stan_
-      ->LinieOrg[static_cast<std::size_t>(uwagi_[static_cast<std::size_t>(wiersz)].linia - 1)];
+  return stan_->LinieOrg[static_cast<std::size_t>(Wiersz(wiersz).linia - 1)];
 }
 
 std::string_view TModelUwag::Wartosc(int wiersz) const {
-  return uwagi_[static_cast<std::size_t>(wiersz)].uwaga.Wartosc(Linia(wiersz));
+  const TWiersz& w = Wiersz(wiersz);
+  return w.uwaga.Wartosc(Linia(wiersz));
 }
 
 int TModelUwag::rowCount(const QModelIndex& rodzic) const {
-  return rodzic.isValid() || !stan_ ? 0 : static_cast<int>(uwagi_.size());
+  return rodzic.isValid() || !stan_ ? 0 : static_cast<int>(wiersze_.size());
 }
 
 int TModelUwag::columnCount(const QModelIndex& rodzic) const {
@@ -84,9 +105,13 @@ int TModelUwag::columnCount(const QModelIndex& rodzic) const {
 
 QVariant TModelUwag::data(const QModelIndex& indeks, int rola) const {
   if (!indeks.isValid() || indeks.row() >= rowCount()) return {};
-  const rachunki::TUwagaLinii& u = uwagi_[static_cast<std::size_t>(indeks.row())];
+  const TWiersz& u = Wiersz(indeks.row());
   if (rola == Qt::TextAlignmentRole && indeks.column() < 2)
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+  // Warnings in the strip's colour for them: the bank takes those records.
+  if (rola == Qt::ForegroundRole && u.ostrzezenie) return QColor(176, 88, 0);
+  // A narrow column cuts what is wrong short: the whole of it on hovering.
+  if (rola == Qt::ToolTipRole && indeks.column() == 3) return data(indeks, Qt::DisplayRole);
   if (rola != Qt::DisplayRole) return {};
   switch (indeks.column()) {
     case 0:
@@ -96,7 +121,8 @@ QVariant TModelUwag::data(const QModelIndex& indeks, int rola) const {
     case 2:
       return ZCp1250(rachunki::NazwaPola(u.uwaga.pole));
     case 3:
-      return ZCp1250(rachunki::OpisUwagi(u.uwaga, Linia(indeks.row())));
+      return ZCp1250(u.ostrzezenie ? u.ostrzezenie->Opis()
+                                   : rachunki::OpisUwagi(u.uwaga, Linia(indeks.row())));
     case 4:
       return TekstWidoczny(Wartosc(indeks.row()));
     default:
@@ -124,6 +150,14 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
   ui::TBudowaOkna budowa(this, skala_);
   budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu& w, QWidget* rodzic) -> QWidget* {
     if (std::string_view(w.Nazwa) == "ListaUwag") return new QTableView(rodzic);
+    if (std::string_view(w.Nazwa) == "MemoPodsumowanie") {
+      auto* p = new QPlainTextEdit(rodzic);
+      p->setReadOnly(true);
+      p->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+      p->setLineWrapMode(QPlainTextEdit::NoWrap);
+      p->setFrameShape(QFrame::NoFrame);
+      return p;
+    }
     auto* m = new ui::TWidokLinii(rodzic);
     m->setReadOnly(true);
     m->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -134,6 +168,7 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
     m->setUndoRedoEnabled(false);
     return m;
   });
+  budowa.Przypisz(MemoPodsumowanie, "MemoPodsumowanie");
   budowa.Przypisz(Panel1, "Panel1");
   budowa.Przypisz(ListaUwag, "ListaUwag");
   budowa.Przypisz(Panel2, "Panel2");
@@ -171,8 +206,22 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
           [this] { Obsluz([this] { PokazWybrany(); }); });
 }
 
-void TFormRachunki::Ustaw(const Typy::TStan& stan, std::vector<rachunki::TUwagaLinii> uwagi) {
-  model_->Ustaw(&stan, std::move(uwagi));
+void TFormRachunki::Ustaw(const Typy::TStan& stan, const rachunki::TRachunkiStanu& wynik) {
+  model_->Ustaw(&stan, wynik);
+  // What the transfers add up to, as the checker prints it with
+  // --podsumowanie; only for a file that has them.
+  const rachunki::TSumy& s = wynik.sumy;
+  MemoPodsumowanie->clear();
+  if (s.przelewy.ile + s.polecenia.ile > 0) {
+    std::string tekst;
+    for (const std::string& l : rachunki::LiniePodsumowania(s, rachunki::NazwaBankuZWykazu))
+      tekst += l + '\n';
+    if (!wynik.ostrzezenia.empty())
+      tekst += rachunki::kOstrzezenia.str() + ' ' + std::to_string(wynik.ostrzezenia.size());
+    tekst[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(tekst[0])));
+    MemoPodsumowanie->setPlainText(ui::ZCp1250(tekst));
+  }
+  MemoPodsumowanie->setVisible(s.przelewy.ile + s.polecenia.ile > 0);
   MemoLinia->clear();
   LabelLinia->setText(ui::ZCp1250(kLinia));
   LabelLinia->adjustSize();
@@ -185,7 +234,7 @@ void TFormRachunki::Ustaw(const Typy::TStan& stan, std::vector<rachunki::TUwagaL
 void TFormRachunki::PokazWybrany() {
   const int wiersz = ListaUwag->currentIndex().row();
   if (wiersz < 0 || wiersz >= model_->rowCount()) return;
-  const rachunki::TUwagaLinii& u = model_->Uwagi()[static_cast<std::size_t>(wiersz)];
+  const ui::TModelUwag::TWiersz& u = model_->Wiersz(wiersz);
   const std::string_view linia = model_->Linia(wiersz);
   ui::PokazLinie(*MemoLinia, linia, linia);
   // The value found, marked where it stands; the line's faulty bytes keep

@@ -14,6 +14,7 @@ class TQtUserMessages final : public TUserMessages {
   void Komunikat(const std::string& tekst) override;
   void BladKrytyczny(const std::string& komunikat) override;
   bool Pytanie(const std::string& tekst) override;
+  bool PytanieTakDomyslnie(const std::string& tekst) override;
   void Zajety(bool wlaczony) override { kursor_.Ustaw(wlaczony); }
   bool CzyZajety() const override { return kursor_.Wlaczony(); }
   std::optional<std::string> OtworzPlik(QWidget* rodzic) override;

@@ -28,6 +28,9 @@ class TUserMessages {
   // A question with the buttons Yes and No; true for Yes. No is the default,
   // and closing the dialog answers No.
   virtual bool Pytanie(const std::string& tekst) = 0;
+  // The same with Yes the default: for a question whose No loses something
+  // the user should see, so that pressing Enter out of habit does not.
+  virtual bool PytanieTakDomyslnie(const std::string& tekst) { return Pytanie(tekst); }
 
   // The busy cursor: one setting for the whole program, not a count.
   virtual void Zajety(bool wlaczony) = 0;

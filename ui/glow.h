@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "kodowanie/Kodowanie.h"
-#include "rachunki/UwagiStanu.h"
+#include "rachunki/PodsumowanieStanu.h"
 
 #include "BudowaOkna.h"
 #include "ErrorBoundary.h"
@@ -154,6 +154,9 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void PokazWynik(std::size_t ileBledow) override;
   void PokazOcene(std::size_t ileBledow) override;
   void PoOcenie() override;
+  // The strip's account sentence and "Pokaż…", or neither when the file
+  // has no finding, warning or transfer; true when shown.
+  bool PokazPasekRachunkow();
   void PokazPropozycjePoprawki();
   // Puts in use the profile the settings store names.
   void WczytajProfil();
@@ -167,7 +170,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // What the automatic correction decodes from, while it is offered.
   std::optional<kodowanie::TKodowanie> poprawka_;
   std::optional<kodowanie::TKodowanie> poprawkaAlbo_;  // a second reading as likely
-  std::vector<rachunki::TUwagaLinii> uwagiRachunkow_;
+  rachunki::TRachunkiStanu rachunkiStanu_;
   TFormRachunki* formRachunki_ = nullptr;
   ui::TUstawienia* ustawienia_ = nullptr;
 };

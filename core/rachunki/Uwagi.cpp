@@ -8,6 +8,7 @@
 #include "kodowanie/Cp1250.h"
 #include "profil/RegulaZnakow.h"
 #include "rachunki/Nrb.h"
+#include "rachunki/Podsumowanie.h"
 #include "rachunki/WykazBankow.h"
 
 namespace rachunki {
@@ -252,11 +253,15 @@ Blad BladNumeru(WynikNrb w) {
 
 }  // namespace
 
-const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia) {
+const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
+                                                      TPodsumowanie* podsumowanie) {
   uwagi_.clear();
+  rekord_ = false;
   if (linia.size() > kNajdluzszaLinia) return uwagi_;
   switch (PodzielRekord(linia, pola_)) {
     case Rekord::Tak:
+      rekord_ = true;
+      if (podsumowanie) podsumowanie->Zapowiedz(linia, pola_);
       SprawdzRekord(linia, pola_, uwagi_);
       break;
     case Rekord::NiezamknietyCudzyslow:

@@ -11,6 +11,8 @@
 
 namespace rachunki {
 
+class TPodsumowanie;
+
 // Where a finding stands: a field of the record, or a number found
 // elsewhere in a line.
 enum class Pole : unsigned char {
@@ -109,11 +111,16 @@ inline constexpr std::size_t kNajdluzszaLinia = std::size_t{1} << 20;
 class TSprawdzanieLinii {
  public:
   // The findings of one line in column order; valid until the next call.
-  const std::vector<TUwaga>& Sprawdz(std::string_view linia);
+  // With `podsumowanie`, a record is announced to it (Zapowiedz) as soon as
+  // it is split.
+  const std::vector<TUwaga>& Sprawdz(std::string_view linia, TPodsumowanie* podsumowanie = nullptr);
+  // The fields of the line last checked when it is a record, else none.
+  const std::vector<TPoleRekordu>* Pola() const { return rekord_ ? &pola_ : nullptr; }
 
  private:
   std::vector<TUwaga> uwagi_;
   std::vector<TPoleRekordu> pola_;
+  bool rekord_ = false;
 };
 
 }  // namespace rachunki

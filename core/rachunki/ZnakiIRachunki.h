@@ -11,11 +11,13 @@
 #include "linie/LineScanner.h"
 #include "linie/SprawdzanieStrumienia.h"
 #include "rachunki/LinieStrumienia.h"
+#include "rachunki/Podsumowanie.h"
 
 namespace rachunki {
 
-// `zglos(line, finding, lineBytes)` is called with each finding, after the
-// character findings of its line.
+// `zglos(line, finding, lineBytes)` is called with each finding (a TUwaga),
+// after the character findings of its line, then with each warning of a
+// record (a TOstrzezenie). The records are summed up as they pass.
 template <class Zglos>
 class TZnakiIRachunki {
  public:
@@ -31,19 +33,23 @@ class TZnakiIRachunki {
   void End() {
     znaki_.End();
     if (rachunki_) {
-      for (const TUwaga& u : linie_.Koniec()) {
+      for (const TUwaga& u : linie_.Koniec(&podsumowanie_)) {
         ++uwagi_;
         zglos_(znaki_.Lines(), u, linie_.Ostatnia());
       }
     }
-    // The line end is checked with or without the account checks: it is
-    // not about a field.
+    // The line end, after the line's findings and before its warnings, is
+    // checked with or without the account checks: it is not about a field.
     if (lf_) {
       ++uwagi_;
       zglos_(znaki_.Lines(), UwagaKoncaLinii(dlugosc_), std::string_view());
     }
     lf_ = false;
     dlugosc_ = 0;
+    if (!rachunki_) return;
+    if (const auto* pola = linie_.Pola())
+      for (const TOstrzezenie& o : podsumowanie_.Rekord(znaki_.Lines(), linie_.Ostatnia(), *pola))
+        zglos_(znaki_.Lines(), o, linie_.Ostatnia());
   }
   void Drop() {
     znaki_.Drop();
@@ -64,12 +70,15 @@ class TZnakiIRachunki {
   // The piece the lines lie in is about to be read over.
   void KoniecKawalka() { linie_.KoniecKawalka(); }
   std::uint64_t Uwagi() const { return uwagi_; }
+  std::uint64_t Ostrzezenia() const { return podsumowanie_.Ostrzezen(); }
+  const TSumy& Sumy() const { return podsumowanie_.Sumy(); }
 
  private:
   SprawdzanieStrumienia& znaki_;
   const bool rachunki_;
   Zglos zglos_;
   TLinieStrumienia linie_;
+  TPodsumowanie podsumowanie_;
   std::uint64_t uwagi_ = 0;
   bool lf_ = false;
   std::uint64_t dlugosc_ = 0;

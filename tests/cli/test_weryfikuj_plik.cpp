@@ -253,17 +253,27 @@ TEST_F(WeryfikujPlik, cleanFilesInAnotherEncodingAndCloseReadings) {
   EXPECT_EQ(Czytaj(dir_ + "/cp852_nowy.txt"), "Przelewy wymagaj\xB9 podpisu\r\n");
   EXPECT_EQ(w.kod, 0);
 
+  // Both readings Polish letters ("MAŹKOWIAK", CP852 "MAĆKOWIAK"): a clean
+  // file is right as it is and nothing is said; --from converts it still.
   Zapisz(dir_ + "/blisko.txt", "MA\x8FKOWIAK;100,00\r\n");
   w = Uruchom({"--convert", "blisko.txt"});
-  EXPECT_EQ(w.out,
-            "blisko.txt: plik może być zapisany w kodowaniu Windows-1250 albo CP852\n"
-            "blisko.txt: Format kodowania wczytanej listy płac jest poprawny.\n"
-            "blisko.txt: poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n");
+  EXPECT_EQ(w.out, "blisko.txt: Format kodowania wczytanej listy płac jest poprawny.\n");
   EXPECT_EQ(w.kod, 0);
   EXPECT_FALSE(std::filesystem::exists(dir_ + "/blisko_nowy.txt"));
   w = Uruchom({"--convert", "--from", "CP852", "blisko.txt"});
   EXPECT_EQ(Czytaj(dir_ + "/blisko_nowy.txt"), "MA\xC6KOWIAK;100,00\r\n");
   EXPECT_EQ(w.kod, 0);
+  // The same faulty: both readings are named, and nothing is written
+  // without --from.
+  Zapisz(dir_ + "/blisko2.txt", "MA\x8FKOWIAK\t100,00\r\n");
+  w = Uruchom({"--convert", "blisko2.txt"});
+  EXPECT_EQ(w.out,
+            "blisko2.txt:1:10: Błędny znak: \"␉\" (0x09)\n"
+            "blisko2.txt: plik może być zapisany w kodowaniu Windows-1250 albo CP852\n"
+            "blisko2.txt: Ilość błędnych linii w zbiorze: 1\n"
+            "blisko2.txt: poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n");
+  EXPECT_EQ(w.kod, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/blisko2_nowy.txt"));
 
   // A faulty file whose encoding is not sure is not converted either.
   Zapisz(dir_ + "/nie_tekst.txt",

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "ModelNrb.h"
 #include "TempDir.h"
 #include "Uruchom.h"
 #include "kodowanie/Cp1250.h"
@@ -24,6 +25,7 @@
 #include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
 #include "profil/RegulaZnakow.h"
+#include "rachunki/PodsumowanieStanu.h"
 #include "rachunki/UwagiStanu.h"
 #include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
@@ -56,18 +58,32 @@ std::string Pokaz(unsigned char b) {
 std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
                               const std::string& poprawiony) {
   std::string out;
-  const std::vector<rachunki::TUwagaLinii> uwagi = rachunki::SprawdzStan(s);
-  std::size_t u = 0;
-  const auto uwagiDo = [&](std::uint64_t linia) {
-    for (; u < uwagi.size() && uwagi[u].linia <= linia; ++u) {
-      const rachunki::TUwaga& x = uwagi[u].uwaga;
-      const std::string_view linia = s.LinieOrg[uwagi[u].linia - 1];
-      const std::string_view bank = rachunki::BankUwagi(x, linia);
-      out += nazwa + ":" + std::to_string(uwagi[u].linia) + ":" + std::to_string(x.kolumna) + ": " +
-             cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
-             cp1250::ToUtf8(rachunki::OpisUwagi(x, linia)) + ": \"" +
-             cp1250::ToUtf8(x.Wartosc(linia), true) + "\"" +
-             (bank.empty() ? "" : " (bank: " + cp1250::ToUtf8(bank) + ")") + "\n";
+  const rachunki::TRachunkiStanu r = rachunki::SprawdzIPodsumujStan(s);
+  const std::vector<rachunki::TUwagaLinii>& uwagi = r.uwagi;
+  std::size_t u = 0, o = 0;
+  // Each line's findings, then its warnings.
+  const auto uwagiDo = [&](std::uint64_t doLinii) {
+    for (;;) {
+      const std::uint64_t nr =
+          std::min(u < uwagi.size() ? uwagi[u].linia : UINT64_MAX,
+                   o < r.ostrzezenia.size() ? r.ostrzezenia[o].linia : UINT64_MAX);
+      if (nr > doLinii) break;
+      const std::string_view linia = s.LinieOrg[nr - 1];
+      for (; u < uwagi.size() && uwagi[u].linia == nr; ++u) {
+        const rachunki::TUwaga& x = uwagi[u].uwaga;
+        const std::string_view bank = rachunki::BankUwagi(x, linia);
+        out += nazwa + ":" + std::to_string(nr) + ":" + std::to_string(x.kolumna) + ": " +
+               cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
+               cp1250::ToUtf8(rachunki::OpisUwagi(x, linia)) + ": \"" +
+               cp1250::ToUtf8(x.Wartosc(linia), true) + "\"" +
+               (bank.empty() ? "" : " (bank: " + cp1250::ToUtf8(bank) + ")") + "\n";
+      }
+      for (; o < r.ostrzezenia.size() && r.ostrzezenia[o].linia == nr; ++o) {
+        const rachunki::TOstrzezenie& x = r.ostrzezenia[o].ostrzezenie;
+        out += nazwa + ":" + std::to_string(nr) + ":" + std::to_string(x.kolumna) + ": " +
+               cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " + cp1250::ToUtf8(x.Opis()) +
+               ": \"" + cp1250::ToUtf8(x.Wartosc(linia), true) + "\"\n";
+      }
     }
   };
   for (std::size_t i = 0; i < s.Bledy.size(); ++i) {
@@ -84,10 +100,14 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
     });
   }
   uwagiDo(s.LinieOrg.size());
-  const std::string rachunki = uwagi.empty()
-                                   ? std::string()
-                                   : nazwa + ": " + cp1250::ToUtf8(teksty::BledneRachunki) + " " +
-                                         std::to_string(uwagi.size()) + "\n";
+  std::string rachunki = uwagi.empty() ? std::string()
+                                       : nazwa + ": " + cp1250::ToUtf8(teksty::BledneRachunki) +
+                                             " " + std::to_string(uwagi.size()) + "\n";
+  if (!r.ostrzezenia.empty())
+    rachunki += nazwa + ": " + cp1250::ToUtf8(rachunki::kOstrzezenia) + " " +
+                std::to_string(r.ostrzezenia.size()) + "\n";
+  for (const std::string& l : rachunki::LiniePodsumowania(r.sumy, rachunki::NazwaBankuZWykazu))
+    rachunki += nazwa + ": " + cp1250::ToUtf8(l) + "\n";
   if (s.Bledy.empty())
     return out + nazwa + ": " + cp1250::ToUtf8(teksty::PlikPoprawny) + "\n" + rachunki + nazwa +
            ": raportu nie zapisano, plik nie zawiera błędów\n";
@@ -171,6 +191,25 @@ std::vector<TWejscie> Wygenerowane() {
                 (k % 4 ? "\r\n" : "\n");
   }
   v.push_back({"zlecenia", zlecenia});
+
+  // A payroll over three pieces: transfers written twice, near and far
+  // apart, one paid from another account, direct debits among them.
+  {
+    std::mt19937 rng(30);
+    const std::string platnik = test_support::ModelValid(rng, "10500015");
+    std::vector<std::string> odbiorcy;
+    for (int i = 0; i < 50; ++i) odbiorcy.push_back(test_support::ModelValid(rng));
+    std::string lista;
+    for (int k = 0; lista.size() < 3 * kKawalek; ++k) {
+      const int n = k % 11 == 10 ? k / 3 : k;  // now and then an earlier transfer again
+      lista += test_support::RekordElixirO(
+                   k % 29 == 0 ? "210" : "110", k % 3 ? "20240328" : "20240329",
+                   std::to_string(100 + 37 * n), k == 500 ? odbiorcy[1] : platnik,
+                   odbiorcy[static_cast<std::size_t>(n) % 50], "Pensja " + std::to_string(n % 13)) +
+               "\r\n";
+    }
+    v.push_back({"lista_plac", lista});
+  }
 
   // The layouts payroll lists use, sort codes no bank has and structured
   // titles, right and wrong, over two pieces.
@@ -258,7 +297,8 @@ void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::
   Typy::WczytajPlik(s);
 
   std::vector<std::string> args = opcje;
-  for (const char* a : {"--fix", "--report", "raport.log", "plik.txt"}) args.push_back(a);
+  for (const char* a : {"--fix", "--report", "raport.log", "--podsumowanie", "plik.txt"})
+    args.push_back(a);
   const TWynik r = Uruchom(dir, args);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
@@ -348,4 +388,42 @@ TEST(Zgodnosc, underABankProfileToo) {
     for (const TWejscie& w : wejscia) Porownaj(dir, w, {"--profil", profil});
   }
   profile::UzyjProfilu(profile::Domyslny());
+}
+
+// A payroll of 50 transfers with one written twice: the count and the sum
+// a plain addition gives, the repeat a warning naming both lines, and the
+// exit status that of a clean file.
+TEST(Zgodnosc, PayrollSummaryCountsWhatAPlainSumCounts) {
+  const test_support::TempDir temp;
+  std::mt19937 rng(50);
+  const std::string platnik = test_support::ModelValid(rng, "10500015");
+  const char* const banki[] = {"10901014", "10202892", "11402004", "24900005"};
+  std::string lista, powtorzony;
+  std::uint64_t grosze = 0;
+  for (int k = 1; k <= 50; ++k) {
+    std::string r = test_support::RekordElixirO(
+        "110", "20241210", std::to_string(250000 + 1234 * k), platnik,
+        test_support::ModelValid(rng, banki[k % 4]), "Wynagrodzenie 11/2024");
+    if (k == 12) powtorzony = r;
+    if (k == 40) r = powtorzony;
+    grosze += std::stoull(r.substr(13, r.find(',', 13) - 13));
+    lista += r + "\r\n";
+  }
+  Zapisz(temp.path() + "/lista.txt", lista);
+  const TWynik w = Uruchom(temp.path(), {"--podsumowanie", "lista.txt"});
+  EXPECT_EQ(w.kod, 0) << w.out;
+  const std::string zl = std::to_string(grosze / 100);
+  const std::string razem = zl.substr(0, zl.size() - 3) + " " + zl.substr(zl.size() - 3) + "," +
+                            std::to_string(grosze % 100 / 10) + std::to_string(grosze % 10);
+  ASSERT_TRUE(zl.size() > 3 && zl.size() <= 6);  // one space, as the grouping above puts it
+  EXPECT_NE(w.out.find("lista.txt: przelewów: 50, razem: " + razem + " zł\n"), std::string::npos)
+      << w.out;
+  EXPECT_NE(w.out.find("lista.txt: 2024-12-10: przelewów: 50, razem: " + razem + " zł\n"),
+            std::string::npos)
+      << w.out;
+  EXPECT_NE(w.out.find("lista.txt:40:"), std::string::npos);
+  EXPECT_NE(w.out.find("ostrzeżenie: ten sam przelew co w linii 12"), std::string::npos) << w.out;
+  EXPECT_NE(w.out.find("lista.txt: Ostrzeżenia: 1\n"), std::string::npos) << w.out;
+  // Each payee bank by its code and its name from the list.
+  EXPECT_NE(w.out.find("lista.txt: bank 10901014 ("), std::string::npos) << w.out;
 }

@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "ModelNrb.h"
 #include "kodowanie/Cp1250.h"
 #include "linie/LineSplitter.h"
 #include "rachunki/LinieStrumienia.h"
@@ -20,55 +21,16 @@
 #include "rachunki/WykazBankow.h"
 
 using namespace rachunki;
+using test_support::ModelMod97;
+using test_support::ModelSortCode;
+using test_support::ModelValid;
 
 namespace {
-
-// ISO 13616 done the long way: the rearranged number as text, divided by 97
-// in chunks of nine digits, as a person with a calculator would.
-bool ModelMod97(const std::string& nrb) {
-  const std::string n = nrb.substr(2) + "2521" + nrb.substr(0, 2);
-  std::uint64_t r = 0;
-  for (std::size_t i = 0; i < n.size(); i += 9) {
-    const std::string chunk = n.substr(i, 9);
-    std::uint64_t p = 1;
-    for (std::size_t k = 0; k < chunk.size(); ++k) p *= 10;
-    r = (r * p + std::stoull(chunk)) % 97;
-  }
-  return r == 1;
-}
-
-bool ModelSortCode(const std::string& s) {
-  const int w[7] = {3, 9, 7, 1, 3, 9, 7};
-  int sum = 0;
-  for (int i = 0; i < 7; ++i) sum += w[i] * (s[i] - '0');
-  return (s[7] - '0') == (10 - sum % 10) % 10;
-}
 
 WynikNrb ModelWynik(const std::string& nrb) {
   const bool suma = ModelMod97(nrb), bank = ModelSortCode(nrb.substr(2, 8));
   if (suma) return bank ? WynikNrb::Poprawny : WynikNrb::NumerBanku;
   return bank ? WynikNrb::SumaKontrolna : WynikNrb::SumaINumerBanku;
-}
-
-// A valid number made by the model: a sort code with its check digit, 16
-// account digits, and the two check digits that make the whole leave 1.
-std::string ModelValid(std::mt19937& rng) {
-  std::uniform_int_distribution<int> d(0, 9);
-  std::string bank;
-  for (int i = 0; i < 7; ++i) bank += static_cast<char>('0' + d(rng));
-  for (char c = '0'; c <= '9'; ++c)
-    if (ModelSortCode(bank + c)) {
-      bank += c;
-      break;
-    }
-  std::string rest = bank;
-  for (int i = 0; i < 16; ++i) rest += static_cast<char>('0' + d(rng));
-  for (int cd = 0; cd < 100; ++cd) {
-    const std::string n = std::to_string(cd / 10) + std::to_string(cd % 10) + rest;
-    if (ModelMod97(n)) return n;
-  }
-  ADD_FAILURE() << "no check digits for " << rest;
-  return {};
 }
 
 // Published numbers: the IBAN registry's Polish example and the social
