@@ -1,16 +1,23 @@
 #include "Opcje.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "Komunikaty.h"
 #include "Konsola.h"
 #include "Wyjscie.h"
+#include "kodowanie/Cp1250.h"
+#include "profil/RegulaZnakow.h"
 
 namespace {
 
 constexpr std::string_view kUzycie =
-    "Użycie: weryfikuj-plik [--report PLIK_LOG] [--fix] [--quiet] [--tylko-znaki] PLIK...\n"
-    "        weryfikuj-plik --convert [--from KODOWANIE] [--quiet] [--tylko-znaki] PLIK...\n"
+    "Użycie: weryfikuj-plik [--profil PROFIL] [--report PLIK_LOG] [--fix] [--quiet] "
+    "[--tylko-znaki]\n"
+    "                      PLIK...\n"
+    "        weryfikuj-plik [--profil PROFIL] --convert [--from KODOWANIE] [--quiet]\n"
+    "                      [--tylko-znaki] PLIK...\n"
+    "        weryfikuj-plik --lista-profili\n"
     "Sprawdza, czy pliki z przelewami zawierają znaki, których bankowość internetowa\n"
     "nie przyjmie, i wypisuje każdy błędny znak jako PLIK:LINIA:KOLUMNA. Sprawdza też\n"
     "numery rachunków (cyfry kontrolne i numer rozliczeniowy banku) w każdej linii\n"
@@ -31,7 +38,11 @@ constexpr std::string_view kUzycie =
     "                     kodowaniu: UTF-8, UTF-16LE, UTF-16BE, ISO-8859-2, CP852,\n"
     "                     Windows-1250 albo Windows-1250/UTF-8, ISO-8859-2/UTF-8,\n"
     "                     CP852/UTF-8 (wiersze w jednym lub drugim)\n"
-    "  --quiet            wypisuj tylko błędy odczytu i zapisu\n"
+    "  --profil PROFIL    sprawdzaj według zasad banku: nazwa wbudowanego profilu\n"
+    "                     (--lista-profili) albo ścieżka pliku profilu; domyślnie\n"
+    "                     \"Zasady ogólne\"\n"
+    "  --lista-profili    wypisz wbudowane profile banków, każdy z nazwą i źródłem\n"
+    "  -q, --quiet        wypisuj tylko błędy odczytu i zapisu\n"
     "  --tylko-znaki      sprawdzaj tylko znaki, bez numerów rachunków i pól przelewów\n"
     "  --podsumowanie     po podsumowaniu pliku wypisz liczbę i sumę przelewów Elixir-O:\n"
     "                     \"PLIK: przelewów: N, razem: 12 345,67 zł\", potem po linii\n"
@@ -40,8 +51,8 @@ constexpr std::string_view kUzycie =
     "                     numery rozliczeniowe i nazwy banków z PLIKU (nowszy wykaz\n"
     "                     NBP w układzie JSON wykazu wbudowanego) zamiast z wykazu\n"
     "                     wbudowanego w program\n"
-    "  --help             pokaż ten opis\n"
-    "  --version          pokaż wersję\n"
+    "  -h, --help         pokaż ten opis\n"
+    "  -V, --version      pokaż wersję\n"
     "\n"
     "Plik, który zmieni się w trakcie sprawdzania, jest błędem odczytu: raportu\n"
     "i poprawionej kopii nie zapisuje się wtedy wcale.\n"
@@ -84,17 +95,37 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
       o.pliki.emplace_back(a);
     } else if (a == "--") {
       koniecOpcji = true;
-    } else if (a == "--help") {
+    } else if (a == "--help" || a == "-h") {
       TWyjscie(STDOUT_FILENO) << kUzycie;
       wynik.koniec = kPoprawny;
       return wynik;
-    } else if (a == "--version") {
+    } else if (a == "--lista-profili") {
+      TWyjscie out(STDOUT_FILENO);
+      for (const profile::TProfil& p : profile::Wbudowane())
+        out << cp1250::ToUtf8(p.nazwa) << ": " << cp1250::ToUtf8(p.zrodlo) << "\n";
+      wynik.koniec = kPoprawny;
+      return wynik;
+    } else if (a == "--profil" || a.starts_with("--profil=")) {
+      if (o.profil) {
+        wynik.koniec = BladUzycia("--profil podano więcej niż raz");
+        return wynik;
+      }
+      if (a == "--profil") {
+        if (i + 1 >= args.size()) {
+          wynik.koniec = BladUzycia("--profil wymaga nazwy profilu albo pliku");
+          return wynik;
+        }
+        o.profil = args[++i];
+      } else {
+        o.profil = std::string(a.substr(9));
+      }
+    } else if (a == "--version" || a == "-V") {
       TWyjscie(STDOUT_FILENO) << "weryfikuj-plik " WERSJA "\n";
       wynik.koniec = kPoprawny;
       return wynik;
     } else if (a == "--fix") {
       o.popraw = true;
-    } else if (a == "--quiet") {
+    } else if (a == "--quiet" || a == "-q") {
       o.cicho = true;
     } else if (a == "--tylko-znaki") {
       o.tylkoZnaki = true;
@@ -161,4 +192,20 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
     wynik.koniec = BladUzycia("--convert nie łączy się z --fix ani --report");
   }
   return wynik;
+}
+
+std::optional<int> UstawProfil(const TOpcje& o) {
+  if (!o.profil) return std::nullopt;
+  try {
+    // A name is given as the user types it: in the console's UTF-8.
+    const std::string nazwa = cp1250::FromUtf8Lossy(*o.profil);
+    const auto& wbudowane = profile::Wbudowane();
+    const auto it = std::find_if(wbudowane.begin(), wbudowane.end(),
+                                 [&](const profile::TProfil& p) { return p.nazwa == nazwa; });
+    profile::UzyjProfilu(it != wbudowane.end() ? *it : profile::WczytajProfil(*o.profil));
+  } catch (const profile::EProfil& e) {
+    TWyjscie(STDERR_FILENO) << "weryfikuj-plik: " << e.what() << "\n";
+    return kAwaria;
+  }
+  return std::nullopt;
 }

@@ -19,6 +19,8 @@ struct TOpcje {
   // (--from, else the diagnosed one, else Windows-1250), then checked.
   bool przekoduj = false;
   std::optional<kodowanie::TKodowanie> z;
+  // --profil: a built-in bank profile's name or a profile file's path.
+  std::optional<std::string> profil;
   // --wykaz-bankow: a newer list of banks' sort codes than the built-in.
   std::optional<std::string> wykazBankow;
   std::vector<std::string> pliki;
@@ -31,5 +33,10 @@ struct TArgumenty {
   TOpcje opcje;
   std::optional<int> koniec;
 };
+
+// Puts in use the bank profile --profil names. A profile that cannot be
+// used is told on standard error and gives the exit status (2): nothing is
+// checked or written then.
+std::optional<int> UstawProfil(const TOpcje& opcje);
 
 TArgumenty CzytajArgumenty(int argc, char** argv);

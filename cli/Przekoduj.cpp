@@ -4,6 +4,7 @@
 #include "SprawdzPlik.h"
 #include "Wydruk.h"
 #include "kodowanie/PoprawKodowanie.h"
+#include "profil/RegulaZnakow.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "stan/TekstBledu.h"
 
@@ -18,7 +19,7 @@ Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& 
   if (o_.z) return Przekoduj(plik, sciezka, *o_.z);
   const bool pewna = diagnoza && !diagnoza->albo;
   if (pewna && InneKodowanie(diagnoza)) return Przekoduj(plik, sciezka, diagnoza->kodowanie);
-  if (pewna && bledne > 0) return Przekoduj(plik, sciezka, kodowanie::TKodowanie::Windows1250);
+  if (pewna && bledne > 0) return Przekoduj(plik, sciezka, profile::AktywnyProfil().kodowanie);
   if (bledne > 0 || InneKodowanie(diagnoza)) {
     if (!o_.cicho)
       out_ << plik << ": poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n";
@@ -40,8 +41,9 @@ Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& 
     out_ << plik << ": zapisano " << zapisany << '\n';
     // What the bank could not be given as it was: never lost without a word.
     if (w.brakujace)
-      out_ << plik << ": znaków, których Windows-1250 nie ma, zapisanych jako \"?\": "
-           << static_cast<unsigned long long>(w.brakujace) << '\n';
+      out_ << plik << ": znaków, których " << kodowanie::Nazwa(profile::AktywnyProfil().kodowanie)
+           << " nie ma, zapisanych jako \"?\": " << static_cast<unsigned long long>(w.brakujace)
+           << '\n';
     if (w.nieodkodowane)
       out_ << plik << ": bajtów nieczytelnych w kodowaniu " << kodowanie::Nazwa(z)
            << ", pozostawionych bez zmian: " << static_cast<unsigned long long>(w.nieodkodowane)

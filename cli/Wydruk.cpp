@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "kodowanie/Cp1250.h"
+#include "profil/RegulaZnakow.h"
 #include "stan/Teksty.h"
 
 namespace {
@@ -48,7 +49,9 @@ std::string Utf8(std::string_view cp1250) {
 }
 
 bool InneKodowanie(const std::optional<kodowanie::TDiagnoza>& diagnoza) {
-  return diagnoza && (diagnoza->albo || diagnoza->kodowanie != kodowanie::TKodowanie::Windows1250);
+  // Other than the encoding the bank reads: Windows-1250 unless the bank
+  // profile in use says otherwise.
+  return diagnoza && (diagnoza->albo || diagnoza->kodowanie != profile::AktywnyProfil().kodowanie);
 }
 
 std::string_view TNumer::Dla(std::uint64_t n) {

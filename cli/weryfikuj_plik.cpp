@@ -15,6 +15,7 @@
 int main(int argc, char** argv) {
   const TArgumenty argumenty = CzytajArgumenty(argc, argv);
   if (argumenty.koniec) return *argumenty.koniec;
+  if (const std::optional<int> koniec = UstawProfil(argumenty.opcje)) return *koniec;
 
   TWyjscie out(STDOUT_FILENO);
   if (const auto& wykaz = argumenty.opcje.wykazBankow) {

@@ -13,6 +13,11 @@ if(WERYFIKACJA_GUI)
   list(APPEND programy Tarmeko_weryfikacja_pliku)
 endif()
 install(TARGETS ${programy} RUNTIME_DEPENDENCY_SET zaleznosci RUNTIME DESTINATION .)
+# The built-in bank profiles as files beside the programs, for an
+# administrator to copy and change (docs/PROFILE.md).
+set(pliki_profili ${WERYFIKACJA_PROFILE})
+list(TRANSFORM pliki_profili PREPEND ${PROJECT_SOURCE_DIR}/profile/)
+install(FILES ${pliki_profili} DESTINATION profile)
 
 # Where the DLLs we ship come from: the compiler's runtime.
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name

@@ -9,7 +9,7 @@ set -euo pipefail
 purpose=${1:-run}
 
 run_packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libicu-dev fonts-liberation
-  fonts-dejavu-core fonts-freefont-ttf qt6-translations-l10n)
+  fonts-dejavu-core fonts-freefont-ttf qt6-translations-l10n libtomlplusplus-dev)
 test_packages=(libgtest-dev xvfb xauth cups printer-driver-cups-pdf cups-ipp-utils cups-client
   poppler-utils clang libclang-rt-14-dev time util-linux clang-format-14 lintian desktop-file-utils
   appstream man-db fonts-urw-base35 python3 wpolish)

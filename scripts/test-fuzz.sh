@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-30}
 build=${FUZZ_BUILD_DIR:-build/fuzz}
-targets=${FUZZ_TARGETS:-fuzz_wczytaj fuzz_log fuzz_zapisz fuzz_strumien fuzz_kodowanie fuzz_rachunki}
+targets=${FUZZ_TARGETS:-fuzz_wczytaj fuzz_log fuzz_zapisz fuzz_strumien fuzz_kodowanie fuzz_rachunki fuzz_profil}
 
 cmake --preset fuzz -B "$build" >/dev/null
 cmake --build "$build" -j2

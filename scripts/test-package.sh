@@ -75,6 +75,18 @@ but:
 $out"
 done <<<"$expected"
 
+# The built-in bank profiles ship as files an administrator can copy, one for
+# each profile the checker lists, and each reads as a profile.
+profiles=("$root/usr/share/tarmeko-weryfikacja-pliku/profile/"*.toml)
+listed=$("$root/usr/bin/weryfikuj-plik" --lista-profili | wc -l)
+[ -f "${profiles[0]}" ] && [ "${#profiles[@]}" -eq "$listed" ] ||
+  fail "the package ships ${#profiles[@]} profile files, the checker lists $listed profiles"
+for profile in "${profiles[@]}"; do
+  status=0
+  "$root/usr/bin/weryfikuj-plik" --quiet --profil "$profile" examples/przelewy.txt || status=$?
+  [ "$status" -ne 2 ] || fail "the shipped profile $profile cannot be used"
+done
+
 # The shipped window program starts and keeps running until it is closed.
 status=0
 QT_QPA_PLATFORM=offscreen timeout 5 "$root/usr/bin/Tarmeko_weryfikacja_pliku" || status=$?

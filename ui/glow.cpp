@@ -30,9 +30,11 @@
 #include "PasekListy.h"
 #include "Ustawienia.h"
 #include "WidokLinii.h"
+#include "WyborProfilu.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/PoprawKodowanie.h"
 #include "kodowanie/PropozycjaPoprawki.h"
+#include "profil/RegulaZnakow.h"
 #include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
@@ -85,6 +87,9 @@ constexpr ui::TElementUkladu kUklad[] = {
 { "Button3",                 Rodzaj::Przycisk,                  "Panel1",           12,   8,   213,     25, kSprawdz,     Czcionka::Pogrubiona,       Miejsce::Stale},
 { "ButtonZapiszNew",         Rodzaj::Przycisk,                  "Panel1",          248,   8,   185,     25, kZapisz,      Czcionka::Pogrubiona,       Miejsce::Stale,    kWylaczony},
 { "ButtonPokazLog",          Rodzaj::Przycisk,                  "Panel1",          456,   8,   197,     25, kPokazLog,    Czcionka::Pogrubiona,       Miejsce::Stale,    kWylaczony},
+// The bank profile, in the bar's room right of the last button; its width
+// is what that room is at the font in use.
+{ "ComboProfil",             Rodzaj::Wlasny,                    "Panel1",          668,   9,   108,     23, {},           Czcionka::Okna,             Miejsce::Stale},
 { "Panel2",                  Rodzaj::PanelWypuklyZObramowaniem, nullptr,             0,  41,   782,    121, {},           Czcionka::Okna,             Miejsce::Wypelnij},
 { "Panel3",                  Rodzaj::PanelPlaski,               "Panel2",            6,   6,   770,     23, kListaBledow, Czcionka::Okna,             Miejsce::Gora},
 { "Label1",                  Rodzaj::Etykieta,                  "Panel3",          124,   5,   137,     13, kIloscLinii,  Czcionka::Okna,             Miejsce::Stale},
@@ -121,6 +126,7 @@ constexpr ui::TElementUkladu kUklad[] = {
 constexpr const char* kKolejnoscTabulacji[] = {"Button3",
                                                "ButtonZapiszNew",
                                                "ButtonPokazLog",
+                                               "ComboProfil",
                                                "ButtonPoprawAutomatycznie",
                                                "ButtonPokazRachunki",
                                                "StringGridBledy",
@@ -171,6 +177,7 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
     const std::string_view nazwa = w.Nazwa;
     if (nazwa == "StringGridBledy") return new ui::TSiatkaBledow({}, rodzic);
     if (nazwa == "StringGridZnaki") return new ui::TSiatka({}, rodzic);
+    if (nazwa == "ComboProfil") return new ui::TWyborProfilu(rodzic);
     if (nazwa == "Splitter1")
       return new ui::TSplitter({}, budowa.Uklad(this), budowa.Element("PanelSzczegoly"), rodzic);
     return NowyWidokLinii(rodzic);
@@ -204,6 +211,7 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
   budowa.Przypisz(ButtonPoprawAutomatycznie, "ButtonPoprawAutomatycznie");
   budowa.Przypisz(LabelRachunki, "LabelRachunki");
   budowa.Przypisz(ButtonPokazRachunki, "ButtonPokazRachunki");
+  budowa.Przypisz(ComboProfil, "ComboProfil");
   ukladOkna_ = &budowa.Uklad(this);
 
   // What the table cannot say: settings of each kind's own.
@@ -211,6 +219,12 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
   // count; the count then keeps the layout's gap after the caption.
   const int poPodpisie = Label1->geometry().right() + 1 + Skaluj(272 - (124 + 137));
   if (LabelIleBledow->x() < poPodpisie) LabelIleBledow->move(poPodpisie, LabelIleBledow->y());
+  // The profile chooser keeps the layout's gap after the last button, whose
+  // face may be wider than the layout's, and ends where the bar's room does.
+  const int poPrzyciskach = ButtonPokazLog->geometry().right() + 1 + Skaluj(668 - (456 + 197));
+  ComboProfil->setGeometry(poPrzyciskach, ComboProfil->y(),
+                           std::max(Skaluj(782 - 6) - poPrzyciskach, Skaluj(40)),
+                           ComboProfil->height());
 
   StringGridBledy->setModel(new QStandardItemModel(1, 4, StringGridBledy));
   StringGridBledy->UstawStalyWiersz(false);
@@ -263,6 +277,27 @@ void TFormGlow::Podlacz() {
   MemoLiniaNew->PoKliknieciu = [this] { Obsluz([this] { MemoLiniaNewClick(MemoLiniaNew); }); };
   MemoLiniaNew->installEventFilter(this);
   MemoLiniaOrg->installEventFilter(this);
+  ComboProfil->PoZmianie = [this] { Obsluz([this] { ComboProfilChange(ComboProfil); }); };
+}
+
+void TFormGlow::WczytajProfil() {
+  // A remembered profile that can no longer be used (its file gone or
+  // spoilt) is told, and the default's rules are checked with meanwhile.
+  Obsluz([this] {
+    try {
+      profile::UzyjProfilu(ComboProfil->Wybierz(ustawienia_->Profil()));
+    } catch (...) {
+      profile::UzyjProfilu(profile::Domyslny());
+      throw;
+    }
+  });
+}
+
+void TFormGlow::ComboProfilChange(QObject*) {
+  profile::UzyjProfilu(ComboProfil->Profil());
+  if (ustawienia_) ustawienia_->UstawProfil(ComboProfil->Klucz());
+  // The open file is checked again by the new rules.
+  if (!stan_.NazwaPliku.empty()) Sprawdz(stan_.NazwaPliku, {});
 }
 
 bool TFormGlow::eventFilter(QObject* obj, QEvent* ev) {
@@ -485,6 +520,7 @@ bool TFormGlow::PokazPasekRachunkow() {
 
 void TFormGlow::UzyjUstawien(ui::TUstawienia* ustawienia) {
   ustawienia_ = ustawienia;
+  if (ustawienia) WczytajProfil();
   const std::string sciezka = ustawienia ? ustawienia->WykazBankow() : std::string();
   if (sciezka.empty()) return;
   try {

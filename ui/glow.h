@@ -40,9 +40,10 @@ struct TStan;
 }
 
 namespace ui {
-class TUstawienia;
 class TModelBledow;
 class TModelZnakow;
+class TUstawienia;
+class TWyborProfilu;
 }  // namespace ui
 
 class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
@@ -95,6 +96,8 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // check's outcome only when there are any, and the button to their list.
   QLabel* LabelRachunki = nullptr;
   QPushButton* ButtonPokazRachunki = nullptr;
+  // The bank profile the file is checked against.
+  ui::TWyborProfilu* ComboProfil = nullptr;
 
   void DodajLinieDoStringGrid();
   void FormCreate(QObject* Sender);
@@ -114,11 +117,13 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void ButtonPokazLogClick(QObject* Sender);
   void ButtonPoprawAutomatycznieClick(QObject* Sender);
   void ButtonPokazRachunkiClick(QObject* Sender);
+  void ComboProfilChange(QObject* Sender);
   // The list of account and field findings, once it has been opened.
   TFormRachunki* FormRachunki() const { return formRachunki_; }
-  // The store that remembers the list of banks the user gave ("Wykaz
-  // banków…" in the list of findings); its list is taken now. Without a
-  // store the choice lasts until the program ends.
+  // The store that remembers the bank profile chosen in the window and the
+  // list of banks the user gave ("Wykaz banków…" in the list of findings);
+  // both are taken now. Without a store the choices last until the
+  // program ends.
   void UzyjUstawien(ui::TUstawienia* ustawienia);
   void WybierzWykazBankow();
 
@@ -153,6 +158,8 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // has no finding, warning or transfer; true when shown.
   bool PokazPasekRachunkow();
   void PokazPropozycjePoprawki();
+  // Puts in use the profile the settings store names.
+  void WczytajProfil();
 
   Typy::TStan& stan_;
   ui::TUserMessages& komunikaty_;

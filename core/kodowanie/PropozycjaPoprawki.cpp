@@ -3,6 +3,7 @@
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "kodowanie/ZnakDlaBanku.h"
+#include "profil/RegulaZnakow.h"
 
 namespace kodowanie {
 
@@ -33,6 +34,21 @@ constexpr cp1250::Literal kZostawione{
 constexpr cp1250::Literal kCzyZapisac{u8"Czy zapisać poprawiony plik?"};
 constexpr cp1250::Literal kPozostalo{u8"Pozostało błędnych linii: "};
 
+// The texts that name the encoding the copy is written in: the bank's,
+// Windows-1250 unless its profile says otherwise.
+std::string ZapisanyW() {
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (banku == TKodowanie::Windows1250) return kZapisanyW.str();
+  return cp1250::Literal(u8" i zapisany w kodowaniu ").str() + std::string(Nazwa(banku)) +
+         cp1250::Literal(u8", jako plik poprawiony.").str();
+}
+std::string Brak() {
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (banku == TKodowanie::Windows1250) return kBrak.str();
+  return cp1250::Literal(u8"Znaków, których ").str() + std::string(Nazwa(banku)) +
+         cp1250::Literal(u8" nie ma, zapisanych jako \"?\": ").str();
+}
+
 void Wiersz(std::string& s, std::string_view napis, std::uint64_t ile) {
   s += napis;
   s += std::to_string(ile);
@@ -61,7 +77,9 @@ std::string ZdanieODiagnozie(TKodowanie z, std::optional<TKodowanie> albo) {
   if (albo)
     return kMozeByc.str() + std::string(Nazwa(z)) + " albo " + std::string(Nazwa(*albo)) + ".";
   if (Mieszane(z)) return kLaczy.str() + std::string(Nazwa(Jednobajtowe(z))) + " i UTF-8.";
-  if (z == TKodowanie::Windows1250) return kTypograficzne.str();
+  // In the encoding the bank reads already: only what the correction
+  // replaces is left to say.
+  if (z == profile::AktywnyProfil().kodowanie) return kTypograficzne.str();
   return kWKodowaniu.str() + std::string(Nazwa(z)) + ".";
 }
 
@@ -69,8 +87,11 @@ std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan) {
   if (stan.LinieOrg.empty()) return std::nullopt;
   const auto d = RozpoznajKodowanie(stan);
   if (!d) return std::nullopt;
-  if (d->kodowanie == TKodowanie::Windows1250 && !d->albo &&
-      (stan.Bledy.empty() || !Windows1250DoPoprawy(stan)))
+  // A file in the encoding the bank reads (the profile's) is offered a
+  // correction only for what the correction would change.
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (d->kodowanie == banku && !d->albo &&
+      (stan.Bledy.empty() || (banku == TKodowanie::Windows1250 && !Windows1250DoPoprawy(stan))))
     return std::nullopt;
   return TPropozycja{d->kodowanie, ZdanieODiagnozie(d->kodowanie, d->albo), d->albo};
 }
@@ -82,17 +103,18 @@ std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w,
     s += kNiePewne.view();
     s += std::string(Nazwa(z)) + ", czy " + std::string(Nazwa(*albo)) + ".\r\n\r\n";
   }
-  if (z == TKodowanie::Windows1250) {
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (z == banku) {
     s += kWindows.view();
   } else {
     s += Mieszane(z) ? kKazdyWiersz.str() + std::string(Nazwa(Jednobajtowe(z))) + " albo UTF-8"
                      : kOdczytany.str() + std::string(Nazwa(z));
-    s += kZapisanyW.view();
+    s += ZapisanyW();
   }
   s += "\r\n\r\n";
-  if (z != TKodowanie::Windows1250) Wiersz(s, kPolskie, w.polskie);
+  if (z != banku) Wiersz(s, kPolskie, w.polskie);
   Wiersz(s, kZmienione, w.Zmienione());
-  if (w.brakujace) Wiersz(s, kBrak, w.brakujace);
+  if (w.brakujace) Wiersz(s, Brak(), w.brakujace);
   if (w.nieodkodowane) Wiersz(s, kNieodczytane, w.nieodkodowane);
   if (w.zostawione) Wiersz(s, kZostawione, w.zostawione);
   s += "\r\n";
@@ -102,7 +124,7 @@ std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w,
 
 std::string TekstPoZapisie(const TWynikPoprawy& w, std::size_t pozostaleBledneLinie) {
   std::string s;
-  if (w.brakujace) Wiersz(s, kBrak, w.brakujace);
+  if (w.brakujace) Wiersz(s, Brak(), w.brakujace);
   if (w.nieodkodowane) Wiersz(s, kNieodczytane, w.nieodkodowane);
   s += kPozostalo.view();
   s += std::to_string(pozostaleBledneLinie);

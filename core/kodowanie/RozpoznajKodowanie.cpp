@@ -5,6 +5,7 @@
 #include "linie/CzytajKawalkami.h"
 #include "linie/ZwykleAscii.h"
 #include "platform/PlatformFile.h"
+#include "profil/RegulaZnakow.h"
 
 namespace kodowanie {
 
@@ -324,6 +325,13 @@ std::optional<TDiagnoza> TRozpoznawanie::Wynik() const {
   // Zero bytes beyond a stray one: not a text at all. (Other control bytes
   // are what make the lines of many a text file faulty: they say nothing.)
   if (zera_ * 100 > bajty_) return std::nullopt;
+  // Nothing outside ASCII was read: every encoding reads the file alike, so
+  // it is in the one the bank reads. Only a bank profile's other encoding
+  // needs saying so; for Windows-1250 the verdict stays as it always was.
+  const TKodowanie banku = profile::AktywnyProfil().kodowanie;
+  if (banku != TKodowanie::Windows1250 && std::all_of(dowody_.surowa.begin(), dowody_.surowa.end(),
+                                                      [](const TOcena& o) { return o.znaki == 0; }))
+    return TDiagnoza{banku, false, std::nullopt};
 
   if (StrukturaUtf8()) return TDiagnoza{TKodowanie::Utf8, bomUtf8_, std::nullopt};
   // Lines that read as UTF-8 and others that read as single-byte text: two
@@ -406,8 +414,13 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
   std::uint64_t przeczytane = 0;
   const auto obejrzyj = [&r](std::string_view l) {
     if (!MaWysokiBajt(l)) return;
-    for (char c : l)
-      if (Typy::CzyZnakBledny(static_cast<unsigned char>(c))) return;
+    // Clean by the rule in use (a bank profile's may take UTF-8 letters).
+    if (Typy::Regula().zalezny) {
+      if (!Typy::BledneWLinii(l).empty()) return;
+    } else {
+      for (char c : l)
+        if (Typy::Regula().bledny[static_cast<unsigned char>(c)]) return;
+    }
     r.LiniaPoprawna(l);
   };
   const auto kawalek = [&](const char* dane, std::size_t n) {

@@ -6,6 +6,7 @@
 #include "kodowanie/Kodowanie.h"
 #include "linie/ZnakiDozwolone.h"
 #include "platform/PlatformText.h"
+#include "profil/RegulaZnakow.h"
 
 namespace kodowanie {
 
@@ -78,8 +79,15 @@ TZnakiDlaBanku::TWpis TZnakiDlaBanku::Oblicz(char32_t znak) {
                                      : TZmiana::Bez);
     return w;
   }
+  // The letters in the encoding the bank reads (the profile's).
+  const TKodowanie docelowe = profile::AktywnyProfil().kodowanie;
   if (const int b = BajtPolskiejLitery(znak); b >= 0) {
-    bajt(b, TZmiana::Bez);
+    if (docelowe == TKodowanie::Windows1250) {
+      bajt(b, TZmiana::Bez);
+    } else {
+      w.dlugosc = static_cast<std::uint8_t>(profile::ZapiszLitere(b, docelowe, w.tekst));
+      w.zmiana = TZmiana::Bez;
+    }
     return w;
   }
   for (const TZamiana& z : kZamiany) {
@@ -97,8 +105,17 @@ TZnakiDlaBanku::TWpis TZnakiDlaBanku::Oblicz(char32_t znak) {
     jako(tekst, TZmiana::Zamieniony);
     return w;
   }
-  if (const int b = cp1250::FromUnicode(znak); b >= 0) {
+  // Held as it is for the user to see, where the bank's encoding can:
+  // a Windows-1250 byte means nothing to a bank reading another one.
+  if (const int b = cp1250::FromUnicode(znak); b >= 0 && docelowe == TKodowanie::Windows1250) {
     bajt(b, TZmiana::Zostawiony);
+    return w;
+  }
+  if (docelowe == TKodowanie::Utf8 && znak < 0x800) {
+    w.tekst[0] = static_cast<char>(0xC0 | (znak >> 6));
+    w.tekst[1] = static_cast<char>(0x80 | (znak & 0x3F));
+    w.dlugosc = 2;
+    w.zmiana = TZmiana::Zostawiony;
     return w;
   }
   jako("?", TZmiana::Brak);

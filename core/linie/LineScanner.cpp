@@ -17,7 +17,7 @@ namespace scan {
 
 const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned char* end,
                                        bool& faulty) {
-  using Typy::kByteClass;
+  const auto& kByteClass = Typy::Regula().klasa;
   for (; p < end; ++p) {
     const unsigned c = kByteClass[*p];
     if (c == Typy::kAllowed) continue;
@@ -34,12 +34,13 @@ constexpr unsigned char kCr = '\r';
 
 // Whether the byte at q ends a run of clean lines: q + 1 is its next byte
 // when it is before `end`.
-inline bool EndsRun(const unsigned char* q, const unsigned char* end, unsigned stops) {
+inline bool EndsRun(const unsigned char* q, const unsigned char* end, unsigned stops,
+                    const std::array<bool, 256>& faultyByte) {
   const unsigned char b = *q;
   const unsigned char next = q + 1 < end ? q[1] : 0;
   if (b == kCr) return next != kLf;                 // a stray CR, or one not known yet
   if (b == kLf) return next == kLf || next == kCr;  // an empty line follows
-  if (Typy::kZnakBledny[b]) return true;            // 1A among them
+  if (faultyByte[b]) return true;                   // 1A among them
   if ((stops & kStopAtDigit) && b >= '0' && b <= '9') return true;
   return (stops & kStopAtBareLf) && next == kLf;
 }
@@ -65,8 +66,9 @@ inline const unsigned char* LineStart(const unsigned char* runStart, const unsig
 CleanRun FinishRun(const unsigned char* runStart, const unsigned char* q, const unsigned char* end,
                    unsigned stops, std::uint64_t lines) {
   const unsigned char* start = nullptr;
+  const auto& faultyByte = Typy::Regula().bledny;
   for (; q < end; ++q) {
-    if (EndsRun(q, end, stops)) break;
+    if (EndsRun(q, end, stops, faultyByte)) break;
     if (*q == kLf) {
       ++lines;
       start = q + 1;
@@ -83,7 +85,8 @@ inline bool OpensRun(const unsigned char* p, const unsigned char* end) {
 }  // namespace
 
 const unsigned char* ToFaultyByteScalar(const unsigned char* p, const unsigned char* end) {
-  while (p < end && !Typy::kZnakBledny[*p]) ++p;
+  const auto& faultyByte = Typy::Regula().bledny;
+  while (p < end && !faultyByte[*p]) ++p;
   return p;
 }
 
@@ -231,6 +234,42 @@ constexpr bool Reproduces(const NibbleSet& t, InSet in, int marked = -1) {
   return true;
 }
 
+// The look-ups of one rule. The faulty bytes a byte alone tells (outside
+// the printable range) are one set; the printable characters a profile
+// refuses are a second (`extra`), since with both in one set a byte's worth
+// of bits is too few. Every version reads the sets of the rule in use at
+// each call.
+struct Tables {
+  // The allowed bytes (printable ASCII, the letters, LF and CR); the faulty
+  // ones with CR marked, whose bit a following LF clears; the faulty ones
+  // with the digits, for a run that stops at a digit (with no room left to
+  // mark CR); and the faulty ones with the two that end lines, for the
+  // line-by-line scan.
+  NibbleSet allowed, faultyAndCr, faultyOrDigit, faultyOrLineEnd;
+  NibbleSet extra;
+  bool hasExtra = false;
+  bool vector = false;  // every set fits and reproduces the rule
+};
+
+template <class Faulty, class Extra>
+constexpr Tables MakeTables(Faulty faulty, Extra extra, bool hasExtra) {
+  const auto allowed = [faulty](int b) { return !faulty(b); };
+  const auto orDigit = [faulty](int b) { return faulty(b) || (b >= '0' && b <= '9'); };
+  const auto orLineEnd = [faulty](int b) { return faulty(b) || b == '\n' || b == '\r'; };
+  Tables t;
+  t.allowed = MakeNibbleSet(allowed);
+  t.faultyAndCr = MakeNibbleSet(faulty, '\r');
+  t.faultyOrDigit = MakeNibbleSet(orDigit);
+  t.faultyOrLineEnd = MakeNibbleSet(orLineEnd);
+  t.extra = MakeNibbleSet(extra);
+  t.hasExtra = hasExtra;
+  t.vector = Reproduces(t.allowed, allowed) && Reproduces(t.faultyAndCr, faulty, '\r') &&
+             t.faultyAndCr.markBit != 0 && Reproduces(t.faultyOrDigit, orDigit) &&
+             t.faultyOrDigit.markBit == 0 && Reproduces(t.faultyOrLineEnd, orLineEnd) &&
+             Reproduces(t.extra, extra);
+  return t;
+}
+
 constexpr bool IsAllowed(int b) {
   return !Typy::kZnakBledny[b];
 }
@@ -240,37 +279,45 @@ constexpr bool IsFaulty(int b) {
 constexpr bool IsFaultyOrDigit(int b) {
   return Typy::kZnakBledny[b] || (b >= '0' && b <= '9');
 }
-
-// The allowed bytes (printable ASCII, the Polish letters, LF and CR); the
-// faulty ones with CR marked, whose bit a following LF clears; and the
-// faulty ones with the digits, for a run that stops at a digit (with no
-// room left to mark CR).
-constexpr NibbleSet kAllowed = MakeNibbleSet(IsAllowed);
-constexpr NibbleSet kFaultyAndCr = MakeNibbleSet(IsFaulty, '\r');
-constexpr NibbleSet kFaultyOrDigit = MakeNibbleSet(IsFaultyOrDigit);
-static_assert(Reproduces(kAllowed, IsAllowed), "the allowed-byte look-up must reproduce the rule");
-static_assert(Reproduces(kFaultyAndCr, IsFaulty, '\r'),
-              "the faulty-byte look-up must reproduce the rule");
-static_assert(Reproduces(kFaultyOrDigit, IsFaultyOrDigit),
-              "the faulty-or-digit look-up must reproduce the rule");
-
-// The faulty bytes and the two that end lines, for the line-by-line scan.
 constexpr bool IsFaultyOrLineEnd(int b) {
   return Typy::kZnakBledny[b] || b == '\n' || b == '\r';
 }
-constexpr NibbleSet kFaultyOrLineEnd = MakeNibbleSet(IsFaultyOrLineEnd);
-static_assert(Reproduces(kFaultyOrLineEnd, IsFaultyOrLineEnd),
+constexpr bool NoneRefused(int) {
+  return false;
+}
+
+// The default rule's look-ups are built at compile time and checked there.
+constexpr Tables kDefaultTables = MakeTables(IsFaulty, NoneRefused, false);
+static_assert(Reproduces(kDefaultTables.allowed, IsAllowed),
+              "the allowed-byte look-up must reproduce the rule");
+static_assert(Reproduces(kDefaultTables.faultyAndCr, IsFaulty, '\r'),
+              "the faulty-byte look-up must reproduce the rule");
+static_assert(Reproduces(kDefaultTables.faultyOrDigit, IsFaultyOrDigit),
+              "the faulty-or-digit look-up must reproduce the rule");
+static_assert(Reproduces(kDefaultTables.faultyOrLineEnd, IsFaultyOrLineEnd),
               "the faulty-or-line-end look-up must reproduce the rule");
+static_assert(kDefaultTables.vector && !kDefaultTables.hasExtra,
+              "the default rule must be scanned by the vector versions");
+
+// The look-ups in use: the default's until a profile's rule is chosen.
+Tables gTables;
+constinit const Tables* gActive = &kDefaultTables;
+
+inline const Tables& Active() {
+  return *gActive;
+}
 
 // The set a run of clean lines looks bytes up in. Without digits, CR is
 // marked: a CR followed by LF has its bit cleared, so a stray CR is left
 // standing as an event with no comparison of its own.
 template <unsigned kStops>
-constexpr const NibbleSet& RunSet() {
-  return (kStops & kStopAtDigit) != 0 ? kFaultyOrDigit : kFaultyAndCr;
+inline const NibbleSet& RunSet(const Tables& t) {
+  return (kStops & kStopAtDigit) != 0 ? t.faultyOrDigit : t.faultyAndCr;
 }
-
-using Typy::kByteClass;
+template <unsigned kStops>
+constexpr bool RunSetMarksCr() {
+  return (kStops & kStopAtDigit) == 0;
+}
 
 inline unsigned FirstBit(std::uint32_t m) {
   return static_cast<unsigned>(__builtin_ctz(m));
@@ -280,6 +327,7 @@ inline unsigned FirstBit(std::uint32_t m) {
 // up in the table one at a time; runs of printable ASCII go 16 at a time.
 const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char* end,
                                      bool& faulty) {
+  const auto& byteClass = Typy::Regula().klasa;
   const __m128i below = _mm_set1_epi8(31);
   const __m128i del = _mm_set1_epi8(127);
   while (end - p >= 16) {
@@ -290,7 +338,7 @@ const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char
     std::uint32_t other = ~static_cast<std::uint32_t>(_mm_movemask_epi8(printable)) & 0xFFFFu;
     while (other) {
       const unsigned i = FirstBit(other);
-      const unsigned c = kByteClass[p[i]];
+      const unsigned c = byteClass[p[i]];
       if (c >= Typy::kLineFeed) return p + i;
       if (c == Typy::kFaulty) faulty = true;
       other &= other - 1;
@@ -308,26 +356,41 @@ __attribute__((target("ssse3"))) inline __m128i LookUp16(__m128i low, __m128i hi
                        _mm_shuffle_epi8(high, _mm_and_si128(_mm_srli_epi16(v, 4), nibble)));
 }
 
+// A set's two tables (see NibbleSet), its mark, and the refused characters'
+// tables, for the 16-byte versions.
+struct Ssse3Tables {
+  __m128i low, high, mark, xlow, xhigh;
+};
+
+__attribute__((target("ssse3"))) inline Ssse3Tables Load16(const NibbleSet& set,
+                                                           const NibbleSet& extra) {
+  return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low)),
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high)),
+          _mm_set1_epi8(static_cast<char>(set.markBit)),
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(extra.low)),
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(extra.high))};
+}
+
 // The run of clean lines, 16 bytes at a time, for processors without AVX2;
 // the same steps as the AVX2 version below, which explains them.
-template <unsigned kStops>
-__attribute__((target("ssse3"))) inline __m128i Events16(__m128i low, __m128i high,
+template <unsigned kStops, bool kExtra>
+__attribute__((target("ssse3"))) inline __m128i Events16(const Ssse3Tables& t,
                                                          const unsigned char* p, __m128i& isLf) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-  __m128i looked = LookUp16(low, high, v);
+  __m128i looked = LookUp16(t.low, t.high, v);
   isLf = _mm_cmpeq_epi8(v, _mm_set1_epi8(kLf));
   const __m128i nextLf = _mm_cmpeq_epi8(next, _mm_set1_epi8(kLf));
   const __m128i nextCr = _mm_cmpeq_epi8(next, _mm_set1_epi8(kCr));
   __m128i ev = _mm_and_si128(isLf, _mm_or_si128(nextLf, nextCr));
-  if constexpr (RunSet<kStops>().markBit != 0) {
-    looked = _mm_andnot_si128(
-        _mm_and_si128(nextLf, _mm_set1_epi8(static_cast<char>(RunSet<kStops>().markBit))), looked);
+  if constexpr (RunSetMarksCr<kStops>()) {
+    looked = _mm_andnot_si128(_mm_and_si128(nextLf, t.mark), looked);
   } else {
     ev = _mm_or_si128(ev, _mm_andnot_si128(nextLf, _mm_cmpeq_epi8(v, _mm_set1_epi8(kCr))));
   }
   if constexpr ((kStops & kStopAtBareLf) != 0)
     ev = _mm_or_si128(ev, _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(kCr)), nextLf));
+  if constexpr (kExtra) ev = _mm_or_si128(ev, LookUp16(t.xlow, t.xhigh, v));
   return _mm_or_si128(looked, ev);
 }
 
@@ -362,13 +425,15 @@ inline __m128i LineEnds16(__m128i v) {
 // A step of 64 bytes at p: looked up, and if it holds a faulty byte or a
 // line end, looked at again. Returns what LineEndAt does, or nullptr with
 // nothing found.
-__attribute__((target("ssse3"))) inline const unsigned char* LineStep16(__m128i low, __m128i high,
+template <bool kExtra>
+__attribute__((target("ssse3"))) inline const unsigned char* LineStep16(const Ssse3Tables& t,
                                                                         const unsigned char* p,
                                                                         bool& faulty) {
   __m128i v[4], found[4];
   for (int k = 0; k < 4; ++k) {
     v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-    found[k] = LookUp16(low, high, v[k]);
+    found[k] = LookUp16(t.low, t.high, v[k]);
+    if constexpr (kExtra) found[k] = _mm_or_si128(found[k], LookUp16(t.xlow, t.xhigh, v[k]));
   }
   const __m128i any =
       _mm_or_si128(_mm_or_si128(found[0], found[1]), _mm_or_si128(found[2], found[3]));
@@ -378,40 +443,47 @@ __attribute__((target("ssse3"))) inline const unsigned char* LineStep16(__m128i 
                    NonZero64(found[0], found[1], found[2], found[3]), faulty);
 }
 
-__attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const unsigned char* p,
-                                                                       const unsigned char* end,
-                                                                       bool& faulty) {
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.low));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFaultyOrLineEnd.high));
+template <bool kExtra>
+__attribute__((target("ssse3"))) const unsigned char* LineBreakSsse3(const Ssse3Tables& t,
+                                                                     const unsigned char* p,
+                                                                     const unsigned char* end,
+                                                                     bool& faulty) {
   for (; end - p >= 64; p += 64)
-    if (const unsigned char* q = LineStep16(low, high, p, faulty)) return q;
+    if (const unsigned char* q = LineStep16<kExtra>(t, p, faulty)) return q;
   if (p == end) return end;
   const PaddedStep step(p, end);
-  const unsigned char* const q = LineStep16(low, high, step.bytes, faulty);
+  const unsigned char* const q = LineStep16<kExtra>(t, step.bytes, faulty);
   return q == nullptr ? end : p + (q - step.bytes);
 }
 
-template <unsigned kStops>
-__attribute__((target("ssse3"))) std::uint64_t Ssse3Step(__m128i low, __m128i high,
+__attribute__((target("ssse3"))) const unsigned char* ToLineBreakSsse3(const unsigned char* p,
+                                                                       const unsigned char* end,
+                                                                       bool& faulty) {
+  const Tables& tables = Active();
+  const Ssse3Tables t = Load16(tables.faultyOrLineEnd, tables.extra);
+  return tables.hasExtra ? LineBreakSsse3<true>(t, p, end, faulty)
+                         : LineBreakSsse3<false>(t, p, end, faulty);
+}
+
+template <unsigned kStops, bool kExtra>
+__attribute__((target("ssse3"))) std::uint64_t Ssse3Step(const Ssse3Tables& t,
                                                          const unsigned char* p,
                                                          std::uint64_t& lineEnds) {
   __m128i lf0, lf1, lf2, lf3;
-  const __m128i ev0 = Events16<kStops>(low, high, p, lf0);
-  const __m128i ev1 = Events16<kStops>(low, high, p + 16, lf1);
-  const __m128i ev2 = Events16<kStops>(low, high, p + 32, lf2);
-  const __m128i ev3 = Events16<kStops>(low, high, p + 48, lf3);
+  const __m128i ev0 = Events16<kStops, kExtra>(t, p, lf0);
+  const __m128i ev1 = Events16<kStops, kExtra>(t, p + 16, lf1);
+  const __m128i ev2 = Events16<kStops, kExtra>(t, p + 32, lf2);
+  const __m128i ev3 = Events16<kStops, kExtra>(t, p + 48, lf3);
   lineEnds = Mask64(lf0, lf1, lf2, lf3);
   return NonZero64(ev0, ev1, ev2, ev3);
 }
 
-template <unsigned kStops>
+template <unsigned kStops, bool kExtra>
 __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p,
                                                           const unsigned char* end) {
   if (!OpensRun(p, end)) return {p, 0};
   const unsigned char* const runStart = p;
-  constexpr const NibbleSet& set = RunSet<kStops>();
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.low));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(set.high));
+  const Ssse3Tables t = Load16(RunSet<kStops>(Active()), Active().extra);
   std::uint64_t lines = 0;
   while (end - p > 64) {
     // Four line ends a step at most in each byte lane: 63 steps fit.
@@ -419,10 +491,10 @@ __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p
     __m128i counts = _mm_setzero_si128();
     for (; p < stop; p += 64) {
       __m128i lf0, lf1, lf2, lf3;
-      const __m128i ev0 = Events16<kStops>(low, high, p, lf0);
-      const __m128i ev1 = Events16<kStops>(low, high, p + 16, lf1);
-      const __m128i ev2 = Events16<kStops>(low, high, p + 32, lf2);
-      const __m128i ev3 = Events16<kStops>(low, high, p + 48, lf3);
+      const __m128i ev0 = Events16<kStops, kExtra>(t, p, lf0);
+      const __m128i ev1 = Events16<kStops, kExtra>(t, p + 16, lf1);
+      const __m128i ev2 = Events16<kStops, kExtra>(t, p + 32, lf2);
+      const __m128i ev3 = Events16<kStops, kExtra>(t, p + 48, lf3);
       const __m128i ev = _mm_or_si128(_mm_or_si128(ev0, ev1), _mm_or_si128(ev2, ev3));
       if (_mm_movemask_epi8(_mm_cmpeq_epi8(ev, _mm_setzero_si128())) != 0xFFFF)
         return RunEndsIn(runStart, p, NonZero64(ev0, ev1, ev2, ev3), Mask64(lf0, lf1, lf2, lf3),
@@ -431,10 +503,9 @@ __attribute__((target("ssse3"))) CleanRun CleanLinesSsse3(const unsigned char* p
     }
     lines += SumBytes(counts);
   }
-  return RunTail(runStart, p, end, lines,
-                 [low, high](const unsigned char* step, std::uint64_t& lineEnds) {
-                   return Ssse3Step<kStops>(low, high, step, lineEnds);
-                 });
+  return RunTail(runStart, p, end, lines, [&t](const unsigned char* step, std::uint64_t& lineEnds) {
+    return Ssse3Step<kStops, kExtra>(t, step, lineEnds);
+  });
 }
 
 // The same with SSE2 alone: bytes outside the printable range are looked up
@@ -444,6 +515,7 @@ CleanRun CleanLinesSse2(const unsigned char* p, const unsigned char* end) {
   if (!OpensRun(p, end)) return {p, 0};
   const unsigned char* const runStart = p;
   std::uint64_t lines = 0;
+  const auto& faultyByte = Typy::Regula().bledny;
   while (end - p > 64) {
     std::uint64_t events = 0, lineEnds = 0;
     for (int k = 0; k < 4; ++k) {
@@ -467,7 +539,7 @@ CleanRun CleanLinesSse2(const unsigned char* p, const unsigned char* end) {
       std::uint32_t evm = static_cast<std::uint32_t>(_mm_movemask_epi8(ev));
       for (std::uint32_t other = ~static_cast<std::uint32_t>(_mm_movemask_epi8(plain)) & 0xFFFFu;
            other; other &= other - 1)
-        if (Typy::kZnakBledny[q[FirstBit(other)]]) evm |= 1u << FirstBit(other);
+        if (faultyByte[q[FirstBit(other)]]) evm |= 1u << FirstBit(other);
       events |= std::uint64_t{evm} << (16 * k);
       lineEnds |= static_cast<std::uint64_t>(_mm_movemask_epi8(isLf)) << (16 * k);
     }
@@ -480,26 +552,32 @@ CleanRun CleanLinesSse2(const unsigned char* p, const unsigned char* end) {
 
 // The faulty bytes of a line, 16 at a time.
 const unsigned char* ToFaultyByteSse2(const unsigned char* p, const unsigned char* end) {
+  const auto& faultyByte = Typy::Regula().bledny;
   for (; end - p >= 16; p += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i printable = _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(127)),
                                                _mm_cmpgt_epi8(v, _mm_set1_epi8(31)));
     for (std::uint32_t other = ~static_cast<std::uint32_t>(_mm_movemask_epi8(printable)) & 0xFFFFu;
          other; other &= other - 1)
-      if (Typy::kZnakBledny[p[FirstBit(other)]]) return p + FirstBit(other);
+      if (faultyByte[p[FirstBit(other)]]) return p + FirstBit(other);
   }
   return ToFaultyByteScalar(p, end);
 }
 
 __attribute__((target("ssse3"))) const unsigned char* ToFaultyByteSsse3(const unsigned char* p,
                                                                         const unsigned char* end) {
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.low));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kAllowed.high));
+  const Tables& tables = Active();
+  const Ssse3Tables t = Load16(tables.allowed, tables.extra);
   for (; end - p >= 16; p += 16) {
-    const __m128i allowed =
-        LookUp16(low, high, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    const auto bad =
-        static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(allowed, _mm_setzero_si128())));
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i zero = _mm_setzero_si128();
+    auto bad = static_cast<std::uint32_t>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(LookUp16(t.low, t.high, v), zero)));
+    // Faulty: not allowed, or refused.
+    if (tables.hasExtra)
+      bad |= ~static_cast<std::uint32_t>(
+                 _mm_movemask_epi8(_mm_cmpeq_epi8(LookUp16(t.xlow, t.xhigh, v), zero))) &
+             0xFFFFu;
     if (bad) return p + FirstBit(bad);
   }
   return ToFaultyByteScalar(p, end);
@@ -525,7 +603,10 @@ CleanRun RunSse2(const unsigned char* p, const unsigned char* end, unsigned stop
   return ByStops(stops, [&](auto k) { return CleanLinesSse2<decltype(k)::value>(p, end); });
 }
 CleanRun RunSsse3(const unsigned char* p, const unsigned char* end, unsigned stops) {
-  return ByStops(stops, [&](auto k) { return CleanLinesSsse3<decltype(k)::value>(p, end); });
+  if (Active().hasExtra)
+    return ByStops(stops,
+                   [&](auto k) { return CleanLinesSsse3<decltype(k)::value, true>(p, end); });
+  return ByStops(stops, [&](auto k) { return CleanLinesSsse3<decltype(k)::value, false>(p, end); });
 }
 
 bool CpuHasSsse3() {
@@ -563,18 +644,28 @@ __attribute__((target("avx2"))) inline __m256i LookUp32(const Avx2Set& s, __m256
       _mm256_shuffle_epi8(s.high, _mm256_and_si256(_mm256_srli_epi16(v, 4), s.nibble)));
 }
 
+// The bytes of 32 in `set`, and, when the rule refuses printable
+// characters, in the set of those too.
+template <bool kExtra>
+__attribute__((target("avx2"))) inline __m256i LookUpWithExtra(const Avx2Set& set,
+                                                               const Avx2Set& extra, __m256i v) {
+  const __m256i found = LookUp32(set, v);
+  if constexpr (kExtra) return _mm256_or_si256(found, LookUp32(extra, v));
+  return found;
+}
+
 // 64 bytes a step, each byte looked up in the set of faulty bytes and line
 // ends: a step holding none of them, most steps of a line, costs the
 // look-up alone. The step that holds one is looked at again to tell the
 // line's end (LF, CR or 1A, which is faulty too) from faulty bytes before it.
 struct Avx2LineTables {
-  Avx2Set set;
+  Avx2Set set, extra;
   __m256i lf, cr, eot;
 };
 
-__attribute__((target("avx2"))) inline Avx2LineTables MakeAvx2LineTables() {
-  return {Broadcast(kFaultyOrLineEnd), _mm256_set1_epi8(kLf), _mm256_set1_epi8(kCr),
-          _mm256_set1_epi8(0x1A)};
+__attribute__((target("avx2"))) inline Avx2LineTables MakeAvx2LineTables(const Tables& t) {
+  return {Broadcast(t.faultyOrLineEnd), Broadcast(t.extra), _mm256_set1_epi8(kLf),
+          _mm256_set1_epi8(kCr), _mm256_set1_epi8(0x1A)};
 }
 
 __attribute__((target("avx2"))) inline __m256i LineEnds32(const Avx2LineTables& t, __m256i v) {
@@ -585,29 +676,41 @@ __attribute__((target("avx2"))) inline __m256i LineEnds32(const Avx2LineTables& 
 // A step of 64 bytes at p: looked up, and if it holds a faulty byte or a
 // line end, looked at again. Returns what LineEndAt does, or nullptr with
 // nothing found.
+template <bool kExtra>
 __attribute__((target("avx2"))) inline const unsigned char* LineStep32(const Avx2LineTables& t,
                                                                        const unsigned char* p,
                                                                        bool& faulty) {
   const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
   const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
-  const __m256i found0 = LookUp32(t.set, v0);
-  const __m256i found1 = LookUp32(t.set, v1);
+  const __m256i found0 = LookUpWithExtra<kExtra>(t.set, t.extra, v0);
+  const __m256i found1 = LookUpWithExtra<kExtra>(t.set, t.extra, v1);
   const __m256i found = _mm256_or_si256(found0, found1);
   if (_mm256_testz_si256(found, found)) return nullptr;
   return LineEndAt(p, Mask64(LineEnds32(t, v0), LineEnds32(t, v1)), NonZero64(found0, found1),
                    faulty);
 }
 
+template <bool kExtra>
+__attribute__((target("avx2"))) const unsigned char* LineBreakAvx2(const Avx2LineTables& t,
+                                                                   const unsigned char* p,
+                                                                   const unsigned char* end,
+                                                                   bool& faulty) {
+  for (; end - p >= 64; p += 64)
+    if (const unsigned char* q = LineStep32<kExtra>(t, p, faulty)) return q;
+  if (p == end) return end;
+  const PaddedStep step(p, end);
+  const unsigned char* const q = LineStep32<kExtra>(t, step.bytes, faulty);
+  return q == nullptr ? end : p + (q - step.bytes);
+}
+
 __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsigned char* p,
                                                                      const unsigned char* end,
                                                                      bool& faulty) {
-  const Avx2LineTables t = MakeAvx2LineTables();
-  for (; end - p >= 64; p += 64)
-    if (const unsigned char* q = LineStep32(t, p, faulty)) return q;
-  if (p == end) return end;
-  const PaddedStep step(p, end);
-  const unsigned char* const q = LineStep32(t, step.bytes, faulty);
-  return q == nullptr ? end : p + (q - step.bytes);
+  const Tables& tables = Active();
+  if (!tables.vector) return ToLineBreakScalar(p, end, faulty);
+  const Avx2LineTables t = MakeAvx2LineTables(tables);
+  return tables.hasExtra ? LineBreakAvx2<true>(t, p, end, faulty)
+                         : LineBreakAvx2<false>(t, p, end, faulty);
 }
 
 // The run of clean lines, 32 bytes at a time: each byte is looked up in the
@@ -619,17 +722,22 @@ __attribute__((target("avx2"))) const unsigned char* ToLineBreakAvx2(const unsig
 // are counted in byte lanes, emptied before they can overflow.
 
 struct Avx2RunTables {
-  Avx2Set set;
+  Avx2Set set, extra;
   __m256i lf, cr, markBit, zero;
 };
 
 template <unsigned kStops>
-__attribute__((target("avx2"))) inline Avx2RunTables MakeAvx2RunTables() {
-  return {Broadcast(RunSet<kStops>()), _mm256_set1_epi8(kLf), _mm256_set1_epi8(kCr),
-          _mm256_set1_epi8(static_cast<char>(RunSet<kStops>().markBit)), _mm256_setzero_si256()};
+__attribute__((target("avx2"))) inline Avx2RunTables MakeAvx2RunTables(const Tables& t) {
+  const NibbleSet& set = RunSet<kStops>(t);
+  return {Broadcast(set),
+          Broadcast(t.extra),
+          _mm256_set1_epi8(kLf),
+          _mm256_set1_epi8(kCr),
+          _mm256_set1_epi8(static_cast<char>(set.markBit)),
+          _mm256_setzero_si256()};
 }
 
-template <unsigned kStops>
+template <unsigned kStops, bool kExtra>
 __attribute__((target("avx2"))) inline __m256i Events32(const Avx2RunTables& t,
                                                         const unsigned char* p, __m256i& isLf) {
   const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
@@ -640,13 +748,16 @@ __attribute__((target("avx2"))) inline __m256i Events32(const Avx2RunTables& t,
   const __m256i nextCr = _mm256_cmpeq_epi8(next, t.cr);
   // An LF followed by a line end: an empty line follows.
   __m256i ev = _mm256_and_si256(isLf, _mm256_or_si256(nextLf, nextCr));
-  if constexpr (RunSet<kStops>().markBit != 0) {
+  if constexpr (RunSetMarksCr<kStops>()) {
     looked = _mm256_andnot_si256(_mm256_and_si256(nextLf, t.markBit), looked);
   } else {
     ev = _mm256_or_si256(ev, _mm256_andnot_si256(nextLf, _mm256_cmpeq_epi8(v, t.cr)));
   }
   if constexpr ((kStops & kStopAtBareLf) != 0)
     ev = _mm256_or_si256(ev, _mm256_andnot_si256(_mm256_cmpeq_epi8(v, t.cr), nextLf));
+  // The refused characters after CR's mark is cleared: their bits may be
+  // the same as the mark's.
+  if constexpr (kExtra) ev = _mm256_or_si256(ev, LookUp32(t.extra, v));
   return _mm256_or_si256(looked, ev);
 }
 
@@ -659,23 +770,23 @@ __attribute__((target("avx2"))) inline std::uint64_t SumBytes(__m256i counts) {
 }
 
 // One step of 64 bytes (and the one after them): its events and line ends.
-template <unsigned kStops>
+template <unsigned kStops, bool kExtra>
 __attribute__((target("avx2"))) std::uint64_t Avx2Step(const Avx2RunTables& t,
                                                        const unsigned char* p,
                                                        std::uint64_t& lineEnds) {
   __m256i lf0, lf1;
-  const __m256i ev0 = Events32<kStops>(t, p, lf0);
-  const __m256i ev1 = Events32<kStops>(t, p + 32, lf1);
+  const __m256i ev0 = Events32<kStops, kExtra>(t, p, lf0);
+  const __m256i ev1 = Events32<kStops, kExtra>(t, p + 32, lf1);
   lineEnds = Mask64(lf0, lf1);
   return NonZero64(ev0, ev1);
 }
 
-template <unsigned kStops>
+template <unsigned kStops, bool kExtra>
 __attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
                                                         const unsigned char* end) {
   if (!OpensRun(p, end)) return {p, 0};
   const unsigned char* const runStart = p;
-  const Avx2RunTables t = MakeAvx2RunTables<kStops>();
+  const Avx2RunTables t = MakeAvx2RunTables<kStops>(Active());
   std::uint64_t lines = 0;
   // A step reads 65 bytes: its 64 and the next one.
   while (end - p > 64) {
@@ -684,8 +795,8 @@ __attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
     __m256i counts = t.zero;
     for (; p < stop; p += 64) {
       __m256i lf0, lf1;
-      const __m256i ev0 = Events32<kStops>(t, p, lf0);
-      const __m256i ev1 = Events32<kStops>(t, p + 32, lf1);
+      const __m256i ev0 = Events32<kStops, kExtra>(t, p, lf0);
+      const __m256i ev1 = Events32<kStops, kExtra>(t, p + 32, lf1);
       const __m256i ev = _mm256_or_si256(ev0, ev1);
       if (!_mm256_testz_si256(ev, ev))
         return RunEndsIn(runStart, p, NonZero64(ev0, ev1), Mask64(lf0, lf1),
@@ -695,13 +806,30 @@ __attribute__((target("avx2"))) CleanRun CleanLinesAvx2(const unsigned char* p,
     lines += SumBytes(counts);
   }
   return RunTail(runStart, p, end, lines, [&t](const unsigned char* step, std::uint64_t& lineEnds) {
-    return Avx2Step<kStops>(t, step, lineEnds);
+    return Avx2Step<kStops, kExtra>(t, step, lineEnds);
   });
 }
 
 __attribute__((target("avx2"))) const unsigned char* ToFaultyByteAvx2(const unsigned char* p,
                                                                       const unsigned char* end) {
-  const Avx2Set set = Broadcast(kAllowed);
+  const Tables& tables = Active();
+  if (!tables.vector) return ToFaultyByteScalar(p, end);
+  const Avx2Set set = Broadcast(tables.allowed);
+  if (tables.hasExtra) {
+    // Faulty: not allowed, or refused.
+    const Avx2Set extra = Broadcast(tables.extra);
+    const __m256i zero = _mm256_setzero_si256();
+    for (; end - p >= 32; p += 32) {
+      const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+      const auto notAllowed = static_cast<std::uint32_t>(
+          _mm256_movemask_epi8(_mm256_cmpeq_epi8(LookUp32(set, v), zero)));
+      const auto notRefused = static_cast<std::uint32_t>(
+          _mm256_movemask_epi8(_mm256_cmpeq_epi8(LookUp32(extra, v), zero)));
+      const std::uint32_t bad = notAllowed | ~notRefused;
+      if (bad) return p + FirstBit(bad);
+    }
+    return ToFaultyByteScalar(p, end);
+  }
   for (; end - p >= 32; p += 32) {
     const __m256i allowed = LookUp32(set, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
     const auto bad = static_cast<std::uint32_t>(
@@ -712,7 +840,11 @@ __attribute__((target("avx2"))) const unsigned char* ToFaultyByteAvx2(const unsi
 }
 
 CleanRun RunAvx2(const unsigned char* p, const unsigned char* end, unsigned stops) {
-  return ByStops(stops, [&](auto k) { return CleanLinesAvx2<decltype(k)::value>(p, end); });
+  const Tables& tables = Active();
+  if (!tables.vector) return CleanLinesScalar(p, end, stops);
+  if (tables.hasExtra)
+    return ByStops(stops, [&](auto k) { return CleanLinesAvx2<decltype(k)::value, true>(p, end); });
+  return ByStops(stops, [&](auto k) { return CleanLinesAvx2<decltype(k)::value, false>(p, end); });
 }
 
 bool CpuHasAvx2() {
@@ -720,8 +852,36 @@ bool CpuHasAvx2() {
   return __builtin_cpu_supports("avx2");
 }
 
-constexpr Version kSse2{"sse2", ToLineBreakSse2, RunSse2, ToFaultyByteSse2};
-constexpr Version kSsse3{"ssse3", ToLineBreakSsse3, RunSsse3, ToFaultyByteSsse3};
+// SSE2 has no look-up for the refused printable characters: a rule with some
+// is scanned by the plain loops there, as is, at any level, a rule whose
+// faulty bytes the look-ups cannot hold.
+const unsigned char* LineBreakSse2OrPlain(const unsigned char* p, const unsigned char* end,
+                                          bool& faulty) {
+  return Active().hasExtra ? ToLineBreakScalar(p, end, faulty) : ToLineBreakSse2(p, end, faulty);
+}
+CleanRun RunSse2OrPlain(const unsigned char* p, const unsigned char* end, unsigned stops) {
+  return Active().hasExtra ? CleanLinesScalar(p, end, stops) : RunSse2(p, end, stops);
+}
+const unsigned char* FaultyByteSse2OrPlain(const unsigned char* p, const unsigned char* end) {
+  return Active().hasExtra ? ToFaultyByteScalar(p, end) : ToFaultyByteSse2(p, end);
+}
+bool Ssse3Fits() {
+  return Active().vector;
+}
+__attribute__((target("ssse3"))) const unsigned char* LineBreakSsse3OrPlain(
+    const unsigned char* p, const unsigned char* end, bool& faulty) {
+  return Ssse3Fits() ? ToLineBreakSsse3(p, end, faulty) : ToLineBreakScalar(p, end, faulty);
+}
+CleanRun RunSsse3OrPlain(const unsigned char* p, const unsigned char* end, unsigned stops) {
+  return Ssse3Fits() ? RunSsse3(p, end, stops) : CleanLinesScalar(p, end, stops);
+}
+__attribute__((target("ssse3"))) const unsigned char* FaultyByteSsse3OrPlain(
+    const unsigned char* p, const unsigned char* end) {
+  return Ssse3Fits() ? ToFaultyByteSsse3(p, end) : ToFaultyByteScalar(p, end);
+}
+
+constexpr Version kSse2{"sse2", LineBreakSse2OrPlain, RunSse2OrPlain, FaultyByteSse2OrPlain};
+constexpr Version kSsse3{"ssse3", LineBreakSsse3OrPlain, RunSsse3OrPlain, FaultyByteSsse3OrPlain};
 constexpr Version kAvx2{"avx2", ToLineBreakAvx2, RunAvx2, ToFaultyByteAvx2};
 
 }  // namespace
@@ -773,6 +933,46 @@ constexpr Version kChoosing{"choosing", ChooseAndScan, ChooseAndRun, ChooseAndFi
 
 // Constant-initialised: valid before any constructor of the program runs.
 constinit std::atomic<const Version*> detail::chosen{&kChoosing};
+
+}  // namespace scan
+
+namespace Typy::detail {
+constinit const TRegulaZnakow* regula = &kRegulaDomyslna;
+}
+
+namespace scan {
+
+namespace {
+Typy::TRegulaZnakow gRegula;
+}
+
+void UzyjReguly(const Typy::TRegulaZnakow& regula) {
+  const bool domyslna = regula.klasa == Typy::kRegulaDomyslna.klasa &&
+                        regula.bledny == Typy::kRegulaDomyslna.bledny && !regula.zalezny &&
+                        !regula.crlf;
+  gRegula = regula;
+  Typy::detail::regula = domyslna ? &Typy::kRegulaDomyslna : &gRegula;
+#ifdef WERYFIKACJA_X86_SIMD
+  if (domyslna) {
+    gActive = &kDefaultTables;
+    return;
+  }
+  const auto& r = gRegula;
+  bool refused = false;
+  for (const bool z : r.zabroniony) refused = refused || z;
+  gTables = MakeTables([&r](int b) { return r.bledny[b] && !r.zabroniony[b]; },
+                       [&r](int b) { return r.zabroniony[b]; }, refused);
+  gActive = &gTables;
+#endif
+}
+
+bool RegulaWektorowa() {
+#ifdef WERYFIKACJA_X86_SIMD
+  return gActive->vector;
+#else
+  return false;
+#endif
+}
 
 std::vector<Version> Versions() {
   std::vector<Version> v;

@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "linie/ZnakiDozwolone.h"
+
 namespace scan {
 
 using ScanFn = const unsigned char* (*)(const unsigned char*, const unsigned char*, bool&);
@@ -89,5 +91,12 @@ std::vector<Version> Versions();
 
 // The version in use.
 const Version& Active();
+
+// Every scan follows `regula` from now on (Typy::Regula() too); built here
+// into the look-ups of every version. A rule whose faulty bytes the vector
+// look-ups cannot hold is scanned by the plain loops.
+void UzyjReguly(const Typy::TRegulaZnakow& regula);
+// Whether the rule in use is scanned by the vector versions.
+bool RegulaWektorowa();
 
 }  // namespace scan

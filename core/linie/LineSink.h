@@ -14,6 +14,9 @@ class LineSink {
   virtual void Part(const char* data, std::size_t n, bool faulty) = 0;
   // The line is complete; a line with no part is empty.
   virtual void End() = 0;
+  // The line about to be completed ends with LF alone; told only when the
+  // rule in use wants CR LF (Typy::Regula().crlf).
+  virtual void BareLf() {}
   // Reading failed: the parts of the unfinished line, if any, are dropped.
   // Also after an End that raised, so a sink whose End fails part-way can
   // put the line back as unfinished and let this drop it.

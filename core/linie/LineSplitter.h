@@ -41,7 +41,7 @@ concept CountsEmptyLines = requires(Sink& s, const char* data, std::size_t n, st
 template <class Sink>
 class BasicLineSplitter {
  public:
-  explicit BasicLineSplitter(Sink& sink) : sink_(sink) {}
+  explicit BasicLineSplitter(Sink& sink) : sink_(sink), crlf_(Typy::Regula().crlf) {}
 
   // Takes the next piece of input. False once the end-of-text mark was met:
   // nothing more is taken.
@@ -66,6 +66,9 @@ class BasicLineSplitter {
   }
 
   Sink& sink_;
+  // Lines must end with CR LF (a profile's rule): one ended by LF alone is
+  // told to the sink, so no run of lines holds one unseen.
+  const bool crlf_;
   bool lineOpen_ = false;
   bool pendingCr_ = false;
   bool ended_ = false;
@@ -97,9 +100,9 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
       // digit the sink wants to see), trying again at each costs more than
       // the line: the tries are spaced out, one in up to 16 lines, until a
       // run is found again.
-      if (!lineOpen_ && Typy::kByteClass[*p] == Typy::kAllowed && runsSkipped_ > 0) {
+      if (!lineOpen_ && Typy::Regula().klasa[*p] == Typy::kAllowed && runsSkipped_ > 0) {
         --runsSkipped_;
-      } else if (!lineOpen_ && Typy::kByteClass[*p] == Typy::kAllowed) {
+      } else if (!lineOpen_ && Typy::Regula().klasa[*p] == Typy::kAllowed) {
         const scan::CleanRun run = scan::CleanLines(p, end, sink_.RunStops());
         if (run.lines > 0) {
           runsBackoff_ = 0;
@@ -122,7 +125,7 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
         std::uint64_t lines = 0;
         bool bareLf = false;
         for (;; ++lines) {
-          if (q < end && *q == '\n') {
+          if (q < end && *q == '\n' && !crlf_) {
             bareLf = true;
             ++q;
           } else if (end - q >= 2 && q[0] == '\r' && q[1] == '\n') {
@@ -142,7 +145,7 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
     bool faulty = false;
     // A line end right here (an empty line, a CR LF) needs no scan.
     const unsigned char* q =
-        Typy::kByteClass[*p] >= Typy::kLineFeed ? p : scan::ToLineBreak(p, end, faulty);
+        Typy::Regula().klasa[*p] >= Typy::kLineFeed ? p : scan::ToLineBreak(p, end, faulty);
     if (q > p) {
       sink_.Part(reinterpret_cast<const char*>(p), static_cast<std::size_t>(q - p), faulty);
       lineOpen_ = true;
@@ -150,6 +153,8 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
     if (q == end) break;
     switch (*q) {
       case '\n':
+        if constexpr (requires(Sink & s) { s.BareLf(); })
+          if (crlf_) sink_.BareLf();
         EndLine();
         p = q + 1;
         break;

@@ -15,6 +15,9 @@ class TLinieDoStanu final : public LineSink {
   void Part(const char* data, std::size_t n, bool faulty) override;
   void End() override;
   void Drop() override;
+  void BareLf() override {
+    stan_.LinieZLf.push_back(static_cast<std::int32_t>(stan_.LinieOrg.size()));
+  }
 
  private:
   TStan& stan_;

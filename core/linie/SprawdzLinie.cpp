@@ -4,14 +4,19 @@ namespace Typy {
 
 bool SprawdzLinie(TStan& stan, std::int32_t index, std::string_view linia) {
   bool faulty = linia.empty();
-  if (!faulty) {
+  if (!faulty && Regula().zalezny) {
+    faulty = !BledneWLinii(linia).empty();
+  } else if (!faulty) {
+    const auto& bledny = Regula().bledny;
     for (unsigned char b : linia) {
-      if (kZnakBledny[b]) {
+      if (bledny[b]) {
         faulty = true;
         break;
       }
     }
-    if (faulty) stan.LinieNew.OznaczBledneZnaki(index);
+  }
+  if (faulty && !linia.empty()) {
+    stan.LinieNew.OznaczBledneZnaki(index);
   }
   if (faulty) {
     try {

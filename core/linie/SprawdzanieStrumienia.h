@@ -10,6 +10,7 @@
 
 #include "linie/LineScanner.h"
 #include "linie/LineSink.h"
+#include "linie/ZnakiDozwolone.h"
 #include "stan/ByteBuffer.h"
 
 // What a streamed check finds, in file order. Lines and columns are 1-based.
@@ -46,10 +47,11 @@ class SprawdzanieStrumienia final : public LineSink {
   };
 
   SprawdzanieStrumienia(StreamFindings& findings, Options options)
-      : findings_(findings), options_(options) {}
+      : findings_(findings), options_(options), zalezny_(Typy::Regula().zalezny) {}
 
   // Inline: the checker calls them for every line.
   void Part(const char* data, std::size_t n, bool faulty) override {
+    if (zalezny_) return HoldPart(data, n, faulty);
     if (options_.keepFaultyLines) held_.append(data, n);
     if (faulty)
       FaultyPart(data, n);
@@ -58,6 +60,7 @@ class SprawdzanieStrumienia final : public LineSink {
     column_ += n;
   }
   void End() override {
+    if (zalezny_) DecideHeldLine();
     ++lines_;
     if (column_ == 0 || faulty_) FaultyEnd();
     if (options_.corrected) findings_.Corrected("\r\n", 2);
@@ -66,6 +69,7 @@ class SprawdzanieStrumienia final : public LineSink {
   void Drop() override {
     column_ = 0;
     faulty_ = false;
+    candidate_ = false;
     held_.resize_down(0);
   }
 
@@ -73,7 +77,9 @@ class SprawdzanieStrumienia final : public LineSink {
   // copy, which is why a line ended by LF alone is not taken in a run then
   // (its copy ends in CR LF). A check that looks into clean lines too
   // (one holding digits, say) asks for them here.
-  unsigned RunStops() const { return options_.corrected ? scan::kStopAtBareLf : 0u; }
+  unsigned RunStops() const {
+    return options_.corrected || Typy::Regula().crlf ? scan::kStopAtBareLf : 0u;
+  }
   void CleanLines(const char* data, std::size_t n, std::uint64_t lines) {
     lines_ += lines;
     if (options_.corrected) findings_.Corrected(data, n);
@@ -95,9 +101,19 @@ class SprawdzanieStrumienia final : public LineSink {
  private:
   void FaultyPart(const char* data, std::size_t n);
   void FaultyEnd();
+  // Under a rule whose faulty bytes depend on their line (a profile's), a
+  // line with a candidate byte is held whole and decided at its end.
+  void HoldPart(const char* data, std::size_t n, bool candidate) {
+    held_.append(data, n);
+    candidate_ = candidate_ || candidate;
+    column_ += n;
+  }
+  void DecideHeldLine();
 
   StreamFindings& findings_;
   const Options options_;
+  const bool zalezny_;
+  bool candidate_ = false;
   std::uint64_t lines_ = 0;
   std::uint64_t faultyLines_ = 0;
   // The open line: its length so far, whether it is faulty, and its bytes

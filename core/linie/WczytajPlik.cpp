@@ -31,6 +31,7 @@ void WczytajPlik(TStan& stan) {
 
   stan.LinieOrg.clear();
   stan.LinieNew.clear();
+  stan.LinieZLf.clear();
   const std::uint64_t hint = file.SizeHint();
   if (hint > 0 && hint < SIZE_MAX / 2) stan.LinieOrg.ReserveBytes(static_cast<std::size_t>(hint));
 

@@ -1,7 +1,10 @@
 #pragma once
 // The character rule: which bytes an internet-banking import takes.
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 namespace Typy {
 
@@ -48,5 +51,82 @@ inline constexpr std::array<std::uint8_t, 256> kByteClass = [] {
   t[0x1A] = kEndOfText;
   return t;
 }();
+
+// The rule a bank profile makes of the base rule (docs/PROFILE.md): the
+// letters sit where the profile's encoding puts them, and the characters
+// the bank refuses are faulty too, inside a field's text. Where a byte alone
+// cannot tell (a UTF-8 letter is two bytes; a refused character in an
+// Elixir-O record counts only inside a field), the byte is a candidate the
+// loops stop at, and its line decides (`zalezny`, BledneWLinii).
+struct TRegulaZnakow {
+  std::array<std::uint8_t, 256> klasa{};  // ByteClass of every byte
+  std::array<bool, 256> bledny{};         // faulty, or a candidate its line decides
+  std::array<bool, 256> zabroniony{};     // printable, refused by the profile
+  bool utf8 = false;                      // letters as two-byte UTF-8 sequences
+  bool crlf = false;                      // every line must end with CR LF
+  bool zalezny = false;                   // some faulty bytes depend on their line
+};
+
+// `litery`: the eighteen letters' bytes in a single-byte encoding, or none
+// for UTF-8; `zabronione`: printable ASCII characters the bank refuses.
+constexpr TRegulaZnakow ZbudujRegule(const unsigned char* litery, std::string_view zabronione,
+                                     bool crlf) {
+  TRegulaZnakow r;
+  r.utf8 = litery == nullptr;
+  r.crlf = crlf;
+  for (int b = 0; b < 256; ++b) {
+    bool ok = (b >= 32 && b <= 126) || b == 0x0A || b == 0x0D;
+    for (int i = 0; litery && i < 18; ++i) ok = ok || litery[i] == b;
+    r.bledny[b] = !ok;
+  }
+  for (const char c : zabronione) {
+    r.zabroniony[static_cast<unsigned char>(c)] = true;
+    r.bledny[static_cast<unsigned char>(c)] = true;
+  }
+  for (int b = 0; b < 256; ++b) r.klasa[b] = r.bledny[b] ? kFaulty : kAllowed;
+  r.klasa[0x0A] = kLineFeed;
+  r.klasa[0x0D] = kCarriageReturn;
+  r.klasa[0x1A] = kEndOfText;
+  r.zalezny = r.utf8 || !zabronione.empty();
+  return r;
+}
+
+// The default: the rule as it always was, byte for byte.
+inline constexpr TRegulaZnakow kRegulaDomyslna = ZbudujRegule(ZnakiDozwolone, "", false);
+static_assert(kRegulaDomyslna.klasa == kByteClass && kRegulaDomyslna.bledny == kZnakBledny &&
+                  !kRegulaDomyslna.zalezny,
+              "the default profile must be the character rule itself");
+
+namespace detail {
+extern const TRegulaZnakow* regula;
+}
+// The rule in use: the default until a profile is chosen
+// (profil::UzyjProfilu). One process checks with one rule at a time.
+inline const TRegulaZnakow& Regula() {
+  return *detail::regula;
+}
+
+// The 1-based positions of the faulty bytes of a line under the rule in use,
+// each candidate decided by its line. For a rule with no candidates the
+// scan alone says it (ForEachFaultyByte).
+std::vector<std::size_t> BledneWLinii(std::string_view linia);
+
+// Whether the byte at 1-based position `pos` of a line is faulty.
+bool CzyBlednyWLinii(std::string_view linia, std::size_t pos);
+
+// The column a user counts for a byte position of a line: the position
+// itself in a single-byte encoding, the character's in a UTF-8 one (a
+// well-formed sequence is one character, any other byte one of its own).
+// Positions are asked in ascending order.
+class TKolumnyZnakow {
+ public:
+  explicit TKolumnyZnakow(std::string_view linia) : linia_(linia) {}
+  std::size_t operator()(std::size_t pos);
+
+ private:
+  std::string_view linia_;
+  std::size_t bajt_ = 0;   // bytes walked
+  std::size_t znaki_ = 0;  // characters begun in them
+};
 
 }  // namespace Typy

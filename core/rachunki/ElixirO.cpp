@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "profil/RegulaZnakow.h"
 #include "rachunki/Nrb.h"
 #include "rachunki/Tytuly.h"
 #include "rachunki/Uwagi.h"
@@ -36,9 +37,14 @@ enum : std::size_t {
 };
 
 // Names, addresses and the title are lines of a paper form: at most four,
-// of at most 35 characters each.
-constexpr std::size_t kCzesci = 4;
-constexpr std::size_t kDlugoscCzesci = 35;
+// of at most 35 characters each, unless the bank's profile says otherwise.
+// Characters as the user counts them: a UTF-8 letter is one.
+std::size_t DlugoscCzesci(std::string_view czesc) {
+  if (!Typy::Regula().utf8) return czesc.size();
+  return static_cast<std::size_t>(std::count_if(czesc.begin(), czesc.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
 
 using detail::SameCyfry;
 
@@ -307,6 +313,9 @@ void SprawdzRekord(std::string_view l, const std::vector<TPoleRekordu>& pola,
       dodaj(s.bank, s.poleBanku, Blad::SpozaWykazu);
   }
 
+  // The parts and their length the bank takes: its profile's, 4 x 35 by
+  // default.
+  const profile::TProfil& limity = profile::AktywnyProfil();
   for (auto [i, pole] :
        {std::pair{kNazwaZleceniodawcy, Pole::NazwaZleceniodawcy},
         std::pair{kNazwaKontrahenta, Pole::NazwaKontrahenta}, std::pair{kTytul, Pole::Tytul}}) {
@@ -314,8 +323,8 @@ void SprawdzRekord(std::string_view l, const std::vector<TPoleRekordu>& pola,
     std::size_t czesci = 0;
     for (std::size_t od = 0;;) {
       const std::size_t koniec = std::min(v.find('|', od), v.size());
-      if (++czesci == kCzesci + 1) dodaj(i, pole, Blad::ZaDuzoCzesci);
-      if (koniec - od > kDlugoscCzesci)
+      if (++czesci == limity.czesci + 1) dodaj(i, pole, Blad::ZaDuzoCzesci);
+      if (DlugoscCzesci(v.substr(od, koniec - od)) > limity.dlugoscCzesci)
         uwagi.push_back({pola[i].poczatek + od + 1, koniec - od, pole, Blad::CzescZaDluga});
       if (koniec == v.size()) break;
       od = koniec + 1;

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include <string>
+
 #include "kodowanie/Cp1250.h"
+#include "profil/RegulaZnakow.h"
 #include "rachunki/Nrb.h"
 #include "rachunki/Podsumowanie.h"
 #include "rachunki/WykazBankow.h"
@@ -24,6 +27,7 @@ std::string_view NazwaPola(Pole p) {
   static constexpr cp1250::Literal kTytul{u8"tytuł"};
   static constexpr cp1250::Literal kKlasyfikacja{u8"klasyfikacja"};
   static constexpr cp1250::Literal kRekord{u8"rekord"};
+  static constexpr cp1250::Literal kKoniecLinii{u8"koniec linii"};
   switch (p) {
     case Pole::Rachunek:
       return kRachunek;
@@ -51,6 +55,8 @@ std::string_view NazwaPola(Pole p) {
       return kKlasyfikacja;
     case Pole::Rekord:
       return kRekord;
+    case Pole::KoniecLinii:
+      return kKoniecLinii;
   }
   return {};
 }
@@ -74,10 +80,26 @@ std::string_view OpisBledu(Blad b) {
   static constexpr cp1250::Literal kNieRachunek{u8"nie jest numerem rachunku (26 cyfr)"};
   static constexpr cp1250::Literal kCzesci{u8"więcej niż 4 części rozdzielone znakiem |"};
   static constexpr cp1250::Literal kCzesc{u8"część dłuższa niż 35 znaków"};
+  // A bank profile's other limits, in the same words; each text is made
+  // again only when its number changes, so a text given out stays valid.
+  static std::string czesci, czesc;
+  static std::uint32_t ileCzesci = 4, ileZnakow = 35;
+  const profile::TProfil& limity = profile::AktywnyProfil();
+  if (limity.czesci != ileCzesci) {
+    ileCzesci = limity.czesci;
+    czesci = cp1250::Literal(u8"więcej niż ").str() + std::to_string(ileCzesci) +
+             cp1250::Literal(u8" części rozdzielone znakiem |").str();
+  }
+  if (limity.dlugoscCzesci != ileZnakow) {
+    ileZnakow = limity.dlugoscCzesci;
+    czesc = cp1250::Literal(u8"część dłuższa niż ").str() + std::to_string(ileZnakow) +
+            cp1250::Literal(u8" znaków").str();
+  }
   static constexpr cp1250::Literal kPodzielona{
       u8"tytuł płatności podzielonej nie ma postaci /VAT/…/IDC/…/INV/… (i /TXT/…)"};
   static constexpr cp1250::Literal kKlasyfikacja{u8"klasyfikacja inna niż 51 i 53"};
   static constexpr cp1250::Literal kCudzyslow{u8"niezamknięty cudzysłów"};
+  static constexpr cp1250::Literal kKoniecLf{u8"LF bez CR, a bank wymaga CR LF"};
   static constexpr cp1250::Literal kLiczbaCyfr{u8"nie ma 26 cyfr"};
   static constexpr cp1250::Literal kSpozaWykazu{
       u8"numer rozliczeniowy nie występuje w wykazie banków"};
@@ -123,15 +145,17 @@ std::string_view OpisBledu(Blad b) {
     case Blad::NieRachunek:
       return kNieRachunek;
     case Blad::ZaDuzoCzesci:
-      return kCzesci;
+      return ileCzesci == 4 ? kCzesci.view() : std::string_view(czesci);
     case Blad::CzescZaDluga:
-      return kCzesc;
+      return ileZnakow == 35 ? kCzesc.view() : std::string_view(czesc);
     case Blad::PodzielonaPlatnosc:
       return kPodzielona;
     case Blad::Klasyfikacja:
       return kKlasyfikacja;
     case Blad::Cudzyslow:
       return kCudzyslow;
+    case Blad::KoniecLiniiLf:
+      return kKoniecLf;
     case Blad::LiczbaCyfr:
       return kLiczbaCyfr;
     case Blad::SpozaWykazu:

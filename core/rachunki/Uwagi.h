@@ -29,6 +29,7 @@ enum class Pole : unsigned char {
   Tytul,
   Klasyfikacja,
   Rekord,
+  KoniecLinii,
 };
 
 enum class Blad : unsigned char {
@@ -48,6 +49,7 @@ enum class Blad : unsigned char {
   PodzielonaPlatnosc,
   Klasyfikacja,
   Cudzyslow,
+  KoniecLiniiLf,
   // After "PL" or "IBAN" a number of another length than 26.
   LiczbaCyfr,
   // A sort code whose check digit fits, not on the central bank's list.
@@ -83,11 +85,17 @@ struct TUwaga {
   Blad blad = Blad::SumaKontrolna;
 
   std::string_view Wartosc(std::string_view linia) const {
+    if (dlugosc == 0) return {};
     return linia.substr(kolumna - 1, dlugosc);
   }
   friend bool operator==(const TUwaga&, const TUwaga&) = default;
 };
 
+// A line of `dlugosc` bytes ended by LF alone where the bank wants CR LF:
+// the finding stands after its last byte and shows no value.
+inline TUwaga UwagaKoncaLinii(std::uint64_t dlugosc) {
+  return {static_cast<std::size_t>(dlugosc) + 1, 0, Pole::KoniecLinii, Blad::KoniecLiniiLf};
+}
 // What is wrong, as told for a finding of `linia`: `OpisBledu`, with the
 // sort code and the list's date filled in for one not on the list.
 std::string OpisUwagi(const TUwaga& u, std::string_view linia);

@@ -26,15 +26,27 @@ class TZnakiIRachunki {
 
   void Part(const char* d, std::size_t n, bool faulty) {
     znaki_.Part(d, n, faulty);
+    dlugosc_ += n;
     if (rachunki_) linie_.Czesc(d, n);
   }
+  void BareLf() { lf_ = true; }
   void End() {
     znaki_.End();
-    if (!rachunki_) return;
-    for (const TUwaga& u : linie_.Koniec(&podsumowanie_)) {
-      ++uwagi_;
-      zglos_(znaki_.Lines(), u, linie_.Ostatnia());
+    if (rachunki_) {
+      for (const TUwaga& u : linie_.Koniec(&podsumowanie_)) {
+        ++uwagi_;
+        zglos_(znaki_.Lines(), u, linie_.Ostatnia());
+      }
     }
+    // The line end, after the line's findings and before its warnings, is
+    // checked with or without the account checks: it is not about a field.
+    if (lf_) {
+      ++uwagi_;
+      zglos_(znaki_.Lines(), UwagaKoncaLinii(dlugosc_), std::string_view());
+    }
+    lf_ = false;
+    dlugosc_ = 0;
+    if (!rachunki_) return;
     if (const auto* pola = linie_.Pola())
       for (const TOstrzezenie& o : podsumowanie_.Rekord(znaki_.Lines(), linie_.Ostatnia(), *pola))
         zglos_(znaki_.Lines(), o, linie_.Ostatnia());
@@ -42,6 +54,8 @@ class TZnakiIRachunki {
   void Drop() {
     znaki_.Drop();
     linie_.Porzuc();
+    lf_ = false;
+    dlugosc_ = 0;
   }
   unsigned RunStops() const {
     return znaki_.RunStops() | (rachunki_ ? unsigned{scan::kStopAtDigit} : 0u);
@@ -66,6 +80,8 @@ class TZnakiIRachunki {
   TLinieStrumienia linie_;
   TPodsumowanie podsumowanie_;
   std::uint64_t uwagi_ = 0;
+  bool lf_ = false;
+  std::uint64_t dlugosc_ = 0;
 };
 
 }  // namespace rachunki

@@ -9,6 +9,7 @@
 #include "kodowanie/Cp1250.h"
 #include "platform/InOutError.h"
 #include "platform/PlatformFile.h"
+#include "profil/RegulaZnakow.h"
 #include "stan/Teksty.h"
 
 namespace raport {
@@ -20,6 +21,7 @@ constexpr cp1250::Literal kZawieraBlad{u8" zawiera błąd: "};
 constexpr cp1250::Literal kBlednyZnak{u8"  Błędny znak: \""};
 constexpr cp1250::Literal kWKolumnie{u8"\" w kolumnie "};
 constexpr cp1250::Literal kTresc{u8"Treść błędnej linii:"};
+constexpr cp1250::Literal kProfil{u8"Profil banku: "};
 constexpr std::string_view kGwiazdki = "*****";
 constexpr std::string_view kKoniec = "Koniec pliku LOG";
 constexpr std::size_t kDlugoscKreski = 96;
@@ -51,6 +53,10 @@ void NaglowekRaportu(TWidokRaportu& widok, std::string_view nazwaPliku, const TC
   linia += cp1250::FromUtf8Lossy(nazwaPliku);
   widok.DodajLinie(linia);
   widok.DodajLinie(FormatujChwile(chwila, separatorCzasu));
+  // Checked against a bank's own rules: the report says whose. The default
+  // profile's report is as it always was.
+  if (const profile::TProfil& p = profile::AktywnyProfil(); !profile::CzyDomyslny(p))
+    widok.DodajLinie(kProfil.str() + p.nazwa);
   widok.DodajLinie(std::string(kDlugoscKreski, '_'));
   widok.DodajLinie({});
 }
@@ -63,11 +69,12 @@ void CzescLinii(TWidokRaportu& widok, std::uint64_t numerLinii, std::string_view
   tekst += linia.empty() ? teksty::CiagPusty.view() : teksty::BledneZnaki.view();
   widok.DodajLinie(tekst);
 
+  Typy::TKolumnyZnakow kolumna(linia);
   Typy::ForEachFaultyByte(linia, [&](std::size_t pozycja, unsigned char bajt) {
     tekst.assign(kBlednyZnak.view());
     tekst += static_cast<char>(bajt);
     tekst += kWKolumnie.view();
-    DopiszLiczbe(tekst, pozycja);
+    DopiszLiczbe(tekst, kolumna(pozycja));
     widok.DodajLinie(tekst);
   });
 

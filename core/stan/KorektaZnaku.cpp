@@ -47,8 +47,7 @@ TWynikZmiany ZatwierdzZnak(TStan& stan, std::optional<char> nowyZnak) {
   if (!nowyZnak) return TWynikZmiany::Nic;
 
   const auto pozycja = static_cast<std::size_t>(stan.WybranaPozycja);
-  const auto b = static_cast<unsigned char>(stan.LinieOrg[*linia][pozycja - 1]);
-  if (!CzyZnakBledny(b)) return TWynikZmiany::NieWolno;
+  if (!CzyBlednyWLinii(stan.LinieOrg[*linia], pozycja)) return TWynikZmiany::NieWolno;
 
   stan.LinieNew.UstawZnak(*linia, pozycja, *nowyZnak);
   return TWynikZmiany::Zmieniono;

@@ -14,13 +14,14 @@ TRecError ZbudujRekord(std::int32_t lineIndex, std::string_view line) {
     r.ErrorText = teksty::CiagPusty.str();
     return r;
   }
+  TKolumnyZnakow kolumna(line);
   ForEachFaultyByte(line, [&](std::size_t pos, unsigned char b) {
     if (!r.BadChars.empty()) {
       r.BadChars += ',';
       r.BadPositions += ',';
     }
     r.BadChars += static_cast<char>(b);
-    r.BadPositions += std::to_string(pos);
+    r.BadPositions += std::to_string(kolumna(pos));
   });
   r.ErrorText = teksty::BledneZnaki.str();
   return r;
@@ -70,14 +71,14 @@ char TLinieNew::Znak(std::size_t i, std::size_t pos) const {
   const auto it = replaced_.find({static_cast<std::int32_t>(i), pos});
   if (it != replaced_.end()) return it->second;
   const char c = line[pos - 1];
-  if (CzyZnakBledny(static_cast<unsigned char>(c)) && Oznaczona(i)) return '?';
+  if (Oznaczona(i) && CzyBlednyWLinii(line, pos)) return '?';
   return c;
 }
 
 void TLinieNew::UstawZnak(std::size_t i, std::size_t pos, char c) {
   const std::string_view line = org_[i];
   if (pos < 1 || pos > line.size()) throw std::out_of_range("position outside the line");
-  if (!CzyZnakBledny(static_cast<unsigned char>(line[pos - 1])))
+  if (!CzyBlednyWLinii(line, pos))
     throw std::invalid_argument("only a faulty byte may be replaced");
   replaced_[{static_cast<std::int32_t>(i), pos}] = c;
 }

@@ -30,9 +30,15 @@ struct TRecError {
   bool operator==(const TRecError&) const = default;
 };
 
-// Calls f(position1, byte) for every faulty byte of a line, in order.
+// Calls f(position1, byte) for every faulty byte of a line, in order, under
+// the rule in use.
 template <class F>
 void ForEachFaultyByte(std::string_view line, F&& f) {
+  if (Regula().zalezny) {
+    for (const std::size_t pos : BledneWLinii(line))
+      f(pos, static_cast<unsigned char>(line[pos - 1]));
+    return;
+  }
   const auto* const begin = reinterpret_cast<const unsigned char*>(line.data());
   const auto* const end = begin + line.size();
   for (const unsigned char* p = scan::ToFaultyByte(begin, end); p < end;
@@ -168,6 +174,9 @@ struct TStan {
   TLinieNew LinieNew{LinieOrg};
   TBledy Bledy{LinieOrg};
   std::string NazwaPliku;
+  // The lines ended by LF alone, kept only when the bank profile in use
+  // wants CR LF (their findings join the account and field findings).
+  std::vector<std::int32_t> LinieZLf;
   std::int32_t WybranyBlad = 0;
   std::int32_t WybranaPozycja = 0;
 };

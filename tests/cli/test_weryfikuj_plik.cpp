@@ -16,6 +16,7 @@
 
 #include "TempDir.h"
 #include "Uruchom.h"
+#include "kodowanie/Cp1250.h"
 #include "linie/WczytajPlik.h"
 #include "raport/UtworzLOG.h"
 #include "stan/Typy.h"
@@ -367,4 +368,84 @@ TEST_F(WeryfikujPlik, accountNumbersAndTransferFields) {
     EXPECT_EQ(w.out, "") << args[0];
     EXPECT_NE(w.err, "") << args[0];
   }
+}
+
+TEST_F(WeryfikujPlik, bankProfile) {
+  // The short forms people type from habit.
+  EXPECT_EQ(Uruchom({"-h"}).out, Uruchom({"--help"}).out);
+  EXPECT_EQ(Uruchom({"-V"}).out, Uruchom({"--version"}).out);
+  TWynik w = Uruchom({"-q", "bledny.txt"});
+  EXPECT_EQ(w.kod, 1);
+  EXPECT_EQ(w.out, "");
+
+  // The built-in profiles, one line each with its name and source.
+  w = Uruchom({"--lista-profili"});
+  EXPECT_EQ(w.kod, 0);
+  EXPECT_EQ(w.out.rfind("Zasady ogólne: ", 0), 0u) << w.out;
+  EXPECT_NE(w.out.find("\nNajostrzejsze wspólne: "), std::string::npos) << w.out;
+
+  // With "Najostrzejsze wspólne": ";" in a street and "&" in a name inside
+  // a record's fields are faulty characters, corrected to "?"; the quotes
+  // and commas are not; a line ended by LF alone is a finding; --fix writes
+  // CR LF. The report names the profile.
+  const std::string rekord =
+      "110,20240328,100,10500015,0,\"15105000159303642621299722\",\"73109010146123306697058715\","
+      "\"Firma & Syn\",\"Jan Kowalski|ul. Wąska; 5\",0,10901014,\"Tytul\",\"\",\"\",\"51\"";
+  const std::string linia = cp1250::FromUtf8Lossy(rekord);
+  const std::size_t amp = linia.find('&'), srednik = linia.find(';');
+  Zapisz(dir_ + "/lista.txt", linia + "\nkoniec\r\n");
+  w = Uruchom({"--profil", "Najostrzejsze wspólne", "--fix", "--report", "r.log", "lista.txt"});
+  EXPECT_EQ(w.kod, 1);
+  EXPECT_EQ(w.out,
+            "lista.txt:1:" + std::to_string(amp + 1) +
+                ": Błędny znak: \"&\" (0x26)\nlista.txt:1:" + std::to_string(srednik + 1) +
+                ": Błędny znak: \";\" (0x3B)\nlista.txt:1:" + std::to_string(linia.size() + 1) +
+                ": koniec linii: LF bez CR, a bank wymaga CR LF: \"\"\n"
+                "lista.txt: Ilość błędnych linii w zbiorze: 1\n"
+                "lista.txt: Błędne numery rachunków i pola przelewów: 1\n"
+                "lista.txt: zapisano " +
+                dir_ + "/lista_nowy.txt\n");
+  std::string poprawiony = linia;
+  poprawiony[amp] = poprawiony[srednik] = '?';
+  EXPECT_EQ(Czytaj(dir_ + "/lista_nowy.txt"), poprawiony + "\r\nkoniec\r\n");
+  EXPECT_NE(Czytaj(dir_ + "/r.log")
+                .find(cp1250::FromUtf8Lossy("\r\nProfil banku: Najostrzejsze "
+                                            "wspólne\r\n")),
+            std::string::npos);
+  // The default profile's report says nothing of profiles.
+  w = Uruchom({"--report", "r.log", "bledny.txt"});
+  EXPECT_EQ(Czytaj(dir_ + "/r.log").find("Profil banku"), std::string::npos);
+
+  // A profile that cannot be used: exit status 2, nothing checked or written.
+  std::filesystem::remove(dir_ + "/lista_nowy.txt");
+  Zapisz(dir_ + "/zly.toml", "nazwa = \"Mój\"\nkodowanie = \"EBCDIC\"\n");
+  for (const char* profil : {"zly.toml", "brak.toml", "Nieznany bank"}) {
+    SCOPED_TRACE(profil);
+    w = Uruchom({"--profil", profil, "--fix", "lista.txt"});
+    EXPECT_EQ(w.kod, 2);
+    EXPECT_EQ(w.out, "");
+    EXPECT_EQ(w.err.rfind(std::string("weryfikuj-plik: ") + profil + ":", 0), 0u) << w.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/lista_nowy.txt"));
+  }
+  EXPECT_NE(Uruchom({"--profil", "zly.toml", "x"}).err.find("zly.toml:2: kodowanie: "),
+            std::string::npos);
+  EXPECT_EQ(Uruchom({"--profil"}).kod, 2);
+  EXPECT_EQ(Uruchom({"--profil", "a", "--profil=b", "x"}).kod, 2);
+
+  // A UTF-8 bank: a UTF-8 list with Polish letters is correct; a
+  // Windows-1250 one is diagnosed and converted to UTF-8, the same letters.
+  const std::string w1250 = Czytaj(std::string(EXAMPLES_DIR) + "/zlecenia.txt");
+  const std::string tekst = cp1250::ToUtf8(w1250);
+  Zapisz(dir_ + "/utf8.txt", tekst);
+  Zapisz(dir_ + "/w1250.txt", w1250);
+  w = Uruchom({"--profil", "Import firmowy, UTF-8", "utf8.txt"});
+  EXPECT_EQ(w.kod, 0) << w.out;
+  EXPECT_EQ(w.out, "utf8.txt: Format kodowania wczytanej listy płac jest poprawny.\n");
+  w = Uruchom({"--profil", "Import firmowy, UTF-8", "--convert", "-q", "w1250.txt"});
+  EXPECT_EQ(w.kod, 0) << w.out;
+  EXPECT_EQ(Czytaj(dir_ + "/w1250_nowy.txt"), tekst);
+  w = Uruchom({"--profil", "Import firmowy, UTF-8", "w1250.txt"});
+  EXPECT_NE(w.out.find("w1250.txt: plik wygląda na zapisany w kodowaniu Windows-1250\n"),
+            std::string::npos)
+      << w.out;
 }

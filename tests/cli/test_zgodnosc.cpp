@@ -24,6 +24,7 @@
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
+#include "profil/RegulaZnakow.h"
 #include "rachunki/PodsumowanieStanu.h"
 #include "rachunki/UwagiStanu.h"
 #include "rachunki/WykazBankow.h"
@@ -91,8 +92,11 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
     const std::string nr = std::to_string(idx + 1);
     const std::string_view linia = s.LinieOrg[idx];
     if (linia.empty()) out += nazwa + ":" + nr + ": " + cp1250::ToUtf8(teksty::CiagPusty) + "\n";
+    // Columns as the user counts them: characters of the bank's encoding.
+    Typy::TKolumnyZnakow kolumna(linia);
     Typy::ForEachFaultyByte(linia, [&](std::size_t pos, unsigned char b) {
-      out += nazwa + ":" + nr + ":" + std::to_string(pos) + ": Błędny znak: \"" + Pokaz(b) + "\n";
+      out += nazwa + ":" + nr + ":" + std::to_string(kolumna(pos)) + ": Błędny znak: \"" +
+             Pokaz(b) + "\n";
     });
   }
   uwagiDo(s.LinieOrg.size());
@@ -110,7 +114,7 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
   // The encoding the window's diagnosis names, which the checker reaches
   // from the lines as they pass.
   const auto d = kodowanie::RozpoznajKodowanie(s);
-  if (d && d->kodowanie != kodowanie::TKodowanie::Windows1250)
+  if (d && d->kodowanie != profile::AktywnyProfil().kodowanie)
     out += nazwa + ": plik wygląda na zapisany w kodowaniu " +
            std::string(kodowanie::Nazwa(d->kodowanie)) + "\n";
   return out + nazwa + ": " + cp1250::ToUtf8(teksty::IloscBlednychLinii) + " " +
@@ -311,6 +315,34 @@ void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::
   std::filesystem::remove(dir + "/plik_nowy.txt");
 }
 
+// The same Polish text as a bank in each encoding reads it, with faults:
+// an en dash, a tab, a refused ";" and ":" in and out of a record's fields,
+// lines ended by LF alone.
+std::vector<TWejscie> WKodowaniach() {
+  const std::string tekst =
+      "Zażółć gęślą jaźń; ĄĆĘŁŃÓŚŹŻ\r\n"
+      "110,20240328,100,10500015,0,\"15105000159303642621299722\",\"17102040142664737828830059\","
+      "\"Łódź: Spółka & Syn\",\"Jan Kowalski|ul. Wąska; 5\",0,10204014,\"Zapłata – faktura\","
+      "\"\",\"\",\"51\"\n"
+      "Tab\tulator i é\n\n";
+  std::vector<TWejscie> v;
+  const std::string cp1250 = cp1250::FromUtf8Lossy(tekst);
+  v.push_back({"polskie_1250", cp1250});
+  v.push_back({"polskie_utf8", tekst});
+  // CP852: each Windows-1250 letter at its CP852 place.
+  const auto& tablica852 = kodowanie::Tablica(kodowanie::TKodowanie::Cp852);
+  std::string cp852;
+  for (const char c : cp1250) {
+    const char16_t u = cp1250::kToUnicode[static_cast<unsigned char>(c)];
+    char b = c;
+    for (int k = 128; k < 256 && static_cast<unsigned char>(c) >= 128; ++k)
+      if (tablica852[static_cast<std::size_t>(k)] == u) b = static_cast<char>(k);
+    cp852 += b;
+  }
+  v.push_back({"polskie_cp852", cp852});
+  return v;
+}
+
 }  // namespace
 
 TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
@@ -339,6 +371,23 @@ TEST(Zgodnosc, bothTakeTheSameNewerListOfBanks) {
     if (w.nazwa == "uklady" || w.nazwa == "zlecenia" || w.nazwa.starts_with("zlecenia"))
       Porownaj(dir, w, {"--wykaz-bankow", wykaz});
   rachunki::UzyjWykazuBankow(nullptr);
+}
+
+// A bank profile moves the rule (the letters' encoding, refused characters
+// in a record's fields, CR LF): both programs take it from the same core
+// call and still agree byte for byte.
+TEST(Zgodnosc, underABankProfileToo) {
+  const test_support::TempDir temp;
+  const std::string dir = temp.path();
+  std::vector<TWejscie> wejscia = Wszystkie();
+  for (TWejscie& w : WKodowaniach()) wejscia.push_back(std::move(w));
+  for (const char* profil :
+       {"Najostrzejsze wspólne", "Import firmowy, UTF-8", "Import firmowy, CP852"}) {
+    SCOPED_TRACE(profil);
+    profile::UzyjProfilu(profile::ZnajdzProfil(cp1250::FromUtf8Lossy(profil)));
+    for (const TWejscie& w : wejscia) Porownaj(dir, w, {"--profil", profil});
+  }
+  profile::UzyjProfilu(profile::Domyslny());
 }
 
 // A payroll of 50 transfers with one written twice: the count and the sum

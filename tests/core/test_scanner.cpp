@@ -19,6 +19,7 @@
 #include "linie/LineScanner.h"
 #include "linie/ZnakiDozwolone.h"
 #include "linie/ZwykleAscii.h"
+#include "profil/RegulaZnakow.h"
 #include "stan/ByteBuffer.h"
 
 namespace {
@@ -215,6 +216,42 @@ TEST(LineScanner, longBuffersLineByLine) {
       }
     }
   }
+}
+
+TEST(LineScanner, everyVersionUnderEveryBankProfile) {
+  // A profile's rule reaches the vector versions as tables built at run
+  // time: its encoding's letters, and the printable characters it refuses
+  // in a look-up of their own. Each must still be the plain loop's rule.
+  std::vector<profile::TProfil> profile = profile::Wbudowane();
+  profile::TProfil wiele = profile::Domyslny();
+  wiele.nazwa = "wiele";
+  wiele.kodowanie = kodowanie::TKodowanie::Iso8859_2;
+  wiele.zabronione = "!\"#$%&*;<=>@[\\]^_`{|}~0";
+  profile.push_back(wiele);
+  std::mt19937_64 rng(21);
+  std::vector<unsigned char> buf(64 + 200);
+  for (const profile::TProfil& p : profile) {
+    profile::UzyjProfilu(p);
+    // The built-in profiles cost what the default costs: no plain loops.
+    if (p.nazwa != "wiele") {
+      EXPECT_TRUE(scan::RegulaWektorowa()) << p.nazwa;
+    }
+    for (const Version& v : VectorVersions()) {
+      for (int round = 0; round < 8; ++round) {
+        for (auto& c : buf) c = RandomByte(rng, round % 3 == 0 ? 0 : 20);
+        if (round % 2) RandomLines(rng, buf, 10);
+        for (std::size_t align = 0; align < 64; align += 3)
+          for (std::size_t len = 0; len <= 200; len += 7) {
+            const std::string what = p.nazwa + " round " + std::to_string(round) + " align " +
+                                     std::to_string(align) + " length " + std::to_string(len);
+            ExpectSame(v, buf.data() + align, buf.data() + align + len, what);
+            ExpectSameRun(v, buf.data() + align, buf.data() + align + len, what);
+          }
+      }
+    }
+  }
+  profile::UzyjProfilu(profile::Domyslny());
+  EXPECT_TRUE(scan::RegulaWektorowa());
 }
 
 TEST(LineScanner, neverReadsPastTheEnd) {

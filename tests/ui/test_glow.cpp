@@ -17,6 +17,7 @@
 #include "GeometriaOkna.h"
 #include "LOG.h"
 #include "RecordingUserMessages.h"
+#include "WyborProfilu.h"
 #include "glow.h"
 #include "kodowanie/Cp1250.h"
 #include "stan/Typy.h"
@@ -336,9 +337,10 @@ void TestGlow::kolejnoscTabulacji() {
   w.ButtonZapiszNew->setEnabled(true);
   w.ButtonPokazLog->setEnabled(true);
   w.Button3->setFocus();
-  const QWidget* oczekiwane[] = {w.ButtonZapiszNew, w.ButtonPokazLog, w.StringGridBledy,
-                                 w.StringGridZnaki, w.EditZnakNew,    w.BitBtn1,
-                                 w.MemoLiniaNew,    w.Button3};
+  // The profile chooser sits after the last button of the bar.
+  const QWidget* oczekiwane[] = {w.ButtonZapiszNew, w.ButtonPokazLog,  w.ComboProfil,
+                                 w.StringGridBledy, w.StringGridZnaki, w.EditZnakNew,
+                                 w.BitBtn1,         w.MemoLiniaNew,    w.Button3};
   for (const QWidget* o : oczekiwane) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->objectName(), o->objectName());
@@ -348,6 +350,8 @@ void TestGlow::kolejnoscTabulacji() {
   w.ButtonPokazLog->setEnabled(false);
   w.Button3->setFocus();
   QTest::keyClick(w.Button3, Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), w.ComboProfil);
+  QTest::keyClick(w.ComboProfil, Qt::Key_Tab);
   QCOMPARE(QApplication::focusWidget(), w.StringGridBledy);
 }
 
