@@ -52,38 +52,11 @@ bool NumerBankuPoprawny(std::string_view c) {
   return static_cast<unsigned>(c[7] - '0') == (10 - suma % 10) % 10;
 }
 
-namespace {
-
-WynikNrb Policz(std::string_view cyfry) {
+WynikNrb SprawdzNrb(std::string_view cyfry) {
   const bool suma = SumaKontrolnaPoprawna(cyfry);
   const bool bank = NumerBankuPoprawny(cyfry.substr(2, 8));
   if (suma) return bank ? WynikNrb::Poprawny : WynikNrb::NumerBanku;
   return bank ? WynikNrb::SumaKontrolna : WynikNrb::SumaINumerBanku;
-}
-
-}  // namespace
-
-WynikNrb SprawdzNrb(std::string_view cyfry) {
-  if (cyfry.size() != kCyfrNrb) return Policz(cyfry);
-  // A record's accounts are checked as its fields and again as numbers in
-  // its line, and a payroll pays from one account: the last few answers
-  // are kept, per thread, as the answer depends on the digits alone.
-  struct TPamietany {
-    char cyfry[kCyfrNrb];
-    WynikNrb wynik;
-    bool jest;
-  };
-  constexpr unsigned kPamietanych = 4;
-  thread_local TPamietany pamiec[kPamietanych] = {};
-  thread_local unsigned nastepny = 0;
-  for (const TPamietany& p : pamiec)
-    if (p.jest && std::memcmp(p.cyfry, cyfry.data(), kCyfrNrb) == 0) return p.wynik;
-  TPamietany& p = pamiec[nastepny];
-  nastepny = (nastepny + 1) % kPamietanych;
-  std::memcpy(p.cyfry, cyfry.data(), kCyfrNrb);
-  p.wynik = Policz(cyfry);
-  p.jest = true;
-  return p.wynik;
 }
 
 namespace detail {
