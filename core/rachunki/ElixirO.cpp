@@ -21,20 +21,7 @@ namespace {
 
 using detail::Cyfra;
 
-// The fields as the descriptions number them, from 0.
-enum : std::size_t {
-  kRodzaj = 0,
-  kData = 1,
-  kKwota = 2,
-  kBankZleceniodawcy = 3,
-  kRachunekZleceniodawcy = 5,
-  kRachunekKontrahenta = 6,
-  kNazwaZleceniodawcy = 7,
-  kNazwaKontrahenta = 8,
-  kBankKontrahenta = 10,
-  kTytul = 11,
-  kKlasyfikacja = 14,
-};
+using namespace pole;
 
 // Names, addresses and the title are lines of a paper form: at most four,
 // of at most 35 characters each, unless the bank's profile says otherwise.

@@ -31,6 +31,23 @@ enum class Rekord : unsigned char {
 // Fields are numbered from 0 here; the descriptions count from 1.
 inline constexpr std::size_t kPolRekordu = 15;
 
+// The fields every reader of a record names, by their place.
+namespace pole {
+enum : std::size_t {
+  kRodzaj = 0,
+  kData = 1,
+  kKwota = 2,
+  kBankZleceniodawcy = 3,
+  kRachunekZleceniodawcy = 5,
+  kRachunekKontrahenta = 6,
+  kNazwaZleceniodawcy = 7,
+  kNazwaKontrahenta = 8,
+  kBankKontrahenta = 10,
+  kTytul = 11,
+  kKlasyfikacja = 14,
+};
+}  // namespace pole
+
 // Splits a line into its fields when it is a record: the order type of
 // three digits first, at least 15 fields, some of them quoted. An amount
 // written with a comma, which splits it in two, is put back together as

@@ -4,10 +4,6 @@
 #include <cstring>
 #include <new>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 #include "kodowanie/Cp1250.h"
 #include "rachunki/WykazBankow.h"
 
@@ -15,16 +11,7 @@ namespace rachunki {
 
 namespace {
 
-// The fields as the descriptions number them, from 0 (as in ElixirO.cpp).
-enum : std::size_t {
-  kRodzaj = 0,
-  kData = 1,
-  kKwota = 2,
-  kRachunekZleceniodawcy = 5,
-  kRachunekKontrahenta = 6,
-  kBankKontrahenta = 10,
-  kTytul = 11,
-};
+using namespace pole;
 
 constexpr std::size_t kCyfrKwoty = 18;
 
@@ -93,39 +80,6 @@ std::string_view OpisOstrzezenia(Ostrzezenie o) {
 
 std::string TOstrzezenie::Opis() const {
   return std::string(OpisOstrzezenia(rodzaj)) + std::to_string(innaLinia);
-}
-
-TPodsumowanie::TSloty::TSloty(std::size_t ile) : ile_(ile) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  constexpr std::size_t kDuzaStrona = std::size_t{2} << 20;
-  const std::size_t bajtow = ile * sizeof(TSlot);
-  if (bajtow >= kDuzaStrona) {
-    // One large page more than needed, to start at a large page's bound;
-    // what lies before it is never touched, so it takes no memory.
-    void* m = mmap(nullptr, bajtow + kDuzaStrona, PROT_READ | PROT_WRITE,
-                   MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (m == MAP_FAILED) throw std::bad_alloc();
-    mapa_ = m;
-    mapaBajtow_ = bajtow + kDuzaStrona;
-    const auto adres = reinterpret_cast<std::uintptr_t>(m);
-    const auto poczatek = (adres + kDuzaStrona - 1) & ~(std::uintptr_t{kDuzaStrona} - 1);
-    sloty_ = reinterpret_cast<TSlot*>(poczatek);
-    // Advice only: without large pages the index works the same.
-    madvise(sloty_, bajtow, MADV_HUGEPAGE);
-    return;  // a fresh mapping is zeroed
-  }
-#endif
-  sloty_ = new TSlot[ile]();
-}
-
-TPodsumowanie::TSloty::~TSloty() {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  if (mapa_) {
-    munmap(mapa_, mapaBajtow_);
-    return;
-  }
-#endif
-  delete[] sloty_;
 }
 
 TPodsumowanie::TPodsumowanie() : indeks_(1024) {}

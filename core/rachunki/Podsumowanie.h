@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "kodowanie/Cp1250.h"
+#include "platform/PlatformMemory.h"
 #include "rachunki/ElixirO.h"
 #include "rachunki/Nrb.h"
 #include "rachunki/Uwagi.h"
@@ -142,31 +143,24 @@ class TPodsumowanie {
     std::uint64_t klucz = 0;
     std::uint64_t linia = 0;
   };
-  // The slots, zeroed. A long list's index is read at random, one slot a
-  // record: where the system allows, it lies in large pages, so that
-  // finding a slot's page does not cost a walk of the page tables as well.
+  // The slots, zeroed, in the memory the system keeps for a large table
+  // read at random (platform/PlatformMemory.h).
   class TSloty {
    public:
-    explicit TSloty(std::size_t ile);
-    ~TSloty();
-    TSloty(const TSloty&) = delete;
-    TSloty& operator=(const TSloty&) = delete;
+    explicit TSloty(std::size_t ile) : blok_(ile * sizeof(TSlot)), ile_(ile) {}
     void swap(TSloty& o) noexcept {
-      std::swap(sloty_, o.sloty_);
+      blok_.swap(o.blok_);
       std::swap(ile_, o.ile_);
-      std::swap(mapa_, o.mapa_);
-      std::swap(mapaBajtow_, o.mapaBajtow_);
     }
     std::size_t size() const { return ile_; }
-    TSlot& operator[](std::size_t i) { return sloty_[i]; }
-    const TSlot* begin() const { return sloty_; }
-    const TSlot* end() const { return sloty_ + ile_; }
+    TSlot& operator[](std::size_t i) { return Sloty()[i]; }
+    const TSlot* begin() const { return Sloty(); }
+    const TSlot* end() const { return Sloty() + ile_; }
 
    private:
-    TSlot* sloty_ = nullptr;
+    TSlot* Sloty() const { return static_cast<TSlot*>(blok_.data()); }
+    platform::ZeroedBlock blok_;
     std::size_t ile_ = 0;
-    void* mapa_ = nullptr;  // when mapped apart from the heap
-    std::size_t mapaBajtow_ = 0;
   };
   TSloty indeks_;
   std::size_t zajete_ = 0;
