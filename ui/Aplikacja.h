@@ -6,6 +6,7 @@
 
 #include "LOG.h"
 #include "QtUserMessages.h"
+#include "Ustawienia.h"
 #include "glow.h"
 
 class TAplikacja {
@@ -32,7 +33,9 @@ class TAplikacja {
   struct TTytul {
     TTytul();
   } tytul_;
-  ui::TQtUserMessages komunikaty_;
+  // The user's settings, kept between runs.
+  ui::TUstawienia ustawienia_;
+  ui::TQtUserMessages komunikaty_{&ustawienia_};
 
  public:
   TFormGlow FormGlow;

@@ -13,6 +13,7 @@ void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania
   widok.Wyczysc();
   stan.NazwaPliku = sciezka;
   Typy::WczytajPlik(stan);
+  komunikaty.PlikSprawdzony(sciezka);
   const std::size_t ile = stan.Bledy.size();
   widok.PokazWynik(ile);
   komunikaty.Zajety(false);
