@@ -7,8 +7,7 @@
 namespace ui {
 
 void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania& widok,
-                 const std::string& sciezka,
-                 const std::function<void(std::size_t)>& przedWynikiem) {
+                 const std::string& sciezka, const std::function<void(std::size_t)>& zamiastOceny) {
   komunikaty.Zajety(true);
   widok.Wyczysc();
   stan.NazwaPliku = sciezka;
@@ -17,9 +16,10 @@ void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania
   const std::size_t ile = stan.Bledy.size();
   widok.PokazWynik(ile);
   komunikaty.Zajety(false);
-  if (przedWynikiem) przedWynikiem(ile);
   widok.PokazOcene(ile);
-  if (ile == 0)
+  if (zamiastOceny)
+    zamiastOceny(ile);
+  else if (ile == 0)
     komunikaty.Informacja(teksty::PlikPoprawny.str());
   else
     komunikaty.Ostrzezenie(teksty::PlikZBledami.str());
