@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QHideEvent>
@@ -155,11 +156,40 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
 
 void TFormRachunki::Ustaw(const Typy::TStan& stan, std::vector<rachunki::TUwagaLinii> uwagi) {
   model_->Ustaw(&stan, std::move(uwagi));
+  DopasujKolumny();
   MemoLinia->clear();
   LabelLinia->setText(ui::ZCp1250(kLinia));
   LabelLinia->adjustSize();
   if (model_->rowCount() > 0) ListaUwag->selectRow(0);
   ListaUwag->setFocus();
+}
+
+void TFormRachunki::DopasujKolumny() {
+  // Every column but the last as wide as its header and its widest text in
+  // the font in use (a sentence of "Co jest błędne" is read whole), never
+  // narrower than designed; the last takes what is left. Only the widest
+  // text by the font's measure is handed to the view's own measure, so a
+  // long list costs one pass of plain widths.
+  const QFontMetrics miara(ListaUwag->font());
+  const QAbstractItemView& widok = *ListaUwag;
+  const int siatka = ListaUwag->showGrid() ? 1 : 0;
+  for (int k = 0; k + 1 < model_->columnCount(); ++k) {
+    int szerokosc =
+        std::max(skala_(kSzerokosciKolumn[k]), ListaUwag->horizontalHeader()->sectionSizeHint(k));
+    int najszerszy = -1;
+    int wiersz = -1;
+    for (int w = 0; w < model_->rowCount(); ++w) {
+      const int s = miara.horizontalAdvance(model_->data(model_->index(w, k)).toString());
+      if (s > najszerszy) {
+        najszerszy = s;
+        wiersz = w;
+      }
+    }
+    if (wiersz >= 0)
+      szerokosc =
+          std::max(szerokosc, widok.sizeHintForIndex(model_->index(wiersz, k)).width() + siatka);
+    ListaUwag->setColumnWidth(k, szerokosc);
+  }
 }
 
 void TFormRachunki::PokazWybrany() {

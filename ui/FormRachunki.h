@@ -86,6 +86,7 @@ class TFormRachunki : public QWidget {
  private:
   void Zbuduj(const QFont& czcionka);
   void PokazWybrany();
+  void DopasujKolumny();
   template <class F>
   void Obsluz(F&& f) {
     ui::Chron(komunikaty_, std::forward<F>(f));
