@@ -60,6 +60,24 @@ class TestSkalaOkien : public QObject {
     // A work area that does not start at the origin (a taskbar on top).
     QCOMPARE(ui::PolozenieWObszarze(QRect(10, 0, 100, 100), QRect(0, 40, 1600, 960)),
              QPoint(10, 40));
+
+    // A taskbar the system left inside the work area is taken out, on
+    // whichever edge it is docked; one outside it, or not docked on an edge,
+    // changes nothing.
+    const QRect ekran(0, 0, 1600, 1000);
+    const struct {
+      QRect obszar, pasek, oczekiwany;
+    } paski[] = {
+        {ekran, QRect(0, 960, 1600, 40), QRect(0, 0, 1600, 960)},    // bottom
+        {ekran, QRect(-2, 958, 1604, 44), QRect(0, 0, 1600, 958)},   // bottom, past the edges
+        {ekran, QRect(0, 0, 1600, 40), QRect(0, 40, 1600, 960)},     // top
+        {ekran, QRect(0, 0, 60, 1000), QRect(60, 0, 1540, 1000)},    // left
+        {ekran, QRect(1540, 0, 60, 1000), QRect(0, 0, 1540, 1000)},  // right
+        {QRect(0, 0, 1600, 960), QRect(0, 960, 1600, 40), QRect(0, 0, 1600, 960)},  // left out
+        {ekran, QRect(600, 400, 200, 40), ekran},                                   // floating
+        {ekran, QRect(0, 0, 1600, 1000), ekran},  // the whole screen
+    };
+    for (const auto& p : paski) QCOMPARE(ui::ObszarBezPaska(p.obszar, p.pasek), p.oczekiwany);
   }
 
   // The strip's sentence and button, measured with this font: the button's
