@@ -8,6 +8,7 @@ purpose=${1:-test}
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 libgtest-dev)
 [ "$purpose" = package ] && packages+=(dpkg-dev qt6-base-dev qt6-base-dev-tools perl xvfb xauth
-  zip unzip x11-utils imagemagick wixl fonts-wine xdotool qt6-translations-l10n)
+  zip unzip x11-utils imagemagick wixl fonts-wine xdotool qt6-translations-l10n nsis osslsigncode
+  openssl)
 
 exec "$(dirname "$0")/apt-install-missing.sh" "${packages[@]}"
