@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what cross-building for Windows and running the results under wine
 # needs: mingw-w64 with posix threads, wine, and (for "package") what building
-# Qt from Debian's source and the window smoke test need.
+# Qt from Debian's source, the window smoke test, making and signing the
+# installers (wixl, nsis, osslsigncode, openssl) need.
 set -euo pipefail
 
 purpose=${1:-test}
