@@ -58,6 +58,8 @@ VIAddVersionKey /LANG=1045 "LegalCopyright" "© ${WYDAWCA}"
 !define MUI_ICON "${IKONA}"
 !define MUI_UNICON "${IKONA}"
 !define MUI_ABORTWARNING
+; The program's long name takes a third line on the last page's title.
+!define MUI_FINISHPAGE_TITLE_3LINES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${PROGRAM}"
 !define MUI_FINISHPAGE_RUN_TEXT "Uruchom program"
 
