@@ -23,6 +23,7 @@ trap 'rm -rf "$work"' EXIT
 # The password through a private file, not on a command line others can list.
 (umask 077 && printf '%s' "$WERYFIKACJA_PODPIS_HASLO" >"$work/haslo")
 for plik in "$@"; do
+  rm -f "$work/podpisany"
   osslsigncode sign -pkcs12 "$pfx" -readpass "$work/haslo" -h sha256 \
     -n "Tarmeko_weryfikacja_pliku" \
     ${WERYFIKACJA_PODPIS_ZNACZNIK:+-ts "$WERYFIKACJA_PODPIS_ZNACZNIK"} \
