@@ -12,6 +12,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral(ID_PULPITU));
   TAplikacja aplikacja;
   aplikacja.PokazOknoGlowne();
+  aplikacja.WczytajUstawienia();
   aplikacja.SprawdzZWierszaPolecen(argc, argv);
   // The report window never keeps the program alive: closing the main
   // window ends it at once.

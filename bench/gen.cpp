@@ -3,12 +3,18 @@
 //                    in Windows-1250 with CR LF, all eighteen Polish letters
 //                    frequent, 2 % of the lines holding one faulty byte, an
 //                    account number in every line, 1 % of them mistyped;
+//   gen elixir FILE  about 200 MB of Elixir-O transfer records as a payroll
+//                    holds them: CR LF, about 4 % of the bytes Polish letters,
+//                    2 % of the lines with one faulty byte, digits in every
+//                    line (amounts, dates, sort codes, both accounts), 1 % of
+//                    the payees' accounts mistyped;
 //   gen empty FILE   10 million empty lines (CR LF only);
 //   gen short FILE   2 million clean lines of 12 bytes with their CR LF.
 // The sample's faulty-line count is printed, so the caller can check it.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,14 +81,15 @@ std::vector<std::string> Cp1250List(std::initializer_list<const char*> words) {
 // its own check digits right, except in about one line in a hundred, where
 // one digit was mistyped. Digits only, so the list looks as a bank exports.
 std::string Rachunek(Rng& rng) {
-  static const int kWagi[7] = {3, 9, 7, 1, 3, 9, 7};
+  // Sort codes of the central bank's list, of big banks and cooperative
+  // ones: a list pays into banks that exist, and a code no bank has would
+  // be a finding in every line.
+  static const char* const kBanki[] = {"10201127", "10301755", "10901623", "12403044",
+                                       "12403190", "12404113", "15001546", "24901028",
+                                       "27200007", "83490002", "83920004", "85811030",
+                                       "86421171", "87171019", "87171080", "88231017"};
   char c[27] = {};
-  int suma = 0;
-  for (int i = 0; i < 7; ++i) {
-    c[2 + i] = static_cast<char>('0' + rng.Below(10));
-    suma += kWagi[i] * (c[2 + i] - '0');
-  }
-  c[9] = static_cast<char>('0' + (10 - suma % 10) % 10);
+  std::memcpy(c + 2, kBanki[rng.Below(std::size(kBanki))], 8);
   for (int i = 10; i < 26; ++i) c[i] = static_cast<char>('0' + rng.Below(10));
   // The check digits make the digits after them, "PL" (25 21) and the
   // check digits leave 1 modulo 97.
@@ -194,6 +201,64 @@ void Sample(const char* path) {
   std::printf("%ld\n", faulty);
 }
 
+void Elixir(const char* path) {
+  const auto firstNames =
+      Cp1250List({"Łukasz", "Małgorzata", "Paweł", "Bożena", "Michał", "Jolanta", "Grzegorz",
+                  "Elżbieta", "Anna", "Tomasz", "Piotr", "Józef"});
+  const auto lastNames =
+      Cp1250List({"Wójcik", "Kowalczyk", "Żukowski", "Śliwińska", "Łącka", "Dąbrowski", "Nowak",
+                  "Mańkowski", "Szczęsny", "Piątek", "Kaczmarek", "Zieliński"});
+  const auto streets = Cp1250List({"ul. Świętokrzyska", "ul. Długa", "al. Niepodległości",
+                                   "ul. Łąkowa", "ul. Polna", "ul. Kwiatowa", "ul. Leśna"});
+  const auto cities =
+      Cp1250List({"00-950 Warszawa", "90-001 Łódź", "80-001 Gdańsk", "60-001 Poznań",
+                  "30-001 Kraków", "50-001 Wrocław", "15-001 Białystok"});
+  const auto titles =
+      Cp1250List({"Wynagrodzenie za październik", "Premia kwartalna - część źródłowa",
+                  "Zwrot kosztów podróży służbowej", "Wynagrodzenie za grudzień, staż",
+                  "Nagroda jubileuszowa z ZFŚS"});
+  const std::string payer = ToCp1250("\"Tarmeko Sp. z o.o.|ul. Prosta 1|00-001 Łódź\"");
+  const unsigned char kFaulty[] = {0x96, 0x09, 0xA0, 0x84, 0x94, 0x93, 0xE4, 0xF6, 0xFC, 0xE9};
+
+  Writer w(path);
+  Rng rng{20241210};
+  std::string line;
+  long faulty = 0;
+  char num[96];
+  for (long i = 0; i < 1000000; ++i) {
+    const std::string account = Rachunek(rng);
+    std::snprintf(num, sizeof num,
+                  "110,202412%02d,%ld,10500015,0,\"15105000159303642621299722\",\"%s\",",
+                  1 + static_cast<int>(rng.Below(28)),
+                  100000 + static_cast<long>(rng.Below(900000)), account.c_str());
+    line = num;
+    line += payer;
+    line += ",\"";
+    line += firstNames[rng.Below(firstNames.size())];
+    line += ' ';
+    line += lastNames[rng.Below(lastNames.size())];
+    line += '|';
+    line += streets[rng.Below(streets.size())];
+    std::snprintf(num, sizeof num, " %d/%d|", 1 + static_cast<int>(rng.Below(200)),
+                  1 + static_cast<int>(rng.Below(90)));
+    line += num;
+    line += cities[rng.Below(cities.size())];
+    line += "\",0,";
+    line += account.substr(2, 8);
+    line += ",\"";
+    line += titles[rng.Below(titles.size())];
+    line += "\",\"\",\"\",\"51\"";
+    if (rng.Below(50) == 0) {
+      line[rng.Below(line.size())] = static_cast<char>(kFaulty[rng.Below(sizeof kFaulty)]);
+      ++faulty;
+    }
+    line += "\r\n";
+    w.Put(line);
+  }
+  w.Close();
+  std::printf("%ld\n", faulty);
+}
+
 void Empty(const char* path) {
   Writer w(path);
   std::string lines;
@@ -217,12 +282,14 @@ void Short(const char* path) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: gen sample|empty|short FILE\n");
+    std::fprintf(stderr, "usage: gen sample|elixir|empty|short FILE\n");
     return 2;
   }
   const std::string_view what = argv[1];
   if (what == "sample")
     Sample(argv[2]);
+  else if (what == "elixir")
+    Elixir(argv[2]);
   else if (what == "empty")
     Empty(argv[2]);
   else if (what == "short")

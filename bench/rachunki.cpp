@@ -39,7 +39,7 @@ double Przebieg(const std::string& tekst, bool rachunki, std::uint64_t& uwagi) {
   Nic nic;
   SprawdzanieStrumienia znaki(nic, {});
   uwagi = 0;
-  auto policz = [&uwagi](std::uint64_t, const rachunki::TUwaga&, std::string_view) { ++uwagi; };
+  auto policz = [&uwagi](std::uint64_t, const auto&, std::string_view) { ++uwagi; };
   rachunki::TZnakiIRachunki linie(znaki, rachunki, policz);
   const auto t0 = Clock::now();
   BasicLineSplitter<decltype(linie)> sp(linie);

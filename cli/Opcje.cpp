@@ -33,6 +33,13 @@ constexpr std::string_view kUzycie =
     "                     CP852/UTF-8 (wiersze w jednym lub drugim)\n"
     "  --quiet            wypisuj tylko błędy odczytu i zapisu\n"
     "  --tylko-znaki      sprawdzaj tylko znaki, bez numerów rachunków i pól przelewów\n"
+    "  --podsumowanie     po podsumowaniu pliku wypisz liczbę i sumę przelewów Elixir-O:\n"
+    "                     \"PLIK: przelewów: N, razem: 12 345,67 zł\", potem po linii\n"
+    "                     na każdą datę wykonania i każdy bank odbiorcy (także z --quiet)\n"
+    "  --wykaz-bankow PLIK\n"
+    "                     numery rozliczeniowe i nazwy banków z PLIKU (nowszy wykaz\n"
+    "                     NBP w układzie JSON wykazu wbudowanego) zamiast z wykazu\n"
+    "                     wbudowanego w program\n"
     "  --help             pokaż ten opis\n"
     "  --version          pokaż wersję\n"
     "\n"
@@ -48,7 +55,11 @@ constexpr std::string_view kUzycie =
     "Przy --convert o kodzie wyjścia decyduje sprawdzenie zapisanej kopii.\n"
     "\n"
     "Po podsumowaniu znaków pliku z błędnymi numerami rachunków lub polami przelewów\n"
-    "pada linia \"PLIK: Błędne numery rachunków i pola przelewów: N\".\n"
+    "pada linia \"PLIK: Błędne numery rachunków i pola przelewów: N\". Rekord z tym\n"
+    "samym rachunkiem kontrahenta, kwotą i tytułem co wcześniejszy oraz rachunek\n"
+    "zleceniodawcy inny niż w pierwszym rekordzie to ostrzeżenia (\"PLIK:LINIA:KOLUMNA:\n"
+    "pole: ostrzeżenie: ... co w linii N\", na końcu \"PLIK: Ostrzeżenia: N\"); nie\n"
+    "zmieniają kodu wyjścia.\n"
     "\n"
     "Kod wyjścia: 0 gdy wszystkie pliki są poprawne, 1 gdy któryś zawiera błędne\n"
     "linie, numery rachunków lub pola przelewów, 2 gdy któregoś nie udało się odczytać lub zapisać "
@@ -87,6 +98,8 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
       o.cicho = true;
     } else if (a == "--tylko-znaki") {
       o.tylkoZnaki = true;
+    } else if (a == "--podsumowanie") {
+      o.podsumowanie = true;
     } else if (a == "--convert") {
       o.przekoduj = true;
     } else if (a == "--from" || a.starts_with("--from=")) {
@@ -103,6 +116,13 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
       o.z = kodowanie::ZNazwy(nazwa);
       if (!o.z) {
         wynik.koniec = BladUzycia("nieznane kodowanie " + std::string(nazwa));
+        return wynik;
+      }
+    } else if (a == "--wykaz-bankow" || a.starts_with("--wykaz-bankow=")) {
+      if (a == "--wykaz-bankow" && i + 1 < args.size()) o.wykazBankow = args[++i];
+      if (a != "--wykaz-bankow") o.wykazBankow = std::string(a.substr(15));
+      if (!o.wykazBankow || o.wykazBankow->empty()) {
+        wynik.koniec = BladUzycia("--wykaz-bankow wymaga nazwy pliku");
         return wynik;
       }
     } else if (a == "--report" || a.starts_with("--report=")) {
@@ -132,6 +152,8 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
     wynik.koniec = BladUzycia("nie podano pliku do sprawdzenia");
   } else if (o.raport && o.pliki.size() != 1) {
     wynik.koniec = BladUzycia("--report można podać tylko z jednym plikiem");
+  } else if (o.podsumowanie && o.tylkoZnaki) {
+    wynik.koniec = BladUzycia("--podsumowanie nie łączy się z --tylko-znaki");
   } else if (o.z && !o.przekoduj) {
     wynik.koniec = BladUzycia("--from działa tylko z --convert");
   } else if (o.przekoduj && (o.popraw || o.raport)) {

@@ -13,10 +13,14 @@ struct TOpcje {
   // --tylko-znaki: the characters alone, without the account numbers and
   // transfer fields.
   bool tylkoZnaki = false;
+  // --podsumowanie: the transfers' count and sums after each file's summary.
+  bool podsumowanie = false;
   // --convert: each faulty file corrected automatically from its encoding
   // (--from, else the diagnosed one, else Windows-1250), then checked.
   bool przekoduj = false;
   std::optional<kodowanie::TKodowanie> z;
+  // --wykaz-bankow: a newer list of banks' sort codes than the built-in.
+  std::optional<std::string> wykazBankow;
   std::vector<std::string> pliki;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 
 #include "PlikiWyjsciowe.h"
 #include "Wydruk.h"
@@ -92,8 +93,12 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   TZnaleziska znaleziska(sciezka, o_, wydruk, pliki);
   SprawdzanieStrumienia check(
       znaleziska, {.keepFaultyLines = o_.raport.has_value(), .corrected = pliki.RobiPoprawiony()});
-  auto zglos = [&](std::uint64_t nr, const rachunki::TUwaga& u, std::string_view linia) {
-    if (!o_.cicho) wydruk.UwagaRachunku(nr, u, linia);
+  auto zglos = [&](std::uint64_t nr, const auto& u, std::string_view linia) {
+    if (o_.cicho) return;
+    if constexpr (std::is_same_v<std::decay_t<decltype(u)>, rachunki::TUwaga>)
+      wydruk.UwagaRachunku(nr, u, linia);
+    else
+      wydruk.Ostrzezenie(nr, u, linia);
   };
   rachunki::TZnakiIRachunki linie(check, !o_.tylkoZnaki, zglos);
   BasicLineSplitter<decltype(linie)> splitter(linie);
@@ -122,7 +127,9 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   if (!o_.cicho) {
     wydruk.Podsumowanie(bledne, diagnoza);
     wydruk.PodsumowanieRachunkow(linie.Uwagi());
+    wydruk.PodsumowanieOstrzezen(linie.Ostrzezenia());
   }
+  if (o_.podsumowanie) wydruk.Sumy(linie.Sumy());
   // The report and the corrected copy are about characters: a file whose
   // only faults are account numbers or fields gets neither.
   const Wynik zapis = pliki.Zakoncz(bledne > 0);

@@ -116,8 +116,29 @@ void TWydruk::PusteLinie(std::uint64_t pierwsza, std::uint64_t ile) {
 void TWydruk::UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u,
                             std::string_view bajty) {
   out_ << plik_ << ':' << numer_.Dla(linia) << ':' << static_cast<unsigned long long>(u.kolumna)
-       << ": " << Utf8(rachunki::NazwaPola(u.pole)) << ": " << Utf8(rachunki::OpisBledu(u.blad))
-       << ": \"" << cp1250::ToUtf8(u.Wartosc(bajty), true) << "\"\n";
+       << ": " << Utf8(rachunki::NazwaPola(u.pole)) << ": " << Utf8(rachunki::OpisUwagi(u, bajty))
+       << ": \"" << cp1250::ToUtf8(u.Wartosc(bajty), true) << '"';
+  if (const std::string_view bank = rachunki::BankUwagi(u, bajty); !bank.empty())
+    out_ << " (bank: " << Utf8(bank) << ')';
+  out_ << '\n';
+}
+
+void TWydruk::Ostrzezenie(std::uint64_t linia, const rachunki::TOstrzezenie& o,
+                          std::string_view bajty) {
+  out_ << plik_ << ':' << numer_.Dla(linia) << ':' << static_cast<unsigned long long>(o.kolumna)
+       << ": " << Utf8(rachunki::NazwaPola(o.pole)) << ": " << Utf8(o.Opis()) << ": \""
+       << cp1250::ToUtf8(o.Wartosc(bajty), true) << "\"\n";
+}
+
+void TWydruk::PodsumowanieOstrzezen(std::uint64_t ostrzezenia) {
+  if (ostrzezenia > 0)
+    out_ << plik_ << ": " << Utf8(rachunki::kOstrzezenia) << ' '
+         << static_cast<unsigned long long>(ostrzezenia) << '\n';
+}
+
+void TWydruk::Sumy(const rachunki::TSumy& sumy) {
+  for (const std::string& l : rachunki::LiniePodsumowania(sumy, rachunki::NazwaBankuZWykazu))
+    out_ << plik_ << ": " << Utf8(l) << '\n';
 }
 
 void TWydruk::PodsumowanieRachunkow(std::uint64_t uwagi) {

@@ -9,6 +9,7 @@
 
 #include "Wyjscie.h"
 #include "kodowanie/RozpoznajKodowanie.h"
+#include "rachunki/Podsumowanie.h"
 #include "rachunki/Uwagi.h"
 
 // A line number in decimal, counted up in place when it is the next one:
@@ -50,8 +51,11 @@ class TWydruk {
   void PustaLinia(std::uint64_t linia);
   void PusteLinie(std::uint64_t pierwsza, std::uint64_t ile);
   // A wrong account number or transfer field of the line `bajty`:
-  // "PLIK:LINIA:KOLUMNA: pole: co jest błędne: "wartość"".
+  // "PLIK:LINIA:KOLUMNA: pole: co jest błędne: "wartość"", and " (bank:
+  // NAZWA)" when the value is an account or sort code on the list.
   void UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u, std::string_view bajty);
+  // A record's warning: "PLIK:LINIA:KOLUMNA: pole: ostrzeżenie: ... N: "wartość"".
+  void Ostrzezenie(std::uint64_t linia, const rachunki::TOstrzezenie& o, std::string_view bajty);
 
   // The summary after the findings: the encoding the file looks to be in
   // when it is not Windows-1250 (or the two it may be in), then the
@@ -60,6 +64,10 @@ class TWydruk {
   // After it, when there are any: how many account numbers and fields are
   // wrong.
   void PodsumowanieRachunkow(std::uint64_t uwagi);
+  // Then the count of warnings, when there are any.
+  void PodsumowanieOstrzezen(std::uint64_t ostrzezenia);
+  // --podsumowanie: the count and sums of the transfers, line by line.
+  void Sumy(const rachunki::TSumy& sumy);
 
  private:
   const std::string& plik_;

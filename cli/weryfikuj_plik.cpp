@@ -9,12 +9,22 @@
 #include "Opcje.h"
 #include "SprawdzPlik.h"
 #include "Wyjscie.h"
+#include "rachunki/WykazBankow.h"
+#include "stan/TekstBledu.h"
 
 int main(int argc, char** argv) {
   const TArgumenty argumenty = CzytajArgumenty(argc, argv);
   if (argumenty.koniec) return *argumenty.koniec;
 
   TWyjscie out(STDOUT_FILENO);
+  if (const auto& wykaz = argumenty.opcje.wykazBankow) {
+    try {
+      rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(*wykaz));
+    } catch (const std::exception& e) {
+      ZglosBlad(out, *wykaz, bledy::Opis(e));
+      return kAwaria;
+    }
+  }
   Wynik wynik = kPoprawny;
   {
     TSprawdzaniePlikow sprawdzanie(argumenty.opcje, out);

@@ -7,7 +7,7 @@ several layouts; one word to 200 lines; each encoding with and without a
 byte-order mark, with CR LF, LF and no final line end; single-byte files
 joined with UTF-8 ones; typographic characters; foreign names.
 
-    scripts/korpus-kodowan.py [--maly] [--sprawdz CHECKER] [--katalog DIR]
+    scripts/korpus-kodowan.py [--maly] [--sprawdz CHECKER] [--katalog DIR] [--trudne]
 
 --maly        the small fixed sample the tests use: the word list alone
 --sprawdz     runs CHECKER (weryfikuj-plik) on every file and on its
@@ -16,6 +16,14 @@ joined with UTF-8 ones; typographic characters; foreign names.
               such a file that is not among the ambiguous ones, or on a
               UTF-16 file named wrong
 --katalog     where the files go (default: a temporary folder, removed)
+--trudne      with --sprawdz, instead: the files that once misled the
+              diagnosis. Every file of more than one line (and four
+              Elixir-O records) with one line of letters that form no word
+              added must keep the verdict it has without it; clean
+              Windows-1250 words, phrases and payroll lines from the word
+              list, in capitals too, must get no hint; a clean file of a
+              few random characters and one Polish letter must get no firm
+              verdict. Prints each figure; exits 1 on any such file.
 
 scripts/porownaj-rozpoznawanie.py uses generuj() for its table.
 """
@@ -158,11 +166,15 @@ def encode(text, codec, bom=b""):
     return bom + fit(text, codec).encode(codec)
 
 
-def generuj(folder, small=False, seed=22):
+def generuj(folder, small=False, seed=22, wtracenie=None):
     """Writes the files; returns (encoding shown, size shown, path, truth, text, alike):
     `alike` when the bytes are those of the text in Windows-1250, so that
-    "Windows-1250" (or a clean verdict) is right too."""
+    "Windows-1250" (or a clean verdict) is right too. With `wtracenie` (a
+    function of a list of lines) every file of more than one line has one
+    line added by it, and only those files are written; the text is the
+    same as without."""
     rng = random.Random(seed)
+    multi = wtracenie is not None
     texts = Teksty(rng, small)
     kinds = ["payroll", "words", "foreign", "typographic"] + ([] if small else ["sentences"])
     sizes = SIZES_SMALL if small else SIZES_FULL
@@ -187,6 +199,11 @@ def generuj(folder, small=False, seed=22):
                         text = texts.word() if kind == "word" else rng.choice(FOREIGN).split()[0]
                     else:
                         text = end.join(texts.line(kind, i) for i in range(lines))
+                    if multi:
+                        if lines < 2:
+                            n += 1
+                            continue
+                        text = end.join(wtracenie(text.split(end)))
                     if final:
                         text += end
                     written = fit(text, codec)
@@ -196,7 +213,9 @@ def generuj(folder, small=False, seed=22):
                                   written, alike))
     # Each foreign name alone on a line, in each single-byte encoding: where
     # the encodings' letters are easiest to mistake for one another.
-    if not small:
+    if not small and multi:
+        n += len(SINGLE) * len(FOREIGN)
+    elif not small:
         for name, codec in SINGLE.items():
             for foreign in FOREIGN:
                 text = fit(foreign + ";100,00\r\n", codec)
@@ -208,8 +227,23 @@ def generuj(folder, small=False, seed=22):
         for lines in (1, 10) if small else (1, 10, 100):
             for first in ("single", "utf-8"):
                 kind = "foreign" if lines > 1 else "payroll"
-                a = "".join(texts.line(kind, i) + "\r\n" for i in range(lines))
-                b = "".join(texts.line("payroll", i) + "\r\n" for i in range(lines))
+                a = [texts.line(kind, i) for i in range(lines)]
+                b = [texts.line("payroll", i) for i in range(lines)]
+                if multi:
+                    # The odd line in a part that holds letters outside ASCII,
+                    # in its encoding: added to an ASCII part, it would be
+                    # what makes the file a joined one.
+                    parts = [p for p, text in (("a", fit("".join(a), codec)), ("b", "".join(b)))
+                             if not text.isascii()]
+                    if not parts:
+                        n += 1
+                        continue
+                    if parts[n % len(parts)] == "a":
+                        a = wtracenie(a)
+                    else:
+                        b = wtracenie(b)
+                a = "".join(line + "\r\n" for line in a)
+                b = "".join(line + "\r\n" for line in b)
                 single, utf8 = fit(a, codec), b
                 if first == "single":
                     data, written = encode(single, codec) + utf8.encode("utf-8"), single + utf8
@@ -221,6 +255,161 @@ def generuj(folder, small=False, seed=22):
                 cases.append(("%s + UTF-8 joined (%s first)" % (name, first),
                               "%d + %d lines" % (lines, lines), write(data), truth, written, alike))
     return cases
+
+
+class Zupa:
+    """One line of letters that form no word, put among the lines of a file
+    as people type it to see whether the bank keeps the letters
+    ("Test ąćęłńóśźż ĄĆĘŁŃÓŚŹŻ"): Polish letters in any order and case."""
+
+    def __init__(self, seed):
+        self.rng = random.Random(seed)
+
+    def line(self):
+        r = self.rng
+        groups = [r.choice(["Test", "test", "TEST", "Znaki", "Próba"])] if r.random() < 0.5 else []
+        for _ in range(r.randint(1, 3)):
+            pool = POLISH if r.random() < 0.7 else POLISH + "abcdefghijklmnoprstuwyz"
+            g = "".join(r.choice(pool) for _ in range(r.randint(4, 12)))
+            groups.append(r.choice([g, g.lower(), g.upper()]))
+        return " ".join(groups)
+
+    def __call__(self, lines):
+        lines = list(lines)
+        lines.insert(self.rng.randint(0, len(lines)), self.line())
+        return lines
+
+
+# Elixir-O records as a payroll program writes them (examples/zrob_zlecenia.py).
+PAYER = '10500015,0,"15105000159303642621299722","Tarmeko Sp. z o.o.|ul. Prosta 1|00-001 Warszawa"'
+PAYEES = [("17102040142664737828830059", "10204014"), ("73109010146123306697058715", "10901014"),
+          ("57114020040211072856722073", "11402004"), ("20124050061339118786352864", "12405006")]
+
+
+def elixir(texts, i, title):
+    account, bank = PAYEES[i % len(PAYEES)]
+    bank_p, zero, account_p, name_p = PAYER.split(",", 3)
+    name = "%s|ul. %s %d" % (texts.name(), texts.rng.choice(texts.names), i + 1)
+    return ",".join(["110", "20240328", str(texts.rng.randint(1000, 999999)), bank_p, zero,
+                     account_p, '"%s"' % account, name_p, '"%s"' % name, "0", bank,
+                     '"%s"' % title, '""', '""', '"51"'])
+
+
+def generuj_trudne(folder, small=False, seed=28):
+    """The three sets of --trudne, each as (what, path, text) or for the odd
+    lines (what, path, path of the same file without it, its encoding)."""
+    os.makedirs(os.path.join(folder, "bez"), exist_ok=True)
+    os.makedirs(os.path.join(folder, "z"), exist_ok=True)
+    plain = generuj(os.path.join(folder, "bez"), small)
+    by_name = {os.path.basename(c[2]): c[2] for c in plain}
+    zupa = Zupa(seed)
+    odd = [(c[0] + ", " + c[1], c[2], by_name[os.path.basename(c[2])], c[3])
+           for c in generuj(os.path.join(folder, "z"), small, wtracenie=zupa)]
+    rng = random.Random(seed)
+    texts = Teksty(rng, small)
+
+    def write(name, data):
+        path = os.path.join(folder, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+    # Four Elixir-O records, the fourth's title letters that form no word.
+    for enc_name, codec, bom, truth in ENCODINGS:
+        for k in range(2 if small else 5):
+            records = [elixir(texts, i, texts.phrase(3)) for i in range(4)]
+            with_odd = records[:3] + [elixir(texts, 3, zupa.line())]
+            name = "elixir-%s%s-%d.txt" % (codec, "-bom" if bom else "", k)
+            odd.append(("Elixir-O, %s" % enc_name, write("z-" + name, encode("\r\n".join(with_odd) + "\r\n", codec, bom)),
+                        write("bez-" + name, encode("\r\n".join(records) + "\r\n", codec, bom)),
+                        truth))
+
+    # Clean Windows-1250 words and phrases of the word list: as they are,
+    # capitalised and in capitals, alone, as phrases and as payroll lines.
+    words = [w for w in texts.words if all(c.isascii() or c in POLISH for c in w)]
+    polish = [w for w in words if any(c in POLISH for c in w)]
+    clean = []
+    for k in range(500 if small else 2500):
+        form = k % 5
+        pick = lambda: rng.choice(polish if rng.random() < 0.7 else words)
+        if form == 0:
+            text = pick()
+        elif form == 1:
+            text = pick().capitalize()
+        elif form == 2:
+            text = pick().upper()
+        elif form == 3:
+            text = " ".join(pick() for _ in range(rng.randint(2, 5)))
+            text = rng.choice([text, text.capitalize(), text.upper()])
+        else:
+            text = ("%d;%s %s;%s;%d,00" % (k, pick(), pick(), " ".join(pick() for _ in range(3)),
+                                            rng.randint(100, 9999))).upper()
+        text += "\r\n"
+        clean.append(("Windows-1250 word list", write("czysty-%04d.txt" % k, text.encode("cp1250")), text))
+
+    # A few random printable characters and one of the eighteen Polish
+    # letters' bytes: clean, and no evidence of anything.
+    allowed = "ąćęłńóśźżĄĆĘŁŃÓŚŹŻ".encode("cp1250")
+    tiny = []
+    for k in range(300 if small else 1000):
+        side = lambda: bytes(rng.randint(0x21, 0x7E) for _ in range(rng.randint(0, 5)))
+        data = side() + bytes([rng.choice(allowed)]) + side()
+        tiny.append(("tiny clean file", write("drobny-%04d.txt" % k, data), data.decode("cp1250")))
+    return odd, clean, tiny
+
+
+def diagnozy(checker, paths):
+    """diagnosis() of many files, the checker run once for each few hundred."""
+    answers = {}
+    for i in range(0, len(paths), 400):
+        part = paths[i:i + 400]
+        out = subprocess.run([checker, "--tylko-znaki"] + part, capture_output=True, text=True,
+                             errors="replace").stdout
+        said = {}
+        for line in out.splitlines():
+            m = re.match(r"(.*): plik wygląda na zapisany w kodowaniu (\S+)$", line)
+            if m:
+                said[m.group(1)] = m.group(2)
+            m = re.match(r"(.*): plik może być zapisany w kodowaniu (\S+) albo (\S+)$", line)
+            if m:
+                said[m.group(1)] = "%s albo %s" % (m.group(2), m.group(3))
+            m = re.match(r"(.*): Format kodowania wczytanej listy płac jest poprawny\.$", line)
+            if m:
+                said.setdefault(m.group(1), "-")
+        for p in part:
+            answers[p] = said.get(p, "Windows-1250")
+    return answers
+
+
+def sprawdz_trudne(checker, folder, small):
+    odd, clean, tiny = generuj_trudne(folder, small)
+    answers = diagnozy(checker, [c[1] for c in odd] + [c[2] for c in odd] +
+                       [c[1] for c in clean] + [c[1] for c in tiny])
+    # A verdict to keep: the file's encoding named without the odd line. (A
+    # file whose bytes are those of Windows-1250 without it, a single-byte
+    # part with letters ISO-8859-2 shares, may rightly get another verdict
+    # with it: its letters then tell.)
+    named = [c for c in odd if answers[c[2]] == c[3] or (answers[c[2]], c[3]) == ("-", "Windows-1250")]
+    lost = [(what, path, answers[plain], answers[path]) for what, path, plain, _ in named
+            if answers[path] != answers[plain]]
+    print("one odd line added: %d of %d files of more than one line keep their verdict "
+          "(%d more, whose encoding is not named without it, left out)" %
+          (len(named) - len(lost), len(named), len(odd) - len(named)))
+    for what, path, before, after in lost:
+        print("  verdict lost to one odd line: %s %s: %s, with it %s" % (path, what, before, after))
+    hints = [(path, answers[path], text) for _, path, text in clean if answers[path] != "-"]
+    print("clean Windows-1250 words: %d of %d files get a hint" % (len(hints), len(clean)))
+    for path, answer, text in hints:
+        print("  hint on a clean file: %s %r: %s" % (path, text.strip(), answer))
+    firm = [(path, answers[path], text) for _, path, text in tiny
+            if answers[path] not in ("-",) and " albo " not in answers[path]]
+    two = sum(" albo " in answers[path] for _, path, _ in tiny)
+    print("tiny clean files: %d of %d get a firm verdict, %d two readings" %
+          (len(firm), len(tiny), two))
+    for path, answer, text in firm:
+        print("  firm verdict on a tiny clean file: %s %r: %s" % (path, text, answer))
+    failed = len(lost) + len(hints) + len(firm)
+    return 1 if failed else 0
 
 
 def letters(text):
@@ -307,6 +496,7 @@ def main():
     ap.add_argument("--maly", action="store_true")
     ap.add_argument("--sprawdz")
     ap.add_argument("--katalog")
+    ap.add_argument("--trudne", action="store_true")
     a = ap.parse_args()
     tmp = None
     folder = a.katalog
@@ -314,6 +504,10 @@ def main():
         tmp = tempfile.TemporaryDirectory()
         folder = tmp.name
     os.makedirs(folder, exist_ok=True)
+    if a.trudne:
+        if not a.sprawdz:
+            ap.error("--trudne needs --sprawdz")
+        return sprawdz_trudne(a.sprawdz, folder, a.maly)
     cases = generuj(folder, a.maly)
     print("%d files in %s" % (len(cases), folder))
     if not a.sprawdz:

@@ -9,6 +9,11 @@ Polish ones, "Dąbrowski", "Ćwik", "wymagają" are Polish. Of the Polish
 letters in the manual pages and message catalogues, 0.15 % fail it (mostly
 foreign words: "ión", "jót").
 
+It also writes which three letters stand one after another in Polish words
+(any letters, in at least two word forms): a word of a clean file whose
+letters another encoding reads as Polish counts as Polish only when every
+three of its letters do ("Ćwik", "wymagają"; not "qycą").
+
     scripts/pary-liter.py | clang-format-14 --assume-filename=x.h > core/kodowanie/ParyLiter.h
 """
 import collections
@@ -23,6 +28,7 @@ LIMIT = 2
 
 def main():
     triples = collections.Counter()
+    every = collections.Counter()  # every three letters, whatever the middle one
     before = collections.Counter()
     after = collections.Counter()
     total = collections.Counter()
@@ -32,6 +38,7 @@ def main():
             if any(c not in ALPHABET for c in w):
                 continue
             for i in range(1, len(w) - 1):
+                every[(w[i - 1], w[i], w[i + 1])] += 1
                 if w[i] in POLISH:
                     triples[(w[i - 1], w[i], w[i + 1])] += 1
                     before[(w[i - 1], w[i])] += 1
@@ -56,6 +63,19 @@ def main():
             for k, a in enumerate(ALPHABET):
                 if (triples[(b, letter, a)] >= LIMIT and before[(b, letter)] >= pair_limit and
                         after[(letter, a)] >= pair_limit):
+                    m |= 1 << k
+            masks.append("0x%Xull" % m)
+        out.write("    {" + ", ".join(masks) + "},\n")
+    out.write("};\n\n")
+    out.write("// For each letter (symbol 1-35) and each symbol before it, bit k is set\n")
+    out.write("// when symbol k may stand after it: the three stand so in Polish words.\n")
+    out.write("inline constexpr std::uint64_t kTrojki[36][36] = {\n")
+    for letter in ALPHABET:
+        masks = []
+        for b in ALPHABET:
+            m = 0
+            for k, a in enumerate(ALPHABET):
+                if letter != "_" and every[(b, letter, a)] >= LIMIT:
                     m |= 1 << k
             masks.append("0x%Xull" % m)
         out.write("    {" + ", ".join(masks) + "},\n")

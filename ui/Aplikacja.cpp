@@ -69,6 +69,12 @@ std::optional<std::string> TAplikacja::PlikZWierszaPolecen(int argc, char** argv
 #endif
 }
 
+void TAplikacja::WczytajUstawienia() {
+  ustawienia_ = std::make_unique<ui::TUstawienia>();
+  FormGlow.UzyjUstawien(ustawienia_.get());
+  komunikaty_.UzyjUstawien(ustawienia_.get());
+}
+
 void TAplikacja::SprawdzZWierszaPolecen(int argc, char** argv) {
   const auto sciezka = PlikZWierszaPolecen(argc, argv);
   if (!sciezka) return;

@@ -1,6 +1,7 @@
 #pragma once
 // What start-up makes before the event loop runs: the application title
 // and icon, the main window and the hidden report window, in that order.
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,10 @@ class TAplikacja {
   // QApplication has taken its own options out of argv by then.
   void SprawdzZWierszaPolecen(int argc, char** argv);
   static std::optional<std::string> PlikZWierszaPolecen(int argc, char** argv);
+  // What the user chose in earlier runs (the list of banks, the open
+  // dialog's folder), from the user's own store; the program, not its
+  // tests, calls it.
+  void WczytajUstawienia();
 
  private:
   // Fixed before the windows exist, since the main window's creation
@@ -33,9 +38,8 @@ class TAplikacja {
   struct TTytul {
     TTytul();
   } tytul_;
-  // The user's settings, kept between runs.
-  ui::TUstawienia ustawienia_;
-  ui::TQtUserMessages komunikaty_{&ustawienia_};
+  ui::TQtUserMessages komunikaty_;
+  std::unique_ptr<ui::TUstawienia> ustawienia_;
 
  public:
   TFormGlow FormGlow;

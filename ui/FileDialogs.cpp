@@ -120,6 +120,29 @@ std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
   return SciezkaDlaRdzenia(ostatniOtwarty_);
 }
 
+std::optional<std::string> TDialogiPlikow::OtworzWykazBankow(QWidget* rodzic) {
+  QFileDialog d(rodzic);
+  d.setObjectName(QStringLiteral("OpenDialogWykaz"));
+  UstawRodzaj(d);
+  d.setOption(QFileDialog::HideNameFilterDetails);
+  d.setAcceptMode(QFileDialog::AcceptOpen);
+  d.setFileMode(QFileDialog::ExistingFile);
+#ifdef Q_OS_WIN
+  const QString wszystkie = QStringLiteral("Wszystkie pliki (*.*)");
+#else
+  const QString wszystkie = QStringLiteral("Wszystkie pliki (*)");
+#endif
+  d.setNameFilters({QString::fromUtf8("Wykaz banków (*.JSON)"), wszystkie});
+  FiltrBezWielkosciLiter(d);
+  if (!ostatniWykaz_.isEmpty()) {
+    d.setDirectory(QFileInfo(ostatniWykaz_).absolutePath());
+    d.selectFile(ostatniWykaz_);
+  }
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+  ostatniWykaz_ = d.selectedFiles().front();
+  return SciezkaDlaRdzenia(ostatniWykaz_);
+}
+
 std::optional<std::string> TDialogiPlikow::ZapiszPlik(QWidget* rodzic) {
   QFileDialog d(rodzic);
   d.setObjectName(QStringLiteral("SaveDialog1"));

@@ -33,9 +33,13 @@ class TDialogiPlikow {
  public:
   // `ustawienia` (may be null: nothing outlives the run) must outlive this.
   explicit TDialogiPlikow(TUstawienia* ustawienia = nullptr) : ustawienia_(ustawienia) {}
+  void UzyjUstawien(TUstawienia* ustawienia) { ustawienia_ = ustawienia; }
   // The chosen file as the file system's own bytes, or nothing when the
   // user cancelled.
   std::optional<std::string> OtworzPlik(QWidget* rodzic);
+  // A list of banks' sort codes (JSON); remembered apart from the lists of
+  // transfers, whose folder it must not move.
+  std::optional<std::string> OtworzWykazBankow(QWidget* rodzic);
   std::optional<std::string> ZapiszPlik(QWidget* rodzic);
   // True when the user confirmed.
   bool UstawieniaDrukarki(QPrinter& drukarka, QWidget* rodzic);
@@ -49,6 +53,7 @@ class TDialogiPlikow {
  private:
   TUstawienia* ustawienia_;
   QString ostatniOtwarty_;
+  QString ostatniWykaz_;
   int ostatniFiltr_ = 0;
   QString ostatniZapisany_;
 };

@@ -8,14 +8,17 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <algorithm>
+#include <cctype>
 
 #include "Cp1250Text.h"
 #include "kodowanie/Cp1250.h"
+#include "rachunki/WykazBankow.h"
 #include "stan/Typy.h"
 
 namespace {
@@ -31,9 +34,14 @@ constexpr cp1250::Literal kWartosc{u8"Wartość w pliku"};
 constexpr cp1250::Literal kLiniaNr{u8"Linia nr "};
 constexpr cp1250::Literal kKolumnaNr{u8", kolumna "};
 constexpr cp1250::Literal kZamknij{u8"Zamknij"};
+constexpr cp1250::Literal kBank{u8"Bank"};
+constexpr cp1250::Literal kBankPrzecinek{u8", bank: "};
+constexpr cp1250::Literal kWykaz{u8"Wykaz banków…"};
+constexpr cp1250::Literal kWykazStan{u8"Wykaz banków NBP: stan na "};
 
 // The window's layout for a 13-pixel text height: the list fills what the
-// line panel at the bottom leaves.
+// line panel at the bottom and the summary at the top (when shown: five
+// lines of text) leave.
 // clang-format off
 constexpr ui::TElementUkladu kUklad[] = {
 // name             kind                               parent    left  top  width  height  text      font                       placement          initially
@@ -41,35 +49,55 @@ constexpr ui::TElementUkladu kUklad[] = {
 { "LabelLinia",     Rodzaj::Etykieta,                  "Panel2",    8,   8,    24,     13, kLinia,   Czcionka::Okna,            Miejsce::Stale},
 { "MemoLinia",      Rodzaj::Wlasny,                    "Panel2",    8,  26,   766,     69, {},       Czcionka::StalaSzerokosc8, Miejsce::Stale},
 { "ButtonZamknij",  Rodzaj::Przycisk,                  "Panel2",  699,  106,   75,     25, kZamknij, Czcionka::Okna,            Miejsce::Stale},
+{ "MemoPodsumowanie", Rodzaj::Wlasny,                  nullptr,     0,   0,   782,     84, {},       Czcionka::Okna,            Miejsce::Gora,     kUkryty},
+{ "ButtonWykaz",    Rodzaj::Przycisk,                  "Panel2",    8,  106,  110,     25, kWykaz,   Czcionka::Okna,            Miejsce::Stale},
+{ "LabelWykaz",     Rodzaj::Etykieta,                  "Panel2",  128,  112,  400,     13, {},       Czcionka::Okna,            Miejsce::Stale},
 { "Panel1",         Rodzaj::PanelWypuklyZObramowaniem, nullptr,     0,   0,   782,    279, {},       Czcionka::Okna,            Miejsce::Wypelnij},
 { "ListaUwag",      Rodzaj::Wlasny,                    "Panel1",    6,   6,   770,    267, {},       Czcionka::Okna,            Miejsce::Wypelnij},
 };
 // clang-format on
 
-constexpr int kSzerokosciKolumn[ui::TModelUwag::kKolumn] = {45, 60, 160, 300, 190};
+constexpr int kSzerokosciKolumn[ui::TModelUwag::kKolumn] = {45, 60, 160, 300, 190, 200};
 
 }  // namespace
 
 namespace ui {
 
-void TModelUwag::Ustaw(const Typy::TStan* stan, std::vector<rachunki::TUwagaLinii> uwagi) {
+void TModelUwag::Ustaw(const Typy::TStan* stan, const rachunki::TRachunkiStanu& wynik) {
   beginResetModel();
   stan_ = stan;
-  uwagi_ = std::move(uwagi);
+  ostrzezenia_.clear();
+  for (const rachunki::TOstrzezenieLinii& o : wynik.ostrzezenia)
+    ostrzezenia_.push_back(o.ostrzezenie);
+  wiersze_.clear();
+  wiersze_.reserve(wynik.uwagi.size() + wynik.ostrzezenia.size());
+  // Both lists are in line order: merged, a line's findings first.
+  std::size_t o = 0;
+  auto ostrzezeniaDo = [&](std::uint64_t linia) {
+    for (; o < ostrzezenia_.size() && wynik.ostrzezenia[o].linia < linia; ++o) {
+      const rachunki::TOstrzezenie& x = ostrzezenia_[o];
+      wiersze_.push_back({wynik.ostrzezenia[o].linia, {x.kolumna, x.dlugosc, x.pole, {}}, &x});
+    }
+  };
+  for (const rachunki::TUwagaLinii& u : wynik.uwagi) {
+    ostrzezeniaDo(u.linia);
+    wiersze_.push_back({u.linia, u.uwaga, nullptr});
+  }
+  ostrzezeniaDo(UINT64_MAX);
   endResetModel();
 }
 
 std::string_view TModelUwag::Linia(int wiersz) const {
-  return stan_
-      ->LinieOrg[static_cast<std::size_t>(uwagi_[static_cast<std::size_t>(wiersz)].linia - 1)];
+  return stan_->LinieOrg[static_cast<std::size_t>(Wiersz(wiersz).linia - 1)];
 }
 
 std::string_view TModelUwag::Wartosc(int wiersz) const {
-  return uwagi_[static_cast<std::size_t>(wiersz)].uwaga.Wartosc(Linia(wiersz));
+  const TWiersz& w = Wiersz(wiersz);
+  return w.uwaga.Wartosc(Linia(wiersz));
 }
 
 int TModelUwag::rowCount(const QModelIndex& rodzic) const {
-  return rodzic.isValid() || !stan_ ? 0 : static_cast<int>(uwagi_.size());
+  return rodzic.isValid() || !stan_ ? 0 : static_cast<int>(wiersze_.size());
 }
 
 int TModelUwag::columnCount(const QModelIndex& rodzic) const {
@@ -78,9 +106,13 @@ int TModelUwag::columnCount(const QModelIndex& rodzic) const {
 
 QVariant TModelUwag::data(const QModelIndex& indeks, int rola) const {
   if (!indeks.isValid() || indeks.row() >= rowCount()) return {};
-  const rachunki::TUwagaLinii& u = uwagi_[static_cast<std::size_t>(indeks.row())];
+  const TWiersz& u = Wiersz(indeks.row());
   if (rola == Qt::TextAlignmentRole && indeks.column() < 2)
     return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+  // Warnings in the strip's colour for them: the bank takes those records.
+  if (rola == Qt::ForegroundRole && u.ostrzezenie) return QColor(176, 88, 0);
+  // A narrow column cuts what is wrong short: the whole of it on hovering.
+  if (rola == Qt::ToolTipRole && indeks.column() == 3) return data(indeks, Qt::DisplayRole);
   if (rola != Qt::DisplayRole) return {};
   switch (indeks.column()) {
     case 0:
@@ -90,15 +122,19 @@ QVariant TModelUwag::data(const QModelIndex& indeks, int rola) const {
     case 2:
       return ZCp1250(rachunki::NazwaPola(u.uwaga.pole));
     case 3:
-      return ZCp1250(rachunki::OpisBledu(u.uwaga.blad));
-    default:
+      return ZCp1250(u.ostrzezenie ? u.ostrzezenie->Opis()
+                                   : rachunki::OpisUwagi(u.uwaga, Linia(indeks.row())));
+    case 4:
       return TekstWidoczny(Wartosc(indeks.row()));
+    default:
+      return ZCp1250(rachunki::BankUwagi(u.uwaga, Linia(indeks.row())));
   }
 }
 
 QVariant TModelUwag::headerData(int sekcja, Qt::Orientation kierunek, int rola) const {
   if (kierunek != Qt::Horizontal || rola != Qt::DisplayRole) return {};
-  static constexpr std::string_view kNaglowki[kKolumn] = {kLinia, kKolumna, kPole, kBlad, kWartosc};
+  static constexpr std::string_view kNaglowki[kKolumn] = {kLinia, kKolumna, kPole,
+                                                          kBlad,  kWartosc, kBank};
   return sekcja >= 0 && sekcja < kKolumn ? ZCp1250(kNaglowki[sekcja]) : QVariant();
 }
 
@@ -115,6 +151,14 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
   ui::TBudowaOkna budowa(this, skala_);
   budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu& w, QWidget* rodzic) -> QWidget* {
     if (std::string_view(w.Nazwa) == "ListaUwag") return new QTableView(rodzic);
+    if (std::string_view(w.Nazwa) == "MemoPodsumowanie") {
+      auto* p = new QPlainTextEdit(rodzic);
+      p->setReadOnly(true);
+      p->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+      p->setLineWrapMode(QPlainTextEdit::NoWrap);
+      p->setFrameShape(QFrame::NoFrame);
+      return p;
+    }
     auto* m = new ui::TWidokLinii(rodzic);
     m->setReadOnly(true);
     m->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -125,12 +169,15 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
     m->setUndoRedoEnabled(false);
     return m;
   });
+  budowa.Przypisz(MemoPodsumowanie, "MemoPodsumowanie");
   budowa.Przypisz(Panel1, "Panel1");
   budowa.Przypisz(ListaUwag, "ListaUwag");
   budowa.Przypisz(Panel2, "Panel2");
   budowa.Przypisz(LabelLinia, "LabelLinia");
   budowa.Przypisz(MemoLinia, "MemoLinia");
   budowa.Przypisz(ButtonZamknij, "ButtonZamknij");
+  budowa.Przypisz(ButtonWykaz, "ButtonWykaz");
+  budowa.Przypisz(LabelWykaz, "LabelWykaz");
 
   model_ = new ui::TModelUwag(ListaUwag);
   ListaUwag->setModel(model_);
@@ -145,35 +192,58 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
     ListaUwag->setColumnWidth(k, skala_(kSzerokosciKolumn[k]));
 
   setTabOrder(ListaUwag, MemoLinia);
-  setTabOrder(MemoLinia, ButtonZamknij);
+  setTabOrder(MemoLinia, ButtonWykaz);
+  setTabOrder(ButtonWykaz, ButtonZamknij);
   resize(skala_(782), skala_(420));
 
   ListaUwag->installEventFilter(this);
   connect(ButtonZamknij, &QPushButton::clicked, this, [this] { close(); });
+  connect(ButtonWykaz, &QPushButton::clicked, this, [this] {
+    Obsluz([this] {
+      if (WybierzWykaz) WybierzWykaz();
+    });
+  });
   connect(ListaUwag->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this] { Obsluz([this] { PokazWybrany(); }); });
 }
 
-void TFormRachunki::Ustaw(const Typy::TStan& stan, std::vector<rachunki::TUwagaLinii> uwagi) {
-  model_->Ustaw(&stan, std::move(uwagi));
+void TFormRachunki::Ustaw(const Typy::TStan& stan, const rachunki::TRachunkiStanu& wynik) {
+  model_->Ustaw(&stan, wynik);
   DopasujKolumny();
+  // What the transfers add up to, as the checker prints it with
+  // --podsumowanie; only for a file that has them.
+  const rachunki::TSumy& s = wynik.sumy;
+  MemoPodsumowanie->clear();
+  if (s.przelewy.ile + s.polecenia.ile > 0) {
+    std::string tekst;
+    for (const std::string& l : rachunki::LiniePodsumowania(s, rachunki::NazwaBankuZWykazu))
+      tekst += l + '\n';
+    if (!wynik.ostrzezenia.empty())
+      tekst += rachunki::kOstrzezenia.str() + ' ' + std::to_string(wynik.ostrzezenia.size());
+    tekst[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(tekst[0])));
+    MemoPodsumowanie->setPlainText(ui::ZCp1250(tekst));
+  }
+  MemoPodsumowanie->setVisible(s.przelewy.ile + s.polecenia.ile > 0);
   MemoLinia->clear();
   LabelLinia->setText(ui::ZCp1250(kLinia));
   LabelLinia->adjustSize();
+  LabelWykaz->setText(ui::ZCp1250(kWykazStan.str() + rachunki::WykazBankow().Data()));
+  LabelWykaz->adjustSize();
   if (model_->rowCount() > 0) ListaUwag->selectRow(0);
   ListaUwag->setFocus();
 }
 
 void TFormRachunki::DopasujKolumny() {
-  // Every column but the last as wide as its header and its widest text in
-  // the font in use (a sentence of "Co jest błędne" is read whole), never
-  // narrower than designed; the last takes what is left. Only the widest
+  // The line, column, field and what is wrong as wide as their header and
+  // their widest text in the font in use (a sentence of "Co jest błędne" is
+  // read whole), never narrower than designed. The value keeps its width:
+  // it can be long, and the line below shows it whole. Only the widest
   // text by the font's measure is handed to the view's own measure, so a
   // long list costs one pass of plain widths.
   const QFontMetrics miara(ListaUwag->font());
   const QAbstractItemView& widok = *ListaUwag;
   const int siatka = ListaUwag->showGrid() ? 1 : 0;
-  for (int k = 0; k + 1 < model_->columnCount(); ++k) {
+  for (int k = 0; k < ui::TModelUwag::kKolumnyCzytaneCale; ++k) {
     int szerokosc =
         std::max(skala_(kSzerokosciKolumn[k]), ListaUwag->horizontalHeader()->sectionSizeHint(k));
     int najszerszy = -1;
@@ -195,7 +265,7 @@ void TFormRachunki::DopasujKolumny() {
 void TFormRachunki::PokazWybrany() {
   const int wiersz = ListaUwag->currentIndex().row();
   if (wiersz < 0 || wiersz >= model_->rowCount()) return;
-  const rachunki::TUwagaLinii& u = model_->Uwagi()[static_cast<std::size_t>(wiersz)];
+  const ui::TModelUwag::TWiersz& u = model_->Wiersz(wiersz);
   const std::string_view linia = model_->Linia(wiersz);
   ui::PokazLinie(*MemoLinia, linia, linia);
   // The value found, marked where it stands; the line's faulty bytes keep
@@ -216,6 +286,9 @@ void TFormRachunki::PokazWybrany() {
   napis += std::to_string(u.linia);
   napis += kKolumnaNr.view();
   napis += std::to_string(u.uwaga.kolumna);
+  // The bank again beside the line: the list's column may lie out of view.
+  if (const std::string_view bank = rachunki::BankUwagi(u.uwaga, linia); !bank.empty())
+    napis.append(kBankPrzecinek.view()).append(bank);
   LabelLinia->setText(ui::ZCp1250(napis));
   LabelLinia->adjustSize();
 }

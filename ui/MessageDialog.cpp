@@ -149,11 +149,11 @@ void PokazOknoBledu(const std::string& tytul, const std::string& tekst) {
   box.exec();
 }
 
-bool PokazPytanie(const std::string& tytul, const std::string& tekst) {
+bool PokazPytanie(const std::string& tytul, const std::string& tekst, bool takDomyslnie) {
   QMessageBox box(QMessageBox::Question, ZCp1250(tytul), ZCp1250(tekst),
                   QMessageBox::Yes | QMessageBox::No);
   box.setObjectName(QStringLiteral("OknoPytania"));
-  box.setDefaultButton(QMessageBox::No);
+  box.setDefaultButton(takDomyslnie ? QMessageBox::Yes : QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
   box.setWindowModality(Qt::ApplicationModal);
   return box.exec() == QMessageBox::Yes;

@@ -19,7 +19,8 @@ void PokazOknoKomunikatu(const std::string& tytul, const std::string& tekst,
                          QStyle::StandardPixmap ikona, bool zIkona);
 // The error box, with the text as given.
 void PokazOknoBledu(const std::string& tytul, const std::string& tekst);
-// True for Yes; No is the default, and closing the dialog answers No.
-bool PokazPytanie(const std::string& tytul, const std::string& tekst);
+// True for Yes; No is the default unless `takDomyslnie`, and closing the
+// dialog answers No.
+bool PokazPytanie(const std::string& tytul, const std::string& tekst, bool takDomyslnie = false);
 
 }  // namespace ui

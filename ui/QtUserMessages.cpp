@@ -29,6 +29,16 @@ bool TQtUserMessages::Pytanie(const std::string& tekst) {
   return PokazPytanie(TytulAplikacji(), tekst);
 }
 
+bool TQtUserMessages::PytanieTakDomyslnie(const std::string& tekst) {
+  TOknoModalne modalne(*this);
+  return PokazPytanie(TytulAplikacji(), tekst, true);
+}
+
+std::optional<std::string> TQtUserMessages::OtworzWykazBankow(QWidget* rodzic) {
+  TOknoModalne modalne(*this);
+  return dialogi_.OtworzWykazBankow(rodzic);
+}
+
 std::optional<std::string> TQtUserMessages::OtworzPlik(QWidget* rodzic) {
   TOknoModalne modalne(*this);
   return dialogi_.OtworzPlik(rodzic);

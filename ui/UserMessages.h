@@ -28,6 +28,9 @@ class TUserMessages {
   // A question with the buttons Yes and No; true for Yes. No is the default,
   // and closing the dialog answers No.
   virtual bool Pytanie(const std::string& tekst) = 0;
+  // The same with Yes the default: for a question whose No loses something
+  // the user should see, so that pressing Enter out of habit does not.
+  virtual bool PytanieTakDomyslnie(const std::string& tekst) { return Pytanie(tekst); }
 
   // The busy cursor: one setting for the whole program, not a count.
   virtual void Zajety(bool wlaczony) = 0;
@@ -36,6 +39,11 @@ class TUserMessages {
   // The file-open dialog of the check command. Returns the chosen file as
   // the file system's own bytes, or nothing when the user cancelled.
   virtual std::optional<std::string> OtworzPlik(QWidget* rodzic) = 0;
+  // The dialog choosing a newer list of banks' sort codes; the check
+  // command's where a facility has no dialog of its own for it.
+  virtual std::optional<std::string> OtworzWykazBankow(QWidget* rodzic) {
+    return OtworzPlik(rodzic);
+  }
   // The report's file-save dialog, same conventions.
   virtual std::optional<std::string> ZapiszPlik(QWidget* rodzic) = 0;
   // The printer-setup dialog; true when the user confirmed.

@@ -11,6 +11,7 @@ const QString kFirma = QStringLiteral("Tarmeko");
 const QString kProgram = QStringLiteral("Tarmeko_weryfikacja_pliku");
 const QString kProfil = QStringLiteral("profil");
 const QString kOstatniFolder = QStringLiteral("ostatni_folder");
+const QString kWykazBankow = QStringLiteral("wykaz_bankow");
 }  // namespace
 
 TUstawienia::TUstawienia()
@@ -37,6 +38,17 @@ QString TUstawienia::Profil() const {
 }
 void TUstawienia::UstawProfil(const QString& profil) {
   Ustaw(kProfil, profil);
+}
+
+// Kept as the bytes the core opens, which on Windows are UTF-8.
+std::string TUstawienia::WykazBankow() const {
+  const QByteArray b = settings_->value(kWykazBankow).toByteArray();
+  return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+void TUstawienia::UstawWykazBankow(const std::string& sciezka) {
+  settings_->setValue(kWykazBankow,
+                      QByteArray(sciezka.data(), static_cast<qsizetype>(sciezka.size())));
+  settings_->sync();
 }
 
 QString TUstawienia::OstatniFolder() const {

@@ -6,6 +6,7 @@
 // of their own, so no test touches the user's settings.
 #include <QString>
 #include <memory>
+#include <string>
 
 class QSettings;
 
@@ -25,6 +26,11 @@ class TUstawienia {
   // path; empty when the user never chose one (the default rules).
   QString Profil() const;
   void UstawProfil(const QString& profil);
+
+  // The list of banks' sort codes the user gave, as the file system's own
+  // bytes; empty: the built-in list.
+  std::string WykazBankow() const;
+  void UstawWykazBankow(const std::string& sciezka);
 
   // The folder of the file checked last; empty when none was checked yet.
   QString OstatniFolder() const;

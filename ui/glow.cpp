@@ -28,13 +28,16 @@
 #include "LOG.h"
 #include "ModelBledow.h"
 #include "PasekListy.h"
+#include "Ustawienia.h"
 #include "WidokLinii.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/PoprawKodowanie.h"
 #include "kodowanie/PropozycjaPoprawki.h"
+#include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "stan/KorektaZnaku.h"
+#include "stan/TekstBledu.h"
 #include "stan/Teksty.h"
 #include "stan/Typy.h"
 
@@ -60,6 +63,17 @@ constexpr cp1250::Literal kNowy{u8"Nowy znak"};
 constexpr cp1250::Literal kZatwierdz{u8"Zatwierdź nowy znak"};
 constexpr cp1250::Literal kPopraw{u8"Popraw automatycznie…"};
 constexpr cp1250::Literal kPokazRachunki{u8"Pokaż…"};
+// After the outcome dialog, when the file has account findings: that
+// dialog speaks of the characters alone, and its "poprawny" reads as done.
+constexpr cp1250::Literal kPytanieBledy{
+    u8"W pliku są błędne numery rachunków lub pola przelewów: "};
+constexpr cp1250::Literal kPytanieBledyDalej{
+    u8". Bank może takie przelewy odrzucić albo wysłać pieniądze komu innemu."};
+constexpr cp1250::Literal kPytanieOstrzezenia{
+    u8"Przelewy, które wyglądają na pomyłkę (ten sam przelew drugi raz albo inny rachunek "
+    u8"zleceniodawcy): "};
+constexpr cp1250::Literal kPytaniePokazac{u8"Pokazać je teraz?"};
+constexpr cp1250::Literal kOstrzezeniaPaska{u8", ostrzeżenia: "};
 
 // The window's layout, container by container from the top down, for a
 // 13-pixel text height. Aligned rows stack in the order given; the
@@ -382,7 +396,7 @@ void TFormGlow::PokazWynik(std::size_t ile) {
   ButtonZapiszNew->setEnabled(ile > 0);
   ButtonPokazLog->setEnabled(ile > 0);
   // Every line, as the checker checks it passing; shown after the outcome.
-  uwagiRachunkow_ = rachunki::SprawdzStan(stan_);
+  rachunkiStanu_ = rachunki::SprawdzIPodsumujStan(stan_);
   PokazPropozycjePoprawki();
 }
 
@@ -412,29 +426,101 @@ void TFormGlow::PokazPropozycjePoprawki() {
 }
 
 void TFormGlow::PoOcenie() {
-  if (uwagiRachunkow_.empty()) return;
+  if (!PokazPasekRachunkow()) return;
+  const std::size_t bledow = rachunkiStanu_.uwagi.size();
+  const std::size_t ostrzezen = rachunkiStanu_.ostrzezenia.size();
+  if (bledow == 0 && ostrzezen == 0) return;
+
+  // The outcome dialog said "poprawny" of the characters, and a user who
+  // pressed OK out of habit would send the list as it is: the question
+  // says what is wrong and what it costs, and Yes, the default, opens the
+  // list.
+  std::string pytanie;
+  if (bledow > 0)
+    pytanie = kPytanieBledy.str() + std::to_string(bledow) + kPytanieBledyDalej.str() + "\n";
+  if (ostrzezen > 0) pytanie += kPytanieOstrzezenia.str() + std::to_string(ostrzezen) + ".\n";
+  pytanie += "\n" + kPytaniePokazac.str();
+  if (komunikaty_.PytanieTakDomyslnie(pytanie)) ButtonPokazRachunkiClick(ButtonPokazRachunki);
+}
+
+bool TFormGlow::PokazPasekRachunkow() {
+  const std::size_t bledow = rachunkiStanu_.uwagi.size();
+  const std::size_t ostrzezen = rachunkiStanu_.ostrzezenia.size();
+  const rachunki::TSumy& sumy = rachunkiStanu_.sumy;
+  if (bledow == 0 && ostrzezen == 0 && sumy.przelewy.ile == 0 && sumy.polecenia.ile == 0) {
+    LabelRachunki->hide();
+    ButtonPokazRachunki->hide();
+    return false;
+  }
+  // The findings when there are any, else the warnings, else what a list
+  // of transfers adds up to: always with its numbers.
+  QString tekst;
+  QColor kolor(255, 0, 0);
+  if (bledow > 0) {
+    tekst = ui::ZCp1250(teksty::BledneRachunki) + QStringLiteral(" ") + QString::number(bledow);
+    if (ostrzezen > 0) tekst += ui::ZCp1250(kOstrzezeniaPaska) + QString::number(ostrzezen);
+  } else if (ostrzezen > 0) {
+    tekst = ui::ZCp1250(rachunki::kOstrzezenia) + QStringLiteral(" ") + QString::number(ostrzezen);
+    kolor = QColor(176, 88, 0);
+  } else {
+    tekst = ui::ZCp1250(rachunki::LiniePodsumowania(sumy).front());
+    tekst[0] = tekst[0].toUpper();
+    kolor = palette().color(QPalette::WindowText);
+  }
   // After the encoding hint when it shows; the strip is laid out again with
   // both, and this sentence, if it must be shortened, loses its middle,
   // never its count.
   std::vector<ui::TWpisPaska> wpisy;
   if (ButtonPoprawAutomatycznie->isVisible())
     wpisy.push_back({LabelKodowanie, LabelKodowanie->accessibleName(), ButtonPoprawAutomatycznie});
-  wpisy.push_back({LabelRachunki,
-                   ui::ZCp1250(teksty::BledneRachunki) + QStringLiteral(" ") +
-                       QString::number(uwagiRachunkow_.size()),
-                   ButtonPokazRachunki, Qt::ElideMiddle});
+  wpisy.push_back({LabelRachunki, tekst, ButtonPokazRachunki, Qt::ElideMiddle});
   LabelRachunki->move(LabelRachunki->x(), LabelIleBledow->y());
   ui::UlozPasek(wpisy, LabelIleBledow->geometry().right() + 1 + Skaluj(16),
                 Panel3->width() - Skaluj(4), Skaluj(8));
-  UstawKolor(LabelRachunki, QColor(255, 0, 0));
+  UstawKolor(LabelRachunki, kolor);
   LabelRachunki->show();
   ButtonPokazRachunki->show();
+  return true;
+}
+
+void TFormGlow::UzyjUstawien(ui::TUstawienia* ustawienia) {
+  ustawienia_ = ustawienia;
+  const std::string sciezka = ustawienia ? ustawienia->WykazBankow() : std::string();
+  if (sciezka.empty()) return;
+  try {
+    rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(sciezka));
+  } catch (const std::exception& e) {
+    // The built-in list still checks every code; the user is told which.
+    static constexpr cp1250::Literal kNieWczytano{u8"Nie udało się wczytać wykazu banków "};
+    static constexpr cp1250::Literal kWbudowany{
+        u8"Numery rozliczeniowe są sprawdzane według wykazu wbudowanego (stan na "};
+    komunikaty_.Ostrzezenie(kNieWczytano.str() + cp1250::FromUtf8Lossy(sciezka) + ": " +
+                            bledy::TekstBledu(bledy::Opis(e)) + "\n" + kWbudowany.str() +
+                            rachunki::WykazBankow().Data() + ").");
+  }
+}
+
+void TFormGlow::WybierzWykazBankow() {
+  QWidget* rodzic = this;
+  if (formRachunki_ && formRachunki_->isVisible()) rodzic = formRachunki_;
+  const auto sciezka = komunikaty_.OtworzWykazBankow(rodzic);
+  if (!sciezka) return;
+  // A file that is not a list raises here, and the list in use stays.
+  rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(*sciezka));
+  if (ustawienia_) ustawienia_->UstawWykazBankow(*sciezka);
+  // The findings as the new list gives them.
+  rachunkiStanu_ = rachunki::SprawdzIPodsumujStan(stan_);
+  PokazPasekRachunkow();
+  if (formRachunki_) formRachunki_->Ustaw(stan_, rachunkiStanu_);
 }
 
 void TFormGlow::ButtonPokazRachunkiClick(QObject*) {
-  if (uwagiRachunkow_.empty()) return;
-  if (!formRachunki_) formRachunki_ = new TFormRachunki(komunikaty_, font(), this);
-  formRachunki_->Ustaw(stan_, uwagiRachunkow_);
+  if (ButtonPokazRachunki->isHidden()) return;
+  if (!formRachunki_) {
+    formRachunki_ = new TFormRachunki(komunikaty_, font(), this);
+    formRachunki_->WybierzWykaz = [this] { WybierzWykazBankow(); };
+  }
+  formRachunki_->Ustaw(stan_, rachunkiStanu_);
   formRachunki_->PokazModalnie();
 }
 
@@ -465,7 +551,7 @@ void TFormGlow::InitDane() {
   poprawkaAlbo_.reset();
   LabelRachunki->hide();
   ButtonPokazRachunki->hide();
-  uwagiRachunkow_.clear();
+  rachunkiStanu_ = {};
 }
 
 void TFormGlow::DodajLinieDoStringGrid() {

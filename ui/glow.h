@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "kodowanie/Kodowanie.h"
-#include "rachunki/UwagiStanu.h"
+#include "rachunki/PodsumowanieStanu.h"
 
 #include "BudowaOkna.h"
 #include "ErrorBoundary.h"
@@ -40,6 +40,7 @@ struct TStan;
 }
 
 namespace ui {
+class TUstawienia;
 class TModelBledow;
 class TModelZnakow;
 }  // namespace ui
@@ -115,6 +116,11 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void ButtonPokazRachunkiClick(QObject* Sender);
   // The list of account and field findings, once it has been opened.
   TFormRachunki* FormRachunki() const { return formRachunki_; }
+  // The store that remembers the list of banks the user gave ("Wykaz
+  // banków…" in the list of findings); its list is taken now. Without a
+  // store the choice lasts until the program ends.
+  void UzyjUstawien(ui::TUstawienia* ustawienia);
+  void WybierzWykazBankow();
 
   // The placement of the window's own children; the splitter changes the
   // detail panel's height through it.
@@ -143,6 +149,9 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void PokazWynik(std::size_t ileBledow) override;
   void PokazOcene(std::size_t ileBledow) override;
   void PoOcenie() override;
+  // The strip's account sentence and "Pokaż…", or neither when the file
+  // has no finding, warning or transfer; true when shown.
+  bool PokazPasekRachunkow();
   void PokazPropozycjePoprawki();
 
   Typy::TStan& stan_;
@@ -154,6 +163,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // What the automatic correction decodes from, while it is offered.
   std::optional<kodowanie::TKodowanie> poprawka_;
   std::optional<kodowanie::TKodowanie> poprawkaAlbo_;  // a second reading as likely
-  std::vector<rachunki::TUwagaLinii> uwagiRachunkow_;
+  rachunki::TRachunkiStanu rachunkiStanu_;
   TFormRachunki* formRachunki_ = nullptr;
+  ui::TUstawienia* ustawienia_ = nullptr;
 };

@@ -166,8 +166,22 @@ bool ParaPolska(std::uint8_t przed, std::uint8_t litera, std::uint8_t po) {
   return pary::kPo[litera - 27u][przed] >> po & 1;
 }
 
-// Scores one character outside ASCII between its neighbours.
-void Dolicz(TOcena& o, TZnak poprzedni, TZnak ten, TZnak nastepny) {
+bool Duza(TRodzaj r) {
+  return Litera(r) && !Mala(r);
+}
+
+// A small letter in a word of capitals: between two, or beside two with no
+// small letter on its other side ("DąBROWSKI", "MODULACJą", "ąBC"). A
+// capital in a word of small letters counts against a reading ("wymagajĄ"),
+// and so, the other way round, does this.
+bool MalaWsrodDuzych(TZnak przed2, TZnak przed, TZnak po, TZnak po2) {
+  return (Duza(przed.rodzaj) && Duza(po.rodzaj)) ||
+         (Duza(przed.rodzaj) && Duza(przed2.rodzaj) && !Mala(po.rodzaj)) ||
+         (Duza(po.rodzaj) && Duza(po2.rodzaj) && !Mala(przed.rodzaj));
+}
+
+// Scores one character outside ASCII between its neighbours, two on each side.
+void Dolicz(TOcena& o, TZnak przed2, TZnak poprzedni, TZnak ten, TZnak nastepny, TZnak po2) {
   ++o.znaki;
   switch (ten.rodzaj) {
     case kPolskaMala:
@@ -178,13 +192,11 @@ void Dolicz(TOcena& o, TZnak poprzedni, TZnak ten, TZnak nastepny) {
       // ("wymagajĄ", "Duąan" are another encoding's letters read as Polish ones).
       if (!Litera(poprzedni.rodzaj) && !Litera(nastepny.rodzaj)) break;
       // A capital inside a word stands among capitals, a small letter not
-      // between two: "DĄbrowski" and "DąBROWSKI" are another encoding's.
-      const bool duzePrzed = Litera(poprzedni.rodzaj) && !Mala(poprzedni.rodzaj);
-      const bool duzePo = Litera(nastepny.rodzaj) && !Mala(nastepny.rodzaj);
+      // among them: "DĄbrowski" and "DąBROWSKI" are another encoding's.
       const bool wielkoscZgodna =
           ten.rodzaj == kPolskaDuza
               ? !(Mala(poprzedni.rodzaj) || (Litera(poprzedni.rodzaj) && Mala(nastepny.rodzaj)))
-              : !(duzePrzed && duzePo);
+              : !MalaWsrodDuzych(przed2, poprzedni, nastepny, po2);
       ++o.litery;
       if (wielkoscZgodna && ParaPolska(poprzedni.symbol, ten.symbol, nastepny.symbol)) {
         o.punkty += kPunktyPolskiejLitery;
@@ -208,7 +220,8 @@ void Dolicz(TOcena& o, TZnak poprzedni, TZnak ten, TZnak nastepny) {
           (ten.symbol == kEszett && !Samogloska(poprzedni.symbol)) ||
           (!Litera(poprzedni.rodzaj) && !Litera(nastepny.rodzaj)) ||
           (ten.rodzaj == kLacinskaMala &&
-           (!Litera(poprzedni.rodzaj) || (Litera(nastepny.rodzaj) && !Mala(nastepny.rodzaj))))) {
+           (!Litera(poprzedni.rodzaj) || (Litera(nastepny.rodzaj) && !Mala(nastepny.rodzaj)) ||
+            MalaWsrodDuzych(przed2, poprzedni, nastepny, po2)))) {
         o.punkty -= 8;
         ++o.nieprawdopodobne;
       } else {
@@ -260,21 +273,40 @@ const std::array<TZnak, 256>& RodzajeBajtow(TKodowanie k) {
   return k == TKodowanie::Iso8859_2 ? iso : k == TKodowanie::Cp852 ? dos : win;
 }
 
-void OcenUtf8(std::string_view linia, TOcenaLinii& wynik) {
-  TOcena& o = wynik.kandydaci[kUtf8];
-  const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
-  const auto* const end = p + linia.size();
-  const auto* i = p;
-  if (wynik.bomUtf8) {
-    o.punkty += 4 * kPunktyPolskiejLitery;  // a byte-order mark says it outright
-    i += 3;
-  }
+// The character a UTF-8 sequence at `i` decodes to (ASCII as it is), and
+// where the next one starts; nothing for a byte of no well-formed sequence.
+struct TNastepny {
+  TZnak znak;
+  const unsigned char* dalej;
+};
+
+TNastepny NastepnyUtf8(const unsigned char* i, const unsigned char* end) {
+  if (i >= end) return {TZnak{}, end};
+  const TSekwencja s = DekodujUtf8(i, end);
+  if (s.dlugosc == 0) return {TZnak{}, i + 1};
+  return {Znak(s.znak), i + s.dlugosc};
+}
+
+// A letter of Latin-1 or Latin Extended-A (Polish letters among them): what
+// a well-formed sequence of a UTF-8 text decodes to and what single-byte text
+// forms by chance only from bytes no Polish text holds (C3, C4, C5 are "Ă",
+// "Ä", "Ĺ" and box drawing), while "ÓŁ" or "ĘŻ" decode to Cyrillic or IPA.
+bool LiteraLacinska(char32_t c) {
+  return c >= 0xC0 && c < 0x180 && c != 0xD7 && c != 0xF7;
+}
+
+// Scores bytes [i, end) of a line as UTF-8 into `o`, its structure into
+// `wynik`; i and end stand beside bytes that are no letter.
+void OcenUtf8(const unsigned char* i, const unsigned char* const end, TOcena& o,
+              TOcenaLinii& wynik) {
+  TZnak prev2;
   TZnak prev;
   while (i < end) {
     if (*i < 0x80) {
       const auto* const start = i;
       i += DlugoscZwyklych(i, static_cast<std::size_t>(end - i));
       if (i == start) ++i;
+      prev2 = i - start >= 2 ? Znak(i[-2]) : prev;
       prev = Znak(i[-1]);
       continue;
     }
@@ -284,33 +316,89 @@ void OcenUtf8(std::string_view linia, TOcenaLinii& wynik) {
       ++o.nieprawdopodobne;
       o.punkty -= 12;
       wynik.utf8Poprawny = false;
+      prev2 = prev;
       prev = TZnak{};
       ++i;
       continue;
     }
     wynik.utf8Wielobajtowy = true;
+    if (LiteraLacinska(s.znak)) ++wynik.utf8Litery;
     o.punkty += kPunktyPolskiejLitery;  // random bytes seldom form a well-formed sequence
     const TZnak ten = Znak(s.znak);
-    TZnak next;
-    if (i + s.dlugosc < end) {
-      const TSekwencja n = DekodujUtf8(i + s.dlugosc, end);
-      if (n.dlugosc) next = Znak(n.znak);
-    }
-    Dolicz(o, prev, ten, next);
+    const TNastepny next = NastepnyUtf8(i + s.dlugosc, end);
+    const TNastepny next2 = NastepnyUtf8(next.dalej, end);
+    Dolicz(o, prev2, prev, ten, next.znak, next2.znak);
+    prev2 = prev;
     prev = ten;
     i += s.dlugosc;
   }
 }
 
-}  // namespace
+// Whether letters [od, doo) of a line, read under a single-byte candidate,
+// read as a Polish word: three letters or more, small, capitalised or in
+// capitals, every three of them standing so in Polish words, which a
+// foreign letter among them leaves unasked ("Ćwik", "wymagają", "Miloš";
+// not "qycą", "HeĄ").
+constexpr std::size_t kNajkrotszyWyraz = 3;
+constexpr int kNajmniejTrojek = 3;
 
-TOcenaLinii OcenLinie(std::string_view linia) {
-  TOcenaLinii w;
-  w.bajty = linia.size();
-  const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
-  const std::size_t n = linia.size();
-  // The single-byte candidates in one walk over the bytes outside ASCII:
-  // ASCII reads alike under all of them and is skipped eight bytes at a time.
+bool WyrazPolski(const unsigned char* p, std::size_t od, std::size_t doo,
+                 const std::array<TZnak, 256>& r) {
+  if (doo - od < kNajkrotszyWyraz) return false;
+  bool male = true;  // every letter after the first is small
+  bool duze = true;  // every letter after the first is a capital
+  int trojki = 0;
+  for (std::size_t j = od; j < doo; ++j) {
+    const TZnak z = r[p[j]];
+    if (j > od) {
+      male = male && Mala(z.rodzaj);
+      duze = duze && !Mala(z.rodzaj);
+    }
+    const std::uint8_t przed = j > od ? r[p[j - 1]].symbol : 0;
+    const std::uint8_t po = j + 1 < doo ? r[p[j + 1]].symbol : 0;
+    if (z.symbol >= kObcaLitera || przed >= kObcaLitera || po >= kObcaLitera) continue;
+    if (!(pary::kTrojki[z.symbol][przed] >> po & 1)) return false;
+    ++trojki;
+  }
+  // A small first letter with capitals after it ("aBC") is no word's case.
+  return trojki >= kNajmniejTrojek && (male || (duze && !Mala(r[p[od]].rodzaj)));
+}
+
+// Whether one letter of another encoding at byte `i` of a clean line is
+// evidence: its word reads as a Polish word and another word of the line
+// does too ("Przelewy wymagają podpisu", "Ćwik Jan"), which a few random
+// characters around one letter ("v_Ceząs") seldom do.
+bool WPolskimTekscie(const unsigned char* p, std::size_t n, std::size_t i,
+                     const std::array<TZnak, 256>& r) {
+  std::size_t od = i;
+  while (od > 0 && Litera(r[p[od - 1]].rodzaj)) --od;
+  std::size_t doo = i + 1;
+  while (doo < n && Litera(r[p[doo]].rodzaj)) ++doo;
+  if (!WyrazPolski(p, od, doo, r)) return false;
+  for (std::size_t j = 0; j < n;) {
+    if (!Litera(r[p[j]].rodzaj)) {
+      ++j;
+      continue;
+    }
+    std::size_t k = j;
+    while (k < n && Litera(r[p[k]].rodzaj)) ++k;
+    if (j != od && WyrazPolski(p, j, k, r)) return true;
+    j = k;
+  }
+  return false;
+}
+
+bool LiteraAscii(unsigned char b) {
+  return (b | 0x20) >= 'a' && (b | 0x20) <= 'z';
+}
+
+// Scores one word of a line (bytes [od, doo), between bytes that are no
+// letter, at least one above 7F) under every candidate, the rest of the line
+// its context, and adds it to the line's scores: to those of its plausible
+// words too when some candidate reads it plausibly.
+void OcenSlowo(const unsigned char* p, std::size_t n, std::size_t od, std::size_t doo,
+               TOcenaLinii& w) {
+  // The single-byte candidates in one walk over the bytes outside ASCII.
   const std::array<TZnak, 256>* rodzaje[] = {&RodzajeBajtow(TKodowanie::Windows1250),
                                              &RodzajeBajtow(TKodowanie::Iso8859_2),
                                              &RodzajeBajtow(TKodowanie::Cp852)};
@@ -322,32 +410,84 @@ TOcenaLinii OcenLinie(std::string_view linia) {
         if (Tablica(kKodowania[k])[b] != cp1250::kToUnicode[b]) t[b] |= 1u << k;
     return t;
   }();
-  bool wysokie = false;
-  for (std::size_t i = 0; i < n; ++i) {
-    i += DlugoscZwyklych(p + i, n - i);
-    if (i >= n) break;
+  std::array<TOcena, kKandydatow> o{};
+  std::array<TRozne, kKandydatow> rozne{};
+  for (std::size_t i = od; i < doo; ++i) {
     const unsigned char b = p[i];
-    if (b < 0x80) {
-      if (b == 0) ++w.zera;
-      continue;
-    }
-    wysokie = true;
+    if (b < 0x80) continue;
+    const unsigned char przed2 = i > 1 ? p[i - 2] : ' ';
     const unsigned char przed = i > 0 ? p[i - 1] : ' ';
     const unsigned char po = i + 1 < n ? p[i + 1] : ' ';
+    const unsigned char po2 = i + 2 < n ? p[i + 2] : ' ';
     const auto& win = *rodzaje[0];
-    Dolicz(w.kandydaci[0], win[przed], win[b], win[po]);
+    Dolicz(o[0], win[przed2], win[przed], win[b], win[po], win[po2]);
     for (std::size_t k = 1; k < 3; ++k) {
       const auto& r = *rodzaje[k];
-      Dolicz(w.kandydaci[k], r[przed], r[b], r[po]);
+      Dolicz(o[k], r[przed2], r[przed], r[b], r[po], r[po2]);
       if (inne[b] & (1u << k)) {
-        Dolicz(w.rozne[k].windows, win[przed], win[b], win[po]);
-        Dolicz(w.rozne[k].inne, r[przed], r[b], r[po]);
+        TRozne& z = rozne[k];
+        const TOcena wPrzed = z.windows;
+        const TOcena przedTym = z.inne;
+        Dolicz(z.windows, win[przed2], win[przed], win[b], win[po], win[po2]);
+        Dolicz(z.inne, r[przed2], r[przed], r[b], r[po], r[po2]);
+        // What a clean file's hint needs: a letter this candidate reads
+        // plausibly where Windows-1250 reads something implausible.
+        if (z.inne.litery > przedTym.litery &&
+            z.inne.nieprawdopodobne == przedTym.nieprawdopodobne &&
+            z.windows.nieprawdopodobne > wPrzed.nieprawdopodobne) {
+          ++z.dowody;
+          z.mocne += WPolskimTekscie(p, n, i, r);
+        }
       }
     }
   }
-  if (!wysokie) return w;  // ASCII alone reads alike under every candidate
+  const unsigned char* start = p + od;
+  if (od == 0 && w.bomUtf8) {
+    o[kUtf8].punkty += 4 * kPunktyPolskiejLitery;  // a byte-order mark says it outright
+    start += 3;
+  }
+  OcenUtf8(start, p + doo, o[kUtf8], w);
+  bool wiarygodne = false;
+  for (std::size_t k = 0; k < kKandydatow; ++k) {
+    w.kandydaci[k] += o[k];
+    w.rozne[k] += rozne[k];
+    wiarygodne = wiarygodne || o[k].nieprawdopodobne * 4 <= o[k].znaki;
+  }
+  if (!wiarygodne) {
+    ++w.dziwneWyrazy;
+    return;
+  }
+  for (std::size_t k = 0; k < kKandydatow; ++k) {
+    w.czytelne[k] += o[k];
+    w.rozneCzytelne[k] += rozne[k];
+  }
+}
+
+}  // namespace
+
+TOcenaLinii OcenLinie(std::string_view linia) {
+  TOcenaLinii w;
+  w.bajty = linia.size();
+  const auto* p = reinterpret_cast<const unsigned char*>(linia.data());
+  const std::size_t n = linia.size();
   w.bomUtf8 = n >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF;
-  OcenUtf8(linia, w);
+  // Word by word: ASCII reads alike under every candidate, is skipped eight
+  // bytes at a time, and a byte of it that is no letter ends a word.
+  for (std::size_t i = 0; i < n;) {
+    i += DlugoscZwyklych(p + i, n - i);
+    if (i >= n) break;
+    if (p[i] < 0x80) {
+      if (p[i] == 0) ++w.zera;
+      ++i;
+      continue;
+    }
+    std::size_t od = i;
+    while (od > 0 && (p[od - 1] >= 0x80 || LiteraAscii(p[od - 1]))) --od;
+    std::size_t doo = i + 1;
+    while (doo < n && (p[doo] >= 0x80 || LiteraAscii(p[doo]))) ++doo;
+    OcenSlowo(p, n, od, doo, w);
+    i = doo;
+  }
   return w;
 }
 
@@ -359,11 +499,13 @@ TOcena OcenUtf16(std::string_view linia, bool littleEndian, std::size_t przesuni
     return littleEndian ? static_cast<char32_t>(p[i] | (p[i + 1] << 8))
                         : static_cast<char32_t>((p[i] << 8) | p[i + 1]);
   };
+  TZnak prev2;
   TZnak prev;
   for (std::size_t i = przesuniecie; i + 1 < n; i += 2) {
     char32_t c = unit(i);
     if (c < 0x80) {
       if (c >= 0x20 && c < 0x7F) o.punkty += 1;
+      prev2 = prev;
       prev = Znak(c);
       continue;
     }
@@ -376,7 +518,9 @@ TOcena OcenUtf16(std::string_view linia, bool littleEndian, std::size_t przesuni
     }
     const TZnak ten = Znak(c);
     const TZnak next = i + 3 < n ? Znak(unit(i + 2)) : TZnak{};
-    Dolicz(o, prev, ten, next);
+    const TZnak next2 = i + 5 < n ? Znak(unit(i + 4)) : TZnak{};
+    Dolicz(o, prev2, prev, ten, next, next2);
+    prev2 = prev;
     prev = ten;
   }
   return o;
@@ -384,7 +528,8 @@ TOcena OcenUtf16(std::string_view linia, bool littleEndian, std::size_t przesuni
 
 bool LiniaWUtf8(const TOcenaLinii& o) {
   return o.utf8Poprawny && o.utf8Wielobajtowy &&
-         o.kandydaci[kUtf8].punkty > NajlepszaJednobajtowa(o).punkty;
+         (o.utf8Litery >= kLiterUtf8 ||
+          o.kandydaci[kUtf8].punkty > NajlepszaJednobajtowa(o).punkty);
 }
 
 const TOcena& NajlepszaJednobajtowa(const TOcenaLinii& o) {

@@ -45,9 +45,16 @@ struct TOcena {
 struct TRozne {
   TOcena windows;
   TOcena inne;
+  // Of them: letters the other reads plausibly and Windows-1250 does not
+  // ("wymagajĄ", CP852 "wymagają"), and those of them in a word that reads
+  // as Polish, on a line with another such word.
+  std::uint64_t dowody = 0;
+  std::uint64_t mocne = 0;
   TRozne& operator+=(const TRozne& o) {
     windows += o.windows;
     inne += o.inne;
+    dowody += o.dowody;
+    mocne += o.mocne;
     return *this;
   }
 };
@@ -60,7 +67,20 @@ struct TOcenaLinii {
   bool bomUtf8 = false;      // the line begins with EF BB BF
   bool utf8Poprawny = true;  // every byte is part of a well-formed sequence
   bool utf8Wielobajtowy = false;
+  // Well-formed sequences that decode to a Latin letter (Polish ones among
+  // them): single-byte Polish text forms them only by chance.
+  std::uint64_t utf8Litery = 0;
+  // The same scores for the line's words (runs of letters and bytes above
+  // 7F) that some candidate reads plausibly, and how many words no
+  // candidate does: letters in no word's order weigh little against a file.
+  std::array<TOcena, kKandydatow> czytelne;
+  std::array<TRozne, kKandydatow> rozneCzytelne;
+  std::uint64_t dziwneWyrazy = 0;
 };
+
+// A well-formed line (or file) with this many sequences decoding to Latin
+// letters is UTF-8, whatever its letters' neighbours.
+inline constexpr std::uint64_t kLiterUtf8 = 2;
 
 // Scores one line (without its line end) under the byte-oriented candidates.
 TOcenaLinii OcenLinie(std::string_view linia);
@@ -72,7 +92,8 @@ TOcena OcenUtf16(std::string_view linia, bool littleEndian, std::size_t przesuni
 
 // Whether a line of a file that mixes single-byte and UTF-8 lines is a
 // UTF-8 one: well-formed, with at least one character outside ASCII, and
-// more plausible so than under any single-byte candidate.
+// either two Latin letters among them or more plausible so than under any
+// single-byte candidate.
 bool LiniaWUtf8(const TOcenaLinii& ocena);
 bool LiniaWUtf8(std::string_view linia);
 // The single-byte candidate that reads the line best (Windows-1250 on a tie).

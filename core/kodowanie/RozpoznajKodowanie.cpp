@@ -28,6 +28,11 @@ constexpr std::uint64_t kProbkaPoprawnych = std::uint64_t{4} << 20;
 // thirty-two letters' worth ends the reading of clean lines.
 constexpr std::int64_t kPrzewaga = kPunktyPolskiejLitery;
 constexpr std::int64_t kRozstrzygajaca = 32 * kPunktyPolskiejLitery;
+// What one line can put a reading behind the line's best: a few letters'
+// worth, and one letter's for a line that reads implausibly under every
+// candidate.
+constexpr std::int64_t kGranicaLinii = 4 * kPunktyPolskiejLitery;
+constexpr std::int64_t kGranicaDziwnej = kPunktyPolskiejLitery;
 
 constexpr TKodowanie kKodowania[] = {TKodowanie::Windows1250, TKodowanie::Iso8859_2,
                                      TKodowanie::Cp852, TKodowanie::Utf8};
@@ -40,6 +45,7 @@ bool Wiarygodna(const TOcena& o) {
 // than one byte), and its zero bytes.
 struct TCzyUtf8 {
   bool moze = false;
+  bool zla = false;  // a byte of no well-formed sequence
   std::uint64_t zera = 0;
 };
 
@@ -65,6 +71,7 @@ TCzyUtf8 CzyUtf8(std::string_view linia) {
     }
   }
   w.moze = w.moze && !zlaSekwencja;
+  w.zla = zlaSekwencja;
   return w;
 }
 
@@ -123,7 +130,61 @@ std::optional<TWybor> Wybierz(const TOcena* sumy, std::size_t n, const TRozne* r
   return TWybor{r.pierwszy, r.drugi};
 }
 
+// The start of a file as UTF-16 of one byte order, line by line (cut after
+// each LF unit), each line weighing as the lines of any file do: one that
+// reads implausibly at most a letter's worth against the order, and not in
+// how plausible the whole reads, unless such lines are most of it.
+TOcena OcenUtf16Liniami(std::string_view t, bool le, std::size_t od) {
+  TOcena suma;
+  TOcena surowa;
+  std::uint64_t czytelne = 0;
+  std::uint64_t dziwne = 0;
+  const auto* p = reinterpret_cast<const unsigned char*>(t.data());
+  std::size_t start = od;
+  for (std::size_t i = od; i + 1 < t.size(); i += 2) {
+    const bool lf = le ? p[i] == 0x0A && p[i + 1] == 0 : p[i] == 0 && p[i + 1] == 0x0A;
+    if (!lf && i + 3 < t.size()) continue;
+    const TOcena o = OcenUtf16(t.substr(start, i + 2 - start), le, 0);
+    start = i + 2;
+    surowa += o;
+    if (o.znaki == 0 || Wiarygodna(o)) {
+      suma += o;
+      czytelne += o.znaki > 0;
+    } else {
+      suma.punkty += std::max<std::int64_t>(o.punkty, -kGranicaDziwnej);
+      ++dziwne;
+    }
+  }
+  return czytelne >= dziwne ? suma : surowa;
+}
+
 }  // namespace
+
+template <std::size_t N>
+void TDowody<N>::Dodaj(const TOcenaLinii& o) {
+  // The words no candidate reads plausibly count together at most a
+  // letter's worth against a reading; the others as they are.
+  const bool czytelna = o.czytelne[0].znaki > 0;
+  std::int64_t dziwneNajlepsze = o.kandydaci[0].punkty - o.czytelne[0].punkty;
+  for (std::size_t k = 1; k < N; ++k)
+    dziwneNajlepsze = std::max(dziwneNajlepsze, o.kandydaci[k].punkty - o.czytelne[k].punkty);
+  std::array<std::int64_t, N> punkty{};
+  for (std::size_t k = 0; k < N; ++k)
+    punkty[k] =
+        o.czytelne[k].punkty +
+        std::max(o.kandydaci[k].punkty - o.czytelne[k].punkty - dziwneNajlepsze, -kGranicaDziwnej);
+  const std::int64_t najlepsza = *std::max_element(punkty.begin(), punkty.end());
+  for (std::size_t k = 0; k < N; ++k) {
+    surowa[k] += o.kandydaci[k];
+    rozneSurowe[k] += o.rozne[k];
+    TOcena ograniczona = o.czytelne[k];
+    ograniczona.punkty =
+        std::max(punkty[k] - najlepsza, czytelna ? -kGranicaLinii : -kGranicaDziwnej);
+    suma[k] += ograniczona;
+    rozne[k] += o.rozneCzytelne[k];
+  }
+  (czytelna ? czytelne : dziwne) += 1;
+}
 
 bool TRozpoznawanie::Potrzebna(std::int64_t indeks) {
   return indeks == 0 || liczbaLinii_++ % krok_ == 0;
@@ -141,23 +202,21 @@ void TRozpoznawanie::LiniaBledna(std::int64_t indeks, std::string_view linia) {
   // counted (a file that turns out not to be text is still told) but not
   // scored, which was most of the diagnosis's time on a large file. A line
   // that may be UTF-8 is scored: it may make the file a joined one.
+  ++bledne_;
   if (rozstrzygnieta_ && indeks != 0 && przeczytane_ > kProbka) {
     const TCzyUtf8 c = CzyUtf8(linia);
     if (!c.moze) {
       bajty_ += linia.size();
       zera_ += c.zera;
+      liniiNieUtf8_ += c.zla;
       Rozstrzygnij();
       return;
     }
   }
   const TOcenaLinii o = OcenLinie(linia);
-  for (std::size_t k = 0; k < kKandydatow; ++k) {
-    suma_[k] += o.kandydaci[k];
-    rozne_[k] += o.rozne[k];
-  }
   bajty_ += o.bajty;
   zera_ += o.zera;
-  PoliczWiersz(o);
+  Dodaj(o);
 
   if (indeks == 0) {
     bomUtf8_ = o.bomUtf8;
@@ -184,31 +243,37 @@ void TRozpoznawanie::KoniecBlednych() {
   czesci_.clear();
 }
 
-// Whether the line reads as UTF-8 or as single-byte text is what tells a
-// joined file, so faulty and clean lines count alike.
-void TRozpoznawanie::PoliczWiersz(const TOcenaLinii& o) {
+// A line's evidence. Whether it reads as UTF-8 or as single-byte text is
+// what tells a joined file, so faulty and clean lines count alike.
+void TRozpoznawanie::Dodaj(const TOcenaLinii& o) {
+  if (o.kandydaci[kWin1250].znaki == 0) return;  // ASCII reads alike under every candidate
+  dowody_.Dodaj(o);
+  liniiNieUtf8_ += !o.utf8Poprawny;
+  literUtf8_ += o.utf8Litery;
   if (LiniaWUtf8(o)) {
     ++linieUtf8_;
     przewagaUtf8_ += o.kandydaci[kUtf8].punkty - NajlepszaJednobajtowa(o).punkty;
-  } else if (o.kandydaci[kWin1250].znaki > 0) {
+  } else {
     ++linieJednobajtowe_;
-    for (std::size_t k = 0; k < kUtf8; ++k) jednobajtowe_[k] += o.kandydaci[k];
+    jednobajtowe_.Dodaj(o);
   }
 }
 
 void TRozpoznawanie::LiniaPoprawna(std::string_view linia) {
   if (rozstrzygnieta_ || !MaWysokiBajt(linia)) return;
-  const TOcenaLinii o = OcenLinie(linia.substr(0, kNajdluzszyFragment));
-  for (std::size_t k = 0; k < kKandydatow; ++k) {
-    suma_[k] += o.kandydaci[k];
-    rozne_[k] += o.rozne[k];
-  }
-  PoliczWiersz(o);
+  Dodaj(OcenLinie(linia.substr(0, kNajdluzszyFragment)));
   Rozstrzygnij();
 }
 
 bool TRozpoznawanie::PotrzebneLiniePoprawne(std::uint64_t przeczytaneBajty) const {
   return !rozstrzygnieta_ && (czekaNaMieszane_ || przeczytaneBajty < kProbkaPoprawnych);
+}
+
+// Every byte above 7F part of a well-formed UTF-8 sequence, several of them
+// Latin letters, and no line reading better as single-byte text: UTF-8,
+// whatever the letters' neighbours ("Test ąćęłńóśźż", a foreign name).
+bool TRozpoznawanie::StrukturaUtf8() const {
+  return liniiNieUtf8_ == 0 && literUtf8_ >= kLiterUtf8 && linieJednobajtowe_ == 0;
 }
 
 bool TRozpoznawanie::Utf16() const {
@@ -221,10 +286,10 @@ void TRozpoznawanie::Rozstrzygnij() {
     rozstrzygnieta_ = true;
     return;
   }
-  const TRanking wszystkie = Ranking(suma_.data(), kKandydatow);
-  czekaNaMieszane_ = wszystkie.pierwszy == kUtf8 && linieJednobajtowe_ == 0;
+  const TRanking wszystkie = Ranking(dowody_.Sumy(), kKandydatow);
+  czekaNaMieszane_ = (wszystkie.pierwszy == kUtf8 || StrukturaUtf8()) && linieJednobajtowe_ == 0;
   if (linieUtf8_ > 0 && linieJednobajtowe_ > 0)
-    rozstrzygnieta_ = Ranking(jednobajtowe_.data(), kUtf8).przewaga >= kRozstrzygajaca;
+    rozstrzygnieta_ = Ranking(jednobajtowe_.Sumy(), kUtf8).przewaga >= kRozstrzygajaca;
   else
     rozstrzygnieta_ = !czekaNaMieszane_ && wszystkie.przewaga >= kRozstrzygajaca;
 }
@@ -232,8 +297,8 @@ void TRozpoznawanie::Rozstrzygnij() {
 void TRozpoznawanie::Utf16ZPoczatku(std::string_view poczatek) {
   const std::size_t od = bom16_ ? 2 : 0;
   if (poczatek.size() % 2 != od % 2) poczatek.remove_suffix(1);
-  utf16LE_ = OcenUtf16(poczatek, true, od);
-  utf16BE_ = OcenUtf16(poczatek, false, od);
+  utf16LE_ = OcenUtf16Liniami(poczatek, true, od);
+  utf16BE_ = OcenUtf16Liniami(poczatek, false, od);
   poczatekUtf16_ = true;
 }
 
@@ -260,17 +325,32 @@ std::optional<TDiagnoza> TRozpoznawanie::Wynik() const {
   // are what make the lines of many a text file faulty: they say nothing.)
   if (zera_ * 100 > bajty_) return std::nullopt;
 
+  if (StrukturaUtf8()) return TDiagnoza{TKodowanie::Utf8, bomUtf8_, std::nullopt};
   // Lines that read as UTF-8 and others that read as single-byte text: two
   // files joined, each line decoded from its own encoding.
   if (linieUtf8_ > 0 && linieJednobajtowe_ > 0 && przewagaUtf8_ >= kPrzewaga) {
-    if (const auto w = Wybierz(jednobajtowe_.data(), kUtf8)) {
+    if (const auto w = Wybierz(jednobajtowe_.Sumy(), kUtf8)) {
       TDiagnoza d{ZUtf8(kKodowania[w->kto]), bomUtf8_, std::nullopt};
       if (w->albo) d.albo = ZUtf8(kKodowania[*w->albo]);
       return d;
     }
   }
-  const auto w = Wybierz(suma_.data(), kKandydatow, rozne_.data());
+  const TRozne* rozne = dowody_.Rozne();
+  auto w = Wybierz(dowody_.Sumy(), kKandydatow, rozne);
   if (!w) return std::nullopt;
+  if (bledne_ == 0) {
+    // A clean file is right as it is unless its letters say otherwise:
+    // another reading is named (alone or beside a close one) only for
+    // letters it reads plausibly where Windows-1250 reads them
+    // implausibly, two of them or one among Polish words. Readings close
+    // only because Windows-1250 reads a few bytes badly, or because both
+    // read Polish letters ("ORZEŹWIONEJ", CP852 "ORZEĆWIONEJ"), say nothing.
+    const auto dowod = [rozne](std::size_t k) {
+      return k == kWin1250 || (k != kUtf8 && (rozne[k].dowody >= 2 || rozne[k].mocne >= 1));
+    };
+    if (!dowod(w->kto)) w = TWybor{kWin1250, std::nullopt};
+    if (w->albo && !dowod(*w->albo)) w->albo.reset();
+  }
   TDiagnoza d{kKodowania[w->kto], w->kto == kUtf8 && bomUtf8_, std::nullopt};
   if (w->albo) d.albo = kKodowania[*w->albo];
   return d;

@@ -6,6 +6,7 @@
 // wrong letters: a CP852 "ą" is the Windows-1250 "Ą", an ISO-8859-2 "š" the
 // Windows-1250 "ą". It says nothing when it is not sure, nor for a file that
 // is not text, and names both readings when two are close.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,27 @@ struct TDiagnoza {
   // corrected until the user says which.
   std::optional<TKodowanie> albo;
   bool operator==(const TDiagnoza&) const = default;
+};
+
+// The evidence of a file's lines under N candidates. What one line adds is
+// bounded: it can put a reading at most a few letters' worth behind the
+// line's best, and its words that no candidate reads plausibly (letters
+// that form no word, codes, a name from another alphabet) together at most
+// one letter's worth, left out of how plausible a reading is. A file where
+// lines of such words alone outnumber the others is judged by its lines as
+// they are.
+template <std::size_t N>
+struct TDowody {
+  std::array<TOcena, N> suma{};  // each line bounded
+  std::array<TRozne, N> rozne{};
+  std::uint64_t czytelne = 0;      // lines with a word some candidate reads plausibly
+  std::uint64_t dziwne = 0;        // and the others
+  std::array<TOcena, N> surowa{};  // each line as it is
+  std::array<TRozne, N> rozneSurowe{};
+  void Dodaj(const TOcenaLinii& ocena);
+  bool Ograniczone() const { return czytelne >= dziwne; }
+  const TOcena* Sumy() const { return Ograniczone() ? suma.data() : surowa.data(); }
+  const TRozne* Rozne() const { return Ograniczone() ? rozne.data() : rozneSurowe.data(); }
 };
 
 // Collects the evidence line by line, for a reader that keeps the lines
@@ -62,7 +84,8 @@ class TRozpoznawanie {
  private:
   std::optional<TDiagnoza> WynikUtf16() const;
   bool Utf16() const;
-  void PoliczWiersz(const TOcenaLinii& ocena);
+  bool StrukturaUtf8() const;
+  void Dodaj(const TOcenaLinii& ocena);
   void Rozstrzygnij();
 
   // Which faulty lines are read: every `krok_`-th, the step doubling each
@@ -78,18 +101,22 @@ class TRozpoznawanie {
   bool rozstrzygnieta_ = false;
   bool czekaNaMieszane_ = false;  // UTF-8 so far: a clean Windows-1250 line would make it mixed
 
-  std::array<TOcena, kKandydatow> suma_{};
-  std::array<TRozne, kKandydatow> rozne_{};
+  TDowody<kKandydatow> dowody_;
   std::uint64_t bajty_ = 0;
   std::uint64_t zera_ = 0;
+  std::uint64_t bledne_ = 0;  // faulty lines read: none, and the file is clean
   bool bomUtf8_ = false;
+  // The structure of UTF-8: lines holding a byte of no well-formed
+  // sequence, and sequences that decode to Latin letters.
+  std::uint64_t liniiNieUtf8_ = 0;
+  std::uint64_t literUtf8_ = 0;
   // A mixed file: the lines that read as UTF-8 and by how much better than
   // as single-byte text; the other lines holding characters outside ASCII,
   // under each single-byte candidate.
   std::uint64_t linieUtf8_ = 0;
   std::int64_t przewagaUtf8_ = 0;
   std::uint64_t linieJednobajtowe_ = 0;
-  std::array<TOcena, kUtf8> jednobajtowe_{};
+  TDowody<kUtf8> jednobajtowe_;
   // UTF-16: the start of the file in each byte order.
   int bom16_ = 0;  // 1 little-endian mark, 2 big-endian mark
   bool poczatekUtf16_ = false;

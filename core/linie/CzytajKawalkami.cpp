@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "platform/InOutError.h"
 #include "stan/Teksty.h"
@@ -11,6 +13,25 @@
 namespace Typy {
 
 namespace {
+
+// How a large file is read: WERYFIKACJA_ODCZYT=read, mmap or populate holds
+// a run to one way, so that bench/run can measure each on the machine it
+// runs on; unset, the default below.
+enum class TOdczyt { Read, Mapa, MapaWypelniona };
+// Chosen from bench/run's measurements: see CzytajKawalkami.h.
+constexpr TOdczyt kOdczytDomyslny = TOdczyt::MapaWypelniona;
+
+TOdczyt SposobOdczytu() {
+  static const TOdczyt sposob = [] {
+    const char* e = std::getenv("WERYFIKACJA_ODCZYT");
+    const std::string_view s = e ? e : "";
+    if (s == "read") return TOdczyt::Read;
+    if (s == "mmap") return TOdczyt::Mapa;
+    if (s == "populate") return TOdczyt::MapaWypelniona;
+    return kOdczytDomyslny;
+  }();
+  return sposob;
+}
 
 [[noreturn]] void ZmienilSie() {
   throw EInOutError(io_codes::kFileChanged, teksty::PlikZmienilSie.str());
@@ -21,11 +42,12 @@ namespace {
 bool CzytajZMapy(platform::InputFile& plik,
                  const std::function<bool(const char*, std::size_t)>& kawalek) {
   const std::uint64_t rozmiar = plik.SizeHint();
-  if (rozmiar < kKawalekMapy) return false;
+  const TOdczyt sposob = SposobOdczytu();
+  if (rozmiar < kKawalekMapy || sposob == TOdczyt::Read) return false;
   bool dalej = true;
   for (std::uint64_t od = 0; dalej && od < rozmiar; od += kKawalekMapy) {
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, rozmiar - od));
-    const char* const dane = plik.MapPiece(od, n);
+    const char* const dane = plik.MapPiece(od, n, sposob == TOdczyt::MapaWypelniona);
     if (dane == nullptr) return false;  // only ever the first piece
     dalej = kawalek(dane, n);
     // Bytes the file lost while they were read: it shrank, or its medium

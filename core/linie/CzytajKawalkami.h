@@ -20,8 +20,17 @@ inline constexpr std::size_t kKawalek = std::size_t{64} << 10;
 // system holds in large pages (2 MiB, the size of a piece) is handed over a
 // page at a time. Going over a cached 200 MB file mapped takes 9 ms against
 // 24 ms of reading it when the system holds it in large pages, and 27
-// against 35 ms in small ones. A piece adds its size to the memory the
-// program holds.
+// against 35 ms in small ones. Each piece's pages are mapped at once
+// (MAP_POPULATE) rather than as they are first read: where a page fault is
+// dear (in a virtual machine most of all) faults a few pages apart cost more
+// than the copy they spare. Measured by bench/run on a shared two-core
+// virtual machine, the character check against `wc -l` on the sample and on
+// the Elixir-O payroll: populated 0.92x and 0.93x in one run, 1.07x and
+// 1.00x in another; page by page 1.06x and 1.12x, then 0.98x and 0.91x;
+// read() 1.36x and 1.41x, then 1.37x and 1.23x. The two mapped ways are
+// within the noise of that machine; read() is the slowest in every run.
+// WERYFIKACJA_ODCZYT=populate, mmap or read holds a run to one way. A piece
+// adds its size to the memory the program holds.
 inline constexpr std::size_t kKawalekMapy = std::size_t{2} << 20;
 
 // How big the pieces are: `pierwszy` bytes first, then as many as were read

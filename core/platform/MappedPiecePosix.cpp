@@ -82,7 +82,7 @@ Window* WindowAt(const void* base) {
 
 }  // namespace
 
-const char* InputFile::MapPiece(std::uint64_t offset, std::size_t n) {
+const char* InputFile::MapPiece(std::uint64_t offset, std::size_t n, bool wypelnij) {
   ReleasePiece();
   std::call_once(gInstall, InstallGuard);
   Window* const w = FreeWindow();
@@ -90,7 +90,8 @@ const char* InputFile::MapPiece(std::uint64_t offset, std::size_t n) {
     if (mapped_) throw EInOutError::FromErrno(EIO);
     return nullptr;
   }
-  void* const p = ::mmap(nullptr, n, PROT_READ, MAP_PRIVATE, fd_, static_cast<off_t>(offset));
+  void* const p = ::mmap(nullptr, n, PROT_READ, MAP_PRIVATE | (wypelnij ? MAP_POPULATE : 0), fd_,
+                         static_cast<off_t>(offset));
   if (p == MAP_FAILED) {
     if (mapped_) throw EInOutError::FromErrno(errno);
     return nullptr;

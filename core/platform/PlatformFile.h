@@ -46,8 +46,9 @@ class InputFile {
   // or its medium failed), they read as zero to the end of the page the
   // file now ends in and as the end-of-text byte 1A after it, so that no
   // reader goes far past them, and PieceLost() is true. On Windows no
-  // piece is mapped.
-  const char* MapPiece(std::uint64_t offset, std::size_t n);
+  // piece is mapped. With `wypelnij` the system maps every page of the
+  // piece at once (MAP_POPULATE) instead of page by page as they are read.
+  const char* MapPiece(std::uint64_t offset, std::size_t n, bool wypelnij = false);
   bool PieceLost() const;
   // True when the file is no longer as it was opened: its size or its time
   // of last modification differ, or its path now names another file or

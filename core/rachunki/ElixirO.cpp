@@ -4,7 +4,9 @@
 #include <string>
 
 #include "rachunki/Nrb.h"
+#include "rachunki/Tytuly.h"
 #include "rachunki/Uwagi.h"
+#include "rachunki/WykazBankow.h"
 
 namespace rachunki {
 
@@ -50,12 +52,12 @@ bool PrawdziwaData(std::string_view s) {
   return d <= kDni[m - 1] + (m == 2 && przestepny ? 1 : 0);
 }
 
-// The account's 26 digits when the field holds exactly one number in one
-// of the ways it is written, else empty.
+// The account's 26 digits when the field holds exactly one number of 26
+// digits in one of the ways it is written, else empty.
 std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n) {
   bool jeden = false, caly = false;
   ZnajdzNumery(v, [&](const TNumerWLinii& znaleziony) {
-    caly = !jeden && znaleziony.poczatek == 0 && znaleziony.dlugosc == v.size();
+    caly = !jeden && znaleziony.pelny && znaleziony.poczatek == 0 && znaleziony.dlugosc == v.size();
     jeden = !jeden;
     n = znaleziony;
   });
@@ -132,11 +134,12 @@ void SprawdzRekord(std::string_view l, const std::vector<TPoleRekordu>& pola,
 
   // Each account, and its bank's sort code beside it. A sort code is held
   // against its account only when the account itself is right: a wrong
-  // digit is told once, at the account.
+  // digit is told once, at the account; so is a code not on the list.
   struct Strona {
     std::size_t rachunek, bank;
     Pole poleRachunku, poleBanku;
   };
+  std::string_view kontrahent;  // the payee's account when it is right
   for (const Strona& s : {Strona{kRachunekZleceniodawcy, kBankZleceniodawcy,
                                  Pole::RachunekZleceniodawcy, Pole::BankZleceniodawcy},
                           Strona{kRachunekKontrahenta, kBankKontrahenta, Pole::RachunekKontrahenta,
@@ -144,14 +147,18 @@ void SprawdzRekord(std::string_view l, const std::vector<TPoleRekordu>& pola,
     TNumerWLinii n;
     const std::string_view cyfry = CyfryRachunku(wartosc(s.rachunek), n);
     if (cyfry.empty()) dodaj(s.rachunek, s.poleRachunku, Blad::NieRachunek);
+    const bool dobry = !cyfry.empty() && SprawdzNrb(cyfry) == WynikNrb::Poprawny;
+    if (dobry && s.rachunek == kRachunekKontrahenta) kontrahent = cyfry;
     const std::string_view bank = wartosc(s.bank);
     if (bank.size() != 8 || !SameCyfry(bank))
       dodaj(s.bank, s.poleBanku, Blad::NumerBankuZnaki);
     else if (!NumerBankuPoprawny(bank))
       dodaj(s.bank, s.poleBanku, Blad::NumerBankuCyfra);
-    else if (!cyfry.empty() && SprawdzNrb(cyfry) == WynikNrb::Poprawny &&
-             cyfry.substr(2, 8) != bank)
+    else if (dobry && cyfry.substr(2, 8) != bank)
       dodaj(s.bank, s.poleBanku, Blad::NumerBankuInny);
+    else if (!dobry && !(cyfry.size() == kCyfrNrb && cyfry.substr(2, 8) == bank) &&
+             !WykazBankow().Zawiera(TWykazBankow::Kod(bank.data())))
+      dodaj(s.bank, s.poleBanku, Blad::SpozaWykazu);
   }
 
   for (auto [i, pole] :
@@ -172,20 +179,16 @@ void SprawdzRekord(std::string_view l, const std::vector<TPoleRekordu>& pola,
   const std::string_view klasyfikacja = wartosc(kKlasyfikacja);
   if (przelew && !klasyfikacja.empty() && klasyfikacja != "51" && klasyfikacja != "53")
     dodaj(kKlasyfikacja, Pole::Klasyfikacja, Blad::Klasyfikacja);
-  if (klasyfikacja == "53") {
-    // Split payment: /VAT/amount/IDC/tax number/INV/invoice/TXT/text, its
-    // lines joined.
-    std::string tytul;
-    for (char c : wartosc(kTytul))
-      if (c != '|') tytul += c;
-    std::size_t p = 0;
-    bool dobry = tytul.starts_with("/VAT/");
-    for (std::string_view znacznik : {"/IDC/", "/INV/", "/TXT/"}) {
-      p = dobry ? tytul.find(znacznik, p) : std::string::npos;
-      dobry = p != std::string::npos;
-    }
-    if (!dobry) dodaj(kTytul, Pole::Tytul, Blad::PodzielonaPlatnosc);
-  }
+  // Direct debits carry neither layout: their title is the creditor's.
+  if (!przelew) return;
+  if (klasyfikacja == "53")
+    SprawdzTytulPodzielonej(l, pola[kTytul], SameCyfry(kwota) ? kwota : std::string_view(), uwagi);
+  // A tax payment is told by its account, whose digits may be wrong: then
+  // only the title is checked, not whose micro-account it is.
+  TNumerWLinii n;
+  const std::string_view cyfry = CyfryRachunku(wartosc(kRachunekKontrahenta), n);
+  if (!cyfry.empty() && Mikrorachunek(cyfry))
+    SprawdzTytulPodatkowy(l, pola[kTytul], pola[kRachunekKontrahenta], kontrahent, uwagi);
 }
 
 }  // namespace rachunki

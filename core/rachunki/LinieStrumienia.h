@@ -33,18 +33,23 @@ class TLinieStrumienia {
     if (!pierwsza_.empty() && dlugosc_ <= kNajdluzszaLinia) Zbierz();
   }
   // The line is complete: its findings, in column order.
-  const std::vector<TUwaga>& Koniec() {
+  // With `podsumowanie`, a record is announced to it as it is split.
+  const std::vector<TUwaga>& Koniec(TPodsumowanie* podsumowanie = nullptr) {
     const std::string_view linia = zebrana_ ? std::string_view(bufor_.data(), bufor_.size())
                                    : dlugosc_ > kNajdluzszaLinia ? std::string_view()
                                                                  : pierwsza_;
-    const std::vector<TUwaga>& u =
-        dlugosc_ > kNajdluzszaLinia ? brak_ : sprawdzanie_.Sprawdz(linia);
+    sprawdzona_ = dlugosc_ <= kNajdluzszaLinia;
+    const std::vector<TUwaga>& u = sprawdzona_ ? sprawdzanie_.Sprawdz(linia, podsumowanie) : brak_;
     ostatnia_ = linia;
     Porzuc();
     return u;
   }
   // The line `Koniec` last checked, while its piece is not left.
   std::string_view Ostatnia() const { return ostatnia_; }
+  // Its fields when it is a record.
+  const std::vector<TPoleRekordu>* Pola() const {
+    return sprawdzona_ ? sprawdzanie_.Pola() : nullptr;
+  }
   void Porzuc() {
     pierwsza_ = {};
     zebrana_ = false;
@@ -65,6 +70,7 @@ class TLinieStrumienia {
   std::string_view pierwsza_;
   std::string_view ostatnia_;
   bool zebrana_ = false;
+  bool sprawdzona_ = false;
   std::uint64_t dlugosc_ = 0;
   ByteBuffer bufor_;
 };

@@ -61,36 +61,157 @@ WynikNrb SprawdzNrb(std::string_view cyfry) {
 
 namespace detail {
 
+namespace {
+
+bool Litera(char c) {
+  return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
+}
+
+// Where "PL" or "IBAN" stands right before the digits at `s` (one space
+// between, or for "IBAN" a colon and a space too), or `s` when neither.
+std::size_t Przedrostek(std::string_view l, std::size_t s, bool& jest) {
+  jest = false;
+  std::size_t j = s;
+  if (j > 0 && l[j - 1] == ' ') --j;
+  if (j >= 2 && l[j - 2] == 'P' && l[j - 1] == 'L' && (j == 2 || !Litera(l[j - 3]))) {
+    jest = true;
+    return j - 2;
+  }
+  if (j > 0 && l[j - 1] == ':') --j;
+  if (j >= 4 && l.substr(j - 4, 4) == "IBAN" && (j == 4 || !Litera(l[j - 5]))) {
+    jest = true;
+    return s;
+  }
+  return s;
+}
+
+// The digit runs from `s` on, as long as one or two spaces or a hyphen part
+// them: where each begins and ends.
+struct TGrupy {
+  static constexpr std::size_t kNajwiecej = 12;
+  std::size_t od[kNajwiecej], doo[kNajwiecej];
+  std::size_t ile = 0;
+  std::size_t cyfr = 0;  // in all of them
+  // Whether every separator up to group `k` is the same as the first.
+  bool Rowne(std::string_view l, std::size_t k) const {
+    for (std::size_t g = 2; g < k; ++g)
+      if (l.substr(doo[g - 1], od[g] - doo[g - 1]) != l.substr(doo[0], od[1] - doo[0]))
+        return false;
+    return true;
+  }
+  std::size_t Dl(std::size_t g) const { return doo[g] - od[g]; }
+};
+
+TGrupy Grupy(std::string_view l, std::size_t s, std::size_t koniec) {
+  TGrupy g;
+  std::size_t p = s;
+  while (g.ile < TGrupy::kNajwiecej) {
+    const std::size_t e = std::min(Dokad<MaskaCyfr>(l, p), koniec);
+    g.od[g.ile] = p;
+    g.doo[g.ile++] = e;
+    g.cyfr += e - p;
+    if (g.cyfr > kNajwiecejCyfrPoPL) break;
+    // The next group after one hyphen, or one or two spaces.
+    std::size_t q = e;
+    if (q < koniec && l[q] == '-') {
+      ++q;
+    } else {
+      while (q < koniec && q - e < 2 && l[q] == ' ') ++q;
+    }
+    if (q == e || q >= koniec || !Cyfra(l[q])) break;
+    p = q;
+  }
+  return g;
+}
+
+// Whether the group ending at `e` is the whole part of an amount: a decimal
+// comma or point and a digit after it.
+bool PrzedUlamkiem(std::string_view l, std::size_t e) {
+  return e + 1 < l.size() && (l[e] == ',' || l[e] == '.') && Cyfra(l[e + 1]);
+}
+
+void Przepisz(std::string_view l, const TGrupy& g, TNumerWLinii& n) {
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < g.ile && k < kCyfrNrb; ++i)
+    for (std::size_t p = g.od[i]; p < g.doo[i] && k < kCyfrNrb; ++p) n.cyfry[k++] = l[p];
+}
+
+}  // namespace
+
 bool NumerOd(std::string_view l, std::size_t s, std::size_t koniec, TNumerWLinii& n,
              std::size_t& dalej) {
   const std::size_t e = std::min(Dokad<MaskaCyfr>(l, s), koniec);
   dalej = e;
+  bool przedrostek;
+  n.poczatek = Przedrostek(l, s, przedrostek);
   if (e - s == kCyfrNrb) {
     std::memcpy(n.cyfry, l.data() + s, kCyfrNrb);
-  } else if (e - s == 2) {
-    // The printed grouping: two digits, then six groups of four, each after
-    // one space or hyphen. A group going on after the last is a longer
-    // number of some other kind.
-    if (s + 32 > koniec) return false;
-    n.cyfry[0] = l[s];
-    n.cyfry[1] = l[s + 1];
-    for (std::size_t g = 0; g < 6; ++g) {
-      const std::size_t p = e + 5 * g;
-      if (!Odstep(l[p])) return false;
-      for (std::size_t j = 0; j < 4; ++j) {
-        if (!Cyfra(l[p + 1 + j])) return false;
-        n.cyfry[2 + 4 * g + j] = l[p + 1 + j];
-      }
-    }
-    const std::size_t p = s + 32;
-    if (p < koniec && Cyfra(l[p])) return false;
-    if (p + 1 < koniec && Odstep(l[p]) && Cyfra(l[p + 1])) return false;
-    dalej = p;
-  } else {
-    return false;
+    n.dlugosc = e - n.poczatek;
+    return true;
   }
-  n.poczatek = s;
-  if (s >= 2 && l[s - 2] == 'P' && l[s - 1] == 'L') n.poczatek = s - 2;
+  if (e - s != 2 && !przedrostek) return false;
+
+  const TGrupy g = Grupy(l, s, koniec);
+  // The printed groupings: two digits, then six groups of four, or a group
+  // of eight and four of four; the same separator throughout.
+  std::size_t grup = 0;
+  if (e - s == 2 && g.ile >= 6) {
+    bool czworki = g.ile >= 7, osemka = g.Dl(1) == 8;
+    for (std::size_t i = 1; i < 7 && i < g.ile; ++i) {
+      czworki = czworki && g.Dl(i) == 4;
+      if (i >= 2 && i < 6) osemka = osemka && g.Dl(i) == 4;
+    }
+    grup = czworki ? 7 : osemka ? 6 : 0;
+    if (grup && !g.Rowne(l, grup)) grup = 0;
+  }
+  if (grup) {
+    Przepisz(l, g, n);
+    // More groups after the number: an amount, or one more group, end it
+    // ("... 2875 1500,00", "... 2875 1 500 zl"); at least two more groups
+    // of four are a grouping that goes on, something longer, unless its
+    // first 26 digits are an account by their check digits or by "PL".
+    const bool dalszeCzworki = g.ile >= grup + 2 && g.Dl(grup) == 4 && g.Dl(grup + 1) == 4 &&
+                               !(g.ile == grup + 2 && PrzedUlamkiem(l, g.doo[grup + 1]));
+    if (dalszeCzworki && !przedrostek && !SumaKontrolnaPoprawna(n.Cyfry())) return false;
+    dalej = g.doo[grup - 1];
+    n.dlugosc = dalej - n.poczatek;
+    return true;
+  }
+  if (!przedrostek) return false;
+
+  // After "PL" or "IBAN" it is an account whatever its grouping: its first
+  // 26 digits when a group ends there, else one with a digit lost or added.
+  // A last group before a decimal comma is an amount's, and so are the
+  // groups of up to three digits before it that part its thousands
+  // ("2 500,00"); the account's count is told with or without them.
+  std::size_t ile1 = g.ile, cyfr1 = g.cyfr;
+  if (ile1 > 1 && PrzedUlamkiem(l, g.doo[ile1 - 1])) cyfr1 -= g.Dl(--ile1);
+  std::size_t ile = ile1, cyfr = cyfr1;
+  if (ile1 < g.ile) {
+    for (std::size_t ostatnia = g.Dl(ile1); ostatnia == 3 && ile > 1 && g.Dl(ile - 1) <= 3;) {
+      ostatnia = g.Dl(--ile);
+      cyfr -= ostatnia;
+    }
+  }
+  std::size_t razem = 0;
+  for (std::size_t i = 0; i < ile; ++i) {
+    razem += g.Dl(i);
+    if (razem == kCyfrNrb) {
+      Przepisz(l, g, n);
+      dalej = g.doo[i];
+      n.dlugosc = dalej - n.poczatek;
+      return true;
+    }
+  }
+  const auto wZakresie = [](std::size_t c) {
+    return c >= kNajmniejCyfrPoPL && c <= kNajwiecejCyfrPoPL;
+  };
+  if (!wZakresie(cyfr)) {
+    if (!wZakresie(cyfr1)) return false;
+    ile = ile1;
+  }
+  n.pelny = false;
+  dalej = g.doo[ile - 1];
   n.dlugosc = dalej - n.poczatek;
   return true;
 }

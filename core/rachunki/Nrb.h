@@ -7,9 +7,14 @@
 // pays someone else.
 //
 // The finder takes a number in the ways people write it: 26 digits in a
-// row, grouped as printed (XX XXXX XXXX XXXX XXXX XXXX XXXX, with spaces or
-// hyphens), with "PL" in front. A run of more digits, or a grouping that
-// goes on, is something else and is left alone.
+// row, grouped as printed (XX XXXX XXXX XXXX XXXX XXXX XXXX, or as some
+// offices print it XX XXXXXXXX XXXX XXXX XXXX XXXX; groups apart by one or
+// two spaces or a hyphen), with "PL" or "IBAN" in front, and followed by
+// whatever a list puts after it (an amount, most often). A run of more
+// digits, or a grouping that goes on, is something else and is left alone,
+// unless the check digits of its first 26 fit or "PL" says it is an
+// account; after "PL" or "IBAN" a number of digits other than 26 is told as
+// such.
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +27,10 @@
 namespace rachunki {
 
 inline constexpr std::size_t kCyfrNrb = 26;
+// After "PL" or "IBAN", this many digits or more (up to an IBAN's 34) are an
+// account written with a digit lost or added; fewer are something else.
+inline constexpr std::size_t kNajmniejCyfrPoPL = 24;
+inline constexpr std::size_t kNajwiecejCyfrPoPL = 34;
 
 enum class WynikNrb : unsigned char {
   Poprawny,
@@ -41,16 +50,18 @@ bool NumerBankuPoprawny(std::string_view cyfry8);
 WynikNrb SprawdzNrb(std::string_view cyfry26);
 
 // One number as found in a line: where it stands, as written (from "PL" or
-// its first digit to its last digit), and its 26 digits.
+// its first digit to its last digit), and its 26 digits; or, when not
+// `pelny`, an account after "PL" or "IBAN" that has not 26 digits.
 struct TNumerWLinii {
   std::size_t poczatek = 0;
   std::size_t dlugosc = 0;
+  bool pelny = true;
   char cyfry[kCyfrNrb]{};
   std::string_view Cyfry() const { return {cyfry, kCyfrNrb}; }
 };
 
 // Calls `f` with every number in the line, left to right. Fast where a line
-// holds no long stretch of digits, spaces and hyphens: only every 26th byte
+// holds no long stretch of digits, spaces and hyphens: only every 24th byte
 // is looked at there.
 template <class F>
 void ZnajdzNumery(std::string_view linia, F&& f);
@@ -153,23 +164,26 @@ bool NumerOd(std::string_view linia, std::size_t s, std::size_t koniec, TNumerWL
 
 template <class F>
 void ZnajdzNumery(std::string_view linia, F&& f) {
+  // Every number, and every account after "PL" a digit short, takes this
+  // many bytes of one stretch of digits, spaces and hyphens.
+  constexpr std::size_t kKrok = kNajmniejCyfrPoPL;
   const std::size_t rozmiar = linia.size();
-  std::size_t i = kCyfrNrb - 1;
+  std::size_t i = kKrok - 1;
   while (i < rozmiar) {
-    // Within a number a space or hyphen stands between two digits; one
-    // that does not is in text, and a number lying in the same stretch
-    // still meets a later look.
+    // Within a number a space or hyphen stands next to a digit (two spaces
+    // between groups: each has one on a side); one that does not is in
+    // text, and a number lying in the same stretch still meets a later
+    // look.
     const char c = linia[i];
-    if (!detail::Cyfra(c) && (!detail::Odstep(c) || !detail::Cyfra(linia[i - 1]) ||
-                              i + 1 == rozmiar || !detail::Cyfra(linia[i + 1]))) {
-      i += kCyfrNrb;
+    if (!detail::Cyfra(c) &&
+        (!detail::Odstep(c) ||
+         (!detail::Cyfra(linia[i - 1]) && (i + 1 == rozmiar || !detail::Cyfra(linia[i + 1]))))) {
+      i += kKrok;
       continue;
     }
-    // A stretch of digits, spaces and hyphens: a number lies wholly in one,
-    // and a number of the shortest form still takes 26 of its bytes.
     const std::size_t a = detail::Skad<detail::MaskaNumeru>(linia, i);
     const std::size_t b = detail::Dokad<detail::MaskaNumeru>(linia, i + 1);
-    if (b - a >= kCyfrNrb) {
+    if (b - a >= kKrok) {
       for (std::size_t s = a; s < b;) {
         if (!detail::Cyfra(linia[s])) {
           ++s;
@@ -181,7 +195,7 @@ void ZnajdzNumery(std::string_view linia, F&& f) {
         s = dalej;
       }
     }
-    i = b + kCyfrNrb;
+    i = b + kKrok;
   }
 }
 

@@ -1,9 +1,12 @@
 #include "rachunki/Uwagi.h"
 
 #include <algorithm>
+#include <string>
 
 #include "kodowanie/Cp1250.h"
 #include "rachunki/Nrb.h"
+#include "rachunki/Podsumowanie.h"
+#include "rachunki/WykazBankow.h"
 
 namespace rachunki {
 
@@ -72,9 +75,30 @@ std::string_view OpisBledu(Blad b) {
   static constexpr cp1250::Literal kCzesci{u8"więcej niż 4 części rozdzielone znakiem |"};
   static constexpr cp1250::Literal kCzesc{u8"część dłuższa niż 35 znaków"};
   static constexpr cp1250::Literal kPodzielona{
-      u8"tytuł płatności podzielonej nie ma postaci /VAT/…/IDC/…/INV/…/TXT/…"};
+      u8"tytuł płatności podzielonej nie ma postaci /VAT/…/IDC/…/INV/… (i /TXT/…)"};
   static constexpr cp1250::Literal kKlasyfikacja{u8"klasyfikacja inna niż 51 i 53"};
   static constexpr cp1250::Literal kCudzyslow{u8"niezamknięty cudzysłów"};
+  static constexpr cp1250::Literal kLiczbaCyfr{u8"nie ma 26 cyfr"};
+  static constexpr cp1250::Literal kSpozaWykazu{
+      u8"numer rozliczeniowy nie występuje w wykazie banków"};
+  static constexpr cp1250::Literal kVatKwota{
+      u8"kwota VAT to najwyżej 10 cyfr, przecinek i grosze (np. 230,00)"};
+  static constexpr cp1250::Literal kVatWieksza{u8"kwota VAT większa od kwoty przelewu"};
+  static constexpr cp1250::Literal kIdc{u8"identyfikator /IDC/ dłuższy niż 14 znaków"};
+  static constexpr cp1250::Literal kNip{u8"błędna cyfra kontrolna NIP"};
+  static constexpr cp1250::Literal kInv{u8"numer faktury /INV/ dłuższy niż 35 znaków"};
+  static constexpr cp1250::Literal kTxt{u8"tekst /TXT/ dłuższy niż 33 znaki"};
+  static constexpr cp1250::Literal kPapierowe{
+      u8"znaczniki /NIP/ i /NR/ są z formularza papierowego; w pliku /IDC/ i /INV/"};
+  static constexpr cp1250::Literal kPodatkowy{
+      u8"tytuł przelewu na mikrorachunek podatkowy nie ma postaci /TI/…/OKR/…/SFP/… (i /TXT/…)"};
+  static constexpr cp1250::Literal kTyp{u8"typ identyfikatora /TI/ inny niż N, R, P, 1, 2 i 3"};
+  static constexpr cp1250::Literal kPesel{u8"błędna cyfra kontrolna numeru PESEL"};
+  static constexpr cp1250::Literal kOkres{
+      u8"okres /OKR/ nie ma postaci RR, litera R, P, K, M, D lub J i numer okresu, ani 0"};
+  static constexpr cp1250::Literal kTxtPodatkowy{u8"tekst /TXT/ dłuższy niż 20 znaków"};
+  static constexpr cp1250::Literal kMikrorachunek{
+      u8"mikrorachunek podatkowy nie należy do identyfikatora z /TI/"};
   switch (b) {
     case Blad::SumaKontrolna:
       return kSuma;
@@ -108,8 +132,75 @@ std::string_view OpisBledu(Blad b) {
       return kKlasyfikacja;
     case Blad::Cudzyslow:
       return kCudzyslow;
+    case Blad::LiczbaCyfr:
+      return kLiczbaCyfr;
+    case Blad::SpozaWykazu:
+      return kSpozaWykazu;
+    case Blad::VatKwota:
+      return kVatKwota;
+    case Blad::VatWiekszaOdKwoty:
+      return kVatWieksza;
+    case Blad::IdcZaDlugi:
+      return kIdc;
+    case Blad::Nip:
+      return kNip;
+    case Blad::InvZaDlugi:
+      return kInv;
+    case Blad::TxtZaDlugi:
+      return kTxt;
+    case Blad::ZnacznikiPapierowe:
+      return kPapierowe;
+    case Blad::TytulPodatkowy:
+      return kPodatkowy;
+    case Blad::TypIdentyfikatora:
+      return kTyp;
+    case Blad::Pesel:
+      return kPesel;
+    case Blad::Okres:
+      return kOkres;
+    case Blad::TxtPodatkowyZaDlugi:
+      return kTxtPodatkowy;
+    case Blad::Mikrorachunek:
+      return kMikrorachunek;
   }
   return {};
+}
+
+namespace {
+
+// The sort code in a finding's value: digits 3-10 of an account, or the
+// eight digits of a sort-code field; empty otherwise.
+std::string KodWartosci(const TUwaga& u, std::string_view linia) {
+  // A digit lost or added may have moved the sort code.
+  if (u.blad == Blad::LiczbaCyfr) return {};
+  std::string cyfry;
+  for (char c : u.Wartosc(linia))
+    if (detail::Cyfra(c)) cyfry += c;
+  switch (u.pole) {
+    case Pole::Rachunek:
+    case Pole::RachunekZleceniodawcy:
+    case Pole::RachunekKontrahenta:
+      return cyfry.size() >= 10 ? cyfry.substr(2, 8) : std::string();
+    case Pole::BankZleceniodawcy:
+    case Pole::BankKontrahenta:
+      return cyfry.size() == 8 ? cyfry : std::string();
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+std::string OpisUwagi(const TUwaga& u, std::string_view linia) {
+  if (u.blad != Blad::SpozaWykazu) return std::string(OpisBledu(u.blad));
+  static constexpr cp1250::Literal kNumer{u8"numer rozliczeniowy "};
+  static constexpr cp1250::Literal kNieWystepuje{u8" nie występuje w wykazie banków (stan na "};
+  return kNumer.str() + KodWartosci(u, linia) + kNieWystepuje.str() + WykazBankow().Data() + ")";
+}
+
+std::string_view BankUwagi(const TUwaga& u, std::string_view linia) {
+  const std::string kod = KodWartosci(u, linia);
+  return kod.size() == 8 ? WykazBankow().Nazwa(kod) : std::string_view();
 }
 
 namespace {
@@ -138,11 +229,15 @@ Blad BladNumeru(WynikNrb w) {
 
 }  // namespace
 
-const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia) {
+const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
+                                                      TPodsumowanie* podsumowanie) {
   uwagi_.clear();
+  rekord_ = false;
   if (linia.size() > kNajdluzszaLinia) return uwagi_;
   switch (PodzielRekord(linia, pola_)) {
     case Rekord::Tak:
+      rekord_ = true;
+      if (podsumowanie) podsumowanie->Zapowiedz(linia, pola_);
       SprawdzRekord(linia, pola_, uwagi_);
       break;
     case Rekord::NiezamknietyCudzyslow:
@@ -154,10 +249,21 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia) {
       pola_.clear();
       break;
   }
+  const TWykazBankow& wykaz = WykazBankow();
   ZnajdzNumery(linia, [&](const TNumerWLinii& n) {
+    // Most numbers are right: the field is looked for only for a finding.
+    if (!n.pelny) {
+      // In a record's account field the record tells it already.
+      if (PoleNumeru(pola_, n.poczatek) == Pole::Rachunek)
+        uwagi_.push_back({n.poczatek + 1, n.dlugosc, Pole::Rachunek, Blad::LiczbaCyfr});
+      return;
+    }
     const WynikNrb w = SprawdzNrb(n.Cyfry());
     if (w != WynikNrb::Poprawny)
       uwagi_.push_back({n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), BladNumeru(w)});
+    else if (!wykaz.Zawiera(TWykazBankow::Kod(n.cyfry + 2)))
+      uwagi_.push_back(
+          {n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), Blad::SpozaWykazu});
   });
   if (uwagi_.size() > 1)
     std::stable_sort(uwagi_.begin(), uwagi_.end(),

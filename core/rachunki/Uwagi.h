@@ -11,6 +11,8 @@
 
 namespace rachunki {
 
+class TPodsumowanie;
+
 // Where a finding stands: a field of the record, or a number found
 // elsewhere in a line.
 enum class Pole : unsigned char {
@@ -46,6 +48,25 @@ enum class Blad : unsigned char {
   PodzielonaPlatnosc,
   Klasyfikacja,
   Cudzyslow,
+  // After "PL" or "IBAN" a number of another length than 26.
+  LiczbaCyfr,
+  // A sort code whose check digit fits, not on the central bank's list.
+  SpozaWykazu,
+  // The split payment's title.
+  VatKwota,
+  VatWiekszaOdKwoty,
+  IdcZaDlugi,
+  Nip,
+  InvZaDlugi,
+  TxtZaDlugi,
+  ZnacznikiPapierowe,
+  // The title of a payment to a tax micro-account.
+  TytulPodatkowy,
+  TypIdentyfikatora,
+  Pesel,
+  Okres,
+  TxtPodatkowyZaDlugi,
+  Mikrorachunek,
 };
 
 // The user's words, in Windows-1250.
@@ -67,6 +88,13 @@ struct TUwaga {
   friend bool operator==(const TUwaga&, const TUwaga&) = default;
 };
 
+// What is wrong, as told for a finding of `linia`: `OpisBledu`, with the
+// sort code and the list's date filled in for one not on the list.
+std::string OpisUwagi(const TUwaga& u, std::string_view linia);
+// The bank (Windows-1250) behind the account or sort code a finding's value
+// is, by the list in use; empty for other values and codes not on it.
+std::string_view BankUwagi(const TUwaga& u, std::string_view linia);
+
 // Longer lines are not looked at: no payment list has them, and the
 // checker would have to hold them whole. Both programs skip them alike.
 inline constexpr std::size_t kNajdluzszaLinia = std::size_t{1} << 20;
@@ -75,11 +103,16 @@ inline constexpr std::size_t kNajdluzszaLinia = std::size_t{1} << 20;
 class TSprawdzanieLinii {
  public:
   // The findings of one line in column order; valid until the next call.
-  const std::vector<TUwaga>& Sprawdz(std::string_view linia);
+  // With `podsumowanie`, a record is announced to it (Zapowiedz) as soon as
+  // it is split.
+  const std::vector<TUwaga>& Sprawdz(std::string_view linia, TPodsumowanie* podsumowanie = nullptr);
+  // The fields of the line last checked when it is a record, else none.
+  const std::vector<TPoleRekordu>* Pola() const { return rekord_ ? &pola_ : nullptr; }
 
  private:
   std::vector<TUwaga> uwagi_;
   std::vector<TPoleRekordu> pola_;
+  bool rekord_ = false;
 };
 
 }  // namespace rachunki

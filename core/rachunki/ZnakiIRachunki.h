@@ -11,11 +11,13 @@
 #include "linie/LineScanner.h"
 #include "linie/SprawdzanieStrumienia.h"
 #include "rachunki/LinieStrumienia.h"
+#include "rachunki/Podsumowanie.h"
 
 namespace rachunki {
 
-// `zglos(line, finding, lineBytes)` is called with each finding, after the
-// character findings of its line.
+// `zglos(line, finding, lineBytes)` is called with each finding (a TUwaga),
+// after the character findings of its line, then with each warning of a
+// record (a TOstrzezenie). The records are summed up as they pass.
 template <class Zglos>
 class TZnakiIRachunki {
  public:
@@ -29,10 +31,13 @@ class TZnakiIRachunki {
   void End() {
     znaki_.End();
     if (!rachunki_) return;
-    for (const TUwaga& u : linie_.Koniec()) {
+    for (const TUwaga& u : linie_.Koniec(&podsumowanie_)) {
       ++uwagi_;
       zglos_(znaki_.Lines(), u, linie_.Ostatnia());
     }
+    if (const auto* pola = linie_.Pola())
+      for (const TOstrzezenie& o : podsumowanie_.Rekord(znaki_.Lines(), linie_.Ostatnia(), *pola))
+        zglos_(znaki_.Lines(), o, linie_.Ostatnia());
   }
   void Drop() {
     znaki_.Drop();
@@ -51,12 +56,15 @@ class TZnakiIRachunki {
   // The piece the lines lie in is about to be read over.
   void KoniecKawalka() { linie_.KoniecKawalka(); }
   std::uint64_t Uwagi() const { return uwagi_; }
+  std::uint64_t Ostrzezenia() const { return podsumowanie_.Ostrzezen(); }
+  const TSumy& Sumy() const { return podsumowanie_.Sumy(); }
 
  private:
   SprawdzanieStrumienia& znaki_;
   const bool rachunki_;
   Zglos zglos_;
   TLinieStrumienia linie_;
+  TPodsumowanie podsumowanie_;
   std::uint64_t uwagi_ = 0;
 };
 

@@ -252,17 +252,27 @@ TEST_F(WeryfikujPlik, cleanFilesInAnotherEncodingAndCloseReadings) {
   EXPECT_EQ(Czytaj(dir_ + "/cp852_nowy.txt"), "Przelewy wymagaj\xB9 podpisu\r\n");
   EXPECT_EQ(w.kod, 0);
 
+  // Both readings Polish letters ("MAŹKOWIAK", CP852 "MAĆKOWIAK"): a clean
+  // file is right as it is and nothing is said; --from converts it still.
   Zapisz(dir_ + "/blisko.txt", "MA\x8FKOWIAK;100,00\r\n");
   w = Uruchom({"--convert", "blisko.txt"});
-  EXPECT_EQ(w.out,
-            "blisko.txt: plik może być zapisany w kodowaniu Windows-1250 albo CP852\n"
-            "blisko.txt: Format kodowania wczytanej listy płac jest poprawny.\n"
-            "blisko.txt: poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n");
+  EXPECT_EQ(w.out, "blisko.txt: Format kodowania wczytanej listy płac jest poprawny.\n");
   EXPECT_EQ(w.kod, 0);
   EXPECT_FALSE(std::filesystem::exists(dir_ + "/blisko_nowy.txt"));
   w = Uruchom({"--convert", "--from", "CP852", "blisko.txt"});
   EXPECT_EQ(Czytaj(dir_ + "/blisko_nowy.txt"), "MA\xC6KOWIAK;100,00\r\n");
   EXPECT_EQ(w.kod, 0);
+  // The same faulty: both readings are named, and nothing is written
+  // without --from.
+  Zapisz(dir_ + "/blisko2.txt", "MA\x8FKOWIAK\t100,00\r\n");
+  w = Uruchom({"--convert", "blisko2.txt"});
+  EXPECT_EQ(w.out,
+            "blisko2.txt:1:10: Błędny znak: \"␉\" (0x09)\n"
+            "blisko2.txt: plik może być zapisany w kodowaniu Windows-1250 albo CP852\n"
+            "blisko2.txt: Ilość błędnych linii w zbiorze: 1\n"
+            "blisko2.txt: poprawionej kopii nie zapisano; kodowanie pliku podaj w --from\n");
+  EXPECT_EQ(w.kod, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/blisko2_nowy.txt"));
 
   // A faulty file whose encoding is not sure is not converted either.
   Zapisz(dir_ + "/nie_tekst.txt",
@@ -296,9 +306,10 @@ TEST_F(WeryfikujPlik, accountNumbersAndTransferFields) {
   const std::string poprawny = ": Format kodowania wczytanej listy płac jest poprawny.\n";
   const std::string czterech =
       "zlecenia.txt:1:62: rachunek kontrahenta: błędna suma kontrolna numeru rachunku: "
-      "\"17102040142664737828830069\"\n"
+      "\"78102052262664737828830069\" (bank: Powszechna Kasa Oszczędności Bank Polski Spółka "
+      "Akcyjna)\n"
       "zlecenia.txt:2:62: rachunek kontrahenta: błędna suma kontrolna numeru rachunku: "
-      "\"73109010141623306697058715\"\n"
+      "\"73109010141623306697058715\" (bank: Erste Bank Polska Spółka Akcyjna)\n"
       "zlecenia.txt:3:182: numer banku kontrahenta: błędna cyfra kontrolna numeru "
       "rozliczeniowego banku: \"11402005\"\n"
       "zlecenia.txt:4:14: kwota: nie w groszach (same cyfry, bez przecinka i kropki): "
@@ -333,4 +344,27 @@ TEST_F(WeryfikujPlik, accountNumbersAndTransferFields) {
   std::string kopia = zBajtem;
   kopia[kopia.find('\x96')] = '?';
   EXPECT_EQ(Czytaj(dir_ + "/zlecenia_nowy.txt"), kopia);
+
+  // A newer list of banks: the corrected list's payee banks are gone from
+  // it, and so named; a file that is no list is a usage failure.
+  Zapisz(dir_ + "/wykaz.json",
+         "{\"date\": \"2027-01-31\", \"entries\": [{\"name\": \"B\", \"bank_codes\": "
+         "[\"10500015\", \"10205226\", \"10901014\", \"11402004\", \"12405006\", "
+         "\"11602202\"]}]}");
+  w = Uruchom({"--wykaz-bankow", "wykaz.json", "dobre.txt"});
+  EXPECT_EQ(w.out,
+            "dobre.txt:6:62: rachunek kontrahenta: numer rozliczeniowy 17500012 nie występuje w "
+            "wykazie banków (stan na 31.01.2027): \"85175000129839958912255594\"\n"
+            "dobre.txt" +
+                poprawny + "dobre.txt: Błędne numery rachunków i pola przelewów: 1\n");
+  EXPECT_EQ(w.kod, 1);
+  Zapisz(dir_ + "/zly.json", "10500015\tING\n");
+  for (const auto& args : {std::vector<std::string>{"--wykaz-bankow=zly.json", "dobre.txt"},
+                           std::vector<std::string>{"--wykaz-bankow=brak.json", "dobre.txt"},
+                           std::vector<std::string>{"dobre.txt", "--wykaz-bankow"}}) {
+    w = Uruchom(args);
+    EXPECT_EQ(w.kod, 2) << args[0];
+    EXPECT_EQ(w.out, "") << args[0];
+    EXPECT_NE(w.err, "") << args[0];
+  }
 }

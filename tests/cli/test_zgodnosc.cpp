@@ -17,13 +17,16 @@
 #include <utility>
 #include <vector>
 
+#include "ModelNrb.h"
 #include "TempDir.h"
 #include "Uruchom.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/RozpoznajKodowanie.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
+#include "rachunki/PodsumowanieStanu.h"
 #include "rachunki/UwagiStanu.h"
+#include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
 #include "stan/Teksty.h"
 #include "stan/Typy.h"
@@ -54,15 +57,32 @@ std::string Pokaz(unsigned char b) {
 std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
                               const std::string& poprawiony) {
   std::string out;
-  const std::vector<rachunki::TUwagaLinii> uwagi = rachunki::SprawdzStan(s);
-  std::size_t u = 0;
-  const auto uwagiDo = [&](std::uint64_t linia) {
-    for (; u < uwagi.size() && uwagi[u].linia <= linia; ++u) {
-      const rachunki::TUwaga& x = uwagi[u].uwaga;
-      out += nazwa + ":" + std::to_string(uwagi[u].linia) + ":" + std::to_string(x.kolumna) + ": " +
-             cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
-             cp1250::ToUtf8(rachunki::OpisBledu(x.blad)) + ": \"" +
-             cp1250::ToUtf8(x.Wartosc(s.LinieOrg[uwagi[u].linia - 1]), true) + "\"\n";
+  const rachunki::TRachunkiStanu r = rachunki::SprawdzIPodsumujStan(s);
+  const std::vector<rachunki::TUwagaLinii>& uwagi = r.uwagi;
+  std::size_t u = 0, o = 0;
+  // Each line's findings, then its warnings.
+  const auto uwagiDo = [&](std::uint64_t doLinii) {
+    for (;;) {
+      const std::uint64_t nr =
+          std::min(u < uwagi.size() ? uwagi[u].linia : UINT64_MAX,
+                   o < r.ostrzezenia.size() ? r.ostrzezenia[o].linia : UINT64_MAX);
+      if (nr > doLinii) break;
+      const std::string_view linia = s.LinieOrg[nr - 1];
+      for (; u < uwagi.size() && uwagi[u].linia == nr; ++u) {
+        const rachunki::TUwaga& x = uwagi[u].uwaga;
+        const std::string_view bank = rachunki::BankUwagi(x, linia);
+        out += nazwa + ":" + std::to_string(nr) + ":" + std::to_string(x.kolumna) + ": " +
+               cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
+               cp1250::ToUtf8(rachunki::OpisUwagi(x, linia)) + ": \"" +
+               cp1250::ToUtf8(x.Wartosc(linia), true) + "\"" +
+               (bank.empty() ? "" : " (bank: " + cp1250::ToUtf8(bank) + ")") + "\n";
+      }
+      for (; o < r.ostrzezenia.size() && r.ostrzezenia[o].linia == nr; ++o) {
+        const rachunki::TOstrzezenie& x = r.ostrzezenia[o].ostrzezenie;
+        out += nazwa + ":" + std::to_string(nr) + ":" + std::to_string(x.kolumna) + ": " +
+               cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " + cp1250::ToUtf8(x.Opis()) +
+               ": \"" + cp1250::ToUtf8(x.Wartosc(linia), true) + "\"\n";
+      }
     }
   };
   for (std::size_t i = 0; i < s.Bledy.size(); ++i) {
@@ -76,10 +96,14 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
     });
   }
   uwagiDo(s.LinieOrg.size());
-  const std::string rachunki = uwagi.empty()
-                                   ? std::string()
-                                   : nazwa + ": " + cp1250::ToUtf8(teksty::BledneRachunki) + " " +
-                                         std::to_string(uwagi.size()) + "\n";
+  std::string rachunki = uwagi.empty() ? std::string()
+                                       : nazwa + ": " + cp1250::ToUtf8(teksty::BledneRachunki) +
+                                             " " + std::to_string(uwagi.size()) + "\n";
+  if (!r.ostrzezenia.empty())
+    rachunki += nazwa + ": " + cp1250::ToUtf8(rachunki::kOstrzezenia) + " " +
+                std::to_string(r.ostrzezenia.size()) + "\n";
+  for (const std::string& l : rachunki::LiniePodsumowania(r.sumy, rachunki::NazwaBankuZWykazu))
+    rachunki += nazwa + ": " + cp1250::ToUtf8(l) + "\n";
   if (s.Bledy.empty())
     return out + nazwa + ": " + cp1250::ToUtf8(teksty::PlikPoprawny) + "\n" + rachunki + nazwa +
            ": raportu nie zapisano, plik nie zawiera błędów\n";
@@ -164,6 +188,47 @@ std::vector<TWejscie> Wygenerowane() {
   }
   v.push_back({"zlecenia", zlecenia});
 
+  // A payroll over three pieces: transfers written twice, near and far
+  // apart, one paid from another account, direct debits among them.
+  {
+    std::mt19937 rng(30);
+    const std::string platnik = test_support::ModelValid(rng, "10500015");
+    std::vector<std::string> odbiorcy;
+    for (int i = 0; i < 50; ++i) odbiorcy.push_back(test_support::ModelValid(rng));
+    std::string lista;
+    for (int k = 0; lista.size() < 3 * kKawalek; ++k) {
+      const int n = k % 11 == 10 ? k / 3 : k;  // now and then an earlier transfer again
+      lista += test_support::RekordElixirO(
+                   k % 29 == 0 ? "210" : "110", k % 3 ? "20240328" : "20240329",
+                   std::to_string(100 + 37 * n), k == 500 ? odbiorcy[1] : platnik,
+                   odbiorcy[static_cast<std::size_t>(n) % 50], "Pensja " + std::to_string(n % 13)) +
+               "\r\n";
+    }
+    v.push_back({"lista_plac", lista});
+  }
+
+  // The layouts payroll lists use, sort codes no bank has and structured
+  // titles, right and wrong, over two pieces.
+  std::string uklady;
+  const char* const linie[] = {
+      "Jan Kowalski 61 1090 1014 0000 0712 1981 2875 1500,00",
+      "Jan Kowalski;61 1090 1014 0000 0712 1981 2874 1500 zl",
+      "PL 82 10205226 0000 6102 0417 7896;2 500,00",
+      "PL 83 10205226 0000 6102 0417 7896;2 500,00",
+      "61  1090  1014  0000  0712  1981  2875",
+      "IBAN: PL6110901014000007121981287 1500,00",
+      "53124050220033224538323640",
+      "110,20240115,150000,10500015,0,\"15105000159303642621299722\","
+      "\"65124050060033224538323640\","
+      "\"A\",\"B\",0,12405006,\"/VAT/2300,00/NIP/5260001247|/INV/FV 1\",\"\",\"\",\"53\"",
+      "110,20240115,150000,10500015,0,\"15105000159303642621299722\","
+      "\"70101000712222526000124600\","
+      "\"A\",\"B\",0,10100071,\"/TI/N7831916366/OKR/24M13/SFP/PIT4R\",\"\",\"\",\"\"",
+  };
+  for (std::size_t k = 0; uklady.size() < kKawalek + 4000; ++k)
+    uklady += std::string(linie[k % std::size(linie)]) + (k % 2 ? "\r\n" : "\n");
+  v.push_back({"uklady", uklady});
+
   // Blocks of lines with a number, without a digit, faulty and empty: the
   // checker tries the runs of clean lines less often while line after line
   // holds a digit, and must find the same wherever a block starts.
@@ -218,6 +283,34 @@ std::vector<TWejscie> Wszystkie() {
   return v;
 }
 
+// One input through both: the checker run with `opcje` in `dir`.
+void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::string>& opcje) {
+  SCOPED_TRACE(w.nazwa);
+  const std::string plik = dir + "/plik.txt";
+  Zapisz(plik, w.bajty);
+  Typy::TStan s;
+  s.NazwaPliku = plik;
+  Typy::WczytajPlik(s);
+
+  std::vector<std::string> args = opcje;
+  for (const char* a : {"--fix", "--report", "raport.log", "--podsumowanie", "plik.txt"})
+    args.push_back(a);
+  const TWynik r = Uruchom(dir, args);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
+  EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
+  if (s.Bledy.empty()) {
+    EXPECT_FALSE(std::filesystem::exists(dir + "/raport.log"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/plik_nowy.txt"));
+  } else {
+    const std::string raport = Czytaj(dir + "/raport.log");
+    EXPECT_EQ(raport, OczekiwanyRaport(s, raport));
+    EXPECT_EQ(Czytaj(dir + "/plik_nowy.txt"), Poprawiony(s));
+  }
+  std::filesystem::remove(dir + "/raport.log");
+  std::filesystem::remove(dir + "/plik_nowy.txt");
+}
+
 }  // namespace
 
 TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
@@ -226,28 +319,62 @@ TEST(Zgodnosc, checkerFindsWhatTheWindowProgramFinds) {
   const auto wejscia = Wszystkie();
   ASSERT_GT(wejscia.size(), 30u);
   for (const TWejscie& w : wejscia) {
-    SCOPED_TRACE(w.nazwa);
-    const std::string plik = dir + "/plik.txt";
-    Zapisz(plik, w.bajty);
-    Typy::TStan s;
-    s.NazwaPliku = plik;
-    Typy::WczytajPlik(s);
-
-    const TWynik r = Uruchom(dir, {"--fix", "--report", "raport.log", "plik.txt"});
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
-    EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
-    if (s.Bledy.empty()) {
-      EXPECT_FALSE(std::filesystem::exists(dir + "/raport.log"));
-      EXPECT_FALSE(std::filesystem::exists(dir + "/plik_nowy.txt"));
-    } else {
-      const std::string raport = Czytaj(dir + "/raport.log");
-      EXPECT_EQ(raport, OczekiwanyRaport(s, raport));
-      EXPECT_EQ(Czytaj(dir + "/plik_nowy.txt"), Poprawiony(s));
-    }
-    std::filesystem::remove(dir + "/raport.log");
-    std::filesystem::remove(dir + "/plik_nowy.txt");
+    Porownaj(dir, w, {});
     // Nothing else is left behind: no temporary file of either output.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
   }
+}
+
+TEST(Zgodnosc, bothTakeTheSameNewerListOfBanks) {
+  // A list without the banks of most lines, and with a bank the built-in
+  // one lacks: both programs name the same banks and the same codes.
+  const test_support::TempDir temp;
+  const std::string dir = temp.path();
+  const std::string wykaz = dir + "/wykaz.json";
+  Zapisz(wykaz,
+         "{\"date\": \"2027-01-31\", \"entries\": [{\"name\": \"Bank \\u0141\\u00f3d\\u017a\", "
+         "\"bank_codes\": [\"12405022\", \"10901014\"]}]}");
+  rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(wykaz));
+  for (const TWejscie& w : Wszystkie())
+    if (w.nazwa == "uklady" || w.nazwa == "zlecenia" || w.nazwa.starts_with("zlecenia"))
+      Porownaj(dir, w, {"--wykaz-bankow", wykaz});
+  rachunki::UzyjWykazuBankow(nullptr);
+}
+
+// A payroll of 50 transfers with one written twice: the count and the sum
+// a plain addition gives, the repeat a warning naming both lines, and the
+// exit status that of a clean file.
+TEST(Zgodnosc, PayrollSummaryCountsWhatAPlainSumCounts) {
+  const test_support::TempDir temp;
+  std::mt19937 rng(50);
+  const std::string platnik = test_support::ModelValid(rng, "10500015");
+  const char* const banki[] = {"10901014", "10202892", "11402004", "24900005"};
+  std::string lista, powtorzony;
+  std::uint64_t grosze = 0;
+  for (int k = 1; k <= 50; ++k) {
+    std::string r = test_support::RekordElixirO(
+        "110", "20241210", std::to_string(250000 + 1234 * k), platnik,
+        test_support::ModelValid(rng, banki[k % 4]), "Wynagrodzenie 11/2024");
+    if (k == 12) powtorzony = r;
+    if (k == 40) r = powtorzony;
+    grosze += std::stoull(r.substr(13, r.find(',', 13) - 13));
+    lista += r + "\r\n";
+  }
+  Zapisz(temp.path() + "/lista.txt", lista);
+  const TWynik w = Uruchom(temp.path(), {"--podsumowanie", "lista.txt"});
+  EXPECT_EQ(w.kod, 0) << w.out;
+  const std::string zl = std::to_string(grosze / 100);
+  const std::string razem = zl.substr(0, zl.size() - 3) + " " + zl.substr(zl.size() - 3) + "," +
+                            std::to_string(grosze % 100 / 10) + std::to_string(grosze % 10);
+  ASSERT_TRUE(zl.size() > 3 && zl.size() <= 6);  // one space, as the grouping above puts it
+  EXPECT_NE(w.out.find("lista.txt: przelewów: 50, razem: " + razem + " zł\n"), std::string::npos)
+      << w.out;
+  EXPECT_NE(w.out.find("lista.txt: 2024-12-10: przelewów: 50, razem: " + razem + " zł\n"),
+            std::string::npos)
+      << w.out;
+  EXPECT_NE(w.out.find("lista.txt:40:"), std::string::npos);
+  EXPECT_NE(w.out.find("ostrzeżenie: ten sam przelew co w linii 12"), std::string::npos) << w.out;
+  EXPECT_NE(w.out.find("lista.txt: Ostrzeżenia: 1\n"), std::string::npos) << w.out;
+  // Each payee bank by its code and its name from the list.
+  EXPECT_NE(w.out.find("lista.txt: bank 10901014 ("), std::string::npos) << w.out;
 }

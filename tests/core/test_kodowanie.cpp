@@ -317,11 +317,119 @@ TEST(Rozpoznawanie, WrongLettersAreNeverSilent) {
       {"UTF-8 + Windows-1250, clean lines only",
        lista + Zakoduj("Łukasz Żak\r\n", TKodowanie::Windows1250), "Windows-1250/UTF-8"},
       {"UTF-16BE, a foreign name", std::string("\0J\0i\x01Y\0\xED", 8), "UTF-16BE"},
-      {"CP852 Ć that reads as Ź too", "MA\x8FKOWIAK;100,00\r\n", "Windows-1250 albo CP852"},
+      {"CP852 Ć that reads as Ź too, a tab", "MA\x8FKOWIAK\t100,00\r\n", "Windows-1250 albo CP852"},
       {"Windows-1250 with quotes and a dash",
        "Premia \x84\x9Cwi\xB9teczna\x94 \x96 grudzie\xF1\r\n", "Windows-1250"},
       {"ISO-8859-2 + UTF-8, one line each",
        Zakoduj("Łukasz Śliwa\r\n", TKodowanie::Iso8859_2) + "Łukasz Śliwa\r\n", "ISO-8859-2/UTF-8"},
+  };
+  ExpectRozpoznane(przypadki);
+}
+
+// ---- What one line, or one letter, cannot decide
+
+// The eighteen Polish letters, small then capital, in UTF-8.
+const char* const kLitery[] = {"ą", "ć", "ę", "ł", "ń", "ó", "ś", "ź", "ż",
+                               "Ą", "Ć", "Ę", "Ł", "Ń", "Ó", "Ś", "Ź", "Ż"};
+
+// Polish letters in orders no word has, as people type them to see whether
+// the bank keeps the letters: runs of 4 to 12 drawn by a fixed sequence,
+// small, capital or mixed, some after a word.
+std::vector<std::string> Zupy() {
+  std::vector<std::string> r;
+  std::uint32_t x = 28;
+  const auto los = [&x](std::uint32_t n) {
+    x = x * 1103515245u + 12345u;
+    return (x >> 16) % n;
+  };
+  for (int z = 0; z < 8; ++z) {
+    std::string s = z % 2 ? "Test " : "";
+    for (int grupa = 0, grup = 1 + static_cast<int>(los(3)); grupa < grup; ++grupa) {
+      if (grupa) s += ' ';
+      const std::uint32_t przesuniecie = z % 3 == 0 ? 0 : z % 3 == 1 ? 9 : los(2) * 9;
+      for (std::uint32_t i = 0, n = 4 + los(9); i < n; ++i) s += kLitery[los(9) + przesuniecie];
+    }
+    r.push_back(s);
+  }
+  return r;
+}
+
+// Ten lines of a list and one such line anywhere among them: the verdict is
+// the one the list has without it, in every encoding, by both readers.
+TEST(Rozpoznawanie, OneLineOfLetterSoupLeavesTheVerdict) {
+  const std::string lista = ListaPrzelewow(10);
+  for (TKodowanie k : {TKodowanie::Utf8, TKodowanie::Utf16LE, TKodowanie::Utf16BE,
+                       TKodowanie::Iso8859_2, TKodowanie::Cp852, TKodowanie::Windows1250}) {
+    const std::string bez = Rozpoznaj(Zakoduj(lista, k));
+    for (const std::string& zupa : Zupy()) {
+      for (std::size_t gdzie : {std::size_t{0}, lista.size() / 2, lista.size()}) {
+        std::string z = lista;
+        gdzie = gdzie == 0 || gdzie == z.size() ? gdzie : z.find('\n', gdzie) + 1;
+        z.insert(gdzie, zupa + "\r\n");
+        EXPECT_EQ(Rozpoznaj(Zakoduj(z, k)), bez)
+            << kodowanie::Nazwa(k) << ", at byte " << gdzie << ": " << zupa;
+      }
+    }
+  }
+  // UTF-8 without a list: its structure says it, whatever its letters.
+  for (const std::string& zupa : Zupy()) EXPECT_EQ(Rozpoznaj(zupa + "\r\n"), "UTF-8") << zupa;
+}
+
+// Small Polish letters of a UTF-8 text in capitals, ASCII too.
+std::string Wielkimi(std::string s) {
+  for (int l = 0; l < 9; ++l)
+    for (std::size_t i; (i = s.find(kLitery[l])) != std::string::npos;)
+      s.replace(i, std::string_view(kLitery[l]).size(), kLitery[l + 9]);
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+// A clean Windows-1250 file is right as it is: names, titles and words in
+// capitals, whose "Ą" CP852 reads "ą" and "Ź" reads "Ć", and a few random
+// characters around one Polish letter, are no evidence of another encoding.
+// One letter among Polish words, or two, still are.
+TEST(Rozpoznawanie, CleanFilesGetAHintOnlyOnEvidence) {
+  std::vector<std::string> teksty = kJednaLitera;
+  for (const std::string& opis : kOpisy) {
+    teksty.push_back(opis);
+    for (std::size_t od = 0, do_; od < opis.size(); od = do_ + 1) {
+      do_ = std::min(opis.find(' ', od), opis.size());
+      teksty.push_back(opis.substr(od, do_ - od));
+    }
+  }
+  // Verb and noun forms that end in "ą" or hold "ź" among capitals.
+  for (const char* rdzen : {"NAKAZUJ", "WYMAGAJ", "MODULACJ", "WYNAGRODZENI", "PRAC"})
+    teksty.push_back(std::string(rdzen) + "Ą");
+  for (const char* s : {"ORZEŹWIONEJ", "KAŹMIERCZAK", "GWOŹDZIK", "PAŹDZIERNIK"})
+    teksty.push_back(s);
+  for (const std::string& t : std::vector<std::string>(teksty)) teksty.push_back(Wielkimi(t));
+  for (const std::string& t : teksty)
+    EXPECT_EQ(Rozpoznaj(Zakoduj(t + "\r\n", TKodowanie::Windows1250)), "Windows-1250") << t;
+
+  // A few printable characters on either side of each Polish letter's byte.
+  std::uint32_t x = 3;
+  const auto los = [&x](std::uint32_t n) {
+    x = x * 1103515245u + 12345u;
+    return (x >> 16) % n;
+  };
+  for (int proba = 0; proba < 40; ++proba) {
+    for (const char* litera : kLitery) {
+      std::string t;
+      for (std::uint32_t i = 0, n = los(6); i < n; ++i) t += static_cast<char>(0x21 + los(94));
+      t += Zakoduj(litera, TKodowanie::Windows1250);
+      for (std::uint32_t i = 0, n = los(6); i < n; ++i) t += static_cast<char>(0x21 + los(94));
+      const std::string r = Rozpoznaj(t);
+      EXPECT_TRUE(r == "Windows-1250" || r == "(nic)") << t << ": " << r;
+    }
+  }
+
+  const TRozpoznanie przypadki[] = {
+      {"CP852, one ą among words", Zakoduj("Przelew dla Dąbrowski\r\n", TKodowanie::Cp852),
+       "CP852"},
+      {"CP852, two ą in names", Zakoduj("Dąbrowski\r\nDąb\r\n", TKodowanie::Cp852), "CP852"},
+      {"CP852 Ć that reads as Ź too: a Polish name either way", "MA\x8FKOWIAK;100,00\r\n",
+       "Windows-1250"},
   };
   ExpectRozpoznane(przypadki);
 }

@@ -12,61 +12,25 @@
 #include <tuple>
 #include <vector>
 
+#include "ModelNrb.h"
+#include "kodowanie/Cp1250.h"
 #include "linie/LineSplitter.h"
 #include "rachunki/LinieStrumienia.h"
 #include "rachunki/Nrb.h"
 #include "rachunki/Uwagi.h"
+#include "rachunki/WykazBankow.h"
 
 using namespace rachunki;
+using test_support::ModelMod97;
+using test_support::ModelSortCode;
+using test_support::ModelValid;
 
 namespace {
-
-// ISO 13616 done the long way: the rearranged number as text, divided by 97
-// in chunks of nine digits, as a person with a calculator would.
-bool ModelMod97(const std::string& nrb) {
-  const std::string n = nrb.substr(2) + "2521" + nrb.substr(0, 2);
-  std::uint64_t r = 0;
-  for (std::size_t i = 0; i < n.size(); i += 9) {
-    const std::string chunk = n.substr(i, 9);
-    std::uint64_t p = 1;
-    for (std::size_t k = 0; k < chunk.size(); ++k) p *= 10;
-    r = (r * p + std::stoull(chunk)) % 97;
-  }
-  return r == 1;
-}
-
-bool ModelSortCode(const std::string& s) {
-  const int w[7] = {3, 9, 7, 1, 3, 9, 7};
-  int sum = 0;
-  for (int i = 0; i < 7; ++i) sum += w[i] * (s[i] - '0');
-  return (s[7] - '0') == (10 - sum % 10) % 10;
-}
 
 WynikNrb ModelWynik(const std::string& nrb) {
   const bool suma = ModelMod97(nrb), bank = ModelSortCode(nrb.substr(2, 8));
   if (suma) return bank ? WynikNrb::Poprawny : WynikNrb::NumerBanku;
   return bank ? WynikNrb::SumaKontrolna : WynikNrb::SumaINumerBanku;
-}
-
-// A valid number made by the model: a sort code with its check digit, 16
-// account digits, and the two check digits that make the whole leave 1.
-std::string ModelValid(std::mt19937& rng) {
-  std::uniform_int_distribution<int> d(0, 9);
-  std::string bank;
-  for (int i = 0; i < 7; ++i) bank += static_cast<char>('0' + d(rng));
-  for (char c = '0'; c <= '9'; ++c)
-    if (ModelSortCode(bank + c)) {
-      bank += c;
-      break;
-    }
-  std::string rest = bank;
-  for (int i = 0; i < 16; ++i) rest += static_cast<char>('0' + d(rng));
-  for (int cd = 0; cd < 100; ++cd) {
-    const std::string n = std::to_string(cd / 10) + std::to_string(cd % 10) + rest;
-    if (ModelMod97(n)) return n;
-  }
-  ADD_FAILURE() << "no check digits for " << rest;
-  return {};
 }
 
 // Published numbers: the IBAN registry's Polish example and the social
@@ -147,14 +111,22 @@ TEST(Nrb, FinderTakesTheWrittenFormsAndNothingLonger) {
       {"IBAN: PL" + Grouped(n, ' ') + ".", {{7, "PL" + Grouped(n, ' ')}}},
       {Grouped(n, '-') + ";" + Grouped(n, ' '), {{1, Grouped(n, '-')}, {34, Grouped(n, ' ')}}},
       {"2024-03-28 " + Grouped(n, ' ') + " - 100 PLN", {{12, Grouped(n, ' ')}}},
-      // Longer or shorter runs of digits, a grouping that goes on or breaks.
+      {"Jan;" + Grouped(n, ' ') + " 1500 zl", {{5, Grouped(n, ' ')}}},
+      {"PL 61 10901014 0000 0712 1981 2874 x", {{1, "PL 61 10901014 0000 0712 1981 2874"}}},
+      {"61  1090  1014  0000  0712  1981  2874", {{1, "61  1090  1014  0000  0712  1981  2874"}}},
+      // A grouping that goes on is taken when its first 26 digits fit.
+      {Grouped(n, ' ') + " 1234 5678", {{1, Grouped(n, ' ')}}},
+      // Longer or shorter runs of digits, a grouping that goes on or breaks,
+      // separators that differ or are more than two spaces.
       {"1" + n, {}},
       {n + "0", {}},
       {n.substr(1), {}},
-      {Grouped(n, ' ') + " 1234", {}},
       {Grouped(n, ' ').substr(0, 31) + "x", {}},
       {"61  1090 1014 0000 0712 1981 2874", {}},
+      {"61   1090   1014   0000   0712   1981   2874", {}},
+      {"61 1090-1014 0000 0712 1981 2874", {}},
       {"611 0901 0140 0000 7121 9812 874", {}},
+      {"61 10901014 00000712 19812874", {}},
       {"", {}},
   };
   for (const Case& c : cases) {
@@ -183,6 +155,122 @@ TEST(Nrb, FinderTakesTheWrittenFormsAndNothingLonger) {
       }
     }
   }
+}
+
+namespace {
+
+// Numbers with check digits made by the model on sort codes the central
+// bank's list has, and the published ones: no finding is due on any.
+std::vector<std::string> NumbersOfListedBanks() {
+  std::vector<std::string> v(std::begin(kPublished), std::end(kPublished));
+  const TWykazBankow& w = TWykazBankow::Wbudowany();
+  std::mt19937 rng(30);
+  std::uniform_int_distribution<int> d(0, 9);
+  for (int i = 0; i < 8; ++i) {
+    std::string kod = std::to_string(w.Bank(rng() % w.Rozmiar()).kod);
+    std::string rest = kod;
+    for (int k = 0; k < 16; ++k) rest += static_cast<char>('0' + d(rng));
+    for (int cd = 0; cd < 100; ++cd) {
+      const std::string n = std::to_string(cd / 10) + std::to_string(cd % 10) + rest;
+      if (ModelMod97(n)) {
+        v.push_back(n);
+        break;
+      }
+    }
+  }
+  return v;
+}
+
+// The ways lists write a number, and the lines they put it in.
+std::vector<std::string> Layouts(const std::string& n) {
+  std::string g2 = n.substr(0, 2), g8 = n.substr(0, 2) + " " + n.substr(2, 8);
+  for (std::size_t i = 2; i < 26; i += 4) g2 += "  " + n.substr(i, 4);
+  for (std::size_t i = 10; i < 26; i += 4) g8 += " " + n.substr(i, 4);
+  return {n,
+          "PL" + n,
+          Grouped(n, ' '),
+          Grouped(n, '-'),
+          g2,
+          "PL" + Grouped(n, ' '),
+          "PL " + g8,
+          g8,
+          "IBAN: " + Grouped(n, ' '),
+          "IBAN " + n};
+}
+const char* const kContexts[][2] = {
+    {"", ""},
+    {"Jan Kowalski ", " 1500,00"},
+    {"Jan Kowalski;", " 1500 zl"},
+    {"Jan Kowalski;", ";1500,00"},
+    {"wyplata ", " 2 500,00 PLN"},
+    {"1;", " 1500"},
+};
+
+std::vector<TUwaga> Uwagi(const std::string& l) {
+  TSprawdzanieLinii s;
+  return s.Sprawdz(l);
+}
+
+}  // namespace
+
+TEST(Nrb, EveryLayoutInEveryContextIsFoundAndEverySingleDigitErrorToldOnce) {
+  for (const std::string& n : NumbersOfListedBanks()) {
+    for (const std::string& layout : Layouts(n)) {
+      for (const auto& [before, after] : kContexts) {
+        const std::string line = before + layout + after;
+        ASSERT_TRUE(Uwagi(line).empty()) << line;
+        const std::size_t kolumna =
+            std::string(before).size() +
+            (layout.starts_with("IBAN") ? layout.find_first_of("0123456789") : 0) + 1;
+        // Each digit of the number, changed to each other digit.
+        for (std::size_t p = std::string(before).size();
+             p < std::string(before).size() + layout.size(); ++p) {
+          if (!detail::Cyfra(line[p])) continue;
+          for (char c = '0'; c <= '9'; ++c) {
+            if (c == line[p]) continue;
+            std::string t = line;
+            t[p] = c;
+            const std::vector<TUwaga> u = Uwagi(t);
+            ASSERT_EQ(u.size(), 1u) << t;
+            EXPECT_EQ(u[0].kolumna, kolumna) << t;
+            EXPECT_TRUE(u[0].blad == Blad::SumaKontrolna || u[0].blad == Blad::SumaINumerBanku)
+                << t;
+          }
+        }
+        // After "PL" or "IBAN" a digit lost or one too many is told, at the
+        // number (as a wrong count, or as wrong check digits where the
+        // amount's first digit makes up the 26).
+        if (!layout.starts_with("PL") && !layout.starts_with("IBAN")) continue;
+        for (std::size_t p = std::string(before).size();
+             p < std::string(before).size() + layout.size(); ++p) {
+          if (!detail::Cyfra(line[p])) continue;
+          for (const std::string& t :
+               {line.substr(0, p) + line.substr(p + 1), line.substr(0, p) + "7" + line.substr(p)}) {
+            const std::vector<TUwaga> u = Uwagi(t);
+            ASSERT_EQ(u.size(), 1u) << t;
+            EXPECT_EQ(u[0].kolumna, kolumna) << t;
+            EXPECT_TRUE(u[0].blad == Blad::LiczbaCyfr || u[0].blad == Blad::SumaKontrolna ||
+                        u[0].blad == Blad::SumaINumerBanku)
+                << t;
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(Nrb, WhatOnlyLooksLikeANumberIsNoFinding) {
+  for (const std::string& l : {
+           std::string("Tel. 61 1090 1014, faks 61 1090 1015"),
+           std::string("12 3456 7890 1234 5678 9012 3456 7890 1234"),
+           std::string("123456789012345678901234567890"),
+           std::string("PL 1500,00 zl"),
+           std::string("PL 12345678901234567890 (20 cyfr)"),
+           std::string("KOPL6110901014000007121981287"),
+           std::string("2024-03-28 2024-03-29 2024-03-30 2024-03-31"),
+           std::string("1 500 000 000 000 000 000 000 000,00"),
+       })
+    EXPECT_TRUE(Uwagi(l).empty()) << l;
 }
 
 namespace {
@@ -281,6 +369,126 @@ TEST(ElixirO, ValidVariantsHaveNoFinding) {
                                     std::string("65124050060033224538323641")}}));
 }
 
+TEST(ElixirO, EachTitleRuleBrokenOnceIsTheOneFinding) {
+  // A split payment of 1500,00 zl, then a tax payment to the micro-account
+  // of the NIP 5260001246 (222, 2, the NIP, 00).
+  const std::string podzielona =
+      Zmien(Zmien(kRekord, "Wynagrodzenie|za styczen",
+                  "/VAT/230,00/IDC/5260001246|/INV/FV 1/2024/TXT/czynsz"),
+            "\"51\"", "\"53\"");
+  const std::string podatkowy =
+      Zmien(Zmien(Zmien(kRekord, "65124050060033224538323640", "70101000712222526000124600"),
+                  ",12405006,", ",10100071,"),
+            "Wynagrodzenie|za styczen", "/TI/N5260001246/OKR/24M01|/SFP/PIT4R/TXT/wynagrodzenia");
+  const std::string dlugi = std::string(20, 'F') + "|" + std::string(16, 'F');
+  struct Case {
+    std::string rekord;
+    std::string z, na;
+    Pole pole;
+    Blad blad;
+    std::string wartosc;
+  };
+  const std::vector<Case> cases = {
+      {podzielona, "/VAT/230,00", "/VAT/230.00", Pole::Tytul, Blad::VatKwota, "230.00"},
+      {podzielona, "/VAT/230,00", "/VAT/12345678901,00", Pole::Tytul, Blad::VatKwota,
+       "12345678901,00"},
+      {podzielona, "/VAT/230,00", "/VAT/230,001", Pole::Tytul, Blad::VatKwota, "230,001"},
+      {podzielona, "/VAT/230,00", "/VAT/1500,01", Pole::Tytul, Blad::VatWiekszaOdKwoty, "1500,01"},
+      {podzielona, "5260001246|", "526000124600000|", Pole::Tytul, Blad::IdcZaDlugi,
+       "526000124600000"},
+      {podzielona, "5260001246|", "5260001247|", Pole::Tytul, Blad::Nip, "5260001247"},
+      {podzielona, "5260001246|", "526-000-12-47|", Pole::Tytul, Blad::Nip, "526-000-12-47"},
+      {podzielona, "/INV/FV 1/2024", "/INV/" + dlugi, Pole::Tytul, Blad::InvZaDlugi, dlugi},
+      {podzielona, "czynsz", "c|" + std::string(33, 'c'), Pole::Tytul, Blad::TxtZaDlugi,
+       "c|" + std::string(33, 'c')},
+      {podzielona, "/IDC/", "/NIP/", Pole::Tytul, Blad::ZnacznikiPapierowe,
+       "/VAT/230,00/NIP/5260001246|/INV/FV 1/2024/TXT/czynsz"},
+      {podzielona, "/INV/", "/NR/", Pole::Tytul, Blad::ZnacznikiPapierowe,
+       "/VAT/230,00/IDC/5260001246|/NR/FV 1/2024/TXT/czynsz"},
+      {podzielona, "/INV/", "/FV/", Pole::Tytul, Blad::PodzielonaPlatnosc,
+       "/VAT/230,00/IDC/5260001246|/FV/FV 1/2024/TXT/czynsz"},
+      {podatkowy, "/TI/N", "/TI/X", Pole::Tytul, Blad::TypIdentyfikatora, "X"},
+      {podatkowy, "/TI/N5260001246", "/TI/N5260001247", Pole::Tytul, Blad::Nip, "5260001247"},
+      {podatkowy, "/TI/N5260001246", "/TI/P44051401358", Pole::Tytul, Blad::Pesel, "44051401358"},
+      {podatkowy, "24M01", "24M13", Pole::Tytul, Blad::Okres, "24M13"},
+      {podatkowy, "24M01", "24X01", Pole::Tytul, Blad::Okres, "24X01"},
+      {podatkowy, "24M01", "2024", Pole::Tytul, Blad::Okres, "2024"},
+      {podatkowy, "wynagrodzenia", "w|" + std::string(20, 'w'), Pole::Tytul,
+       Blad::TxtPodatkowyZaDlugi, "w|" + std::string(20, 'w')},
+      {podatkowy, "/SFP/PIT4R", "", Pole::Tytul, Blad::TytulPodatkowy,
+       "/TI/N5260001246/OKR/24M01|/TXT/wynagrodzenia"},
+      {podatkowy, "/TI/N5260001246", "/TI/N7831916366", Pole::RachunekKontrahenta,
+       Blad::Mikrorachunek, "70101000712222526000124600"},
+      // A valid sort code no bank has, told once, at the account.
+      {Zmien(kRekord, ",12405006,", ",12405022,"), "65124050060033224538323640",
+       "53124050220033224538323640", Pole::RachunekKontrahenta, Blad::SpozaWykazu,
+       "53124050220033224538323640"},
+  };
+  ASSERT_TRUE(Znalezione(podzielona).empty());
+  ASSERT_TRUE(Znalezione(podatkowy).empty());
+  for (const Case& c : cases) {
+    const std::string l = Zmien(c.rekord, c.z, c.na);
+    const std::size_t kolumna = l.find(c.wartosc, c.pole == Pole::Tytul ? l.find(",\"/") : 0) + 1;
+    EXPECT_EQ(Znalezione(l), (std::vector{std::tuple{kolumna, c.pole, c.blad, c.wartosc}})) << l;
+  }
+  // What is not wrong: no /TXT/, the other periods, other identifiers and
+  // the PESEL's micro-account (222, 1, the PESEL, 0), direct debits.
+  for (const auto& [rekord, z, na] : std::vector<std::tuple<std::string, std::string, std::string>>{
+           {podzielona, "/TXT/czynsz", ""},
+           {podzielona, "/VAT/230,00", "/VAT/1500,0"},
+           {podzielona, "5260001246", "PL5260001247"},
+           {podzielona, "110,", "210,"},
+           {podatkowy, "/TXT/wynagrodzenia", ""},
+           {podatkowy, "24M01", "0"},
+           {podatkowy, "24M01", "24R"},
+           {podatkowy, "24M01", "24K4"},
+           {podatkowy, "24M01", "24J3112"},
+           {podatkowy, "24M01", "24D0312"},
+           {podatkowy, "N5260001246", "R540118203"},
+           {podatkowy, "N5260001246", "2ZS1234567"},
+           {Zmien(podatkowy, "70101000712222526000124600", "27101000712221440514013590"),
+            "N5260001246", "P44051401359"},
+       }) {
+    const std::string l = Zmien(rekord, z, na);
+    EXPECT_TRUE(Znalezione(l).empty()) << l;
+  }
+  // The published micro-account of a public NIP is the one made from it.
+  const std::string mikro =
+      Zmien(Zmien(podatkowy, "70101000712222526000124600", "56101000712222783191636600"),
+            "5260001246", "7831916366");
+  EXPECT_TRUE(Znalezione(mikro).empty()) << mikro;
+}
+
+TEST(ElixirO, AFindingSaysWhichBankAndWhatListItChecked) {
+  const std::string l = Zmien(Zmien(kRekord, ",12405006,", ",12405022,"),
+                              "65124050060033224538323640", "53124050220033224538323640");
+  TSprawdzanieLinii s;
+  const std::vector<TUwaga> u = s.Sprawdz(l);
+  ASSERT_EQ(u.size(), 1u);
+  EXPECT_EQ(
+      OpisUwagi(u[0], l),
+      cp1250::Literal{
+          u8"numer rozliczeniowy 12405022 nie występuje w wykazie banków (stan na 02.07.2026)"}
+          .view());
+  EXPECT_TRUE(BankUwagi(u[0], l).empty());
+  // Where the account is wrong, the record's sort code is told apart,
+  // unless it is the account's own.
+  EXPECT_EQ(Znalezione(Zmien(l, "53124050220033224538323640", "53124050220033224538323641")).size(),
+            1u);
+  const std::string obie = Zmien(l, "53124050220033224538323640", "65124050060033224538323641");
+  EXPECT_EQ(Znalezione(obie),
+            (std::vector{std::tuple{std::size_t{62}, Pole::RachunekKontrahenta, Blad::SumaKontrolna,
+                                    std::string("65124050060033224538323641")},
+                         std::tuple{std::size_t{182}, Pole::BankKontrahenta, Blad::SpozaWykazu,
+                                    std::string("12405022")}}));
+  const std::string wolna = "Jan;PL65 1240 5006 0033 2245 3832 3641;1500,00";
+  const std::vector<TUwaga> v = s.Sprawdz(wolna);
+  ASSERT_EQ(v.size(), 1u);
+  EXPECT_EQ(OpisUwagi(v[0], wolna), OpisBledu(Blad::SumaKontrolna));
+  EXPECT_EQ(BankUwagi(v[0], wolna),
+            cp1250::Literal{u8"Bank Polska Kasa Opieki Spółka Akcyjna"}.view());
+}
+
 namespace {
 
 // Every finding of a text, line by line, through the checker's streamed
@@ -327,7 +535,7 @@ TEST(ElixirO, ExampleListNamesExactlyItsFourMistakesInAnyPieces) {
   ASSERT_FALSE(bledne.empty());
   using U = std::tuple<std::uint64_t, std::size_t, Pole, Blad, std::string>;
   const std::vector<U> oczekiwane = {
-      {1, 62, Pole::RachunekKontrahenta, Blad::SumaKontrolna, "17102040142664737828830069"},
+      {1, 62, Pole::RachunekKontrahenta, Blad::SumaKontrolna, "78102052262664737828830069"},
       {2, 62, Pole::RachunekKontrahenta, Blad::SumaKontrolna, "73109010141623306697058715"},
       {3, 182, Pole::BankKontrahenta, Blad::NumerBankuCyfra, "11402005"},
       {4, 14, Pole::Kwota, Blad::KwotaZnaki, "5020,00"},

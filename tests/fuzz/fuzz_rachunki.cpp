@@ -14,6 +14,7 @@
 #include "rachunki/ElixirO.h"
 #include "rachunki/LinieStrumienia.h"
 #include "rachunki/Nrb.h"
+#include "rachunki/Podsumowanie.h"
 #include "rachunki/Uwagi.h"
 
 namespace {
@@ -46,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::vector<Znalezisko> calosc;
   rachunki::TSprawdzanieLinii sprawdzanie;
+  rachunki::TPodsumowanie podsumowanie;
+  std::uint64_t rekordow = 0;
   std::vector<rachunki::TPoleRekordu> pola;
   std::uint64_t nr = 0;
   for (const std::string& linia : fuzz::ModelLines(in)) {
@@ -72,7 +75,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       calosc.emplace_back(nr, u.kolumna, u.dlugosc, static_cast<int>(u.pole),
                           static_cast<int>(u.blad));
     }
+    // A record's warnings stand inside it and name an earlier line; every
+    // record is counted once, whatever its fields hold.
+    if (const auto* p = sprawdzanie.Pola()) {
+      ++rekordow;
+      for (const rachunki::TOstrzezenie& o : podsumowanie.Rekord(nr, linia, *p)) {
+        FUZZ_CHECK(o.kolumna >= 1 && o.kolumna - 1 + o.dlugosc <= linia.size());
+        FUZZ_CHECK(o.innaLinia >= 1 && o.innaLinia < nr);
+      }
+    }
   }
+  const rachunki::TSumy& sumy = podsumowanie.Sumy();
+  FUZZ_CHECK(sumy.przelewy.ile + sumy.polecenia.ile == rekordow);
 
   // Pieces of one size the input chooses, each in a buffer overwritten
   // after it, as the checker's is.

@@ -202,10 +202,15 @@ void TestPoprawkaKodowania::czystyPlikCp852_wskazowkaIPoprawneLitery() {
 }
 
 // Two readings as likely: the button offers each in turn; a No to both
-// writes nothing. A clean file's Windows-1250 reading is no correction.
+// writes nothing. A clean file's Windows-1250 reading is no correction. (A
+// DOS "ą" in a word, which Windows-1250 reads "wymagajĄ", against two "ś"
+// that DOS reads "ť"; "MAĆKOWIAK" is a Polish name either way.)
 void TestPoprawkaKodowania::dwaOdczyty_uzytkownikWybiera() {
   test::TOkno o;
-  const std::string zrodlo = o.Plik("blisko.txt", "MA\x8FKOWIAK;100,00\r\n");
+  const std::string zrodlo = o.Plik("blisko.txt",
+                                    "1;Przelewy wymagaj\xA5 podpisu;100,00\r\n"
+                                    "2;Ko\x9Cmider Jan;Kra\x9Cnik\r\n"
+                                    "3;MA\x8FKOWIAK;100,00\r\n");
   o.Sprawdz(zrodlo);
   test::Zrzut(o.w, "dwa-odczyty");
   QCOMPARE(o.w.LabelKodowanie->accessibleName(),
@@ -219,7 +224,8 @@ void TestPoprawkaKodowania::dwaOdczyty_uzytkownikWybiera() {
                            "czy Windows-1250."));
   QVERIFY(!QFile::exists(QString::fromStdString(o.Sciezka("blisko_nowy.txt"))));
 
-  // The same letters with a tab: both readings are corrections; the second is taken.
+  // "MAĆKOWIAK" with a tab: a faulty file, where both readings are
+  // corrections; the second is taken.
   o.Sprawdz(o.Plik("blisko2.txt", "MA\x8FKOWIAK\t100,00\r\n"));
   o.m.OdpowiedziPytanie.push_back(false);
   o.m.OdpowiedziPytanie.push_back(true);

@@ -157,8 +157,8 @@ class TestSkalaOkien : public QObject {
 
     // Every kind of finding in every field, with a long value, in a face
     // wider than the designed one (bold here; a system that substitutes
-    // fonts does the same): each column but the last (which takes the
-    // rest) holds its header and its widest text whole, as the view itself
+    // fonts does the same): the line, column, field and what is wrong hold
+    // their header and their widest text whole, as the view itself
     // measures them.
     QFont szersza = ui::CzcionkaOkna();
     szersza.setBold(true);
@@ -172,9 +172,9 @@ class TestSkalaOkien : public QObject {
         uwagi.push_back({1,
                          {static_cast<std::size_t>(1 + b + p), 26, static_cast<rachunki::Pole>(p),
                           static_cast<rachunki::Blad>(b)}});
-    f.Ustaw(stan, uwagi);
+    f.Ustaw(stan, {uwagi, {}, {}});
     const QAbstractItemView& widok = *f.ListaUwag;
-    for (int k = 0; k + 1 < f.ListaUwag->model()->columnCount(); ++k) {
+    for (int k = 0; k < ui::TModelUwag::kKolumnyCzytaneCale; ++k) {
       const int potrzeba =
           std::max(widok.sizeHintForColumn(k), f.ListaUwag->horizontalHeader()->sectionSizeHint(k));
       QVERIFY2(f.ListaUwag->columnWidth(k) >= potrzeba,
@@ -184,7 +184,7 @@ class TestSkalaOkien : public QObject {
                               .arg(potrzeba)));
     }
     // A short list keeps the designed widths.
-    f.Ustaw(stan, {uwagi.front()});
+    f.Ustaw(stan, {{uwagi.front()}, {}, {}});
     QCOMPARE(f.ListaUwag->columnWidth(0), S(45));
   }
 };

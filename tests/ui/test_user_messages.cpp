@@ -473,6 +473,14 @@ void TestUserMessages::tlumaczenieQtNieZmieniaTekstowProgramu() {
   przyciski.sort();
   QCOMPARE(przyciski, (QStringList{QStringLiteral("Nie"), QStringLiteral("Tak")}));
   QVERIFY(nieDomyslne);
+  // The question whose No would hide findings: Enter answers Yes.
+  NaOknieModalnym([&](QWidget* okno) {
+    auto* box = qobject_cast<QMessageBox*>(okno);
+    QVERIFY(box);
+    QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  QVERIFY(m.PytanieTakDomyslnie("Pokazac je teraz?"));
 
   // The program's fixed English words stay: the captions and "OK".
   QString tytul;

@@ -3,7 +3,7 @@
 // report windows' sizes follow the 13-pixel rule (the design size times the
 // window font's text height over 13), and every window's frame as the
 // system draws it lies inside the screen and off the taskbar; the findings
-// list's columns hold their widest text. Measured with the system's own
+// list's first columns hold their widest text. Measured with the system's own
 // calls, not with Qt's idea of the frame. Prints what it measured, and
 // with a folder argument also writes it to wynik.txt there with a picture
 // of the screen for each window. Exit status 0 when all pass.
@@ -85,12 +85,13 @@ bool Sprawdz(const char* nazwa, QWidget& okno, QSize projekt, int (*skaluj)(QWid
   return dobrze;
 }
 
-// Every column but the last holds its header and its widest text.
+// The line, column, field and what is wrong hold their header and their
+// widest text.
 bool Kolumny(const QTableView& lista) {
   const QAbstractItemView& widok = lista;
   std::string opis = "findings columns:";
   bool dobrze = true;
-  for (int k = 0; k + 1 < lista.model()->columnCount(); ++k) {
+  for (int k = 0; k < ui::TModelUwag::kKolumnyCzytaneCale; ++k) {
     const int potrzeba =
         std::max(widok.sizeHintForColumn(k), lista.horizontalHeader()->sectionSizeHint(k));
     dobrze &= lista.columnWidth(k) >= potrzeba;
@@ -125,7 +126,7 @@ int main(int argc, char** argv) {
                        {static_cast<std::size_t>(1 + b + p), 26, static_cast<rachunki::Pole>(p),
                         static_cast<rachunki::Blad>(b)}});
   TFormRachunki rachunki(aplikacja.FormLOG.Komunikaty());
-  rachunki.Ustaw(stan, uwagi);
+  rachunki.Ustaw(stan, {uwagi, {}, {}});
 
   bool dobrze = true;
   QTimer::singleShot(1500, &app, [&] {

@@ -1,0 +1,23 @@
+#include "rachunki/PodsumowanieStanu.h"
+
+#include "stan/Typy.h"
+
+namespace rachunki {
+
+TRachunkiStanu SprawdzIPodsumujStan(const Typy::TStan& stan) {
+  TRachunkiStanu wynik;
+  TSprawdzanieLinii sprawdzanie;
+  TPodsumowanie podsumowanie;
+  for (std::size_t i = 0; i < stan.LinieOrg.size(); ++i) {
+    const std::string_view linia = stan.LinieOrg[i];
+    for (const TUwaga& u : sprawdzanie.Sprawdz(linia, &podsumowanie))
+      wynik.uwagi.push_back({i + 1, u});
+    if (const auto* pola = sprawdzanie.Pola())
+      for (const TOstrzezenie& o : podsumowanie.Rekord(i + 1, linia, *pola))
+        wynik.ostrzezenia.push_back({i + 1, o});
+  }
+  wynik.sumy = podsumowanie.Sumy();
+  return wynik;
+}
+
+}  // namespace rachunki

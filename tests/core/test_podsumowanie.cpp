@@ -1,0 +1,263 @@
+// The transfers' count and sums, and the warnings about a transfer written
+// twice or paid from another account: generated payrolls against sums and
+// lines the test works out by itself.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ModelNrb.h"
+#include "TestSupport.h"
+#include "rachunki/Podsumowanie.h"
+#include "rachunki/PodsumowanieStanu.h"
+#include "rachunki/Uwagi.h"
+
+using namespace rachunki;
+using test_support::ModelValid;
+using test_support::RekordElixirO;
+
+namespace {
+
+// "1 234,56": the złoty as decimal text with a space put in every three
+// digits from the right.
+std::string Zl(std::uint64_t grosze) {
+  const std::string cyfry = std::to_string(grosze / 100);
+  std::string z;
+  for (std::size_t i = 0; i < cyfry.size(); ++i) {
+    if (i > 0 && (cyfry.size() - i) % 3 == 0) z += ' ';
+    z += cyfry[i];
+  }
+  char g[8];
+  std::snprintf(g, sizeof g, ",%02u", static_cast<unsigned>(grosze % 100));
+  return z + g;
+}
+
+struct TOczekiwane {
+  std::uint64_t ile = 0, grosze = 0;
+};
+
+// A generated payroll and what the test knows of it.
+struct TLista {
+  std::string bajty;
+  TOczekiwane razem;
+  std::map<std::string, TOczekiwane> daty;   // "2024-03-28"
+  std::map<std::string, TOczekiwane> banki;  // sort code
+  // line -> the earlier line a warning must name, and which warning
+  std::map<std::uint64_t, std::pair<std::uint64_t, Ostrzezenie>> ostrzezenia;
+};
+
+TLista Generuj(unsigned seed, int rekordow) {
+  std::mt19937 rng(seed);
+  TLista l;
+  // Accounts of banks on the list, or each would be a finding.
+  const std::string platnik = ModelValid(rng, "10500015"), inny = ModelValid(rng, "10202892");
+  const std::vector<std::string> banki = {"10901014", "10202892", "11402004", "24900005"};
+  std::vector<std::string> odbiorcy;
+  for (int i = 0; i < 30; ++i) odbiorcy.push_back(ModelValid(rng, banki[rng() % banki.size()]));
+  const char* const daty[] = {"20240328", "20240329", "20240402"};
+  // What each written transfer was, to plant the same one again later.
+  struct TZapisany {
+    std::string odbiorca, kwota, tytul;
+    std::uint64_t linia;
+  };
+  std::vector<TZapisany> zapisane;
+  std::set<std::string> klucze;
+  std::uint64_t nr = 0;
+  for (int i = 1; i <= rekordow; ++i) {
+    std::string rodzaj = "110", data = daty[rng() % 3], odbiorca, kwota, tytul, od = platnik;
+    const bool drugi = i > 5 && rng() % 10 == 0;
+    if (drugi) {
+      // The same transfer again, its amount written with leading zeros
+      // now and then: the same money.
+      const TZapisany& z = zapisane[rng() % zapisane.size()];
+      odbiorca = z.odbiorca;
+      kwota = (rng() % 2 ? "00" : "") + z.kwota;
+      tytul = z.tytul;
+      l.ostrzezenia[nr + 1] = {z.linia, Ostrzezenie::TenSamPrzelew};
+    } else {
+      odbiorca = odbiorcy[rng() % odbiorcy.size()];
+      kwota = std::to_string(1 + rng() % 1000000);
+      tytul = "Wynagrodzenie " + std::to_string(i % 7) + "/2024";
+      if (!klucze.insert(odbiorca + "," + kwota + "," + tytul).second) continue;
+      zapisane.push_back({odbiorca, kwota, tytul, nr + 1});
+    }
+    ++nr;
+    if (i % 97 == 0 && !drugi) {
+      // Paid from another account: a warning naming the first record.
+      od = inny;
+      l.ostrzezenia[nr] = {1, Ostrzezenie::InnyRachunekZleceniodawcy};
+    }
+    if (i % 61 == 0) rodzaj = "210";  // a direct debit: counted apart
+    l.bajty += RekordElixirO(rodzaj, data, kwota, od, odbiorca, tytul) + "\r\n";
+    if (rodzaj == "210") continue;
+    const std::uint64_t g = std::stoull(kwota);
+    for (TOczekiwane* o :
+         {&l.razem, &l.daty[data.substr(0, 4) + "-" + data.substr(4, 2) + "-" + data.substr(6, 2)],
+          &l.banki[odbiorca.substr(2, 8)]}) {
+      ++o->ile;
+      o->grosze += g;
+    }
+  }
+  return l;
+}
+
+}  // namespace
+
+TEST(Podsumowanie, AmountsAreGroupedByThousandsWithTheirGrosze) {
+  const std::pair<TGrosze, const char*> przypadki[] = {
+      {0, "0,00"},       {5, "0,05"},          {100, "1,00"},
+      {99999, "999,99"}, {100000, "1 000,00"}, {123456789, "1 234 567,89"},
+  };
+  for (const auto& [g, tekst] : przypadki) EXPECT_EQ(Kwota(g), tekst);
+  // Past 64 bits, as a file of very many large amounts could sum to.
+  const TGrosze duzo = TGrosze{1000000000000000000ull} * 1000;
+  EXPECT_EQ(Kwota(duzo), "10 000 000 000 000 000 000,00");
+}
+
+TEST(Podsumowanie, GeneratedPayrollsSumAsTheTestSumsThemAndWarnWhereTheyRepeat) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    SCOPED_TRACE(seed);
+    const TLista l = Generuj(seed, 400);
+    Typy::TStan s;
+    testing_core::ReadBytes(s, l.bajty);
+    const TRachunkiStanu r = SprawdzIPodsumujStan(s);
+    EXPECT_TRUE(r.uwagi.empty());
+
+    std::map<std::uint64_t, std::pair<std::uint64_t, Ostrzezenie>> ostrzezenia;
+    for (const TOstrzezenieLinii& o : r.ostrzezenia) {
+      EXPECT_EQ(ostrzezenia.count(o.linia), 0u) << "two warnings at line " << o.linia;
+      ostrzezenia[o.linia] = {o.ostrzezenie.innaLinia, o.ostrzezenie.rodzaj};
+      // The warning stands at the account it is about.
+      const std::string_view linia = s.LinieOrg[o.linia - 1];
+      EXPECT_EQ(o.ostrzezenie.Wartosc(linia).size(), 26u);
+    }
+    EXPECT_EQ(ostrzezenia, l.ostrzezenia);
+    EXPECT_GT(l.ostrzezenia.size(), 20u);
+
+    // The lines both programs show, against the test's own sums.
+    std::vector<std::string> oczekiwane{"przelewów: " + std::to_string(l.razem.ile) +
+                                        ", razem: " + Zl(l.razem.grosze) + " zł"};
+    for (const auto& [d, o] : l.daty)
+      oczekiwane.push_back(d + ": przelewów: " + std::to_string(o.ile) +
+                           ", razem: " + Zl(o.grosze) + " zł");
+    for (const auto& [b, o] : l.banki)
+      oczekiwane.push_back("bank " + b + ": przelewów: " + std::to_string(o.ile) +
+                           ", razem: " + Zl(o.grosze) + " zł");
+    std::vector<std::string> linie;
+    for (const std::string& x : LiniePodsumowania(r.sumy)) linie.push_back(cp1250::ToUtf8(x));
+    ASSERT_GE(linie.size(), oczekiwane.size());
+    EXPECT_EQ(std::vector<std::string>(linie.begin(), linie.begin() + oczekiwane.size()),
+              oczekiwane);
+    // Then the direct debits, which are never added to the transfers.
+    EXPECT_EQ(linie.size(), oczekiwane.size() + 1);
+    EXPECT_TRUE(linie.back().starts_with("poleceń zapłaty: ")) << linie.back();
+  }
+}
+
+TEST(Podsumowanie, OnlyTheSamePayeeAmountAndTitleIsATransferWrittenTwice) {
+  std::mt19937 rng(5);
+  const std::string p = ModelValid(rng), a = ModelValid(rng), b = ModelValid(rng);
+  struct TPrzypadek {
+    const char* co;
+    std::string druga;
+    bool ostrzezenie;
+  };
+  const std::string pierwsza = RekordElixirO("110", "20240328", "150000", p, a, "Pensja");
+  const TPrzypadek przypadki[] = {
+      {"the same", pierwsza, true},
+      {"another date", RekordElixirO("110", "20240401", "150000", p, a, "Pensja"), true},
+      {"the account grouped",
+       RekordElixirO("110", "20240328", "150000", p,
+                     a.substr(0, 2) + " " + a.substr(2, 4) + " " + a.substr(6, 4) + " " +
+                         a.substr(10, 4) + " " + a.substr(14, 4) + " " + a.substr(18, 4) + " " +
+                         a.substr(22, 4),
+                     "Pensja"),
+       true},
+      {"another payee", RekordElixirO("110", "20240328", "150000", p, b, "Pensja"), false},
+      {"another amount", RekordElixirO("110", "20240328", "150001", p, a, "Pensja"), false},
+      {"another title", RekordElixirO("110", "20240328", "150000", p, a, "Premia"), false},
+      {"the title's case", RekordElixirO("110", "20240328", "150000", p, a, "PENSJA"), false},
+  };
+  for (const TPrzypadek& x : przypadki) {
+    SCOPED_TRACE(x.co);
+    TSprawdzanieLinii sprawdzanie;
+    TPodsumowanie podsumowanie;
+    std::vector<TOstrzezenie> w;
+    std::uint64_t nr = 0;
+    for (const std::string& linia : {pierwsza, x.druga}) {
+      sprawdzanie.Sprawdz(linia);
+      ASSERT_NE(sprawdzanie.Pola(), nullptr);
+      w = podsumowanie.Rekord(++nr, linia, *sprawdzanie.Pola());
+    }
+    ASSERT_EQ(w.size(), x.ostrzezenie ? 1u : 0u);
+    if (x.ostrzezenie) {
+      EXPECT_EQ(w[0].innaLinia, 1u);
+      EXPECT_EQ(w[0].pole, Pole::RachunekKontrahenta);
+      EXPECT_EQ(cp1250::ToUtf8(w[0].Opis()), "ostrzeżenie: ten sam przelew co w linii 1");
+    }
+    EXPECT_EQ(podsumowanie.Ostrzezen(), w.size());
+  }
+}
+
+TEST(Podsumowanie, DatesAndBanksBeyondTheirBoundAreCountedTogether) {
+  std::mt19937 rng(9);
+  const std::string p = ModelValid(rng);
+  TSprawdzanieLinii sprawdzanie;
+  TPodsumowanie podsumowanie;
+  const std::size_t ile = kNajwiecejBankow + 10;
+  for (std::size_t i = 0; i < ile; ++i) {
+    // A new bank every record, a new date every tenth: both run over.
+    char data[16];
+    std::snprintf(data, sizeof data, "%04zu0101", 1000 + i / 10);
+    char bank[16];
+    std::snprintf(bank, sizeof bank, "%07zu", i);
+    std::string kod = bank;
+    for (char c = '0'; c <= '9'; ++c)
+      if (test_support::ModelSortCode(kod + c)) {
+        kod += c;
+        break;
+      }
+    const std::string linia = RekordElixirO("110", data, "100", p, ModelValid(rng, kod), "T");
+    sprawdzanie.Sprawdz(linia);
+    ASSERT_NE(sprawdzanie.Pola(), nullptr);
+    podsumowanie.Rekord(i + 1, linia, *sprawdzanie.Pola());
+  }
+  const TSumy& s = podsumowanie.Sumy();
+  EXPECT_EQ(s.przelewy.ile, ile);
+  EXPECT_EQ(s.przelewy.grosze, TGrosze{100} * ile);
+  for (const auto* m : {&s.daty, &s.banki}) {
+    std::uint64_t razem = 0;
+    for (const auto& [k, x] : *m) razem += x.ile;
+    EXPECT_EQ(razem, ile);
+    EXPECT_EQ(m->rbegin()->first, kInne);
+  }
+  EXPECT_EQ(s.daty.size(), kNajwiecejDat + 1);
+  EXPECT_EQ(s.banki.size(), kNajwiecejBankow + 1);
+  const std::vector<std::string> linie = LiniePodsumowania(s);
+  EXPECT_EQ(linie[kNajwiecejDat + 1].substr(0, 14), cp1250::Literal{u8"pozostałe daty"}.str());
+}
+
+TEST(Podsumowanie, BankLinesTakeTheirNameWhereOneIsKnown) {
+  TSumy s;
+  s.przelewy = {3, 450000};
+  s.banki[10901014] = {2, 300000};
+  s.banki[10202892] = {1, 150000};
+  s.bezKwoty = 1;
+  const auto nazwa = [](std::uint32_t kod) {
+    return kod == 10901014 ? std::string("Bank A") : std::string();
+  };
+  std::vector<std::string> linie;
+  for (const std::string& x : LiniePodsumowania(s, nazwa)) linie.push_back(cp1250::ToUtf8(x));
+  const std::vector<std::string> oczekiwane = {
+      "przelewów: 3, razem: 4 500,00 zł",
+      "bank 10202892: przelewów: 1, razem: 1 500,00 zł",
+      "bank 10901014 (Bank A): przelewów: 2, razem: 3 000,00 zł",
+      "rekordów z nieczytelną kwotą (nie dodanych): 1",
+  };
+  EXPECT_EQ(linie, oczekiwane);
+}
