@@ -6,9 +6,13 @@
 #   - the checker against the Linux one on the example (when the Linux build
 #     is given; it is also the installed checker's reference);
 #   - the report printed through a private print server's PDF queue;
-#   - both windows at 96 and 144 dpi: the 13-pixel rule, inside the screen;
-#   - the zip and the MSI installer: silent install, shortcut, entry, the
-#     installed programs, upgrade, silent removal (with the Linux build).
+#   - the windows at 96 and 144 dpi on a desktop with a taskbar: the
+#     13-pixel rule, inside the work area as the system draws them, the
+#     findings list's columns;
+#   - the zip and both installers, signed with a throw-away certificate and
+#     verified; the MSI and the installer for users under wine: silent
+#     install, shortcut, entry, the installed programs, upgrade, removal,
+#     the user installer's pages walked (with the Linux build).
 # Each stage prints its time.
 #   scripts/test-windows.sh [LINUX_BUILD_DIR]
 set -euo pipefail
@@ -169,28 +173,61 @@ on_screen bash "$repo/scripts/windows-testy-okien.sh" "$build" "$wine" ||
   { echo "windows: a window test failed under wine"; exit 1; }
 took "windows: window program's tests under wine" "$t"
 
-# ---- Both windows at 96 and 144 dpi (100 % and 150 %) on 1600 x 1000.
+# ---- The windows at 96 and 144 dpi (100 % and 150 %) on a 1600 x 1000
+# desktop with a taskbar, as a user has it (wine's own desktop, not bare
+# X windows): frames as the system draws them.
 t=$(seconds)
+scripts/wine-pulpit.sh on 1600x1000
 for dpi in 96 144; do
   "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
   "$wineserver" -k 2>/dev/null || true
   "$wineserver" -w
+  rm -rf "$build/okna-$dpi"
   mkdir -p "$build/okna-$dpi"
-  on_screen "$wine" "$build/tests/win/okna_na_ekranie.exe" "$(winpath "$build/okna-$dpi")" |
-    tr -d '\r' | sed "s/^/windows $dpi dpi: /" | tee "$build/okna-$dpi/wynik.txt"
-  grep -q "report window: .*: ok$" "$build/okna-$dpi/wynik.txt" &&
-    grep -q "main window: .*: ok$" "$build/okna-$dpi/wynik.txt" ||
-    { echo "windows $dpi dpi: a window breaks the 13-pixel rule or leaves the screen"; exit 1; }
+  on_screen "$wine" "$build/tests/win/okna_na_ekranie.exe" "$(winpath "$build/okna-$dpi")" \
+    >/dev/null 2>&1 || true
+  [ -f "$build/okna-$dpi/wynik.txt" ] || { echo "windows $dpi dpi: the windows were not measured"; exit 1; }
+  sed "s/^/windows $dpi dpi: /" "$build/okna-$dpi/wynik.txt"
+  for w in "main window" "report window" "findings window" "findings columns"; do
+    grep -q "^$w: .*: ok$" "$build/okna-$dpi/wynik.txt" ||
+      { echo "windows $dpi dpi: $w breaks the 13-pixel rule, leaves the work area or cuts its text"; exit 1; }
+  done
 done
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
-took "windows: both windows at 96 and 144 dpi" "$t"
+scripts/wine-pulpit.sh off
+took "windows: the windows at 96 and 144 dpi on a desktop with a taskbar" "$t"
 
-# ---- The zip and the installer, from this build.
+# ---- The zip and both installers, from this build, signed with a
+# throw-away self-signed certificate as a release is with the real one;
+# every signature verified. A self-signed certificate chains to nothing
+# Windows trusts: it is verified as its own trusted root (-CAfile).
 if [ -n "$linux_build" ]; then
   t=$(seconds)
-  scripts/windows-package.sh --build "$build" --no-smoke | grep '^package: .*KiB'
-  took "windows: zip and installer" "$t"
+  podpis=$build/podpis
+  rm -rf "$podpis"
+  mkdir -p "$podpis"
+  WERYFIKACJA_PODPIS_HASLO=$(openssl rand -hex 16)
+  export WERYFIKACJA_PODPIS_HASLO
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$podpis/klucz.pem" -out "$podpis/cert.pem" \
+    -days 2 -subj "/CN=Tarmeko (test)" -addext "extendedKeyUsage=codeSigning" 2>/dev/null
+  openssl pkcs12 -export -inkey "$podpis/klucz.pem" -in "$podpis/cert.pem" \
+    -out "$podpis/cert.pfx" -passout env:WERYFIKACJA_PODPIS_HASLO
+  export WERYFIKACJA_PODPIS_PFX=$podpis/cert.pfx WERYFIKACJA_PODPIS_CA=$podpis/cert.pem
+  scripts/windows-package.sh --build "$build" --no-smoke | grep '^package: .*\(KiB\|signed\)'
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+  prefix=$repo/build/Tarmeko_weryfikacja_pliku-$version-win64
+  mkdir -p "$podpis/zip"
+  unzip -q -o -d "$podpis/zip" "$prefix.zip" '*.exe'
+  count=0
+  for f in "$build"/stage/*/*.exe "$podpis"/zip/*/*.exe "$prefix.msi" "$prefix-instalator.exe"; do
+    osslsigncode verify -CAfile "$podpis/cert.pem" -in "$f" >"$podpis/verify.log" 2>&1 ||
+      { cat "$podpis/verify.log"; echo "windows signatures: $f does not verify"; exit 1; }
+    count=$((count + 1))
+  done
+  [ "$count" = 6 ] || { echo "windows signatures: $count files, not 6"; exit 1; }
+  echo "windows signatures: both programs (staged and in the zip), the MSI and the installer for users verified (osslsigncode verify, the test certificate as the trusted root)"
+  took "windows: zip and installers, signed" "$t"
   t=$(seconds)
   scripts/test-windows-instalator.sh "$build" "$linux_build/cli/weryfikuj-plik"
-  took "windows: installer under wine" "$t"
+  took "windows: installers under wine" "$t"
 fi

@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Builds both programs for 64-bit Windows and packs them with what they load
-# into Tarmeko_weryfikacja_pliku-VERSION-win64.zip and the MSI installer
-# Tarmeko_weryfikacja_pliku-VERSION-win64.msi (both in build/), then
-# smoke-tests the zip under wine: the window program shows its main window
-# and closes, and the checker gives the Linux checker's output on the example.
+# into Tarmeko_weryfikacja_pliku-VERSION-win64.zip, the MSI installer for
+# administrators Tarmeko_weryfikacja_pliku-VERSION-win64.msi and the
+# installer for users Tarmeko_weryfikacja_pliku-VERSION-win64-instalator.exe
+# (all in build/), then smoke-tests the zip under wine: the window program
+# shows its main window and closes, and the checker gives the Linux
+# checker's output on the example.
 #   scripts/windows-package.sh [--no-smoke] [--build CROSS_BUILD_DIR]
+# With WERYFIKACJA_PODPIS_PFX and WERYFIKACJA_PODPIS_HASLO set (and
+# optionally WERYFIKACJA_PODPIS_ZNACZNIK, a timestamp server), both programs,
+# both installers and the uninstaller are signed (scripts/windows-podpisz.sh);
+# without them all is built unsigned, and the script says so.
 # Qt for Windows is built once (about half an hour of two cores) into a cache
 # outside the repository; see scripts/windows-qt.sh.
 set -euo pipefail
@@ -55,19 +61,42 @@ t=$(seconds)
 stage=$build/stage/$name-$version-win64
 rm -rf "$build/stage"
 cmake --install "$build" --prefix "$stage" --strip >/dev/null
+# Signed after stripping, which would break a signature.
+programs=("$stage/$name.exe" "$stage/weryfikuj-plik.exe")
+[ -f "${programs[0]}" ] || programs=("${programs[1]}")
+if scripts/windows-podpisz.sh --czy; then
+  signed=1
+  scripts/windows-podpisz.sh "${programs[@]}"
+  echo "package: signed with $(basename "$WERYFIKACJA_PODPIS_PFX")${WERYFIKACJA_PODPIS_ZNACZNIK:+, timestamped by $WERYFIKACJA_PODPIS_ZNACZNIK}"
+else
+  signed=0
+  echo "package: UNSIGNED (set WERYFIKACJA_PODPIS_PFX and WERYFIKACJA_PODPIS_HASLO to sign)"
+fi
 zip=$out/$name-$version-win64.zip
 rm -f "$zip"
-# The zip is CPack's, of the same install rules.
+# The zip is CPack's, of the same install rules; its programs are then the
+# signed ones.
 (cd "$build" && cpack -G ZIP -B "$build/cpack" >/dev/null)
 mv "$build/cpack/$(basename "$zip")" "$zip"
+if [ "$signed" = 1 ]; then
+  (cd "$build/stage" && for p in "${programs[@]}"; do
+    zip -q "$zip" "$(basename "$stage")/$(basename "$p")"
+  done)
+fi
 echo "package: $zip ($(du -k "$zip" | cut -f1) KiB)"
 (cd "$build/stage" && find "$(basename "$stage")" -type f | sort | sed 's/^/  /')
 
-# ---- The MSI of the same tree.
+# ---- The MSI of the same tree, for administrators.
 msi=$out/$name-$version-win64.msi
 scripts/windows-msi.sh "$stage" "$build/windows/$WERYFIKACJA_ID.ico" "$version" "$publisher" "$msi"
+scripts/windows-podpisz.sh "$msi"
 echo "package: $msi ($(du -k "$msi" | cut -f1) KiB)"
-took "package: zip and installer" "$t"
+
+# ---- The installer for users, of the same tree.
+nsis=$out/$name-$version-win64-instalator.exe
+scripts/windows-nsis.sh "$stage" "$build/windows/$WERYFIKACJA_ID.ico" "$version" "$publisher" "$nsis"
+echo "package: $nsis ($(du -k "$nsis" | cut -f1) KiB)"
+took "package: zip and installers" "$t"
 
 [ "$smoke" = 1 ] || exit 0
 

@@ -39,10 +39,7 @@ void TAplikacja::PokazOknoGlowne() {
     const QRect obszar = ekran->availableGeometry();
     FormGlow.move(obszar.center() - QPoint(FormGlow.width() / 2, FormGlow.height() / 2));
   }
-  // Before showing and again once the frame is known.
-  ui::UmiescNaEkranie(FormGlow);
-  FormGlow.show();
-  ui::UmiescNaEkranie(FormGlow);
+  ui::PokazNaEkranie(FormGlow);
 }
 
 std::optional<std::string> TAplikacja::PlikZWierszaPolecen(int argc, char** argv) {
@@ -75,6 +72,7 @@ std::optional<std::string> TAplikacja::PlikZWierszaPolecen(int argc, char** argv
 void TAplikacja::WczytajUstawienia() {
   ustawienia_ = std::make_unique<ui::TUstawienia>();
   FormGlow.UzyjUstawien(ustawienia_.get());
+  komunikaty_.UzyjUstawien(ustawienia_.get());
 }
 
 void TAplikacja::SprawdzZWierszaPolecen(int argc, char** argv) {

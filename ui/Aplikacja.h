@@ -27,8 +27,9 @@ class TAplikacja {
   // QApplication has taken its own options out of argv by then.
   void SprawdzZWierszaPolecen(int argc, char** argv);
   static std::optional<std::string> PlikZWierszaPolecen(int argc, char** argv);
-  // What the user chose in earlier runs (the list of banks), from the
-  // user's own store; the program, not its tests, calls it.
+  // What the user chose in earlier runs (the list of banks, the open
+  // dialog's folder), from the user's own store; the program, not its
+  // tests, calls it.
   void WczytajUstawienia();
 
  private:

@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <algorithm>
+
+#include "Ustawienia.h"
 
 namespace ui {
 
@@ -61,6 +64,34 @@ std::string SciezkaDlaRdzenia(const QString& sciezka) {
   return std::string(bajty.constData(), static_cast<std::size_t>(bajty.size()));
 }
 
+QString SciezkaZRdzenia(const std::string& sciezka) {
+  const QByteArray bajty(sciezka.data(), static_cast<qsizetype>(sciezka.size()));
+#ifdef Q_OS_WIN
+  return QDir::fromNativeSeparators(QString::fromUtf8(bajty));
+#else
+  return QFile::decodeName(bajty);
+#endif
+}
+
+QString FolderPoczatkowy(const QString& zapamietany) {
+  if (!zapamietany.isEmpty() && QFileInfo(zapamietany).isDir()) return zapamietany;
+  const QString dokumenty = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!dokumenty.isEmpty() && QFileInfo(dokumenty).isDir()) return dokumenty;
+  return QDir::homePath();
+}
+
+QString TDialogiPlikow::FolderOtwarcia() const {
+  if (!ostatniOtwarty_.isEmpty())
+    return FolderPoczatkowy(QFileInfo(ostatniOtwarty_).absolutePath());
+  return FolderPoczatkowy(ustawienia_ ? ustawienia_->OstatniFolder() : QString());
+}
+
+void TDialogiPlikow::PlikSprawdzony(const std::string& sciezka) {
+  const QFileInfo plik(SciezkaZRdzenia(sciezka));
+  ostatniOtwarty_ = plik.absoluteFilePath();
+  if (ustawienia_) ustawienia_->UstawOstatniFolder(plik.absolutePath());
+}
+
 std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
   QFileDialog d(rodzic);
   d.setObjectName(QStringLiteral("OpenDialog1"));
@@ -81,10 +112,8 @@ std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
   d.setNameFilters(filtry);
   FiltrBezWielkosciLiter(d);
   WybierzFiltr(d, ostatniFiltr_);
-  if (!ostatniOtwarty_.isEmpty()) {
-    d.setDirectory(QFileInfo(ostatniOtwarty_).absolutePath());
-    d.selectFile(ostatniOtwarty_);
-  }
+  d.setDirectory(FolderOtwarcia());
+  if (!ostatniOtwarty_.isEmpty()) d.selectFile(ostatniOtwarty_);
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
   ostatniOtwarty_ = d.selectedFiles().front();
   ostatniFiltr_ = WybranyFiltr(d);
@@ -127,6 +156,9 @@ std::optional<std::string> TDialogiPlikow::ZapiszPlik(QWidget* rodzic) {
   if (!ostatniZapisany_.isEmpty()) {
     d.setDirectory(QFileInfo(ostatniZapisany_).absolutePath());
     d.selectFile(ostatniZapisany_);
+  } else {
+    // Beside the file checked: the program's folder is seldom writable.
+    d.setDirectory(FolderOtwarcia());
   }
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
   ostatniZapisany_ = d.selectedFiles().front();

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QHideEvent>
@@ -208,6 +209,7 @@ void TFormRachunki::Zbuduj(const QFont& czcionka) {
 
 void TFormRachunki::Ustaw(const Typy::TStan& stan, const rachunki::TRachunkiStanu& wynik) {
   model_->Ustaw(&stan, wynik);
+  DopasujKolumny();
   // What the transfers add up to, as the checker prints it with
   // --podsumowanie; only for a file that has them.
   const rachunki::TSumy& s = wynik.sumy;
@@ -229,6 +231,35 @@ void TFormRachunki::Ustaw(const Typy::TStan& stan, const rachunki::TRachunkiStan
   LabelWykaz->adjustSize();
   if (model_->rowCount() > 0) ListaUwag->selectRow(0);
   ListaUwag->setFocus();
+}
+
+void TFormRachunki::DopasujKolumny() {
+  // The line, column, field and what is wrong as wide as their header and
+  // their widest text in the font in use (a sentence of "Co jest błędne" is
+  // read whole), never narrower than designed. The value keeps its width:
+  // it can be long, and the line below shows it whole. Only the widest
+  // text by the font's measure is handed to the view's own measure, so a
+  // long list costs one pass of plain widths.
+  const QFontMetrics miara(ListaUwag->font());
+  const QAbstractItemView& widok = *ListaUwag;
+  const int siatka = ListaUwag->showGrid() ? 1 : 0;
+  for (int k = 0; k < ui::TModelUwag::kKolumnyCzytaneCale; ++k) {
+    int szerokosc =
+        std::max(skala_(kSzerokosciKolumn[k]), ListaUwag->horizontalHeader()->sectionSizeHint(k));
+    int najszerszy = -1;
+    int wiersz = -1;
+    for (int w = 0; w < model_->rowCount(); ++w) {
+      const int s = miara.horizontalAdvance(model_->data(model_->index(w, k)).toString());
+      if (s > najszerszy) {
+        najszerszy = s;
+        wiersz = w;
+      }
+    }
+    if (wiersz >= 0)
+      szerokosc =
+          std::max(szerokosc, widok.sizeHintForIndex(model_->index(wiersz, k)).width() + siatka);
+    ListaUwag->setColumnWidth(k, szerokosc);
+  }
 }
 
 void TFormRachunki::PokazWybrany() {

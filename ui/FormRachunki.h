@@ -42,6 +42,8 @@ class TModelUwag : public QAbstractTableModel {
  public:
   using QAbstractTableModel::QAbstractTableModel;
   static constexpr int kKolumn = 6;
+  // The first columns, sized to show their text whole.
+  static constexpr int kKolumnyCzytaneCale = 4;
 
   // A row: a finding, or a warning (`ostrzezenie`), in line order, the
   // findings of a line before its warnings.
@@ -108,6 +110,7 @@ class TFormRachunki : public QWidget {
  private:
   void Zbuduj(const QFont& czcionka);
   void PokazWybrany();
+  void DopasujKolumny();
   template <class F>
   void Obsluz(F&& f) {
     ui::Chron(komunikaty_, std::forward<F>(f));

@@ -12,12 +12,13 @@ namespace ui {
 void TPetlaModalna::Pokaz(QWidget& okno, TUserMessages& komunikaty, bool umiesc) {
   if (okno.isVisible()) return;
   TOknoModalne modalne(komunikaty);
-  if (umiesc) UmiescNaEkranie(okno);
   okno.setWindowModality(Qt::ApplicationModal);
   QEventLoop petla;
   petla_ = &petla;
-  okno.show();
-  if (umiesc) UmiescNaEkranie(okno);
+  if (umiesc)
+    PokazNaEkranie(okno);
+  else
+    okno.show();
   okno.raise();
   okno.activateWindow();
   if (okno.isVisible()) petla.exec(QEventLoop::DialogExec);

@@ -14,8 +14,7 @@ class TUserMessages;
 class TPetlaModalna {
  public:
   // Shows `okno` application-modal until it is hidden. With `umiesc` it is
-  // kept inside the screen's work area, before showing and again once its
-  // frame is known.
+  // kept inside the screen's work area (PokazNaEkranie).
   void Pokaz(QWidget& okno, TUserMessages& komunikaty, bool umiesc);
   // From the window's hideEvent: the program or the user hid it, which
   // ends the loop; the system minimising it does not.

@@ -9,6 +9,10 @@ namespace ui {
 
 class TQtUserMessages final : public TUserMessages {
  public:
+  // `ustawienia` keeps the open dialog's folder across runs; without it
+  // (tests) nothing outlives the object.
+  explicit TQtUserMessages(TUstawienia* ustawienia = nullptr) : dialogi_(ustawienia) {}
+  void UzyjUstawien(TUstawienia* ustawienia) { dialogi_.UzyjUstawien(ustawienia); }
   void Ostrzezenie(const std::string& tekst) override;
   void Informacja(const std::string& tekst) override;
   void Komunikat(const std::string& tekst) override;
@@ -21,6 +25,7 @@ class TQtUserMessages final : public TUserMessages {
   std::optional<std::string> OtworzWykazBankow(QWidget* rodzic) override;
   std::optional<std::string> ZapiszPlik(QWidget* rodzic) override;
   bool UstawieniaDrukarki(QPrinter& drukarka, QWidget* rodzic) override;
+  void PlikSprawdzony(const std::string& sciezka) override { dialogi_.PlikSprawdzony(sciezka); }
   void OknoModalneOtwarte() override { kursor_.ModalneOtwarte(); }
   void OknoModalneZamkniete() override { kursor_.ModalneZamkniete(); }
 

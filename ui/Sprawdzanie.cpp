@@ -7,18 +7,19 @@
 namespace ui {
 
 void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania& widok,
-                 const std::string& sciezka,
-                 const std::function<void(std::size_t)>& przedWynikiem) {
+                 const std::string& sciezka, const std::function<void(std::size_t)>& zamiastOceny) {
   komunikaty.Zajety(true);
   widok.Wyczysc();
   stan.NazwaPliku = sciezka;
   Typy::WczytajPlik(stan);
+  komunikaty.PlikSprawdzony(sciezka);
   const std::size_t ile = stan.Bledy.size();
   widok.PokazWynik(ile);
   komunikaty.Zajety(false);
-  if (przedWynikiem) przedWynikiem(ile);
   widok.PokazOcene(ile);
-  if (ile == 0)
+  if (zamiastOceny)
+    zamiastOceny(ile);
+  else if (ile == 0)
     komunikaty.Informacja(teksty::PlikPoprawny.str());
   else
     komunikaty.Ostrzezenie(teksty::PlikZBledami.str());

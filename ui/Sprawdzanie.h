@@ -30,11 +30,12 @@ class TWidokSprawdzania {
   virtual void PoOcenie() {}
 };
 
-// Checks the file at `sciezka` into `stan`; `przedWynikiem`, if given, runs
-// with the count of faulty lines before the outcome dialog. A failure to
-// read raises, with the busy cursor still on: the error boundary turns it
-// off as it shows the error.
+// Checks the file at `sciezka` into `stan`. `zamiastOceny`, if given, runs
+// with the count of faulty lines in place of the outcome dialog, once the
+// window shows the outcome (a caller whose own message already tells it:
+// one dialog, never two in a row). A failure to read raises, with the busy
+// cursor still on: the error boundary turns it off as it shows the error.
 void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania& widok,
-                 const std::string& sciezka, const std::function<void(std::size_t)>& przedWynikiem);
+                 const std::string& sciezka, const std::function<void(std::size_t)>& zamiastOceny);
 
 }  // namespace ui

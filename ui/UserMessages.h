@@ -48,6 +48,9 @@ class TUserMessages {
   virtual std::optional<std::string> ZapiszPlik(QWidget* rodzic) = 0;
   // The printer-setup dialog; true when the user confirmed.
   virtual bool UstawieniaDrukarki(QPrinter& drukarka, QWidget* rodzic) = 0;
+  // A file has been read for a check, however it was named: the open
+  // dialog starts at it from now on (and at its folder in later runs).
+  virtual void PlikSprawdzony(const std::string& sciezka) = 0;
 
   // A modal window of the program is opening or has closed: the normal
   // cursor shows over it, and the busy cursor comes back afterwards only if

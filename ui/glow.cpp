@@ -411,8 +411,8 @@ void TFormGlow::dropEvent(QDropEvent* e) {
 }
 
 void TFormGlow::Sprawdz(const std::string& sciezka,
-                        const std::function<void(std::size_t)>& przedWynikiem) {
-  ui::SprawdzPlik(stan_, komunikaty_, *this, sciezka, przedWynikiem);
+                        const std::function<void(std::size_t)>& zamiastOceny) {
+  ui::SprawdzPlik(stan_, komunikaty_, *this, sciezka, zamiastOceny);
 }
 
 void TFormGlow::Wyczysc() {
@@ -751,7 +751,8 @@ void TFormGlow::ButtonPoprawAutomatycznieClick(QObject*) {
   kodowanie::TWynikPoprawy wynik;
   const std::string zapisany = kodowanie::ZapiszPoprawke(zrodlo, z, wynik);
   // The written file is checked as if the user had chosen it, so what is
-  // left can be corrected by hand; first the user learns where it went.
+  // left can be corrected by hand. One dialog ends it, over the new file's
+  // count and first faulty line: where the file went and what is left.
   Sprawdz(zapisany, [&](std::size_t pozostale) {
     komunikaty_.Komunikat(KomunikatZapisano(zapisany) + "\r\n\r\n" +
                           kodowanie::TekstPoZapisie(wynik, pozostale));

@@ -146,9 +146,9 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   }
   void Zbuduj(const QFont& czcionka);
   void Podlacz();
-  // The check command from the chosen path on; `przedWynikiem`, if given,
-  // runs with the count of faulty lines before the outcome dialog.
-  void Sprawdz(const std::string& sciezka, const std::function<void(std::size_t)>& przedWynikiem);
+  // The check command from the chosen path on; `zamiastOceny`, if given,
+  // tells the outcome instead of the outcome dialog (ui::SprawdzPlik).
+  void Sprawdz(const std::string& sciezka, const std::function<void(std::size_t)>& zamiastOceny);
   // The check's steps as this window shows them.
   void Wyczysc() override;
   void PokazWynik(std::size_t ileBledow) override;

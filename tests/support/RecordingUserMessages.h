@@ -43,6 +43,8 @@ class TRecordingUserMessages : public TUserMessages {
   std::optional<std::string> OtworzPlik(QWidget*) override;
   std::optional<std::string> ZapiszPlik(QWidget*) override;
   bool UstawieniaDrukarki(QPrinter&, QWidget*) override;
+  // Kept apart from Wywolania: the user sees nothing of it.
+  void PlikSprawdzony(const std::string& sciezka) override { Sprawdzone.push_back(sciezka); }
   void OknoModalneOtwarte() override { kursor_.ModalneOtwarte(); }
   void OknoModalneZamkniete() override { kursor_.ModalneZamkniete(); }
 
@@ -53,6 +55,7 @@ class TRecordingUserMessages : public TUserMessages {
   std::deque<bool> OdpowiedziPytanie;  // an empty queue answers No
 
   std::vector<Wywolanie> Wywolania;
+  std::vector<std::string> Sprawdzone;  // the files read for a check, in order
   // The calls of one kind, in order.
   std::vector<std::string> Teksty(Rodzaj rodzaj) const;
 

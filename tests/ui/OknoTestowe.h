@@ -21,7 +21,8 @@
 
 namespace test {
 
-// The recorder, with a look at the window while an outcome dialog is open.
+// The recorder, with a look at the window while an outcome dialog (or a
+// plain message) is open.
 struct TRejestrator : ui::TRecordingUserMessages {
   std::function<void()> PrzyDialogu;
   void Ostrzezenie(const std::string& t) override {
@@ -31,6 +32,10 @@ struct TRejestrator : ui::TRecordingUserMessages {
   void Informacja(const std::string& t) override {
     if (PrzyDialogu) PrzyDialogu();
     TRecordingUserMessages::Informacja(t);
+  }
+  void Komunikat(const std::string& t) override {
+    if (PrzyDialogu) PrzyDialogu();
+    TRecordingUserMessages::Komunikat(t);
   }
 };
 

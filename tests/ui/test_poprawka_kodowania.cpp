@@ -97,6 +97,12 @@ void TestPoprawkaKodowania::potwierdzenie_zapisujeSprawdzaIMowiGdzie() {
   o.Sprawdz(zrodlo);
   const std::size_t od = o.m.Wywolania.size();
   o.m.OdpowiedziPytanie.push_back(true);
+  QString licznikPrzyDialogu;
+  QColor kolorPrzyDialogu;
+  o.m.PrzyDialogu = [&] {
+    licznikPrzyDialogu = o.w.LabelIleBledow->text();
+    kolorPrzyDialogu = o.w.LabelIleBledow->palette().color(QPalette::WindowText);
+  };
   QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
   test::Zrzut(o.w, "po-poprawce");
   if (std::getenv("ZRZUT_EKRANU")) {
@@ -110,12 +116,14 @@ void TestPoprawkaKodowania::potwierdzenie_zapisujeSprawdzaIMowiGdzie() {
     ui::TQtUserMessages().Pytanie(o.m.Teksty(Rodzaj::Pytanie).back());
   }
 
-  // The question, then where the file went, then the check's outcome; the
-  // busy cursor off at the end.
+  // The question, then one message: where the file went and what is left,
+  // over the new file's count in its colour; the busy cursor off at the end.
   std::vector<Rodzaj> okna;
   for (Rodzaj r : o.Rodzaje(od))
     if (r != Rodzaj::Zajety) okna.push_back(r);
-  QCOMPARE(okna, (std::vector<Rodzaj>{Rodzaj::Pytanie, Rodzaj::Komunikat, Rodzaj::Ostrzezenie}));
+  QCOMPARE(okna, (std::vector<Rodzaj>{Rodzaj::Pytanie, Rodzaj::Komunikat}));
+  QCOMPARE(licznikPrzyDialogu, QStringLiteral("1"));
+  QCOMPARE(kolorPrzyDialogu, QColor(255, 0, 0));
   QVERIFY(!o.m.CzyZajety());
   const std::string pytanie = cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back());
   QVERIFY(pytanie.starts_with("Plik zostanie odczytany jako UTF-8"));
@@ -135,6 +143,18 @@ void TestPoprawkaKodowania::potwierdzenie_zapisujeSprawdzaIMowiGdzie() {
   // The tab is left for the user to see; the correction never guesses at structure.
   QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("1"));
   QVERIFY(!o.w.ButtonPoprawAutomatycznie->isVisible());
+
+  // Faulty before, clean after: the message stands over a green "0", never
+  // a red one left from the source's check.
+  o.Sprawdz(o.Plik("utf8.txt",
+                   "Zap\xC5\x82"
+                   "ata\r\n"));
+  QCOMPARE(o.w.LabelIleBledow->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+  o.m.OdpowiedziPytanie.push_back(true);
+  QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
+  QCOMPARE(o.m.Wywolania.back().rodzaj, Rodzaj::Komunikat);
+  QCOMPARE(licznikPrzyDialogu, QStringLiteral("0"));
+  QCOMPARE(kolorPrzyDialogu, QColor(0, 128, 0));
 }
 
 void TestPoprawkaKodowania::odmowa_niczegoNieZapisuje() {
@@ -164,7 +184,15 @@ void TestPoprawkaKodowania::czystyPlikCp852_wskazowkaIPoprawneLitery() {
   QVERIFY(o.w.ButtonPoprawAutomatycznie->isVisible());
 
   o.m.OdpowiedziPytanie.push_back(true);
+  // Clean after the correction: never a red count, and no outcome dialog
+  // after the message, which already says nothing is left.
+  QColor kolorPrzyDialogu;
+  o.m.PrzyDialogu = [&] {
+    kolorPrzyDialogu = o.w.LabelIleBledow->palette().color(QPalette::WindowText);
+  };
   QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
+  QCOMPARE(o.m.Wywolania.back().rodzaj, Rodzaj::Komunikat);
+  QCOMPARE(kolorPrzyDialogu, QColor(0, 128, 0));
   QVERIFY(cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back())
               .starts_with("Plik zostanie odczytany jako CP852"));
   QCOMPARE(test::Odczytaj(o.Sciezka("dos_nowy.txt")),

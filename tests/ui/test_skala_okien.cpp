@@ -2,10 +2,12 @@
 // fontconfig file, see CMakeLists.txt): the layouts, given for 13 pixels,
 // scale by 16/13, as at a larger system font or display scaling.
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -58,6 +60,24 @@ class TestSkalaOkien : public QObject {
     // A work area that does not start at the origin (a taskbar on top).
     QCOMPARE(ui::PolozenieWObszarze(QRect(10, 0, 100, 100), QRect(0, 40, 1600, 960)),
              QPoint(10, 40));
+
+    // A taskbar the system left inside the work area is taken out, on
+    // whichever edge it is docked; one outside it, or not docked on an edge,
+    // changes nothing.
+    const QRect ekran(0, 0, 1600, 1000);
+    const struct {
+      QRect obszar, pasek, oczekiwany;
+    } paski[] = {
+        {ekran, QRect(0, 960, 1600, 40), QRect(0, 0, 1600, 960)},    // bottom
+        {ekran, QRect(-2, 958, 1604, 44), QRect(0, 0, 1600, 958)},   // bottom, past the edges
+        {ekran, QRect(0, 0, 1600, 40), QRect(0, 40, 1600, 960)},     // top
+        {ekran, QRect(0, 0, 60, 1000), QRect(60, 0, 1540, 1000)},    // left
+        {ekran, QRect(1540, 0, 60, 1000), QRect(0, 0, 1540, 1000)},  // right
+        {QRect(0, 0, 1600, 960), QRect(0, 960, 1600, 40), QRect(0, 0, 1600, 960)},  // left out
+        {ekran, QRect(600, 400, 200, 40), ekran},                                   // floating
+        {ekran, QRect(0, 0, 1600, 1000), ekran},  // the whole screen
+    };
+    for (const auto& p : paski) QCOMPARE(ui::ObszarBezPaska(p.obszar, p.pasek), p.oczekiwany);
   }
 
   // The strip's sentence and button, measured with this font: the button's
@@ -125,13 +145,47 @@ class TestSkalaOkien : public QObject {
 
   void oknoRachunkow() {
     ui::TRecordingUserMessages m;
-    TFormRachunki f(m);
+    {
+      TFormRachunki f(m);
+      f.show();
+      QCOMPARE(f.size(), QSize(S(782), S(420)));
+      QCOMPARE(f.Panel2->geometry(), QRect(0, S(420) - S(141), S(782), S(141)));
+      QCOMPARE(f.ButtonZamknij->geometry(), P(699, 106, 75, 25));
+      QCOMPARE(f.MemoLinia->geometry(), P(8, 26, 766, 69));
+      QCOMPARE(f.ListaUwag->columnWidth(3), S(300));
+    }
+
+    // Every kind of finding in every field, with a long value, in a face
+    // wider than the designed one (bold here; a system that substitutes
+    // fonts does the same): the line, column, field and what is wrong hold
+    // their header and their widest text whole, as the view itself
+    // measures them.
+    QFont szersza = ui::CzcionkaOkna();
+    szersza.setBold(true);
+    TFormRachunki f(m, szersza);
     f.show();
-    QCOMPARE(f.size(), QSize(S(782), S(420)));
-    QCOMPARE(f.Panel2->geometry(), QRect(0, S(420) - S(141), S(782), S(141)));
-    QCOMPARE(f.ButtonZamknij->geometry(), P(699, 106, 75, 25));
-    QCOMPARE(f.MemoLinia->geometry(), P(8, 26, 766, 69));
-    QCOMPARE(f.ListaUwag->columnWidth(3), S(300));
+    Typy::TStan stan;
+    stan.LinieOrg.push_back(std::string(300, '7'));
+    std::vector<rachunki::TUwagaLinii> uwagi;
+    for (int b = 0; b <= static_cast<int>(rachunki::Blad::Cudzyslow); ++b)
+      for (int p = 0; p <= static_cast<int>(rachunki::Pole::Rekord); ++p)
+        uwagi.push_back({1,
+                         {static_cast<std::size_t>(1 + b + p), 26, static_cast<rachunki::Pole>(p),
+                          static_cast<rachunki::Blad>(b)}});
+    f.Ustaw(stan, {uwagi, {}, {}});
+    const QAbstractItemView& widok = *f.ListaUwag;
+    for (int k = 0; k < ui::TModelUwag::kKolumnyCzytaneCale; ++k) {
+      const int potrzeba =
+          std::max(widok.sizeHintForColumn(k), f.ListaUwag->horizontalHeader()->sectionSizeHint(k));
+      QVERIFY2(f.ListaUwag->columnWidth(k) >= potrzeba,
+               qPrintable(QStringLiteral("column %1: %2 < %3")
+                              .arg(k)
+                              .arg(f.ListaUwag->columnWidth(k))
+                              .arg(potrzeba)));
+    }
+    // A short list keeps the designed widths.
+    f.Ustaw(stan, {{uwagi.front()}, {}, {}});
+    QCOMPARE(f.ListaUwag->columnWidth(0), S(45));
   }
 };
 

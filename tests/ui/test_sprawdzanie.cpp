@@ -564,6 +564,10 @@ void TestSprawdzanie::plikZWierszaPolecenIUpuszczony() {
   // A name that is gone: the error box, as for a file the dialog returned.
   zPolecenia.w.SprawdzWskazanyPlik(zPolecenia.Sciezka("brak.txt"));
   QCOMPARE(zPolecenia.m.Teksty(Rodzaj::Blad).size(), std::size_t{1});
+  // Every way of naming a file leaves it for the open dialog; a file that
+  // could not be read does not.
+  for (const TOkno* o : {&zDialogu, &upuszczony, &zPolecenia})
+    QCOMPARE(o->m.Sprawdzone, std::vector<std::string>{sciezka});
 
 #ifndef Q_OS_WIN
   // The command line's name: its own bytes (a Windows-1250 name too), made

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +34,7 @@
 #include "QtUserMessages.h"
 #include "RecordingUserMessages.h"
 #include "TlumaczenieQt.h"
+#include "Ustawienia.h"
 #include "kodowanie/Cp1250.h"
 #include "platform/InOutError.h"
 
@@ -86,6 +88,7 @@ class TestUserMessages : public QObject {
   void prawdziweOknaKomunikatow();
   void prawdziweOknoBledu();
   void dialogOtwarciaPokazujeMaleLiteryIPamieta();
+  void dialogOtwarciaZaczynaPrzyPlikachUzytkownika();
   // Last: the translation stays installed for the rest of the process.
   void tlumaczenieQtNieZmieniaTekstowProgramu();
 };
@@ -401,6 +404,55 @@ void TestUserMessages::dialogOtwarciaPokazujeMaleLiteryIPamieta() {
   QVERIFY(!m.OtworzPlik(nullptr).has_value());
   QCOMPARE(katalog, QDir(dir.path()).absolutePath());
   QCOMPARE(filtr, QStringLiteral("Wszystkie pliki"));
+}
+
+void TestUserMessages::dialogOtwarciaZaczynaPrzyPlikachUzytkownika() {
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  // The settings in a file of the test's own, never the user's.
+  const QString ini = dir.filePath(QStringLiteral("ustawienia.ini"));
+  const QString listy = dir.filePath(QStringLiteral("przelewy ł"));
+  QVERIFY(QDir().mkpath(listy));
+  const std::string plik = SciezkaDlaRdzenia(listy + QStringLiteral("/lista.txt"));
+  QCOMPARE(SciezkaZRdzenia(plik), listy + QStringLiteral("/lista.txt"));
+
+  // Nothing checked yet: the Documents folder (or home without one), never
+  // the working folder, which is the program's own when the Start menu
+  // starts it.
+  const QString dokumenty = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString bezNiczego = QFileInfo(dokumenty).isDir() ? dokumenty : QDir::homePath();
+  for (const QString& zapamietany :
+       {QString(), dir.filePath(QStringLiteral("usuniety")), QStringLiteral("?:/nie ma")})
+    QCOMPARE(FolderPoczatkowy(zapamietany), bezNiczego);
+  QCOMPARE(FolderPoczatkowy(listy), listy);
+  {
+    TUstawienia ustawienia(ini);
+    TQtUserMessages m(&ustawienia);
+    QCOMPARE(TDialogiPlikow(&ustawienia).FolderOtwarcia(), bezNiczego);
+#ifndef Q_OS_WIN
+    // The real dialog opens there.
+    QString katalog;
+    NaOknieModalnym([&](QWidget* okno) {
+      katalog = qobject_cast<QFileDialog*>(okno)->directory().absolutePath();
+      static_cast<QDialog*>(okno)->reject();
+    });
+    QVERIFY(!m.OtworzPlik(nullptr).has_value());
+    QCOMPARE(katalog, QDir(bezNiczego).absolutePath());
+#endif
+    m.PlikSprawdzony(plik);
+  }
+  // After a restart (a new store over the same file) the folder of the
+  // file checked last; once that folder is gone, Documents again.
+  TUstawienia poRestarcie(ini);
+  QCOMPARE(poRestarcie.OstatniFolder(), listy);
+  TDialogiPlikow dialogi(&poRestarcie);
+  QCOMPARE(dialogi.FolderOtwarcia(), listy);
+  QVERIFY(QDir(listy).removeRecursively());
+  QCOMPARE(dialogi.FolderOtwarcia(), bezNiczego);
+  // Without a store the choice lasts for the run only.
+  TDialogiPlikow bezUstawien;
+  bezUstawien.PlikSprawdzony(SciezkaDlaRdzenia(ini));
+  QCOMPARE(bezUstawien.FolderOtwarcia(), dir.path());
 }
 
 void TestUserMessages::tlumaczenieQtNieZmieniaTekstowProgramu() {
