@@ -390,9 +390,9 @@ TEST(Zgodnosc, underABankProfileToo) {
   profile::UzyjProfilu(profile::Domyslny());
 }
 
-// A payroll of 50 transfers with one written twice: the count and the sum
-// a plain addition gives, the repeat a warning naming both lines, and the
-// exit status that of a clean file.
+// A payroll of 50 transfers with one written twice and one split payment
+// whose VAT exceeds its amount: the count and the sum a plain addition
+// gives, the repeat a warning naming both lines, the title a finding.
 TEST(Zgodnosc, PayrollSummaryCountsWhatAPlainSumCounts) {
   const test_support::TempDir temp;
   std::mt19937 rng(50);
@@ -406,12 +406,17 @@ TEST(Zgodnosc, PayrollSummaryCountsWhatAPlainSumCounts) {
         test_support::ModelValid(rng, banki[k % 4]), "Wynagrodzenie 11/2024");
     if (k == 12) powtorzony = r;
     if (k == 40) r = powtorzony;
+    // The split payment's VAT of 9 999,99 zł against an amount below 3 000 zł.
+    if (k == 25) {
+      r = r.substr(0, r.size() - 4) + "\"53\"";
+      r.replace(r.find("Wynagrodzenie 11/2024"), 21, "/VAT/9999,99/IDC/5260001246/INV/FV 7");
+    }
     grosze += std::stoull(r.substr(13, r.find(',', 13) - 13));
     lista += r + "\r\n";
   }
   Zapisz(temp.path() + "/lista.txt", lista);
   const TWynik w = Uruchom(temp.path(), {"--podsumowanie", "lista.txt"});
-  EXPECT_EQ(w.kod, 0) << w.out;
+  EXPECT_EQ(w.kod, 1) << w.out;
   const std::string zl = std::to_string(grosze / 100);
   const std::string razem = zl.substr(0, zl.size() - 3) + " " + zl.substr(zl.size() - 3) + "," +
                             std::to_string(grosze % 100 / 10) + std::to_string(grosze % 10);
@@ -424,6 +429,10 @@ TEST(Zgodnosc, PayrollSummaryCountsWhatAPlainSumCounts) {
   EXPECT_NE(w.out.find("lista.txt:40:"), std::string::npos);
   EXPECT_NE(w.out.find("ostrzeżenie: ten sam przelew co w linii 12"), std::string::npos) << w.out;
   EXPECT_NE(w.out.find("lista.txt: Ostrzeżenia: 1\n"), std::string::npos) << w.out;
+  // The title's finding is the only error; warnings leave the status alone.
+  EXPECT_NE(w.out.find("lista.txt:25:"), std::string::npos) << w.out;
+  EXPECT_NE(w.out.find("kwota VAT większa od kwoty przelewu: \"9999,99\""), std::string::npos)
+      << w.out;
   // Each payee bank by its code and its name from the list.
   EXPECT_NE(w.out.find("lista.txt: bank 10901014 ("), std::string::npos) << w.out;
 }
