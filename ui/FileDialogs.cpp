@@ -92,14 +92,14 @@ void TDialogiPlikow::PlikSprawdzony(const std::string& sciezka) {
   if (ustawienia_) ustawienia_->UstawOstatniFolder(plik.absolutePath());
 }
 
-std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
-  QFileDialog d(rodzic);
-  d.setObjectName(QStringLiteral("OpenDialog1"));
+namespace {
+// What both open dialogs share: an existing file chosen, `filtr` first and
+// every file second. The pattern "*.*" means every file on Windows; Linux
+// names need no dot, so there the pattern behind "Wszystkie pliki" is "*".
+// Only the descriptions show.
+void UstawOtwieranie(QFileDialog& d, const QString& nazwa, const QString& filtr) {
+  d.setObjectName(nazwa);
   UstawRodzaj(d);
-  d.setOption(QFileDialog::ReadOnly, false);
-  // The pattern "*.*" means every file on Windows; Linux names need no dot,
-  // so there the pattern behind "Wszystkie pliki" is "*". Only the
-  // descriptions show.
   d.setOption(QFileDialog::HideNameFilterDetails);
   d.setAcceptMode(QFileDialog::AcceptOpen);
   d.setFileMode(QFileDialog::ExistingFile);
@@ -108,9 +108,15 @@ std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
 #else
   const QString wszystkie = QStringLiteral("Wszystkie pliki (*)");
 #endif
-  const QStringList filtry = {QStringLiteral("Pliki TXT (*.TXT)"), wszystkie};
-  d.setNameFilters(filtry);
+  d.setNameFilters({filtr, wszystkie});
   FiltrBezWielkosciLiter(d);
+}
+}  // namespace
+
+std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
+  QFileDialog d(rodzic);
+  UstawOtwieranie(d, QStringLiteral("OpenDialog1"), QStringLiteral("Pliki TXT (*.TXT)"));
+  d.setOption(QFileDialog::ReadOnly, false);
   WybierzFiltr(d, ostatniFiltr_);
   d.setDirectory(FolderOtwarcia());
   if (!ostatniOtwarty_.isEmpty()) d.selectFile(ostatniOtwarty_);
@@ -122,22 +128,13 @@ std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
 
 std::optional<std::string> TDialogiPlikow::OtworzWykazBankow(QWidget* rodzic) {
   QFileDialog d(rodzic);
-  d.setObjectName(QStringLiteral("OpenDialogWykaz"));
-  UstawRodzaj(d);
-  d.setOption(QFileDialog::HideNameFilterDetails);
-  d.setAcceptMode(QFileDialog::AcceptOpen);
-  d.setFileMode(QFileDialog::ExistingFile);
-#ifdef Q_OS_WIN
-  const QString wszystkie = QStringLiteral("Wszystkie pliki (*.*)");
-#else
-  const QString wszystkie = QStringLiteral("Wszystkie pliki (*)");
-#endif
-  d.setNameFilters({QString::fromUtf8("Wykaz banków (*.JSON)"), wszystkie});
-  FiltrBezWielkosciLiter(d);
-  if (!ostatniWykaz_.isEmpty()) {
-    d.setDirectory(QFileInfo(ostatniWykaz_).absolutePath());
-    d.selectFile(ostatniWykaz_);
-  }
+  UstawOtwieranie(d, QStringLiteral("OpenDialogWykaz"), QString::fromUtf8("Wykaz banków (*.JSON)"));
+  // Where the list was taken from last, else where the user's files are:
+  // never the program's own folder.
+  d.setDirectory(ostatniWykaz_.isEmpty()
+                     ? FolderOtwarcia()
+                     : FolderPoczatkowy(QFileInfo(ostatniWykaz_).absolutePath()));
+  if (!ostatniWykaz_.isEmpty()) d.selectFile(ostatniWykaz_);
   if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
   ostatniWykaz_ = d.selectedFiles().front();
   return SciezkaDlaRdzenia(ostatniWykaz_);
