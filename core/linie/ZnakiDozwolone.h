@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -68,15 +69,17 @@ struct TRegulaZnakow {
 };
 
 // `litery`: the eighteen letters' bytes in a single-byte encoding, or none
-// for UTF-8; `zabronione`: printable ASCII characters the bank refuses.
-constexpr TRegulaZnakow ZbudujRegule(const unsigned char* litery, std::string_view zabronione,
-                                     bool crlf) {
+// (empty) for UTF-8; `zabronione`: printable ASCII characters the bank
+// refuses. A span rather than a pointer that may be null: a compiler that
+// checks pointers at run time cannot fold a null test into a constant.
+constexpr TRegulaZnakow ZbudujRegule(std::span<const unsigned char> litery,
+                                     std::string_view zabronione, bool crlf) {
   TRegulaZnakow r;
-  r.utf8 = litery == nullptr;
+  r.utf8 = litery.empty();
   r.crlf = crlf;
   for (int b = 0; b < 256; ++b) {
     bool ok = (b >= 32 && b <= 126) || b == 0x0A || b == 0x0D;
-    for (int i = 0; litery && i < 18; ++i) ok = ok || litery[i] == b;
+    for (const unsigned char l : litery) ok = ok || l == b;
     r.bledny[b] = !ok;
   }
   for (const char c : zabronione) {
@@ -92,7 +95,8 @@ constexpr TRegulaZnakow ZbudujRegule(const unsigned char* litery, std::string_vi
 }
 
 // The default: the rule as it always was, byte for byte.
-inline constexpr TRegulaZnakow kRegulaDomyslna = ZbudujRegule(ZnakiDozwolone, "", false);
+inline constexpr TRegulaZnakow kRegulaDomyslna =
+    ZbudujRegule(std::span(ZnakiDozwolone).first<18>(), "", false);
 static_assert(kRegulaDomyslna.klasa == kByteClass && kRegulaDomyslna.bledny == kZnakBledny &&
                   !kRegulaDomyslna.zalezny,
               "the default profile must be the character rule itself");

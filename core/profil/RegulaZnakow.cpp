@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 #include "linie/LineScanner.h"
 #include "rachunki/ElixirO.h"
@@ -24,16 +25,16 @@ constexpr unsigned char kUtf8[18][2] = {
     {0xC5, 0x9A}, {0xC5, 0xB9}, {0xC5, 0xBB}, {0xC4, 0x85}, {0xC4, 0x87}, {0xC4, 0x99},
     {0xC5, 0x82}, {0xC5, 0x84}, {0xC3, 0xB3}, {0xC5, 0x9B}, {0xC5, 0xBA}, {0xC5, 0xBC}};
 
-const unsigned char* Litery(TKodowanie k) {
+std::span<const unsigned char> Litery(TKodowanie k) {
   switch (k) {
     case TKodowanie::Iso8859_2:
       return kIso8859_2;
     case TKodowanie::Cp852:
       return kCp852;
     case TKodowanie::Utf8:
-      return nullptr;
+      return {};
     default:
-      return Typy::ZnakiDozwolone;
+      return std::span(Typy::ZnakiDozwolone).first<18>();
   }
 }
 
