@@ -957,11 +957,10 @@ void UzyjReguly(const Typy::TRegulaZnakow& regula) {
     gActive = &kDefaultTables;
     return;
   }
-  const auto& r = gRegula;
   bool refused = false;
-  for (const bool z : r.zabroniony) refused = refused || z;
-  gTables = MakeTables([&r](int b) { return r.bledny[b] && !r.zabroniony[b]; },
-                       [&r](int b) { return r.zabroniony[b]; }, refused);
+  for (const bool z : gRegula.zabroniony) refused = refused || z;
+  gTables = MakeTables([](int b) { return gRegula.bledny[b] && !gRegula.zabroniony[b]; },
+                       [](int b) { return gRegula.zabroniony[b]; }, refused);
   gActive = &gTables;
 #endif
 }

@@ -42,13 +42,18 @@ struct TJson {
   enum Rodzaj { Inny, Tekst, Tablica, Obiekt } rodzaj = Inny;
   std::string tekst;
   std::vector<TJson> elementy;
-  std::vector<std::pair<std::string, TJson>> pola;
-  const TJson* Pole(std::string_view klucz) const {
-    for (const auto& [k, v] : pola)
-      if (k == klucz) return &v;
-    return nullptr;
-  }
+  // An object's keys and their values, side by side: a pair holding the
+  // type being defined is not a complete type yet.
+  std::vector<std::string> klucze;
+  std::vector<TJson> wartosci;
+  const TJson* Pole(std::string_view klucz) const;
 };
+
+const TJson* TJson::Pole(std::string_view klucz) const {
+  for (std::size_t i = 0; i < klucze.size(); ++i)
+    if (klucze[i] == klucz) return &wartosci[i];
+  return nullptr;
+}
 
 class TCzytnikJson {
  public:
@@ -174,9 +179,9 @@ class TCzytnikJson {
       w.rodzaj = TJson::Obiekt;
       if (Znak('}')) return true;
       do {
-        w.pola.emplace_back();
-        if (!Napis(w.pola.back().first) || !Znak(':') ||
-            !Wartosc(w.pola.back().second, glebokosc + 1))
+        w.klucze.emplace_back();
+        w.wartosci.emplace_back();
+        if (!Napis(w.klucze.back()) || !Znak(':') || !Wartosc(w.wartosci.back(), glebokosc + 1))
           return false;
       } while (Znak(','));
       return Znak('}');
