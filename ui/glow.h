@@ -127,10 +127,6 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void UzyjUstawien(ui::TUstawienia* ustawienia);
   void WybierzWykazBankow();
 
-  // The placement of the window's own children; the splitter changes the
-  // detail panel's height through it.
-  ui::TUklad& UkladOkna() { return *ukladOkna_; }
-
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* obj, QEvent* ev) override;

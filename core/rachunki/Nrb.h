@@ -97,9 +97,6 @@ inline std::uint64_t MaskaBajtu(std::uint64_t w, unsigned char c) {
 inline std::uint64_t MaskaNumeru(std::uint64_t w) {
   return MaskaCyfr(w) | MaskaBajtu(w, ' ') | MaskaBajtu(w, '-');
 }
-inline bool WNumerze(char c) {
-  return Cyfra(c) || Odstep(c);
-}
 
 #if defined(__SSE2__)
 // Whether a mask also marks spaces and hyphens. Told by specialisation, not

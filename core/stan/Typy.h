@@ -74,10 +74,6 @@ class TLinieOrg {
   // open when reading fails is dropped.
   void ReserveBytes(std::size_t n) { bytes_.reserve(n); }
   void AppendToOpenLine(const char* p, std::size_t n) { bytes_.append(p, n); }
-  std::string_view OpenLine() const {
-    const std::uint64_t b = empty() ? 0 : End(size() - 1);
-    return {bytes_.data() + b, static_cast<std::size_t>(bytes_.size() - b)};
-  }
   void CloseLine();
   void DropOpenLine() { bytes_.resize_down(empty() ? 0 : End(size() - 1)); }
   // The last line becomes the open line again, for a line whose validation
