@@ -138,6 +138,21 @@ class Writer {
   std::string buf_;
 };
 
+// The faulty bytes: en dash, tab, no-break space, the low and high
+// typographic quotes, and letters of other languages.
+constexpr unsigned char kFaulty[] = {0x96, 0x09, 0xA0, 0x84, 0x94, 0x93, 0xE4, 0xF6, 0xFC, 0xE9};
+
+// Ends a generated line with CR LF and writes it; one line in 50, on
+// average, first gets a faulty byte in a random place.
+void PutLine(Writer& w, Rng& rng, std::string& line, long& faulty) {
+  if (rng.Below(50) == 0) {
+    line[rng.Below(line.size())] = static_cast<char>(kFaulty[rng.Below(sizeof kFaulty)]);
+    ++faulty;
+  }
+  line += "\r\n";
+  w.Put(line);
+}
+
 void Sample(const char* path) {
   const auto firstNames = Cp1250List(
       {"Łukasz", "Małgorzata", "Paweł", "Bożena", "Michał", "Jolanta", "Grzegorz", "Elżbieta",
@@ -156,9 +171,6 @@ void Sample(const char* path) {
       Cp1250List({"Wynagrodzenie za miesiąc", "Zapłata za fakturę", "Zwrot kosztów podróży",
                   "Należność za usługę", "Premia kwartalna łączna", "Składka członkowska",
                   "Opłata za dostęp", "Zaliczka na poczet zleceń"});
-  // The faulty bytes: en dash, tab, no-break space, the low and high
-  // typographic quotes, and letters of other languages.
-  const unsigned char kFaulty[] = {0x96, 0x09, 0xA0, 0x84, 0x94, 0x93, 0xE4, 0xF6, 0xFC, 0xE9};
 
   Writer w(path);
   Rng rng{20240915};
@@ -190,12 +202,7 @@ void Sample(const char* path) {
                   static_cast<int>(rng.Below(20000)), static_cast<int>(rng.Below(100)),
                   static_cast<int>(rng.Below(10000000)));
     line += num;
-    if (rng.Below(50) == 0) {
-      line[rng.Below(line.size())] = static_cast<char>(kFaulty[rng.Below(sizeof kFaulty)]);
-      ++faulty;
-    }
-    line += "\r\n";
-    w.Put(line);
+    PutLine(w, rng, line, faulty);
   }
   w.Close();
   std::printf("%ld\n", faulty);
@@ -218,7 +225,6 @@ void Elixir(const char* path) {
                   "Zwrot kosztów podróży służbowej", "Wynagrodzenie za grudzień, staż",
                   "Nagroda jubileuszowa z ZFŚS"});
   const std::string payer = ToCp1250("\"Tarmeko Sp. z o.o.|ul. Prosta 1|00-001 Łódź\"");
-  const unsigned char kFaulty[] = {0x96, 0x09, 0xA0, 0x84, 0x94, 0x93, 0xE4, 0xF6, 0xFC, 0xE9};
 
   Writer w(path);
   Rng rng{20241210};
@@ -248,12 +254,7 @@ void Elixir(const char* path) {
     line += ",\"";
     line += titles[rng.Below(titles.size())];
     line += "\",\"\",\"\",\"51\"";
-    if (rng.Below(50) == 0) {
-      line[rng.Below(line.size())] = static_cast<char>(kFaulty[rng.Below(sizeof kFaulty)]);
-      ++faulty;
-    }
-    line += "\r\n";
-    w.Put(line);
+    PutLine(w, rng, line, faulty);
   }
   w.Close();
   std::printf("%ld\n", faulty);
