@@ -17,6 +17,7 @@
 #include "NaEkranie.h"
 #include "OknoTestowe.h"
 #include "RecordingUserMessages.h"
+#include "UwagiWszystkichRodzajow.h"
 #include "glow.h"
 #include "stan/Typy.h"
 
@@ -165,13 +166,7 @@ class TestSkalaOkien : public QObject {
     TFormRachunki f(m, szersza);
     f.show();
     Typy::TStan stan;
-    stan.LinieOrg.push_back(std::string(300, '7'));
-    std::vector<rachunki::TUwagaLinii> uwagi;
-    for (int b = 0; b <= static_cast<int>(rachunki::Blad::Cudzyslow); ++b)
-      for (int p = 0; p <= static_cast<int>(rachunki::Pole::Rekord); ++p)
-        uwagi.push_back({1,
-                         {static_cast<std::size_t>(1 + b + p), 26, static_cast<rachunki::Pole>(p),
-                          static_cast<rachunki::Blad>(b)}});
+    const std::vector<rachunki::TUwagaLinii> uwagi = test_support::UwagiWszystkichRodzajow(stan);
     f.Ustaw(stan, {uwagi, {}, {}});
     const QAbstractItemView& widok = *f.ListaUwag;
     for (int k = 0; k < ui::TModelUwag::kKolumnyCzytaneCale; ++k) {

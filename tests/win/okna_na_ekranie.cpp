@@ -21,6 +21,7 @@
 
 #include "Aplikacja.h"
 #include "FormRachunki.h"
+#include "UwagiWszystkichRodzajow.h"
 #include "stan/Typy.h"
 
 namespace {
@@ -118,13 +119,7 @@ int main(int argc, char** argv) {
 
   // Every kind of finding in every field: the longest sentences are there.
   Typy::TStan stan;
-  stan.LinieOrg.push_back(std::string(300, '7'));
-  std::vector<rachunki::TUwagaLinii> uwagi;
-  for (int b = 0; b <= static_cast<int>(rachunki::Blad::Cudzyslow); ++b)
-    for (int p = 0; p <= static_cast<int>(rachunki::Pole::Rekord); ++p)
-      uwagi.push_back({1,
-                       {static_cast<std::size_t>(1 + b + p), 26, static_cast<rachunki::Pole>(p),
-                        static_cast<rachunki::Blad>(b)}});
+  const std::vector<rachunki::TUwagaLinii> uwagi = test_support::UwagiWszystkichRodzajow(stan);
   TFormRachunki rachunki(aplikacja.FormLOG.Komunikaty());
   rachunki.Ustaw(stan, {uwagi, {}, {}});
 
