@@ -18,7 +18,7 @@
 #include "layout/Panel.h"
 #include "layout/Uklad.h"
 #include "messages/ErrorBoundary.h"
-#include "messages/PetlaModalna.h"
+#include "messages/ModalLoop.h"
 #include "messages/UserMessages.h"
 #include "rachunki/PodsumowanieStanu.h"
 #include "widgets/WidokLinii.h"
@@ -119,6 +119,6 @@ class TFormRachunki : public QWidget {
   ui::TUserMessages& komunikaty_;
   ui::TSkala skala_;
   ui::TModelUwag* model_ = nullptr;
-  ui::TPetlaModalna petla_;
+  ui::TModalLoop petla_;
   bool pokazane_ = false;
 };

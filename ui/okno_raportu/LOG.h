@@ -12,7 +12,7 @@
 #include "layout/Splitter.h"
 #include "layout/Uklad.h"
 #include "messages/ErrorBoundary.h"
-#include "messages/PetlaModalna.h"
+#include "messages/ModalLoop.h"
 #include "messages/UserMessages.h"
 #include "okno_raportu/PrinterSetupDialog.h"
 #include "okno_raportu/RichEditLOG.h"
@@ -79,6 +79,6 @@ class TFormLOG : public QWidget {
   ui::TUserMessages& komunikaty_;
   ui::TSkala skala_;
   std::optional<QPoint> pozycja_;
-  ui::TPetlaModalna petla_;
+  ui::TModalLoop petla_;
   bool drukowanie_ = false;
 };

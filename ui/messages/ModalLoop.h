@@ -11,7 +11,7 @@ namespace ui {
 
 class TUserMessages;
 
-class TPetlaModalna {
+class TModalLoop {
  public:
   // Shows `okno` application-modal until it is hidden. With `umiesc` it is
   // kept inside the screen's work area (PokazNaEkranie).

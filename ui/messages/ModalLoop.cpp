@@ -1,4 +1,4 @@
-#include "messages/PetlaModalna.h"
+#include "messages/ModalLoop.h"
 
 #include <QEventLoop>
 #include <QHideEvent>
@@ -9,7 +9,7 @@
 
 namespace ui {
 
-void TPetlaModalna::Pokaz(QWidget& okno, TUserMessages& komunikaty, bool umiesc) {
+void TModalLoop::Pokaz(QWidget& okno, TUserMessages& komunikaty, bool umiesc) {
   if (okno.isVisible()) return;
   TOknoModalne modalne(komunikaty);
   okno.setWindowModality(Qt::ApplicationModal);
@@ -25,7 +25,7 @@ void TPetlaModalna::Pokaz(QWidget& okno, TUserMessages& komunikaty, bool umiesc)
   petla_ = nullptr;
 }
 
-void TPetlaModalna::Ukryte(const QHideEvent& e) {
+void TModalLoop::Ukryte(const QHideEvent& e) {
   if (petla_ && !e.spontaneous()) petla_->quit();
 }
 
