@@ -132,9 +132,8 @@ std::string OczekiwanyRaport(const Typy::TStan& s, const std::string& raport) {
                           std::stoi(t.substr(8, 2)),  std::stoi(t.substr(12, 2)),
                           std::stoi(t.substr(15, 2)), std::stoi(t.substr(18, 2))};
   raport::TRaportTekst tekst;
-  raport::TBezKursora kursor;
   raport::UtworzLOG(
-      s, tekst, kursor, [c] { return c; }, t[14]);
+      s, tekst, [c] { return c; }, t[14]);
   return tekst.Tekst();
 }
 

@@ -339,26 +339,6 @@ namespace {
 constexpr cp1250::Literal kLiniaNr{u8"Błędna linia nr "};
 constexpr cp1250::Literal kWPliku{u8" w pliku źródłowym"};
 
-// The busy cursor of the report build, through the message facility. The
-// build ends before its text reaches the view, so the cursor goes off only
-// once the view holds it.
-class TKursorRaportu final : public raport::TKursorZajetosci {
- public:
-  explicit TKursorRaportu(ui::TUserMessages& m) : m_(m) {}
-  void Wlacz() override {
-    m_.Zajety(true);
-    wlaczony_ = true;
-  }
-  void Wylacz() override {}
-  void Zakoncz() {
-    if (wlaczony_) m_.Zajety(false);
-  }
-
- private:
-  ui::TUserMessages& m_;
-  bool wlaczony_ = false;
-};
-
 // A number column keeps its width from the layout unless the largest number
 // it shows would not fit in it: a line number cut short cannot be read.
 int SzerokoscLiczb(const QWidget* w, long long najwieksza, int szerokosc) {
@@ -610,11 +590,13 @@ void TFormGlow::DodajLinieDoStringGrid() {
 
 void TFormGlow::UtworzLOG() {
   if (stan_.Bledy.empty() || !FormLOG) return;
+  // The busy cursor goes off only once the view holds the report; a failure
+  // leaves it to the error boundary.
+  komunikaty_.Zajety(true);
   raport::TRaportTekst tekst;
-  TKursorRaportu kursor(komunikaty_);
-  raport::UtworzLOG(stan_, tekst, kursor);
+  raport::UtworzLOG(stan_, tekst);
   FormLOG->UstawRaport(tekst.Zabierz());
-  kursor.Zakoncz();
+  komunikaty_.Zajety(false);
 }
 
 void TFormGlow::StringGridBledyClick(QObject*) {
