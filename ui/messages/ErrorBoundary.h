@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "TekstyOkien.h"
 #include "messages/UserMessages.h"
 #include "stan/TekstBledu.h"
 
@@ -24,7 +25,7 @@ void Chron(TUserMessages& m, F&& handler) noexcept {
   } catch (const std::exception& e) {
     PokazBlad(m, bledy::Opis(e));
   } catch (...) {
-    PokazBlad(m, "Unknown error");
+    PokazBlad(m, teksty::komunikaty::kNieznanyBlad.str());
   }
 }
 
