@@ -9,13 +9,9 @@
 #include "stan/Typy.h"
 #include "widgets/WidokLinii.h"
 
-namespace {
+namespace ui {
 
 using namespace teksty::okno_rachunkow;
-
-}  // namespace
-
-namespace ui {
 
 void TModelUwag::Ustaw(const Typy::TStan* stan, const rachunki::TRachunkiStanu& wynik) {
   beginResetModel();
