@@ -14,7 +14,7 @@
 #include "LOG.h"
 #include "RecordingUserMessages.h"
 #include "glow.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "Ikony.h"
 #include "NaEkranie.h"
 #include "TlumaczenieQt.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 TAplikacja::TTytul::TTytul() {
   // The whole path, however long: a cut path would give a wrong title.

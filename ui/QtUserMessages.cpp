@@ -2,7 +2,7 @@
 
 #include "AppTitle.h"
 #include "MessageDialog.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 namespace ui {
 

@@ -31,17 +31,17 @@
 #include "Ustawienia.h"
 #include "WidokLinii.h"
 #include "WyborProfilu.h"
+#include "diagnoza/PoprawKodowanie.h"
+#include "diagnoza/PropozycjaPoprawki.h"
 #include "kodowanie/Cp1250.h"
-#include "kodowanie/PoprawKodowanie.h"
-#include "kodowanie/PropozycjaPoprawki.h"
 #include "profil/RegulaZnakow.h"
 #include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
-#include "stan/KorektaZnaku.h"
-#include "stan/TekstBledu.h"
-#include "stan/Teksty.h"
-#include "stan/Typy.h"
+#include "typy/KorektaZnaku.h"
+#include "typy/TekstBledu.h"
+#include "typy/Teksty.h"
+#include "typy/Typy.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "BusyCursor.h"
 #include "UserMessages.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 namespace ui {
 

@@ -17,7 +17,7 @@
 #include "RecordingUserMessages.h"
 #include "glow.h"
 #include "kodowanie/Cp1250.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace test {
 

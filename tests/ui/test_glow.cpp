@@ -20,7 +20,7 @@
 #include "WyborProfilu.h"
 #include "glow.h"
 #include "kodowanie/Cp1250.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 using namespace ui;
 

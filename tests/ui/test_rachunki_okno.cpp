@@ -24,7 +24,7 @@
 #include "OknoTestowe.h"
 #include "Ustawienia.h"
 #include "rachunki/WykazBankow.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 

@@ -19,7 +19,7 @@
 #include "RecordingUserMessages.h"
 #include "UwagiWszystkichRodzajow.h"
 #include "glow.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 

@@ -24,8 +24,8 @@
 #include "ModelBledow.h"
 #include "OknoTestowe.h"
 #include "WidokLinii.h"
-#include "stan/Teksty.h"
-#include "stan/Typy.h"
+#include "typy/Teksty.h"
+#include "typy/Typy.h"
 
 using namespace test;
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;

@@ -22,7 +22,7 @@
 #include "Aplikacja.h"
 #include "FormRachunki.h"
 #include "UwagiWszystkichRodzajow.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 
