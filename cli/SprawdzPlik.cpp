@@ -7,7 +7,7 @@
 
 #include "PlikiWyjsciowe.h"
 #include "Wydruk.h"
-#include "kodowanie/RozpoznajKodowanie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
 #include "linie/SprawdzanieStrumienia.h"
@@ -15,7 +15,7 @@
 #include "platform/PlatformFile.h"
 #include "rachunki/ZnakiIRachunki.h"
 #include "raport/UtworzLOG.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 namespace {
 

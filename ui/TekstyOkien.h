@@ -2,9 +2,9 @@
 // What the windows and the program's dialogs say of their own: captions,
 // buttons, column headers, their questions and messages, held in
 // Windows-1250 as the user sees them. The words of a check that the core
-// and the checker say too are in stan/Teksty.h.
+// and the checker say too are in typy/Teksty.h.
 #include "kodowanie/Cp1250.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 namespace teksty {
 

@@ -3,7 +3,7 @@
 #include "TekstyOkien.h"
 #include "messages/AppTitle.h"
 #include "messages/OknoKomunikatu.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 namespace ui {
 

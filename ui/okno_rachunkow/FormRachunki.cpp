@@ -20,7 +20,7 @@
 #include "TekstyOkien.h"
 #include "kodowanie/Cp1250.h"
 #include "rachunki/WykazBankow.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 

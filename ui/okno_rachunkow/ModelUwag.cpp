@@ -6,7 +6,7 @@
 #include "Cp1250Text.h"
 #include "TekstyOkien.h"
 #include "rachunki/Uwagi.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 #include "widgets/WidokLinii.h"
 
 namespace ui {

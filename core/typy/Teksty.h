@@ -3,7 +3,7 @@
 // validator's, the outcome's, what a correction did, a file that changed
 // while it was read. Other texts stay beside their one user: the report's
 // lines in raport/UtworzLOG.cpp, a finding's words in rachunki/, the
-// diagnosis' sentences in kodowanie/, the checker's output in cli/, and
+// diagnosis' sentences in diagnoza/, the checker's output in cli/, and
 // what the windows say (captions, buttons, column headers, their
 // questions) in the ui's TekstyOkien.h.
 #include "kodowanie/Cp1250.h"

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "diagnoza/PoprawKodowanie.h"
 #include "kodowanie/Kodowanie.h"
-#include "kodowanie/PoprawKodowanie.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace kodowanie {
 

@@ -1,12 +1,12 @@
-#include "kodowanie/PoprawKodowanie.h"
+#include "diagnoza/PoprawKodowanie.h"
 
 #include <cstring>
 
-#include "kodowanie/OcenaTekstu.h"
+#include "diagnoza/OcenaTekstu.h"
 #include "linie/CzytajKawalkami.h"
-#include "linie/ZwykleAscii.h"
 #include "platform/PlatformFile.h"
 #include "raport/ZapiszPoprawiony.h"
+#include "scan/ZwykleAscii.h"
 
 namespace kodowanie {
 

@@ -1,11 +1,11 @@
-#include "kodowanie/RozpoznajKodowanie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 
 #include <algorithm>
 
 #include "linie/CzytajKawalkami.h"
-#include "linie/ZwykleAscii.h"
 #include "platform/PlatformFile.h"
 #include "profil/RegulaZnakow.h"
+#include "scan/ZwykleAscii.h"
 
 namespace kodowanie {
 
