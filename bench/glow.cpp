@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "LOG.h"
 #include "RecordingUserMessages.h"
-#include "glow.h"
+#include "okno_glowne/glow.h"
+#include "okno_raportu/LOG.h"
 #include "stan/Typy.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "Ikony.h"
+#include "widgets/Ikony.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <unistd.h>
 #endif
 
-#include "AppTitle.h"
 #include "Cp1250Text.h"
-#include "FileDialogs.h"
-#include "Ikony.h"
-#include "NaEkranie.h"
 #include "TlumaczenieQt.h"
+#include "layout/NaEkranie.h"
+#include "messages/AppTitle.h"
+#include "messages/DialogiPlikow.h"
 #include "stan/Typy.h"
+#include "widgets/Ikony.h"
 
 TAplikacja::TTytul::TTytul() {
   // The whole path, however long: a cut path would give a wrong title.

@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "LOG.h"
-#include "QtUserMessages.h"
 #include "Ustawienia.h"
-#include "glow.h"
+#include "messages/QtUserMessages.h"
+#include "okno_glowne/glow.h"
+#include "okno_raportu/LOG.h"
 
 class TAplikacja {
  public:

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "BusyCursor.h"
-#include "UserMessages.h"
+#include "messages/BusyCursor.h"
+#include "messages/UserMessages.h"
 #include "stan/TekstBledu.h"
 
 namespace ui {

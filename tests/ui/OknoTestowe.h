@@ -13,10 +13,10 @@
 #include <string_view>
 
 #include "Cp1250Text.h"
-#include "LOG.h"
 #include "RecordingUserMessages.h"
-#include "glow.h"
 #include "kodowanie/Cp1250.h"
+#include "okno_glowne/glow.h"
+#include "okno_raportu/LOG.h"
 #include "stan/Typy.h"
 
 namespace test {

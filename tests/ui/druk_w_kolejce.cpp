@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "LOG.h"
 #include "RecordingUserMessages.h"
+#include "okno_raportu/LOG.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -15,11 +15,11 @@
 
 #include "Cp1250Text.h"
 #include "GeometriaOkna.h"
-#include "LOG.h"
 #include "RecordingUserMessages.h"
-#include "WyborProfilu.h"
-#include "glow.h"
 #include "kodowanie/Cp1250.h"
+#include "okno_glowne/WyborProfilu.h"
+#include "okno_glowne/glow.h"
+#include "okno_raportu/LOG.h"
 #include "stan/Typy.h"
 
 using namespace ui;

@@ -33,10 +33,10 @@
 #include <algorithm>
 #include "ChildProcess.h"
 #include "GeometriaOkna.h"
-#include "LOG.h"
-#include "QtUserMessages.h"
 #include "RecordingUserMessages.h"
 #include "kodowanie/Cp1250.h"
+#include "messages/QtUserMessages.h"
+#include "okno_raportu/LOG.h"
 #include "raport/UtworzLOG.h"
 
 using namespace ui;

@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "OknoTestowe.h"
-#include "QtUserMessages.h"
+#include "messages/QtUserMessages.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "stan/Teksty.h"
 

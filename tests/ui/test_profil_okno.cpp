@@ -13,7 +13,7 @@
 
 #include "OknoTestowe.h"
 #include "Ustawienia.h"
-#include "WyborProfilu.h"
+#include "okno_glowne/WyborProfilu.h"
 #include "profil/RegulaZnakow.h"
 #include "stan/Teksty.h"
 

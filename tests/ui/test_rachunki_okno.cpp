@@ -20,9 +20,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "FormRachunki.h"
 #include "OknoTestowe.h"
 #include "Ustawienia.h"
+#include "okno_rachunkow/FormRachunki.h"
 #include "rachunki/WykazBankow.h"
 #include "stan/Teksty.h"
 

@@ -11,14 +11,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "BudowaOkna.h"
-#include "FormRachunki.h"
-#include "LOG.h"
-#include "NaEkranie.h"
 #include "OknoTestowe.h"
 #include "RecordingUserMessages.h"
 #include "UwagiWszystkichRodzajow.h"
-#include "glow.h"
+#include "layout/BudowaOkna.h"
+#include "layout/NaEkranie.h"
+#include "okno_glowne/glow.h"
+#include "okno_rachunkow/FormRachunki.h"
+#include "okno_raportu/LOG.h"
 #include "stan/Typy.h"
 
 namespace {

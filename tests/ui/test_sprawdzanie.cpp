@@ -21,11 +21,11 @@
 #include "../faults/FaultSupport.h"
 #endif
 #include "Aplikacja.h"
-#include "ModelBledow.h"
 #include "OknoTestowe.h"
-#include "WidokLinii.h"
+#include "okno_glowne/ModelBledow.h"
 #include "stan/Teksty.h"
 #include "stan/Typy.h"
+#include "widgets/WidokLinii.h"
 
 using namespace test;
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;

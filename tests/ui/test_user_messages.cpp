@@ -24,18 +24,18 @@
 #include <functional>
 #include <stdexcept>
 
-#include "AppTitle.h"
-#include "BusyCursor.h"
 #include "Cp1250Text.h"
-#include "ErrorBoundary.h"
 #include "GeometriaOkna.h"
-#include "MessageDialog.h"
-#include "MessageLayout.h"
-#include "QtUserMessages.h"
 #include "RecordingUserMessages.h"
 #include "TlumaczenieQt.h"
 #include "Ustawienia.h"
 #include "kodowanie/Cp1250.h"
+#include "messages/AppTitle.h"
+#include "messages/BusyCursor.h"
+#include "messages/ErrorBoundary.h"
+#include "messages/OknoKomunikatu.h"
+#include "messages/QtUserMessages.h"
+#include "messages/UkladKomunikatu.h"
 #include "platform/InOutError.h"
 
 using namespace ui;

@@ -20,8 +20,8 @@
 #include <string>
 
 #include "Aplikacja.h"
-#include "FormRachunki.h"
 #include "UwagiWszystkichRodzajow.h"
+#include "okno_rachunkow/FormRachunki.h"
 #include "stan/Typy.h"
 
 namespace {
