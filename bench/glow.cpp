@@ -14,7 +14,7 @@
 #include "RecordingUserMessages.h"
 #include "okno_glowne/glow.h"
 #include "okno_raportu/LOG.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 

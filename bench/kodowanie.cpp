@@ -23,9 +23,9 @@
 #include <memory>
 #include <string>
 
+#include "diagnoza/PoprawKodowanie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 #include "kodowanie/Cp1250.h"
-#include "kodowanie/PoprawKodowanie.h"
-#include "kodowanie/RozpoznajKodowanie.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
 #include "linie/SprawdzanieStrumienia.h"

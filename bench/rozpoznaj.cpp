@@ -14,7 +14,7 @@
 #include <iterator>
 #include <string>
 
-#include "kodowanie/RozpoznajKodowanie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 #include "linie/WczytajPlik.h"
 
 namespace {

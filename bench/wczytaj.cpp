@@ -21,8 +21,8 @@
 #include <iterator>
 #include <string>
 
-#include "linie/LineScanner.h"
 #include "linie/WczytajPlik.h"
+#include "scan/LineScanner.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "kodowanie/Cp1250.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 void ZglosBlad(TWyjscie& out, const std::string& sciezka, std::string komunikat) {
   out.Oproznij();

@@ -1,7 +1,7 @@
 #include "PlikiWyjsciowe.h"
 
 #include "raport/ZapiszPoprawiony.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 void TPlikiWyjsciowe::ZacznijPoprawiony() {
   try {

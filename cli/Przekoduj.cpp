@@ -3,10 +3,10 @@
 // the copy checked in its place.
 #include "SprawdzPlik.h"
 #include "Wydruk.h"
-#include "kodowanie/PoprawKodowanie.h"
+#include "diagnoza/PoprawKodowanie.h"
 #include "profil/RegulaZnakow.h"
 #include "raport/ZapiszPoprawiony.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& sciezka,
                                     std::uint64_t bledne,

@@ -7,7 +7,7 @@
 #include "Wydruk.h"
 #include "platform/PlatformFile.h"
 #include "sprawdzanie/SprawdzPlik.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "Komunikaty.h"
 #include "Opcje.h"
 #include "Wyjscie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 #include "kodowanie/Kodowanie.h"
-#include "kodowanie/RozpoznajKodowanie.h"
 
 class TSprawdzaniePlikow {
  public:

@@ -5,7 +5,7 @@
 
 #include "kodowanie/Cp1250.h"
 #include "profil/RegulaZnakow.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 namespace {
 

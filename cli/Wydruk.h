@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "Wyjscie.h"
-#include "kodowanie/RozpoznajKodowanie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 #include "rachunki/Podsumowanie.h"
 #include "rachunki/Uwagi.h"
 

@@ -10,7 +10,7 @@
 #include "SprawdzPlik.h"
 #include "Wyjscie.h"
 #include "rachunki/WykazBankow.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 int main(int argc, char** argv) {
   const TArgumenty argumenty = CzytajArgumenty(argc, argv);

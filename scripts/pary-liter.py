@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes core/kodowanie/ParyLiter.h: between which letters each Polish
+"""Writes core/diagnoza/ParyLiter.h: between which letters each Polish
 letter with a diacritic stands in Polish words, counted over Debian's Polish
 word list (package wpolish). A letter between two neighbours that the list
 holds in fewer than two word forms, or beside one that stands there in fewer
@@ -14,7 +14,7 @@ It also writes which three letters stand one after another in Polish words
 letters another encoding reads as Polish counts as Polish only when every
 three of its letters do ("Ćwik", "wymagają"; not "qycą").
 
-    scripts/pary-liter.py | clang-format-14 --assume-filename=x.h > core/kodowanie/ParyLiter.h
+    scripts/pary-liter.py | clang-format-14 --assume-filename=x.h > core/diagnoza/ParyLiter.h
 """
 import collections
 import sys

@@ -16,7 +16,7 @@
 #include "layout/NaEkranie.h"
 #include "messages/AppTitle.h"
 #include "messages/DialogiPlikow.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 #include "widgets/Ikony.h"
 
 TAplikacja::TTytul::TTytul() {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "kodowanie/Cp1250.h"
-#include "linie/ZnakiDozwolone.h"
+#include "kodowanie/ZnakiDozwolone.h"
 #include "platform/PlatformText.h"
 
 namespace kodowanie {
@@ -139,6 +139,55 @@ int BajtPolskiejLitery(char32_t znak) {
     if (cp1250::kToUnicode[b] == znak) return b;
   }
   return -1;
+}
+
+namespace {
+
+// The eighteen letters (Ą Ć Ę Ł Ń Ó Ś Ź Ż ą ć ę ł ń ó ś ź ż) in each
+// single-byte encoding a bank reads.
+constexpr unsigned char kIso8859_2[18] = {0xA1, 0xC6, 0xCA, 0xA3, 0xD1, 0xD3, 0xA6, 0xAC, 0xAF,
+                                          0xB1, 0xE6, 0xEA, 0xB3, 0xF1, 0xF3, 0xB6, 0xBC, 0xBF};
+constexpr unsigned char kCp852[18] = {0xA4, 0x8F, 0xA8, 0x9D, 0xE3, 0xE0, 0x97, 0x8D, 0xBD,
+                                      0xA5, 0x86, 0xA9, 0x88, 0xE4, 0xA2, 0x98, 0xAB, 0xBE};
+// ... and in UTF-8: the second byte after C3, C4 or C5.
+constexpr unsigned char kUtf8[18][2] = {
+    {0xC4, 0x84}, {0xC4, 0x86}, {0xC4, 0x98}, {0xC5, 0x81}, {0xC5, 0x83}, {0xC3, 0x93},
+    {0xC5, 0x9A}, {0xC5, 0xB9}, {0xC5, 0xBB}, {0xC4, 0x85}, {0xC4, 0x87}, {0xC4, 0x99},
+    {0xC5, 0x82}, {0xC5, 0x84}, {0xC3, 0xB3}, {0xC5, 0x9B}, {0xC5, 0xBA}, {0xC5, 0xBC}};
+
+}  // namespace
+
+std::span<const unsigned char> Litery(TKodowanie k) {
+  switch (k) {
+    case TKodowanie::Iso8859_2:
+      return kIso8859_2;
+    case TKodowanie::Cp852:
+      return kCp852;
+    case TKodowanie::Utf8:
+      return {};
+    default:
+      return std::span(Typy::ZnakiDozwolone).first<18>();
+  }
+}
+
+std::size_t ZapiszLitere(int cp1250, TKodowanie k, char* out) {
+  for (std::size_t i = 0; i < 18; ++i) {
+    if (Typy::ZnakiDozwolone[i] != cp1250) continue;
+    if (k == TKodowanie::Utf8) {
+      out[0] = static_cast<char>(kUtf8[i][0]);
+      out[1] = static_cast<char>(kUtf8[i][1]);
+      return 2;
+    }
+    out[0] = static_cast<char>(Litery(k)[i]);
+    return 1;
+  }
+  return 0;
+}
+
+bool PolskaLiteraUtf8(unsigned char pierwszy, unsigned char drugi) {
+  for (const auto& l : kUtf8)
+    if (l[0] == pierwszy && l[1] == drugi) return true;
+  return false;
 }
 
 }  // namespace kodowanie

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace kodowanie {
@@ -54,5 +55,17 @@ TSekwencja DekodujUtf8(const unsigned char* p, const unsigned char* end);
 
 // The Windows-1250 byte of the eighteen Polish letters, or -1.
 int BajtPolskiejLitery(char32_t znak);
+
+// The eighteen letters' bytes (in the order of Typy::ZnakiDozwolone) in a
+// single-byte encoding; none (empty) for UTF-8.
+std::span<const unsigned char> Litery(TKodowanie k);
+
+// The Polish letter a UTF-8 pair stands for, when it is one of the eighteen.
+bool PolskaLiteraUtf8(unsigned char pierwszy, unsigned char drugi);
+
+// Writes the Polish letter whose Windows-1250 byte is `cp1250` as encoding
+// `k` has it (Windows-1250, ISO-8859-2, CP852 or UTF-8) into `out`; returns
+// its length (1 or 2), 0 for a byte that is not one of the letters.
+std::size_t ZapiszLitere(int cp1250, TKodowanie k, char* out);
 
 }  // namespace kodowanie

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/InOutError.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 namespace Typy {
 

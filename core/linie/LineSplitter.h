@@ -17,9 +17,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "linie/LineScanner.h"
+#include "kodowanie/ZnakiDozwolone.h"
 #include "linie/LineSink.h"
-#include "linie/ZnakiDozwolone.h"
+#include "scan/LineScanner.h"
 
 // CleanLines(data, n, lines): the n bytes at data are `lines` whole lines,
 // as scan::CleanLines finds them under RunStops(); each one ends in LF or

@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "linie/LineSink.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace Typy {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace Typy {
 

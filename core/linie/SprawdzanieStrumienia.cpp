@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 void SprawdzanieStrumienia::FaultyPart(const char* data, std::size_t n) {
   const std::uint64_t line = lines_ + 1;

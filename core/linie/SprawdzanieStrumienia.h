@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "linie/LineScanner.h"
+#include "kodowanie/ZnakiDozwolone.h"
 #include "linie/LineSink.h"
-#include "linie/ZnakiDozwolone.h"
-#include "stan/ByteBuffer.h"
+#include "scan/LineScanner.h"
+#include "typy/ByteBuffer.h"
 
 // What a streamed check finds, in file order. Lines and columns are 1-based.
 class StreamFindings {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/PlatformFile.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace Typy {
 

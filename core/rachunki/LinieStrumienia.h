@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "rachunki/Uwagi.h"
-#include "stan/ByteBuffer.h"
+#include "typy/ByteBuffer.h"
 
 namespace rachunki {
 
@@ -47,7 +47,7 @@ class TLinieStrumienia {
   // The line `Koniec` last checked, while its piece is not left.
   std::string_view Ostatnia() const { return ostatnia_; }
   // Its fields when it is a record.
-  const std::vector<TPoleRekordu>* Pola() const {
+  const std::vector<rekord::TPoleRekordu>* Pola() const {
     return sprawdzona_ ? sprawdzanie_.Pola() : nullptr;
   }
   void Porzuc() {

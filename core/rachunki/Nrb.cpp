@@ -14,7 +14,7 @@ std::uint64_t Osiem8(const char* p) {
   std::uint64_t v;
   std::memcpy(&v, p, 8);
   if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-  v -= detail::k01 * '0';
+  v -= scan::k01 * '0';
   v = (v * (1 + (10 << 8))) >> 8 & 0x00FF00FF00FF00FF;
   v = (v * (1 + (100 << 16))) >> 16 & 0x0000FFFF0000FFFF;
   return (v * (1 + (10000ull << 32))) >> 32;
@@ -60,6 +60,10 @@ WynikNrb SprawdzNrb(std::string_view cyfry) {
 }
 
 namespace detail {
+
+using scan::Cyfra;
+using scan::Dokad;
+using scan::MaskaCyfr;
 
 namespace {
 

@@ -11,11 +11,11 @@ namespace rachunki {
 
 namespace {
 
-using namespace pole;
+using namespace rekord::pole;
 
 constexpr std::size_t kCyfrKwoty = 18;
 
-using detail::SameCyfry;
+using scan::SameCyfry;
 
 std::uint64_t Liczba(std::string_view s) {
   std::uint64_t n = 0;
@@ -47,7 +47,7 @@ class THash {
  public:
   void Dodaj(std::string_view s) {
     std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) Slowo(detail::Osiem(s.data() + i));
+    for (; i + 8 <= s.size(); i += 8) Slowo(scan::Osiem(s.data() + i));
     std::uint64_t w = 0;
     for (std::size_t k = 0; i + k < s.size(); ++k)
       w |= std::uint64_t{static_cast<unsigned char>(s[i + k])} << (8 * k);
@@ -153,7 +153,7 @@ const TSumy& TPodsumowanie::Sumy() const {
   return wynik_;
 }
 
-void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<TPoleRekordu>& pola) {
+void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<rekord::TPoleRekordu>& pola) {
   auto wartosc = [&](std::size_t i) { return l.substr(pola[i].poczatek, pola[i].dlugosc); };
   // The same payee, amount and title twice: most often a line copied or a
   // list sent with last month's lines in it. An amount that is no number
@@ -177,8 +177,8 @@ void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<TPoleRekordu
   __builtin_prefetch(&indeks_[klucz_ & (indeks_.size() - 1)], 1);
 }
 
-const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(std::uint64_t nr, std::string_view l,
-                                                       const std::vector<TPoleRekordu>& pola) {
+const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(
+    std::uint64_t nr, std::string_view l, const std::vector<rekord::TPoleRekordu>& pola) {
   ostrzezenia_.clear();
   auto wartosc = [&](std::size_t i) { return l.substr(pola[i].poczatek, pola[i].dlugosc); };
 

@@ -93,11 +93,11 @@ class TPodsumowanie {
   // One record, line `nr` (1-based), `pola` as `PodzielRekord` split it.
   // Its warnings, valid until the next call.
   const std::vector<TOstrzezenie>& Rekord(std::uint64_t nr, std::string_view linia,
-                                          const std::vector<TPoleRekordu>& pola);
+                                          const std::vector<rekord::TPoleRekordu>& pola);
   // The record `Rekord` takes next, as soon as it is split: the look-up of
   // its key in the index, which may have to come from memory, is then under
   // way while the line's fields are checked. Optional.
-  void Zapowiedz(std::string_view linia, const std::vector<TPoleRekordu>& pola);
+  void Zapowiedz(std::string_view linia, const std::vector<rekord::TPoleRekordu>& pola);
   const TSumy& Sumy() const;
   std::uint64_t Ostrzezen() const { return ostrzezen_; }
 

@@ -1,6 +1,6 @@
 #include "rachunki/PodsumowanieStanu.h"
 
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace rachunki {
 

@@ -11,15 +11,15 @@ namespace rachunki {
 
 namespace {
 
-using detail::Cyfra;
+using scan::Cyfra;
 
-using detail::SameCyfry;
+using scan::SameCyfry;
 
 // The title with its lines joined, and where each of its bytes stands in
 // the line, so a finding points at the value as written.
 class TTytul {
  public:
-  TTytul(std::string_view linia, const TPoleRekordu& pole) {
+  TTytul(std::string_view linia, const rekord::TPoleRekordu& pole) {
     for (std::size_t i = 0; i < pole.dlugosc; ++i) {
       const char c = linia[pole.poczatek + i];
       if (c == '|') continue;
@@ -152,7 +152,7 @@ bool Mikrorachunek(std::string_view c) {
   return c.size() == kCyfrNrb && c.substr(2, 11) == "10100071222";
 }
 
-void SprawdzTytulPodzielonej(std::string_view linia, const TPoleRekordu& pole,
+void SprawdzTytulPodzielonej(std::string_view linia, const rekord::TPoleRekordu& pole,
                              std::string_view kwota, std::vector<TUwaga>& uwagi) {
   const TTytul tytul(linia, pole);
   const std::string& t = tytul.Tekst();
@@ -188,8 +188,8 @@ void SprawdzTytulPodzielonej(std::string_view linia, const TPoleRekordu& pole,
   if (dl[3] > 33) uwagi.push_back(tytul.Uwaga(od[3], dl[3], Blad::TxtZaDlugi));
 }
 
-void SprawdzTytulPodatkowy(std::string_view linia, const TPoleRekordu& pole,
-                           const TPoleRekordu& rachunek, std::string_view cyfry,
+void SprawdzTytulPodatkowy(std::string_view linia, const rekord::TPoleRekordu& pole,
+                           const rekord::TPoleRekordu& rachunek, std::string_view cyfry,
                            std::vector<TUwaga>& uwagi) {
   const TTytul tytul(linia, pole);
   const std::string& t = tytul.Tekst();

@@ -9,14 +9,14 @@
 #include <string_view>
 #include <vector>
 
-#include "rachunki/ElixirO.h"
+#include "rekord/PolaRekordu.h"
 
 namespace rachunki {
 
 struct TUwaga;
 
 // `kwota`: the transfer's amount in grosze, empty when it is not digits.
-void SprawdzTytulPodzielonej(std::string_view linia, const TPoleRekordu& tytul,
+void SprawdzTytulPodzielonej(std::string_view linia, const rekord::TPoleRekordu& tytul,
                              std::string_view kwota, std::vector<TUwaga>& uwagi);
 
 // Whether 26 digits are a tax micro-account: the central bank's sort code
@@ -24,8 +24,8 @@ void SprawdzTytulPodzielonej(std::string_view linia, const TPoleRekordu& tytul,
 bool Mikrorachunek(std::string_view cyfry26);
 // `cyfry`: the micro-account's 26 digits when they are right (then it is
 // held against the identifier), else empty.
-void SprawdzTytulPodatkowy(std::string_view linia, const TPoleRekordu& tytul,
-                           const TPoleRekordu& rachunek, std::string_view cyfry,
+void SprawdzTytulPodatkowy(std::string_view linia, const rekord::TPoleRekordu& tytul,
+                           const rekord::TPoleRekordu& rachunek, std::string_view cyfry,
                            std::vector<TUwaga>& uwagi);
 
 // The check digits of a NIP (10 digits) and of a PESEL (11).

@@ -199,7 +199,7 @@ std::string KodWartosci(const TUwaga& u, std::string_view linia) {
   if (u.blad == Blad::LiczbaCyfr) return {};
   std::string cyfry;
   for (char c : u.Wartosc(linia))
-    if (detail::Cyfra(c)) cyfry += c;
+    if (scan::Cyfra(c)) cyfry += c;
   switch (u.pole) {
     case Pole::Rachunek:
     case Pole::RachunekZleceniodawcy:
@@ -230,7 +230,7 @@ std::string_view BankUwagi(const TUwaga& u, std::string_view linia) {
 namespace {
 
 // The field a number stands in, named when it is an account's.
-Pole PoleNumeru(const std::vector<TPoleRekordu>& pola, std::size_t poczatek) {
+Pole PoleNumeru(const std::vector<rekord::TPoleRekordu>& pola, std::size_t poczatek) {
   for (auto [i, pole] : {std::pair{std::size_t{5}, Pole::RachunekZleceniodawcy},
                          std::pair{std::size_t{6}, Pole::RachunekKontrahenta}}) {
     if (i < pola.size() && poczatek >= pola[i].poczatek &&
@@ -258,18 +258,18 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
   uwagi_.clear();
   rekord_ = false;
   if (linia.size() > kNajdluzszaLinia) return uwagi_;
-  switch (PodzielRekord(linia, pola_)) {
-    case Rekord::Tak:
+  switch (rekord::PodzielRekord(linia, pola_)) {
+    case rekord::Rekord::Tak:
       rekord_ = true;
       if (podsumowanie) podsumowanie->Zapowiedz(linia, pola_);
       SprawdzRekord(linia, pola_, uwagi_);
       break;
-    case Rekord::NiezamknietyCudzyslow:
+    case rekord::Rekord::NiezamknietyCudzyslow:
       // From the opening quote to the line's end.
       uwagi_.push_back(
           {pola_.back().poczatek, pola_.back().dlugosc + 1, Pole::Rekord, Blad::Cudzyslow});
       break;
-    case Rekord::Nie:
+    case rekord::Rekord::Nie:
       pola_.clear();
       break;
   }

@@ -115,11 +115,11 @@ class TSprawdzanieLinii {
   // it is split.
   const std::vector<TUwaga>& Sprawdz(std::string_view linia, TPodsumowanie* podsumowanie = nullptr);
   // The fields of the line last checked when it is a record, else none.
-  const std::vector<TPoleRekordu>* Pola() const { return rekord_ ? &pola_ : nullptr; }
+  const std::vector<rekord::TPoleRekordu>* Pola() const { return rekord_ ? &pola_ : nullptr; }
 
  private:
   std::vector<TUwaga> uwagi_;
-  std::vector<TPoleRekordu> pola_;
+  std::vector<rekord::TPoleRekordu> pola_;
   bool rekord_ = false;
 };
 

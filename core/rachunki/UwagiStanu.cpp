@@ -1,6 +1,6 @@
 #include "rachunki/UwagiStanu.h"
 
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace rachunki {
 

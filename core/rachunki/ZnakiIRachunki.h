@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "linie/LineScanner.h"
 #include "linie/SprawdzanieStrumienia.h"
 #include "rachunki/LinieStrumienia.h"
 #include "rachunki/Podsumowanie.h"
+#include "scan/LineScanner.h"
 
 namespace rachunki {
 

@@ -10,7 +10,7 @@
 #include "platform/InOutError.h"
 #include "platform/PlatformFile.h"
 #include "profil/RegulaZnakow.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 namespace raport {
 namespace {

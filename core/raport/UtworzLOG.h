@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "platform/PlatformLocale.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace platform {
 class AtomicOutputFile;

@@ -2,7 +2,7 @@
 
 #include "kodowanie/Cp1250.h"
 #include "platform/PlatformFile.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 std::string NazwaPlikuPoprawionego(const std::string& path) {
 #ifdef _WIN32

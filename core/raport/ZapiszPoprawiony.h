@@ -3,7 +3,7 @@
 // the source file under its name with "_nowy.txt" for its last extension.
 #include <string>
 
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 // The corrected file's path for a source path: the last extension of the
 // last part of the path goes (a dot in a folder name never counts) and

@@ -20,14 +20,14 @@
 #include <string_view>
 #include <variant>
 
-#include "kodowanie/PropozycjaPoprawki.h"
-#include "kodowanie/RozpoznajKodowanie.h"
+#include "diagnoza/PropozycjaPoprawki.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 #include "linie/SprawdzanieStrumienia.h"
 #include "profil/Profil.h"
 #include "rachunki/Podsumowanie.h"
 #include "rachunki/PodsumowanieStanu.h"
 #include "rachunki/Uwagi.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace sprawdzanie {
 

@@ -19,7 +19,7 @@
 #include "kodowanie/Cp1250.h"
 #include "linie/WczytajPlik.h"
 #include "raport/UtworzLOG.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 

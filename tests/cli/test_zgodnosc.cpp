@@ -20,8 +20,8 @@
 #include "ModelNrb.h"
 #include "TempDir.h"
 #include "Uruchom.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 #include "kodowanie/Cp1250.h"
-#include "kodowanie/RozpoznajKodowanie.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
 #include "profil/RegulaZnakow.h"
@@ -29,8 +29,8 @@
 #include "rachunki/UwagiStanu.h"
 #include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
-#include "stan/Teksty.h"
-#include "stan/Typy.h"
+#include "typy/Teksty.h"
+#include "typy/Typy.h"
 
 using namespace cli_test;
 

@@ -27,7 +27,7 @@
 #include "TempDir.h"
 #include "linie/WczytajPlik.h"
 #include "platform/InOutError.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace testing_core {
 

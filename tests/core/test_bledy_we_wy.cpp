@@ -23,7 +23,7 @@
 #include "linie/WczytajPlik.h"
 #include "platform/InOutError.h"
 #include "platform/PlatformFile.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 using namespace Typy;
 using namespace testing_core;

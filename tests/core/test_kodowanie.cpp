@@ -11,12 +11,12 @@
 
 #include "TekstPolski.h"
 #include "TestSupport.h"
+#include "diagnoza/PoprawKodowanie.h"
+#include "diagnoza/PropozycjaPoprawki.h"
+#include "diagnoza/RozpoznajKodowanie.h"
+#include "diagnoza/ZnakDlaBanku.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/Kodowanie.h"
-#include "kodowanie/PoprawKodowanie.h"
-#include "kodowanie/PropozycjaPoprawki.h"
-#include "kodowanie/RozpoznajKodowanie.h"
-#include "kodowanie/ZnakDlaBanku.h"
 #include "linie/LineSplitter.h"
 #include "linie/SprawdzanieStrumienia.h"
 

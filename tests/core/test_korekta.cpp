@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "linie/SprawdzLinie.h"
-#include "stan/KorektaZnaku.h"
-#include "stan/Typy.h"
+#include "typy/KorektaZnaku.h"
+#include "typy/Typy.h"
 
 using namespace Typy;
 

@@ -12,7 +12,7 @@
 #include "kodowanie/Cp1250.h"
 #include "profil/RegulaZnakow.h"
 #include "rachunki/Uwagi.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 

@@ -144,7 +144,7 @@ TEST(Nrb, FinderTakesTheWrittenFormsAndNothingLonger) {
       std::string prefix;
       while (prefix.size() < k) prefix += filler;
       prefix.resize(k);
-      if (!prefix.empty() && detail::Cyfra(prefix.back())) prefix.back() = ',';
+      if (!prefix.empty() && scan::Cyfra(prefix.back())) prefix.back() = ',';
       for (const std::string& w : {n, Grouped(n, ' ')}) {
         int count = 0;
         ZnajdzNumery(prefix + w + "x", [&](const TNumerWLinii& f) {
@@ -225,7 +225,7 @@ TEST(Nrb, EveryLayoutInEveryContextIsFoundAndEverySingleDigitErrorToldOnce) {
         // Each digit of the number, changed to each other digit.
         for (std::size_t p = std::string(before).size();
              p < std::string(before).size() + layout.size(); ++p) {
-          if (!detail::Cyfra(line[p])) continue;
+          if (!scan::Cyfra(line[p])) continue;
           for (char c = '0'; c <= '9'; ++c) {
             if (c == line[p]) continue;
             std::string t = line;
@@ -243,7 +243,7 @@ TEST(Nrb, EveryLayoutInEveryContextIsFoundAndEverySingleDigitErrorToldOnce) {
         if (!layout.starts_with("PL") && !layout.starts_with("IBAN")) continue;
         for (std::size_t p = std::string(before).size();
              p < std::string(before).size() + layout.size(); ++p) {
-          if (!detail::Cyfra(line[p])) continue;
+          if (!scan::Cyfra(line[p])) continue;
           for (const std::string& t :
                {line.substr(0, p) + line.substr(p + 1), line.substr(0, p) + "7" + line.substr(p)}) {
             const std::vector<TUwaga> u = Uwagi(t);
@@ -565,15 +565,16 @@ TEST(ElixirO, SplittingByMasksAgreesWithSearchingFieldByField) {
         i % 100 == 0 ? 4000 + rng() % 97 : static_cast<std::size_t>(rng() % 300);
     std::string l;
     for (std::size_t k = 0; k < dlugosc; ++k) l += znaki[rng() % znaki.size()];
-    std::vector<TPoleRekordu> a, b;
-    const Rekord ra = detail::PolaRekordu(l, a), rb = detail::PolaRekorduMaskami(l, b);
+    std::vector<rekord::TPoleRekordu> a, b;
+    const rekord::Rekord ra = rekord::detail::PolaRekordu(l, a),
+                         rb = rekord::detail::PolaRekorduMaskami(l, b);
     ASSERT_EQ(ra, rb) << l;
     ASSERT_EQ(a.size(), b.size()) << l;
     for (std::size_t f = 0; f < a.size(); ++f)
       ASSERT_EQ(std::tie(a[f].poczatek, a[f].dlugosc, a[f].wCudzyslowie),
                 std::tie(b[f].poczatek, b[f].dlugosc, b[f].wCudzyslowie))
           << l << " field " << f;
-    rekordow += ra != Rekord::Nie;
+    rekordow += ra != rekord::Rekord::Nie;
   }
   EXPECT_GT(rekordow, 10000u);  // most lines are split, not refused at once
 }

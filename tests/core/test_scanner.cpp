@@ -16,11 +16,11 @@
 #include <string_view>
 #include <vector>
 
-#include "linie/LineScanner.h"
-#include "linie/ZnakiDozwolone.h"
-#include "linie/ZwykleAscii.h"
+#include "kodowanie/ZnakiDozwolone.h"
 #include "profil/RegulaZnakow.h"
-#include "stan/ByteBuffer.h"
+#include "scan/LineScanner.h"
+#include "scan/ZwykleAscii.h"
+#include "typy/ByteBuffer.h"
 
 namespace {
 

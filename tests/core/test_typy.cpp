@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "kodowanie/ZnakiDozwolone.h"
 #include "linie/SprawdzLinie.h"
-#include "linie/ZnakiDozwolone.h"
-#include "stan/Teksty.h"
-#include "stan/Typy.h"
+#include "typy/Teksty.h"
+#include "typy/Typy.h"
 
 using namespace Typy;
 using namespace testing_core;

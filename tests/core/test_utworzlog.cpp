@@ -17,7 +17,7 @@
 #include "kodowanie/Cp1250.h"
 #include "linie/SprawdzLinie.h"
 #include "raport/UtworzLOG.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 using namespace raport;
 using platform::SeparatorCzasu;

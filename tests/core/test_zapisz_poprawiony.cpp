@@ -23,9 +23,9 @@
 #include "platform/InOutError.h"
 #include "platform/PlatformFile.h"
 #include "raport/ZapiszPoprawiony.h"
-#include "stan/KorektaZnaku.h"
-#include "stan/Teksty.h"
-#include "stan/Typy.h"
+#include "typy/KorektaZnaku.h"
+#include "typy/Teksty.h"
+#include "typy/Typy.h"
 
 using namespace Typy;
 namespace fs = std::filesystem;

@@ -21,12 +21,12 @@
 
 #include "../fuzz/FuzzCheck.h"
 #include "FaultSupport.h"
-#include "kodowanie/PoprawKodowanie.h"
+#include "diagnoza/PoprawKodowanie.h"
 #include "linie/WczytajPlik.h"
 #include "platform/InOutError.h"
 #include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 using faults::Fault;
 using faults::Names;

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "stan/Teksty.h"
-#include "stan/Typy.h"
+#include "typy/Teksty.h"
+#include "typy/Typy.h"
 
 #define FUZZ_CHECK(cond)                                                            \
   do {                                                                              \

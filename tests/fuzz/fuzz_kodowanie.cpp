@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "kodowanie/PoprawKodowanie.h"
-#include "kodowanie/RozpoznajKodowanie.h"
+#include "diagnoza/PoprawKodowanie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 
 namespace {
 

@@ -11,8 +11,9 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "linie/LineScanner.h"
 #include "profil/RegulaZnakow.h"
+#include "scan/LineScanner.h"
+#include "typy/BledneWLinii.h"
 
 namespace {
 

@@ -49,17 +49,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   rachunki::TSprawdzanieLinii sprawdzanie;
   rachunki::TPodsumowanie podsumowanie;
   std::uint64_t rekordow = 0;
-  std::vector<rachunki::TPoleRekordu> pola;
+  std::vector<rekord::TPoleRekordu> pola;
   std::uint64_t nr = 0;
   for (const std::string& linia : fuzz::ModelLines(in)) {
     ++nr;
-    const rachunki::Rekord r = rachunki::PodzielRekord(linia, pola);
+    const rekord::Rekord r = rekord::PodzielRekord(linia, pola);
     std::size_t koniec = 0;
-    for (const rachunki::TPoleRekordu& p : pola) {
+    for (const rekord::TPoleRekordu& p : pola) {
       FUZZ_CHECK(p.poczatek >= koniec && p.poczatek + p.dlugosc <= linia.size());
       koniec = p.poczatek + p.dlugosc;
     }
-    if (r == rachunki::Rekord::Tak) FUZZ_CHECK(pola.size() >= rachunki::kPolRekordu);
+    if (r == rekord::Rekord::Tak) FUZZ_CHECK(pola.size() >= rekord::kPolRekordu);
 
     std::size_t kolumna = 1;
     for (const rachunki::TUwaga& u : sprawdzanie.Sprawdz(linia)) {

@@ -20,7 +20,7 @@
 #include "linie/LinieDoStanu.h"
 #include "linie/WczytajPlik.h"
 #include "raport/ZapiszPoprawiony.h"
-#include "stan/KorektaZnaku.h"
+#include "typy/KorektaZnaku.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "messages/BusyCursor.h"
 #include "messages/UserMessages.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 namespace ui {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "rachunki/Uwagi.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace test_support {
 

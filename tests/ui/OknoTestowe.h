@@ -17,7 +17,7 @@
 #include "kodowanie/Cp1250.h"
 #include "okno_glowne/glow.h"
 #include "okno_raportu/LOG.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace test {
 

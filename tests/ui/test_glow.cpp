@@ -20,7 +20,7 @@
 #include "okno_glowne/WyborProfilu.h"
 #include "okno_glowne/glow.h"
 #include "okno_raportu/LOG.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 using namespace ui;
 

@@ -9,8 +9,8 @@
 
 #include "OknoTestowe.h"
 #include "raport/ZapiszPoprawiony.h"
-#include "stan/Teksty.h"
-#include "stan/Typy.h"
+#include "typy/Teksty.h"
+#include "typy/Typy.h"
 
 using namespace test;
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;

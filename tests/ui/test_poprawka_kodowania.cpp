@@ -16,7 +16,7 @@
 #include "OknoTestowe.h"
 #include "messages/QtUserMessages.h"
 #include "raport/ZapiszPoprawiony.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 

@@ -15,7 +15,7 @@
 #include "Ustawienia.h"
 #include "okno_glowne/WyborProfilu.h"
 #include "profil/RegulaZnakow.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 

@@ -24,7 +24,7 @@
 #include "Ustawienia.h"
 #include "okno_rachunkow/FormRachunki.h"
 #include "rachunki/WykazBankow.h"
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
 

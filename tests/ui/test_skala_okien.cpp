@@ -19,7 +19,7 @@
 #include "okno_glowne/glow.h"
 #include "okno_rachunkow/FormRachunki.h"
 #include "okno_raportu/LOG.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 

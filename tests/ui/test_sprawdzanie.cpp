@@ -23,8 +23,8 @@
 #include "Aplikacja.h"
 #include "OknoTestowe.h"
 #include "okno_glowne/ModelBledow.h"
-#include "stan/Teksty.h"
-#include "stan/Typy.h"
+#include "typy/Teksty.h"
+#include "typy/Typy.h"
 #include "widgets/WidokLinii.h"
 
 using namespace test;

@@ -22,7 +22,7 @@
 #include "Aplikacja.h"
 #include "UwagiWszystkichRodzajow.h"
 #include "okno_rachunkow/FormRachunki.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "messages/UserMessages.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 namespace ui {
 

@@ -2,7 +2,7 @@
 
 #include "messages/AppTitle.h"
 #include "messages/OknoKomunikatu.h"
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 namespace ui {
 

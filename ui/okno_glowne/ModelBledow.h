@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace ui {
 

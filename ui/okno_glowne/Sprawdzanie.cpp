@@ -1,8 +1,8 @@
 #include "okno_glowne/Sprawdzanie.h"
 
 #include "sprawdzanie/SprawdzPlik.h"
-#include "stan/Teksty.h"
-#include "stan/Typy.h"
+#include "typy/Teksty.h"
+#include "typy/Typy.h"
 
 namespace ui {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "diagnoza/PropozycjaPoprawki.h"
 #include "kodowanie/Kodowanie.h"
-#include "kodowanie/PropozycjaPoprawki.h"
 #include "rachunki/PodsumowanieStanu.h"
 
 #include "layout/BudowaOkna.h"

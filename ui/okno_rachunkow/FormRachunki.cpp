@@ -19,7 +19,7 @@
 #include "Cp1250Text.h"
 #include "kodowanie/Cp1250.h"
 #include "rachunki/WykazBankow.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace {
 

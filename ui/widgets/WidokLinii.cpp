@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "kodowanie/Cp1250.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace ui {
 

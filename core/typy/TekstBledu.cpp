@@ -1,4 +1,4 @@
-#include "stan/TekstBledu.h"
+#include "typy/TekstBledu.h"
 
 #include <new>
 

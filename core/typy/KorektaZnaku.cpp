@@ -1,4 +1,4 @@
-#include "stan/KorektaZnaku.h"
+#include "typy/KorektaZnaku.h"
 
 #include <limits>
 

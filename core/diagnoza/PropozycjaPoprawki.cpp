@@ -1,8 +1,8 @@
-#include "kodowanie/PropozycjaPoprawki.h"
+#include "diagnoza/PropozycjaPoprawki.h"
 
+#include "diagnoza/RozpoznajKodowanie.h"
+#include "diagnoza/ZnakDlaBanku.h"
 #include "kodowanie/Cp1250.h"
-#include "kodowanie/RozpoznajKodowanie.h"
-#include "kodowanie/ZnakDlaBanku.h"
 #include "profil/RegulaZnakow.h"
 
 namespace kodowanie {

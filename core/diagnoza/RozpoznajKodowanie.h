@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "diagnoza/OcenaTekstu.h"
 #include "kodowanie/Kodowanie.h"
-#include "kodowanie/OcenaTekstu.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace kodowanie {
 

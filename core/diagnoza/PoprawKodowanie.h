@@ -17,8 +17,8 @@
 #include <memory>
 #include <string>
 
+#include "diagnoza/ZnakDlaBanku.h"
 #include "kodowanie/Kodowanie.h"
-#include "kodowanie/ZnakDlaBanku.h"
 
 namespace kodowanie {
 

@@ -15,10 +15,10 @@
 #include <utility>
 #include <vector>
 
-#include "linie/LineScanner.h"
-#include "linie/ZnakiDozwolone.h"
-#include "stan/ByteBuffer.h"
-#include "stan/ChunkedVector.h"
+#include "scan/LineScanner.h"
+#include "typy/BledneWLinii.h"
+#include "typy/ByteBuffer.h"
+#include "typy/ChunkedVector.h"
 
 namespace Typy {
 

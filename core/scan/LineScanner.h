@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "linie/ZnakiDozwolone.h"
+#include "kodowanie/ZnakiDozwolone.h"
 
 namespace scan {
 

@@ -1,13 +1,13 @@
-#include "kodowanie/PoprawKodowanie.h"
+#include "diagnoza/PoprawKodowanie.h"
 
 #include <cstring>
 
-#include "kodowanie/OcenaTekstu.h"
+#include "diagnoza/OcenaTekstu.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
-#include "linie/ZwykleAscii.h"
 #include "platform/PlatformFile.h"
 #include "raport/ZapiszPoprawiony.h"
+#include "scan/ZwykleAscii.h"
 
 namespace kodowanie {
 

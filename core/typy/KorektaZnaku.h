@@ -4,7 +4,7 @@
 // and these functions; everything here works on the state alone.
 #include <optional>
 
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace Typy {
 

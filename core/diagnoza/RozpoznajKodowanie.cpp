@@ -1,12 +1,12 @@
-#include "kodowanie/RozpoznajKodowanie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 
 #include <algorithm>
 
 #include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
-#include "linie/ZwykleAscii.h"
 #include "platform/PlatformFile.h"
 #include "profil/RegulaZnakow.h"
+#include "scan/ZwykleAscii.h"
 
 namespace kodowanie {
 

@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "diagnoza/PoprawKodowanie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 #include "kodowanie/Kodowanie.h"
-#include "kodowanie/PoprawKodowanie.h"
-#include "kodowanie/RozpoznajKodowanie.h"
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 namespace kodowanie {
 

@@ -1,4 +1,4 @@
-#include "linie/LineScanner.h"
+#include "scan/LineScanner.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "linie/ZnakiDozwolone.h"
+#include "kodowanie/ZnakiDozwolone.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define WERYFIKACJA_X86_SIMD 1
@@ -935,10 +935,6 @@ constexpr Version kChoosing{"choosing", ChooseAndScan, ChooseAndRun, ChooseAndFi
 constinit std::atomic<const Version*> detail::chosen{&kChoosing};
 
 }  // namespace scan
-
-namespace Typy::detail {
-constinit const TRegulaZnakow* regula = &kRegulaDomyslna;
-}
 
 namespace scan {
 

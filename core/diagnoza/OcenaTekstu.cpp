@@ -1,11 +1,11 @@
-#include "kodowanie/OcenaTekstu.h"
+#include "diagnoza/OcenaTekstu.h"
 
 #include <array>
 
+#include "diagnoza/ParyLiter.h"
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/Kodowanie.h"
-#include "kodowanie/ParyLiter.h"
-#include "linie/ZwykleAscii.h"
+#include "scan/ZwykleAscii.h"
 
 namespace kodowanie {
 

@@ -1,9 +1,9 @@
-#include "stan/Typy.h"
+#include "typy/Typy.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "stan/Teksty.h"
+#include "typy/Teksty.h"
 
 namespace Typy {
 

@@ -1,10 +1,10 @@
-#include "kodowanie/ZnakDlaBanku.h"
+#include "diagnoza/ZnakDlaBanku.h"
 
 #include <cstring>
 
 #include "kodowanie/Cp1250.h"
 #include "kodowanie/Kodowanie.h"
-#include "linie/ZnakiDozwolone.h"
+#include "kodowanie/ZnakiDozwolone.h"
 #include "platform/PlatformText.h"
 #include "profil/RegulaZnakow.h"
 
@@ -85,7 +85,7 @@ TZnakiDlaBanku::TWpis TZnakiDlaBanku::Oblicz(char32_t znak) {
     if (docelowe == TKodowanie::Windows1250) {
       bajt(b, TZmiana::Bez);
     } else {
-      w.dlugosc = static_cast<std::uint8_t>(profile::ZapiszLitere(b, docelowe, w.tekst));
+      w.dlugosc = static_cast<std::uint8_t>(ZapiszLitere(b, docelowe, w.tekst));
       w.zmiana = TZmiana::Bez;
     }
     return w;
