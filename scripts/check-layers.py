@@ -29,6 +29,7 @@ ORDER = [
     "rachunki",  # account numbers, the record's checks, the sums
     "raport",  # the report and the corrected file
     "diagnoza",  # the encoding diagnosis and the automatic correction
+    "sprawdzanie",  # the check of a file both programs run: every step above, once
 ]
 
 SOURCES = {".h", ".cpp", ".in"}

@@ -35,8 +35,8 @@
 #include "okno_raportu/LOG.h"
 #include "profil/RegulaZnakow.h"
 #include "rachunki/WykazBankow.h"
-#include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
+#include "sprawdzanie/SprawdzPlik.h"
 #include "typy/KorektaZnaku.h"
 #include "typy/TekstBledu.h"
 #include "typy/Teksty.h"
@@ -373,16 +373,17 @@ void TFormGlow::Wyczysc() {
   ButtonPokazLog->setEnabled(false);
 }
 
-void TFormGlow::PokazWynik(std::size_t ile) {
+void TFormGlow::PokazWynik(sprawdzanie::TStanOkna& wynik) {
+  const std::size_t ile = stan_.Bledy.size();
   DodajLinieDoStringGrid();
-  UtworzLOG();
+  if (FormLOG && ile > 0) FormLOG->UstawRaport(std::move(wynik.tekstRaportu));
   LabelIleBledow->setText(QString::number(ile));
   LabelIleBledow->adjustSize();
   ButtonZapiszNew->setEnabled(ile > 0);
   ButtonPokazLog->setEnabled(ile > 0);
-  // Every line, as the checker checks it passing; shown after the outcome.
-  rachunkiStanu_ = rachunki::SprawdzIPodsumujStan(stan_);
-  PokazPropozycjePoprawki();
+  // Shown after the outcome.
+  rachunkiStanu_ = std::move(wynik.rachunki);
+  PokazPropozycjePoprawki(wynik.propozycja);
 }
 
 void TFormGlow::PokazOcene(std::size_t ile) {
@@ -395,8 +396,7 @@ void TFormGlow::PokazOcene(std::size_t ile) {
   }
 }
 
-void TFormGlow::PokazPropozycjePoprawki() {
-  const auto propozycja = kodowanie::ZaproponujPoprawke(stan_);
+void TFormGlow::PokazPropozycjePoprawki(const std::optional<kodowanie::TPropozycja>& propozycja) {
   if (!propozycja) return;
   poprawka_ = propozycja->z;
   poprawkaAlbo_ = propozycja->albo;
@@ -553,17 +553,6 @@ void TFormGlow::DodajLinieDoStringGrid() {
   StringGridBledy->UstawBiezacaKomorkeBezZdarzenia(1, 1);
   StringGridBledy->show();
   PanelSzczegoly->show();
-}
-
-void TFormGlow::UtworzLOG() {
-  if (stan_.Bledy.empty() || !FormLOG) return;
-  // The busy cursor goes off only once the view holds the report; a failure
-  // leaves it to the error boundary.
-  komunikaty_.Zajety(true);
-  raport::TRaportTekst tekst;
-  raport::UtworzLOG(stan_, tekst);
-  FormLOG->UstawRaport(tekst.Zabierz());
-  komunikaty_.Zajety(false);
 }
 
 void TFormGlow::StringGridBledyClick(QObject*) {
