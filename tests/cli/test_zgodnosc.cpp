@@ -348,15 +348,17 @@ std::vector<std::string> Pozycje(const std::string& out, const std::string& nazw
 }
 
 // One input through both: the checker run with `opcje` in `dir`.
-void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::string>& opcje) {
+// The check runs under `zasady` (the profile the checker is given in `opcje`).
+void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::string>& opcje,
+              const sprawdzanie::TZasady& zasady = {}) {
   SCOPED_TRACE(w.nazwa);
   const std::string plik = dir + "/plik.txt";
   Zapisz(plik, w.bajty);
   Typy::TStan s;
   sprawdzanie::TStanOkna okno(s);
-  const sprawdzanie::TWynik wynikOkna = sprawdzanie::SprawdzPlik(plik, &okno);
+  const sprawdzanie::TWynik wynikOkna = sprawdzanie::SprawdzPlik(plik, &okno, zasady);
   TZapis zapis;
-  const sprawdzanie::TWynik wynik = sprawdzanie::SprawdzPlik(plik, &zapis);
+  const sprawdzanie::TWynik wynik = sprawdzanie::SprawdzPlik(plik, &zapis, zasady);
   EXPECT_EQ(wynik.blednychLinii, wynikOkna.blednychLinii);
   EXPECT_EQ(wynik.uwag, wynikOkna.uwag);
   EXPECT_EQ(wynik.ostrzezen, wynikOkna.ostrzezen);
@@ -444,7 +446,8 @@ TEST(Zgodnosc, bothTakeTheSameNewerListOfBanks) {
 
 // A bank profile moves the rule (the letters' encoding, refused characters
 // in a record's fields, CR LF): both programs take it from the same core
-// call and still agree byte for byte.
+// call and still agree byte for byte. The check is given the profile and
+// puts it in use itself.
 TEST(Zgodnosc, underABankProfileToo) {
   const test_support::TempDir temp;
   const std::string dir = temp.path();
@@ -453,8 +456,9 @@ TEST(Zgodnosc, underABankProfileToo) {
   for (const char* profil :
        {"Najostrzejsze wspólne", "Import firmowy, UTF-8", "Import firmowy, CP852"}) {
     SCOPED_TRACE(profil);
-    profile::UzyjProfilu(profile::ZnajdzProfil(cp1250::FromUtf8Lossy(profil)));
-    for (const TWejscie& w : wejscia) Porownaj(dir, w, {"--profil", profil});
+    const profile::TProfil p = profile::ZnajdzProfil(cp1250::FromUtf8Lossy(profil));
+    for (const TWejscie& w : wejscia) Porownaj(dir, w, {"--profil", profil}, {.profil = &p});
+    EXPECT_EQ(profile::AktywnyProfil().nazwa, p.nazwa);
   }
   profile::UzyjProfilu(profile::Domyslny());
 }
