@@ -437,10 +437,12 @@ TEST(Zgodnosc, bothTakeTheSameNewerListOfBanks) {
   Zapisz(wykaz,
          "{\"date\": \"2027-01-31\", \"entries\": [{\"name\": \"Bank \\u0141\\u00f3d\\u017a\", "
          "\"bank_codes\": [\"12405022\", \"10901014\"]}]}");
-  rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(wykaz));
+  // The check is given the list and puts it in use itself.
+  const sprawdzanie::TZasady zasady{.wykaz = rachunki::WczytajWykazBankow(wykaz)};
   for (const TWejscie& w : Wszystkie())
     if (w.nazwa == "uklady" || w.nazwa == "zlecenia" || w.nazwa.starts_with("zlecenia"))
-      Porownaj(dir, w, {"--wykaz-bankow", wykaz});
+      Porownaj(dir, w, {"--wykaz-bankow", wykaz}, zasady);
+  EXPECT_EQ(&rachunki::WykazBankow(), zasady.wykaz.get());
   rachunki::UzyjWykazuBankow(nullptr);
 }
 
