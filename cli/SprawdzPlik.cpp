@@ -17,11 +17,13 @@
 #include "raport/UtworzLOG.h"
 #include "typy/TekstBledu.h"
 
+namespace cli {
+
 namespace {
 
 // Where the findings of one file go as it is read: standard output, the
 // report and the corrected copy, and the encoding diagnosis.
-class TZnaleziska final : public StreamFindings {
+class TZnaleziska final : public linie::StreamFindings {
  public:
   TZnaleziska(const std::string& sciezka, const TOpcje& o, TWydruk& wydruk, TPlikiWyjsciowe& pliki)
       : sciezka_(sciezka), o_(o), wydruk_(wydruk), pliki_(pliki) {}
@@ -51,12 +53,12 @@ class TZnaleziska final : public StreamFindings {
   // The encoding the file looks to be in, faulty or clean: the clean lines
   // are read again from the start while they can change it. A failure of
   // that read leaves the diagnosis of the faulty lines.
-  std::optional<kodowanie::TDiagnoza> Diagnoza() {
+  std::optional<diagnoza::TDiagnoza> Diagnoza() {
     rozpoznawanie_.KoniecBlednych();
     try {
       if (rozpoznawanie_.PotrzebneLiniePoprawne(0))
-        kodowanie::DoczytajLiniePoprawne(rozpoznawanie_, sciezka_);
-      kodowanie::DoczytajPoczatek(rozpoznawanie_, sciezka_);
+        diagnoza::DoczytajLiniePoprawne(rozpoznawanie_, sciezka_);
+      diagnoza::DoczytajPoczatek(rozpoznawanie_, sciezka_);
     } catch (const std::exception&) {
     }
     return rozpoznawanie_.Wynik();
@@ -67,7 +69,7 @@ class TZnaleziska final : public StreamFindings {
   const TOpcje& o_;
   TWydruk& wydruk_;
   TPlikiWyjsciowe& pliki_;
-  kodowanie::TRozpoznawanie rozpoznawanie_;
+  diagnoza::TRozpoznawanie rozpoznawanie_;
 };
 
 }  // namespace
@@ -81,9 +83,9 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   const std::string sciezka = platform::AbsolutePath(plik);
   std::unique_ptr<platform::InputFile> wejscie;
   try {
-    wejscie = Typy::OtworzPlikZrodlowy(sciezka);
+    wejscie = linie::OtworzPlikZrodlowy(sciezka);
   } catch (const std::exception& e) {
-    ZglosBlad(out_, plik, bledy::Opis(e));
+    ZglosBlad(out_, plik, Typy::bledy::Opis(e));
     return kAwaria;
   }
 
@@ -91,7 +93,7 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   TPlikiWyjsciowe pliki(plik, sciezka, o_, out_, separatorCzasu_);
   if (o_.popraw) pliki.ZacznijPoprawiony();
   TZnaleziska znaleziska(sciezka, o_, wydruk, pliki);
-  SprawdzanieStrumienia check(
+  linie::SprawdzanieStrumienia check(
       znaleziska, {.keepFaultyLines = o_.raport.has_value(), .corrected = pliki.RobiPoprawiony()});
   auto zglos = [&](std::uint64_t nr, const auto& u, std::string_view linia) {
     if (o_.cicho) return;
@@ -101,11 +103,11 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
       wydruk.Ostrzezenie(nr, u, linia);
   };
   rachunki::TZnakiIRachunki linie(check, !o_.tylkoZnaki, zglos);
-  BasicLineSplitter<decltype(linie)> splitter(linie);
+  linie::BasicLineSplitter<decltype(linie)> splitter(linie);
   // A file that changes while it is read is not checked: neither the
   // verdict nor a copy made of it can be trusted, and nothing is saved.
   try {
-    Typy::CzytajKawalkami(*wejscie, [&splitter, &linie](const char* dane, std::size_t n) {
+    linie::CzytajKawalkami(*wejscie, [&splitter, &linie](const char* dane, std::size_t n) {
       if (n == 0) {
         splitter.Finish();
         return true;
@@ -116,14 +118,14 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
     });
   } catch (const std::exception& e) {
     splitter.Abandon();
-    ZglosBlad(out_, plik, bledy::Opis(e));
+    ZglosBlad(out_, plik, Typy::bledy::Opis(e));
     return kAwaria;
   }
 
   const std::uint64_t bledne = check.FaultyLines();
   // Clean files are diagnosed too: their letters may be another encoding's
   // (a CP852 "ą" is the Windows-1250 "Ą"). The check's verdict stays.
-  const std::optional<kodowanie::TDiagnoza> diagnoza = znaleziska.Diagnoza();
+  const std::optional<diagnoza::TDiagnoza> diagnoza = znaleziska.Diagnoza();
   if (!o_.cicho) {
     wydruk.Podsumowanie(bledne, diagnoza);
     wydruk.PodsumowanieRachunkow(linie.Uwagi());
@@ -138,3 +140,5 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   if (!przekoduj) return sprawdzenie;
   return Przekoduj(plik, sciezka, bledne, diagnoza, sprawdzenie);
 }
+
+}  // namespace cli

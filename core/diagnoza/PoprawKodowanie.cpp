@@ -8,7 +8,15 @@
 #include "raport/ZapiszPoprawiony.h"
 #include "scan/ZwykleAscii.h"
 
-namespace kodowanie {
+namespace diagnoza {
+
+using kodowanie::DekodujUtf8;
+using kodowanie::Jednobajtowe;
+using kodowanie::Tablica;
+using kodowanie::TKodowanie;
+using kodowanie::TSekwencja;
+using scan::DlugoscZwyklych;
+using scan::NiezwykleZ16;
 
 namespace {
 
@@ -262,7 +270,7 @@ TWynikPoprawy Przekoduj(const std::string& sciezka, TKodowanie z, Ujscie& ujscie
       z, [](void* k, const char* b, std::size_t n) { (*static_cast<Ujscie*>(k))(b, n); }, &ujscie);
   // A file that changes while it is converted raises: the copy, not yet
   // committed, is dropped rather than saved as a mix of two versions.
-  Typy::CzytajKawalkami(in, [&p](const char* b, std::size_t n) {
+  linie::CzytajKawalkami(in, [&p](const char* b, std::size_t n) {
     if (n > 0)
       p.Dodaj(b, n);
     else
@@ -280,7 +288,7 @@ TWynikPoprawy PoliczPoprawke(const std::string& sciezka, TKodowanie z) {
 }
 
 std::string ZapiszPoprawke(const std::string& sciezka, TKodowanie z, TWynikPoprawy& wynik) {
-  const std::string cel = NazwaPlikuPoprawionego(sciezka);
+  const std::string cel = raport::NazwaPlikuPoprawionego(sciezka);
   platform::AtomicOutputFile out(cel, sciezka);
   auto pisz = [&out](const char* b, std::size_t n) { out.Write(b, n); };
   wynik = Przekoduj(sciezka, z, pisz);
@@ -288,4 +296,4 @@ std::string ZapiszPoprawke(const std::string& sciezka, TKodowanie z, TWynikPopra
   return platform::AbsolutePath(cel);
 }
 
-}  // namespace kodowanie
+}  // namespace diagnoza

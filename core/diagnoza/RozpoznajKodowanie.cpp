@@ -4,10 +4,16 @@
 
 #include "linie/CzytajKawalkami.h"
 #include "platform/PlatformFile.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "scan/ZwykleAscii.h"
 
-namespace kodowanie {
+namespace diagnoza {
+
+using kodowanie::DekodujUtf8;
+using kodowanie::TKodowanie;
+using kodowanie::TSekwencja;
+using kodowanie::ZUtf8;
+using scan::DlugoscZwyklych;
 
 namespace {
 
@@ -368,12 +374,13 @@ void DoczytajPoczatek(TRozpoznawanie& r, const std::string& sciezka) {
   if (!r.MozeUtf16()) return;
   platform::InputFile plik(sciezka);
   std::string poczatek;
-  Typy::CzytajKawalkami(plik,
-                        [&poczatek](const char* dane, std::size_t n) {
-                          poczatek.append(dane, std::min(n, kNajdluzszyFragment - poczatek.size()));
-                          return n > 0 && poczatek.size() < kNajdluzszyFragment;
-                        },
-                        {.pierwszy = kNajdluzszyFragment, .najwiekszy = kNajdluzszyFragment});
+  linie::CzytajKawalkami(plik,
+                         [&poczatek](const char* dane, std::size_t n) {
+                           poczatek.append(dane,
+                                           std::min(n, kNajdluzszyFragment - poczatek.size()));
+                           return n > 0 && poczatek.size() < kNajdluzszyFragment;
+                         },
+                         {.pierwszy = kNajdluzszyFragment, .najwiekszy = kNajdluzszyFragment});
   r.Utf16ZPoczatku(poczatek);
 }
 
@@ -415,11 +422,11 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
   const auto obejrzyj = [&r](std::string_view l) {
     if (!MaWysokiBajt(l)) return;
     // Clean by the rule in use (a bank profile's may take UTF-8 letters).
-    if (Typy::Regula().zalezny) {
+    if (kodowanie::Regula().zalezny) {
       if (!Typy::BledneWLinii(l).empty()) return;
     } else {
       for (char c : l)
-        if (Typy::Regula().bledny[static_cast<unsigned char>(c)]) return;
+        if (kodowanie::Regula().bledny[static_cast<unsigned char>(c)]) return;
     }
     r.LiniaPoprawna(l);
   };
@@ -452,7 +459,8 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
     return r.PotrzebneLiniePoprawne(przeczytane);
   };
   // The first pieces are small: most files are decided by their first lines.
-  Typy::CzytajKawalkami(plik, kawalek, {.pierwszy = 64 * 1024, .najwiekszy = std::size_t{1} << 20});
+  linie::CzytajKawalkami(plik, kawalek,
+                         {.pierwszy = 64 * 1024, .najwiekszy = std::size_t{1} << 20});
 }
 
-}  // namespace kodowanie
+}  // namespace diagnoza

@@ -9,7 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace kodowanie {
+namespace scan {
 
 // The mask of the bytes of 16 at p that are not in 20..7E (bit i: byte i).
 #if defined(__SSE2__)
@@ -53,4 +53,4 @@ inline std::size_t DlugoscZwyklych(const unsigned char* p, std::size_t n) {
   return reszta + i;
 }
 
-}  // namespace kodowanie
+}  // namespace scan

@@ -22,7 +22,7 @@ void Chron(TUserMessages& m, F&& handler) noexcept {
   try {
     handler();
   } catch (const std::exception& e) {
-    PokazBlad(m, bledy::Opis(e));
+    PokazBlad(m, Typy::bledy::Opis(e));
   } catch (...) {
     PokazBlad(m, "Unknown error");
   }

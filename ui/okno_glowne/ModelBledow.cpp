@@ -7,12 +7,12 @@
 namespace ui {
 namespace {
 
-constexpr cp1250::Literal kLp{u8"Lp"};
-constexpr cp1250::Literal kNrLinii{u8"Nr linii"};
-constexpr cp1250::Literal kBlad{u8"Błąd"};
-constexpr cp1250::Literal kBledneZnaki{u8"Błędne znaki"};
-constexpr cp1250::Literal kZnak{u8"Znak"};
-constexpr cp1250::Literal kPozycja{u8"Pozycja w linii"};
+constexpr kodowanie::cp1250::Literal kLp{u8"Lp"};
+constexpr kodowanie::cp1250::Literal kNrLinii{u8"Nr linii"};
+constexpr kodowanie::cp1250::Literal kBlad{u8"Błąd"};
+constexpr kodowanie::cp1250::Literal kBledneZnaki{u8"Błędne znaki"};
+constexpr kodowanie::cp1250::Literal kZnak{u8"Znak"};
+constexpr kodowanie::cp1250::Literal kPozycja{u8"Pozycja w linii"};
 
 bool Wyswietlanie(int rola) {
   return rola == Qt::DisplayRole;

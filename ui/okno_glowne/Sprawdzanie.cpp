@@ -11,7 +11,7 @@ void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania
   komunikaty.Zajety(true);
   widok.Wyczysc();
   stan.NazwaPliku = sciezka;
-  Typy::WczytajPlik(stan);
+  linie::WczytajPlik(stan);
   komunikaty.PlikSprawdzony(sciezka);
   const std::size_t ile = stan.Bledy.size();
   widok.PokazWynik(ile);
@@ -20,9 +20,9 @@ void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania
   if (zamiastOceny)
     zamiastOceny(ile);
   else if (ile == 0)
-    komunikaty.Informacja(teksty::PlikPoprawny.str());
+    komunikaty.Informacja(Typy::teksty::PlikPoprawny.str());
   else
-    komunikaty.Ostrzezenie(teksty::PlikZBledami.str());
+    komunikaty.Ostrzezenie(Typy::teksty::PlikZBledami.str());
   widok.PoOcenie();
 }
 

@@ -32,7 +32,7 @@
 #include "okno_glowne/WyborProfilu.h"
 #include "okno_rachunkow/FormRachunki.h"
 #include "okno_raportu/LOG.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
@@ -48,34 +48,35 @@ namespace {
 using namespace ui::nazwy_ukladu;
 
 // The window's texts, held in Windows-1250 like every text of the program.
-constexpr cp1250::Literal kTytulOkna{u8"Tarmeko_weryfikacja_pliku"};
+constexpr kodowanie::cp1250::Literal kTytulOkna{u8"Tarmeko_weryfikacja_pliku"};
 // The version comes from the project's one definition, as the package's does.
-constexpr cp1250::Literal kTytulWersji{u8"Tarmeko_weryfikacja_pliku v." WERSJA u8" (alfa '2022)"};
-constexpr cp1250::Literal kSprawdz{u8"Sprawdź plik z przelewami"};
-constexpr cp1250::Literal kZapisz{u8"Zapisz poprawiony plik"};
-constexpr cp1250::Literal kPokazLog{u8"Pokaż plik LOG z błędami"};
-constexpr cp1250::Literal kListaBledow{u8"Lista błędów"};
-constexpr cp1250::Literal kIloscLinii{u8"Ilość błędnych linii w zbiorze:"};
-constexpr cp1250::Literal kSzczegoly{u8"Szczegóły wybranego błędu"};
-constexpr cp1250::Literal kBlednaLinia{u8"Błędna linia w pliku źródłowym"};
-constexpr cp1250::Literal kPoprawiona{u8"Poprawiona linia"};
-constexpr cp1250::Literal kBledneZnaki{u8"Błędne znaki wraz z pozycją znaku w linii"};
-constexpr cp1250::Literal kOryginalny{u8"Oryginalny znak"};
-constexpr cp1250::Literal kNowy{u8"Nowy znak"};
-constexpr cp1250::Literal kZatwierdz{u8"Zatwierdź nowy znak"};
-constexpr cp1250::Literal kPopraw{u8"Popraw automatycznie…"};
-constexpr cp1250::Literal kPokazRachunki{u8"Pokaż…"};
+constexpr kodowanie::cp1250::Literal kTytulWersji{
+    u8"Tarmeko_weryfikacja_pliku v." WERSJA u8" (alfa '2022)"};
+constexpr kodowanie::cp1250::Literal kSprawdz{u8"Sprawdź plik z przelewami"};
+constexpr kodowanie::cp1250::Literal kZapisz{u8"Zapisz poprawiony plik"};
+constexpr kodowanie::cp1250::Literal kPokazLog{u8"Pokaż plik LOG z błędami"};
+constexpr kodowanie::cp1250::Literal kListaBledow{u8"Lista błędów"};
+constexpr kodowanie::cp1250::Literal kIloscLinii{u8"Ilość błędnych linii w zbiorze:"};
+constexpr kodowanie::cp1250::Literal kSzczegoly{u8"Szczegóły wybranego błędu"};
+constexpr kodowanie::cp1250::Literal kBlednaLinia{u8"Błędna linia w pliku źródłowym"};
+constexpr kodowanie::cp1250::Literal kPoprawiona{u8"Poprawiona linia"};
+constexpr kodowanie::cp1250::Literal kBledneZnaki{u8"Błędne znaki wraz z pozycją znaku w linii"};
+constexpr kodowanie::cp1250::Literal kOryginalny{u8"Oryginalny znak"};
+constexpr kodowanie::cp1250::Literal kNowy{u8"Nowy znak"};
+constexpr kodowanie::cp1250::Literal kZatwierdz{u8"Zatwierdź nowy znak"};
+constexpr kodowanie::cp1250::Literal kPopraw{u8"Popraw automatycznie…"};
+constexpr kodowanie::cp1250::Literal kPokazRachunki{u8"Pokaż…"};
 // After the outcome dialog, when the file has account findings: that
 // dialog speaks of the characters alone, and its "poprawny" reads as done.
-constexpr cp1250::Literal kPytanieBledy{
+constexpr kodowanie::cp1250::Literal kPytanieBledy{
     u8"W pliku są błędne numery rachunków lub pola przelewów: "};
-constexpr cp1250::Literal kPytanieBledyDalej{
+constexpr kodowanie::cp1250::Literal kPytanieBledyDalej{
     u8". Bank może takie przelewy odrzucić albo wysłać pieniądze komu innemu."};
-constexpr cp1250::Literal kPytanieOstrzezenia{
+constexpr kodowanie::cp1250::Literal kPytanieOstrzezenia{
     u8"Przelewy, które wyglądają na pomyłkę (ten sam przelew drugi raz albo inny rachunek "
     u8"zleceniodawcy): "};
-constexpr cp1250::Literal kPytaniePokazac{u8"Pokazać je teraz?"};
-constexpr cp1250::Literal kOstrzezeniaPaska{u8", ostrzeżenia: "};
+constexpr kodowanie::cp1250::Literal kPytaniePokazac{u8"Pokazać je teraz?"};
+constexpr kodowanie::cp1250::Literal kOstrzezeniaPaska{u8", ostrzeżenia: "};
 
 // The window's layout, container by container from the top down, for a
 // 13-pixel text height. Aligned rows stack in the order given; the
@@ -336,8 +337,8 @@ void TFormGlow::FormCreate(QObject*) {
 
 namespace {
 
-constexpr cp1250::Literal kLiniaNr{u8"Błędna linia nr "};
-constexpr cp1250::Literal kWPliku{u8" w pliku źródłowym"};
+constexpr kodowanie::cp1250::Literal kLiniaNr{u8"Błędna linia nr "};
+constexpr kodowanie::cp1250::Literal kWPliku{u8" w pliku źródłowym"};
 
 // The busy cursor of the report build, through the message facility. The
 // build ends before its text reaches the view, so the cursor goes off only
@@ -446,7 +447,7 @@ void TFormGlow::PokazOcene(std::size_t ile) {
 }
 
 void TFormGlow::PokazPropozycjePoprawki() {
-  const auto propozycja = kodowanie::ZaproponujPoprawke(stan_);
+  const auto propozycja = diagnoza::ZaproponujPoprawke(stan_);
   if (!propozycja) return;
   poprawka_ = propozycja->z;
   poprawkaAlbo_ = propozycja->albo;
@@ -492,7 +493,8 @@ bool TFormGlow::PokazPasekRachunkow() {
   QString tekst;
   QColor kolor(255, 0, 0);
   if (bledow > 0) {
-    tekst = ui::ZCp1250(teksty::BledneRachunki) + QStringLiteral(" ") + QString::number(bledow);
+    tekst =
+        ui::ZCp1250(Typy::teksty::BledneRachunki) + QStringLiteral(" ") + QString::number(bledow);
     if (ostrzezen > 0) tekst += ui::ZCp1250(kOstrzezeniaPaska) + QString::number(ostrzezen);
   } else if (ostrzezen > 0) {
     tekst = ui::ZCp1250(rachunki::kOstrzezenia) + QStringLiteral(" ") + QString::number(ostrzezen);
@@ -527,12 +529,13 @@ void TFormGlow::UzyjUstawien(ui::TUstawienia* ustawienia) {
     rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(sciezka));
   } catch (const std::exception& e) {
     // The built-in list still checks every code; the user is told which.
-    static constexpr cp1250::Literal kNieWczytano{u8"Nie udało się wczytać wykazu banków "};
-    static constexpr cp1250::Literal kWbudowany{
+    static constexpr kodowanie::cp1250::Literal kNieWczytano{
+        u8"Nie udało się wczytać wykazu banków "};
+    static constexpr kodowanie::cp1250::Literal kWbudowany{
         u8"Numery rozliczeniowe są sprawdzane według wykazu wbudowanego (stan na "};
-    komunikaty_.Ostrzezenie(kNieWczytano.str() + cp1250::FromUtf8Lossy(sciezka) + ": " +
-                            bledy::TekstBledu(bledy::Opis(e)) + "\n" + kWbudowany.str() +
-                            rachunki::WykazBankow().Data() + ").");
+    komunikaty_.Ostrzezenie(kNieWczytano.str() + kodowanie::cp1250::FromUtf8Lossy(sciezka) + ": " +
+                            Typy::bledy::TekstBledu(Typy::bledy::Opis(e)) + "\n" +
+                            kWbudowany.str() + rachunki::WykazBankow().Data() + ").");
   }
 }
 
@@ -665,8 +668,8 @@ void TFormGlow::StringGridBledyClick(QObject*) {
 void TFormGlow::ButtonZapiszNewClick(QObject*) {
   if (stan_.LinieNew.empty()) return;
   komunikaty_.Zajety(true);
-  const std::string sciezka = ZapiszPoprawionyPlik(stan_);
-  komunikaty_.Komunikat(KomunikatZapisano(sciezka));
+  const std::string sciezka = raport::ZapiszPoprawionyPlik(stan_);
+  komunikaty_.Komunikat(raport::KomunikatZapisano(sciezka));
   komunikaty_.Zajety(false);
 }
 
@@ -705,7 +708,7 @@ void TFormGlow::BitBtn1Click(QObject*) {
   if (!tekst.isEmpty() && !znak) return;
   switch (Typy::ZatwierdzZnak(stan_, znak)) {
     case Typy::TWynikZmiany::NieWolno:
-      komunikaty_.Komunikat(teksty::TylkoBledneZnaki.str());
+      komunikaty_.Komunikat(Typy::teksty::TylkoBledneZnaki.str());
       break;
     case Typy::TWynikZmiany::Zmieniono: {
       // The caret stays where the user put it, so the next pick goes on
@@ -737,9 +740,9 @@ void TFormGlow::ButtonPoprawAutomatycznieClick(QObject*) {
   std::optional<kodowanie::TKodowanie> wybrane;
   for (const auto& [z, albo] : odczyty) {
     komunikaty_.Zajety(true);
-    const kodowanie::TWynikPoprawy przed = kodowanie::PoliczPoprawke(zrodlo, z);
+    const diagnoza::TWynikPoprawy przed = diagnoza::PoliczPoprawke(zrodlo, z);
     komunikaty_.Zajety(false);
-    if (komunikaty_.Pytanie(kodowanie::TekstPotwierdzenia(z, przed, albo))) {
+    if (komunikaty_.Pytanie(diagnoza::TekstPotwierdzenia(z, przed, albo))) {
       wybrane = z;
       break;
     }
@@ -748,14 +751,14 @@ void TFormGlow::ButtonPoprawAutomatycznieClick(QObject*) {
   const kodowanie::TKodowanie z = *wybrane;
 
   komunikaty_.Zajety(true);
-  kodowanie::TWynikPoprawy wynik;
-  const std::string zapisany = kodowanie::ZapiszPoprawke(zrodlo, z, wynik);
+  diagnoza::TWynikPoprawy wynik;
+  const std::string zapisany = diagnoza::ZapiszPoprawke(zrodlo, z, wynik);
   // The written file is checked as if the user had chosen it, so what is
   // left can be corrected by hand. One dialog ends it, over the new file's
   // count and first faulty line: where the file went and what is left.
   Sprawdz(zapisany, [&](std::size_t pozostale) {
-    komunikaty_.Komunikat(KomunikatZapisano(zapisany) + "\r\n\r\n" +
-                          kodowanie::TekstPoZapisie(wynik, pozostale));
+    komunikaty_.Komunikat(raport::KomunikatZapisano(zapisany) + "\r\n\r\n" +
+                          diagnoza::TekstPoZapisie(wynik, pozostale));
   });
 }
 

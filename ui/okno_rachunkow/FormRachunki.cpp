@@ -25,19 +25,19 @@ namespace {
 
 using namespace ui::nazwy_ukladu;
 
-constexpr cp1250::Literal kTytul{u8"Błędne numery rachunków i pola przelewów"};
-constexpr cp1250::Literal kLinia{u8"Linia"};
-constexpr cp1250::Literal kKolumna{u8"Kolumna"};
-constexpr cp1250::Literal kPole{u8"Pole"};
-constexpr cp1250::Literal kBlad{u8"Co jest błędne"};
-constexpr cp1250::Literal kWartosc{u8"Wartość w pliku"};
-constexpr cp1250::Literal kLiniaNr{u8"Linia nr "};
-constexpr cp1250::Literal kKolumnaNr{u8", kolumna "};
-constexpr cp1250::Literal kZamknij{u8"Zamknij"};
-constexpr cp1250::Literal kBank{u8"Bank"};
-constexpr cp1250::Literal kBankPrzecinek{u8", bank: "};
-constexpr cp1250::Literal kWykaz{u8"Wykaz banków…"};
-constexpr cp1250::Literal kWykazStan{u8"Wykaz banków NBP: stan na "};
+constexpr kodowanie::cp1250::Literal kTytul{u8"Błędne numery rachunków i pola przelewów"};
+constexpr kodowanie::cp1250::Literal kLinia{u8"Linia"};
+constexpr kodowanie::cp1250::Literal kKolumna{u8"Kolumna"};
+constexpr kodowanie::cp1250::Literal kPole{u8"Pole"};
+constexpr kodowanie::cp1250::Literal kBlad{u8"Co jest błędne"};
+constexpr kodowanie::cp1250::Literal kWartosc{u8"Wartość w pliku"};
+constexpr kodowanie::cp1250::Literal kLiniaNr{u8"Linia nr "};
+constexpr kodowanie::cp1250::Literal kKolumnaNr{u8", kolumna "};
+constexpr kodowanie::cp1250::Literal kZamknij{u8"Zamknij"};
+constexpr kodowanie::cp1250::Literal kBank{u8"Bank"};
+constexpr kodowanie::cp1250::Literal kBankPrzecinek{u8", bank: "};
+constexpr kodowanie::cp1250::Literal kWykaz{u8"Wykaz banków…"};
+constexpr kodowanie::cp1250::Literal kWykazStan{u8"Wykaz banków NBP: stan na "};
 
 // The window's layout for a 13-pixel text height: the list fills what the
 // line panel at the bottom and the summary at the top (when shown: five

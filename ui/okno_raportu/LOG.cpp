@@ -22,12 +22,12 @@ namespace {
 
 using namespace ui::nazwy_ukladu;
 
-constexpr cp1250::Literal kZapisz{u8"Zapi&sz plik LOG"};
-constexpr cp1250::Literal kDrukuj{u8"&Drukuj"};
-constexpr cp1250::Literal kZamknij{u8"&Zamknij"};
-constexpr cp1250::Literal kLinia{u8"Linia:"};
-constexpr cp1250::Literal kKolumna{u8"Kolumna:"};
-constexpr cp1250::Literal kTytul{u8"Plik LOG"};
+constexpr kodowanie::cp1250::Literal kZapisz{u8"Zapi&sz plik LOG"};
+constexpr kodowanie::cp1250::Literal kDrukuj{u8"&Drukuj"};
+constexpr kodowanie::cp1250::Literal kZamknij{u8"&Zamknij"};
+constexpr kodowanie::cp1250::Literal kLinia{u8"Linia:"};
+constexpr kodowanie::cp1250::Literal kKolumna{u8"Kolumna:"};
+constexpr kodowanie::cp1250::Literal kTytul{u8"Plik LOG"};
 
 constexpr char kBrakDrukarki[] = "There is no default printer currently selected";
 constexpr char kZlaDrukarka[] = "Printer selected is not valid";
