@@ -35,6 +35,7 @@ ORDER = [
     "rachunki",  # account numbers, the record's checks, the sums
     "raport",  # the report and the corrected file
     "diagnoza",  # the encoding diagnosis and the automatic correction
+    "sprawdzanie",  # the check of a file both programs run: every step above, once
 ]
 
 # The namespace of a folder whose name is not its namespace's.

@@ -4,6 +4,7 @@
 
 #include "diagnoza/OcenaTekstu.h"
 #include "linie/CzytajKawalkami.h"
+#include "linie/LineSplitter.h"
 #include "platform/PlatformFile.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "scan/ZwykleAscii.h"
@@ -25,18 +26,69 @@ bool Utf16(TKodowanie z) {
 }
 }  // namespace
 
+// The splitter's sink: each line of the source decoded whole (a file that
+// mixes encodings is decoded line by line), where it lies in the piece
+// read; only a line cut by a piece's end is gathered.
+class TPrzekodowanie::TLinie {
+ public:
+  explicit TLinie(TPrzekodowanie& p) : p_(p), splitter_(*this) {}
+
+  void Part(const char* data, std::size_t n, bool) {
+    if (!zebrana_ && pierwsza_.empty()) {
+      pierwsza_ = std::string_view(data, n);
+      return;
+    }
+    Zbierz();
+    bufor_.append(data, n);
+  }
+  void End() {
+    const std::string_view linia = zebrana_ ? std::string_view(bufor_) : pierwsza_;
+    p_.Linia(reinterpret_cast<const unsigned char*>(linia.data()), linia.size());
+    p_.KoniecLinii();
+    Drop();
+  }
+  void Drop() {
+    pierwsza_ = {};
+    zebrana_ = false;
+    bufor_.clear();
+  }
+
+  // False once the text has ended (1A).
+  bool Dodaj(const char* data, std::size_t n) {
+    const bool dalej = splitter_.Feed(data, n);
+    if (!pierwsza_.empty()) Zbierz();  // the piece is read over next
+    return dalej;
+  }
+  void Zakoncz() { splitter_.Finish(); }
+
+ private:
+  void Zbierz() {
+    if (zebrana_) return;
+    bufor_.assign(pierwsza_);
+    pierwsza_ = {};
+    zebrana_ = true;
+  }
+
+  TPrzekodowanie& p_;
+  linie::BasicLineSplitter<TLinie> splitter_;
+  std::string_view pierwsza_;
+  bool zebrana_ = false;
+  std::string bufor_;
+};
+
 TPrzekodowanie::TPrzekodowanie(TKodowanie z, TUjscie ujscie, void* kontekst)
-    : z_(z), ujscie_(ujscie), kontekst_(kontekst), bufor_(new char[kBufor]) {}
+    : z_(z), ujscie_(ujscie), kontekst_(kontekst), bufor_(new char[kBufor]) {
+  if (!Utf16(z)) linie_ = std::make_unique<TLinie>(*this);
+}
 
 TPrzekodowanie::~TPrzekodowanie() = default;
 
 void TPrzekodowanie::Dodaj(const char* p, std::size_t n) {
   if (koniecTekstu_ || n == 0) return;
-  const auto* b = reinterpret_cast<const unsigned char*>(p);
   if (Utf16(z_))
-    DodajUtf16(b, n);
+    DodajUtf16(reinterpret_cast<const unsigned char*>(p), n);
   else
-    DodajJednobajtowo(b, n);
+    DodajJednobajtowo(p, n);
 }
 
 TWynikPoprawy TPrzekodowanie::Wynik() const {
@@ -58,39 +110,21 @@ void TPrzekodowanie::Zakoncz() {
         wysokiSurogat_ = 0;
       }
       if (!niedokonczona_.empty()) Surowy(static_cast<unsigned char>(niedokonczona_[0]));
-    } else if (!niedokonczona_.empty()) {
-      Linia(reinterpret_cast<const unsigned char*>(niedokonczona_.data()), niedokonczona_.size());
+      niedokonczona_.clear();
+      if (!koniecTekstu_ && liniaOtwarta_) KoniecLinii();
+    } else {
+      linie_->Zakoncz();  // the last line, if any
     }
-    niedokonczona_.clear();
-    if (!koniecTekstu_ && liniaOtwarta_) KoniecLinii();
     koniecTekstu_ = true;
   }
   Oproznij();
 }
 
 // Bytes 0A, 0D and 1A mean the same in every byte-oriented candidate and
-// never occur inside a UTF-8 sequence, so a line is cut before it is
-// decoded, and a file that mixes encodings is decoded line by line.
-void TPrzekodowanie::DodajJednobajtowo(const unsigned char* p, std::size_t n) {
-  while (n > 0 && !koniecTekstu_) {
-    const auto* lf = static_cast<const unsigned char*>(std::memchr(p, '\n', n));
-    if (!lf) {
-      niedokonczona_.append(reinterpret_cast<const char*>(p), n);
-      return;
-    }
-    const auto len = static_cast<std::size_t>(lf - p);
-    if (niedokonczona_.empty()) {
-      Linia(p, len);
-    } else {
-      niedokonczona_.append(reinterpret_cast<const char*>(p), len);
-      Linia(reinterpret_cast<const unsigned char*>(niedokonczona_.data()), niedokonczona_.size());
-      niedokonczona_.clear();
-    }
-    if (koniecTekstu_) return;
-    KoniecLinii();
-    p = lf + 1;
-    n -= len + 1;
-  }
+// never occur inside a UTF-8 sequence, so the source is cut into lines
+// before it is decoded, by the splitter every reader cuts with.
+void TPrzekodowanie::DodajJednobajtowo(const char* p, std::size_t n) {
+  if (!linie_->Dodaj(p, n)) koniecTekstu_ = true;
 }
 
 void TPrzekodowanie::Linia(const unsigned char* p, std::size_t n) {

@@ -3,12 +3,13 @@
 // character put in the form the bank takes (ZnakDlaBanku.h), written as the
 // corrected file beside it.
 //
-// The line format of the reader applies to the decoded text: a line ends at
-// LF or CR LF, a stray CR is dropped, U+001A ends the text; UTF-16 is cut
-// into lines only after decoding. Each line is written followed by CR LF,
-// as every corrected file is. Bytes that are not valid in the encoding (a
-// broken UTF-8 sequence, half of a UTF-16 surrogate pair) are kept as they
-// are, so nothing is lost and the check after the correction shows them.
+// The line format of the reader applies: a line ends at LF or CR LF, a
+// stray CR is dropped, 1A ends the text. A single-byte or UTF-8 source is
+// cut by the reader's own line splitter before it is decoded (those bytes
+// mean the same in each); UTF-16 is cut into lines only after decoding. Each line is written
+// followed by CR LF, as every corrected file is. Bytes that are not valid in the encoding (a broken
+// UTF-8 sequence, half of a UTF-16 surrogate pair) are kept as they are, so nothing is lost and the
+// check after the correction shows them.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -52,7 +53,8 @@ class TPrzekodowanie {
   TWynikPoprawy Wynik() const;
 
  private:
-  void DodajJednobajtowo(const unsigned char* p, std::size_t n);
+  class TLinie;
+  void DodajJednobajtowo(const char* p, std::size_t n);
   void Linia(const unsigned char* p, std::size_t n);
   void LiniaUtf8(const unsigned char* p, std::size_t n);
   void LiniaZTablicy(const unsigned char* p, std::size_t n, const std::array<char16_t, 256>& t);
@@ -96,8 +98,9 @@ class TPrzekodowanie {
   std::array<std::uint64_t, 5> liczniki_{};  // by TZmiana
   std::unique_ptr<char[]> bufor_;
   std::size_t pos_ = 0;
-  std::string niedokonczona_;  // a line or a UTF-16 unit cut by the end of a piece
-  bool poczatek_ = true;       // nothing decoded yet: a byte-order mark may follow
+  std::unique_ptr<TLinie> linie_;  // the source's lines, but for UTF-16
+  std::string niedokonczona_;      // a UTF-16 unit cut by the end of a piece
+  bool poczatek_ = true;           // nothing decoded yet: a byte-order mark may follow
   bool liniaOtwarta_ = false;
   bool koniecTekstu_ = false;
   char16_t wysokiSurogat_ = 0;

@@ -93,8 +93,12 @@ std::string ZdanieODiagnozie(TKodowanie z, std::optional<TKodowanie> albo) {
 
 std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan) {
   if (stan.LinieOrg.empty()) return std::nullopt;
-  const auto d = RozpoznajKodowanie(stan);
-  if (!d) return std::nullopt;
+  return ZaproponujPoprawke(stan, RozpoznajKodowanie(stan));
+}
+
+std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan,
+                                              const std::optional<TDiagnoza>& d) {
+  if (stan.LinieOrg.empty() || !d) return std::nullopt;
   // A file in the encoding the bank reads (the profile's) is offered a
   // correction only for what the correction would change.
   const TKodowanie banku = profile::AktywnyProfil().kodowanie;

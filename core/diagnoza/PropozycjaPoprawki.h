@@ -5,6 +5,7 @@
 #include <string>
 
 #include "diagnoza/PoprawKodowanie.h"
+#include "diagnoza/RozpoznajKodowanie.h"
 #include "kodowanie/Kodowanie.h"
 #include "typy/Typy.h"
 
@@ -23,6 +24,9 @@ struct TPropozycja {
 // text. A clean file is offered a correction when its letters read better
 // in another encoding.
 std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan);
+// The same from the diagnosis the check already made of the state.
+std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan,
+                                              const std::optional<TDiagnoza>& d);
 
 // "Plik wygląda na zapisany w kodowaniu UTF-8.", "Plik łączy kodowania
 // CP852 i UTF-8.", "Kodowanie pliku: CP852 albo

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "linie/CzytajKawalkami.h"
+#include "linie/LineSplitter.h"
 #include "platform/PlatformFile.h"
 #include "profile/RegulaZnakow.h"
 #include "scan/ZwykleAscii.h"
@@ -415,48 +416,81 @@ std::optional<TDiagnoza> RozpoznajKodowanie(const Typy::TStan& stan) {
   return r.Wynik();
 }
 
+namespace {
+
+// The clean lines the diagnosis still wants, as the one line splitter cuts
+// them: a line lying whole in one piece is looked at where it lies, and
+// only a line cut by a piece's end is gathered (as much of it as is read).
+class TLiniePoprawne {
+ public:
+  TLiniePoprawne(TRozpoznawanie& r, const std::uint64_t& przeczytane)
+      : r_(r), przeczytane_(przeczytane), zalezny_(kodowanie::Regula().zalezny) {}
+
+  // `faulty`: a faulty byte, or under a profile's rule a candidate its line
+  // decides.
+  void Part(const char* data, std::size_t n, bool faulty) {
+    bledna_ = bledna_ || faulty;
+    if (bledna_ && !zalezny_) return;  // faulty: nothing more of it is wanted
+    if (!zebrana_ && pierwsza_.empty()) {
+      pierwsza_ = std::string_view(data, n);
+      return;
+    }
+    Zbierz();
+    if (bufor_.size() < kNajdluzszyFragment)
+      bufor_.append(data, std::min(n, kNajdluzszyFragment - bufor_.size()));
+  }
+  void End() {
+    const std::string_view linia = zebrana_ ? std::string_view(bufor_) : pierwsza_;
+    // Clean by the rule in use (a bank profile's may take UTF-8 letters).
+    if (r_.PotrzebneLiniePoprawne(przeczytane_) && MaWysokiBajt(linia) &&
+        (!bledna_ || (zalezny_ && Typy::BledneWLinii(linia).empty())))
+      r_.LiniaPoprawna(linia);
+    Drop();
+  }
+  void Drop() {
+    pierwsza_ = {};
+    zebrana_ = false;
+    bledna_ = false;
+    bufor_.clear();
+  }
+  // The piece the open line lies in is about to be read over.
+  void KoniecKawalka() {
+    if (!pierwsza_.empty()) Zbierz();
+  }
+
+ private:
+  void Zbierz() {
+    if (zebrana_) return;
+    bufor_.assign(pierwsza_.substr(0, kNajdluzszyFragment));
+    pierwsza_ = {};
+    zebrana_ = true;
+  }
+
+  TRozpoznawanie& r_;
+  const std::uint64_t& przeczytane_;
+  const bool zalezny_;
+  std::string_view pierwsza_;
+  bool zebrana_ = false;
+  bool bledna_ = false;
+  std::string bufor_;
+};
+
+}  // namespace
+
 void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
   platform::InputFile plik(sciezka);
-  std::string linia;  // the line cut by the end of a piece
   std::uint64_t przeczytane = 0;
-  const auto obejrzyj = [&r](std::string_view l) {
-    if (!MaWysokiBajt(l)) return;
-    // Clean by the rule in use (a bank profile's may take UTF-8 letters).
-    if (kodowanie::Regula().zalezny) {
-      if (!Typy::BledneWLinii(l).empty()) return;
-    } else {
-      for (char c : l)
-        if (kodowanie::Regula().bledny[static_cast<unsigned char>(c)]) return;
-    }
-    r.LiniaPoprawna(l);
-  };
+  TLiniePoprawne poprawne(r, przeczytane);
+  linie::BasicLineSplitter<TLiniePoprawne> splitter(poprawne);
   const auto kawalek = [&](const char* dane, std::size_t n) {
     przeczytane += n;
     if (n == 0) {
-      obejrzyj(linia);
+      splitter.Finish();
       return false;
     }
-    std::string_view reszta(dane, n);
-    // The text ends at the first 1A, as the reader's does.
-    const std::size_t koniec = reszta.find('\x1A');
-    if (koniec != std::string_view::npos) reszta = reszta.substr(0, koniec);
-    for (std::size_t lf; (lf = reszta.find('\n')) != std::string_view::npos &&
-                         r.PotrzebneLiniePoprawne(przeczytane);) {
-      if (linia.empty()) {
-        obejrzyj(reszta.substr(0, lf));
-      } else {
-        linia.append(reszta.substr(0, lf));
-        obejrzyj(linia);
-        linia.clear();
-      }
-      reszta.remove_prefix(lf + 1);
-    }
-    if (linia.size() < kNajdluzszyFragment) linia.append(reszta);
-    if (koniec != std::string_view::npos) {
-      obejrzyj(linia);
-      return false;
-    }
-    return r.PotrzebneLiniePoprawne(przeczytane);
+    const bool dalej = splitter.Feed(dane, n);
+    poprawne.KoniecKawalka();
+    return dalej && r.PotrzebneLiniePoprawne(przeczytane);
   };
   // The first pieces are small: most files are decided by their first lines.
   linie::CzytajKawalkami(plik, kawalek,

@@ -1,14 +1,17 @@
 // The command-line checker reads a file in pieces and keeps nothing of it;
-// the window program reads it whole into its state. Both must find exactly
-// the same faults on every input: here every sample file and a set of
-// generated ones (lines across pieces, faults at piece edges, line ends
-// split between pieces, runs of empty lines, random bytes) go through both,
-// and the checker's output, report and corrected copy are held against
-// what the window's state gives.
+// the window program reads it whole into its state. Both run the one check
+// of the core (sprawdzanie::SprawdzPlik), each with its own sink, and must
+// find exactly the same faults on every input: here every sample file and a
+// set of generated ones (lines across pieces, faults at piece edges, line
+// ends split between pieces, runs of empty lines, random bytes) go through
+// both, and the checker's output, report and corrected copy are held
+// against what the window's state gives. A sink that records what the
+// check hands it gets each finding the checker prints, in the same order.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -29,6 +32,7 @@
 #include "rachunki/UwagiStanu.h"
 #include "rachunki/WykazBankow.h"
 #include "raport/UtworzLOG.h"
+#include "sprawdzanie/SprawdzPlik.h"
 #include "typy/Teksty.h"
 #include "typy/Typy.h"
 
@@ -55,10 +59,12 @@ std::string Pokaz(unsigned char b) {
 
 // What the checker must print for a file, from the window's state: each
 // line's faulty characters, then its wrong account numbers and fields.
-std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
+std::string OczekiwaneWyjscie(const sprawdzanie::TStanOkna& okno,
+                              const std::optional<diagnoza::TDiagnoza>& d, const std::string& nazwa,
                               const std::string& poprawiony) {
   std::string out;
-  const rachunki::TRachunkiStanu r = rachunki::SprawdzIPodsumujStan(s);
+  const Typy::TStan& s = okno.stan;
+  const rachunki::TRachunkiStanu& r = okno.rachunki;
   const std::vector<rachunki::TUwagaLinii>& uwagi = r.uwagi;
   std::size_t u = 0, o = 0;
   // Each line's findings, then its warnings.
@@ -116,7 +122,6 @@ std::string OczekiwaneWyjscie(const Typy::TStan& s, const std::string& nazwa,
            rachunki + nazwa + ": raportu nie zapisano, plik nie zawiera błędów\n";
   // The encoding the window's diagnosis names, which the checker reaches
   // from the lines as they pass.
-  const auto d = diagnoza::RozpoznajKodowanie(s);
   if (d && d->kodowanie != profile::AktywnyProfil().kodowanie)
     out += nazwa + ": plik wygląda na zapisany w kodowaniu " +
            std::string(kodowanie::Nazwa(d->kodowanie)) + "\n";
@@ -290,14 +295,77 @@ std::vector<TWejscie> Wszystkie() {
   return v;
 }
 
+// What the check hands the checker's sink, each finding as the position
+// the checker prints it at: "LINE:COLUMN", or "LINE" for an empty line.
+class TZapis final : public sprawdzanie::TZnaleziska {
+ public:
+  void Otwarty() override { otwarty_ = pozycje.empty(); }
+  linie::SprawdzanieStrumienia::Options Opcje() const override {
+    EXPECT_TRUE(otwarty_) << "options asked for before the file was open";
+    return {};
+  }
+  void FaultyByte(std::uint64_t line, std::uint64_t column, unsigned char) override {
+    Pozycja(line, column);
+  }
+  void EmptyLine(std::uint64_t line) override { pozycje.push_back(std::to_string(line)); }
+  void FaultyLine(std::uint64_t, std::string_view) override {}
+  void Corrected(const char*, std::size_t) override {}
+  void Uwaga(std::uint64_t linia, const rachunki::TUwaga& u, std::string_view) override {
+    Pozycja(linia, u.kolumna);
+  }
+  void Ostrzezenie(std::uint64_t linia, const rachunki::TOstrzezenie& o,
+                   std::string_view) override {
+    Pozycja(linia, o.kolumna);
+  }
+
+  std::vector<std::string> pozycje;
+
+ private:
+  void Pozycja(std::uint64_t linia, std::uint64_t kolumna) {
+    pozycje.push_back(std::to_string(linia) + ":" + std::to_string(kolumna));
+  }
+  bool otwarty_ = false;
+};
+
+// The positions of the checker's finding lines ("NAME:LINE:COLUMN: ..." and
+// "NAME:LINE: ..."), in the order printed; summary lines have none.
+std::vector<std::string> Pozycje(const std::string& out, const std::string& nazwa) {
+  std::vector<std::string> v;
+  const std::string poczatek = nazwa + ":";
+  for (std::size_t i = 0; i < out.size();) {
+    const std::size_t koniec = std::min(out.find('\n', i), out.size());
+    const std::string_view linia(out.data() + i, koniec - i);
+    i = koniec + 1;
+    if (!linia.starts_with(poczatek)) continue;
+    std::string_view reszta = linia.substr(poczatek.size());
+    std::size_t n = 0;
+    for (int pola = 0;
+         pola < 2 && n < reszta.size() && std::isdigit(static_cast<unsigned char>(reszta[n]));
+         ++pola) {
+      while (n < reszta.size() && std::isdigit(static_cast<unsigned char>(reszta[n]))) ++n;
+      if (n < reszta.size() && reszta[n] == ':') ++n;
+    }
+    if (n > 0) v.emplace_back(reszta.substr(0, n - 1));
+  }
+  return v;
+}
+
 // One input through both: the checker run with `opcje` in `dir`.
 void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::string>& opcje) {
   SCOPED_TRACE(w.nazwa);
   const std::string plik = dir + "/plik.txt";
   Zapisz(plik, w.bajty);
   Typy::TStan s;
-  s.NazwaPliku = plik;
-  linie::WczytajPlik(s);
+  sprawdzanie::TStanOkna okno(s);
+  const sprawdzanie::TWynik wynikOkna = sprawdzanie::SprawdzPlik(plik, &okno);
+  TZapis zapis;
+  const sprawdzanie::TWynik wynik = sprawdzanie::SprawdzPlik(plik, &zapis);
+  EXPECT_EQ(wynik.blednychLinii, wynikOkna.blednychLinii);
+  EXPECT_EQ(wynik.uwag, wynikOkna.uwag);
+  EXPECT_EQ(wynik.ostrzezen, wynikOkna.ostrzezen);
+  if (!s.LinieOrg.empty()) {
+    EXPECT_EQ(wynik.diagnoza, wynikOkna.diagnoza);
+  }
 
   std::vector<std::string> args = opcje;
   for (const char* a : {"--fix", "--report", "raport.log", "--podsumowanie", "plik.txt"})
@@ -305,7 +373,8 @@ void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::
   const TWynik r = Uruchom(dir, args);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.kod, s.Bledy.empty() && rachunki::SprawdzStan(s).empty() ? 0 : 1);
-  EXPECT_EQ(r.out, OczekiwaneWyjscie(s, "plik.txt", dir + "/plik_nowy.txt"));
+  EXPECT_EQ(r.out, OczekiwaneWyjscie(okno, wynikOkna.diagnoza, "plik.txt", dir + "/plik_nowy.txt"));
+  EXPECT_EQ(zapis.pozycje, Pozycje(r.out, "plik.txt"));
   if (s.Bledy.empty()) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/raport.log"));
     EXPECT_FALSE(std::filesystem::exists(dir + "/plik_nowy.txt"));

@@ -1,6 +1,6 @@
 #include "okno_glowne/Sprawdzanie.h"
 
-#include "linie/WczytajPlik.h"
+#include "sprawdzanie/SprawdzPlik.h"
 #include "typy/Teksty.h"
 #include "typy/Typy.h"
 
@@ -10,11 +10,11 @@ void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania
                  const std::string& sciezka, const std::function<void(std::size_t)>& zamiastOceny) {
   komunikaty.Zajety(true);
   widok.Wyczysc();
-  stan.NazwaPliku = sciezka;
-  linie::WczytajPlik(stan);
+  sprawdzanie::TStanOkna wynik(stan, widok.PokazujeRaport());
+  sprawdzanie::SprawdzPlik(sciezka, &wynik);
   komunikaty.PlikSprawdzony(sciezka);
   const std::size_t ile = stan.Bledy.size();
-  widok.PokazWynik(ile);
+  widok.PokazWynik(wynik);
   komunikaty.Zajety(false);
   widok.PokazOcene(ile);
   if (zamiastOceny)

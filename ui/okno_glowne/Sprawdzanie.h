@@ -1,7 +1,8 @@
 #pragma once
 // The check command's sequence, apart from how a window shows each step:
-// the busy cursor, the file read into the verification state, the outcome
-// dialog. The main window supplies the steps it shows.
+// the busy cursor, the core's check of the file into the verification state
+// (sprawdzanie::SprawdzPlik, the one the checker runs too), the outcome
+// dialog. The main window supplies the steps it shows; none of them checks.
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -10,6 +11,9 @@
 
 namespace Typy {
 struct TStan;
+}
+namespace sprawdzanie {
+struct TStanOkna;
 }
 
 namespace ui {
@@ -21,9 +25,12 @@ class TWidokSprawdzania {
   // Before the read: nothing of the previous check is shown, and nothing
   // can be saved or reported until this check ends.
   virtual void Wyczysc() = 0;
-  // After the read: the faulty lines, their report, the count and whatever
-  // else the outcome offers.
-  virtual void PokazWynik(std::size_t ileBledow) = 0;
+  // Whether the window shows the check's report: it is built only then.
+  virtual bool PokazujeRaport() const { return false; }
+  // After the check: the faulty lines, their report, the count and whatever
+  // else the outcome offers, as the check found them (the state holds the
+  // lines); shown only.
+  virtual void PokazWynik(sprawdzanie::TStanOkna& wynik) = 0;
   // Just before the outcome dialog.
   virtual void PokazOcene(std::size_t ileBledow) = 0;
   // After the outcome dialog: what the check found beside the characters.

@@ -34,8 +34,8 @@
 #include "okno_raportu/LOG.h"
 #include "profile/RegulaZnakow.h"
 #include "rachunki/WykazBankow.h"
-#include "raport/UtworzLOG.h"
 #include "raport/ZapiszPoprawiony.h"
+#include "sprawdzanie/SprawdzPlik.h"
 #include "typy/KorektaZnaku.h"
 #include "typy/TekstBledu.h"
 #include "typy/Teksty.h"
@@ -340,26 +340,6 @@ namespace {
 constexpr kodowanie::cp1250::Literal kLiniaNr{u8"Błędna linia nr "};
 constexpr kodowanie::cp1250::Literal kWPliku{u8" w pliku źródłowym"};
 
-// The busy cursor of the report build, through the message facility. The
-// build ends before its text reaches the view, so the cursor goes off only
-// once the view holds it.
-class TKursorRaportu final : public raport::TKursorZajetosci {
- public:
-  explicit TKursorRaportu(ui::TUserMessages& m) : m_(m) {}
-  void Wlacz() override {
-    m_.Zajety(true);
-    wlaczony_ = true;
-  }
-  void Wylacz() override {}
-  void Zakoncz() {
-    if (wlaczony_) m_.Zajety(false);
-  }
-
- private:
-  ui::TUserMessages& m_;
-  bool wlaczony_ = false;
-};
-
 // A number column keeps its width from the layout unless the largest number
 // it shows would not fit in it: a line number cut short cannot be read.
 int SzerokoscLiczb(const QWidget* w, long long najwieksza, int szerokosc) {
@@ -424,16 +404,17 @@ void TFormGlow::Wyczysc() {
   ButtonPokazLog->setEnabled(false);
 }
 
-void TFormGlow::PokazWynik(std::size_t ile) {
+void TFormGlow::PokazWynik(sprawdzanie::TStanOkna& wynik) {
+  const std::size_t ile = stan_.Bledy.size();
   DodajLinieDoStringGrid();
-  UtworzLOG();
+  if (FormLOG && ile > 0) FormLOG->UstawRaport(std::move(wynik.tekstRaportu));
   LabelIleBledow->setText(QString::number(ile));
   LabelIleBledow->adjustSize();
   ButtonZapiszNew->setEnabled(ile > 0);
   ButtonPokazLog->setEnabled(ile > 0);
-  // Every line, as the checker checks it passing; shown after the outcome.
-  rachunkiStanu_ = rachunki::SprawdzIPodsumujStan(stan_);
-  PokazPropozycjePoprawki();
+  // Shown after the outcome.
+  rachunkiStanu_ = std::move(wynik.rachunki);
+  PokazPropozycjePoprawki(wynik.propozycja);
 }
 
 void TFormGlow::PokazOcene(std::size_t ile) {
@@ -446,8 +427,7 @@ void TFormGlow::PokazOcene(std::size_t ile) {
   }
 }
 
-void TFormGlow::PokazPropozycjePoprawki() {
-  const auto propozycja = diagnoza::ZaproponujPoprawke(stan_);
+void TFormGlow::PokazPropozycjePoprawki(const std::optional<diagnoza::TPropozycja>& propozycja) {
   if (!propozycja) return;
   poprawka_ = propozycja->z;
   poprawkaAlbo_ = propozycja->albo;
@@ -609,15 +589,6 @@ void TFormGlow::DodajLinieDoStringGrid() {
   StringGridBledy->UstawBiezacaKomorkeBezZdarzenia(1, 1);
   StringGridBledy->show();
   PanelSzczegoly->show();
-}
-
-void TFormGlow::UtworzLOG() {
-  if (stan_.Bledy.empty() || !FormLOG) return;
-  raport::TRaportTekst tekst;
-  TKursorRaportu kursor(komunikaty_);
-  raport::UtworzLOG(stan_, tekst, kursor);
-  FormLOG->UstawRaport(tekst.Zabierz());
-  kursor.Zakoncz();
 }
 
 void TFormGlow::StringGridBledyClick(QObject*) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "diagnoza/PropozycjaPoprawki.h"
 #include "kodowanie/Kodowanie.h"
 #include "rachunki/PodsumowanieStanu.h"
 
@@ -101,8 +102,6 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
 
   void DodajLinieDoStringGrid();
   void FormCreate(QObject* Sender);
-  // Builds the error report of the current check into the report window.
-  void UtworzLOG();
   void Button3Click(QObject* Sender);
   // The check command for a file named on the command line or dropped on
   // the window, as if chosen in the open dialog (the file system's bytes).
@@ -147,13 +146,14 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   void Sprawdz(const std::string& sciezka, const std::function<void(std::size_t)>& zamiastOceny);
   // The check's steps as this window shows them.
   void Wyczysc() override;
-  void PokazWynik(std::size_t ileBledow) override;
+  bool PokazujeRaport() const override { return FormLOG != nullptr; }
+  void PokazWynik(sprawdzanie::TStanOkna& wynik) override;
   void PokazOcene(std::size_t ileBledow) override;
   void PoOcenie() override;
   // The strip's account sentence and "Pokaż…", or neither when the file
   // has no finding, warning or transfer; true when shown.
   bool PokazPasekRachunkow();
-  void PokazPropozycjePoprawki();
+  void PokazPropozycjePoprawki(const std::optional<diagnoza::TPropozycja>& propozycja);
   // Puts in use the profile the settings store names.
   void WczytajProfil();
 
