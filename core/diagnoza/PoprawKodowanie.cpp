@@ -148,7 +148,6 @@ void TPrzekodowanie::Linia(const unsigned char* p, std::size_t n) {
 
 const unsigned char* TPrzekodowanie::KopiujZwykle(const unsigned char* p,
                                                   const unsigned char* end) {
-#if defined(__SSE2__)
   // Sixteen bytes are copied at a time and only the printable run among
   // them is kept: the next write goes over the rest.
   while (end - p >= 16) {
@@ -163,7 +162,6 @@ const unsigned char* TPrzekodowanie::KopiujZwykle(const unsigned char* p,
     pos_ += 16;
     p += 16;
   }
-#endif
   const std::size_t run = DlugoscZwyklych(p, static_cast<std::size_t>(end - p));
   Pisz(reinterpret_cast<const char*>(p), run);
   return p + run;
