@@ -7,7 +7,7 @@
 #include "Konsola.h"
 #include "Wyjscie.h"
 #include "kodowanie/Cp1250.h"
-#include "profile/RegulaZnakow.h"
+#include "profile/Profil.h"
 
 namespace cli {
 
@@ -197,7 +197,7 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
   return wynik;
 }
 
-std::optional<int> UstawProfil(const TOpcje& o) {
+std::optional<int> WczytajProfil(const TOpcje& o, std::optional<profile::TProfil>& profil) {
   if (!o.profil) return std::nullopt;
   try {
     // A name is given as the user types it: in the console's UTF-8.
@@ -205,7 +205,7 @@ std::optional<int> UstawProfil(const TOpcje& o) {
     const auto& wbudowane = profile::Wbudowane();
     const auto it = std::find_if(wbudowane.begin(), wbudowane.end(),
                                  [&](const profile::TProfil& p) { return p.nazwa == nazwa; });
-    profile::UzyjProfilu(it != wbudowane.end() ? *it : profile::WczytajProfil(*o.profil));
+    profil = it != wbudowane.end() ? *it : profile::WczytajProfil(*o.profil);
   } catch (const profile::EProfil& e) {
     TWyjscie(STDERR_FILENO) << "weryfikuj-plik: " << e.what() << "\n";
     return kAwaria;

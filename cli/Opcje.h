@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kodowanie/Kodowanie.h"
+#include "profile/Profil.h"
 
 namespace cli {
 
@@ -36,10 +37,10 @@ struct TArgumenty {
   std::optional<int> koniec;
 };
 
-// Puts in use the bank profile --profil names. A profile that cannot be
-// used is told on standard error and gives the exit status (2): nothing is
-// checked or written then.
-std::optional<int> UstawProfil(const TOpcje& opcje);
+// Reads the bank profile --profil names into `profil`, for every file's
+// check. A profile that cannot be used is told on standard error and gives
+// the exit status (2): nothing is checked or written then.
+std::optional<int> WczytajProfil(const TOpcje& opcje, std::optional<profile::TProfil>& profil);
 
 TArgumenty CzytajArgumenty(int argc, char** argv);
 

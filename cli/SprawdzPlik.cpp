@@ -61,8 +61,9 @@ class TZnaleziska final : public sprawdzanie::TZnaleziska {
 
 }  // namespace
 
-TSprawdzaniePlikow::TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out)
-    : o_(opcje), out_(out), separatorCzasu_(platform::SeparatorCzasuSystemu()) {}
+TSprawdzaniePlikow::TSprawdzaniePlikow(const TOpcje& opcje, const sprawdzanie::TZasady& zasady,
+                                       TWyjscie& out)
+    : o_(opcje), zasady_(zasady), out_(out), separatorCzasu_(platform::SeparatorCzasuSystemu()) {}
 
 Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   // The absolute path, as the window's file dialog gives it, names the file
@@ -76,7 +77,7 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   // nothing is saved.
   sprawdzanie::TWynik w;
   try {
-    w = sprawdzanie::SprawdzPlik(sciezka, &znaleziska, {.rachunki = !o_.tylkoZnaki});
+    w = sprawdzanie::SprawdzPlik(sciezka, &znaleziska, zasady_);
   } catch (const std::exception& e) {
     ZglosBlad(out_, plik, Typy::bledy::Opis(e));
     return kAwaria;

@@ -13,12 +13,15 @@
 #include "Wyjscie.h"
 #include "diagnoza/RozpoznajKodowanie.h"
 #include "kodowanie/Kodowanie.h"
+#include "sprawdzanie/SprawdzPlik.h"
 
 namespace cli {
 
 class TSprawdzaniePlikow {
  public:
-  TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out);
+  // Every file is checked against `zasady` (the profile and the list of
+  // banks the options name, whether accounts are checked).
+  TSprawdzaniePlikow(const TOpcje& opcje, const sprawdzanie::TZasady& zasady, TWyjscie& out);
 
   Wynik Sprawdz(const std::string& plik) { return Sprawdz(plik, o_.przekoduj); }
 
@@ -34,6 +37,7 @@ class TSprawdzaniePlikow {
   Wynik Przekoduj(const std::string& plik, const std::string& sciezka, kodowanie::TKodowanie z);
 
   const TOpcje& o_;
+  const sprawdzanie::TZasady zasady_;
   TWyjscie& out_;
   // Asked of the system once for every report of the run.
   const char separatorCzasu_;

@@ -10,18 +10,24 @@
 #include "SprawdzPlik.h"
 #include "Wyjscie.h"
 #include "rachunki/WykazBankow.h"
+#include "sprawdzanie/SprawdzPlik.h"
 #include "typy/TekstBledu.h"
 
 int main(int argc, char** argv) {
   using namespace cli;  // main belongs to no namespace; everything it runs is the checker's
   const TArgumenty argumenty = CzytajArgumenty(argc, argv);
   if (argumenty.koniec) return *argumenty.koniec;
-  if (const std::optional<int> koniec = UstawProfil(argumenty.opcje)) return *koniec;
+  // The profile and the list of banks are read before any file, so a bad
+  // one is told before anything is checked; every check is then given them.
+  std::optional<profile::TProfil> profil;
+  if (const std::optional<int> koniec = WczytajProfil(argumenty.opcje, profil)) return *koniec;
+  sprawdzanie::TZasady zasady{.profil = profil ? &*profil : nullptr,
+                              .rachunki = !argumenty.opcje.tylkoZnaki};
 
   TWyjscie out(STDOUT_FILENO);
   if (const auto& wykaz = argumenty.opcje.wykazBankow) {
     try {
-      rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(*wykaz));
+      zasady.wykaz = rachunki::WczytajWykazBankow(*wykaz);
     } catch (const std::exception& e) {
       ZglosBlad(out, *wykaz, Typy::bledy::Opis(e));
       return kAwaria;
@@ -29,7 +35,7 @@ int main(int argc, char** argv) {
   }
   Wynik wynik = kPoprawny;
   {
-    TSprawdzaniePlikow sprawdzanie(argumenty.opcje, out);
+    TSprawdzaniePlikow sprawdzanie(argumenty.opcje, zasady, out);
     for (const std::string& plik : argumenty.opcje.pliki) {
       const Wynik w = sprawdzanie.Sprawdz(plik);
       if (w > wynik) wynik = w;

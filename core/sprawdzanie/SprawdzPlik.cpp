@@ -108,17 +108,29 @@ TWynik DoStanu(const std::string& sciezka, TStanOkna& s, bool rachunkiTez) {
   return w;
 }
 
-}  // namespace
-
-TWynik SprawdzPlik(const std::string& sciezka, TOdbiorca odbiorca, const TZasady& zasady) {
-  if (zasady.profil && zasady.profil != &profile::AktywnyProfil())
+// The one place a check's profile and list of banks are put in use. A
+// profile is compared by value: the window hands a copy of its choice, and
+// an equal one needs no new tables.
+void UzyjZasad(const TZasady& zasady) {
+  if (zasady.profil && *zasady.profil != profile::AktywnyProfil())
     profile::UzyjProfilu(*zasady.profil);
   if (zasady.wykaz && zasady.wykaz.get() != &rachunki::WykazBankow())
     rachunki::UzyjWykazuBankow(zasady.wykaz);
+}
+
+}  // namespace
+
+TWynik SprawdzPlik(const std::string& sciezka, TOdbiorca odbiorca, const TZasady& zasady) {
+  UzyjZasad(zasady);
   if (TStanOkna* const* s = std::get_if<TStanOkna*>(&odbiorca))
     return DoStanu(sciezka, **s, zasady.rachunki);
   const std::unique_ptr<platform::InputFile> plik = linie::OtworzPlikZrodlowy(sciezka);
   return TStrumien::Sprawdz(*plik, sciezka, *std::get<TZnaleziska*>(odbiorca), zasady.rachunki);
+}
+
+rachunki::TRachunkiStanu SprawdzRachunki(const Typy::TStan& stan, const TZasady& zasady) {
+  UzyjZasad(zasady);
+  return rachunki::SprawdzIPodsumujStan(stan);
 }
 
 }  // namespace sprawdzanie

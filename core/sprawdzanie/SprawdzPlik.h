@@ -33,13 +33,17 @@
 
 namespace sprawdzanie {
 
-// What a file is checked against.
+// What a file is checked against: the one way a program hands a check its
+// bank profile and list of banks. Both are one per process underneath (the
+// scans' tables are built for the rule in use, the account check looks
+// codes up in the list in use); the check puts them in use, and what reads
+// them after it (the checker's --convert, the window's corrections) reads
+// what the last check was given.
 struct TZasady {
   // The bank profile: its character rule, the encoding its bank reads, its
-  // record limits. One process checks with one rule at a time (the scans'
-  // tables are built for the rule in use): a profile other than the one in
-  // use (profile::AktywnyProfil) is put in use first, for this check and
-  // those after it. None: the one in use.
+  // record limits. A profile other than the one in use
+  // (profile::AktywnyProfil) is put in use first, for this check and those
+  // after it. None: the one in use.
   const profile::TProfil* profil = nullptr;
   // The list of banks sort codes are looked up in, one per process as well:
   // another than the one in use (rachunki::WykazBankow) is put in use
@@ -112,5 +116,10 @@ struct TWynik {
 // again where it needs to, and a failure of that read only leaves it with
 // less to go on.
 TWynik SprawdzPlik(const std::string& sciezka, TOdbiorca odbiorca, const TZasady& zasady = {});
+
+// The account findings, warnings and sums of the lines the state holds,
+// checked again under `zasady` (put in use as by SprawdzPlik) without
+// reading the file: what a new list of banks changes.
+rachunki::TRachunkiStanu SprawdzRachunki(const Typy::TStan& stan, const TZasady& zasady);
 
 }  // namespace sprawdzanie

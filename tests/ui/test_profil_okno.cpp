@@ -82,9 +82,11 @@ void TestProfilOkno::wybranyProfil_sprawdzaPonownieIZostajePoRestarcie() {
   ui::TUstawienia ponownie(Ini(o));
   po.w.UzyjUstawien(&ponownie);
   QCOMPARE(po.w.ComboProfil->currentText(), test::T(test::Cp("Najostrzejsze wspólne")));
-  QCOMPARE(profile::AktywnyProfil().nazwa, test::Cp("Najostrzejsze wspólne"));
+  QCOMPARE(po.w.Zasady().profil->nazwa, test::Cp("Najostrzejsze wspólne"));
   po.Sprawdz(o.Sciezka("lista.txt"));
   QCOMPARE(po.w.LabelIleBledow->text(), QStringLiteral("1"));
+  // The check put the profile it was given in use, for what reads it after.
+  QCOMPARE(profile::AktywnyProfil().nazwa, test::Cp("Najostrzejsze wspólne"));
   test::Zrzut(po.w, "profil-po-restarcie");
 
   // Back to the default: remembered as no choice at all.
@@ -103,7 +105,7 @@ void TestProfilOkno::zapamietanyPlikProfilu_zepsuty_mowiIWracaDoDomyslnego() {
   const auto bledy = o.m.Teksty(Rodzaj::Blad);
   QCOMPARE(bledy.size(), std::size_t{1});
   QVERIFY(bledy[0].find("bank.toml:2") != std::string::npos);
-  QVERIFY(profile::CzyDomyslny(profile::AktywnyProfil()));
+  QVERIFY(profile::CzyDomyslny(*o.w.Zasady().profil));
   QCOMPARE(o.w.ComboProfil->currentIndex(), 0);
 
   // The same file put right is listed under its own name and used.
@@ -111,7 +113,7 @@ void TestProfilOkno::zapamietanyPlikProfilu_zepsuty_mowiIWracaDoDomyslnego() {
   test::TOkno po;
   po.w.UzyjUstawien(&ustawienia);
   QCOMPARE(po.w.ComboProfil->currentText(), QStringLiteral("Mój bank"));
-  QCOMPARE(profile::AktywnyProfil().zabronione, std::string("#"));
+  QCOMPARE(po.w.Zasady().profil->zabronione, std::string("#"));
 }
 
 void TestProfilOkno::bankUtf8_listaWindows1250PoprawionaDoUtf8() {

@@ -280,12 +280,13 @@ void TestRachunkiOkno::wykazBankow_nazwyINowszyWykazZapamietany() {
   rachunki::UzyjWykazuBankow(nullptr);
   test::TOkno druga;
   druga.w.UzyjUstawien(&ustawienia);
-  QCOMPARE(rachunki::WykazBankow().Data(), std::string("31.01.2027"));
+  QCOMPARE(druga.w.Zasady().wykaz->Data(), std::string("31.01.2027"));
   QFile::remove(QString::fromStdString(wykaz));
   rachunki::UzyjWykazuBankow(nullptr);
   test::TOkno trzecia;
   trzecia.w.UzyjUstawien(&ustawienia);
   QCOMPARE(trzecia.Rodzaje(), std::vector{Rodzaj::Ostrzezenie});
+  QVERIFY(!trzecia.w.Zasady().wykaz);
   QCOMPARE(&rachunki::WykazBankow(), &rachunki::TWykazBankow::Wbudowany());
   rachunki::UzyjWykazuBankow(nullptr);
 }

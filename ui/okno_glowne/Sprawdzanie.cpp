@@ -7,11 +7,12 @@
 namespace ui {
 
 void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania& widok,
-                 const std::string& sciezka, const std::function<void(std::size_t)>& zamiastOceny) {
+                 const std::string& sciezka, const sprawdzanie::TZasady& zasady,
+                 const std::function<void(std::size_t)>& zamiastOceny) {
   komunikaty.Zajety(true);
   widok.Wyczysc();
   sprawdzanie::TStanOkna wynik(stan, widok.PokazujeRaport());
-  sprawdzanie::SprawdzPlik(sciezka, &wynik);
+  sprawdzanie::SprawdzPlik(sciezka, &wynik, zasady);
   komunikaty.PlikSprawdzony(sciezka);
   const std::size_t ile = stan.Bledy.size();
   widok.PokazWynik(wynik);

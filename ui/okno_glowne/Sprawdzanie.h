@@ -14,7 +14,8 @@ struct TStan;
 }
 namespace sprawdzanie {
 struct TStanOkna;
-}
+struct TZasady;
+}  // namespace sprawdzanie
 
 namespace ui {
 
@@ -37,12 +38,14 @@ class TWidokSprawdzania {
   virtual void PoOcenie() {}
 };
 
-// Checks the file at `sciezka` into `stan`. `zamiastOceny`, if given, runs
+// Checks the file at `sciezka` into `stan` against `zasady` (the window's
+// profile and list of banks). `zamiastOceny`, if given, runs
 // with the count of faulty lines in place of the outcome dialog, once the
 // window shows the outcome (a caller whose own message already tells it:
 // one dialog, never two in a row). A failure to read raises, with the busy
 // cursor still on: the error boundary turns it off as it shows the error.
 void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania& widok,
-                 const std::string& sciezka, const std::function<void(std::size_t)>& zamiastOceny);
+                 const std::string& sciezka, const sprawdzanie::TZasady& zasady,
+                 const std::function<void(std::size_t)>& zamiastOceny);
 
 }  // namespace ui

@@ -258,16 +258,16 @@ void TFormGlow::WczytajProfil() {
   // spoilt) is told, and the default's rules are checked with meanwhile.
   Obsluz([this] {
     try {
-      profile::UzyjProfilu(ComboProfil->Wybierz(ustawienia_->Profil()));
+      profil_ = ComboProfil->Wybierz(ustawienia_->Profil());
     } catch (...) {
-      profile::UzyjProfilu(profile::Domyslny());
+      profil_ = profile::Domyslny();
       throw;
     }
   });
 }
 
 void TFormGlow::ComboProfilChange(QObject*) {
-  profile::UzyjProfilu(ComboProfil->Profil());
+  profil_ = ComboProfil->Profil();
   if (ustawienia_) ustawienia_->UstawProfil(ComboProfil->Klucz());
   // The open file is checked again by the new rules.
   if (!stan_.NazwaPliku.empty()) Sprawdz(stan_.NazwaPliku, {});
@@ -362,7 +362,11 @@ void TFormGlow::dropEvent(QDropEvent* e) {
 
 void TFormGlow::Sprawdz(const std::string& sciezka,
                         const std::function<void(std::size_t)>& zamiastOceny) {
-  ui::SprawdzPlik(stan_, komunikaty_, *this, sciezka, zamiastOceny);
+  ui::SprawdzPlik(stan_, komunikaty_, *this, sciezka, Zasady(), zamiastOceny);
+}
+
+sprawdzanie::TZasady TFormGlow::Zasady() const {
+  return {.profil = profil_ ? &*profil_ : nullptr, .wykaz = wykaz_};
 }
 
 void TFormGlow::Wyczysc() {
@@ -475,7 +479,7 @@ void TFormGlow::UzyjUstawien(ui::TUstawienia* ustawienia) {
   const std::string sciezka = ustawienia ? ustawienia->WykazBankow() : std::string();
   if (sciezka.empty()) return;
   try {
-    rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(sciezka));
+    wykaz_ = rachunki::WczytajWykazBankow(sciezka);
   } catch (const std::exception& e) {
     // The built-in list still checks every code; the user is told which.
     komunikaty_.Ostrzezenie(kNieWczytano.str() + kodowanie::cp1250::FromUtf8Lossy(sciezka) + ": " +
@@ -490,10 +494,10 @@ void TFormGlow::WybierzWykazBankow() {
   const auto sciezka = komunikaty_.OtworzWykazBankow(rodzic);
   if (!sciezka) return;
   // A file that is not a list raises here, and the list in use stays.
-  rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(*sciezka));
+  wykaz_ = rachunki::WczytajWykazBankow(*sciezka);
   if (ustawienia_) ustawienia_->UstawWykazBankow(*sciezka);
   // The findings as the new list gives them.
-  rachunkiStanu_ = rachunki::SprawdzIPodsumujStan(stan_);
+  rachunkiStanu_ = sprawdzanie::SprawdzRachunki(stan_, Zasady());
   PokazPasekRachunkow();
   if (formRachunki_) formRachunki_->Ustaw(stan_, rachunkiStanu_);
 }

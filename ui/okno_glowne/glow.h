@@ -11,7 +11,10 @@
 
 #include "diagnoza/PropozycjaPoprawki.h"
 #include "kodowanie/Kodowanie.h"
+#include "profile/Profil.h"
 #include "rachunki/PodsumowanieStanu.h"
+#include "rachunki/WykazBankow.h"
+#include "sprawdzanie/SprawdzPlik.h"
 
 #include "layout/BudowaOkna.h"
 #include "layout/Panel.h"
@@ -125,6 +128,10 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // program ends.
   void UzyjUstawien(ui::TUstawienia* ustawienia);
   void WybierzWykazBankow();
+  // What every check of the window is given: the profile of the box and
+  // the list of banks the user gave, once either was taken (until then the
+  // ones in use).
+  sprawdzanie::TZasady Zasady() const;
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -154,7 +161,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // has no finding, warning or transfer; true when shown.
   bool PokazPasekRachunkow();
   void PokazPropozycjePoprawki(const std::optional<diagnoza::TPropozycja>& propozycja);
-  // Puts in use the profile the settings store names.
+  // Takes the profile the settings store names.
   void WczytajProfil();
 
   Typy::TStan& stan_;
@@ -169,4 +176,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   rachunki::TRachunkiStanu rachunkiStanu_;
   TFormRachunki* formRachunki_ = nullptr;
   ui::TUstawienia* ustawienia_ = nullptr;
+  // The check's profile and list of banks (Zasady).
+  std::optional<profile::TProfil> profil_;
+  std::shared_ptr<const rachunki::TWykazBankow> wykaz_;
 };
