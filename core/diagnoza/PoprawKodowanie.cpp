@@ -78,7 +78,9 @@ class TPrzekodowanie::TLinie {
 
 TPrzekodowanie::TPrzekodowanie(TKodowanie z, TUjscie ujscie, void* kontekst)
     : z_(z), ujscie_(ujscie), kontekst_(kontekst), bufor_(new char[kBufor]) {
-  if (!Utf16(z)) linie_ = std::make_unique<TLinie>(*this);
+  linie_ = std::make_unique<TLinie>(*this);
+  // UTF-16's byte-order mark is told by its units, before the lines.
+  if (Utf16(z)) poczatek_ = false;
 }
 
 TPrzekodowanie::~TPrzekodowanie() = default;
@@ -104,17 +106,19 @@ TWynikPoprawy TPrzekodowanie::Wynik() const {
 void TPrzekodowanie::Zakoncz() {
   if (!koniecTekstu_) {
     if (Utf16(z_)) {
+      // A high surrogate and a byte the text ended without: kept raw.
+      utf8_.clear();
       if (wysokiSurogat_) {
-        Surowy(surogatBajty_[0]);
-        Surowy(surogatBajty_[1]);
+        SurowyUtf16(surogatBajty_[0]);
+        SurowyUtf16(surogatBajty_[1]);
         wysokiSurogat_ = 0;
       }
-      if (!niedokonczona_.empty()) Surowy(static_cast<unsigned char>(niedokonczona_[0]));
+      if (!niedokonczona_.empty()) SurowyUtf16(static_cast<unsigned char>(niedokonczona_[0]));
       niedokonczona_.clear();
-      if (!koniecTekstu_ && liniaOtwarta_) KoniecLinii();
-    } else {
-      linie_->Zakoncz();  // the last line, if any
+      if (!utf8_.empty() && !linie_->Dodaj(utf8_.data(), utf8_.size())) koniecTekstu_ = true;
+      utf8_.clear();
     }
+    if (!koniecTekstu_) linie_->Zakoncz();  // the last line, if any
     koniecTekstu_ = true;
   }
   Oproznij();
@@ -129,6 +133,10 @@ void TPrzekodowanie::DodajJednobajtowo(const char* p, std::size_t n) {
 
 void TPrzekodowanie::Linia(const unsigned char* p, std::size_t n) {
   switch (z_) {
+    case TKodowanie::Utf16LE:
+    case TKodowanie::Utf16BE:
+      LiniaUtf16(p, n);
+      break;
     case TKodowanie::Utf8:
       LiniaUtf8(p, n);
       break;
@@ -205,31 +213,59 @@ void TPrzekodowanie::LiniaZTablicy(const unsigned char* p, std::size_t n,
   }
 }
 
+// UTF-16 is cut into lines by the same splitter as every other text: its
+// units are first written as UTF-8, which keeps LF, CR and 1A the bytes
+// they are and puts no such byte anywhere else. A unit that is no
+// character (a surrogate without its pair, a byte the text ends without)
+// is written as two bytes F8-FB and 80-BF, which UTF-8 never holds, and
+// kept raw when its line is decoded (LiniaUtf16).
 void TPrzekodowanie::DodajUtf16(const unsigned char* p, std::size_t n) {
   const bool le = z_ == TKodowanie::Utf16LE;
+  // At most four bytes a unit: a surrogate without its pair, raw.
+  utf8_.resize(n * 2 + 16);
+  char* const poczatek = utf8_.data();
+  char* o = poczatek;
+  const auto surowy = [&](unsigned char b) {
+    o[0] = static_cast<char>(0xF8 | (b >> 6));
+    o[1] = static_cast<char>(0x80 | (b & 0x3F));
+    o += 2;
+  };
   const auto jednostka = [&](unsigned char b0, unsigned char b1) {
     const char16_t u =
         le ? static_cast<char16_t>(b0 | (b1 << 8)) : static_cast<char16_t>((b0 << 8) | b1);
-    if (wysokiSurogat_) {
+    if (wysokiSurogat_) [[unlikely]] {
       const char16_t high = wysokiSurogat_;
       wysokiSurogat_ = 0;
       if (u >= 0xDC00 && u <= 0xDFFF) {
-        Znak(0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (u - 0xDC00));
+        const char32_t c = 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (u - 0xDC00);
+        o[0] = static_cast<char>(0xF0 | (c >> 18));
+        o[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        o[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        o[3] = static_cast<char>(0x80 | (c & 0x3F));
+        o += 4;
         return;
       }
-      Surowy(surogatBajty_[0]);
-      Surowy(surogatBajty_[1]);
-      if (koniecTekstu_) return;
+      surowy(surogatBajty_[0]);
+      surowy(surogatBajty_[1]);
     }
-    if (u >= 0xD800 && u <= 0xDBFF) {
+    if (u < 0x80) {
+      *o++ = static_cast<char>(u);
+    } else if (u < 0x800) {
+      o[0] = static_cast<char>(0xC0 | (u >> 6));
+      o[1] = static_cast<char>(0x80 | (u & 0x3F));
+      o += 2;
+    } else if (u >= 0xD800 && u <= 0xDBFF) {
       wysokiSurogat_ = u;
       surogatBajty_[0] = b0;
       surogatBajty_[1] = b1;
     } else if (u >= 0xDC00 && u <= 0xDFFF) {
-      Surowy(b0);
-      Surowy(b1);
+      surowy(b0);
+      surowy(b1);
     } else {
-      Znak(u);
+      o[0] = static_cast<char>(0xE0 | (u >> 12));
+      o[1] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      o[2] = static_cast<char>(0x80 | (u & 0x3F));
+      o += 3;
     }
   };
   if (!niedokonczona_.empty()) {
@@ -239,10 +275,49 @@ void TPrzekodowanie::DodajUtf16(const unsigned char* p, std::size_t n) {
     --n;
   }
   std::size_t i = 0;
-  for (; i + 1 < n && !koniecTekstu_; i += 2) {
-    jednostka(p[i], p[i + 1]);
+  for (; i + 1 < n; i += 2) jednostka(p[i], p[i + 1]);
+  if (i < n) niedokonczona_.assign(1, static_cast<char>(p[i]));
+  const std::size_t dlugosc = static_cast<std::size_t>(o - poczatek);
+  if (pierwszaJednostka_ && dlugosc > 0) {
+    // Only the text's very first unit can be its byte-order mark.
+    pierwszaJednostka_ = false;
+    bomUtf16_ = dlugosc >= 3 && std::memcmp(poczatek, "\xEF\xBB\xBF", 3) == 0;
   }
-  if (i < n && !koniecTekstu_) niedokonczona_.assign(1, static_cast<char>(p[i]));
+  if (dlugosc > 0 && !linie_->Dodaj(poczatek, dlugosc)) koniecTekstu_ = true;
+}
+
+void TPrzekodowanie::SurowyUtf16(unsigned char b) {
+  const char bajty[2] = {static_cast<char>(0xF8 | (b >> 6)), static_cast<char>(0x80 | (b & 0x3F))};
+  if (pierwszaJednostka_) {
+    pierwszaJednostka_ = false;
+    bomUtf16_ = false;
+  }
+  utf8_.append(bajty, 2);
+}
+
+void TPrzekodowanie::LiniaUtf16(const unsigned char* p, std::size_t n) {
+  const auto* const end = p + n;
+  if (bomUtf16_) {
+    // The first line's first three bytes: the mark, kept out of the text.
+    bomUtf16_ = false;
+    wynik_.bom = true;
+    liniaOtwarta_ = true;
+    p += 3;
+  }
+  while (p < end && !koniecTekstu_) {
+    if (ZwykleDoKonca(p, end)) break;
+    if (p[0] >= 0xC2 && p[0] < 0xE0) {
+      ZwyklyZnak(static_cast<char32_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F)));
+      p += 2;
+    } else if (p[0] >= 0xF8) {
+      Surowy(static_cast<unsigned char>(((p[0] & 0x03) << 6) | (p[1] & 0x3F)));
+      p += 2;
+    } else {
+      const TSekwencja s = DekodujUtf8(p, end);
+      ZwyklyZnak(s.znak);
+      p += s.dlugosc;
+    }
+  }
 }
 
 void TPrzekodowanie::Znak(char32_t c) {

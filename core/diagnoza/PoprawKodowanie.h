@@ -59,6 +59,8 @@ class TPrzekodowanie {
   void LiniaUtf8(const unsigned char* p, std::size_t n);
   void LiniaZTablicy(const unsigned char* p, std::size_t n, const std::array<char16_t, 256>& t);
   void DodajUtf16(const unsigned char* p, std::size_t n);
+  void SurowyUtf16(unsigned char b);
+  void LiniaUtf16(const unsigned char* p, std::size_t n);
   // Copies the printable ASCII at p to the output; returns where it ends.
   const unsigned char* KopiujZwykle(const unsigned char* p, const unsigned char* end);
   // Copies the printable run at p and moves p past it; true when the run
@@ -98,11 +100,14 @@ class TPrzekodowanie {
   std::array<std::uint64_t, 5> liczniki_{};  // by TZmiana
   std::unique_ptr<char[]> bufor_;
   std::size_t pos_ = 0;
-  std::unique_ptr<TLinie> linie_;  // the source's lines, but for UTF-16
+  std::unique_ptr<TLinie> linie_;  // the source's lines
   std::string niedokonczona_;      // a UTF-16 unit cut by the end of a piece
   bool poczatek_ = true;           // nothing decoded yet: a byte-order mark may follow
   bool liniaOtwarta_ = false;
   bool koniecTekstu_ = false;
+  std::string utf8_;               // a UTF-16 piece written as UTF-8 (DodajUtf16)
+  bool pierwszaJednostka_ = true;  // no UTF-16 unit written yet
+  bool bomUtf16_ = false;          // the first line begins with the byte-order mark
   char16_t wysokiSurogat_ = 0;
   unsigned char surogatBajty_[2]{};
 };

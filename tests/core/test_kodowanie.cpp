@@ -6,6 +6,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -503,6 +504,71 @@ TEST(PoprawKodowanie, LineFormatAppliesToTheDecodedText) {
   EXPECT_EQ(Popraw("\xEF\xBB\xBFz\xC3\xB3\xC5\x82w\r\n", TKodowanie::Utf8).bajty, "z\xF3\xB3w\r\n");
   EXPECT_EQ(Popraw("\xEF\xBB\xBFz\xC3\xB3\xC5\x82w\r\n", TKodowanie::Utf8).wynik.bom, true);
   EXPECT_EQ(Popraw("a\r\n\r\nb", TKodowanie::Cp852).bajty, "a\r\n\r\nb\r\n");
+}
+
+TEST(PoprawKodowanie, Utf16UnitsThatAreNoCharacterAreKeptRawAndCutNoLine) {
+  // UTF-16 goes to the line splitter as UTF-8 with its undecodable units
+  // marked: every such unit, wherever the pieces cut it, comes out as its
+  // own bytes, and only the text's first unit can be its byte-order mark.
+  using namespace std::string_view_literals;
+  using TBajty = std::optional<std::string_view>;  // none: not compared
+  struct TPrzypadek {
+    const char* opis;
+    std::u16string jednostki;
+    bool nieparzysty;  // one byte 0A after the units
+    TBajty le;         // the corrected file from UTF-16LE
+    TBajty be;         // from UTF-16BE
+    std::uint64_t surowe;
+    bool bom;
+    std::uint64_t linie;
+  };
+  const TPrzypadek przypadki[] = {
+      {"mark first", u"\uFEFFa\n", false, "a\r\n"sv, "a\r\n"sv, 0, true, 1},
+      {"mark alone", u"\uFEFF", false, "\r\n"sv, "\r\n"sv, 0, true, 1},
+      {"mark after a stray CR", u"\r\uFEFFa", false, {}, {}, 0, false, 1},
+      {"mark after a lone surrogate", u"\xDC00\uFEFF", false, {}, {}, 2, false, 1},
+      {"high surrogate before LF",
+       u"a\xD800\n\xDC00"
+       u"b",
+       false,
+       "a\0\xD8\r\n\0\xDC"
+       "b\r\n"sv,
+       "a\xD8\0\r\n\xDC\0"
+       "b\r\n"sv,
+       4, false, 2},
+      {"high surrogate at the end", u"a\xDBFF", false, "a\xFF\xDB\r\n"sv, "a\xDB\xFF\r\n"sv, 2,
+       false, 1},
+      {"high surrogate before 1A",
+       u"\xD800\x1A"
+       u"b",
+       false, "\0\xD8\r\n"sv, "\xD8\0\r\n"sv, 2, false, 1},
+      {"odd byte LF", u"a", true, "a?\r\n"sv, "a?\r\n"sv, 1, false, 1},
+      {"unit 0A0A is no line end", u"\x0A0A", false, {}, {}, 0, false, 1},
+      {"1A first",
+       u"\x1A"
+       u"a\n",
+       false, ""sv, ""sv, 0, false, 0},
+      {"stray CR at the end", u"a\r", false, "a\r\n"sv, "a\r\n"sv, 0, false, 1},
+  };
+  for (const TPrzypadek& c : przypadki) {
+    for (TKodowanie z : {TKodowanie::Utf16LE, TKodowanie::Utf16BE}) {
+      SCOPED_TRACE(std::string(c.opis) + " " + std::string(kodowanie::Nazwa(z)));
+      std::string bajty;
+      for (char16_t u : c.jednostki) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        bajty += z == TKodowanie::Utf16LE ? std::string{lo, hi} : std::string{hi, lo};
+      }
+      if (c.nieparzysty) bajty += '\n';
+      const TPoprawiony p = Popraw(bajty, z);
+      if (const TBajty& oczekiwane = z == TKodowanie::Utf16LE ? c.le : c.be) {
+        EXPECT_EQ(p.bajty, *oczekiwane);
+      }
+      EXPECT_EQ(p.wynik.nieodkodowane, c.surowe);
+      EXPECT_EQ(p.wynik.bom, c.bom);
+      EXPECT_EQ(p.wynik.linie, c.linie);
+      for (std::size_t kawalek : {1u, 3u}) EXPECT_EQ(Przekoduj(bajty, z, kawalek), p.bajty);
+    }
+  }
 }
 
 }  // namespace
