@@ -33,7 +33,7 @@
 #include "okno_glowne/WyborProfilu.h"
 #include "okno_rachunkow/FormRachunki.h"
 #include "okno_raportu/LOG.h"
-#include "profile/RegulaZnakow.h"
+#include "profile/Profil.h"
 #include "rachunki/WykazBankow.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "sprawdzanie/SprawdzPlik.h"
