@@ -32,18 +32,6 @@ void DopiszLiczbe(std::string& s, std::uint64_t n) {
   s.append(buf, res.ptr);
 }
 
-void Zbuduj(const Typy::TStan& stan, TWidokRaportu& widok, const TZegar& zegar, char separator) {
-  widok.Wyczysc();
-  NaglowekRaportu(widok, stan.NazwaPliku, zegar(), separator);
-  for (std::size_t i = 0; i < stan.Bledy.size(); ++i) {
-    const auto index = static_cast<std::size_t>(stan.Bledy.LineIndex(i));
-    CzescLinii(widok, index + 1, stan.LinieOrg[index]);
-  }
-  KoniecRaportu(widok);
-  widok.UstawKursor(0);
-  widok.PokazKursor();
-}
-
 }  // namespace
 
 void NaglowekRaportu(TWidokRaportu& widok, std::string_view nazwaPliku, const TChwila& chwila,
@@ -97,21 +85,19 @@ std::string FormatujChwile(const TChwila& c, char separator) {
   return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor,
-               const TZegar& zegar, char separatorCzasu) {
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, const TZegar& zegar,
+               char separatorCzasu) {
   if (stan.Bledy.empty()) return;
-  kursor.Wlacz();
-  try {
-    Zbuduj(stan, widok, zegar, separatorCzasu);
-  } catch (...) {
-    kursor.Wylacz();
-    throw;
+  NaglowekRaportu(widok, stan.NazwaPliku, zegar(), separatorCzasu);
+  for (std::size_t i = 0; i < stan.Bledy.size(); ++i) {
+    const auto index = static_cast<std::size_t>(stan.Bledy.LineIndex(i));
+    CzescLinii(widok, index + 1, stan.LinieOrg[index]);
   }
-  kursor.Wylacz();
+  KoniecRaportu(widok);
 }
 
-void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor) {
-  UtworzLOG(stan, widok, kursor, platform::CzasLokalny, platform::SeparatorCzasuSystemu());
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok) {
+  UtworzLOG(stan, widok, platform::CzasLokalny, platform::SeparatorCzasuSystemu());
 }
 
 TPlikRaportu::TPlikRaportu(const std::string& sciezka, const std::string& chroniona) {

@@ -20,65 +20,31 @@ class AtomicOutputFile;
 
 namespace raport {
 
-// Raised by a view that did not take a whole line.
-class ELiniaNieWstawiona : public std::runtime_error {
- public:
-  ELiniaNieWstawiona() : std::runtime_error("RichEdit line insertion error") {}
-};
-
-// Where the report is written line by line: the report window's view in the
-// program, a plain string elsewhere.
+// Where the report is written line by line: a string the report window
+// shows (TRaportTekst), or the report file the checker writes
+// (TPlikRaportu). How the text is then shown, and where the caret stands,
+// is the window's business.
 class TWidokRaportu {
  public:
   virtual ~TWidokRaportu() = default;
-  // The text becomes empty.
-  virtual void Wyczysc() = 0;
-  // Puts the line and CR LF at the end. A view that cannot take the whole
-  // line raises ELiniaNieWstawiona; what it took before stays.
+  // Puts the line and CR LF at the end.
   virtual void DodajLinie(std::string_view linia) = 0;
-  // Places the caret at a byte position with an empty selection.
-  virtual void UstawKursor(std::size_t pozycja) = 0;
-  // Scrolls the view so the caret can be seen.
-  virtual void PokazKursor() = 0;
-};
-
-// The busy cursor shown while the report is built.
-class TKursorZajetosci {
- public:
-  virtual ~TKursorZajetosci() = default;
-  virtual void Wlacz() = 0;
-  virtual void Wylacz() = 0;
-};
-
-// For callers with no cursor to show.
-class TBezKursora final : public TKursorZajetosci {
- public:
-  void Wlacz() override {}
-  void Wylacz() override {}
 };
 
 // The report kept as its bytes, every line followed by CR LF. It takes every
 // line whole, NUL bytes included.
 class TRaportTekst final : public TWidokRaportu {
  public:
-  void Wyczysc() override {
-    tekst_.clear();
-    kursor_ = 0;
-  }
   void DodajLinie(std::string_view linia) override {
     tekst_.append(linia);
     tekst_.append("\r\n");
   }
-  void UstawKursor(std::size_t pozycja) override { kursor_ = pozycja; }
-  void PokazKursor() override {}
 
   const std::string& Tekst() const { return tekst_; }
   std::string Zabierz() { return std::exchange(tekst_, {}); }
-  std::size_t Kursor() const { return kursor_; }
 
  private:
   std::string tekst_;
-  std::size_t kursor_ = 0;
 };
 
 // The moment on the report's line 2, from the clock it is given (the
@@ -89,16 +55,15 @@ using TZegar = std::function<TChwila()>;
 // "YYYY-MM-DD, HH:NN:SS" with the given separator in place of ":".
 std::string FormatujChwile(const TChwila& chwila, char separator);
 
-// Writes the report of the state's faulty lines into the view. With no
-// faulty line it returns at once and touches neither the view nor the
-// cursor. The clock is read once, for line 2. An error of the view ends the
-// build there, with the caret left where it was; the cursor goes off however
-// the build ends.
-void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor,
-               const TZegar& zegar, char separatorCzasu);
+// Writes the report of the state's faulty lines after what the view holds.
+// With no faulty line it returns at once and writes nothing. The clock is
+// read once, for line 2. An error of the view (a report file that cannot be
+// written) ends the build there; the lines before it stay written.
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, const TZegar& zegar,
+               char separatorCzasu);
 
 // The same with the local clock and the locale's separator.
-void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok, TKursorZajetosci& kursor);
+void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok);
 
 // The report in its three parts, for a checker that writes it while it
 // reads: the head (the checked file's path and the time), one part per
@@ -127,11 +92,7 @@ class TPlikRaportu final : public TWidokRaportu {
   TPlikRaportu(const TPlikRaportu&) = delete;
   TPlikRaportu& operator=(const TPlikRaportu&) = delete;
 
-  // A file starts empty and is only ever appended to.
-  void Wyczysc() override {}
   void DodajLinie(std::string_view linia) override;
-  void UstawKursor(std::size_t) override {}
-  void PokazKursor() override {}
 
   // Bytes as they are, line ends included.
   void Dopisz(std::string_view bajty);

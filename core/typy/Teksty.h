@@ -1,5 +1,11 @@
 #pragma once
-// The program's own texts, held in Windows-1250 as the user sees them.
+// The words of a check, held in Windows-1250 as the user sees them: the
+// validator's, the outcome's, what a correction did, a file that changed
+// while it was read. Other texts stay beside their one user: the report's
+// lines in raport/UtworzLOG.cpp, a finding's words in rachunki/, the
+// diagnosis' sentences in diagnoza/, the checker's output in cli/, and
+// what the windows say (captions, buttons, column headers, their
+// questions) in the ui's TekstyOkien.h.
 #include "kodowanie/Cp1250.h"
 
 namespace Typy::teksty {

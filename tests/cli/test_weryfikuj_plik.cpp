@@ -117,9 +117,8 @@ TEST_F(WeryfikujPlik, reportIsTheWindowProgramsReport) {
   stan.NazwaPliku = dir_ + "/bledny.txt";
   linie::WczytajPlik(stan);
   raport::TRaportTekst oczekiwany;
-  raport::TBezKursora kursor;
   raport::UtworzLOG(
-      stan, oczekiwany, kursor, [c] { return c; }, t[14]);
+      stan, oczekiwany, [c] { return c; }, t[14]);
   EXPECT_EQ(raport, oczekiwany.Tekst());
 
   // A clean file has no report: none is written.

@@ -144,9 +144,8 @@ TEST(HostilePaths, fileNameThatIsNotUtf8) {
     EXPECT_EQ(kodowanie::cp1250::FromUtf8Lossy(kodowanie::cp1250::ToUtf8(message)), message);
 
     raport::TRaportTekst report;
-    raport::TBezKursora cursor;
     raport::UtworzLOG(
-        s, report, cursor, [] { return raport::TChwila{2024, 1, 2, 3, 4, 5}; }, ':');
+        s, report, [] { return raport::TChwila{2024, 1, 2, 3, 4, 5}; }, ':');
     const std::string& text = report.Tekst();
     const std::string first = text.substr(0, text.find("\r\n"));
     EXPECT_EQ(kodowanie::cp1250::FromUtf8Lossy(kodowanie::cp1250::ToUtf8(first)), first);
@@ -194,9 +193,8 @@ TEST(HostileContent, onlyNulBytes) {
   // The report names every byte, and a view that refuses NUL stops at the
   // first line that holds one.
   raport::TRaportTekst report;
-  raport::TBezKursora cursor;
   raport::UtworzLOG(
-      s, report, cursor, [] { return raport::TChwila{2024, 1, 2, 3, 4, 5}; }, ':');
+      s, report, [] { return raport::TChwila{2024, 1, 2, 3, 4, 5}; }, ':');
   std::size_t lines = 0;
   for (std::size_t p = report.Tekst().find("\r\n"); p != std::string::npos;
        p = report.Tekst().find("\r\n", p + 2))

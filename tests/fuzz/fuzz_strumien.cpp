@@ -112,8 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(z.poprawiony == poprawiony);
 
   raport::TRaportTekst okno;
-  raport::TBezKursora kursor;
-  raport::UtworzLOG(stan, okno, kursor, Zapis::Chwila, ':');
+  raport::UtworzLOG(stan, okno, Zapis::Chwila, ':');
   if (!z.bledne.empty()) raport::KoniecRaportu(z.raport);
   FUZZ_CHECK(z.raport.Tekst() == okno.Tekst());
   return 0;

@@ -35,11 +35,6 @@ int TUklad::WysokoscGornych() const {
   return h;
 }
 
-void TUklad::UstawWnetrze(QMargins wnetrze) {
-  wnetrze_ = wnetrze;
-  Uloz();
-}
-
 void TUklad::Uloz() {
   QRect wolne = kontener_->rect().marginsRemoved(wnetrze_);
   for (Wyrownanie w : {Wyrownanie::Gora, Wyrownanie::Dol, Wyrownanie::Lewo, Wyrownanie::Wypelnij}) {

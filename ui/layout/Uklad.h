@@ -27,7 +27,6 @@ class TUklad : public QObject {
   int Rozmiar(QWidget* element) const;
   // The height the visible top elements take.
   int WysokoscGornych() const;
-  void UstawWnetrze(QMargins wnetrze);
   void Uloz();
 
  protected:

@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <algorithm>
 
+#include "Cp1250Text.h"
+#include "TekstyOkien.h"
 #include "Ustawienia.h"
 
 namespace ui {
@@ -103,19 +105,14 @@ void UstawOtwieranie(QFileDialog& d, const QString& nazwa, const QString& filtr)
   d.setOption(QFileDialog::HideNameFilterDetails);
   d.setAcceptMode(QFileDialog::AcceptOpen);
   d.setFileMode(QFileDialog::ExistingFile);
-#ifdef Q_OS_WIN
-  const QString wszystkie = QStringLiteral("Wszystkie pliki (*.*)");
-#else
-  const QString wszystkie = QStringLiteral("Wszystkie pliki (*)");
-#endif
-  d.setNameFilters({filtr, wszystkie});
+  d.setNameFilters({filtr, ZCp1250(teksty::komunikaty::kWszystkiePliki)});
   FiltrBezWielkosciLiter(d);
 }
 }  // namespace
 
 std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
   QFileDialog d(rodzic);
-  UstawOtwieranie(d, QStringLiteral("OpenDialog1"), QStringLiteral("Pliki TXT (*.TXT)"));
+  UstawOtwieranie(d, QStringLiteral("OpenDialog1"), ZCp1250(teksty::komunikaty::kPlikiTxt));
   d.setOption(QFileDialog::ReadOnly, false);
   WybierzFiltr(d, ostatniFiltr_);
   d.setDirectory(FolderOtwarcia());
@@ -128,7 +125,7 @@ std::optional<std::string> TDialogiPlikow::OtworzPlik(QWidget* rodzic) {
 
 std::optional<std::string> TDialogiPlikow::OtworzWykazBankow(QWidget* rodzic) {
   QFileDialog d(rodzic);
-  UstawOtwieranie(d, QStringLiteral("OpenDialogWykaz"), QString::fromUtf8("Wykaz banków (*.JSON)"));
+  UstawOtwieranie(d, QStringLiteral("OpenDialogWykaz"), ZCp1250(teksty::komunikaty::kWykazBankow));
   // Where the list was taken from last, else where the user's files are:
   // never the program's own folder.
   d.setDirectory(ostatniWykaz_.isEmpty()
@@ -147,7 +144,7 @@ std::optional<std::string> TDialogiPlikow::ZapiszPlik(QWidget* rodzic) {
   d.setOption(QFileDialog::HideNameFilterDetails);
   d.setAcceptMode(QFileDialog::AcceptSave);
   d.setFileMode(QFileDialog::AnyFile);
-  d.setNameFilters({QStringLiteral("Pliki tekstowe (*.TXT)")});
+  d.setNameFilters({ZCp1250(teksty::komunikaty::kPlikiTekstowe)});
   FiltrBezWielkosciLiter(d);
   d.setDefaultSuffix(QStringLiteral("TXT"));
   if (!ostatniZapisany_.isEmpty()) {

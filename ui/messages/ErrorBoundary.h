@@ -13,6 +13,8 @@ namespace ui {
 // Shows an error that escaped a handler: busy cursor off, then the error
 // box. Never throws.
 void PokazBlad(TUserMessages& m, const std::string& komunikat) noexcept;
+// The same for what is not a std::exception.
+void PokazNieznanyBlad(TUserMessages& m) noexcept;
 
 // Runs one event handler so that no exception leaves it: an input/output
 // error or any other std::exception ends the handler and is shown in the
@@ -24,7 +26,7 @@ void Chron(TUserMessages& m, F&& handler) noexcept {
   } catch (const std::exception& e) {
     PokazBlad(m, Typy::bledy::Opis(e));
   } catch (...) {
-    PokazBlad(m, "Unknown error");
+    PokazNieznanyBlad(m);
   }
 }
 

@@ -11,6 +11,7 @@
 #include <QScreen>
 
 #include "Cp1250Text.h"
+#include "TekstyOkien.h"
 #include "messages/UkladKomunikatu.h"
 
 namespace ui {
@@ -62,7 +63,7 @@ class TOknoKomunikatu : public QDialog {
 
     const QScreen* ekran = QGuiApplication::primaryScreen();
     const QRect obszar = ekran ? ekran->geometry() : QRect(0, 0, 1024, 768);
-    const QString napis = QStringLiteral("OK");
+    const QString napis = ZCp1250(teksty::komunikaty::kOK);
     const UkladKomunikatu u =
         ObliczUkladKomunikatu(font(), ZCp1250(tekst), zIkona, obszar.width(), napis);
 

@@ -1,5 +1,6 @@
 #include "messages/QtUserMessages.h"
 
+#include "TekstyOkien.h"
 #include "messages/AppTitle.h"
 #include "messages/OknoKomunikatu.h"
 #include "typy/TekstBledu.h"
@@ -8,11 +9,13 @@ namespace ui {
 
 void TQtUserMessages::Ostrzezenie(const std::string& tekst) {
   TOknoModalne modalne(*this);
-  PokazOknoKomunikatu("Warning", tekst, QStyle::SP_MessageBoxWarning, true);
+  PokazOknoKomunikatu(teksty::komunikaty::kOstrzezenie.str(), tekst, QStyle::SP_MessageBoxWarning,
+                      true);
 }
 void TQtUserMessages::Informacja(const std::string& tekst) {
   TOknoModalne modalne(*this);
-  PokazOknoKomunikatu("Information", tekst, QStyle::SP_MessageBoxInformation, true);
+  PokazOknoKomunikatu(teksty::komunikaty::kInformacja.str(), tekst,
+                      QStyle::SP_MessageBoxInformation, true);
 }
 void TQtUserMessages::Komunikat(const std::string& tekst) {
   TOknoModalne modalne(*this);

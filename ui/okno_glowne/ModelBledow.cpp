@@ -1,18 +1,14 @@
 #include "okno_glowne/ModelBledow.h"
 
 #include "Cp1250Text.h"
+#include "TekstyOkien.h"
 #include "kodowanie/Cp1250.h"
 #include "widgets/WidokLinii.h"
 
 namespace ui {
 namespace {
 
-constexpr kodowanie::cp1250::Literal kLp{u8"Lp"};
-constexpr kodowanie::cp1250::Literal kNrLinii{u8"Nr linii"};
-constexpr kodowanie::cp1250::Literal kBlad{u8"Błąd"};
-constexpr kodowanie::cp1250::Literal kBledneZnaki{u8"Błędne znaki"};
-constexpr kodowanie::cp1250::Literal kZnak{u8"Znak"};
-constexpr kodowanie::cp1250::Literal kPozycja{u8"Pozycja w linii"};
+using namespace teksty::okno_glowne;
 
 bool Wyswietlanie(int rola) {
   return rola == Qt::DisplayRole;
@@ -29,7 +25,7 @@ QString NaglowekBledow(int kolumnaSiatki) {
     case 2:
       return ZCp1250(kBlad);
     case 3:
-      return ZCp1250(kBledneZnaki);
+      return ZCp1250(kBledneZnakiKolumna);
     default:
       return {};
   }

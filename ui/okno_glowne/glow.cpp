@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "Cp1250Text.h"
+#include "TekstyOkien.h"
 #include "Ustawienia.h"
 #include "diagnoza/PoprawKodowanie.h"
 #include "diagnoza/PropozycjaPoprawki.h"
@@ -47,36 +48,7 @@ namespace {
 
 using namespace ui::nazwy_ukladu;
 
-// The window's texts, held in Windows-1250 like every text of the program.
-constexpr kodowanie::cp1250::Literal kTytulOkna{u8"Tarmeko_weryfikacja_pliku"};
-// The version comes from the project's one definition, as the package's does.
-constexpr kodowanie::cp1250::Literal kTytulWersji{
-    u8"Tarmeko_weryfikacja_pliku v." WERSJA u8" (alfa '2022)"};
-constexpr kodowanie::cp1250::Literal kSprawdz{u8"Sprawdź plik z przelewami"};
-constexpr kodowanie::cp1250::Literal kZapisz{u8"Zapisz poprawiony plik"};
-constexpr kodowanie::cp1250::Literal kPokazLog{u8"Pokaż plik LOG z błędami"};
-constexpr kodowanie::cp1250::Literal kListaBledow{u8"Lista błędów"};
-constexpr kodowanie::cp1250::Literal kIloscLinii{u8"Ilość błędnych linii w zbiorze:"};
-constexpr kodowanie::cp1250::Literal kSzczegoly{u8"Szczegóły wybranego błędu"};
-constexpr kodowanie::cp1250::Literal kBlednaLinia{u8"Błędna linia w pliku źródłowym"};
-constexpr kodowanie::cp1250::Literal kPoprawiona{u8"Poprawiona linia"};
-constexpr kodowanie::cp1250::Literal kBledneZnaki{u8"Błędne znaki wraz z pozycją znaku w linii"};
-constexpr kodowanie::cp1250::Literal kOryginalny{u8"Oryginalny znak"};
-constexpr kodowanie::cp1250::Literal kNowy{u8"Nowy znak"};
-constexpr kodowanie::cp1250::Literal kZatwierdz{u8"Zatwierdź nowy znak"};
-constexpr kodowanie::cp1250::Literal kPopraw{u8"Popraw automatycznie…"};
-constexpr kodowanie::cp1250::Literal kPokazRachunki{u8"Pokaż…"};
-// After the outcome dialog, when the file has account findings: that
-// dialog speaks of the characters alone, and its "poprawny" reads as done.
-constexpr kodowanie::cp1250::Literal kPytanieBledy{
-    u8"W pliku są błędne numery rachunków lub pola przelewów: "};
-constexpr kodowanie::cp1250::Literal kPytanieBledyDalej{
-    u8". Bank może takie przelewy odrzucić albo wysłać pieniądze komu innemu."};
-constexpr kodowanie::cp1250::Literal kPytanieOstrzezenia{
-    u8"Przelewy, które wyglądają na pomyłkę (ten sam przelew drugi raz albo inny rachunek "
-    u8"zleceniodawcy): "};
-constexpr kodowanie::cp1250::Literal kPytaniePokazac{u8"Pokazać je teraz?"};
-constexpr kodowanie::cp1250::Literal kOstrzezeniaPaska{u8", ostrzeżenia: "};
+using namespace teksty::okno_glowne;
 
 // The window's layout, container by container from the top down, for a
 // 13-pixel text height. Aligned rows stack in the order given; the
@@ -337,9 +309,6 @@ void TFormGlow::FormCreate(QObject*) {
 
 namespace {
 
-constexpr kodowanie::cp1250::Literal kLiniaNr{u8"Błędna linia nr "};
-constexpr kodowanie::cp1250::Literal kWPliku{u8" w pliku źródłowym"};
-
 // A number column keeps its width from the layout unless the largest number
 // it shows would not fit in it: a line number cut short cannot be read.
 int SzerokoscLiczb(const QWidget* w, long long najwieksza, int szerokosc) {
@@ -509,10 +478,6 @@ void TFormGlow::UzyjUstawien(ui::TUstawienia* ustawienia) {
     rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(sciezka));
   } catch (const std::exception& e) {
     // The built-in list still checks every code; the user is told which.
-    static constexpr kodowanie::cp1250::Literal kNieWczytano{
-        u8"Nie udało się wczytać wykazu banków "};
-    static constexpr kodowanie::cp1250::Literal kWbudowany{
-        u8"Numery rozliczeniowe są sprawdzane według wykazu wbudowanego (stan na "};
     komunikaty_.Ostrzezenie(kNieWczytano.str() + kodowanie::cp1250::FromUtf8Lossy(sciezka) + ": " +
                             Typy::bledy::TekstBledu(Typy::bledy::Opis(e)) + "\n" +
                             kWbudowany.str() + rachunki::WykazBankow().Data() + ").");

@@ -8,7 +8,6 @@
 // "Wykaz banków…" to take a newer one. Opened from the main window's list
 // strip, modally;
 // Esc or "Zamknij" closes it.
-#include <QAbstractTableModel>
 #include <QFont>
 #include <QWidget>
 #include <functional>
@@ -20,6 +19,7 @@
 #include "messages/ErrorBoundary.h"
 #include "messages/ModalLoop.h"
 #include "messages/UserMessages.h"
+#include "okno_rachunkow/ModelUwag.h"
 #include "rachunki/PodsumowanieStanu.h"
 #include "widgets/WidokLinii.h"
 
@@ -33,46 +33,6 @@ class QTableView;
 namespace Typy {
 struct TStan;
 }
-
-namespace ui {
-
-// The findings as a table model; cells are made from the state's lines when
-// asked for.
-class TModelUwag : public QAbstractTableModel {
- public:
-  using QAbstractTableModel::QAbstractTableModel;
-  static constexpr int kKolumn = 6;
-  // The first columns, sized to show their text whole.
-  static constexpr int kKolumnyCzytaneCale = 4;
-
-  // A row: a finding, or a warning (`ostrzezenie`), in line order, the
-  // findings of a line before its warnings.
-  struct TWiersz {
-    std::uint64_t linia = 0;
-    // Where it stands; for a warning, its field and place alone.
-    rachunki::TUwaga uwaga;
-    const rachunki::TOstrzezenie* ostrzezenie = nullptr;
-  };
-
-  void Ustaw(const Typy::TStan* stan, const rachunki::TRachunkiStanu& wynik);
-  const TWiersz& Wiersz(int wiersz) const { return wiersze_[static_cast<std::size_t>(wiersz)]; }
-  // The value of a finding as written in its line, in Windows-1250.
-  std::string_view Wartosc(int wiersz) const;
-  std::string_view Linia(int wiersz) const;
-
-  int rowCount(const QModelIndex& rodzic = {}) const override;
-  int columnCount(const QModelIndex& rodzic = {}) const override;
-  QVariant data(const QModelIndex& indeks, int rola = Qt::DisplayRole) const override;
-  QVariant headerData(int sekcja, Qt::Orientation kierunek,
-                      int rola = Qt::DisplayRole) const override;
-
- private:
-  const Typy::TStan* stan_ = nullptr;
-  std::vector<TWiersz> wiersze_;
-  std::vector<rachunki::TOstrzezenie> ostrzezenia_;
-};
-
-}  // namespace ui
 
 class TFormRachunki : public QWidget {
  public:

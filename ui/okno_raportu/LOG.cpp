@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "Cp1250Text.h"
+#include "TekstyOkien.h"
 #include "kodowanie/Cp1250.h"
 #include "layout/NaEkranie.h"
 #include "raport/UtworzLOG.h"
@@ -21,17 +22,7 @@
 namespace {
 
 using namespace ui::nazwy_ukladu;
-
-constexpr kodowanie::cp1250::Literal kZapisz{u8"Zapi&sz plik LOG"};
-constexpr kodowanie::cp1250::Literal kDrukuj{u8"&Drukuj"};
-constexpr kodowanie::cp1250::Literal kZamknij{u8"&Zamknij"};
-constexpr kodowanie::cp1250::Literal kLinia{u8"Linia:"};
-constexpr kodowanie::cp1250::Literal kKolumna{u8"Kolumna:"};
-constexpr kodowanie::cp1250::Literal kTytul{u8"Plik LOG"};
-
-constexpr char kBrakDrukarki[] = "There is no default printer currently selected";
-constexpr char kZlaDrukarka[] = "Printer selected is not valid";
-constexpr char kDrukowanieTrwa[] = "Printing in progress";
+using namespace teksty::okno_raportu;
 
 // Where the window shows the first time; later it stays where the user
 // left it.
@@ -142,18 +133,18 @@ void TFormLOG::Button2Click() {
 }
 
 void TFormLOG::Button3Click() {
-  if (drukowanie_) throw std::runtime_error(kDrukowanieTrwa);
+  if (drukowanie_) throw std::runtime_error(kDrukowanieTrwa.str());
   // The default printer must be one of the installed ones.
   const QPrinterInfo domyslna = QPrinterInfo::defaultPrinter();
   if (domyslna.isNull() || !QPrinterInfo::availablePrinterNames().contains(domyslna.printerName()))
-    throw std::runtime_error(kBrakDrukarki);
+    throw std::runtime_error(kBrakDrukarki.str());
   if (!PrinterSetupDialog1.Execute()) return;
   Drukuj(PrinterSetupDialog1.Printer());
 }
 
 int TFormLOG::Drukuj(QPrinter& drukarka) {
-  if (drukowanie_) throw std::runtime_error(kDrukowanieTrwa);
-  if (!drukarka.isValid()) throw std::runtime_error(kZlaDrukarka);
+  if (drukowanie_) throw std::runtime_error(kDrukowanieTrwa.str());
+  if (!drukarka.isValid()) throw std::runtime_error(kZlaDrukarka.str());
   drukowanie_ = true;
   struct Koniec {
     bool& flaga;
@@ -166,7 +157,7 @@ int TFormLOG::Drukuj(QPrinter& drukarka) {
   drukarka.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 
   QPainter p;
-  if (!p.begin(&drukarka)) throw std::runtime_error(kZlaDrukarka);
+  if (!p.begin(&drukarka)) throw std::runtime_error(kZlaDrukarka.str());
   const QRectF strona(QPointF(0, 0), drukarka.pageRect(QPrinter::DevicePixel).size());
   const QFont czcionka(RichEditLOG->font(), &drukarka);
   p.setFont(czcionka);
@@ -195,7 +186,7 @@ int TFormLOG::Drukuj(QPrinter& drukarka) {
     for (int i = 0; i < uklad.lineCount(); ++i) {
       const QTextLine l = uklad.lineAt(i);
       if (y > 0 && y + l.height() > strona.height()) {
-        if (!drukarka.newPage()) throw std::runtime_error(kZlaDrukarka);
+        if (!drukarka.newPage()) throw std::runtime_error(kZlaDrukarka.str());
         ++strony;
         y = 0;
       }
@@ -205,6 +196,6 @@ int TFormLOG::Drukuj(QPrinter& drukarka) {
     if (koniecLinii >= dlugosc) break;
     poczatek = koniecLinii + 1;
   }
-  if (!p.end()) throw std::runtime_error(kZlaDrukarka);
+  if (!p.end()) throw std::runtime_error(kZlaDrukarka.str());
   return strony;
 }
