@@ -18,8 +18,11 @@
 
 #ifdef WERYFIKACJA_X86_SIMD
 namespace scan::x86 {
-// The look-ups of a profile's rule, built when it is put in use.
+// The look-ups of a profile's rule, built when it is put in use, and the
+// look-ups in use (constant-initialised: the default's before any
+// constructor of the program runs).
 Tables gTables;
+constinit const Tables* gActive = &kDefaultTables;
 }  // namespace scan::x86
 #endif
 

@@ -225,7 +225,7 @@ static_assert(kDefaultTables.vector && !kDefaultTables.hasExtra,
 
 // The look-ups in use: the default's until a profile's rule is chosen.
 extern Tables gTables;
-inline constinit const Tables* gActive = &kDefaultTables;
+extern const Tables* gActive;
 
 inline const Tables& Active() {
   return *gActive;
