@@ -13,10 +13,10 @@
 #include "kodowanie/Kodowanie.h"
 #include "rachunki/PodsumowanieStanu.h"
 
-#include "layout/BudowaOkna.h"
+#include "layout/Layout.h"
 #include "layout/Panel.h"
 #include "layout/Splitter.h"
-#include "layout/Uklad.h"
+#include "layout/WindowBuilder.h"
 #include "messages/ErrorBoundary.h"
 #include "messages/UserMessages.h"
 #include "okno_glowne/SiatkaBledow.h"
@@ -43,7 +43,7 @@ struct TStan;
 namespace ui {
 class TModelBledow;
 class TModelZnakow;
-class TUstawienia;
+class TSettings;
 class TWyborProfilu;
 }  // namespace ui
 
@@ -123,7 +123,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // list of banks the user gave ("Wykaz banków…" in the list of findings);
   // both are taken now. Without a store the choices last until the
   // program ends.
-  void UzyjUstawien(ui::TUstawienia* ustawienia);
+  void UzyjUstawien(ui::TSettings* ustawienia);
   void WybierzWykazBankow();
 
  protected:
@@ -159,8 +159,8 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
 
   Typy::TStan& stan_;
   ui::TUserMessages& komunikaty_;
-  ui::TSkala skala_;
-  ui::TUklad* ukladOkna_ = nullptr;
+  ui::TScale skala_;
+  ui::TLayout* ukladOkna_ = nullptr;
   ui::TModelBledow* modelBledow_ = nullptr;
   ui::TModelZnakow* modelZnakow_ = nullptr;
   // What the automatic correction decodes from, while it is offered.
@@ -168,5 +168,5 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   std::optional<kodowanie::TKodowanie> poprawkaAlbo_;  // a second reading as likely
   rachunki::TRachunkiStanu rachunkiStanu_;
   TFormRachunki* formRachunki_ = nullptr;
-  ui::TUstawienia* ustawienia_ = nullptr;
+  ui::TSettings* ustawienia_ = nullptr;
 };
