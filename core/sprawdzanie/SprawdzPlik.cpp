@@ -113,6 +113,8 @@ TWynik DoStanu(const std::string& sciezka, TStanOkna& s, bool rachunkiTez) {
 TWynik SprawdzPlik(const std::string& sciezka, TOdbiorca odbiorca, const TZasady& zasady) {
   if (zasady.profil && zasady.profil != &profile::AktywnyProfil())
     profile::UzyjProfilu(*zasady.profil);
+  if (zasady.wykaz && zasady.wykaz.get() != &rachunki::WykazBankow())
+    rachunki::UzyjWykazuBankow(zasady.wykaz);
   if (TStanOkna* const* s = std::get_if<TStanOkna*>(&odbiorca))
     return DoStanu(sciezka, **s, zasady.rachunki);
   const std::unique_ptr<platform::InputFile> plik = Typy::OtworzPlikZrodlowy(sciezka);

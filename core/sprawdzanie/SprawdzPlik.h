@@ -15,6 +15,7 @@
 // This is the top of the core: it may use every other folder, and none of
 // them uses it.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,7 @@
 #include "rachunki/Podsumowanie.h"
 #include "rachunki/PodsumowanieStanu.h"
 #include "rachunki/Uwagi.h"
+#include "rachunki/WykazBankow.h"
 #include "typy/Typy.h"
 
 namespace sprawdzanie {
@@ -39,8 +41,11 @@ struct TZasady {
   // use (profile::AktywnyProfil) is put in use first, for this check and
   // those after it. None: the one in use.
   const profile::TProfil* profil = nullptr;
-  // Whether account numbers and transfer records are checked, against the
-  // list of banks in use (rachunki::UzyjWykazuBankow).
+  // The list of banks sort codes are looked up in, one per process as well:
+  // another than the one in use (rachunki::WykazBankow) is put in use
+  // first. None: the one in use.
+  std::shared_ptr<const rachunki::TWykazBankow> wykaz = nullptr;
+  // Whether account numbers and transfer records are checked.
   bool rachunki = true;
 };
 

@@ -347,15 +347,17 @@ std::vector<std::string> Pozycje(const std::string& out, const std::string& nazw
 }
 
 // One input through both: the checker run with `opcje` in `dir`.
-void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::string>& opcje) {
+// The check runs under `zasady` (the profile the checker is given in `opcje`).
+void Porownaj(const std::string& dir, const TWejscie& w, const std::vector<std::string>& opcje,
+              const sprawdzanie::TZasady& zasady = {}) {
   SCOPED_TRACE(w.nazwa);
   const std::string plik = dir + "/plik.txt";
   Zapisz(plik, w.bajty);
   Typy::TStan s;
   sprawdzanie::TStanOkna okno(s);
-  const sprawdzanie::TWynik wynikOkna = sprawdzanie::SprawdzPlik(plik, &okno);
+  const sprawdzanie::TWynik wynikOkna = sprawdzanie::SprawdzPlik(plik, &okno, zasady);
   TZapis zapis;
-  const sprawdzanie::TWynik wynik = sprawdzanie::SprawdzPlik(plik, &zapis);
+  const sprawdzanie::TWynik wynik = sprawdzanie::SprawdzPlik(plik, &zapis, zasady);
   EXPECT_EQ(wynik.blednychLinii, wynikOkna.blednychLinii);
   EXPECT_EQ(wynik.uwag, wynikOkna.uwag);
   EXPECT_EQ(wynik.ostrzezen, wynikOkna.ostrzezen);
@@ -434,16 +436,19 @@ TEST(Zgodnosc, bothTakeTheSameNewerListOfBanks) {
   Zapisz(wykaz,
          "{\"date\": \"2027-01-31\", \"entries\": [{\"name\": \"Bank \\u0141\\u00f3d\\u017a\", "
          "\"bank_codes\": [\"12405022\", \"10901014\"]}]}");
-  rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(wykaz));
+  // The check is given the list and puts it in use itself.
+  const sprawdzanie::TZasady zasady{.wykaz = rachunki::WczytajWykazBankow(wykaz)};
   for (const TWejscie& w : Wszystkie())
     if (w.nazwa == "uklady" || w.nazwa == "zlecenia" || w.nazwa.starts_with("zlecenia"))
-      Porownaj(dir, w, {"--wykaz-bankow", wykaz});
+      Porownaj(dir, w, {"--wykaz-bankow", wykaz}, zasady);
+  EXPECT_EQ(&rachunki::WykazBankow(), zasady.wykaz.get());
   rachunki::UzyjWykazuBankow(nullptr);
 }
 
 // A bank profile moves the rule (the letters' encoding, refused characters
 // in a record's fields, CR LF): both programs take it from the same core
-// call and still agree byte for byte.
+// call and still agree byte for byte. The check is given the profile and
+// puts it in use itself.
 TEST(Zgodnosc, underABankProfileToo) {
   const test_support::TempDir temp;
   const std::string dir = temp.path();
@@ -452,8 +457,9 @@ TEST(Zgodnosc, underABankProfileToo) {
   for (const char* profil :
        {"Najostrzejsze wspólne", "Import firmowy, UTF-8", "Import firmowy, CP852"}) {
     SCOPED_TRACE(profil);
-    profile::UzyjProfilu(profile::ZnajdzProfil(cp1250::FromUtf8Lossy(profil)));
-    for (const TWejscie& w : wejscia) Porownaj(dir, w, {"--profil", profil});
+    const profile::TProfil p = profile::ZnajdzProfil(cp1250::FromUtf8Lossy(profil));
+    for (const TWejscie& w : wejscia) Porownaj(dir, w, {"--profil", profil}, {.profil = &p});
+    EXPECT_EQ(profile::AktywnyProfil().nazwa, p.nazwa);
   }
   profile::UzyjProfilu(profile::Domyslny());
 }
