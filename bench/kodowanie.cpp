@@ -48,7 +48,7 @@ int Utf8(const char* in, const char* out) {
     src.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
     const auto n = static_cast<std::size_t>(src.gcount());
     if (n == 0) break;
-    const std::string u = cp1250::ToUtf8(std::string_view(chunk.data(), n));
+    const std::string u = kodowanie::cp1250::ToUtf8(std::string_view(chunk.data(), n));
     dst.write(u.data(), static_cast<std::streamsize>(u.size()));
   }
   return dst ? 0 : 1;
@@ -61,7 +61,7 @@ int Czyste(const char* in, const char* out) {
   while (std::getline(src, linia)) {
     bool bledna = linia.empty();
     for (std::size_t i = 0; i < linia.size() && !bledna; ++i)
-      bledna = linia[i] != '\r' && Typy::CzyZnakBledny(static_cast<unsigned char>(linia[i]));
+      bledna = linia[i] != '\r' && kodowanie::CzyZnakBledny(static_cast<unsigned char>(linia[i]));
     if (!bledna) dst << linia << '\n';
   }
   return dst ? 0 : 1;
@@ -74,10 +74,10 @@ int Rozpoznaj(const char* path, int runs) {
     auto stan = std::make_unique<Typy::TStan>();
     stan->NazwaPliku = path;
     auto t = Clock::now();
-    Typy::WczytajPlik(*stan);
+    linie::WczytajPlik(*stan);
     check = std::min(check, Od(t));
     t = Clock::now();
-    const auto d = kodowanie::RozpoznajKodowanie(*stan);
+    const auto d = diagnoza::RozpoznajKodowanie(*stan);
     diag = std::min(diag, Od(t));
 
     name = d ? std::string(kodowanie::Nazwa(d->kodowanie)) : "-";
@@ -88,9 +88,9 @@ int Rozpoznaj(const char* path, int runs) {
 
 // The checker's findings, printing nothing; with `rozpoznawanie` they feed
 // the diagnosis as the checker does.
-class TZnaleziska final : public StreamFindings {
+class TZnaleziska final : public linie::StreamFindings {
  public:
-  explicit TZnaleziska(kodowanie::TRozpoznawanie* r) : r_(r) {}
+  explicit TZnaleziska(diagnoza::TRozpoznawanie* r) : r_(r) {}
   void FaultyByte(std::uint64_t, std::uint64_t, unsigned char) override { ++bajty_; }
   void EmptyLine(std::uint64_t) override {}
   void FaultyLine(std::uint64_t, std::string_view) override {}
@@ -101,7 +101,7 @@ class TZnaleziska final : public StreamFindings {
   std::uint64_t bajty_ = 0;
 
  private:
-  kodowanie::TRozpoznawanie* r_;
+  diagnoza::TRozpoznawanie* r_;
 };
 
 // The streamed check, and the part of it after the last line: the clean
@@ -111,14 +111,14 @@ struct TCzasy {
   double poSprawdzeniu;
 };
 
-TCzasy Strumien(const char* path, kodowanie::TRozpoznawanie* r) {
+TCzasy Strumien(const char* path, diagnoza::TRozpoznawanie* r) {
   const auto t = Clock::now();
   TZnaleziska z(r);
-  SprawdzanieStrumienia check(z, {});
-  BasicLineSplitter<SprawdzanieStrumienia> splitter(check);
+  linie::SprawdzanieStrumienia check(z, {});
+  linie::BasicLineSplitter<linie::SprawdzanieStrumienia> splitter(check);
   platform::InputFile in(path);
   // Read as the checker reads.
-  Typy::CzytajKawalkami(in, [&splitter](const char* dane, std::size_t n) {
+  linie::CzytajKawalkami(in, [&splitter](const char* dane, std::size_t n) {
     if (n > 0) return splitter.Feed(dane, n);
     splitter.Finish();
     return true;
@@ -126,8 +126,8 @@ TCzasy Strumien(const char* path, kodowanie::TRozpoznawanie* r) {
   const auto po = Clock::now();
   if (r) {
     r->KoniecBlednych();
-    if (r->PotrzebneLiniePoprawne(0)) kodowanie::DoczytajLiniePoprawne(*r, path);
-    kodowanie::DoczytajPoczatek(*r, path);
+    if (r->PotrzebneLiniePoprawne(0)) diagnoza::DoczytajLiniePoprawne(*r, path);
+    diagnoza::DoczytajPoczatek(*r, path);
     (void)r->Wynik();
   }
   return {Od(t), Od(po)};
@@ -138,7 +138,7 @@ int Strumienie(const char* path, int runs) {
   std::string name;
   for (int i = 0; i < runs; ++i) {
     bez = std::min(bez, Strumien(path, nullptr).calosc);
-    kodowanie::TRozpoznawanie r;
+    diagnoza::TRozpoznawanie r;
     const TCzasy c = Strumien(path, &r);
     z = std::min(z, c.calosc);
     po = std::min(po, c.poSprawdzeniu);
@@ -153,11 +153,11 @@ int Popraw(const char* path, const char* enc, bool zapisz) {
   const auto k = kodowanie::ZNazwy(enc);
   if (!k) return 2;
   const auto t = Clock::now();
-  kodowanie::TWynikPoprawy w;
+  diagnoza::TWynikPoprawy w;
   if (zapisz)
-    kodowanie::ZapiszPoprawke(path, *k, w);
+    diagnoza::ZapiszPoprawke(path, *k, w);
   else
-    w = kodowanie::PoliczPoprawke(path, *k);
+    w = diagnoza::PoliczPoprawke(path, *k);
   std::printf("%.6f\n", Od(t));
   return 0;
 }

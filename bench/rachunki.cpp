@@ -24,7 +24,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Nic final : StreamFindings {
+struct Nic final : linie::StreamFindings {
   void FaultyByte(std::uint64_t, std::uint64_t, unsigned char) override {}
   void EmptyLine(std::uint64_t) override {}
   void FaultyLine(std::uint64_t, std::string_view) override {}
@@ -37,12 +37,12 @@ constexpr std::size_t kKawalek = std::size_t{128} << 10;
 // account and field checks; returns the seconds it took.
 double Przebieg(const std::string& tekst, bool rachunki, std::uint64_t& uwagi) {
   Nic nic;
-  SprawdzanieStrumienia znaki(nic, {});
+  linie::SprawdzanieStrumienia znaki(nic, {});
   uwagi = 0;
   auto policz = [&uwagi](std::uint64_t, const auto&, std::string_view) { ++uwagi; };
   rachunki::TZnakiIRachunki linie(znaki, rachunki, policz);
   const auto t0 = Clock::now();
-  BasicLineSplitter<decltype(linie)> sp(linie);
+  linie::BasicLineSplitter<decltype(linie)> sp(linie);
   for (std::size_t off = 0; off < tekst.size(); off += kKawalek) {
     sp.Feed(tekst.data() + off, std::min(kKawalek, tekst.size() - off));
     linie.KoniecKawalka();

@@ -22,8 +22,8 @@ namespace {
 std::string Nasza(const char* path) {
   Typy::TStan stan;
   stan.NazwaPliku = path;
-  Typy::WczytajPlik(stan);
-  const auto d = kodowanie::RozpoznajKodowanie(stan);
+  linie::WczytajPlik(stan);
+  const auto d = diagnoza::RozpoznajKodowanie(stan);
   const bool windows = d && d->kodowanie == kodowanie::TKodowanie::Windows1250 && !d->albo;
   if (stan.Bledy.empty() && (!d || windows)) return "-";
   if (!d) return "?";

@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     Typy::TStan stan;
     stan.NazwaPliku = argv[1];
     const auto t0 = Clock::now();
-    Typy::WczytajPlik(stan);
+    linie::WczytajPlik(stan);
     const double s = std::chrono::duration<double>(Clock::now() - t0).count();
     if (s < best) best = s;
     lines = stan.LinieOrg.size();

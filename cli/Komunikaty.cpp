@@ -5,8 +5,13 @@
 #include "kodowanie/Cp1250.h"
 #include "typy/TekstBledu.h"
 
+namespace cli {
+
 void ZglosBlad(TWyjscie& out, const std::string& sciezka, std::string komunikat) {
   out.Oproznij();
   TWyjscie err(STDERR_FILENO);
-  err << sciezka << ": " << cp1250::ToUtf8(bledy::TekstBledu(std::move(komunikat))) << '\n';
+  err << sciezka << ": " << kodowanie::cp1250::ToUtf8(Typy::bledy::TekstBledu(std::move(komunikat)))
+      << '\n';
 }
+
+}  // namespace cli

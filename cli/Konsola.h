@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace konsola {
+namespace cli::konsola {
 
 inline constexpr int kWyjscie = 1;  // standard output
 inline constexpr int kBledy = 2;    // standard error
@@ -20,4 +20,4 @@ std::vector<std::string> Argumenty(int argc, char** argv);
 // first failure (EPIPE when the reader has gone).
 int Pisz(int strumien, const char* p, std::size_t n);
 
-}  // namespace konsola
+}  // namespace cli::konsola

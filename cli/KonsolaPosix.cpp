@@ -4,7 +4,7 @@
 
 #include "Konsola.h"
 
-namespace konsola {
+namespace cli::konsola {
 
 std::vector<std::string> Argumenty(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -23,4 +23,4 @@ int Pisz(int strumien, const char* p, std::size_t n) {
   return 0;
 }
 
-}  // namespace konsola
+}  // namespace cli::konsola

@@ -12,7 +12,7 @@
 
 #include "Konsola.h"
 
-namespace konsola {
+namespace cli::konsola {
 namespace {
 
 std::string Utf8(const wchar_t* w) {
@@ -89,4 +89,4 @@ int Pisz(int strumien, const char* p, std::size_t n) {
   return 0;
 }
 
-}  // namespace konsola
+}  // namespace cli::konsola

@@ -7,7 +7,9 @@
 #include "Konsola.h"
 #include "Wyjscie.h"
 #include "kodowanie/Cp1250.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
+
+namespace cli {
 
 namespace {
 
@@ -102,7 +104,8 @@ TArgumenty CzytajArgumenty(int argc, char** argv) {
     } else if (a == "--lista-profili") {
       TWyjscie out(STDOUT_FILENO);
       for (const profile::TProfil& p : profile::Wbudowane())
-        out << cp1250::ToUtf8(p.nazwa) << ": " << cp1250::ToUtf8(p.zrodlo) << "\n";
+        out << kodowanie::cp1250::ToUtf8(p.nazwa) << ": " << kodowanie::cp1250::ToUtf8(p.zrodlo)
+            << "\n";
       wynik.koniec = kPoprawny;
       return wynik;
     } else if (a == "--profil" || a.starts_with("--profil=")) {
@@ -198,7 +201,7 @@ std::optional<int> UstawProfil(const TOpcje& o) {
   if (!o.profil) return std::nullopt;
   try {
     // A name is given as the user types it: in the console's UTF-8.
-    const std::string nazwa = cp1250::FromUtf8Lossy(*o.profil);
+    const std::string nazwa = kodowanie::cp1250::FromUtf8Lossy(*o.profil);
     const auto& wbudowane = profile::Wbudowane();
     const auto it = std::find_if(wbudowane.begin(), wbudowane.end(),
                                  [&](const profile::TProfil& p) { return p.nazwa == nazwa; });
@@ -209,3 +212,5 @@ std::optional<int> UstawProfil(const TOpcje& o) {
   }
   return std::nullopt;
 }
+
+}  // namespace cli

@@ -6,6 +6,8 @@
 
 #include "kodowanie/Kodowanie.h"
 
+namespace cli {
+
 struct TOpcje {
   std::optional<std::string> raport;
   bool popraw = false;
@@ -40,3 +42,5 @@ struct TArgumenty {
 std::optional<int> UstawProfil(const TOpcje& opcje);
 
 TArgumenty CzytajArgumenty(int argc, char** argv);
+
+}  // namespace cli

@@ -3,12 +3,14 @@
 #include "raport/ZapiszPoprawiony.h"
 #include "typy/TekstBledu.h"
 
+namespace cli {
+
 void TPlikiWyjsciowe::ZacznijPoprawiony() {
   try {
-    poprawiony_ =
-        std::make_unique<platform::AtomicOutputFile>(NazwaPlikuPoprawionego(sciezka_), sciezka_);
+    poprawiony_ = std::make_unique<platform::AtomicOutputFile>(
+        raport::NazwaPlikuPoprawionego(sciezka_), sciezka_);
   } catch (const std::exception& e) {
-    bladPoprawionego_ = bledy::Opis(e);
+    bladPoprawionego_ = Typy::bledy::Opis(e);
   }
 }
 
@@ -21,7 +23,7 @@ void TPlikiWyjsciowe::LiniaRaportu(std::uint64_t linia, std::string_view bajty) 
     }
     raport::CzescLinii(*raport_, linia, bajty);
   } catch (const std::exception& e) {
-    bladRaportu_ = bledy::Opis(e);
+    bladRaportu_ = Typy::bledy::Opis(e);
     raport_.reset();
   }
 }
@@ -31,7 +33,7 @@ void TPlikiWyjsciowe::Poprawione(const char* dane, std::size_t n) {
   try {
     poprawiony_->Write(dane, n);
   } catch (const std::exception& e) {
-    bladPoprawionego_ = bledy::Opis(e);
+    bladPoprawionego_ = Typy::bledy::Opis(e);
     poprawiony_.reset();
   }
 }
@@ -48,7 +50,7 @@ Wynik TPlikiWyjsciowe::Zakoncz(bool bledy) {
           raport_->Zatwierdz();
         }
       } catch (const std::exception& e) {
-        bladRaportu_ = bledy::Opis(e);
+        bladRaportu_ = Typy::bledy::Opis(e);
       }
       if (bladRaportu_) {
         ZglosBlad(out_, *o_.raport, *bladRaportu_);
@@ -61,16 +63,18 @@ Wynik TPlikiWyjsciowe::Zakoncz(bool bledy) {
       if (poprawiony_) {
         poprawiony_->Commit();
         if (!o_.cicho)
-          out_ << plik_ << ": zapisano " << platform::AbsolutePath(NazwaPlikuPoprawionego(sciezka_))
-               << '\n';
+          out_ << plik_ << ": zapisano "
+               << platform::AbsolutePath(raport::NazwaPlikuPoprawionego(sciezka_)) << '\n';
       }
     } catch (const std::exception& e) {
-      bladPoprawionego_ = bledy::Opis(e);
+      bladPoprawionego_ = Typy::bledy::Opis(e);
     }
     if (bladPoprawionego_) {
-      ZglosBlad(out_, NazwaPlikuPoprawionego(plik_), *bladPoprawionego_);
+      ZglosBlad(out_, raport::NazwaPlikuPoprawionego(plik_), *bladPoprawionego_);
       wynik = kAwaria;
     }
   }
   return wynik;
 }
+
+}  // namespace cli

@@ -17,6 +17,8 @@
 #include "platform/PlatformFile.h"
 #include "raport/UtworzLOG.h"
 
+namespace cli {
+
 class TPlikiWyjsciowe {
  public:
   // `plik` as the user named it, `sciezka` its absolute path.
@@ -51,3 +53,5 @@ class TPlikiWyjsciowe {
   std::unique_ptr<platform::AtomicOutputFile> poprawiony_;
   std::optional<std::string> bladPoprawionego_;
 };
+
+}  // namespace cli

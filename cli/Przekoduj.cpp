@@ -4,13 +4,15 @@
 #include "SprawdzPlik.h"
 #include "Wydruk.h"
 #include "diagnoza/PoprawKodowanie.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "typy/TekstBledu.h"
 
+namespace cli {
+
 Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& sciezka,
                                     std::uint64_t bledne,
-                                    const std::optional<kodowanie::TDiagnoza>& diagnoza,
+                                    const std::optional<diagnoza::TDiagnoza>& diagnoza,
                                     Wynik sprawdzenie) {
   // The encoding the user names is taken for any file; otherwise a faulty
   // file is converted from its diagnosis and a clean one only when its
@@ -29,12 +31,12 @@ Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& 
 
 Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& sciezka,
                                     kodowanie::TKodowanie z) {
-  kodowanie::TWynikPoprawy w;
+  diagnoza::TWynikPoprawy w;
   std::string zapisany;
   try {
-    zapisany = kodowanie::ZapiszPoprawke(sciezka, z, w);
+    zapisany = diagnoza::ZapiszPoprawke(sciezka, z, w);
   } catch (const std::exception& e) {
-    ZglosBlad(out_, NazwaPlikuPoprawionego(plik), bledy::Opis(e));
+    ZglosBlad(out_, raport::NazwaPlikuPoprawionego(plik), Typy::bledy::Opis(e));
     return kAwaria;
   }
   if (!o_.cicho) {
@@ -51,5 +53,7 @@ Wynik TSprawdzaniePlikow::Przekoduj(const std::string& plik, const std::string& 
   }
   // The written copy is checked as any file, under the name the user would
   // give it; it is not corrected again.
-  return Sprawdz(NazwaPlikuPoprawionego(plik), false);
+  return Sprawdz(raport::NazwaPlikuPoprawionego(plik), false);
 }
+
+}  // namespace cli

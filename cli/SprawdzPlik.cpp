@@ -9,6 +9,8 @@
 #include "sprawdzanie/SprawdzPlik.h"
 #include "typy/TekstBledu.h"
 
+namespace cli {
+
 namespace {
 
 // Where the findings of one file go as it is read: standard output, the
@@ -21,7 +23,7 @@ class TZnaleziska final : public sprawdzanie::TZnaleziska {
   void Otwarty() override {
     if (o_.popraw) pliki_.ZacznijPoprawiony();
   }
-  SprawdzanieStrumienia::Options Opcje() const override {
+  linie::SprawdzanieStrumienia::Options Opcje() const override {
     return {.keepFaultyLines = o_.raport.has_value(), .corrected = pliki_.RobiPoprawiony()};
   }
 
@@ -76,7 +78,7 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   try {
     w = sprawdzanie::SprawdzPlik(sciezka, &znaleziska, {.rachunki = !o_.tylkoZnaki});
   } catch (const std::exception& e) {
-    ZglosBlad(out_, plik, bledy::Opis(e));
+    ZglosBlad(out_, plik, Typy::bledy::Opis(e));
     return kAwaria;
   }
 
@@ -94,3 +96,5 @@ Wynik TSprawdzaniePlikow::Sprawdz(const std::string& plik, bool przekoduj) {
   if (!przekoduj) return sprawdzenie;
   return Przekoduj(plik, sciezka, w.blednychLinii, w.diagnoza, sprawdzenie);
 }
+
+}  // namespace cli

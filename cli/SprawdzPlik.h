@@ -14,6 +14,8 @@
 #include "diagnoza/RozpoznajKodowanie.h"
 #include "kodowanie/Kodowanie.h"
 
+namespace cli {
+
 class TSprawdzaniePlikow {
  public:
   TSprawdzaniePlikow(const TOpcje& opcje, TWyjscie& out);
@@ -28,7 +30,7 @@ class TSprawdzaniePlikow {
   // The --convert flow (Przekoduj.cpp), after a file's check came to
   // `sprawdzenie` with `bledne` faulty lines.
   Wynik Przekoduj(const std::string& plik, const std::string& sciezka, std::uint64_t bledne,
-                  const std::optional<kodowanie::TDiagnoza>& diagnoza, Wynik sprawdzenie);
+                  const std::optional<diagnoza::TDiagnoza>& diagnoza, Wynik sprawdzenie);
   Wynik Przekoduj(const std::string& plik, const std::string& sciezka, kodowanie::TKodowanie z);
 
   const TOpcje& o_;
@@ -36,3 +38,5 @@ class TSprawdzaniePlikow {
   // Asked of the system once for every report of the run.
   const char separatorCzasu_;
 };
+
+}  // namespace cli

@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "kodowanie/Cp1250.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "typy/Teksty.h"
+
+namespace cli {
 
 namespace {
 
@@ -18,12 +20,12 @@ struct TZnaki {
     constexpr char hex[] = "0123456789ABCDEF";
     for (int b = 0; b < 256; ++b) {
       const char c = static_cast<char>(b);
-      const char16_t u = cp1250::kToUnicode[static_cast<unsigned char>(b)];
+      const char16_t u = kodowanie::cp1250::kToUnicode[static_cast<unsigned char>(b)];
       opis[b] = ": Błędny znak: \"";
       if (u >= 0x80 && u < 0xA0)
         opis[b] += "\xEF\xBF\xBD";
       else
-        opis[b] += cp1250::ToUtf8(std::string_view(&c, 1), true);
+        opis[b] += kodowanie::cp1250::ToUtf8(std::string_view(&c, 1), true);
       opis[b] += "\" (0x";
       opis[b] += hex[b >> 4];
       opis[b] += hex[b & 15];
@@ -38,17 +40,17 @@ const TZnaki& Znaki() {
 }
 
 const std::string& TekstPustej() {
-  static const std::string pusty = ": " + Utf8(teksty::CiagPusty) + "\n";
+  static const std::string pusty = ": " + Utf8(Typy::teksty::CiagPusty) + "\n";
   return pusty;
 }
 
 }  // namespace
 
 std::string Utf8(std::string_view cp1250) {
-  return cp1250::ToUtf8(cp1250);
+  return kodowanie::cp1250::ToUtf8(cp1250);
 }
 
-bool InneKodowanie(const std::optional<kodowanie::TDiagnoza>& diagnoza) {
+bool InneKodowanie(const std::optional<diagnoza::TDiagnoza>& diagnoza) {
   // Other than the encoding the bank reads: Windows-1250 unless the bank
   // profile in use says otherwise.
   return diagnoza && (diagnoza->albo || diagnoza->kodowanie != profile::AktywnyProfil().kodowanie);
@@ -120,7 +122,7 @@ void TWydruk::UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u,
                             std::string_view bajty) {
   out_ << plik_ << ':' << numer_.Dla(linia) << ':' << static_cast<unsigned long long>(u.kolumna)
        << ": " << Utf8(rachunki::NazwaPola(u.pole)) << ": " << Utf8(rachunki::OpisUwagi(u, bajty))
-       << ": \"" << cp1250::ToUtf8(u.Wartosc(bajty), true) << '"';
+       << ": \"" << kodowanie::cp1250::ToUtf8(u.Wartosc(bajty), true) << '"';
   if (const std::string_view bank = rachunki::BankUwagi(u, bajty); !bank.empty())
     out_ << " (bank: " << Utf8(bank) << ')';
   out_ << '\n';
@@ -130,7 +132,7 @@ void TWydruk::Ostrzezenie(std::uint64_t linia, const rachunki::TOstrzezenie& o,
                           std::string_view bajty) {
   out_ << plik_ << ':' << numer_.Dla(linia) << ':' << static_cast<unsigned long long>(o.kolumna)
        << ": " << Utf8(rachunki::NazwaPola(o.pole)) << ": " << Utf8(o.Opis()) << ": \""
-       << cp1250::ToUtf8(o.Wartosc(bajty), true) << "\"\n";
+       << kodowanie::cp1250::ToUtf8(o.Wartosc(bajty), true) << "\"\n";
 }
 
 void TWydruk::PodsumowanieOstrzezen(std::uint64_t ostrzezenia) {
@@ -146,12 +148,12 @@ void TWydruk::Sumy(const rachunki::TSumy& sumy) {
 
 void TWydruk::PodsumowanieRachunkow(std::uint64_t uwagi) {
   if (uwagi > 0)
-    out_ << plik_ << ": " << Utf8(teksty::BledneRachunki) << ' '
+    out_ << plik_ << ": " << Utf8(Typy::teksty::BledneRachunki) << ' '
          << static_cast<unsigned long long>(uwagi) << '\n';
 }
 
 void TWydruk::Podsumowanie(std::uint64_t bledne,
-                           const std::optional<kodowanie::TDiagnoza>& diagnoza) {
+                           const std::optional<diagnoza::TDiagnoza>& diagnoza) {
   if (InneKodowanie(diagnoza)) {
     if (diagnoza->albo)
       out_ << plik_ << ": plik może być zapisany w kodowaniu "
@@ -163,8 +165,10 @@ void TWydruk::Podsumowanie(std::uint64_t bledne,
   }
   out_ << plik_ << ": ";
   if (bledne == 0)
-    out_ << Utf8(teksty::PlikPoprawny) << '\n';
+    out_ << Utf8(Typy::teksty::PlikPoprawny) << '\n';
   else
-    out_ << Utf8(teksty::IloscBlednychLinii) << ' ' << static_cast<unsigned long long>(bledne)
+    out_ << Utf8(Typy::teksty::IloscBlednychLinii) << ' ' << static_cast<unsigned long long>(bledne)
          << '\n';
 }
+
+}  // namespace cli

@@ -12,6 +12,8 @@
 #include "rachunki/Podsumowanie.h"
 #include "rachunki/Uwagi.h"
 
+namespace cli {
+
 // A line number in decimal, counted up in place when it is the next one:
 // a file of empty lines prints millions of them.
 class TNumer {
@@ -60,7 +62,7 @@ class TWydruk {
   // The summary after the findings: the encoding the file looks to be in
   // when it is not Windows-1250 (or the two it may be in), then the
   // verdict.
-  void Podsumowanie(std::uint64_t bledne, const std::optional<kodowanie::TDiagnoza>& diagnoza);
+  void Podsumowanie(std::uint64_t bledne, const std::optional<diagnoza::TDiagnoza>& diagnoza);
   // After it, when there are any: how many account numbers and fields are
   // wrong.
   void PodsumowanieRachunkow(std::uint64_t uwagi);
@@ -81,7 +83,9 @@ class TWydruk {
 };
 
 // Whether the diagnosis names an encoding other than Windows-1250, or two.
-bool InneKodowanie(const std::optional<kodowanie::TDiagnoza>& diagnoza);
+bool InneKodowanie(const std::optional<diagnoza::TDiagnoza>& diagnoza);
 
 // The text for a file's messages: Windows-1250 to the UTF-8 printed.
 std::string Utf8(std::string_view cp1250);
+
+}  // namespace cli

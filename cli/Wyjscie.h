@@ -13,6 +13,8 @@
 
 #include "Konsola.h"
 
+namespace cli {
+
 class TWyjscie {
  public:
   explicit TWyjscie(int fd) : fd_(fd), bufor_(std::make_unique_for_overwrite<char[]>(kRozmiar)) {}
@@ -70,3 +72,5 @@ class TWyjscie {
   std::unique_ptr<char[]> bufor_;
   std::size_t uzyte_ = 0;
 };
+
+}  // namespace cli

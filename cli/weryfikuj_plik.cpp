@@ -13,6 +13,7 @@
 #include "typy/TekstBledu.h"
 
 int main(int argc, char** argv) {
+  using namespace cli;  // main belongs to no namespace; everything it runs is the checker's
   const TArgumenty argumenty = CzytajArgumenty(argc, argv);
   if (argumenty.koniec) return *argumenty.koniec;
   if (const std::optional<int> koniec = UstawProfil(argumenty.opcje)) return *koniec;
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
     try {
       rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(*wykaz));
     } catch (const std::exception& e) {
-      ZglosBlad(out, *wykaz, bledy::Opis(e));
+      ZglosBlad(out, *wykaz, Typy::bledy::Opis(e));
       return kAwaria;
     }
   }

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Fails when a folder of core/ includes a folder above it.
+"""Fails when a folder of core/ includes a folder above it, or holds code
+outside its namespace.
 
 core/'s folders are layers: each may include its own folder and the folders
 below it, never one above, so no two folders need each other and a folder
@@ -9,9 +10,14 @@ in the same order, and this check holds the two together.
 
     scripts/check-layers.py [CORE_DIR [ARCHITECTURE_MD]]
 
+A folder's code is in the namespace of its name (`typy/` in `Typy`, the
+name the program's description gives that module); a block of another
+folder's namespace may only declare that folder's types ahead.
+
 Exits 0 when every include keeps to the order, 1 naming each one that does
 not (an include upward, one that names no folder, a folder the order does
-not know), 2 when it cannot read what it is given.
+not know, a namespace that is not the folder's), 2 when it cannot read what
+it is given.
 """
 import pathlib
 import re
@@ -23,7 +29,7 @@ ORDER = [
     "kodowanie",  # the encodings, Windows-1250 and the character rule
     "scan",  # the byte scans, every vector version and the choice among them
     "rekord",  # the transfer record's fields
-    "profil",  # bank profiles and the rule a profile makes
+    "profile",  # bank profiles and the rule a profile makes
     "typy",  # the state of one check, the program's texts
     "linie",  # reading a file and cutting it into lines
     "rachunki",  # account numbers, the record's checks, the sums
@@ -32,8 +38,37 @@ ORDER = [
     "sprawdzanie",  # the check of a file both programs run: every step above, once
 ]
 
+# The namespace of a folder whose name is not its namespace's.
+NAMESPACE = {"typy": "Typy"}
+
 SOURCES = {".h", ".cpp", ".in"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
+OPENS = re.compile(r"^namespace ?([A-Za-z_][\w:]*)? \{")
+CLOSES = re.compile(r"^\}  // namespace")
+AHEAD = re.compile(r"^\s*(class|struct) \w+;\s*$")
+
+
+def namespace_faults(rel, lines, folder):
+    """Top-level namespace blocks of a file that are not its folder's."""
+    own = NAMESPACE.get(folder, folder)
+    faults = []
+    depth, outer, number, ahead_only = 0, None, 0, True
+    for i, line in enumerate(lines, 1):
+        m = OPENS.match(line)
+        if m:
+            if depth == 0:
+                outer, number, ahead_only = (m.group(1) or "").split("::")[0], i, True
+            depth += 1
+            continue
+        if CLOSES.match(line):
+            depth -= 1
+            if depth == 0 and outer not in (own, "") and not ahead_only:
+                faults.append(f"{rel}:{number}: namespace {outer} in {folder}/, whose "
+                              f"namespace is {own}")
+            continue
+        if depth > 0 and line.strip() and not line.lstrip().startswith("//"):
+            ahead_only = ahead_only and bool(AHEAD.match(line))
+    return faults
 
 
 def check(core, order=ORDER):
@@ -50,7 +85,9 @@ def check(core, order=ORDER):
         if folder not in rank:
             faults.append(f"{rel}: folder {folder}/ is not in the layer order")
             continue
-        for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        lines = path.read_text(encoding="utf-8").splitlines()
+        faults += namespace_faults(rel, lines, folder)
+        for number, line in enumerate(lines, 1):
             m = INCLUDE.match(line)
             if not m:
                 continue

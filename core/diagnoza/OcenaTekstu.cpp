@@ -7,7 +7,14 @@
 #include "kodowanie/Kodowanie.h"
 #include "scan/ZwykleAscii.h"
 
-namespace kodowanie {
+namespace diagnoza {
+
+using kodowanie::BajtPolskiejLitery;
+using kodowanie::DekodujUtf8;
+using kodowanie::Tablica;
+using kodowanie::TKodowanie;
+using kodowanie::TSekwencja;
+using scan::DlugoscZwyklych;
 
 namespace {
 
@@ -407,7 +414,7 @@ void OcenSlowo(const unsigned char* p, std::size_t n, std::size_t od, std::size_
     std::array<std::uint8_t, 256> t{};
     for (std::size_t b = 0; b < 256; ++b)
       for (std::size_t k = 1; k < 3; ++k)
-        if (Tablica(kKodowania[k])[b] != cp1250::kToUnicode[b]) t[b] |= 1u << k;
+        if (Tablica(kKodowania[k])[b] != kodowanie::cp1250::kToUnicode[b]) t[b] |= 1u << k;
     return t;
   }();
   std::array<TOcena, kKandydatow> o{};
@@ -543,4 +550,4 @@ bool LiniaWUtf8(std::string_view linia) {
   return LiniaWUtf8(OcenLinie(linia));
 }
 
-}  // namespace kodowanie
+}  // namespace diagnoza

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace kodowanie {
+namespace diagnoza {
 
 // The byte-oriented candidates, in this order in the arrays below.
 enum TKandydat : std::size_t { kWin1250, kIso8859_2, kCp852, kUtf8, kKandydatow };
@@ -99,4 +99,4 @@ bool LiniaWUtf8(std::string_view linia);
 // The single-byte candidate that reads the line best (Windows-1250 on a tie).
 const TOcena& NajlepszaJednobajtowa(const TOcenaLinii& ocena);
 
-}  // namespace kodowanie
+}  // namespace diagnoza

@@ -6,7 +6,7 @@
 // Symbols: 0 word boundary, 1-26 a-z, 27-35 the Polish letters in this order.
 #include <cstdint>
 
-namespace kodowanie::pary {
+namespace diagnoza::pary {
 
 inline constexpr std::uint64_t kPo[9][36] = {
     {0x0ull,         0x0ull,         0x8089Dull,     0x80000080Dull, 0x85088088Dull,
@@ -320,4 +320,4 @@ inline constexpr std::uint64_t kTrojki[36][36] = {
      0x12A28802Bull, 0x20ull,        0x92A20E83Full, 0x20ull,        0x20ull,        0x20ull},
 };
 
-}  // namespace kodowanie::pary
+}  // namespace diagnoza::pary

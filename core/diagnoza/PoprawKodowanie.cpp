@@ -9,7 +9,15 @@
 #include "raport/ZapiszPoprawiony.h"
 #include "scan/ZwykleAscii.h"
 
-namespace kodowanie {
+namespace diagnoza {
+
+using kodowanie::DekodujUtf8;
+using kodowanie::Jednobajtowe;
+using kodowanie::Tablica;
+using kodowanie::TKodowanie;
+using kodowanie::TSekwencja;
+using scan::DlugoscZwyklych;
+using scan::NiezwykleZ16;
 
 namespace {
 
@@ -62,7 +70,7 @@ class TPrzekodowanie::TLinie {
   }
 
   TPrzekodowanie& p_;
-  BasicLineSplitter<TLinie> splitter_;
+  linie::BasicLineSplitter<TLinie> splitter_;
   std::string_view pierwsza_;
   bool zebrana_ = false;
   std::string bufor_;
@@ -140,7 +148,6 @@ void TPrzekodowanie::Linia(const unsigned char* p, std::size_t n) {
 
 const unsigned char* TPrzekodowanie::KopiujZwykle(const unsigned char* p,
                                                   const unsigned char* end) {
-#if defined(__SSE2__)
   // Sixteen bytes are copied at a time and only the printable run among
   // them is kept: the next write goes over the rest.
   while (end - p >= 16) {
@@ -155,7 +162,6 @@ const unsigned char* TPrzekodowanie::KopiujZwykle(const unsigned char* p,
     pos_ += 16;
     p += 16;
   }
-#endif
   const std::size_t run = DlugoscZwyklych(p, static_cast<std::size_t>(end - p));
   Pisz(reinterpret_cast<const char*>(p), run);
   return p + run;
@@ -296,7 +302,7 @@ TWynikPoprawy Przekoduj(const std::string& sciezka, TKodowanie z, Ujscie& ujscie
       z, [](void* k, const char* b, std::size_t n) { (*static_cast<Ujscie*>(k))(b, n); }, &ujscie);
   // A file that changes while it is converted raises: the copy, not yet
   // committed, is dropped rather than saved as a mix of two versions.
-  Typy::CzytajKawalkami(in, [&p](const char* b, std::size_t n) {
+  linie::CzytajKawalkami(in, [&p](const char* b, std::size_t n) {
     if (n > 0)
       p.Dodaj(b, n);
     else
@@ -314,7 +320,7 @@ TWynikPoprawy PoliczPoprawke(const std::string& sciezka, TKodowanie z) {
 }
 
 std::string ZapiszPoprawke(const std::string& sciezka, TKodowanie z, TWynikPoprawy& wynik) {
-  const std::string cel = NazwaPlikuPoprawionego(sciezka);
+  const std::string cel = raport::NazwaPlikuPoprawionego(sciezka);
   platform::AtomicOutputFile out(cel, sciezka);
   auto pisz = [&out](const char* b, std::size_t n) { out.Write(b, n); };
   wynik = Przekoduj(sciezka, z, pisz);
@@ -322,4 +328,4 @@ std::string ZapiszPoprawke(const std::string& sciezka, TKodowanie z, TWynikPopra
   return platform::AbsolutePath(cel);
 }
 
-}  // namespace kodowanie
+}  // namespace diagnoza

@@ -20,7 +20,7 @@
 #include "diagnoza/ZnakDlaBanku.h"
 #include "kodowanie/Kodowanie.h"
 
-namespace kodowanie {
+namespace diagnoza {
 
 struct TWynikPoprawy {
   std::uint64_t linie = 0;
@@ -42,7 +42,7 @@ class TPrzekodowanie {
  public:
   using TUjscie = void (*)(void* kontekst, const char* p, std::size_t n);
 
-  TPrzekodowanie(TKodowanie z, TUjscie ujscie, void* kontekst);
+  TPrzekodowanie(kodowanie::TKodowanie z, TUjscie ujscie, void* kontekst);
   ~TPrzekodowanie();
   TPrzekodowanie(const TPrzekodowanie&) = delete;
   TPrzekodowanie& operator=(const TPrzekodowanie&) = delete;
@@ -90,7 +90,7 @@ class TPrzekodowanie {
   // Runs of ASCII are copied into this buffer, which goes to the sink whole.
   static constexpr std::size_t kBufor = std::size_t{1} << 20;
 
-  TKodowanie z_;
+  kodowanie::TKodowanie z_;
   TUjscie ujscie_;
   void* kontekst_;
   TZnakiDlaBanku znaki_;
@@ -109,11 +109,12 @@ class TPrzekodowanie {
 
 // What the correction of a file would change, without writing anything.
 // Raises EInOutError when the file cannot be read.
-TWynikPoprawy PoliczPoprawke(const std::string& sciezka, TKodowanie z);
+TWynikPoprawy PoliczPoprawke(const std::string& sciezka, kodowanie::TKodowanie z);
 
 // Corrects the file at `sciezka`, decoded from `z`, into its corrected file
 // (NazwaPlikuPoprawionego) through the safe writer; the source is never
 // written. Returns the absolute path written. Raises EInOutError.
-std::string ZapiszPoprawke(const std::string& sciezka, TKodowanie z, TWynikPoprawy& wynik);
+std::string ZapiszPoprawke(const std::string& sciezka, kodowanie::TKodowanie z,
+                           TWynikPoprawy& wynik);
 
-}  // namespace kodowanie
+}  // namespace diagnoza

@@ -3,50 +3,58 @@
 #include "diagnoza/RozpoznajKodowanie.h"
 #include "diagnoza/ZnakDlaBanku.h"
 #include "kodowanie/Cp1250.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 
-namespace kodowanie {
+namespace diagnoza {
+
+using kodowanie::Jednobajtowe;
+using kodowanie::Mieszane;
+using kodowanie::Nazwa;
+using kodowanie::TKodowanie;
 
 namespace {
 
-constexpr cp1250::Literal kWKodowaniu{u8"Plik wygląda na zapisany w kodowaniu "};
-constexpr cp1250::Literal kLaczy{u8"Plik łączy kodowania "};
+constexpr kodowanie::cp1250::Literal kWKodowaniu{u8"Plik wygląda na zapisany w kodowaniu "};
+constexpr kodowanie::cp1250::Literal kLaczy{u8"Plik łączy kodowania "};
 // Short, to keep its place in the strip beside the button.
-constexpr cp1250::Literal kMozeByc{u8"Kodowanie pliku: "};
-constexpr cp1250::Literal kNiePewne{
+constexpr kodowanie::cp1250::Literal kMozeByc{u8"Kodowanie pliku: "};
+constexpr kodowanie::cp1250::Literal kNiePewne{
     u8"Nie da się rozstrzygnąć, czy plik jest zapisany w kodowaniu "};
-constexpr cp1250::Literal kTypograficzne{u8"Część błędnych znaków można zamienić automatycznie."};
+constexpr kodowanie::cp1250::Literal kTypograficzne{
+    u8"Część błędnych znaków można zamienić automatycznie."};
 
-constexpr cp1250::Literal kOdczytany{u8"Plik zostanie odczytany jako "};
-constexpr cp1250::Literal kKazdyWiersz{u8"Plik zostanie odczytany wiersz po wierszu jako "};
-constexpr cp1250::Literal kZapisanyW{
+constexpr kodowanie::cp1250::Literal kOdczytany{u8"Plik zostanie odczytany jako "};
+constexpr kodowanie::cp1250::Literal kKazdyWiersz{
+    u8"Plik zostanie odczytany wiersz po wierszu jako "};
+constexpr kodowanie::cp1250::Literal kZapisanyW{
     u8" i zapisany w kodowaniu Windows-1250, jako plik poprawiony."};
-constexpr cp1250::Literal kWindows{
+constexpr kodowanie::cp1250::Literal kWindows{
     u8"Znaki typograficzne i litery spoza polskiego alfabetu zostaną zastąpione odpowiednikami, "
     u8"a plik zapisany jako plik poprawiony."};
-constexpr cp1250::Literal kPolskie{u8"Polskie litery: "};
-constexpr cp1250::Literal kZmienione{u8"Zmienionych znaków: "};
-constexpr cp1250::Literal kBrak{u8"Znaków, których Windows-1250 nie ma, zapisanych jako \"?\": "};
-constexpr cp1250::Literal kNieodczytane{
+constexpr kodowanie::cp1250::Literal kPolskie{u8"Polskie litery: "};
+constexpr kodowanie::cp1250::Literal kZmienione{u8"Zmienionych znaków: "};
+constexpr kodowanie::cp1250::Literal kBrak{
+    u8"Znaków, których Windows-1250 nie ma, zapisanych jako \"?\": "};
+constexpr kodowanie::cp1250::Literal kNieodczytane{
     u8"Bajtów, których nie da się odczytać w tym kodowaniu, pozostawionych bez zmian: "};
-constexpr cp1250::Literal kZostawione{
+constexpr kodowanie::cp1250::Literal kZostawione{
     u8"Błędnych znaków pozostawionych do poprawienia ręcznie (np. tabulatory, znaki sterujące): "};
-constexpr cp1250::Literal kCzyZapisac{u8"Czy zapisać poprawiony plik?"};
-constexpr cp1250::Literal kPozostalo{u8"Pozostało błędnych linii: "};
+constexpr kodowanie::cp1250::Literal kCzyZapisac{u8"Czy zapisać poprawiony plik?"};
+constexpr kodowanie::cp1250::Literal kPozostalo{u8"Pozostało błędnych linii: "};
 
 // The texts that name the encoding the copy is written in: the bank's,
 // Windows-1250 unless its profile says otherwise.
 std::string ZapisanyW() {
   const TKodowanie banku = profile::AktywnyProfil().kodowanie;
   if (banku == TKodowanie::Windows1250) return kZapisanyW.str();
-  return cp1250::Literal(u8" i zapisany w kodowaniu ").str() + std::string(Nazwa(banku)) +
-         cp1250::Literal(u8", jako plik poprawiony.").str();
+  return kodowanie::cp1250::Literal(u8" i zapisany w kodowaniu ").str() +
+         std::string(Nazwa(banku)) + kodowanie::cp1250::Literal(u8", jako plik poprawiony.").str();
 }
 std::string Brak() {
   const TKodowanie banku = profile::AktywnyProfil().kodowanie;
   if (banku == TKodowanie::Windows1250) return kBrak.str();
-  return cp1250::Literal(u8"Znaków, których ").str() + std::string(Nazwa(banku)) +
-         cp1250::Literal(u8" nie ma, zapisanych jako \"?\": ").str();
+  return kodowanie::cp1250::Literal(u8"Znaków, których ").str() + std::string(Nazwa(banku)) +
+         kodowanie::cp1250::Literal(u8" nie ma, zapisanych jako \"?\": ").str();
 }
 
 void Wiersz(std::string& s, std::string_view napis, std::uint64_t ile) {
@@ -63,7 +71,7 @@ bool Windows1250DoPoprawy(const Typy::TStan& stan) {
     const auto idx = static_cast<std::size_t>(stan.Bledy.LineIndex(i));
     bool zmiana = false;
     Typy::ForEachFaultyByte(stan.LinieOrg[idx], [&](std::size_t, unsigned char b) {
-      const TZmiana z = znaki.Znajdz(cp1250::kToUnicode[b]).zmiana;
+      const TZmiana z = znaki.Znajdz(kodowanie::cp1250::kToUnicode[b]).zmiana;
       zmiana = zmiana || z == TZmiana::Zamieniony || z == TZmiana::Usuniety;
     });
     if (zmiana) return true;
@@ -135,4 +143,4 @@ std::string TekstPoZapisie(const TWynikPoprawy& w, std::size_t pozostaleBledneLi
   return s;
 }
 
-}  // namespace kodowanie
+}  // namespace diagnoza

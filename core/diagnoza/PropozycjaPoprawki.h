@@ -9,13 +9,13 @@
 #include "kodowanie/Kodowanie.h"
 #include "typy/Typy.h"
 
-namespace kodowanie {
+namespace diagnoza {
 
 struct TPropozycja {
-  TKodowanie z;        // the encoding the correction decodes from
-  std::string zdanie;  // what the window says in the error list's strip
+  kodowanie::TKodowanie z;  // the encoding the correction decodes from
+  std::string zdanie;       // what the window says in the error list's strip
   // A second reading as likely: the user chooses before anything is written.
-  std::optional<TKodowanie> albo;
+  std::optional<kodowanie::TKodowanie> albo;
 };
 
 // After a check: what the correction offers, or nothing for a file that
@@ -31,16 +31,17 @@ std::optional<TPropozycja> ZaproponujPoprawke(const Typy::TStan& stan,
 // "Plik wygląda na zapisany w kodowaniu UTF-8.", "Plik łączy kodowania
 // CP852 i UTF-8.", "Kodowanie pliku: CP852 albo
 // Windows-1250." and the like.
-std::string ZdanieODiagnozie(TKodowanie z, std::optional<TKodowanie> albo = std::nullopt);
+std::string ZdanieODiagnozie(kodowanie::TKodowanie z,
+                             std::optional<kodowanie::TKodowanie> albo = std::nullopt);
 
 // The question before the corrected file is written: what is converted
 // from what, and how many characters change. For an ambiguous file it
 // first says which two readings are close (`albo` the other one).
-std::string TekstPotwierdzenia(TKodowanie z, const TWynikPoprawy& w,
-                               std::optional<TKodowanie> albo = std::nullopt);
+std::string TekstPotwierdzenia(kodowanie::TKodowanie z, const TWynikPoprawy& w,
+                               std::optional<kodowanie::TKodowanie> albo = std::nullopt);
 
 // What follows the usual message of the saved corrected file: the
 // characters written as "?", the bytes kept undecoded, the faulty lines left.
 std::string TekstPoZapisie(const TWynikPoprawy& w, std::size_t pozostaleBledneLinie);
 
-}  // namespace kodowanie
+}  // namespace diagnoza

@@ -5,10 +5,16 @@
 #include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
 #include "platform/PlatformFile.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "scan/ZwykleAscii.h"
 
-namespace kodowanie {
+namespace diagnoza {
+
+using kodowanie::DekodujUtf8;
+using kodowanie::TKodowanie;
+using kodowanie::TSekwencja;
+using kodowanie::ZUtf8;
+using scan::DlugoscZwyklych;
 
 namespace {
 
@@ -369,12 +375,13 @@ void DoczytajPoczatek(TRozpoznawanie& r, const std::string& sciezka) {
   if (!r.MozeUtf16()) return;
   platform::InputFile plik(sciezka);
   std::string poczatek;
-  Typy::CzytajKawalkami(plik,
-                        [&poczatek](const char* dane, std::size_t n) {
-                          poczatek.append(dane, std::min(n, kNajdluzszyFragment - poczatek.size()));
-                          return n > 0 && poczatek.size() < kNajdluzszyFragment;
-                        },
-                        {.pierwszy = kNajdluzszyFragment, .najwiekszy = kNajdluzszyFragment});
+  linie::CzytajKawalkami(plik,
+                         [&poczatek](const char* dane, std::size_t n) {
+                           poczatek.append(dane,
+                                           std::min(n, kNajdluzszyFragment - poczatek.size()));
+                           return n > 0 && poczatek.size() < kNajdluzszyFragment;
+                         },
+                         {.pierwszy = kNajdluzszyFragment, .najwiekszy = kNajdluzszyFragment});
   r.Utf16ZPoczatku(poczatek);
 }
 
@@ -417,7 +424,7 @@ namespace {
 class TLiniePoprawne {
  public:
   TLiniePoprawne(TRozpoznawanie& r, const std::uint64_t& przeczytane)
-      : r_(r), przeczytane_(przeczytane), zalezny_(Typy::Regula().zalezny) {}
+      : r_(r), przeczytane_(przeczytane), zalezny_(kodowanie::Regula().zalezny) {}
 
   // `faulty`: a faulty byte, or under a profile's rule a candidate its line
   // decides.
@@ -473,8 +480,8 @@ class TLiniePoprawne {
 void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
   platform::InputFile plik(sciezka);
   std::uint64_t przeczytane = 0;
-  TLiniePoprawne linie(r, przeczytane);
-  BasicLineSplitter<TLiniePoprawne> splitter(linie);
+  TLiniePoprawne poprawne(r, przeczytane);
+  linie::BasicLineSplitter<TLiniePoprawne> splitter(poprawne);
   const auto kawalek = [&](const char* dane, std::size_t n) {
     przeczytane += n;
     if (n == 0) {
@@ -482,11 +489,12 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka) {
       return false;
     }
     const bool dalej = splitter.Feed(dane, n);
-    linie.KoniecKawalka();
+    poprawne.KoniecKawalka();
     return dalej && r.PotrzebneLiniePoprawne(przeczytane);
   };
   // The first pieces are small: most files are decided by their first lines.
-  Typy::CzytajKawalkami(plik, kawalek, {.pierwszy = 64 * 1024, .najwiekszy = std::size_t{1} << 20});
+  linie::CzytajKawalkami(plik, kawalek,
+                         {.pierwszy = 64 * 1024, .najwiekszy = std::size_t{1} << 20});
 }
 
-}  // namespace kodowanie
+}  // namespace diagnoza

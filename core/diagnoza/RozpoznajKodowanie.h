@@ -16,14 +16,14 @@
 #include "kodowanie/Kodowanie.h"
 #include "typy/Typy.h"
 
-namespace kodowanie {
+namespace diagnoza {
 
 struct TDiagnoza {
-  TKodowanie kodowanie;
+  kodowanie::TKodowanie kodowanie;
   bool bom = false;  // the file begins with a byte-order mark
   // Another reading nearly as good: the file is ambiguous, and nothing is
   // corrected until the user says which.
-  std::optional<TKodowanie> albo;
+  std::optional<kodowanie::TKodowanie> albo;
   bool operator==(const TDiagnoza&) const = default;
 };
 
@@ -137,4 +137,4 @@ void DoczytajLiniePoprawne(TRozpoznawanie& r, const std::string& sciezka);
 // Raises EInOutError when the file cannot be read.
 void DoczytajPoczatek(TRozpoznawanie& r, const std::string& sciezka);
 
-}  // namespace kodowanie
+}  // namespace diagnoza

@@ -6,9 +6,12 @@
 #include "kodowanie/Kodowanie.h"
 #include "kodowanie/ZnakiDozwolone.h"
 #include "platform/PlatformText.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 
-namespace kodowanie {
+namespace diagnoza {
+
+using kodowanie::BajtPolskiejLitery;
+using kodowanie::TKodowanie;
 
 namespace {
 
@@ -74,7 +77,7 @@ TZnakiDlaBanku::TWpis TZnakiDlaBanku::Oblicz(char32_t znak) {
     w.zmiana = zmiana;
   };
   if (znak < 0x80) {
-    bajt(static_cast<int>(znak), Typy::CzyZnakBledny(static_cast<unsigned char>(znak))
+    bajt(static_cast<int>(znak), kodowanie::CzyZnakBledny(static_cast<unsigned char>(znak))
                                      ? TZmiana::Zostawiony
                                      : TZmiana::Bez);
     return w;
@@ -107,7 +110,8 @@ TZnakiDlaBanku::TWpis TZnakiDlaBanku::Oblicz(char32_t znak) {
   }
   // Held as it is for the user to see, where the bank's encoding can:
   // a Windows-1250 byte means nothing to a bank reading another one.
-  if (const int b = cp1250::FromUnicode(znak); b >= 0 && docelowe == TKodowanie::Windows1250) {
+  if (const int b = kodowanie::cp1250::FromUnicode(znak);
+      b >= 0 && docelowe == TKodowanie::Windows1250) {
     bajt(b, TZmiana::Zostawiony);
     return w;
   }
@@ -128,4 +132,4 @@ const TZnakiDlaBanku::TWpis& TZnakiDlaBanku::ZnajdzRzadki(char32_t znak) {
   return it->second;
 }
 
-}  // namespace kodowanie
+}  // namespace diagnoza

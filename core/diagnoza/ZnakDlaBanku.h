@@ -17,7 +17,7 @@
 #include <string>
 #include <unordered_map>
 
-namespace kodowanie {
+namespace diagnoza {
 
 enum class TZmiana : std::uint8_t {
   Bez,         // written as it is
@@ -68,4 +68,4 @@ class TZnakiDlaBanku {
   std::unordered_map<char32_t, TWpis> rzadkie_;
 };
 
-}  // namespace kodowanie
+}  // namespace diagnoza

@@ -2,7 +2,7 @@
 
 #include "kodowanie/Kodowanie.h"
 
-namespace cp1250 {
+namespace kodowanie::cp1250 {
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -55,4 +55,4 @@ std::string FromUtf8Lossy(std::string_view utf8) {
   return out;
 }
 
-}  // namespace cp1250
+}  // namespace kodowanie::cp1250

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace cp1250 {
+namespace kodowanie::cp1250 {
 
 // Unicode code point of every Windows-1250 byte. The five bytes the code
 // page leaves undefined (81 83 88 90 98) map to the C1 control of the same
@@ -99,4 +99,4 @@ struct Literal {
   constexpr operator std::string_view() const { return view(); }
 };
 
-}  // namespace cp1250
+}  // namespace kodowanie::cp1250

@@ -135,7 +135,7 @@ TSekwencja DekodujUtf8(const unsigned char* p, const unsigned char* end) {
 
 int BajtPolskiejLitery(char32_t znak) {
   for (int i = 0; i < 18; ++i) {
-    const unsigned char b = Typy::ZnakiDozwolone[i];
+    const unsigned char b = ZnakiDozwolone[i];
     if (cp1250::kToUnicode[b] == znak) return b;
   }
   return -1;
@@ -166,13 +166,13 @@ std::span<const unsigned char> Litery(TKodowanie k) {
     case TKodowanie::Utf8:
       return {};
     default:
-      return std::span(Typy::ZnakiDozwolone).first<18>();
+      return std::span(ZnakiDozwolone).first<18>();
   }
 }
 
 std::size_t ZapiszLitere(int cp1250, TKodowanie k, char* out) {
   for (std::size_t i = 0; i < 18; ++i) {
-    if (Typy::ZnakiDozwolone[i] != cp1250) continue;
+    if (ZnakiDozwolone[i] != cp1250) continue;
     if (k == TKodowanie::Utf8) {
       out[0] = static_cast<char>(kUtf8[i][0]);
       out[1] = static_cast<char>(kUtf8[i][1]);

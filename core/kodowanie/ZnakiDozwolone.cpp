@@ -1,6 +1,6 @@
 #include "kodowanie/ZnakiDozwolone.h"
 
-namespace Typy::detail {
+namespace kodowanie::detail {
 // Constant-initialised: the default is in use before any constructor runs.
 constinit const TRegulaZnakow* regula = &kRegulaDomyslna;
-}  // namespace Typy::detail
+}  // namespace kodowanie::detail

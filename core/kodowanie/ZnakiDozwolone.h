@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace Typy {
+namespace kodowanie {
 
 // The bytes outside 32..126 that are still allowed: the eighteen Polish
 // letters of Windows-1250, then LF and CR.
@@ -105,9 +105,9 @@ namespace detail {
 extern const TRegulaZnakow* regula;
 }
 // The rule in use: the default until a profile is chosen
-// (profil::UzyjProfilu). One process checks with one rule at a time.
+// (profile::UzyjProfilu). One process checks with one rule at a time.
 inline const TRegulaZnakow& Regula() {
   return *detail::regula;
 }
 
-}  // namespace Typy
+}  // namespace kodowanie

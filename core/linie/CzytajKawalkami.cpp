@@ -10,7 +10,7 @@
 #include "platform/InOutError.h"
 #include "typy/Teksty.h"
 
-namespace Typy {
+namespace linie {
 
 namespace {
 
@@ -34,7 +34,7 @@ TOdczyt SposobOdczytu() {
 }
 
 [[noreturn]] void ZmienilSie() {
-  throw EInOutError(io_codes::kFileChanged, teksty::PlikZmienilSie.str());
+  throw platform::EInOutError(platform::io_codes::kFileChanged, Typy::teksty::PlikZmienilSie.str());
 }
 
 // The file mapped piece by piece, as far as its size at the open. False,
@@ -54,7 +54,7 @@ bool CzytajZMapy(platform::InputFile& plik,
     // failed.
     if (plik.PieceLost()) {
       if (plik.ChangedSinceOpen()) ZmienilSie();
-      throw EInOutError::FromErrno(EIO);
+      throw platform::EInOutError::FromErrno(EIO);
     }
   }
   // Any change, one that grew the file too, is told here, before the last
@@ -98,4 +98,4 @@ void CzytajKawalkami(platform::InputFile& plik,
   plik.Close();
 }
 
-}  // namespace Typy
+}  // namespace linie

@@ -9,7 +9,7 @@
 
 #include "platform/PlatformFile.h"
 
-namespace Typy {
+namespace linie {
 
 // Pieces this size stay in the processor's cache between the read that
 // fills them and the scan that follows.
@@ -56,4 +56,4 @@ void CzytajKawalkami(platform::InputFile& plik,
                      const std::function<bool(const char*, std::size_t)>& kawalek,
                      TKawalki kawalki = {});
 
-}  // namespace Typy
+}  // namespace linie

@@ -4,6 +4,8 @@
 // at each line as it passes and keeps nothing it no longer needs.
 #include <cstddef>
 
+namespace linie {
+
 class LineSink {
  public:
   virtual ~LineSink() = default;
@@ -22,3 +24,5 @@ class LineSink {
   // put the line back as unfinished and let this drop it.
   virtual void Drop() = 0;
 };
+
+}  // namespace linie

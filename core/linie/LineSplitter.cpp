@@ -1,3 +1,7 @@
 #include "linie/LineSplitter.h"
 
+namespace linie {
+
 template class BasicLineSplitter<LineSink>;
+
+}  // namespace linie

@@ -21,6 +21,8 @@
 #include "linie/LineSink.h"
 #include "scan/LineScanner.h"
 
+namespace linie {
+
 // CleanLines(data, n, lines): the n bytes at data are `lines` whole lines,
 // as scan::CleanLines finds them under RunStops(); each one ends in LF or
 // CR LF, and in CR LF alone under scan::kStopAtBareLf.
@@ -41,7 +43,7 @@ concept CountsEmptyLines = requires(Sink& s, const char* data, std::size_t n, st
 template <class Sink>
 class BasicLineSplitter {
  public:
-  explicit BasicLineSplitter(Sink& sink) : sink_(sink), crlf_(Typy::Regula().crlf) {}
+  explicit BasicLineSplitter(Sink& sink) : sink_(sink), crlf_(kodowanie::Regula().crlf) {}
 
   // Takes the next piece of input. False once the end-of-text mark was met:
   // nothing more is taken.
@@ -100,9 +102,9 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
       // digit the sink wants to see), trying again at each costs more than
       // the line: the tries are spaced out, one in up to 16 lines, until a
       // run is found again.
-      if (!lineOpen_ && Typy::Regula().klasa[*p] == Typy::kAllowed && runsSkipped_ > 0) {
+      if (!lineOpen_ && kodowanie::Regula().klasa[*p] == kodowanie::kAllowed && runsSkipped_ > 0) {
         --runsSkipped_;
-      } else if (!lineOpen_ && Typy::Regula().klasa[*p] == Typy::kAllowed) {
+      } else if (!lineOpen_ && kodowanie::Regula().klasa[*p] == kodowanie::kAllowed) {
         const scan::CleanRun run = scan::CleanLines(p, end, sink_.RunStops());
         if (run.lines > 0) {
           runsBackoff_ = 0;
@@ -144,8 +146,9 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
     }
     bool faulty = false;
     // A line end right here (an empty line, a CR LF) needs no scan.
-    const unsigned char* q =
-        Typy::Regula().klasa[*p] >= Typy::kLineFeed ? p : scan::ToLineBreak(p, end, faulty);
+    const unsigned char* q = kodowanie::Regula().klasa[*p] >= kodowanie::kLineFeed
+                                 ? p
+                                 : scan::ToLineBreak(p, end, faulty);
     if (q > p) {
       sink_.Part(reinterpret_cast<const char*>(p), static_cast<std::size_t>(q - p), faulty);
       lineOpen_ = true;
@@ -181,3 +184,5 @@ bool BasicLineSplitter<Sink>::Feed(const char* data, std::size_t n) {
 }
 
 extern template class BasicLineSplitter<LineSink>;
+
+}  // namespace linie

@@ -2,7 +2,7 @@
 
 #include "linie/SprawdzLinie.h"
 
-namespace Typy {
+namespace linie {
 
 void TLinieDoStanu::Part(const char* data, std::size_t n, bool faulty) {
   stan_.LinieOrg.AppendToOpenLine(data, n);
@@ -37,4 +37,4 @@ void TLinieDoStanu::Drop() {
   empty_ = true;
 }
 
-}  // namespace Typy
+}  // namespace linie

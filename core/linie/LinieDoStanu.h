@@ -6,11 +6,11 @@
 #include "linie/LineSink.h"
 #include "typy/Typy.h"
 
-namespace Typy {
+namespace linie {
 
 class TLinieDoStanu final : public LineSink {
  public:
-  explicit TLinieDoStanu(TStan& stan) : stan_(stan) {}
+  explicit TLinieDoStanu(Typy::TStan& stan) : stan_(stan) {}
 
   void Part(const char* data, std::size_t n, bool faulty) override;
   void End() override;
@@ -20,9 +20,9 @@ class TLinieDoStanu final : public LineSink {
   }
 
  private:
-  TStan& stan_;
+  Typy::TStan& stan_;
   bool faulty_ = false;
   bool empty_ = true;
 };
 
-}  // namespace Typy
+}  // namespace linie

@@ -1,13 +1,13 @@
 #include "linie/SprawdzLinie.h"
 
-namespace Typy {
+namespace linie {
 
-bool SprawdzLinie(TStan& stan, std::int32_t index, std::string_view linia) {
+bool SprawdzLinie(Typy::TStan& stan, std::int32_t index, std::string_view linia) {
   bool faulty = linia.empty();
-  if (!faulty && Regula().zalezny) {
-    faulty = !BledneWLinii(linia).empty();
+  if (!faulty && kodowanie::Regula().zalezny) {
+    faulty = !Typy::BledneWLinii(linia).empty();
   } else if (!faulty) {
-    const auto& bledny = Regula().bledny;
+    const auto& bledny = kodowanie::Regula().bledny;
     for (unsigned char b : linia) {
       if (bledny[b]) {
         faulty = true;
@@ -30,4 +30,4 @@ bool SprawdzLinie(TStan& stan, std::int32_t index, std::string_view linia) {
   return !faulty;
 }
 
-}  // namespace Typy
+}  // namespace linie

@@ -4,11 +4,11 @@
 
 #include "typy/Typy.h"
 
-namespace Typy {
+namespace linie {
 
 // Validates line `index`, which the caller has already appended to the
 // state's line lists: a faulty or empty line gets one record in Bledy and a
 // "?" in its corrected copy at every faulty byte. True when the line is clean.
-bool SprawdzLinie(TStan& stan, std::int32_t index, std::string_view linia);
+bool SprawdzLinie(Typy::TStan& stan, std::int32_t index, std::string_view linia);
 
-}  // namespace Typy
+}  // namespace linie

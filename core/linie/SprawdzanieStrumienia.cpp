@@ -4,6 +4,8 @@
 
 #include "typy/Typy.h"
 
+namespace linie {
+
 void SprawdzanieStrumienia::FaultyPart(const char* data, std::size_t n) {
   const std::uint64_t line = lines_ + 1;
   std::size_t runStart = 0;
@@ -50,3 +52,5 @@ void SprawdzanieStrumienia::FaultyEnd() {
   if (column_ == 0) findings_.EmptyLine(lines_);
   findings_.FaultyLine(lines_, std::string_view(held_.data(), held_.size()));
 }
+
+}  // namespace linie

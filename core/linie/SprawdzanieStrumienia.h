@@ -13,6 +13,8 @@
 #include "scan/LineScanner.h"
 #include "typy/ByteBuffer.h"
 
+namespace linie {
+
 // What a streamed check finds, in file order. Lines and columns are 1-based.
 class StreamFindings {
  public:
@@ -47,7 +49,7 @@ class SprawdzanieStrumienia final : public LineSink {
   };
 
   SprawdzanieStrumienia(StreamFindings& findings, Options options)
-      : findings_(findings), options_(options), zalezny_(Typy::Regula().zalezny) {}
+      : findings_(findings), options_(options), zalezny_(kodowanie::Regula().zalezny) {}
 
   // Inline: the checker calls them for every line.
   void Part(const char* data, std::size_t n, bool faulty) override {
@@ -78,7 +80,7 @@ class SprawdzanieStrumienia final : public LineSink {
   // (its copy ends in CR LF). A check that looks into clean lines too
   // (one holding digits, say) asks for them here.
   unsigned RunStops() const {
-    return options_.corrected || Typy::Regula().crlf ? scan::kStopAtBareLf : 0u;
+    return options_.corrected || kodowanie::Regula().crlf ? scan::kStopAtBareLf : 0u;
   }
   void CleanLines(const char* data, std::size_t n, std::uint64_t lines) {
     lines_ += lines;
@@ -120,5 +122,7 @@ class SprawdzanieStrumienia final : public LineSink {
   // when they are kept.
   std::uint64_t column_ = 0;
   bool faulty_ = false;
-  ByteBuffer held_;
+  Typy::ByteBuffer held_;
 };
+
+}  // namespace linie

@@ -8,7 +8,7 @@
 #include "platform/InOutError.h"
 #include "platform/PlatformFile.h"
 
-namespace Typy {
+namespace linie {
 
 std::unique_ptr<platform::InputFile> OtworzPlikZrodlowy(const std::string& path) {
   switch (platform::Inspect(path)) {
@@ -17,15 +17,15 @@ std::unique_ptr<platform::InputFile> OtworzPlikZrodlowy(const std::string& path)
     // The file vanished since it was chosen: telling the user it is clean
     // would be a lie, so say it is gone.
     case platform::PathKind::Missing:
-      throw EInOutError(io_codes::kFileNotFound);
+      throw platform::EInOutError(platform::io_codes::kFileNotFound);
     case platform::PathKind::Directory:
     case platform::PathKind::Other:
-      throw EInOutError(io_codes::kAccessDenied);
+      throw platform::EInOutError(platform::io_codes::kAccessDenied);
   }
   return std::make_unique<platform::InputFile>(path);
 }
 
-void WczytajPlik(TStan& stan) {
+void WczytajPlik(Typy::TStan& stan) {
   const auto opened = OtworzPlikZrodlowy(stan.NazwaPliku);
   platform::InputFile& file = *opened;
 
@@ -51,4 +51,4 @@ void WczytajPlik(TStan& stan) {
   }
 }
 
-}  // namespace Typy
+}  // namespace linie

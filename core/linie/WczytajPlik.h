@@ -5,7 +5,7 @@
 #include "platform/PlatformFile.h"
 #include "typy/Typy.h"
 
-namespace Typy {
+namespace linie {
 
 // Opens a source file for reading as the reader does: a missing file
 // raises code 2, a folder or anything but a regular file code 5, and every
@@ -18,6 +18,6 @@ std::unique_ptr<platform::InputFile> OtworzPlikZrodlowy(const std::string& path)
 // file that changed while it was read raise EInOutError; a failure before
 // the open leaves the lists as they were, one after it keeps the whole lines
 // read before it.
-void WczytajPlik(TStan& stan);
+void WczytajPlik(Typy::TStan& stan);
 
-}  // namespace Typy
+}  // namespace linie

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+namespace platform {
+
 EInOutError::EInOutError(int code) : std::runtime_error(MessageFor(code)), code_(code) {}
 
 std::string EInOutError::MessageFor(int code) {
@@ -67,3 +69,5 @@ EInOutError EInOutError::Mapped(int err) {
       return EInOutError(err, "I/O error " + std::to_string(err));
   }
 }
+
+}  // namespace platform

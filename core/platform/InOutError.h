@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace platform {
+
 class EInOutError : public std::runtime_error {
  public:
   // A code of the program's own table (2 "File not found", 5 "File access
@@ -47,3 +49,5 @@ inline constexpr int kDiskFull = 112;
 // The program's own: the file changed while it was read.
 inline constexpr int kFileChanged = 1001;
 }  // namespace io_codes
+
+}  // namespace platform

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "rachunki/Nrb.h"
 #include "rachunki/Tytuly.h"
 #include "rachunki/Uwagi.h"
@@ -22,7 +22,7 @@ using namespace rekord::pole;
 // of at most 35 characters each, unless the bank's profile says otherwise.
 // Characters as the user counts them: a UTF-8 letter is one.
 std::size_t DlugoscCzesci(std::string_view czesc) {
-  if (!Typy::Regula().utf8) return czesc.size();
+  if (!kodowanie::Regula().utf8) return czesc.size();
   return static_cast<std::size_t>(std::count_if(czesc.begin(), czesc.end(), [](char c) {
     return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   }));

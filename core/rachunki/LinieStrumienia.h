@@ -72,7 +72,7 @@ class TLinieStrumienia {
   bool zebrana_ = false;
   bool sprawdzona_ = false;
   std::uint64_t dlugosc_ = 0;
-  ByteBuffer bufor_;
+  Typy::ByteBuffer bufor_;
 };
 
 }  // namespace rachunki

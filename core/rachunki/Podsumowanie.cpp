@@ -73,8 +73,9 @@ class THash {
 }  // namespace
 
 std::string_view OpisOstrzezenia(Ostrzezenie o) {
-  static constexpr cp1250::Literal kTenSam{u8"ostrzeżenie: ten sam przelew co w linii "};
-  static constexpr cp1250::Literal kInny{u8"ostrzeżenie: inny rachunek zleceniodawcy niż w linii "};
+  static constexpr kodowanie::cp1250::Literal kTenSam{u8"ostrzeżenie: ten sam przelew co w linii "};
+  static constexpr kodowanie::cp1250::Literal kInny{
+      u8"ostrzeżenie: inny rachunek zleceniodawcy niż w linii "};
   return o == Ostrzezenie::TenSamPrzelew ? kTenSam.view() : kInny.view();
 }
 
@@ -262,13 +263,14 @@ std::string Kwota(TGrosze grosze) {
 
 std::vector<std::string> LiniePodsumowania(
     const TSumy& s, const std::function<std::string(std::uint32_t)>& nazwaBanku) {
-  static constexpr cp1250::Literal kPrzelewow{u8"przelewów: "};
-  static constexpr cp1250::Literal kRazem{u8", razem: "};
-  static constexpr cp1250::Literal kZl{u8" zł"};
-  static constexpr cp1250::Literal kPolecen{u8"poleceń zapłaty: "};
-  static constexpr cp1250::Literal kBezKwoty{u8"rekordów z nieczytelną kwotą (nie dodanych): "};
-  static constexpr cp1250::Literal kInneDaty{u8"pozostałe daty"};
-  static constexpr cp1250::Literal kInneBanki{u8"pozostałe banki"};
+  static constexpr kodowanie::cp1250::Literal kPrzelewow{u8"przelewów: "};
+  static constexpr kodowanie::cp1250::Literal kRazem{u8", razem: "};
+  static constexpr kodowanie::cp1250::Literal kZl{u8" zł"};
+  static constexpr kodowanie::cp1250::Literal kPolecen{u8"poleceń zapłaty: "};
+  static constexpr kodowanie::cp1250::Literal kBezKwoty{
+      u8"rekordów z nieczytelną kwotą (nie dodanych): "};
+  static constexpr kodowanie::cp1250::Literal kInneDaty{u8"pozostałe daty"};
+  static constexpr kodowanie::cp1250::Literal kInneBanki{u8"pozostałe banki"};
   auto suma = [&](const TSuma& x, std::string_view jak) {
     return std::string(jak) + std::to_string(x.ile) + std::string(kRazem.view()) + Kwota(x.grosze) +
            std::string(kZl.view());

@@ -39,7 +39,7 @@ enum class Ostrzezenie : unsigned char {
 // The user's words, in Windows-1250; the other line's number follows.
 std::string_view OpisOstrzezenia(Ostrzezenie o);
 // Before the count of a file's warnings.
-inline constexpr cp1250::Literal kOstrzezenia{u8"Ostrzeżenia:"};
+inline constexpr kodowanie::cp1250::Literal kOstrzezenia{u8"Ostrzeżenia:"};
 
 // A warning is not an error: the bank takes the record, yet it is most
 // likely a slip. Where it stands as TUwaga says; `innaLinia` is the earlier

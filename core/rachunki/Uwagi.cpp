@@ -6,7 +6,7 @@
 #include <string>
 
 #include "kodowanie/Cp1250.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "rachunki/Nrb.h"
 #include "rachunki/Podsumowanie.h"
 #include "rachunki/WykazBankow.h"
@@ -14,20 +14,20 @@
 namespace rachunki {
 
 std::string_view NazwaPola(Pole p) {
-  static constexpr cp1250::Literal kRachunek{u8"numer rachunku"};
-  static constexpr cp1250::Literal kRodzaj{u8"rodzaj zlecenia"};
-  static constexpr cp1250::Literal kData{u8"data wykonania"};
-  static constexpr cp1250::Literal kKwota{u8"kwota"};
-  static constexpr cp1250::Literal kBankZ{u8"numer banku zleceniodawcy"};
-  static constexpr cp1250::Literal kRachunekZ{u8"rachunek zleceniodawcy"};
-  static constexpr cp1250::Literal kRachunekK{u8"rachunek kontrahenta"};
-  static constexpr cp1250::Literal kNazwaZ{u8"nazwa zleceniodawcy"};
-  static constexpr cp1250::Literal kNazwaK{u8"nazwa kontrahenta"};
-  static constexpr cp1250::Literal kBankK{u8"numer banku kontrahenta"};
-  static constexpr cp1250::Literal kTytul{u8"tytuł"};
-  static constexpr cp1250::Literal kKlasyfikacja{u8"klasyfikacja"};
-  static constexpr cp1250::Literal kRekord{u8"rekord"};
-  static constexpr cp1250::Literal kKoniecLinii{u8"koniec linii"};
+  static constexpr kodowanie::cp1250::Literal kRachunek{u8"numer rachunku"};
+  static constexpr kodowanie::cp1250::Literal kRodzaj{u8"rodzaj zlecenia"};
+  static constexpr kodowanie::cp1250::Literal kData{u8"data wykonania"};
+  static constexpr kodowanie::cp1250::Literal kKwota{u8"kwota"};
+  static constexpr kodowanie::cp1250::Literal kBankZ{u8"numer banku zleceniodawcy"};
+  static constexpr kodowanie::cp1250::Literal kRachunekZ{u8"rachunek zleceniodawcy"};
+  static constexpr kodowanie::cp1250::Literal kRachunekK{u8"rachunek kontrahenta"};
+  static constexpr kodowanie::cp1250::Literal kNazwaZ{u8"nazwa zleceniodawcy"};
+  static constexpr kodowanie::cp1250::Literal kNazwaK{u8"nazwa kontrahenta"};
+  static constexpr kodowanie::cp1250::Literal kBankK{u8"numer banku kontrahenta"};
+  static constexpr kodowanie::cp1250::Literal kTytul{u8"tytuł"};
+  static constexpr kodowanie::cp1250::Literal kKlasyfikacja{u8"klasyfikacja"};
+  static constexpr kodowanie::cp1250::Literal kRekord{u8"rekord"};
+  static constexpr kodowanie::cp1250::Literal kKoniecLinii{u8"koniec linii"};
   switch (p) {
     case Pole::Rachunek:
       return kRachunek;
@@ -62,24 +62,26 @@ std::string_view NazwaPola(Pole p) {
 }
 
 std::string_view OpisBledu(Blad b) {
-  static constexpr cp1250::Literal kSuma{u8"błędna suma kontrolna numeru rachunku"};
-  static constexpr cp1250::Literal kBankWRachunku{
+  static constexpr kodowanie::cp1250::Literal kSuma{u8"błędna suma kontrolna numeru rachunku"};
+  static constexpr kodowanie::cp1250::Literal kBankWRachunku{
       u8"błędny numer rozliczeniowy banku w numerze rachunku"};
-  static constexpr cp1250::Literal kSumaIBank{
+  static constexpr kodowanie::cp1250::Literal kSumaIBank{
       u8"błędna suma kontrolna i numer rozliczeniowy banku w numerze rachunku"};
-  static constexpr cp1250::Literal kRodzaj{u8"nieznany rodzaj zlecenia (110, 120 lub 210)"};
-  static constexpr cp1250::Literal kData{u8"nie jest prawdziwą datą RRRRMMDD"};
-  static constexpr cp1250::Literal kKwotaZnaki{
+  static constexpr kodowanie::cp1250::Literal kRodzaj{
+      u8"nieznany rodzaj zlecenia (110, 120 lub 210)"};
+  static constexpr kodowanie::cp1250::Literal kData{u8"nie jest prawdziwą datą RRRRMMDD"};
+  static constexpr kodowanie::cp1250::Literal kKwotaZnaki{
       u8"nie w groszach (same cyfry, bez przecinka i kropki)"};
-  static constexpr cp1250::Literal kKwotaZero{u8"musi być większa od zera"};
-  static constexpr cp1250::Literal kBankZnaki{u8"numer rozliczeniowy banku to 8 cyfr"};
-  static constexpr cp1250::Literal kBankCyfra{
+  static constexpr kodowanie::cp1250::Literal kKwotaZero{u8"musi być większa od zera"};
+  static constexpr kodowanie::cp1250::Literal kBankZnaki{u8"numer rozliczeniowy banku to 8 cyfr"};
+  static constexpr kodowanie::cp1250::Literal kBankCyfra{
       u8"błędna cyfra kontrolna numeru rozliczeniowego banku"};
-  static constexpr cp1250::Literal kBankInny{
+  static constexpr kodowanie::cp1250::Literal kBankInny{
       u8"numer rozliczeniowy banku inny niż w numerze rachunku"};
-  static constexpr cp1250::Literal kNieRachunek{u8"nie jest numerem rachunku (26 cyfr)"};
-  static constexpr cp1250::Literal kCzesci{u8"więcej niż 4 części rozdzielone znakiem |"};
-  static constexpr cp1250::Literal kCzesc{u8"część dłuższa niż 35 znaków"};
+  static constexpr kodowanie::cp1250::Literal kNieRachunek{u8"nie jest numerem rachunku (26 cyfr)"};
+  static constexpr kodowanie::cp1250::Literal kCzesci{
+      u8"więcej niż 4 części rozdzielone znakiem |"};
+  static constexpr kodowanie::cp1250::Literal kCzesc{u8"część dłuższa niż 35 znaków"};
   // A bank profile's other limits, in the same words; each text is made
   // again only when its number changes, so a text given out stays valid.
   static std::string czesci, czesc;
@@ -87,39 +89,40 @@ std::string_view OpisBledu(Blad b) {
   const profile::TProfil& limity = profile::AktywnyProfil();
   if (limity.czesci != ileCzesci) {
     ileCzesci = limity.czesci;
-    czesci = cp1250::Literal(u8"więcej niż ").str() + std::to_string(ileCzesci) +
-             cp1250::Literal(u8" części rozdzielone znakiem |").str();
+    czesci = kodowanie::cp1250::Literal(u8"więcej niż ").str() + std::to_string(ileCzesci) +
+             kodowanie::cp1250::Literal(u8" części rozdzielone znakiem |").str();
   }
   if (limity.dlugoscCzesci != ileZnakow) {
     ileZnakow = limity.dlugoscCzesci;
-    czesc = cp1250::Literal(u8"część dłuższa niż ").str() + std::to_string(ileZnakow) +
-            cp1250::Literal(u8" znaków").str();
+    czesc = kodowanie::cp1250::Literal(u8"część dłuższa niż ").str() + std::to_string(ileZnakow) +
+            kodowanie::cp1250::Literal(u8" znaków").str();
   }
-  static constexpr cp1250::Literal kPodzielona{
+  static constexpr kodowanie::cp1250::Literal kPodzielona{
       u8"tytuł płatności podzielonej nie ma postaci /VAT/…/IDC/…/INV/… (i /TXT/…)"};
-  static constexpr cp1250::Literal kKlasyfikacja{u8"klasyfikacja inna niż 51 i 53"};
-  static constexpr cp1250::Literal kCudzyslow{u8"niezamknięty cudzysłów"};
-  static constexpr cp1250::Literal kKoniecLf{u8"LF bez CR, a bank wymaga CR LF"};
-  static constexpr cp1250::Literal kLiczbaCyfr{u8"nie ma 26 cyfr"};
-  static constexpr cp1250::Literal kSpozaWykazu{
+  static constexpr kodowanie::cp1250::Literal kKlasyfikacja{u8"klasyfikacja inna niż 51 i 53"};
+  static constexpr kodowanie::cp1250::Literal kCudzyslow{u8"niezamknięty cudzysłów"};
+  static constexpr kodowanie::cp1250::Literal kKoniecLf{u8"LF bez CR, a bank wymaga CR LF"};
+  static constexpr kodowanie::cp1250::Literal kLiczbaCyfr{u8"nie ma 26 cyfr"};
+  static constexpr kodowanie::cp1250::Literal kSpozaWykazu{
       u8"numer rozliczeniowy nie występuje w wykazie banków"};
-  static constexpr cp1250::Literal kVatKwota{
+  static constexpr kodowanie::cp1250::Literal kVatKwota{
       u8"kwota VAT to najwyżej 10 cyfr, przecinek i grosze (np. 230,00)"};
-  static constexpr cp1250::Literal kVatWieksza{u8"kwota VAT większa od kwoty przelewu"};
-  static constexpr cp1250::Literal kIdc{u8"identyfikator /IDC/ dłuższy niż 14 znaków"};
-  static constexpr cp1250::Literal kNip{u8"błędna cyfra kontrolna NIP"};
-  static constexpr cp1250::Literal kInv{u8"numer faktury /INV/ dłuższy niż 35 znaków"};
-  static constexpr cp1250::Literal kTxt{u8"tekst /TXT/ dłuższy niż 33 znaki"};
-  static constexpr cp1250::Literal kPapierowe{
+  static constexpr kodowanie::cp1250::Literal kVatWieksza{u8"kwota VAT większa od kwoty przelewu"};
+  static constexpr kodowanie::cp1250::Literal kIdc{u8"identyfikator /IDC/ dłuższy niż 14 znaków"};
+  static constexpr kodowanie::cp1250::Literal kNip{u8"błędna cyfra kontrolna NIP"};
+  static constexpr kodowanie::cp1250::Literal kInv{u8"numer faktury /INV/ dłuższy niż 35 znaków"};
+  static constexpr kodowanie::cp1250::Literal kTxt{u8"tekst /TXT/ dłuższy niż 33 znaki"};
+  static constexpr kodowanie::cp1250::Literal kPapierowe{
       u8"znaczniki /NIP/ i /NR/ są z formularza papierowego; w pliku /IDC/ i /INV/"};
-  static constexpr cp1250::Literal kPodatkowy{
+  static constexpr kodowanie::cp1250::Literal kPodatkowy{
       u8"tytuł przelewu na mikrorachunek podatkowy nie ma postaci /TI/…/OKR/…/SFP/… (i /TXT/…)"};
-  static constexpr cp1250::Literal kTyp{u8"typ identyfikatora /TI/ inny niż N, R, P, 1, 2 i 3"};
-  static constexpr cp1250::Literal kPesel{u8"błędna cyfra kontrolna numeru PESEL"};
-  static constexpr cp1250::Literal kOkres{
+  static constexpr kodowanie::cp1250::Literal kTyp{
+      u8"typ identyfikatora /TI/ inny niż N, R, P, 1, 2 i 3"};
+  static constexpr kodowanie::cp1250::Literal kPesel{u8"błędna cyfra kontrolna numeru PESEL"};
+  static constexpr kodowanie::cp1250::Literal kOkres{
       u8"okres /OKR/ nie ma postaci RR, litera R, P, K, M, D lub J i numer okresu, ani 0"};
-  static constexpr cp1250::Literal kTxtPodatkowy{u8"tekst /TXT/ dłuższy niż 20 znaków"};
-  static constexpr cp1250::Literal kMikrorachunek{
+  static constexpr kodowanie::cp1250::Literal kTxtPodatkowy{u8"tekst /TXT/ dłuższy niż 20 znaków"};
+  static constexpr kodowanie::cp1250::Literal kMikrorachunek{
       u8"mikrorachunek podatkowy nie należy do identyfikatora z /TI/"};
   switch (b) {
     case Blad::SumaKontrolna:
@@ -217,8 +220,9 @@ std::string KodWartosci(const TUwaga& u, std::string_view linia) {
 
 std::string OpisUwagi(const TUwaga& u, std::string_view linia) {
   if (u.blad != Blad::SpozaWykazu) return std::string(OpisBledu(u.blad));
-  static constexpr cp1250::Literal kNumer{u8"numer rozliczeniowy "};
-  static constexpr cp1250::Literal kNieWystepuje{u8" nie występuje w wykazie banków (stan na "};
+  static constexpr kodowanie::cp1250::Literal kNumer{u8"numer rozliczeniowy "};
+  static constexpr kodowanie::cp1250::Literal kNieWystepuje{
+      u8" nie występuje w wykazie banków (stan na "};
   return kNumer.str() + KodWartosci(u, linia) + kNieWystepuje.str() + WykazBankow().Data() + ")";
 }
 

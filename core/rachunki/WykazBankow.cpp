@@ -251,8 +251,8 @@ TWykazBankow::TWykazBankow(std::vector<std::pair<std::uint32_t, std::string>> ko
   }
   poczatki_.push_back(static_cast<std::uint32_t>(nazwy_.size()));
   // Names are numbered in 16 bits (NBP's list has 585).
-  static constexpr cp1250::Literal kZaDuzo{u8"zbyt wiele nazw banków w wykazie"};
-  if (poczatki_.size() > 65536) throw EInOutError(106, kZaDuzo.str());
+  static constexpr kodowanie::cp1250::Literal kZaDuzo{u8"zbyt wiele nazw banków w wykazie"};
+  if (poczatki_.size() > 65536) throw platform::EInOutError(106, kZaDuzo.str());
   std::uint32_t rozmiar = 16;
   przesuniecie_ = 28;
   while (rozmiar < 2 * kody_.size()) {
@@ -296,10 +296,10 @@ std::shared_ptr<const TWykazBankow> WczytajWykazBankow(const std::string& sciezk
       if (tresc.size() > kNajwiecej) break;
     }
   }
-  static constexpr cp1250::Literal kNieWykaz{
+  static constexpr kodowanie::cp1250::Literal kNieWykaz{
       u8"nie jest wykazem numerów rozliczeniowych banków w układzie JSON "
       u8"({\"entries\": [{\"name\": ..., \"bank_codes\": [...]}, ...]})"};
-  const auto nieWykaz = [&] { return EInOutError(106, kNieWykaz.str()); };
+  const auto nieWykaz = [&] { return platform::EInOutError(106, kNieWykaz.str()); };
   TJson json;
   if (tresc.size() > kNajwiecej || !TCzytnikJson(tresc).Czytaj(json) ||
       json.rodzaj != TJson::Obiekt)
@@ -312,7 +312,7 @@ std::shared_ptr<const TWykazBankow> WczytajWykazBankow(const std::string& sciezk
     const TJson* numery = w.Pole("bank_codes");
     if (!nazwa || nazwa->rodzaj != TJson::Tekst || !numery || numery->rodzaj != TJson::Tablica)
       throw nieWykaz();
-    const std::string nazwa1250 = cp1250::FromUtf8Lossy(nazwa->tekst);
+    const std::string nazwa1250 = kodowanie::cp1250::FromUtf8Lossy(nazwa->tekst);
     for (const TJson& k : numery->elementy) {
       // A code with a wrong check digit is no bank's: the list is not
       // trusted over the rule every code follows.

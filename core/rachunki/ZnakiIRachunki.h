@@ -21,7 +21,7 @@ namespace rachunki {
 template <class Zglos>
 class TZnakiIRachunki {
  public:
-  TZnakiIRachunki(SprawdzanieStrumienia& znaki, bool rachunki, Zglos zglos)
+  TZnakiIRachunki(linie::SprawdzanieStrumienia& znaki, bool rachunki, Zglos zglos)
       : znaki_(znaki), rachunki_(rachunki), zglos_(zglos) {}
 
   void Part(const char* d, std::size_t n, bool faulty) {
@@ -74,7 +74,7 @@ class TZnakiIRachunki {
   const TSumy& Sumy() const { return podsumowanie_.Sumy(); }
 
  private:
-  SprawdzanieStrumienia& znaki_;
+  linie::SprawdzanieStrumienia& znaki_;
   const bool rachunki_;
   Zglos zglos_;
   TLinieStrumienia linie_;

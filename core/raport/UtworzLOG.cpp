@@ -9,19 +9,19 @@
 #include "kodowanie/Cp1250.h"
 #include "platform/InOutError.h"
 #include "platform/PlatformFile.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "typy/Teksty.h"
 
 namespace raport {
 namespace {
 
-constexpr cp1250::Literal kNaglowek{u8"Lista błędów w pliku "};
-constexpr cp1250::Literal kLinia{u8"Linia "};
-constexpr cp1250::Literal kZawieraBlad{u8" zawiera błąd: "};
-constexpr cp1250::Literal kBlednyZnak{u8"  Błędny znak: \""};
-constexpr cp1250::Literal kWKolumnie{u8"\" w kolumnie "};
-constexpr cp1250::Literal kTresc{u8"Treść błędnej linii:"};
-constexpr cp1250::Literal kProfil{u8"Profil banku: "};
+constexpr kodowanie::cp1250::Literal kNaglowek{u8"Lista błędów w pliku "};
+constexpr kodowanie::cp1250::Literal kLinia{u8"Linia "};
+constexpr kodowanie::cp1250::Literal kZawieraBlad{u8" zawiera błąd: "};
+constexpr kodowanie::cp1250::Literal kBlednyZnak{u8"  Błędny znak: \""};
+constexpr kodowanie::cp1250::Literal kWKolumnie{u8"\" w kolumnie "};
+constexpr kodowanie::cp1250::Literal kTresc{u8"Treść błędnej linii:"};
+constexpr kodowanie::cp1250::Literal kProfil{u8"Profil banku: "};
 constexpr std::string_view kGwiazdki = "*****";
 constexpr std::string_view kKoniec = "Koniec pliku LOG";
 constexpr std::size_t kDlugoscKreski = 96;
@@ -38,7 +38,7 @@ void NaglowekRaportu(TWidokRaportu& widok, std::string_view nazwaPliku, const TC
                      char separatorCzasu) {
   std::string linia(kNaglowek.view());
   // The path comes as the system spells it; the report holds Windows-1250.
-  linia += cp1250::FromUtf8Lossy(nazwaPliku);
+  linia += kodowanie::cp1250::FromUtf8Lossy(nazwaPliku);
   widok.DodajLinie(linia);
   widok.DodajLinie(FormatujChwile(chwila, separatorCzasu));
   // Checked against a bank's own rules: the report says whose. The default
@@ -54,7 +54,7 @@ void CzescLinii(TWidokRaportu& widok, std::uint64_t numerLinii, std::string_view
   DopiszLiczbe(tekst, numerLinii);
   tekst += kZawieraBlad.view();
   // The validator's text for the line: an empty line is faulty as such.
-  tekst += linia.empty() ? teksty::CiagPusty.view() : teksty::BledneZnaki.view();
+  tekst += linia.empty() ? Typy::teksty::CiagPusty.view() : Typy::teksty::BledneZnaki.view();
   widok.DodajLinie(tekst);
 
   Typy::TKolumnyZnakow kolumna(linia);
@@ -103,18 +103,19 @@ void UtworzLOG(const Typy::TStan& stan, TWidokRaportu& widok) {
 TPlikRaportu::TPlikRaportu(const std::string& sciezka, const std::string& chroniona) {
   try {
     plik_ = std::make_unique<platform::AtomicOutputFile>(sciezka, chroniona);
-  } catch (const EInOutError& e) {
+  } catch (const platform::EInOutError& e) {
     std::string powod;
-    if (dynamic_cast<const EProtectedTarget*>(&e))
+    if (dynamic_cast<const platform::EProtectedTarget*>(&e))
       powod = "The report would replace the checked file";
-    else if (e.Code() == io_codes::kSharingViolation)
+    else if (e.Code() == platform::io_codes::kSharingViolation)
       powod = "The process cannot access the file because it is being used by another process";
     else if (e.SystemErrno() != 0)
       powod = platform::OpisBledu(e.SystemErrno());
     else
       powod = e.what();
     throw EZapisRaportu("Cannot create file \"" +
-                        cp1250::FromUtf8Lossy(platform::AbsolutePath(sciezka)) + "\". " + powod);
+                        kodowanie::cp1250::FromUtf8Lossy(platform::AbsolutePath(sciezka)) + "\". " +
+                        powod);
   }
 }
 
@@ -123,7 +124,7 @@ TPlikRaportu::~TPlikRaportu() = default;
 void TPlikRaportu::Dopisz(std::string_view bajty) {
   try {
     plik_->Write(bajty.data(), bajty.size());
-  } catch (const EInOutError&) {
+  } catch (const platform::EInOutError&) {
     throw EZapisRaportu("Failed to Save Stream");
   }
 }
@@ -136,7 +137,7 @@ void TPlikRaportu::DodajLinie(std::string_view linia) {
 void TPlikRaportu::Zatwierdz() {
   try {
     plik_->Commit();
-  } catch (const EInOutError&) {
+  } catch (const platform::EInOutError&) {
     throw EZapisRaportu("Failed to Save Stream");
   }
 }

@@ -4,6 +4,8 @@
 #include "platform/PlatformFile.h"
 #include "typy/Teksty.h"
 
+namespace raport {
+
 std::string NazwaPlikuPoprawionego(const std::string& path) {
 #ifdef _WIN32
   // Windows takes both slashes between folders (file dialogs may hand back
@@ -27,6 +29,8 @@ std::string ZapiszPoprawionyPlik(const Typy::TStan& stan) {
 }
 
 std::string KomunikatZapisano(const std::string& path) {
-  return teksty::ZapisanoPoczatek.str() + cp1250::FromUtf8Lossy(path) +
-         teksty::ZapisanoKoniec.str();
+  return Typy::teksty::ZapisanoPoczatek.str() + kodowanie::cp1250::FromUtf8Lossy(path) +
+         Typy::teksty::ZapisanoKoniec.str();
 }
+
+}  // namespace raport

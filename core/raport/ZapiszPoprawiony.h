@@ -5,6 +5,8 @@
 
 #include "typy/Typy.h"
 
+namespace raport {
+
 // The corrected file's path for a source path: the last extension of the
 // last part of the path goes (a dot in a folder name never counts) and
 // "_nowy.txt" is appended.
@@ -20,3 +22,5 @@ std::string ZapiszPoprawionyPlik(const Typy::TStan& stan);
 // returned (a file system path, which is UTF-8 here; characters that
 // Windows-1250 lacks become "?").
 std::string KomunikatZapisano(const std::string& path);
+
+}  // namespace raport

@@ -4,11 +4,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "scan/Cyfry.h"
+#include "scan/MaskiBajtow.h"
 
 namespace rekord {
 
@@ -69,26 +67,7 @@ class TMaskiRekordu {
 
  private:
   static void Slowo(const char* d, std::uint64_t& przecinki, std::uint64_t& cudzyslowy) {
-    std::uint64_t p = 0, c = 0;
-#if defined(__SSE2__)
-    const __m128i przecinek = _mm_set1_epi8(','), cudzyslow = _mm_set1_epi8('"');
-    for (unsigned k = 0; k < 4; ++k) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * k));
-      p |=
-          std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, przecinek)))}
-          << (16 * k);
-      c |=
-          std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cudzyslow)))}
-          << (16 * k);
-    }
-#else
-    for (unsigned i = 0; i < 64; ++i) {
-      p |= std::uint64_t{d[i] == ','} << i;
-      c |= std::uint64_t{d[i] == '"'} << i;
-    }
-#endif
-    przecinki = p;
-    cudzyslowy = c;
+    scan::MaskiBajtow64(d, ',', '"', przecinki, cudzyslowy);
   }
   // The count of set bits without the processor's instruction, which the
   // baseline build may not have (the library's fallback is a call).

@@ -17,11 +17,11 @@ namespace scan {
 
 const unsigned char* ToLineBreakScalar(const unsigned char* p, const unsigned char* end,
                                        bool& faulty) {
-  const auto& kByteClass = Typy::Regula().klasa;
+  const auto& kByteClass = kodowanie::Regula().klasa;
   for (; p < end; ++p) {
     const unsigned c = kByteClass[*p];
-    if (c == Typy::kAllowed) continue;
-    if (c != Typy::kFaulty) return p;
+    if (c == kodowanie::kAllowed) continue;
+    if (c != kodowanie::kFaulty) return p;
     faulty = true;
   }
   return end;
@@ -66,7 +66,7 @@ inline const unsigned char* LineStart(const unsigned char* runStart, const unsig
 CleanRun FinishRun(const unsigned char* runStart, const unsigned char* q, const unsigned char* end,
                    unsigned stops, std::uint64_t lines) {
   const unsigned char* start = nullptr;
-  const auto& faultyByte = Typy::Regula().bledny;
+  const auto& faultyByte = kodowanie::Regula().bledny;
   for (; q < end; ++q) {
     if (EndsRun(q, end, stops, faultyByte)) break;
     if (*q == kLf) {
@@ -85,7 +85,7 @@ inline bool OpensRun(const unsigned char* p, const unsigned char* end) {
 }  // namespace
 
 const unsigned char* ToFaultyByteScalar(const unsigned char* p, const unsigned char* end) {
-  const auto& faultyByte = Typy::Regula().bledny;
+  const auto& faultyByte = kodowanie::Regula().bledny;
   while (p < end && !faultyByte[*p]) ++p;
   return p;
 }
@@ -271,16 +271,16 @@ constexpr Tables MakeTables(Faulty faulty, Extra extra, bool hasExtra) {
 }
 
 constexpr bool IsAllowed(int b) {
-  return !Typy::kZnakBledny[b];
+  return !kodowanie::kZnakBledny[b];
 }
 constexpr bool IsFaulty(int b) {
-  return Typy::kZnakBledny[b];
+  return kodowanie::kZnakBledny[b];
 }
 constexpr bool IsFaultyOrDigit(int b) {
-  return Typy::kZnakBledny[b] || (b >= '0' && b <= '9');
+  return kodowanie::kZnakBledny[b] || (b >= '0' && b <= '9');
 }
 constexpr bool IsFaultyOrLineEnd(int b) {
-  return Typy::kZnakBledny[b] || b == '\n' || b == '\r';
+  return kodowanie::kZnakBledny[b] || b == '\n' || b == '\r';
 }
 constexpr bool NoneRefused(int) {
   return false;
@@ -327,7 +327,7 @@ inline unsigned FirstBit(std::uint32_t m) {
 // up in the table one at a time; runs of printable ASCII go 16 at a time.
 const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char* end,
                                      bool& faulty) {
-  const auto& byteClass = Typy::Regula().klasa;
+  const auto& byteClass = kodowanie::Regula().klasa;
   const __m128i below = _mm_set1_epi8(31);
   const __m128i del = _mm_set1_epi8(127);
   while (end - p >= 16) {
@@ -339,8 +339,8 @@ const unsigned char* ToLineBreakSse2(const unsigned char* p, const unsigned char
     while (other) {
       const unsigned i = FirstBit(other);
       const unsigned c = byteClass[p[i]];
-      if (c >= Typy::kLineFeed) return p + i;
-      if (c == Typy::kFaulty) faulty = true;
+      if (c >= kodowanie::kLineFeed) return p + i;
+      if (c == kodowanie::kFaulty) faulty = true;
       other &= other - 1;
     }
     p += 16;
@@ -515,7 +515,7 @@ CleanRun CleanLinesSse2(const unsigned char* p, const unsigned char* end) {
   if (!OpensRun(p, end)) return {p, 0};
   const unsigned char* const runStart = p;
   std::uint64_t lines = 0;
-  const auto& faultyByte = Typy::Regula().bledny;
+  const auto& faultyByte = kodowanie::Regula().bledny;
   while (end - p > 64) {
     std::uint64_t events = 0, lineEnds = 0;
     for (int k = 0; k < 4; ++k) {
@@ -552,7 +552,7 @@ CleanRun CleanLinesSse2(const unsigned char* p, const unsigned char* end) {
 
 // The faulty bytes of a line, 16 at a time.
 const unsigned char* ToFaultyByteSse2(const unsigned char* p, const unsigned char* end) {
-  const auto& faultyByte = Typy::Regula().bledny;
+  const auto& faultyByte = kodowanie::Regula().bledny;
   for (; end - p >= 16; p += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i printable = _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(127)),
@@ -939,15 +939,15 @@ constinit std::atomic<const Version*> detail::chosen{&kChoosing};
 namespace scan {
 
 namespace {
-Typy::TRegulaZnakow gRegula;
+kodowanie::TRegulaZnakow gRegula;
 }
 
-void UzyjReguly(const Typy::TRegulaZnakow& regula) {
-  const bool domyslna = regula.klasa == Typy::kRegulaDomyslna.klasa &&
-                        regula.bledny == Typy::kRegulaDomyslna.bledny && !regula.zalezny &&
+void UzyjReguly(const kodowanie::TRegulaZnakow& regula) {
+  const bool domyslna = regula.klasa == kodowanie::kRegulaDomyslna.klasa &&
+                        regula.bledny == kodowanie::kRegulaDomyslna.bledny && !regula.zalezny &&
                         !regula.crlf;
   gRegula = regula;
-  Typy::detail::regula = domyslna ? &Typy::kRegulaDomyslna : &gRegula;
+  kodowanie::detail::regula = domyslna ? &kodowanie::kRegulaDomyslna : &gRegula;
 #ifdef WERYFIKACJA_X86_SIMD
   if (domyslna) {
     gActive = &kDefaultTables;

@@ -95,7 +95,7 @@ const Version& Active();
 // Every scan follows `regula` from now on (Typy::Regula() too); built here
 // into the look-ups of every version. A rule whose faulty bytes the vector
 // look-ups cannot hold is scanned by the plain loops.
-void UzyjReguly(const Typy::TRegulaZnakow& regula);
+void UzyjReguly(const kodowanie::TRegulaZnakow& regula);
 // Whether the rule in use is scanned by the vector versions.
 bool RegulaWektorowa();
 

@@ -7,7 +7,7 @@
 #include "linie/LineSplitter.h"
 #include "linie/WczytajPlik.h"
 #include "platform/PlatformFile.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "rachunki/ZnakiIRachunki.h"
 #include "raport/UtworzLOG.h"
 
@@ -24,7 +24,7 @@ class TStrumien {
  public:
   static TWynik Sprawdz(platform::InputFile& plik, const std::string& sciezka, TZnaleziska& z,
                         bool rachunkiTez) {
-    kodowanie::TRozpoznawanie rozpoznawanie;
+    diagnoza::TRozpoznawanie rozpoznawanie;
     z.rozpoznawanie_ = &rozpoznawanie;
     struct TOdlacz {
       TZnaleziska& z;
@@ -32,7 +32,7 @@ class TStrumien {
     } odlacz{z};
 
     z.Otwarty();
-    SprawdzanieStrumienia znaki(z, z.Opcje());
+    linie::SprawdzanieStrumienia znaki(z, z.Opcje());
     // A finding at a time: the sink's call is not in the per-line loops.
     auto zglos = [&z](std::uint64_t nr, const auto& u, std::string_view linia) {
       if constexpr (std::is_same_v<std::decay_t<decltype(u)>, rachunki::TUwaga>)
@@ -41,11 +41,11 @@ class TStrumien {
         z.Ostrzezenie(nr, u, linia);
     };
     rachunki::TZnakiIRachunki linie(znaki, rachunkiTez, zglos);
-    BasicLineSplitter<decltype(linie)> splitter(linie);
+    linie::BasicLineSplitter<decltype(linie)> splitter(linie);
     // A file that changes while it is read is not checked: neither the
     // verdict nor a copy made of it can be trusted.
     try {
-      Typy::CzytajKawalkami(plik, [&splitter, &linie](const char* dane, std::size_t n) {
+      linie::CzytajKawalkami(plik, [&splitter, &linie](const char* dane, std::size_t n) {
         if (n == 0) {
           splitter.Finish();
           return true;
@@ -71,8 +71,8 @@ class TStrumien {
     rozpoznawanie.KoniecBlednych();
     try {
       if (rozpoznawanie.PotrzebneLiniePoprawne(0))
-        kodowanie::DoczytajLiniePoprawne(rozpoznawanie, sciezka);
-      kodowanie::DoczytajPoczatek(rozpoznawanie, sciezka);
+        diagnoza::DoczytajLiniePoprawne(rozpoznawanie, sciezka);
+      diagnoza::DoczytajPoczatek(rozpoznawanie, sciezka);
     } catch (const std::exception&) {
     }
     w.diagnoza = rozpoznawanie.Wynik();
@@ -87,7 +87,7 @@ namespace {
 TWynik DoStanu(const std::string& sciezka, TStanOkna& s, bool rachunkiTez) {
   Typy::TStan& stan = s.stan;
   stan.NazwaPliku = sciezka;
-  Typy::WczytajPlik(stan);
+  linie::WczytajPlik(stan);
 
   TWynik w;
   w.blednychLinii = stan.Bledy.size();
@@ -102,8 +102,8 @@ TWynik DoStanu(const std::string& sciezka, TStanOkna& s, bool rachunkiTez) {
   w.ostrzezen = s.rachunki.ostrzezenia.size();
   w.sumy = s.rachunki.sumy;
   if (!stan.LinieOrg.empty()) {
-    w.diagnoza = kodowanie::RozpoznajKodowanie(stan);
-    s.propozycja = kodowanie::ZaproponujPoprawke(stan, w.diagnoza);
+    w.diagnoza = diagnoza::RozpoznajKodowanie(stan);
+    s.propozycja = diagnoza::ZaproponujPoprawke(stan, w.diagnoza);
   }
   return w;
 }
@@ -117,7 +117,7 @@ TWynik SprawdzPlik(const std::string& sciezka, TOdbiorca odbiorca, const TZasady
     rachunki::UzyjWykazuBankow(zasady.wykaz);
   if (TStanOkna* const* s = std::get_if<TStanOkna*>(&odbiorca))
     return DoStanu(sciezka, **s, zasady.rachunki);
-  const std::unique_ptr<platform::InputFile> plik = Typy::OtworzPlikZrodlowy(sciezka);
+  const std::unique_ptr<platform::InputFile> plik = linie::OtworzPlikZrodlowy(sciezka);
   return TStrumien::Sprawdz(*plik, sciezka, *std::get<TZnaleziska*>(odbiorca), zasady.rachunki);
 }
 

@@ -24,7 +24,7 @@
 #include "diagnoza/PropozycjaPoprawki.h"
 #include "diagnoza/RozpoznajKodowanie.h"
 #include "linie/SprawdzanieStrumienia.h"
-#include "profil/Profil.h"
+#include "profile/Profil.h"
 #include "rachunki/Podsumowanie.h"
 #include "rachunki/PodsumowanieStanu.h"
 #include "rachunki/Uwagi.h"
@@ -54,14 +54,14 @@ struct TZasady {
 // corrected copy), and the account findings and warnings after the
 // character findings of their line. Called only between Otwarty and the
 // end of SprawdzPlik.
-class TZnaleziska : public StreamFindings {
+class TZnaleziska : public linie::StreamFindings {
  public:
   // The file is open and nothing of it read: the outputs that take every
   // line (the corrected copy) are begun here.
   virtual void Otwarty() {}
   // Asked once, after Otwarty: whether whole faulty lines are wanted (for a
   // report) and whether the corrected copy is made.
-  virtual SprawdzanieStrumienia::Options Opcje() const = 0;
+  virtual linie::SprawdzanieStrumienia::Options Opcje() const = 0;
   // A wrong account number or field of line `linia` (1-based), whose bytes
   // are `bajty`.
   virtual void Uwaga(std::uint64_t linia, const rachunki::TUwaga& uwaga,
@@ -74,7 +74,7 @@ class TZnaleziska : public StreamFindings {
   friend class TStrumien;
   // The text of faulty lines goes to the encoding diagnosis.
   void FaultyText(std::uint64_t line, std::string_view part) final;
-  kodowanie::TRozpoznawanie* rozpoznawanie_ = nullptr;
+  diagnoza::TRozpoznawanie* rozpoznawanie_ = nullptr;
 };
 
 // The window's sink: the state the file is read into, every line kept,
@@ -90,7 +90,7 @@ struct TStanOkna {
   // with a faulty line; the automatic correction the diagnosis offers.
   rachunki::TRachunkiStanu rachunki;
   std::string tekstRaportu;
-  std::optional<kodowanie::TPropozycja> propozycja;
+  std::optional<diagnoza::TPropozycja> propozycja;
 };
 
 using TOdbiorca = std::variant<TZnaleziska*, TStanOkna*>;
@@ -102,7 +102,7 @@ struct TWynik {
   std::uint64_t ostrzezen = 0;
   rachunki::TSumy sumy;
   // The encoding the file looks to be in, faulty or clean.
-  std::optional<kodowanie::TDiagnoza> diagnoza;
+  std::optional<diagnoza::TDiagnoza> diagnoza;
 };
 
 // Checks the file at `sciezka` into `odbiorca`. A file that cannot be

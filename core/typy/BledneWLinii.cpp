@@ -10,7 +10,7 @@
 namespace Typy {
 
 std::vector<std::size_t> BledneWLinii(std::string_view linia) {
-  const TRegulaZnakow& r = Regula();
+  const kodowanie::TRegulaZnakow& r = kodowanie::Regula();
   std::vector<std::size_t> wynik;
   const auto* const poczatek = reinterpret_cast<const unsigned char*>(linia.data());
   const auto* const koniec = poczatek + linia.size();
@@ -34,7 +34,7 @@ std::vector<std::size_t> BledneWLinii(std::string_view linia) {
 }
 
 std::size_t TKolumnyZnakow::operator()(std::size_t pos) {
-  if (!Regula().utf8) return pos;
+  if (!kodowanie::Regula().utf8) return pos;
   const auto* const p = reinterpret_cast<const unsigned char*>(linia_.data());
   const auto* const koniec = p + linia_.size();
   while (bajt_ < linia_.size()) {
@@ -49,8 +49,8 @@ std::size_t TKolumnyZnakow::operator()(std::size_t pos) {
 
 bool CzyBlednyWLinii(std::string_view linia, std::size_t pos) {
   if (pos == 0 || pos > linia.size()) return false;
-  if (!Regula().bledny[static_cast<unsigned char>(linia[pos - 1])]) return false;
-  if (!Regula().zalezny) return true;
+  if (!kodowanie::Regula().bledny[static_cast<unsigned char>(linia[pos - 1])]) return false;
+  if (!kodowanie::Regula().zalezny) return true;
   const std::vector<std::size_t> b = BledneWLinii(linia);
   return std::binary_search(b.begin(), b.end(), pos);
 }

@@ -18,6 +18,8 @@
 #define WERYFIKACJA_BYTEBUFFER_MAP 1
 #endif
 
+namespace Typy {
+
 class ByteBuffer {
  public:
   // Blocks at least this large are mapped, smaller ones come from malloc.
@@ -125,3 +127,5 @@ class ByteBuffer {
   std::size_t capacity_ = 0;
   bool mapped_ = false;
 };
+
+}  // namespace Typy

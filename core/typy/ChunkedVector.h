@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+namespace Typy {
+
 template <class T>
 class ChunkedVector {
  public:
@@ -56,3 +58,5 @@ class ChunkedVector {
   std::vector<std::unique_ptr<T[]>> chunks_;
   std::size_t size_ = 0;
 };
+
+}  // namespace Typy

@@ -2,7 +2,7 @@
 
 #include <new>
 
-namespace bledy {
+namespace Typy::bledy {
 
 std::string Opis(const std::exception& e) {
   if (dynamic_cast<const std::bad_alloc*>(&e)) return kBrakPamieci;
@@ -15,4 +15,4 @@ std::string TekstBledu(std::string komunikat) {
   return komunikat;
 }
 
-}  // namespace bledy
+}  // namespace Typy::bledy

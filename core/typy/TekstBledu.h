@@ -4,7 +4,7 @@
 #include <exception>
 #include <string>
 
-namespace bledy {
+namespace Typy::bledy {
 
 // A lack of memory, in words rather than the library's name for it.
 inline constexpr char kBrakPamieci[] = "Out of memory";
@@ -17,4 +17,4 @@ std::string Opis(const std::exception& e);
 // last byte sorts after "."; one ending in ".", "!" or ")" stays as it is.
 std::string TekstBledu(std::string komunikat);
 
-}  // namespace bledy
+}  // namespace Typy::bledy

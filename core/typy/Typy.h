@@ -22,6 +22,14 @@
 
 namespace Typy {
 
+// The table of the bytes allowed outside 32..126 and its test, which the
+// character correction applies again: the ground's rule, named here where
+// the state's routines are.
+inline constexpr const unsigned char (&ZnakiDozwolone)[20] = kodowanie::ZnakiDozwolone;
+constexpr bool CzyZnakDozwolony(unsigned char b) {
+  return kodowanie::CzyZnakDozwolony(b);
+}
+
 struct TRecError {
   std::int32_t LineIndex = 0;
   std::string BadChars;      // the faulty bytes, joined by ","
@@ -34,7 +42,7 @@ struct TRecError {
 // the rule in use.
 template <class F>
 void ForEachFaultyByte(std::string_view line, F&& f) {
-  if (Regula().zalezny) {
+  if (kodowanie::Regula().zalezny) {
     for (const std::size_t pos : BledneWLinii(line))
       f(pos, static_cast<unsigned char>(line[pos - 1]));
     return;

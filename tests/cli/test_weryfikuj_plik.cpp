@@ -115,7 +115,7 @@ TEST_F(WeryfikujPlik, reportIsTheWindowProgramsReport) {
                           std::stoi(t.substr(15, 2)), std::stoi(t.substr(18, 2))};
   Typy::TStan stan;
   stan.NazwaPliku = dir_ + "/bledny.txt";
-  Typy::WczytajPlik(stan);
+  linie::WczytajPlik(stan);
   raport::TRaportTekst oczekiwany;
   raport::UtworzLOG(
       stan, oczekiwany, [c] { return c; }, t[14]);
@@ -390,7 +390,7 @@ TEST_F(WeryfikujPlik, bankProfile) {
   const std::string rekord =
       "110,20240328,100,10500015,0,\"15105000159303642621299722\",\"73109010146123306697058715\","
       "\"Firma & Syn\",\"Jan Kowalski|ul. Wąska; 5\",0,10901014,\"Tytul\",\"\",\"\",\"51\"";
-  const std::string linia = cp1250::FromUtf8Lossy(rekord);
+  const std::string linia = kodowanie::cp1250::FromUtf8Lossy(rekord);
   const std::size_t amp = linia.find('&'), srednik = linia.find(';');
   Zapisz(dir_ + "/lista.txt", linia + "\nkoniec\r\n");
   w = Uruchom({"--profil", "Najostrzejsze wspólne", "--fix", "--report", "r.log", "lista.txt"});
@@ -408,8 +408,8 @@ TEST_F(WeryfikujPlik, bankProfile) {
   poprawiony[amp] = poprawiony[srednik] = '?';
   EXPECT_EQ(Czytaj(dir_ + "/lista_nowy.txt"), poprawiony + "\r\nkoniec\r\n");
   EXPECT_NE(Czytaj(dir_ + "/r.log")
-                .find(cp1250::FromUtf8Lossy("\r\nProfil banku: Najostrzejsze "
-                                            "wspólne\r\n")),
+                .find(kodowanie::cp1250::FromUtf8Lossy("\r\nProfil banku: Najostrzejsze "
+                                                       "wspólne\r\n")),
             std::string::npos);
   // The default profile's report says nothing of profiles.
   w = Uruchom({"--report", "r.log", "bledny.txt"});
@@ -434,7 +434,7 @@ TEST_F(WeryfikujPlik, bankProfile) {
   // A UTF-8 bank: a UTF-8 list with Polish letters is correct; a
   // Windows-1250 one is diagnosed and converted to UTF-8, the same letters.
   const std::string w1250 = Czytaj(std::string(EXAMPLES_DIR) + "/zlecenia.txt");
-  const std::string tekst = cp1250::ToUtf8(w1250);
+  const std::string tekst = kodowanie::cp1250::ToUtf8(w1250);
   Zapisz(dir_ + "/utf8.txt", tekst);
   Zapisz(dir_ + "/w1250.txt", w1250);
   w = Uruchom({"--profil", "Import firmowy, UTF-8", "utf8.txt"});

@@ -27,7 +27,7 @@
 #include "kodowanie/Cp1250.h"
 #include "linie/CzytajKawalkami.h"
 #include "linie/WczytajPlik.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "rachunki/PodsumowanieStanu.h"
 #include "rachunki/UwagiStanu.h"
 #include "rachunki/WykazBankow.h"
@@ -47,11 +47,11 @@ constexpr std::size_t kKawalek = std::size_t{128} << 10;
 // A faulty byte as the checker is to show it: decoded, controls as their
 // pictures, a byte the code page leaves undefined as U+FFFD.
 std::string Pokaz(unsigned char b) {
-  const char16_t u = cp1250::kToUnicode[b];
+  const char16_t u = kodowanie::cp1250::kToUnicode[b];
   std::string s =
       (u >= 0x80 && u < 0xA0)
           ? "\xEF\xBF\xBD"
-          : cp1250::ToUtf8(std::string_view(reinterpret_cast<const char*>(&b), 1), true);
+          : kodowanie::cp1250::ToUtf8(std::string_view(reinterpret_cast<const char*>(&b), 1), true);
   char hex[8];
   std::snprintf(hex, sizeof hex, "%02X", b);
   return s + "\" (0x" + hex + ")";
@@ -60,8 +60,8 @@ std::string Pokaz(unsigned char b) {
 // What the checker must print for a file, from the window's state: each
 // line's faulty characters, then its wrong account numbers and fields.
 std::string OczekiwaneWyjscie(const sprawdzanie::TStanOkna& okno,
-                              const std::optional<kodowanie::TDiagnoza>& d,
-                              const std::string& nazwa, const std::string& poprawiony) {
+                              const std::optional<diagnoza::TDiagnoza>& d, const std::string& nazwa,
+                              const std::string& poprawiony) {
   std::string out;
   const Typy::TStan& s = okno.stan;
   const rachunki::TRachunkiStanu& r = okno.rachunki;
@@ -79,16 +79,17 @@ std::string OczekiwaneWyjscie(const sprawdzanie::TStanOkna& okno,
         const rachunki::TUwaga& x = uwagi[u].uwaga;
         const std::string_view bank = rachunki::BankUwagi(x, linia);
         out += nazwa + ":" + std::to_string(nr) + ":" + std::to_string(x.kolumna) + ": " +
-               cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
-               cp1250::ToUtf8(rachunki::OpisUwagi(x, linia)) + ": \"" +
-               cp1250::ToUtf8(x.Wartosc(linia), true) + "\"" +
-               (bank.empty() ? "" : " (bank: " + cp1250::ToUtf8(bank) + ")") + "\n";
+               kodowanie::cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
+               kodowanie::cp1250::ToUtf8(rachunki::OpisUwagi(x, linia)) + ": \"" +
+               kodowanie::cp1250::ToUtf8(x.Wartosc(linia), true) + "\"" +
+               (bank.empty() ? "" : " (bank: " + kodowanie::cp1250::ToUtf8(bank) + ")") + "\n";
       }
       for (; o < r.ostrzezenia.size() && r.ostrzezenia[o].linia == nr; ++o) {
         const rachunki::TOstrzezenie& x = r.ostrzezenia[o].ostrzezenie;
         out += nazwa + ":" + std::to_string(nr) + ":" + std::to_string(x.kolumna) + ": " +
-               cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " + cp1250::ToUtf8(x.Opis()) +
-               ": \"" + cp1250::ToUtf8(x.Wartosc(linia), true) + "\"\n";
+               kodowanie::cp1250::ToUtf8(rachunki::NazwaPola(x.pole)) + ": " +
+               kodowanie::cp1250::ToUtf8(x.Opis()) + ": \"" +
+               kodowanie::cp1250::ToUtf8(x.Wartosc(linia), true) + "\"\n";
       }
     }
   };
@@ -97,7 +98,8 @@ std::string OczekiwaneWyjscie(const sprawdzanie::TStanOkna& okno,
     uwagiDo(idx);
     const std::string nr = std::to_string(idx + 1);
     const std::string_view linia = s.LinieOrg[idx];
-    if (linia.empty()) out += nazwa + ":" + nr + ": " + cp1250::ToUtf8(teksty::CiagPusty) + "\n";
+    if (linia.empty())
+      out += nazwa + ":" + nr + ": " + kodowanie::cp1250::ToUtf8(Typy::teksty::CiagPusty) + "\n";
     // Columns as the user counts them: characters of the bank's encoding.
     Typy::TKolumnyZnakow kolumna(linia);
     Typy::ForEachFaultyByte(linia, [&](std::size_t pos, unsigned char b) {
@@ -106,23 +108,24 @@ std::string OczekiwaneWyjscie(const sprawdzanie::TStanOkna& okno,
     });
   }
   uwagiDo(s.LinieOrg.size());
-  std::string rachunki = uwagi.empty() ? std::string()
-                                       : nazwa + ": " + cp1250::ToUtf8(teksty::BledneRachunki) +
-                                             " " + std::to_string(uwagi.size()) + "\n";
+  std::string rachunki =
+      uwagi.empty() ? std::string()
+                    : nazwa + ": " + kodowanie::cp1250::ToUtf8(Typy::teksty::BledneRachunki) + " " +
+                          std::to_string(uwagi.size()) + "\n";
   if (!r.ostrzezenia.empty())
-    rachunki += nazwa + ": " + cp1250::ToUtf8(rachunki::kOstrzezenia) + " " +
+    rachunki += nazwa + ": " + kodowanie::cp1250::ToUtf8(rachunki::kOstrzezenia) + " " +
                 std::to_string(r.ostrzezenia.size()) + "\n";
   for (const std::string& l : rachunki::LiniePodsumowania(r.sumy, rachunki::NazwaBankuZWykazu))
-    rachunki += nazwa + ": " + cp1250::ToUtf8(l) + "\n";
+    rachunki += nazwa + ": " + kodowanie::cp1250::ToUtf8(l) + "\n";
   if (s.Bledy.empty())
-    return out + nazwa + ": " + cp1250::ToUtf8(teksty::PlikPoprawny) + "\n" + rachunki + nazwa +
-           ": raportu nie zapisano, plik nie zawiera błędów\n";
+    return out + nazwa + ": " + kodowanie::cp1250::ToUtf8(Typy::teksty::PlikPoprawny) + "\n" +
+           rachunki + nazwa + ": raportu nie zapisano, plik nie zawiera błędów\n";
   // The encoding the window's diagnosis names, which the checker reaches
   // from the lines as they pass.
   if (d && d->kodowanie != profile::AktywnyProfil().kodowanie)
     out += nazwa + ": plik wygląda na zapisany w kodowaniu " +
            std::string(kodowanie::Nazwa(d->kodowanie)) + "\n";
-  return out + nazwa + ": " + cp1250::ToUtf8(teksty::IloscBlednychLinii) + " " +
+  return out + nazwa + ": " + kodowanie::cp1250::ToUtf8(Typy::teksty::IloscBlednychLinii) + " " +
          std::to_string(s.Bledy.size()) + "\n" + rachunki + nazwa + ": zapisano " + poprawiony +
          "\n";
 }
@@ -254,7 +257,7 @@ std::vector<TWejscie> Wygenerowane() {
   // A file big enough to be mapped piece by piece: CR LF split between two
   // mapped pieces, faults on either side of the next edge, an empty line
   // at the last one.
-  const std::size_t mapa = Typy::kKawalekMapy;
+  const std::size_t mapa = linie::kKawalekMapy;
   std::string duzy;
   while (duzy.size() < 2 * mapa + 5000) duzy += std::string(61, 'm') + "\r\n";
   duzy[mapa - 1] = '\r';
@@ -296,7 +299,7 @@ std::vector<TWejscie> Wszystkie() {
 class TZapis final : public sprawdzanie::TZnaleziska {
  public:
   void Otwarty() override { otwarty_ = pozycje.empty(); }
-  SprawdzanieStrumienia::Options Opcje() const override {
+  linie::SprawdzanieStrumienia::Options Opcje() const override {
     EXPECT_TRUE(otwarty_) << "options asked for before the file was open";
     return {};
   }
@@ -396,14 +399,14 @@ std::vector<TWejscie> WKodowaniach() {
       "\"\",\"\",\"51\"\n"
       "Tab\tulator i é\n\n";
   std::vector<TWejscie> v;
-  const std::string cp1250 = cp1250::FromUtf8Lossy(tekst);
+  const std::string cp1250 = kodowanie::cp1250::FromUtf8Lossy(tekst);
   v.push_back({"polskie_1250", cp1250});
   v.push_back({"polskie_utf8", tekst});
   // CP852: each Windows-1250 letter at its CP852 place.
   const auto& tablica852 = kodowanie::Tablica(kodowanie::TKodowanie::Cp852);
   std::string cp852;
   for (const char c : cp1250) {
-    const char16_t u = cp1250::kToUnicode[static_cast<unsigned char>(c)];
+    const char16_t u = kodowanie::cp1250::kToUnicode[static_cast<unsigned char>(c)];
     char b = c;
     for (int k = 128; k < 256 && static_cast<unsigned char>(c) >= 128; ++k)
       if (tablica852[static_cast<std::size_t>(k)] == u) b = static_cast<char>(k);
@@ -457,7 +460,7 @@ TEST(Zgodnosc, underABankProfileToo) {
   for (const char* profil :
        {"Najostrzejsze wspólne", "Import firmowy, UTF-8", "Import firmowy, CP852"}) {
     SCOPED_TRACE(profil);
-    const profile::TProfil p = profile::ZnajdzProfil(cp1250::FromUtf8Lossy(profil));
+    const profile::TProfil p = profile::ZnajdzProfil(kodowanie::cp1250::FromUtf8Lossy(profil));
     for (const TWejscie& w : wejscia) Porownaj(dir, w, {"--profil", profil}, {.profil = &p});
     EXPECT_EQ(profile::AktywnyProfil().nazwa, p.nazwa);
   }

@@ -188,7 +188,7 @@ inline void Sprawdz(Typy::TStan& s, const std::string& path) {
   s.Bledy.clear();
   s.WybranyBlad = -1;
   s.NazwaPliku = path;
-  Typy::WczytajPlik(s);
+  linie::WczytajPlik(s);
 }
 
 // Reads bytes through a temporary file into a fresh state.

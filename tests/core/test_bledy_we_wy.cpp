@@ -26,6 +26,7 @@
 #include "typy/TekstBledu.h"
 
 using namespace Typy;
+using namespace linie;
 using namespace testing_core;
 using V = std::vector<std::string>;
 
@@ -54,7 +55,7 @@ Outcome CheckAfterPrevious(const TempDir& dir, const std::string& path) {
   Outcome o{0, "no error"};
   try {
     Sprawdz(s, path);
-  } catch (const EInOutError& e) {
+  } catch (const platform::EInOutError& e) {
     o = {e.Code(), e.what()};
   }
   EXPECT_EQ(LinesOf(s), kPreviousLines);
@@ -141,12 +142,12 @@ TEST(EInOutError, errnoMapsOntoTheTable) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.err);
-    const EInOutError e = EInOutError::FromErrno(r.err);
+    const platform::EInOutError e = platform::EInOutError::FromErrno(r.err);
     EXPECT_EQ(e.Code(), r.code);
     EXPECT_STREQ(e.what(), r.message);
     EXPECT_EQ(e.SystemErrno(), r.err);
   }
-  const EInOutError sharing = EInOutError::SharingViolation();
+  const platform::EInOutError sharing = platform::EInOutError::SharingViolation();
   EXPECT_EQ(sharing.Code(), 32);
   EXPECT_STREQ(sharing.what(), "I/O error 32");
 }
@@ -166,8 +167,8 @@ TEST(EInOutError, messagesByCode) {
       {0, "I/O error 0"},
   };
   for (const auto& [code, message] : rows) {
-    EXPECT_EQ(EInOutError::MessageFor(code), message);
-    const EInOutError e(code);
+    EXPECT_EQ(platform::EInOutError::MessageFor(code), message);
+    const platform::EInOutError e(code);
     EXPECT_EQ(e.Code(), code);
     EXPECT_STREQ(e.what(), message);
     EXPECT_EQ(e.SystemErrno(), 0);
@@ -234,7 +235,7 @@ TEST(WczytajPlikErrors, unreadableForAnOrdinaryUser) {
       try {
         Sprawdz(s, path);
         return std::string("read");
-      } catch (const EInOutError& e) {
+      } catch (const platform::EInOutError& e) {
         const bool kept = s.LinieOrg.size() == 1 && s.LinieOrg[0] == "poprzedni";
         return std::to_string(e.Code()) + " " + e.what() + (kept ? "" : " (lists changed)");
       }
@@ -278,7 +279,7 @@ TEST(WczytajPlikErrors, readFailureAfterTheOpen) {
   try {
     Sprawdz(s, "/proc/self/mem");  // reading address 0 fails with EIO
     FAIL() << "no error";
-  } catch (const EInOutError& e) {
+  } catch (const platform::EInOutError& e) {
     EXPECT_EQ(e.Code(), EIO);
     EXPECT_STREQ(e.what(), "I/O error 5");
     EXPECT_EQ(e.SystemErrno(), EIO);
@@ -342,7 +343,7 @@ TEST(InputFileChanges, everyKindOfChangeIsNoticed) {
 // it lost read as zero to the end of the page it now ends in, then as the
 // end-of-text mark.
 TEST(MappedPieces, holdTheFileAndSurviveItsChanges) {
-  const std::size_t piece = Typy::kKawalekMapy;
+  const std::size_t piece = linie::kKawalekMapy;
   std::string content;
   for (std::size_t k = 0; content.size() < 2 * piece + 12345; ++k)
     content += "linia " + std::to_string(k) + "\r\n";
@@ -380,7 +381,7 @@ TEST(MappedPieces, holdTheFileAndSurviveItsChanges) {
     std::size_t pieces = 0, largest = 0;
     bool changed = false;
     try {
-      Typy::CzytajKawalkami(f, [&](const char* data, std::size_t n) {
+      linie::CzytajKawalkami(f, [&](const char* data, std::size_t n) {
         if (n == 0) return true;
         if (pieces++ == 0) {
           got.append(data, c.seen);
@@ -392,8 +393,8 @@ TEST(MappedPieces, holdTheFileAndSurviveItsChanges) {
         largest = std::max(largest, n);
         return true;
       });
-    } catch (const EInOutError& e) {
-      EXPECT_EQ(e.Code(), io_codes::kFileChanged) << e.what();
+    } catch (const platform::EInOutError& e) {
+      EXPECT_EQ(e.Code(), platform::io_codes::kFileChanged) << e.what();
       changed = true;
     }
     EXPECT_EQ(changed, c.changed);
@@ -416,7 +417,8 @@ TEST(MappedPieces, holdTheFileAndSurviveItsChanges) {
 // The words both programs show for a failure: the error's own message, and
 // for a lack of memory "Out of memory" rather than the library's name for it.
 TEST(OpisBledu, namesALackOfMemoryInWords) {
-  EXPECT_EQ(bledy::Opis(std::bad_alloc()), "Out of memory");
-  EXPECT_EQ(bledy::Opis(EInOutError(io_codes::kFileNotFound)), "File not found");
-  EXPECT_EQ(bledy::TekstBledu(bledy::Opis(std::bad_alloc())), "Out of memory.");
+  EXPECT_EQ(Typy::bledy::Opis(std::bad_alloc()), "Out of memory");
+  EXPECT_EQ(Typy::bledy::Opis(platform::EInOutError(platform::io_codes::kFileNotFound)),
+            "File not found");
+  EXPECT_EQ(Typy::bledy::TekstBledu(Typy::bledy::Opis(std::bad_alloc())), "Out of memory.");
 }

@@ -20,9 +20,9 @@
 #include "linie/LineSplitter.h"
 #include "linie/SprawdzanieStrumienia.h"
 
-using kodowanie::TDiagnoza;
+using diagnoza::TDiagnoza;
+using diagnoza::TZmiana;
 using kodowanie::TKodowanie;
-using kodowanie::TZmiana;
 using namespace testing_core;
 
 namespace {
@@ -31,7 +31,7 @@ std::optional<TDiagnoza> Diagnoza(const std::string& bytes) {
   TempDir dir;
   Typy::TStan s;
   Sprawdz(s, dir.Write("lista.txt", bytes));
-  return kodowanie::RozpoznajKodowanie(s);
+  return diagnoza::RozpoznajKodowanie(s);
 }
 
 std::string Odczytaj(const std::string& path) {
@@ -43,14 +43,14 @@ std::string Odczytaj(const std::string& path) {
 
 struct TPoprawiony {
   std::string bajty;
-  kodowanie::TWynikPoprawy wynik;
+  diagnoza::TWynikPoprawy wynik;
 };
 
 TPoprawiony Popraw(const std::string& bytes, TKodowanie z) {
   TempDir dir;
   const std::string src = dir.Write("lista.txt", bytes);
   TPoprawiony p;
-  const std::string out = kodowanie::ZapiszPoprawke(src, z, p.wynik);
+  const std::string out = diagnoza::ZapiszPoprawke(src, z, p.wynik);
   EXPECT_EQ(out, dir.File("lista_nowy.txt"));
   EXPECT_EQ(Odczytaj(src), bytes) << "the source is never written";
   p.bajty = Odczytaj(out);
@@ -59,7 +59,7 @@ TPoprawiony Popraw(const std::string& bytes, TKodowanie z) {
 
 std::string Przekoduj(const std::string& bytes, TKodowanie z, std::size_t kawalek) {
   std::string out;
-  kodowanie::TPrzekodowanie p(
+  diagnoza::TPrzekodowanie p(
       z, [](void* k, const char* b, std::size_t n) { static_cast<std::string*>(k)->append(b, n); },
       &out);
   for (std::size_t i = 0; i < bytes.size(); i += kawalek)
@@ -77,7 +77,7 @@ std::string Nazwa(const std::optional<TDiagnoza>& d) {
 
 // The diagnosis as the command-line checker makes it: the parts of faulty
 // lines as they pass the check, then the clean lines read again.
-class TZnaleziska final : public StreamFindings {
+class TZnaleziska final : public linie::StreamFindings {
  public:
   void FaultyByte(std::uint64_t, std::uint64_t, unsigned char) override {}
   void EmptyLine(std::uint64_t) override {}
@@ -86,7 +86,7 @@ class TZnaleziska final : public StreamFindings {
   void FaultyText(std::uint64_t line, std::string_view part) override {
     r.CzescBlednej(line, part);
   }
-  kodowanie::TRozpoznawanie r;
+  diagnoza::TRozpoznawanie r;
 };
 
 // The file's diagnosis by the window's reader and by the checker's, which
@@ -96,17 +96,17 @@ std::string Rozpoznaj(const std::string& bytes) {
   const std::string path = dir.Write("lista.txt", bytes);
   Typy::TStan s;
   Sprawdz(s, path);
-  const std::string okno = Nazwa(kodowanie::RozpoznajKodowanie(s));
+  const std::string okno = Nazwa(diagnoza::RozpoznajKodowanie(s));
   TZnaleziska z;
-  SprawdzanieStrumienia check(z, {});
-  BasicLineSplitter<SprawdzanieStrumienia> splitter(check);
+  linie::SprawdzanieStrumienia check(z, {});
+  linie::BasicLineSplitter<linie::SprawdzanieStrumienia> splitter(check);
   // Pieces of an odd size, so that a longer file has lines cut between them.
   for (std::size_t i = 0; i < bytes.size(); i += 4093)
     if (!splitter.Feed(bytes.data() + i, std::min<std::size_t>(4093, bytes.size() - i))) break;
   splitter.Finish();
   z.r.KoniecBlednych();
-  if (z.r.PotrzebneLiniePoprawne(0)) kodowanie::DoczytajLiniePoprawne(z.r, path);
-  kodowanie::DoczytajPoczatek(z.r, path);
+  if (z.r.PotrzebneLiniePoprawne(0)) diagnoza::DoczytajLiniePoprawne(z.r, path);
+  diagnoza::DoczytajPoczatek(z.r, path);
   EXPECT_EQ(Nazwa(z.r.Wynik()), okno) << "the checker and the window disagree";
   return okno;
 }
@@ -183,7 +183,7 @@ TEST(ZnakDlaBanku, MapsEveryKindOfCharacter) {
       {U'中', "?", TZmiana::Brak},
       {0x1F600, "?", TZmiana::Brak},
   };
-  kodowanie::TZnakiDlaBanku znaki;
+  diagnoza::TZnakiDlaBanku znaki;
   for (const TWiersz& w : tabela) {
     std::string out;
     const TZmiana z = znaki.Dopisz(w.znak, out);
@@ -247,7 +247,7 @@ TEST(Rozpoznawanie, NamesTheEncodingOfEveryFaultyFileAndTheCorrectionIsClean) {
                       k == TKodowanie::Windows1250);
           continue;
         }
-        const auto d = kodowanie::RozpoznajKodowanie(s);
+        const auto d = diagnoza::RozpoznajKodowanie(s);
         const bool nicDoZmiany =
             k == TKodowanie::Iso8859_2 &&
             Zakoduj(rozmiar.utf8, k) == Zakoduj(rozmiar.utf8, TKodowanie::Windows1250);
@@ -567,23 +567,23 @@ TEST(PropozycjaPoprawki, OfferedOnlyWhereTheCorrectionChangesSomething) {
     TempDir dir;
     Typy::TStan s;
     Sprawdz(s, dir.Write("lista.txt", p.bajty));
-    const auto propozycja = kodowanie::ZaproponujPoprawke(s);
+    const auto propozycja = diagnoza::ZaproponujPoprawke(s);
     if (!p.zdanie) {
       EXPECT_EQ(propozycja.has_value(), false) << p.opis;
     } else {
       ASSERT_TRUE(propozycja) << p.opis;
-      EXPECT_EQ(cp1250::ToUtf8(propozycja->zdanie), p.zdanie) << p.opis;
+      EXPECT_EQ(kodowanie::cp1250::ToUtf8(propozycja->zdanie), p.zdanie) << p.opis;
     }
   }
 }
 
 TEST(PropozycjaPoprawki, ConfirmationSaysWhatChangesAndWhatIsLost) {
-  kodowanie::TWynikPoprawy w;
+  diagnoza::TWynikPoprawy w;
   w.polskie = 40;
   w.zamienione = 3;
   w.brakujace = 2;
   w.nieodkodowane = 1;
-  EXPECT_EQ(cp1250::ToUtf8(kodowanie::TekstPotwierdzenia(TKodowanie::Utf8, w)),
+  EXPECT_EQ(kodowanie::cp1250::ToUtf8(diagnoza::TekstPotwierdzenia(TKodowanie::Utf8, w)),
             "Plik zostanie odczytany jako UTF-8 i zapisany w kodowaniu Windows-1250, jako plik "
             "poprawiony.\r\n\r\nPolskie litery: 40\r\nZmienionych znaków: 5\r\n"
             "Znaków, których Windows-1250 nie ma, zapisanych jako \"?\": 2\r\n"

@@ -8,6 +8,7 @@
 #include "typy/Typy.h"
 
 using namespace Typy;
+using namespace linie;
 
 namespace {
 

@@ -149,7 +149,8 @@ TEST(Podsumowanie, GeneratedPayrollsSumAsTheTestSumsThemAndWarnWhereTheyRepeat) 
       oczekiwane.push_back("bank " + b + ": przelewów: " + std::to_string(o.ile) +
                            ", razem: " + Zl(o.grosze) + " zł");
     std::vector<std::string> linie;
-    for (const std::string& x : LiniePodsumowania(r.sumy)) linie.push_back(cp1250::ToUtf8(x));
+    for (const std::string& x : LiniePodsumowania(r.sumy))
+      linie.push_back(kodowanie::cp1250::ToUtf8(x));
     ASSERT_GE(linie.size(), oczekiwane.size());
     EXPECT_EQ(std::vector<std::string>(linie.begin(), linie.begin() + oczekiwane.size()),
               oczekiwane);
@@ -198,7 +199,8 @@ TEST(Podsumowanie, OnlyTheSamePayeeAmountAndTitleIsATransferWrittenTwice) {
     if (x.ostrzezenie) {
       EXPECT_EQ(w[0].innaLinia, 1u);
       EXPECT_EQ(w[0].pole, Pole::RachunekKontrahenta);
-      EXPECT_EQ(cp1250::ToUtf8(w[0].Opis()), "ostrzeżenie: ten sam przelew co w linii 1");
+      EXPECT_EQ(kodowanie::cp1250::ToUtf8(w[0].Opis()),
+                "ostrzeżenie: ten sam przelew co w linii 1");
     }
     EXPECT_EQ(podsumowanie.Ostrzezen(), w.size());
   }
@@ -239,7 +241,8 @@ TEST(Podsumowanie, DatesAndBanksBeyondTheirBoundAreCountedTogether) {
   EXPECT_EQ(s.daty.size(), kNajwiecejDat + 1);
   EXPECT_EQ(s.banki.size(), kNajwiecejBankow + 1);
   const std::vector<std::string> linie = LiniePodsumowania(s);
-  EXPECT_EQ(linie[kNajwiecejDat + 1].substr(0, 14), cp1250::Literal{u8"pozostałe daty"}.str());
+  EXPECT_EQ(linie[kNajwiecejDat + 1].substr(0, 14),
+            kodowanie::cp1250::Literal{u8"pozostałe daty"}.str());
 }
 
 TEST(Podsumowanie, BankLinesTakeTheirNameWhereOneIsKnown) {
@@ -252,7 +255,8 @@ TEST(Podsumowanie, BankLinesTakeTheirNameWhereOneIsKnown) {
     return kod == 10901014 ? std::string("Bank A") : std::string();
   };
   std::vector<std::string> linie;
-  for (const std::string& x : LiniePodsumowania(s, nazwa)) linie.push_back(cp1250::ToUtf8(x));
+  for (const std::string& x : LiniePodsumowania(s, nazwa))
+    linie.push_back(kodowanie::cp1250::ToUtf8(x));
   const std::vector<std::string> oczekiwane = {
       "przelewów: 3, razem: 4 500,00 zł",
       "bank 10202892: przelewów: 1, razem: 1 500,00 zł",

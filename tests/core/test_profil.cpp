@@ -10,7 +10,7 @@
 #include "TempDir.h"
 #include "TestSupport.h"
 #include "kodowanie/Cp1250.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "rachunki/Uwagi.h"
 #include "typy/Typy.h"
 
@@ -28,7 +28,7 @@ struct TProfilWTescie {
 
 const TProfil& Wbudowany(const char* utf8) {
   for (const TProfil& p : profile::Wbudowane())
-    if (p.nazwa == cp1250::FromUtf8Lossy(utf8)) return p;
+    if (p.nazwa == kodowanie::cp1250::FromUtf8Lossy(utf8)) return p;
   throw std::runtime_error(std::string("no built-in profile ") + utf8);
 }
 
@@ -81,8 +81,8 @@ TEST(Profil, eachKeySetsItsValue) {
   }
   // Names and sources are held in Windows-1250, as every text is.
   const TProfil p = profile::CzytajProfil("nazwa = \"Bank Łódź\"\nzrodlo = \"Opis §5\"", "p");
-  EXPECT_EQ(p.nazwa, cp1250::FromUtf8Lossy("Bank Łódź"));
-  EXPECT_EQ(p.zrodlo, cp1250::FromUtf8Lossy("Opis §5"));
+  EXPECT_EQ(p.nazwa, kodowanie::cp1250::FromUtf8Lossy("Bank Łódź"));
+  EXPECT_EQ(p.zrodlo, kodowanie::cp1250::FromUtf8Lossy("Opis §5"));
 }
 
 TEST(Profil, aFileItCannotUseIsNamedWithLineAndKey) {
@@ -145,7 +145,7 @@ TEST(Profil, builtInProfilesNameTheirSourceAndTheDefaultIsTheRuleItself) {
   const auto& w = profile::Wbudowane();
   ASSERT_GE(w.size(), 3u);
   EXPECT_TRUE(profile::CzyDomyslny(w.front()));
-  EXPECT_EQ(w.front().nazwa, cp1250::FromUtf8Lossy("Zasady ogólne"));
+  EXPECT_EQ(w.front().nazwa, kodowanie::cp1250::FromUtf8Lossy("Zasady ogólne"));
   for (std::size_t i = 0; i < w.size(); ++i) {
     EXPECT_FALSE(w[i].zrodlo.empty()) << w[i].nazwa;
     for (std::size_t k = 0; k < i; ++k) EXPECT_NE(w[i].nazwa, w[k].nazwa);
@@ -154,15 +154,15 @@ TEST(Profil, builtInProfilesNameTheirSourceAndTheDefaultIsTheRuleItself) {
     }
     EXPECT_EQ(profile::ZnajdzProfil(w[i].nazwa), w[i]);
   }
-  const Typy::TRegulaZnakow r = profile::RegulaZnakow(w.front());
-  EXPECT_EQ(r.klasa, Typy::kByteClass);
-  EXPECT_EQ(r.bledny, Typy::kZnakBledny);
+  const kodowanie::TRegulaZnakow r = profile::RegulaZnakow(w.front());
+  EXPECT_EQ(r.klasa, kodowanie::kByteClass);
+  EXPECT_EQ(r.bledny, kodowanie::kZnakBledny);
   EXPECT_FALSE(r.zalezny || r.crlf);
   EXPECT_EQ(profile::PlikiWbudowane().size(), w.size());
 }
 
 TEST(Profil, eachBuiltInProfileTakesAListAndRefusesAnother) {
-  const std::string polskie1250 = cp1250::FromUtf8Lossy("Zażółć gęślą jaźń ĄĆĘŁŃÓŚŹŻ");
+  const std::string polskie1250 = kodowanie::cp1250::FromUtf8Lossy("Zażółć gęślą jaźń ĄĆĘŁŃÓŚŹŻ");
   const std::string polskieUtf8 = "Zażółć gęślą jaźń ĄĆĘŁŃÓŚŹŻ";
   // The same letters in CP852.
   const std::string polskie852 =
@@ -235,7 +235,7 @@ TEST(Profil, elixirPartsAndTheirLengthAreTheBanks) {
     rachunki::TSprawdzanieLinii s;
     std::vector<std::string> opisy;
     for (const rachunki::TUwaga& u : s.Sprawdz(Rekord(nazwa)))
-      opisy.push_back(cp1250::ToUtf8(rachunki::OpisBledu(u.blad)));
+      opisy.push_back(kodowanie::cp1250::ToUtf8(rachunki::OpisBledu(u.blad)));
     return opisy;
   };
   const std::string trzy = "Jan|ul. Prosta 1|00-001 Warszawa";

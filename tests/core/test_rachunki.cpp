@@ -467,7 +467,7 @@ TEST(ElixirO, AFindingSaysWhichBankAndWhatListItChecked) {
   ASSERT_EQ(u.size(), 1u);
   EXPECT_EQ(
       OpisUwagi(u[0], l),
-      cp1250::Literal{
+      kodowanie::cp1250::Literal{
           u8"numer rozliczeniowy 12405022 nie występuje w wykazie banków (stan na 02.07.2026)"}
           .view());
   EXPECT_TRUE(BankUwagi(u[0], l).empty());
@@ -486,7 +486,7 @@ TEST(ElixirO, AFindingSaysWhichBankAndWhatListItChecked) {
   ASSERT_EQ(v.size(), 1u);
   EXPECT_EQ(OpisUwagi(v[0], wolna), OpisBledu(Blad::SumaKontrolna));
   EXPECT_EQ(BankUwagi(v[0], wolna),
-            cp1250::Literal{u8"Bank Polska Kasa Opieki Spółka Akcyjna"}.view());
+            kodowanie::cp1250::Literal{u8"Bank Polska Kasa Opieki Spółka Akcyjna"}.view());
 }
 
 namespace {
@@ -508,7 +508,7 @@ struct Zbior final {
 
 auto Strumien(const std::string& tekst, std::size_t kawalek) {
   Zbior z;
-  BasicLineSplitter<Zbior> sp(z);
+  linie::BasicLineSplitter<Zbior> sp(z);
   std::string piece;
   for (std::size_t off = 0; off < tekst.size(); off += kawalek) {
     // A buffer of its own, overwritten after each piece as the checker's.

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "kodowanie/ZnakiDozwolone.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "scan/LineScanner.h"
 #include "scan/ZwykleAscii.h"
 #include "typy/ByteBuffer.h"
@@ -300,7 +300,7 @@ TEST(ZwykleAscii, skipsExactlyThePrintableRun) {
       for (int b = 0; b < 256; ++b) {
         std::memset(buf, 'x', sizeof buf);
         if (at < n) buf[at] = static_cast<unsigned char>(b);
-        ASSERT_EQ(kodowanie::DlugoscZwyklych(buf, n), plain(buf, n))
+        ASSERT_EQ(scan::DlugoscZwyklych(buf, n), plain(buf, n))
             << "length " << n << ", byte " << b << " at " << at;
       }
     }
@@ -309,7 +309,7 @@ TEST(ZwykleAscii, skipsExactlyThePrintableRun) {
   for (const unsigned char b : {0x00, 0x1F, 0x20, 0x7E, 0x7F, 0x80, 0xFF}) {
     for (const std::size_t at : {std::size_t{15}, std::size_t{16}, std::size_t{4095}}) {
       dlugi[at] = b;
-      EXPECT_EQ(kodowanie::DlugoscZwyklych(dlugi.data(), dlugi.size()),
+      EXPECT_EQ(scan::DlugoscZwyklych(dlugi.data(), dlugi.size()),
                 plain(dlugi.data(), dlugi.size()))
           << "byte " << int{b} << " at " << at;
       dlugi[at] = ' ';
@@ -327,7 +327,7 @@ TEST(ByteBuffer, keepsEveryByteWhileGrowingAndMoving) {
   auto byteAt = [](std::uint64_t seed, std::size_t i) {
     return static_cast<char>(((i + seed) * 0x9E3779B97F4A7C15ull) >> 56);
   };
-  auto fill = [&](ByteBuffer& b, std::uint64_t seed, std::size_t total) {
+  auto fill = [&](Typy::ByteBuffer& b, std::uint64_t seed, std::size_t total) {
     std::mt19937_64 rng(seed);
     std::string piece;
     while (b.size() < total) {
@@ -336,16 +336,16 @@ TEST(ByteBuffer, keepsEveryByteWhileGrowingAndMoving) {
       b.append(piece.data(), piece.size());
     }
   };
-  auto expectFilled = [&](const ByteBuffer& b, std::uint64_t seed) {
+  auto expectFilled = [&](const Typy::ByteBuffer& b, std::uint64_t seed) {
     for (std::size_t i = 0; i < b.size(); ++i)
       if (b.data()[i] != byteAt(seed, i)) FAIL() << "byte " << i << " of " << b.size();
   };
 
-  ByteBuffer b;
+  Typy::ByteBuffer b;
   fill(b, 1, 50u << 20);
   expectFilled(b, 1);
 
-  ByteBuffer r;
+  Typy::ByteBuffer r;
   r.reserve(40u << 20);
   const std::size_t reserved = r.capacity();
   fill(r, 2, reserved + (3u << 20));

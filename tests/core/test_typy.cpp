@@ -8,6 +8,7 @@
 #include "typy/Typy.h"
 
 using namespace Typy;
+using namespace linie;
 using namespace testing_core;
 using V = std::vector<std::string>;
 
@@ -34,10 +35,10 @@ TEST(PodzielTekst, otherDelimitersAndBytes) {
 }
 
 TEST(Teksty, storedInWindows1250) {
-  EXPECT_EQ(teksty::CiagPusty.view(), kCiagPusty);
-  EXPECT_EQ(teksty::BledneZnaki.view(), kBledneZnaki);
-  EXPECT_EQ(teksty::CiagPusty.view().size(), 23u);
-  EXPECT_EQ(teksty::BledneZnaki.view().size(), 24u);
+  EXPECT_EQ(Typy::teksty::CiagPusty.view(), kCiagPusty);
+  EXPECT_EQ(Typy::teksty::BledneZnaki.view(), kBledneZnaki);
+  EXPECT_EQ(Typy::teksty::CiagPusty.view().size(), 23u);
+  EXPECT_EQ(Typy::teksty::BledneZnaki.view().size(), 24u);
 }
 
 TEST(Stan, startsEmptyAndIsOneInstance) {
@@ -65,13 +66,13 @@ TEST(CharacterRule, everyByteValue) {
     const bool ok = (v >= 32 && v <= 126) || inTable;
     allowed += ok;
     EXPECT_EQ(CzyZnakDozwolony(b), inTable);
-    EXPECT_EQ(CzyZnakBledny(b), !ok);
+    EXPECT_EQ(kodowanie::CzyZnakBledny(b), !ok);
 
-    std::uint8_t klass = ok ? kAllowed : kFaulty;
-    if (v == 0x0A) klass = kLineFeed;
-    if (v == 0x0D) klass = kCarriageReturn;
-    if (v == 0x1A) klass = kEndOfText;
-    EXPECT_EQ(kByteClass[b], klass);
+    std::uint8_t klass = ok ? kodowanie::kAllowed : kodowanie::kFaulty;
+    if (v == 0x0A) klass = kodowanie::kLineFeed;
+    if (v == 0x0D) klass = kodowanie::kCarriageReturn;
+    if (v == 0x1A) klass = kodowanie::kEndOfText;
+    EXPECT_EQ(kodowanie::kByteClass[b], klass);
 
     // The validator applies the same rule to a line of that one byte.
     TStan s;

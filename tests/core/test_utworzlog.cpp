@@ -55,7 +55,7 @@ std::string L(const std::string& s) {
 void Wczytaj(Typy::TStan& stan, const std::vector<std::string>& linie) {
   for (const auto& l : linie) {
     stan.LinieOrg.push_back(l);
-    Typy::SprawdzLinie(stan, static_cast<std::int32_t>(stan.LinieOrg.size() - 1), l);
+    linie::SprawdzLinie(stan, static_cast<std::int32_t>(stan.LinieOrg.size() - 1), l);
   }
 }
 
@@ -207,9 +207,9 @@ TEST(UtworzLOG, pathIsWrittenInWindows1250) {
   Wczytaj(stan, {"\x01"});
   EXPECT_TRUE(Raport(stan).starts_with(L(kNaglowek + "/home/\xB3ucja/\xBF\xF3\xB3w ? ?.txt")));
 
-  EXPECT_EQ(cp1250::FromUtf8Lossy("\xE2\x80\x93\xC2\xA0z\xC5\xBA"), "\x96\xA0z\x9F");
+  EXPECT_EQ(kodowanie::cp1250::FromUtf8Lossy("\xE2\x80\x93\xC2\xA0z\xC5\xBA"), "\x96\xA0z\x9F");
   // Overlong forms, surrogates and cut sequences are not characters.
-  EXPECT_EQ(cp1250::FromUtf8Lossy("\xC0\xAF|\xED\xA0\x80|\xC5"), "??|???|?");
+  EXPECT_EQ(kodowanie::cp1250::FromUtf8Lossy("\xC0\xAF|\xED\xA0\x80|\xC5"), "??|???|?");
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include "linie/WczytajPlik.h"
 
 using namespace Typy;
+using namespace linie;
 using namespace testing_core;
 using V = std::vector<std::string>;
 
@@ -196,7 +197,7 @@ TEST(WczytajPlik, stateAfterCleanFaultyAndFailedChecks) {
   try {
     Sprawdz(s, gone);
     FAIL() << "no error for a missing file";
-  } catch (const EInOutError& e) {
+  } catch (const platform::EInOutError& e) {
     EXPECT_EQ(e.Code(), 2);
     EXPECT_STREQ(e.what(), "File not found");
   }
@@ -247,8 +248,8 @@ TEST(WczytajPlik, followsSymbolicLinks) {
 // of the unfinished line must not stick to a later line.
 TEST(LineSplitter, abandonedLineIsDropped) {
   TStan s;
-  Typy::TLinieDoStanu linie(s);
-  LineSplitter splitter(linie);
+  linie::TLinieDoStanu linie(s);
+  linie::LineSplitter splitter(linie);
   ASSERT_TRUE(splitter.Feed("A\r\nB\x96\r\nunfinished\x01", 18));
   splitter.Abandon();
   EXPECT_EQ(LinesOf(s), (V{"A", "B\x96"}));

@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 
 using namespace Typy;
+using namespace linie;
 using namespace testing_core;
 
 namespace {

@@ -51,9 +51,11 @@ TEST(WykazBankow, BuiltInIsTheShippedFileAndEveryCodeChecksItself) {
     }
   }
   // Names as the list gives them, in Windows-1250.
-  EXPECT_EQ(w.Nazwa("10500015"), cp1250::Literal{u8"ING Bank Śląski Spółka Akcyjna"}.view());
+  EXPECT_EQ(w.Nazwa("10500015"),
+            kodowanie::cp1250::Literal{u8"ING Bank Śląski Spółka Akcyjna"}.view());
   EXPECT_EQ(w.Nazwa("10205226"),
-            cp1250::Literal{u8"Powszechna Kasa Oszczędności Bank Polski Spółka Akcyjna"}.view());
+            kodowanie::cp1250::Literal{u8"Powszechna Kasa Oszczędności Bank Polski Spółka Akcyjna"}
+                .view());
   EXPECT_EQ(w.Nazwa("10100071"), "Narodowy Bank Polski");
 }
 
@@ -92,7 +94,7 @@ TEST(WykazBankow, AListFromAFileIsDatedAndAWrongOneRefused) {
   const auto w = WczytajWykazBankow(plik);
   EXPECT_EQ(w->Rozmiar(), 3u);
   EXPECT_EQ(w->Data(), "31.01.2027");
-  EXPECT_EQ(w->Nazwa("10500015"), cp1250::Literal{u8"Bank Śląski"}.view());
+  EXPECT_EQ(w->Nazwa("10500015"), kodowanie::cp1250::Literal{u8"Bank Śląski"}.view());
   EXPECT_EQ(w->Nazwa("12400001"), "Inny");
   EXPECT_TRUE(w->Nazwa("10200003").empty());
 
@@ -112,9 +114,9 @@ TEST(WykazBankow, AListFromAFileIsDatedAndAWrongOneRefused) {
            std::string("10500015\tING\n"),
        }) {
     Zapisz(plik, zly);
-    EXPECT_THROW(WczytajWykazBankow(plik), EInOutError) << zly.substr(0, 60);
+    EXPECT_THROW(WczytajWykazBankow(plik), platform::EInOutError) << zly.substr(0, 60);
   }
-  EXPECT_THROW(WczytajWykazBankow(temp.path() + "/brak.json"), EInOutError);
+  EXPECT_THROW(WczytajWykazBankow(temp.path() + "/brak.json"), platform::EInOutError);
 }
 
 TEST(WykazBankow, TheListInUseIsTheOneGiven) {

@@ -28,6 +28,7 @@
 #include "typy/Typy.h"
 
 using namespace Typy;
+using namespace linie;
 namespace fs = std::filesystem;
 
 namespace {
@@ -56,9 +57,9 @@ int Pozostalosci(const std::string& dir) {
 // "ok" or the error's code and message, so failures compare as one value.
 std::string Wynik(const TStan& s) {
   try {
-    ZapiszPoprawionyPlik(s);
+    raport::ZapiszPoprawionyPlik(s);
     return "ok";
-  } catch (const EInOutError& e) {
+  } catch (const platform::EInOutError& e) {
     return std::to_string(e.Code()) + ": " + e.what();
   }
 }
@@ -148,7 +149,7 @@ TEST(NazwaPlikuPoprawionego, dropsOnlyTheLastExtensionOfTheLastPart) {
   };
   for (const char* folder : {"", "/", "dane/", "/home/ala/dane.2022/", "./a.b/c.d/"}) {
     for (const auto& [zrodlo, poprawiony] : nazwy)
-      EXPECT_EQ(NazwaPlikuPoprawionego(folder + std::string(zrodlo)),
+      EXPECT_EQ(raport::NazwaPlikuPoprawionego(folder + std::string(zrodlo)),
                 folder + std::string(poprawiony))
           << folder << zrodlo;
   }
@@ -164,7 +165,7 @@ TEST_F(ZapiszPoprawiony, writesEveryCorrectedLineWithCrLf) {
   PokazWybranyZnak(s, 1, 1);
   ASSERT_EQ(ZatwierdzZnak(s, 'X'), TWynikZmiany::Zmieniono);
 
-  EXPECT_EQ(ZapiszPoprawionyPlik(s), cel_);
+  EXPECT_EQ(raport::ZapiszPoprawionyPlik(s), cel_);
   EXPECT_EQ(Odczytaj(cel_), "aXb\r\n\r\nc?\r\nd?\xB9\r\n");
   EXPECT_EQ(Odczytaj(zrodlo_),
             "a\x01"
@@ -182,7 +183,7 @@ TEST_F(ZapiszPoprawiony, writesEveryCorrectedLineWithCrLf) {
 TEST_F(ZapiszPoprawiony, crLfSourceAndStrayCr) {
   TStan s;
   WczytajPlikZrodlowy(s, "x\x01\r\ny\rz\r\n\r\n");
-  EXPECT_EQ(ZapiszPoprawionyPlik(s), cel_);
+  EXPECT_EQ(raport::ZapiszPoprawionyPlik(s), cel_);
   EXPECT_EQ(Odczytaj(cel_), "x?\r\nyz\r\n\r\n");
 }
 
@@ -203,14 +204,14 @@ TEST_F(ZapiszPoprawiony, longLinesAreStreamedWhole) {
   oczekiwany.back() = '?';
   std::string drugi = linia;
   drugi[5] = drugi[1'500'000] = drugi.back() = '?';
-  ASSERT_EQ(ZapiszPoprawionyPlik(s), cel_);
+  ASSERT_EQ(raport::ZapiszPoprawionyPlik(s), cel_);
   EXPECT_TRUE(Odczytaj(cel_) == oczekiwany + "\r\n\r\n" + drugi + "\r\n");
 }
 
 TEST_F(ZapiszPoprawiony, noLinesWritesNothing) {
   TStan s;
   s.NazwaPliku = zrodlo_;
-  EXPECT_EQ(ZapiszPoprawionyPlik(s), "");
+  EXPECT_EQ(raport::ZapiszPoprawionyPlik(s), "");
   EXPECT_TRUE(fs::is_empty(dir_));
 }
 
@@ -219,7 +220,7 @@ TEST_F(ZapiszPoprawiony, returnsTheAbsolutePath) {
   fs::current_path(dir_);
   TStan s;
   Wczytaj(s, "lista.txt", {"a\x01"});
-  const std::string path = ZapiszPoprawionyPlik(s);
+  const std::string path = raport::ZapiszPoprawionyPlik(s);
   fs::current_path(przed);
   EXPECT_EQ(path, cel_);
   EXPECT_EQ(Odczytaj(cel_), "a?\r\n");
@@ -390,13 +391,13 @@ TEST_F(ZapiszPoprawiony, abandonedFileLeavesTheTargetAsItWas) {
 }
 
 TEST(KomunikatZapisano, pathInWindows1250BetweenTheTwoTexts) {
-  const std::string poczatek = teksty::ZapisanoPoczatek.str();
-  const std::string koniec = teksty::ZapisanoKoniec.str();
+  const std::string poczatek = Typy::teksty::ZapisanoPoczatek.str();
+  const std::string koniec = Typy::teksty::ZapisanoKoniec.str();
   ASSERT_EQ(poczatek.size(), 43u);
   ASSERT_EQ(koniec.size(), 39u);
-  EXPECT_EQ(KomunikatZapisano("/home/ala/lista_nowy.txt"),
+  EXPECT_EQ(raport::KomunikatZapisano("/home/ala/lista_nowy.txt"),
             poczatek + "/home/ala/lista_nowy.txt" + koniec);
   // "zażółć" in UTF-8; a character the code page lacks and a stray byte.
-  EXPECT_EQ(KomunikatZapisano("/za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87/\xE6\x97\xA5\xFF.txt"),
+  EXPECT_EQ(raport::KomunikatZapisano("/za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87/\xE6\x97\xA5\xFF.txt"),
             poczatek + "/za\xBF\xF3\xB3\xE6/??.txt" + koniec);
 }

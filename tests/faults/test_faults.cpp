@@ -61,7 +61,7 @@ void ExpectError(const std::function<void()>& f, int code, const std::string& me
   try {
     f();
     ADD_FAILURE() << "no error; expected \"" << message << "\"";
-  } catch (const EInOutError& e) {
+  } catch (const platform::EInOutError& e) {
     EXPECT_EQ(e.Code(), code);
     EXPECT_EQ(std::string(e.what()), message);
   }
@@ -72,7 +72,7 @@ class Reader : public ::testing::Test {
   void SetUp() override {
     WriteFile(dir / "poprzedni.txt", "Stary\r\nplik\t\r\n");
     stan.NazwaPliku = dir / "poprzedni.txt";
-    Typy::WczytajPlik(stan);
+    linie::WczytajPlik(stan);
     ASSERT_EQ(stan.LinieOrg.size(), 2u);
   }
   void ExpectPreviousFileKept() { fuzz::CheckState(stan, "Stary\r\nplik\t\r\n"); }
@@ -97,7 +97,7 @@ TEST_F(Reader, failingHalfWayKeepsTheLinesReadBefore) {
     const int fdsBefore = faults::OpenDescriptors();
     {
       Fault f{{"FAULT_PATH", "lista.txt"}, {"FAULT_READ_AFTER_BYTES", std::to_string(cut)}};
-      ExpectError([&] { Typy::WczytajPlik(stan); }, EIO, "I/O error 5");
+      ExpectError([&] { linie::WczytajPlik(stan); }, EIO, "I/O error 5");
     }
     fuzz::CheckState(stan, WholeLinesBefore(bytes, cut));
     EXPECT_EQ(faults::OpenDescriptors(), fdsBefore) << "the file was left open";
@@ -114,12 +114,12 @@ TEST_F(Reader, aFileChangedWhileReadFails) {
        [&](const std::string& p) {
          stan.Bledy.clear();
          stan.NazwaPliku = p;
-         Typy::WczytajPlik(stan);
+         linie::WczytajPlik(stan);
        }},
       {"correction",
        [](const std::string& p) {
-         kodowanie::TWynikPoprawy w;
-         kodowanie::ZapiszPoprawke(p, kodowanie::TKodowanie::Iso8859_2, w);
+         diagnoza::TWynikPoprawy w;
+         diagnoza::ZapiszPoprawke(p, kodowanie::TKodowanie::Iso8859_2, w);
        }},
   };
   for (const auto& [kto, czytaj] : czytelnicy) {
@@ -128,8 +128,8 @@ TEST_F(Reader, aFileChangedWhileReadFails) {
       WriteFile(dir / "lista.txt", Lista(60000));
       Fault f{
           {"FAULT_PATH", "lista.txt"}, {"FAULT_CHANGE_AFTER_BYTES", "1"}, {"FAULT_CHANGE", how}};
-      ExpectError([&] { czytaj(dir / "lista.txt"); }, io_codes::kFileChanged,
-                  teksty::PlikZmienilSie.str());
+      ExpectError([&] { czytaj(dir / "lista.txt"); }, platform::io_codes::kFileChanged,
+                  Typy::teksty::PlikZmienilSie.str());
       EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"lista.txt", "poprzedni.txt"}));
     }
   }
@@ -142,7 +142,7 @@ TEST_F(Reader, fileVanishingBeforeTheOpenIsNotFound) {
   stan.NazwaPliku = dir / "znika.txt";
   {
     Fault f{{"FAULT_PATH", "znika.txt"}, {"FAULT_VANISH_ON_OPEN", "1"}};
-    ExpectError([&] { Typy::WczytajPlik(stan); }, 2, "File not found");
+    ExpectError([&] { linie::WczytajPlik(stan); }, 2, "File not found");
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "znika.txt"));
   ExpectPreviousFileKept();
@@ -162,7 +162,7 @@ TEST_F(Reader, refusedOpenKeepsThePreviousFile) {
     SCOPED_TRACE(c.message);
     Fault f{
         {"FAULT_PATH", "nowy.txt"}, {"FAULT_OPEN", "1"}, {"FAULT_ERRNO", std::to_string(c.err)}};
-    ExpectError([&] { Typy::WczytajPlik(stan); }, c.code, c.message);
+    ExpectError([&] { linie::WczytajPlik(stan); }, c.code, c.message);
     ExpectPreviousFileKept();
   }
 }
@@ -175,7 +175,7 @@ TEST_F(Reader, failingCloseComesAfterAllLines) {
   stan.NazwaPliku = dir / "lista.txt";
   {
     Fault f{{"FAULT_PATH", "lista.txt"}, {"FAULT_CLOSE", "1"}};
-    ExpectError([&] { Typy::WczytajPlik(stan); }, EIO, "I/O error 5");
+    ExpectError([&] { linie::WczytajPlik(stan); }, EIO, "I/O error 5");
   }
   fuzz::CheckState(stan, bytes);
 }
@@ -193,7 +193,7 @@ class Writer : public ::testing::Test {
     WriteFile(zrodlo, bytes);
     WriteFile(poprawiony, kPoprzedni);
     stan.NazwaPliku = zrodlo;
-    Typy::WczytajPlik(stan);
+    linie::WczytajPlik(stan);
     ASSERT_FALSE(stan.Bledy.empty());
     for (std::size_t i = 0; i < stan.LinieNew.size(); ++i) expected += stan.LinieNew[i] + "\r\n";
   }
@@ -242,12 +242,12 @@ TEST_F(Writer, failureAtAnyStepKeepsThePreviousCorrectedFile) {
     {
       Fault f{{"FAULT_PATH", dir.path() + "/"}};
       for (const auto& [name, value] : c.settings) ::setenv(name, value.c_str(), 1);
-      ExpectError([&] { ZapiszPoprawionyPlik(stan); }, c.code, c.message);
+      ExpectError([&] { raport::ZapiszPoprawionyPlik(stan); }, c.code, c.message);
     }
     ExpectNothingLost(dir.path());
   }
   // The program goes on: the same save without a fault writes the file.
-  EXPECT_EQ(ZapiszPoprawionyPlik(stan), poprawiony);
+  EXPECT_EQ(raport::ZapiszPoprawionyPlik(stan), poprawiony);
   EXPECT_EQ(ReadFile(poprawiony), expected);
 }
 
@@ -278,7 +278,7 @@ TEST_F(Writer, fullDiskKeepsThePreviousCorrectedFile) {
           {"FAULT_PATH", mnt.path() + "/"},
           {"FAULT_WRITE_AFTER_BYTES", "4096"},
           {"FAULT_ERRNO", std::to_string(ENOSPC)}});
-    ExpectError([&] { ZapiszPoprawionyPlik(stan); }, 112, "I/O error 112");
+    ExpectError([&] { raport::ZapiszPoprawionyPlik(stan); }, 112, "I/O error 112");
   }
   ExpectNothingLost(mnt.path());
   if (mounted) {

@@ -43,9 +43,9 @@ std::string CheckAfterPrevious(Typy::TStan& s, const std::string& path) {
   s.LinieOrg.push_back("poprzedni");
   s.NazwaPliku = path;
   try {
-    Typy::WczytajPlik(s);
+    linie::WczytajPlik(s);
     return "read";
-  } catch (const EInOutError& e) {
+  } catch (const platform::EInOutError& e) {
     const bool kept = s.LinieOrg.size() == 1 && s.LinieOrg[0] == "poprzedni";
     return std::to_string(e.Code()) + " " + e.what() + (kept ? "" : " (lists changed)");
   }
@@ -94,7 +94,7 @@ TEST(HostilePaths, atAndPastTheLengthLimit) {
   WriteFile(file, "Przelew\t1\r\n");
   Typy::TStan s;
   EXPECT_EQ(CheckAfterPrevious(s, file), "read");
-  EXPECT_EQ(ZapiszPoprawionyPlik(s), folder + "/a234_nowy.txt");
+  EXPECT_EQ(raport::ZapiszPoprawionyPlik(s), folder + "/a234_nowy.txt");
   EXPECT_EQ(ReadFile(folder + "/a234_nowy.txt"), "Przelew?1\r\n");
 
   EXPECT_EQ(
@@ -109,10 +109,10 @@ TEST(HostilePaths, atAndPastTheLengthLimit) {
   WriteFile(tight, "Przelew\t2\r\n");
   ASSERT_EQ(CheckAfterPrevious(s, tight), "read");
   try {
-    ZapiszPoprawionyPlik(s);
-    ADD_FAILURE() << "a corrected path of " << NazwaPlikuPoprawionego(tight).size()
+    raport::ZapiszPoprawionyPlik(s);
+    ADD_FAILURE() << "a corrected path of " << raport::NazwaPlikuPoprawionego(tight).size()
                   << " bytes was written";
-  } catch (const EInOutError& e) {
+  } catch (const platform::EInOutError& e) {
     EXPECT_EQ(e.Code(), 3);
     EXPECT_STREQ(e.what(), "Invalid filename");
   }
@@ -133,21 +133,22 @@ TEST(HostilePaths, fileNameThatIsNotUtf8) {
     Typy::TStan s;
     ASSERT_EQ(CheckAfterPrevious(s, file), "read");
     ASSERT_EQ(s.Bledy.size(), 1u);
-    EXPECT_EQ(ZapiszPoprawionyPlik(s), dir / (name + "_nowy.txt"));
+    EXPECT_EQ(raport::ZapiszPoprawionyPlik(s), dir / (name + "_nowy.txt"));
     EXPECT_EQ(ReadFile(dir / (name + "_nowy.txt")),
               "Wyp\xB3"
               "ata?\r\n");
 
-    const std::string message = KomunikatZapisano(dir / (name + "_nowy.txt"));
-    EXPECT_NE(message.find(cp1250::FromUtf8Lossy(dir / (name + "_nowy.txt"))), std::string::npos);
-    EXPECT_EQ(cp1250::FromUtf8Lossy(cp1250::ToUtf8(message)), message);
+    const std::string message = raport::KomunikatZapisano(dir / (name + "_nowy.txt"));
+    EXPECT_NE(message.find(kodowanie::cp1250::FromUtf8Lossy(dir / (name + "_nowy.txt"))),
+              std::string::npos);
+    EXPECT_EQ(kodowanie::cp1250::FromUtf8Lossy(kodowanie::cp1250::ToUtf8(message)), message);
 
     raport::TRaportTekst report;
     raport::UtworzLOG(
         s, report, [] { return raport::TChwila{2024, 1, 2, 3, 4, 5}; }, ':');
     const std::string& text = report.Tekst();
     const std::string first = text.substr(0, text.find("\r\n"));
-    EXPECT_EQ(cp1250::FromUtf8Lossy(cp1250::ToUtf8(first)), first);
+    EXPECT_EQ(kodowanie::cp1250::FromUtf8Lossy(kodowanie::cp1250::ToUtf8(first)), first);
     EXPECT_NE(first.find(dir.path()), std::string::npos);
   }
 }
@@ -169,7 +170,7 @@ TEST(HostilePaths, oddThingInPlaceOfTheCorrectedFile) {
       ASSERT_EQ(::mkfifo(target.c_str(), 0644), 0);
     else
       ASSERT_EQ(::symlink(target.c_str(), target.c_str()), 0);
-    EXPECT_EQ(ZapiszPoprawionyPlik(s), target);
+    EXPECT_EQ(raport::ZapiszPoprawionyPlik(s), target);
     struct stat st {};
     ASSERT_EQ(::lstat(target.c_str(), &st), 0);
     EXPECT_TRUE(S_ISREG(st.st_mode));
@@ -186,7 +187,7 @@ TEST(HostileContent, onlyNulBytes) {
   Typy::TStan s;
   ASSERT_EQ(CheckAfterPrevious(s, dir / "zera.bin"), "read");
   fuzz::CheckState(s, bytes);
-  EXPECT_EQ(ZapiszPoprawionyPlik(s), dir / "zera_nowy.txt");
+  EXPECT_EQ(raport::ZapiszPoprawionyPlik(s), dir / "zera_nowy.txt");
   EXPECT_EQ(ReadFile(dir / "zera_nowy.txt"), std::string(kMiB, '?') + "\r\n");
 
   // The report names every byte, and a view that refuses NUL stops at the
@@ -212,14 +213,14 @@ TEST(HostileContent, tenMillionEmptyLinesInBoundedMemory) {
   const auto r = RunInChild([&]() -> std::string {
     Typy::TStan s;
     s.NazwaPliku = file;
-    Typy::WczytajPlik(s);
+    linie::WczytajPlik(s);
     if (s.LinieOrg.size() != static_cast<std::size_t>(lines) || s.Bledy.size() != s.LinieOrg.size())
       return "lines " + std::to_string(s.LinieOrg.size()) + ", records " +
              std::to_string(s.Bledy.size());
     const Typy::TRecError last = s.Bledy[s.Bledy.size() - 1];
-    if (last.LineIndex != lines - 1 || last.ErrorText != teksty::CiagPusty.str())
+    if (last.LineIndex != lines - 1 || last.ErrorText != Typy::teksty::CiagPusty.str())
       return "last record";
-    ZapiszPoprawionyPlik(s);
+    raport::ZapiszPoprawionyPlik(s);
     return {};
   });
   EXPECT_TRUE(r.ok) << r.message;
@@ -252,7 +253,7 @@ TEST(HostileContent, oneGigabyteLineInBoundedMemory) {
   const auto r = RunInChild([&]() -> std::string {
     Typy::TStan s;
     s.NazwaPliku = file;
-    Typy::WczytajPlik(s);
+    linie::WczytajPlik(s);
     if (s.LinieOrg.size() != 1 || s.LinieOrg[0].size() != static_cast<std::size_t>(size))
       return "lines " + std::to_string(s.LinieOrg.size());
     if (s.Bledy.size() != 1 || s.LinieNew.Znak(0, 1) != '?' || s.LinieNew.Znak(0, size) != '?' ||
@@ -287,7 +288,7 @@ TEST(HostileContent, memoryRunningOutIsAnErrorNotACrash) {
       if (::setrlimit(RLIMIT_AS, &rl) != 0) return "setrlimit failed";
       s.NazwaPliku = big;
       try {
-        Typy::WczytajPlik(s);
+        linie::WczytajPlik(s);
         return "the whole file was read in " + std::to_string(headroom / kMiB) + " MiB";
       } catch (const std::bad_alloc&) {
       }
@@ -298,7 +299,7 @@ TEST(HostileContent, memoryRunningOutIsAnErrorNotACrash) {
                " records";
       s.Bledy.clear();
       s.NazwaPliku = small;
-      Typy::WczytajPlik(s);
+      linie::WczytajPlik(s);
       if (s.LinieOrg.size() != 1 || s.Bledy.size() != 1) return "the next check failed";
       return {};
     });

@@ -121,10 +121,10 @@ inline void CheckState(const Typy::TStan& s, std::string_view input, bool correc
     FUZZ_CHECK(chars.size() == positions.size());
     if (org.empty()) {
       FUZZ_CHECK(chars.empty() && r.BadChars.empty() && r.BadPositions.empty());
-      FUZZ_CHECK(r.ErrorText == teksty::CiagPusty.str());
+      FUZZ_CHECK(r.ErrorText == Typy::teksty::CiagPusty.str());
       continue;
     }
-    FUZZ_CHECK(r.ErrorText == teksty::BledneZnaki.str());
+    FUZZ_CHECK(r.ErrorText == Typy::teksty::BledneZnaki.str());
     FUZZ_CHECK(chars.size() == faulty.size());
     for (std::size_t k = 0; k < chars.size(); ++k) {
       FUZZ_CHECK(IsDecimalWithoutLeadingZero(positions[k]));

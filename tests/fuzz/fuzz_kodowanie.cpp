@@ -15,7 +15,7 @@ namespace {
 
 std::string Przekoduj(std::string_view in, kodowanie::TKodowanie z, std::size_t kawalek) {
   std::string out;
-  kodowanie::TPrzekodowanie p(
+  diagnoza::TPrzekodowanie p(
       z, [](void* k, const char* b, std::size_t n) { static_cast<std::string*>(k)->append(b, n); },
       &out);
   for (std::size_t i = 0; i < in.size(); i += kawalek)
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(calosc.empty() || calosc.ends_with("\r\n"));
 
-  kodowanie::TRozpoznawanie r;
+  diagnoza::TRozpoznawanie r;
   const std::vector<std::string> linie = fuzz::ModelLines(in);
   for (std::size_t i = 0; i < linie.size(); ++i) {
     bool bledna = linie[i].empty();

@@ -14,11 +14,11 @@
 
 namespace {
 
-constexpr cp1250::Literal kNaglowek{u8"Lista błędów w pliku "};
-constexpr cp1250::Literal kZawieraBlad{u8" zawiera błąd: "};
-constexpr cp1250::Literal kBlednyZnak{u8"  Błędny znak: \""};
-constexpr cp1250::Literal kWKolumnie{u8"\" w kolumnie "};
-constexpr cp1250::Literal kTresc{u8"Treść błędnej linii:"};
+constexpr kodowanie::cp1250::Literal kNaglowek{u8"Lista błędów w pliku "};
+constexpr kodowanie::cp1250::Literal kZawieraBlad{u8" zawiera błąd: "};
+constexpr kodowanie::cp1250::Literal kBlednyZnak{u8"  Błędny znak: \""};
+constexpr kodowanie::cp1250::Literal kWKolumnie{u8"\" w kolumnie "};
+constexpr kodowanie::cp1250::Literal kTresc{u8"Treść błędnej linii:"};
 
 // Fails at a line with a NUL byte, as a report file fails when it cannot be
 // written, keeping what it took before.
@@ -52,7 +52,8 @@ void CheckReport(const Typy::TStan& s, const std::vector<std::string>& L) {
   for (std::size_t k = 0; k < s.Bledy.size(); ++k) {
     const std::int32_t index = s.Bledy.LineIndex(k);
     const std::string_view org = s.LinieOrg[static_cast<std::size_t>(index)];
-    const std::string text = org.empty() ? teksty::CiagPusty.str() : teksty::BledneZnaki.str();
+    const std::string text =
+        org.empty() ? Typy::teksty::CiagPusty.str() : Typy::teksty::BledneZnaki.str();
     FUZZ_CHECK(i < L.size());
     FUZZ_CHECK(L[i++] ==
                "Linia " + std::to_string(index + 1) + std::string(kZawieraBlad.view()) + text);
@@ -79,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view in(reinterpret_cast<const char*>(data), size);
   Typy::TStan s;
   {
-    Typy::TLinieDoStanu linie(s);
-    LineSplitter sp(linie);
+    linie::TLinieDoStanu linie(s);
+    linie::LineSplitter sp(linie);
     if (sp.Feed(in.data(), in.size())) sp.Finish();
   }
   // The path comes from the input too, up to its first line end, so that

@@ -11,18 +11,18 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "scan/LineScanner.h"
 #include "typy/BledneWLinii.h"
 
 namespace {
 
 void SprawdzRegule(std::string_view bajty) {
-  const Typy::TRegulaZnakow& r = Typy::Regula();
+  const kodowanie::TRegulaZnakow& r = kodowanie::Regula();
   for (int b = 0; b < 256; ++b) {
     const auto k = r.klasa[static_cast<std::size_t>(b)];
     if (b == '\n' || b == '\r' || b == 0x1A) continue;
-    FUZZ_CHECK((k == Typy::kFaulty) == r.bledny[static_cast<std::size_t>(b)]);
+    FUZZ_CHECK((k == kodowanie::kFaulty) == r.bledny[static_cast<std::size_t>(b)]);
     FUZZ_CHECK(!r.zabroniony[static_cast<std::size_t>(b)] || (b >= 0x20 && b <= 0x7E));
   }
   const auto* p = reinterpret_cast<const unsigned char*>(bajty.data());
@@ -64,6 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   profile::UzyjProfilu(p);
   SprawdzRegule(tekst);
   profile::UzyjProfilu(profile::Domyslny());
-  FUZZ_CHECK(&Typy::Regula() == &Typy::kRegulaDomyslna);
+  FUZZ_CHECK(&kodowanie::Regula() == &kodowanie::kRegulaDomyslna);
   return 0;
 }

@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t kawalek = size ? 1 + data[0] % 61 : 1;
   Strumien s;
   {
-    BasicLineSplitter<Strumien> sp(s);
+    linie::BasicLineSplitter<Strumien> sp(s);
     std::string piece;
     bool dalej = true;
     for (std::size_t off = 0; dalej && off < size; off += kawalek) {

@@ -24,7 +24,7 @@ using Bajt = std::tuple<std::uint64_t, std::uint64_t, unsigned char>;
 
 // Keeps everything a streamed check hands on, and writes the report from it
 // as the checker does.
-struct Zapis final : StreamFindings {
+struct Zapis final : linie::StreamFindings {
   std::vector<Bajt> bajty;
   std::vector<std::uint64_t> puste;
   std::vector<std::uint64_t> bledne;
@@ -53,8 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Typy::TStan stan;
   stan.NazwaPliku = "/plik.txt";
   {
-    Typy::TLinieDoStanu linie(stan);
-    LineSplitter sp(linie);
+    linie::TLinieDoStanu linie(stan);
+    linie::LineSplitter sp(linie);
     if (sp.Feed(in.data(), in.size())) sp.Finish();
   }
 
@@ -62,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // whole input, so piece edges fall everywhere: inside lines, between CR
   // and LF, at faulty bytes, at the edges of the scan's blocks. A long input
   // gets the sizes around those edges only, so the fuzzer keeps its pace.
-  auto strumien = [&](std::size_t kawalek, SprawdzanieStrumienia::Options opcje, Zapis& z) {
-    SprawdzanieStrumienia check(z, opcje);
-    BasicLineSplitter<SprawdzanieStrumienia> sp(check);
+  auto strumien = [&](std::size_t kawalek, linie::SprawdzanieStrumienia::Options opcje, Zapis& z) {
+    linie::SprawdzanieStrumienia check(z, opcje);
+    linie::BasicLineSplitter<linie::SprawdzanieStrumienia> sp(check);
     bool dalej = true;
     for (std::size_t off = 0; dalej && off < size; off += kawalek)
       dalej = sp.Feed(in.data() + off, std::min(kawalek, size - off));

@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Typy::TStan whole;
   {
-    Typy::TLinieDoStanu linie(whole);
-    LineSplitter sp(linie);
+    linie::TLinieDoStanu linie(whole);
+    linie::LineSplitter sp(linie);
     if (sp.Feed(in.data(), in.size())) sp.Finish();
   }
   fuzz::CheckState(whole, in);
@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static Typy::TStan reused;
   fuzz::ResetState(reused);
   {
-    Typy::TLinieDoStanu linie(reused);
-    LineSplitter sp(linie);
+    linie::TLinieDoStanu linie(reused);
+    linie::LineSplitter sp(linie);
     sp.Feed(in.data(), cut);
     sp.Feed(in.data() + cut, 0);
     for (std::size_t i = cut; i < size; ++i) sp.Feed(in.data() + i, 1);

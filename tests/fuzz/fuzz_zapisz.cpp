@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.NazwaPliku = dir + "/przelewy.txt";
   const std::string target = dir + "/przelewy_nowy.txt";
   {
-    Typy::TLinieDoStanu linie(s);
-    LineSplitter sp(linie);
+    linie::TLinieDoStanu linie(s);
+    linie::LineSplitter sp(linie);
     if (sp.Feed(in.data(), in.size())) sp.Finish();
   }
 
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string before = ReadAll(target);
   const bool existed = access(target.c_str(), F_OK) == 0;
-  const std::string written = ZapiszPoprawionyPlik(s);
+  const std::string written = raport::ZapiszPoprawionyPlik(s);
   if (s.LinieNew.empty()) {
     // Nothing to save: an earlier file stays as it was.
     FUZZ_CHECK(written.empty());
@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Typy::TStan back;
   back.NazwaPliku = target;
-  Typy::WczytajPlik(back);
+  linie::WczytajPlik(back);
   if (!shapesLines) {
     FUZZ_CHECK(back.LinieOrg.size() == s.LinieNew.size());
     for (std::size_t i = 0; i < back.LinieOrg.size(); ++i)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The layer check catches what it is there to catch: each case plants one
 fault in a copy of core/ and expects the check to name it; the untouched
-copy passes."""
+copy, and one with what the rules allow, pass."""
 import importlib.util
 import pathlib
 import shutil
@@ -24,6 +24,10 @@ CASES = [
     ("an include of an unknown folder", f"{top}/Wstawiony.cpp", '#include "nowy/Cokolwiek.h"',
      "nowy/ is not in the layer order"),
     ("a folder not in the order", "nowy/Wstawiony.h", "#pragma once", "nowy/ is not in the layer order"),
+    ("code in another folder's namespace", f"{bottom}/Wstawiony.h",
+     f"namespace {top} {{\nint Cokolwiek();\n}}  // namespace {top}", f"namespace {top} in {bottom}/"),
+    ("a type declared ahead in another folder's namespace", f"{bottom}/Wstawiony.h",
+     f"namespace {top} {{\nstruct Cokolwiek;\n}}  // namespace {top}", None),
 ]
 
 failed = 0

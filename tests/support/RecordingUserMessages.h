@@ -35,7 +35,7 @@ class TRecordingUserMessages : public TUserMessages {
   void Informacja(const std::string& tekst) override { Zapisz({Rodzaj::Informacja, tekst}); }
   void Komunikat(const std::string& tekst) override { Zapisz({Rodzaj::Komunikat, tekst}); }
   void BladKrytyczny(const std::string& komunikat) override {
-    Zapisz({Rodzaj::Blad, bledy::TekstBledu(komunikat)});
+    Zapisz({Rodzaj::Blad, Typy::bledy::TekstBledu(komunikat)});
   }
   bool Pytanie(const std::string& tekst) override;
   void Zajety(bool wlaczony) override;

@@ -62,7 +62,7 @@ inline void Zrzut(QWidget& w, const char* nazwa) {
 
 // UTF-8 source text to the Windows-1250 bytes the program holds.
 inline std::string Cp(std::string_view utf8) {
-  return cp1250::FromUtf8Lossy(utf8);
+  return kodowanie::cp1250::FromUtf8Lossy(utf8);
 }
 
 // Lines 2, 3 and 5 are faulty: an en dash at 2 and a middle dot at 4, an

@@ -116,14 +116,14 @@ void TestGlow::stanPoczatkowy() {
   QVERIFY(!w.StringGridZnaki->isHidden());
   QVERIFY(!w.GroupBox1->isHidden());
 
-  constexpr cp1250::Literal sprawdz{u8"Sprawdź plik z przelewami"};
-  constexpr cp1250::Literal pokaz{u8"Pokaż plik LOG z błędami"};
-  constexpr cp1250::Literal lista{u8"Lista błędów"};
-  constexpr cp1250::Literal ilosc{u8"Ilość błędnych linii w zbiorze:"};
-  constexpr cp1250::Literal szczegoly{u8"Szczegóły wybranego błędu"};
-  constexpr cp1250::Literal blednaLinia{u8"Błędna linia w pliku źródłowym"};
-  constexpr cp1250::Literal bledneZnaki{u8"Błędne znaki wraz z pozycją znaku w linii"};
-  constexpr cp1250::Literal zatwierdz{u8"Zatwierdź nowy znak"};
+  constexpr kodowanie::cp1250::Literal sprawdz{u8"Sprawdź plik z przelewami"};
+  constexpr kodowanie::cp1250::Literal pokaz{u8"Pokaż plik LOG z błędami"};
+  constexpr kodowanie::cp1250::Literal lista{u8"Lista błędów"};
+  constexpr kodowanie::cp1250::Literal ilosc{u8"Ilość błędnych linii w zbiorze:"};
+  constexpr kodowanie::cp1250::Literal szczegoly{u8"Szczegóły wybranego błędu"};
+  constexpr kodowanie::cp1250::Literal blednaLinia{u8"Błędna linia w pliku źródłowym"};
+  constexpr kodowanie::cp1250::Literal bledneZnaki{u8"Błędne znaki wraz z pozycją znaku w linii"};
+  constexpr kodowanie::cp1250::Literal zatwierdz{u8"Zatwierdź nowy znak"};
   QCOMPARE(w.Button3->text(), T(sprawdz));
   QCOMPARE(w.ButtonZapiszNew->text(), QStringLiteral("Zapisz poprawiony plik"));
   QCOMPARE(w.ButtonPokazLog->text(), T(pokaz));

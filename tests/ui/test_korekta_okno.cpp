@@ -133,7 +133,8 @@ void TestKorektaOkno::zatwierdzanie() {
   QCOMPARE(w.EditZnakNew->text(), QStringLiteral("x"));
   Wpisz(w, QStringLiteral("Q"));
   QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
-  QCOMPARE(o.m.Teksty(Rodzaj::Komunikat), std::vector<std::string>{teksty::TylkoBledneZnaki.str()});
+  QCOMPARE(o.m.Teksty(Rodzaj::Komunikat),
+           std::vector<std::string>{Typy::teksty::TylkoBledneZnaki.str()});
   QCOMPARE(o.stan.LinieNew[1], "xBy\tz");
 
   // A pick kept from line 5 (position 5) in another error's line: position

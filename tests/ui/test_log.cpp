@@ -75,12 +75,15 @@ std::string PrawdziwyRaport() {
       "b\xB3\x61"
       "d\t\0x",
       7);
-  std::string r = cp1250::Literal{u8"Lista błędów w pliku /tmp/przelewy.txt"}.str() + "\r\n";
+  std::string r =
+      kodowanie::cp1250::Literal{u8"Lista błędów w pliku /tmp/przelewy.txt"}.str() + "\r\n";
   r += "2024-05-06, 07:08:09\r\n" + std::string(96, '_') + "\r\n\r\n";
-  r += cp1250::Literal{u8"Linia 2 zawiera błąd: niedozwolone znaki"}.str() + "\r\n";
-  r += cp1250::Literal{u8"  Błędny znak: \""}.str() + "\t\" w kolumnie 5\r\n";
-  r += cp1250::Literal{u8"  Błędny znak: \""}.str() + std::string(1, '\0') + "\" w kolumnie 6\r\n";
-  r += "\r\n" + cp1250::Literal{u8"Treść błędnej linii:"}.str() + "\r\n" + linia + "\r\n";
+  r += kodowanie::cp1250::Literal{u8"Linia 2 zawiera błąd: niedozwolone znaki"}.str() + "\r\n";
+  r += kodowanie::cp1250::Literal{u8"  Błędny znak: \""}.str() + "\t\" w kolumnie 5\r\n";
+  r += kodowanie::cp1250::Literal{u8"  Błędny znak: \""}.str() + std::string(1, '\0') +
+       "\" w kolumnie 6\r\n";
+  r +=
+      "\r\n" + kodowanie::cp1250::Literal{u8"Treść błędnej linii:"}.str() + "\r\n" + linia + "\r\n";
   r += "*****\r\nKoniec pliku LOG\r\n";
   return r;
 }
@@ -389,8 +392,9 @@ void TestLog::dlugieLinie() {
       if (k > n) continue;
       qreal x = 0;
       for (qsizetype i = 0; i < k; ++i)
-        x += fm.horizontalAdvance(QString(QChar(static_cast<char16_t>(cp1250::VisibleCodePoint(
-            static_cast<unsigned char>(wzor[static_cast<std::size_t>(i)]))))));
+        x += fm.horizontalAdvance(
+            QString(QChar(static_cast<char16_t>(kodowanie::cp1250::VisibleCodePoint(
+                static_cast<unsigned char>(wzor[static_cast<std::size_t>(i)]))))));
       const QString gdzie = QStringLiteral("line of %1, column %2").arg(n).arg(k);
       v.UstawKursor(start + k);
       const QRect r = v.ProstokatKursora();

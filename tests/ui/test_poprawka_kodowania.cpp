@@ -125,7 +125,7 @@ void TestPoprawkaKodowania::potwierdzenie_zapisujeSprawdzaIMowiGdzie() {
   QCOMPARE(licznikPrzyDialogu, QStringLiteral("1"));
   QCOMPARE(kolorPrzyDialogu, QColor(255, 0, 0));
   QVERIFY(!o.m.CzyZajety());
-  const std::string pytanie = cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back());
+  const std::string pytanie = kodowanie::cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back());
   QVERIFY(pytanie.starts_with("Plik zostanie odczytany jako UTF-8"));
   QVERIFY(pytanie.find("Zmienionych znaków: 1") != std::string::npos);
 
@@ -136,8 +136,8 @@ void TestPoprawkaKodowania::potwierdzenie_zapisujeSprawdzaIMowiGdzie() {
                     "premia;1234,56\r\n2;Urszula Śliwińska;Zwrot kosztów "
                     "podróży;210,00\r\n3;Jan Kowalski;Zaliczka\t;100,00\r\n"));
   const std::string komunikat = o.m.Teksty(Rodzaj::Komunikat).back();
-  QCOMPARE(komunikat,
-           KomunikatZapisano(poprawiony) + "\r\n\r\n" + test::Cp("Pozostało błędnych linii: 1"));
+  QCOMPARE(komunikat, raport::KomunikatZapisano(poprawiony) + "\r\n\r\n" +
+                          test::Cp("Pozostało błędnych linii: 1"));
   // The written file is now the checked one, as if the user had chosen it.
   QCOMPARE(o.stan.NazwaPliku, poprawiony);
   // The tab is left for the user to see; the correction never guesses at structure.
@@ -176,7 +176,7 @@ void TestPoprawkaKodowania::czystyPlikCp852_wskazowkaIPoprawneLitery() {
   const std::string zrodlo = o.Plik("dos.txt", "1;Przelewy wymagaj\xA5 podpisu;100,00\r\n");
   o.Sprawdz(zrodlo);
   test::Zrzut(o.w, "czysty-cp852");
-  QCOMPARE(o.m.Teksty(Rodzaj::Informacja).back(), teksty::PlikPoprawny.str());
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja).back(), Typy::teksty::PlikPoprawny.str());
   QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("0"));
   QVERIFY(o.w.LabelKodowanie->isVisible());
   QCOMPARE(o.w.LabelKodowanie->accessibleName(),
@@ -193,7 +193,7 @@ void TestPoprawkaKodowania::czystyPlikCp852_wskazowkaIPoprawneLitery() {
   QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
   QCOMPARE(o.m.Wywolania.back().rodzaj, Rodzaj::Komunikat);
   QCOMPARE(kolorPrzyDialogu, QColor(0, 128, 0));
-  QVERIFY(cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back())
+  QVERIFY(kodowanie::cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back())
               .starts_with("Plik zostanie odczytany jako CP852"));
   QCOMPARE(test::Odczytaj(o.Sciezka("dos_nowy.txt")),
            test::Cp("1;Przelewy wymagają podpisu;100,00\r\n"));
@@ -219,7 +219,7 @@ void TestPoprawkaKodowania::dwaOdczyty_uzytkownikWybiera() {
   QCOMPARE(o.w.LabelKodowanie->text(), o.w.LabelKodowanie->accessibleName());
   QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);  // No
   QCOMPARE(o.m.Teksty(Rodzaj::Pytanie).size(), std::size_t{1});
-  QVERIFY(cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back())
+  QVERIFY(kodowanie::cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back())
               .starts_with("Nie da się rozstrzygnąć, czy plik jest zapisany w kodowaniu CP852, "
                            "czy Windows-1250."));
   QVERIFY(!QFile::exists(QString::fromStdString(o.Sciezka("blisko_nowy.txt"))));
@@ -230,8 +230,9 @@ void TestPoprawkaKodowania::dwaOdczyty_uzytkownikWybiera() {
   o.m.OdpowiedziPytanie.push_back(false);
   o.m.OdpowiedziPytanie.push_back(true);
   QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
-  QVERIFY(cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back()).find("odczytany jako CP852") !=
-          std::string::npos);
+  QVERIFY(
+      kodowanie::cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back()).find("odczytany jako CP852") !=
+      std::string::npos);
   QCOMPARE(test::Odczytaj(o.Sciezka("blisko2_nowy.txt")), std::string("MA\xC6KOWIAK\t100,00\r\n"));
 }
 

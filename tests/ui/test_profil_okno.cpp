@@ -14,7 +14,7 @@
 #include "OknoTestowe.h"
 #include "Settings.h"
 #include "okno_glowne/WyborProfilu.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "typy/Teksty.h"
 
 using Rodzaj = ui::TRecordingUserMessages::Rodzaj;
@@ -59,7 +59,8 @@ void TestProfilOkno::wybranyProfil_sprawdzaPonownieIZostajePoRestarcie() {
   QVERIFY(o.w.ComboProfil->x() > o.w.ButtonPokazLog->geometry().right());
   QVERIFY(o.w.ComboProfil->geometry().right() < o.w.Panel1->width());
   o.Sprawdz(o.Plik("lista.txt", kLista));
-  QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja),
+           std::vector<std::string>{Typy::teksty::PlikPoprawny.str()});
 
   // Another profile: the open file is checked again at once.
   const std::size_t przed = o.m.Wywolania.size();
@@ -123,7 +124,7 @@ void TestProfilOkno::bankUtf8_listaWindows1250PoprawionaDoUtf8() {
   o.w.ComboProfil->setCurrentIndex(
       o.w.ComboProfil->findText(test::T(test::Cp("Import firmowy, UTF-8"))));
   const std::string utf8 = test::Odczytaj(std::string(EXAMPLES_DIR) + "/zlecenia.txt");
-  const std::string tekst = cp1250::ToUtf8(utf8);
+  const std::string tekst = kodowanie::cp1250::ToUtf8(utf8);
   o.Sprawdz(o.Plik("utf8.txt", tekst));
   QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("0"));
   QVERIFY(!o.w.ButtonPoprawAutomatycznie->isVisible());
@@ -136,7 +137,7 @@ void TestProfilOkno::bankUtf8_listaWindows1250PoprawionaDoUtf8() {
            QStringLiteral("Plik wygląda na zapisany w kodowaniu Windows-1250."));
   o.m.OdpowiedziPytanie.push_back(true);
   QTest::mouseClick(o.w.ButtonPoprawAutomatycznie, Qt::LeftButton);
-  const std::string pytanie = cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back());
+  const std::string pytanie = kodowanie::cp1250::ToUtf8(o.m.Teksty(Rodzaj::Pytanie).back());
   QVERIFY(pytanie.find("i zapisany w kodowaniu UTF-8") != std::string::npos);
   QCOMPARE(test::Odczytaj(o.Sciezka("w1250_nowy.txt")), tekst);
   // The written copy, checked in its place, is correct.

@@ -72,7 +72,8 @@ void TestRachunkiOkno::tylkoRachunki_ocenaZnakowPotemPasek() {
   test::Zrzut(o.w, "rachunki");
 
   // The characters' outcome as for any clean file, then the strip.
-  QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja),
+           std::vector<std::string>{Typy::teksty::PlikPoprawny.str()});
   QVERIFY(!paskaPrzyDialogu);
   QCOMPARE(o.w.LabelIleBledow->text(), QStringLiteral("0"));
   QCOMPARE(o.w.LabelIleBledow->palette().color(QPalette::WindowText), QColor(0, 128, 0));
@@ -177,7 +178,8 @@ void TestRachunkiOkno::bledneZnakiIRachunki_paskiObokSiebie() {
 void TestRachunkiOkno::poprawnaLista_sumaBezPytania() {
   test::TOkno o;
   o.Sprawdz(o.Plik("dobra.txt", Przyklad("zlecenia.txt")));
-  QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja),
+           std::vector<std::string>{Typy::teksty::PlikPoprawny.str()});
   QCOMPARE(o.Rodzaje().back(), Rodzaj::Informacja);  // nothing to ask about
   QVERIFY(o.w.LabelRachunki->isVisible());
   QVERIFY(o.w.ButtonPokazRachunki->isVisible());

@@ -112,7 +112,8 @@ void TestSprawdzanie::plikBezBledow() {
     return;
   }
   QVERIFY(o.m.Teksty(Rodzaj::Blad).empty());
-  QCOMPARE(o.m.Teksty(Rodzaj::Informacja), std::vector<std::string>{teksty::PlikPoprawny.str()});
+  QCOMPARE(o.m.Teksty(Rodzaj::Informacja),
+           std::vector<std::string>{Typy::teksty::PlikPoprawny.str()});
   QVERIFY(o.m.Teksty(Rodzaj::Ostrzezenie).empty());
   QVERIFY(!zajetyPrzyDialogu);
   // The outcome dialog last, or right before the question about the
@@ -142,7 +143,8 @@ void TestSprawdzanie::plikZBledami() {
   o.Sprawdz(sciezka);
 
   QVERIFY(o.m.Teksty(Rodzaj::Blad).empty());
-  QCOMPARE(o.m.Teksty(Rodzaj::Ostrzezenie), std::vector<std::string>{teksty::PlikZBledami.str()});
+  QCOMPARE(o.m.Teksty(Rodzaj::Ostrzezenie),
+           std::vector<std::string>{Typy::teksty::PlikZBledami.str()});
   QCOMPARE(o.m.Wywolania.back().rodzaj, Rodzaj::Ostrzezenie);
   // The dialog comes over the filled window with the normal cursor.
   QVERIFY(!zajetyPrzyDialogu);
@@ -164,10 +166,10 @@ void TestSprawdzanie::plikZBledami() {
   QCOMPARE(g->columnWidth(1), o.w.Skaluj(200));
   QCOMPARE(g->columnWidth(2), o.w.Skaluj(100));
   const QString rzedy[3][4] = {
-      {QStringLiteral("1"), QStringLiteral("2"), T(teksty::BledneZnaki), T("\x96,\xB7")},
-      {QStringLiteral("2"), QStringLiteral("3"), T(teksty::CiagPusty), QString()},
+      {QStringLiteral("1"), QStringLiteral("2"), T(Typy::teksty::BledneZnaki), T("\x96,\xB7")},
+      {QStringLiteral("2"), QStringLiteral("3"), T(Typy::teksty::CiagPusty), QString()},
       // Control bytes are drawn as their pictures.
-      {QStringLiteral("3"), QStringLiteral("5"), T(teksty::BledneZnaki),
+      {QStringLiteral("3"), QStringLiteral("5"), T(Typy::teksty::BledneZnaki),
        QStringLiteral(u"\u2401,\u2421")},
   };
   for (int r = 0; r < 3; ++r) {
@@ -473,7 +475,7 @@ void TestSprawdzanie::modele() {
   QCOMPARE(bledy.rowCount(), 3);
   QCOMPARE(bledy.data(bledy.index(2, 0)).toString(), QStringLiteral("4"));
   QCOMPARE(bledy.data(bledy.index(2, 2)).toString(), QStringLiteral(u"\u2402,\u2403"));
-  QCOMPARE(bledy.data(bledy.index(1, 1)).toString(), T(teksty::CiagPusty));
+  QCOMPARE(bledy.data(bledy.index(1, 1)).toString(), T(Typy::teksty::CiagPusty));
   QVERIFY(!bledy.data(bledy.index(0, 0), Qt::EditRole).isValid());
   bledy.UstawSamNaglowek();
   stan.Bledy.clear();

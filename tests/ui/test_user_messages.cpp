@@ -39,7 +39,7 @@
 #include "platform/InOutError.h"
 
 using namespace ui;
-using bledy::TekstBledu;
+using Typy::bledy::TekstBledu;
 
 namespace {
 
@@ -100,8 +100,8 @@ void TestUserMessages::tytulZNazwyPliku() {
   QCOMPARE(TytulZeSciezki("/home/a.b/prog.v2.final.bin"), "prog");
   // All capitals: the first letter stays, the rest go down, Polish ones too.
   QCOMPARE(TytulZeSciezki("/x/WERYFIKACJA.EXE"), "Weryfikacja");
-  constexpr cp1250::Literal lodz{u8"/x/ŁÓDŹ_ŚĆ.EXE"};
-  constexpr cp1250::Literal oczekiwany{u8"Łódź_ść"};
+  constexpr kodowanie::cp1250::Literal lodz{u8"/x/ŁÓDŹ_ŚĆ.EXE"};
+  constexpr kodowanie::cp1250::Literal oczekiwany{u8"Łódź_ść"};
   QCOMPARE(TytulZeSciezki(lodz.view()), oczekiwany.str());
   // A first character that is a lower-case letter stays as it is.
   QCOMPARE(TytulZeSciezki("aBC"), "abc");
@@ -118,7 +118,7 @@ void TestUserMessages::kropkaWOknieBledu() {
   QCOMPARE(TekstBledu("a-"), "a-");                     // "-" sorts before "."
   QCOMPARE(TekstBledu(""), "");
   // A Polish letter is a byte above 0x7F and so sorts after ".".
-  constexpr cp1250::Literal zl{u8"błąd"};
+  constexpr kodowanie::cp1250::Literal zl{u8"błąd"};
   QCOMPARE(TekstBledu(zl.str()), zl.str() + ".");
 }
 
@@ -224,7 +224,8 @@ void TestUserMessages::strazZamieniaWyjatkiNaOknoBledu() {
   using R = TRecordingUserMessages;
   R m;
   m.Zajety(true);
-  Chron(m, [] { throw EInOutError(io_codes::kFileNotFound, "File not found"); });
+  Chron(m,
+        [] { throw platform::EInOutError(platform::io_codes::kFileNotFound, "File not found"); });
   QVERIFY(!m.CzyZajety());
   // The cursor goes off before the box is shown.
   QCOMPARE(m.Wywolania.size(), std::size_t{3});
@@ -247,7 +248,7 @@ void TestUserMessages::prawdziweOknaKomunikatow() {
   UstawTytulAplikacji("Tarmeko_weryfikacja_pliku");
   TQtUserMessages m;
   m.Zajety(true);
-  constexpr cp1250::Literal tekst{u8"Wolno zmieniać tylko błędne znaki"};
+  constexpr kodowanie::cp1250::Literal tekst{u8"Wolno zmieniać tylko błędne znaki"};
 
   // Plain message: the title as caption, no icon, OK focused; Ctrl+C
   // copies the block; Enter closes.

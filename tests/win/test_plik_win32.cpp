@@ -37,7 +37,7 @@ const std::string kPoprawiona =
 std::pair<int, std::string> Blad(const std::function<void()>& f) {
   try {
     f();
-  } catch (const EInOutError& e) {
+  } catch (const platform::EInOutError& e) {
     return {e.Code(), e.what()};
   }
   return {0, ""};
@@ -65,7 +65,7 @@ std::size_t IlePlikow(const std::string& folder) {
 std::string SprawdzIZapisz(const std::string& path) {
   Typy::TStan s;
   Sprawdz(s, path);
-  return ZapiszPoprawionyPlik(s);
+  return raport::ZapiszPoprawionyPlik(s);
 }
 
 TEST(PlikWin32, readingSharesTheFileWithReadersOnly) {
@@ -127,7 +127,7 @@ TEST(PlikWin32, readOnlyFilesAreReadButNeverReplaced) {
   Typy::TStan s;
   Sprawdz(s, plik);
   EXPECT_EQ(s.LinieOrg.size(), 2u);
-  const auto [kod, tekst] = Blad([&] { ZapiszPoprawionyPlik(s); });
+  const auto [kod, tekst] = Blad([&] { raport::ZapiszPoprawionyPlik(s); });
   EXPECT_EQ(kod, 5);
   EXPECT_EQ(tekst, "File access denied");
   EXPECT_EQ(Czytaj(cel), "stary");
@@ -198,7 +198,8 @@ TEST(PlikWin32, namesThatNameNoFile) {
   // The source itself, spelled another way, is never the target of a save.
   Typy::TStan s;
   Sprawdz(s, plik);
-  EXPECT_THROW(platform::AtomicOutputFile(dir.File("LISTA.TXT"), s.NazwaPliku), EProtectedTarget);
+  EXPECT_THROW(platform::AtomicOutputFile(dir.File("LISTA.TXT"), s.NazwaPliku),
+               platform::EProtectedTarget);
   EXPECT_EQ(Czytaj(plik), kTresc);
 }
 

@@ -15,10 +15,10 @@ std::string& Tytul() {
 
 char MalaLitera(char c) {
   const auto b = static_cast<unsigned char>(c);
-  const char16_t u = cp1250::kToUnicode[b];
+  const char16_t u = kodowanie::cp1250::kToUnicode[b];
   const char16_t lower = QChar(u).toLower().unicode();
   if (lower == u) return c;
-  const int nb = cp1250::FromUnicode(lower);
+  const int nb = kodowanie::cp1250::FromUnicode(lower);
   return nb < 0 ? c : static_cast<char>(nb);
 }
 

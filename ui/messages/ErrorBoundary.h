@@ -24,7 +24,7 @@ void Chron(TUserMessages& m, F&& handler) noexcept {
   try {
     handler();
   } catch (const std::exception& e) {
-    PokazBlad(m, bledy::Opis(e));
+    PokazBlad(m, Typy::bledy::Opis(e));
   } catch (...) {
     PokazNieznanyBlad(m);
   }

@@ -24,7 +24,7 @@ void TQtUserMessages::Komunikat(const std::string& tekst) {
 
 void TQtUserMessages::BladKrytyczny(const std::string& komunikat) {
   TOknoModalne modalne(*this);
-  PokazOknoBledu(TytulAplikacji(), bledy::TekstBledu(komunikat));
+  PokazOknoBledu(TytulAplikacji(), Typy::bledy::TekstBledu(komunikat));
 }
 
 bool TQtUserMessages::Pytanie(const std::string& tekst) {

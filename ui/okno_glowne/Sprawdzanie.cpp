@@ -20,9 +20,9 @@ void SprawdzPlik(Typy::TStan& stan, TUserMessages& komunikaty, TWidokSprawdzania
   if (zamiastOceny)
     zamiastOceny(ile);
   else if (ile == 0)
-    komunikaty.Informacja(teksty::PlikPoprawny.str());
+    komunikaty.Informacja(Typy::teksty::PlikPoprawny.str());
   else
-    komunikaty.Ostrzezenie(teksty::PlikZBledami.str());
+    komunikaty.Ostrzezenie(Typy::teksty::PlikZBledami.str());
   widok.PoOcenie();
 }
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-#include "profil/Profil.h"
+#include "profile/Profil.h"
 
 namespace ui {
 

@@ -33,7 +33,7 @@
 #include "okno_glowne/WyborProfilu.h"
 #include "okno_rachunkow/FormRachunki.h"
 #include "okno_raportu/LOG.h"
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 #include "rachunki/WykazBankow.h"
 #include "raport/ZapiszPoprawiony.h"
 #include "sprawdzanie/SprawdzPlik.h"
@@ -396,7 +396,7 @@ void TFormGlow::PokazOcene(std::size_t ile) {
   }
 }
 
-void TFormGlow::PokazPropozycjePoprawki(const std::optional<kodowanie::TPropozycja>& propozycja) {
+void TFormGlow::PokazPropozycjePoprawki(const std::optional<diagnoza::TPropozycja>& propozycja) {
   if (!propozycja) return;
   poprawka_ = propozycja->z;
   poprawkaAlbo_ = propozycja->albo;
@@ -442,7 +442,8 @@ bool TFormGlow::PokazPasekRachunkow() {
   QString tekst;
   QColor kolor(255, 0, 0);
   if (bledow > 0) {
-    tekst = ui::ZCp1250(teksty::BledneRachunki) + QStringLiteral(" ") + QString::number(bledow);
+    tekst =
+        ui::ZCp1250(Typy::teksty::BledneRachunki) + QStringLiteral(" ") + QString::number(bledow);
     if (ostrzezen > 0) tekst += ui::ZCp1250(kOstrzezeniaPaska) + QString::number(ostrzezen);
   } else if (ostrzezen > 0) {
     tekst = ui::ZCp1250(rachunki::kOstrzezenia) + QStringLiteral(" ") + QString::number(ostrzezen);
@@ -477,9 +478,9 @@ void TFormGlow::UzyjUstawien(ui::TSettings* ustawienia) {
     rachunki::UzyjWykazuBankow(rachunki::WczytajWykazBankow(sciezka));
   } catch (const std::exception& e) {
     // The built-in list still checks every code; the user is told which.
-    komunikaty_.Ostrzezenie(kNieWczytano.str() + cp1250::FromUtf8Lossy(sciezka) + ": " +
-                            bledy::TekstBledu(bledy::Opis(e)) + "\n" + kWbudowany.str() +
-                            rachunki::WykazBankow().Data() + ").");
+    komunikaty_.Ostrzezenie(kNieWczytano.str() + kodowanie::cp1250::FromUtf8Lossy(sciezka) + ": " +
+                            Typy::bledy::TekstBledu(Typy::bledy::Opis(e)) + "\n" +
+                            kWbudowany.str() + rachunki::WykazBankow().Data() + ").");
   }
 }
 
@@ -603,8 +604,8 @@ void TFormGlow::StringGridBledyClick(QObject*) {
 void TFormGlow::ButtonZapiszNewClick(QObject*) {
   if (stan_.LinieNew.empty()) return;
   komunikaty_.Zajety(true);
-  const std::string sciezka = ZapiszPoprawionyPlik(stan_);
-  komunikaty_.Komunikat(KomunikatZapisano(sciezka));
+  const std::string sciezka = raport::ZapiszPoprawionyPlik(stan_);
+  komunikaty_.Komunikat(raport::KomunikatZapisano(sciezka));
   komunikaty_.Zajety(false);
 }
 
@@ -643,7 +644,7 @@ void TFormGlow::BitBtn1Click(QObject*) {
   if (!tekst.isEmpty() && !znak) return;
   switch (Typy::ZatwierdzZnak(stan_, znak)) {
     case Typy::TWynikZmiany::NieWolno:
-      komunikaty_.Komunikat(teksty::TylkoBledneZnaki.str());
+      komunikaty_.Komunikat(Typy::teksty::TylkoBledneZnaki.str());
       break;
     case Typy::TWynikZmiany::Zmieniono: {
       // The caret stays where the user put it, so the next pick goes on
@@ -675,9 +676,9 @@ void TFormGlow::ButtonPoprawAutomatycznieClick(QObject*) {
   std::optional<kodowanie::TKodowanie> wybrane;
   for (const auto& [z, albo] : odczyty) {
     komunikaty_.Zajety(true);
-    const kodowanie::TWynikPoprawy przed = kodowanie::PoliczPoprawke(zrodlo, z);
+    const diagnoza::TWynikPoprawy przed = diagnoza::PoliczPoprawke(zrodlo, z);
     komunikaty_.Zajety(false);
-    if (komunikaty_.Pytanie(kodowanie::TekstPotwierdzenia(z, przed, albo))) {
+    if (komunikaty_.Pytanie(diagnoza::TekstPotwierdzenia(z, przed, albo))) {
       wybrane = z;
       break;
     }
@@ -686,14 +687,14 @@ void TFormGlow::ButtonPoprawAutomatycznieClick(QObject*) {
   const kodowanie::TKodowanie z = *wybrane;
 
   komunikaty_.Zajety(true);
-  kodowanie::TWynikPoprawy wynik;
-  const std::string zapisany = kodowanie::ZapiszPoprawke(zrodlo, z, wynik);
+  diagnoza::TWynikPoprawy wynik;
+  const std::string zapisany = diagnoza::ZapiszPoprawke(zrodlo, z, wynik);
   // The written file is checked as if the user had chosen it, so what is
   // left can be corrected by hand. One dialog ends it, over the new file's
   // count and first faulty line: where the file went and what is left.
   Sprawdz(zapisany, [&](std::size_t pozostale) {
-    komunikaty_.Komunikat(KomunikatZapisano(zapisany) + "\r\n\r\n" +
-                          kodowanie::TekstPoZapisie(wynik, pozostale));
+    komunikaty_.Komunikat(raport::KomunikatZapisano(zapisany) + "\r\n\r\n" +
+                          diagnoza::TekstPoZapisie(wynik, pozostale));
   });
 }
 

@@ -153,7 +153,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // The strip's account sentence and "Pokaż…", or neither when the file
   // has no finding, warning or transfer; true when shown.
   bool PokazPasekRachunkow();
-  void PokazPropozycjePoprawki(const std::optional<kodowanie::TPropozycja>& propozycja);
+  void PokazPropozycjePoprawki(const std::optional<diagnoza::TPropozycja>& propozycja);
   // Puts in use the profile the settings store names.
   void WczytajProfil();
 

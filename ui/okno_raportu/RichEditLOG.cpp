@@ -47,7 +47,7 @@ QString Dekoduj(std::string_view bajty, QStringView koniecLinii) {
       ++i;
       continue;
     }
-    t += QChar(static_cast<char16_t>(cp1250::VisibleCodePoint(b)));
+    t += QChar(static_cast<char16_t>(kodowanie::cp1250::VisibleCodePoint(b)));
   }
   return t;
 }
@@ -162,8 +162,8 @@ void TRichEditLOG::UstawMiary() {
   linia0_ = fmi.ascent();
   najszerszyZnak_ = 0;
   for (int b = 0; b < 256; ++b) {
-    const qreal s = fm.horizontalAdvance(QString(
-        QChar(static_cast<char16_t>(cp1250::VisibleCodePoint(static_cast<unsigned char>(b))))));
+    const qreal s = fm.horizontalAdvance(QString(QChar(static_cast<char16_t>(
+        kodowanie::cp1250::VisibleCodePoint(static_cast<unsigned char>(b))))));
     szerokosci_[static_cast<std::size_t>(b)] = s;
     najszerszyZnak_ = std::max(najszerszyZnak_, s);
   }

@@ -17,7 +17,8 @@ QString TekstWidoczny(std::string_view bajty) {
   // Every picture and every decoded byte lies in the basic plane: one
   // UTF-16 unit per byte keeps offsets equal to byte positions.
   for (const char c : bajty)
-    *out++ = QChar(static_cast<char16_t>(cp1250::VisibleCodePoint(static_cast<unsigned char>(c))));
+    *out++ = QChar(
+        static_cast<char16_t>(kodowanie::cp1250::VisibleCodePoint(static_cast<unsigned char>(c))));
   return s;
 }
 
@@ -29,7 +30,7 @@ std::optional<char> BajtZnaku(QChar znak) {
   const char16_t u = znak.unicode();
   if (u >= 0x2400 && u < 0x2420) return static_cast<char>(u - 0x2400);
   if (u == 0x2421) return static_cast<char>(0x7F);
-  const int b = cp1250::FromUnicode(u);
+  const int b = kodowanie::cp1250::FromUnicode(u);
   if (b < 0) return std::nullopt;
   return static_cast<char>(b);
 }

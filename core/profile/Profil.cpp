@@ -1,4 +1,4 @@
-#include "profil/Profil.h"
+#include "profile/Profil.h"
 
 #include <toml++/toml.h>
 #include <algorithm>
@@ -48,7 +48,8 @@ class TZastepstwa {
         throw EProfil(plik, linia, "", "znak z prywatnego obszaru Unicode");
       const auto it = std::lower_bound(zastepowane_.begin(), zastepowane_.end(), c);
       if (c != 0 && it != zastepowane_.end() && *it == c)
-        cp1250::AppendUtf8(wynik, kPoczatek + static_cast<char32_t>(it - zastepowane_.begin()));
+        kodowanie::cp1250::AppendUtf8(wynik,
+                                      kPoczatek + static_cast<char32_t>(it - zastepowane_.begin()));
       else
         wynik += bajty;
     });
@@ -58,7 +59,7 @@ class TZastepstwa {
     std::string wynik;
     Przejdz(tekst, [&](char32_t c, std::string_view bajty) {
       if (c >= kPoczatek && c < kPoczatek + zastepowane_.size())
-        cp1250::AppendUtf8(wynik, zastepowane_[c - kPoczatek]);
+        kodowanie::cp1250::AppendUtf8(wynik, zastepowane_[c - kPoczatek]);
       else
         wynik += bajty;
     });
@@ -99,8 +100,8 @@ std::uint32_t LiniaWezla(const toml::node& n) {
 // character the code page lacks makes the value wrong rather than a "?".
 std::string WCp1250(const std::string& plik, const toml::node& n, const std::string& klucz,
                     const std::string& utf8) {
-  const std::string w = cp1250::FromUtf8Lossy(utf8);
-  if (cp1250::ToUtf8(w) != utf8)
+  const std::string w = kodowanie::cp1250::FromUtf8Lossy(utf8);
+  if (kodowanie::cp1250::ToUtf8(w) != utf8)
     throw EProfil(plik, LiniaWezla(n), klucz, std::string("znak, którego nie ma w Windows-1250"));
   return w;
 }
@@ -214,7 +215,7 @@ EProfil::EProfil(std::string plik, std::uint32_t linia, std::string klucz, const
 const TProfil& Domyslny() {
   static const TProfil p = [] {
     TProfil d;
-    d.nazwa = cp1250::Literal(u8"Zasady ogólne").str();
+    d.nazwa = kodowanie::cp1250::Literal(u8"Zasady ogólne").str();
     return d;
   }();
   return p;
@@ -253,8 +254,9 @@ TProfil WczytajProfil(const std::string& sciezka) {
       if (tekst.size() > kNajwiekszyProfil)
         throw EProfil(sciezka, 0, "", "plik jest za duży, by był profilem");
     }
-  } catch (const EInOutError& e) {
-    throw EProfil(sciezka, 0, "", "nie można odczytać pliku profilu: " + cp1250::ToUtf8(e.what()));
+  } catch (const platform::EInOutError& e) {
+    throw EProfil(sciezka, 0, "",
+                  "nie można odczytać pliku profilu: " + kodowanie::cp1250::ToUtf8(e.what()));
   }
   return CzytajProfil(tekst, sciezka);
 }

@@ -1,4 +1,4 @@
-#include "profil/RegulaZnakow.h"
+#include "profile/RegulaZnakow.h"
 
 #include "scan/LineScanner.h"
 
@@ -13,9 +13,9 @@ TProfil& Aktywny() {
 
 }  // namespace
 
-Typy::TRegulaZnakow RegulaZnakow(const TProfil& p) {
-  return Typy::ZbudujRegule(kodowanie::Litery(p.kodowanie), p.zabronione,
-                            p.konceLinii == TKonceLinii::CRLF);
+kodowanie::TRegulaZnakow RegulaZnakow(const TProfil& p) {
+  return kodowanie::ZbudujRegule(kodowanie::Litery(p.kodowanie), p.zabronione,
+                                 p.konceLinii == TKonceLinii::CRLF);
 }
 
 void UzyjProfilu(const TProfil& p) {

@@ -3,13 +3,13 @@
 // programs check with: the byte table of the reader's loops and the
 // vector scan's look-ups.
 #include "kodowanie/ZnakiDozwolone.h"
-#include "profil/Profil.h"
+#include "profile/Profil.h"
 
 namespace profile {
 
 // The rule a profile makes: the base rule at its encoding's letters, plus
 // the characters it refuses, plus its line ends.
-Typy::TRegulaZnakow RegulaZnakow(const TProfil& p);
+kodowanie::TRegulaZnakow RegulaZnakow(const TProfil& p);
 
 // Checks from now on follow `p` (its rule, and its record limits); the
 // default profile brings the rule back byte for byte.
