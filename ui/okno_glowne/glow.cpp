@@ -48,7 +48,7 @@ namespace {
 
 using namespace ui::nazwy_ukladu;
 
-using namespace teksty::okno_glowne;
+using namespace ui::teksty::okno_glowne;
 
 // The window's layout, container by container from the top down, for a
 // 13-pixel text height. Aligned rows stack in the order given; the

@@ -25,7 +25,7 @@
 namespace {
 
 using namespace ui::nazwy_ukladu;
-using namespace teksty::okno_rachunkow;
+using namespace ui::teksty::okno_rachunkow;
 
 // The window's layout for a 13-pixel text height: the list fills what the
 // line panel at the bottom and the summary at the top (when shown: five

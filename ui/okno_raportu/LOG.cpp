@@ -22,7 +22,7 @@
 namespace {
 
 using namespace ui::nazwy_ukladu;
-using namespace teksty::okno_raportu;
+using namespace ui::teksty::okno_raportu;
 
 // Where the window shows the first time; later it stays where the user
 // left it.
