@@ -17,7 +17,7 @@ class LineSink {
   // The line is complete; a line with no part is empty.
   virtual void End() = 0;
   // The line about to be completed ends with LF alone; told only when the
-  // rule in use wants CR LF (Typy::Regula().crlf).
+  // rule in use wants CR LF (kodowanie::Regula().crlf).
   virtual void BareLf() {}
   // Reading failed: the parts of the unfinished line, if any, are dropped.
   // Also after an End that raised, so a sink whose End fails part-way can

@@ -92,7 +92,7 @@ std::vector<Version> Versions();
 // The version in use.
 const Version& Active();
 
-// Every scan follows `regula` from now on (Typy::Regula() too); built here
+// Every scan follows `regula` from now on (kodowanie::Regula() too); built here
 // into the look-ups of every version. A rule whose faulty bytes the vector
 // look-ups cannot hold is scanned by the plain loops.
 void UzyjReguly(const kodowanie::TRegulaZnakow& regula);

@@ -1,6 +1,6 @@
 #pragma once
 // The check of one file, the one both programs run: the file opened and
-// read through the one read loop (Typy::CzytajKawalkami), cut by the one
+// read through the one read loop (linie::CzytajKawalkami), cut by the one
 // line splitter, every line checked against the character rule in use,
 // the account numbers and transfer records checked, and the encoding
 // diagnosed. What the check finds goes to a sink, and the sink is all a

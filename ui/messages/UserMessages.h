@@ -23,7 +23,7 @@ class TUserMessages {
   virtual void Ostrzezenie(const std::string& tekst) = 0;  // warning dialog
   virtual void Informacja(const std::string& tekst) = 0;   // information dialog
   virtual void Komunikat(const std::string& tekst) = 0;    // plain message
-  // The error box; the "." rule (bledy::TekstBledu) is applied here.
+  // The error box; the "." rule (Typy::bledy::TekstBledu) is applied here.
   virtual void BladKrytyczny(const std::string& komunikat) = 0;
   // A question with the buttons Yes and No; true for Yes. No is the default,
   // and closing the dialog answers No.
