@@ -12,8 +12,8 @@
 #endif
 
 #include "Cp1250Text.h"
-#include "TlumaczenieQt.h"
-#include "layout/NaEkranie.h"
+#include "QtTranslation.h"
+#include "layout/OnScreen.h"
 #include "messages/AppTitle.h"
 #include "messages/DialogiPlikow.h"
 #include "typy/Typy.h"
@@ -70,7 +70,7 @@ std::optional<std::string> TAplikacja::PlikZWierszaPolecen(int argc, char** argv
 }
 
 void TAplikacja::WczytajUstawienia() {
-  ustawienia_ = std::make_unique<ui::TUstawienia>();
+  ustawienia_ = std::make_unique<ui::TSettings>();
   FormGlow.UzyjUstawien(ustawienia_.get());
   komunikaty_.UzyjUstawien(ustawienia_.get());
 }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "Ustawienia.h"
+#include "Settings.h"
 #include "messages/QtUserMessages.h"
 #include "okno_glowne/glow.h"
 #include "okno_raportu/LOG.h"
@@ -39,7 +39,7 @@ class TAplikacja {
     TTytul();
   } tytul_;
   ui::TQtUserMessages komunikaty_;
-  std::unique_ptr<ui::TUstawienia> ustawienia_;
+  std::unique_ptr<ui::TSettings> ustawienia_;
 
  public:
   TFormGlow FormGlow;

@@ -6,7 +6,7 @@
 #include "kodowanie/Cp1250.h"
 #include "typy/Teksty.h"
 
-namespace teksty {
+namespace ui::teksty {
 
 namespace okno_glowne {
 
@@ -112,4 +112,4 @@ inline constexpr kodowanie::cp1250::Literal kWszystkiePliki{u8"Wszystkie pliki (
 
 }  // namespace komunikaty
 
-}  // namespace teksty
+}  // namespace ui::teksty

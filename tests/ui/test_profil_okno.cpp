@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "OknoTestowe.h"
-#include "Ustawienia.h"
+#include "Settings.h"
 #include "okno_glowne/WyborProfilu.h"
 #include "profile/RegulaZnakow.h"
 #include "typy/Teksty.h"
@@ -51,7 +51,7 @@ class TestProfilOkno : public QObject {
 void TestProfilOkno::wybranyProfil_sprawdzaPonownieIZostajePoRestarcie() {
   TDomyslnyPoTescie domyslny;
   test::TOkno o;
-  ui::TUstawienia ustawienia(Ini(o));
+  ui::TSettings ustawienia(Ini(o));
   o.w.UzyjUstawien(&ustawienia);
   // The default first: the list passes, as it always did.
   QCOMPARE(o.w.ComboProfil->currentText(), test::T(test::Cp("Zasady ogólne")));
@@ -79,7 +79,7 @@ void TestProfilOkno::wybranyProfil_sprawdzaPonownieIZostajePoRestarcie() {
   // A new window over the same store: the profile is still chosen and used.
   profile::UzyjProfilu(profile::Domyslny());
   test::TOkno po;
-  ui::TUstawienia ponownie(Ini(o));
+  ui::TSettings ponownie(Ini(o));
   po.w.UzyjUstawien(&ponownie);
   QCOMPARE(po.w.ComboProfil->currentText(), test::T(test::Cp("Najostrzejsze wspólne")));
   QCOMPARE(po.w.Zasady().profil->nazwa, test::Cp("Najostrzejsze wspólne"));
@@ -99,7 +99,7 @@ void TestProfilOkno::zapamietanyPlikProfilu_zepsuty_mowiIWracaDoDomyslnego() {
   TDomyslnyPoTescie domyslny;
   test::TOkno o;
   const std::string plik = o.Plik("bank.toml", "nazwa = \"Mój bank\"\nkodowanie = \"UTF-16\"\n");
-  ui::TUstawienia ustawienia(Ini(o));
+  ui::TSettings ustawienia(Ini(o));
   ustawienia.UstawProfil(QString::fromStdString(plik));
   o.w.UzyjUstawien(&ustawienia);
   const auto bledy = o.m.Teksty(Rodzaj::Blad);
@@ -121,7 +121,7 @@ void TestProfilOkno::bankUtf8_listaWindows1250PoprawionaDoUtf8() {
   // diagnosed and corrected into UTF-8 with the same letters.
   TDomyslnyPoTescie domyslny;
   test::TOkno o;
-  ui::TUstawienia ustawienia(Ini(o));
+  ui::TSettings ustawienia(Ini(o));
   o.w.UzyjUstawien(&ustawienia);
   o.w.ComboProfil->setCurrentIndex(
       o.w.ComboProfil->findText(test::T(test::Cp("Import firmowy, UTF-8"))));

@@ -21,7 +21,7 @@
 #include <memory>
 
 #include "OknoTestowe.h"
-#include "Ustawienia.h"
+#include "Settings.h"
 #include "okno_rachunkow/FormRachunki.h"
 #include "rachunki/WykazBankow.h"
 #include "typy/Teksty.h"
@@ -235,7 +235,7 @@ void TestRachunkiOkno::pytanieTak_otwieraListeZSumaIOstrzezeniami() {
 
 void TestRachunkiOkno::wykazBankow_nazwyINowszyWykazZapamietany() {
   test::TOkno o;
-  ui::TUstawienia ustawienia(QString::fromStdString(o.Sciezka("ustawienia.ini")));
+  ui::TSettings ustawienia(QString::fromStdString(o.Sciezka("ustawienia.ini")));
   o.w.UzyjUstawien(&ustawienia);
   o.Sprawdz(o.Plik("zlecenia.txt", Przyklad("zlecenia-bledne.txt")));
   // A newer list naming only two banks: every other sort code of the file,

@@ -26,16 +26,16 @@
 
 #include "Cp1250Text.h"
 #include "GeometriaOkna.h"
+#include "QtTranslation.h"
 #include "RecordingUserMessages.h"
-#include "TlumaczenieQt.h"
-#include "Ustawienia.h"
+#include "Settings.h"
 #include "kodowanie/Cp1250.h"
 #include "messages/AppTitle.h"
 #include "messages/BusyCursor.h"
 #include "messages/ErrorBoundary.h"
+#include "messages/MessageLayout.h"
 #include "messages/OknoKomunikatu.h"
 #include "messages/QtUserMessages.h"
-#include "messages/UkladKomunikatu.h"
 #include "platform/InOutError.h"
 
 using namespace ui;
@@ -157,7 +157,7 @@ void TestUserMessages::ukladKomunikatu() {
   };
   QString geometria;
   for (const auto& p : przypadki) {
-    const UkladKomunikatu u = ObliczUkladKomunikatu(f, p.tekst, p.zIkona, p.ekran, p.przycisk);
+    const TMessageLayout u = ObliczUkladKomunikatu(f, p.tekst, p.zIkona, p.ekran, p.przycisk);
     geometria += QStringLiteral("%1: ikona %2, tekst %3, przycisk %4, wnetrze %5x%6\n")
                      .arg(QString::fromLatin1(p.nazwa), r(u.Ikona), r(u.Tekst), r(u.Przycisk))
                      .arg(u.Wnetrze.width())
@@ -279,7 +279,7 @@ void TestUserMessages::prawdziweOknaKomunikatow() {
   QVERIFY(okFocus);
   QVERIFY(kursorNormalny);
   const QScreen* ekran = QGuiApplication::primaryScreen();
-  const UkladKomunikatu u =
+  const TMessageLayout u =
       ObliczUkladKomunikatu(QApplication::font("QMessageBox"), ZCp1250(tekst.view()), false,
                             ekran->geometry().width(), QStringLiteral("OK"));
   QCOMPARE(wnetrze, u.Wnetrze);
@@ -427,7 +427,7 @@ void TestUserMessages::dialogOtwarciaZaczynaPrzyPlikachUzytkownika() {
     QCOMPARE(FolderPoczatkowy(zapamietany), bezNiczego);
   QCOMPARE(FolderPoczatkowy(listy), listy);
   {
-    TUstawienia ustawienia(ini);
+    TSettings ustawienia(ini);
     TQtUserMessages m(&ustawienia);
     QCOMPARE(TDialogiPlikow(&ustawienia).FolderOtwarcia(), bezNiczego);
 #ifndef Q_OS_WIN
@@ -444,7 +444,7 @@ void TestUserMessages::dialogOtwarciaZaczynaPrzyPlikachUzytkownika() {
   }
   // After a restart (a new store over the same file) the folder of the
   // file checked last; once that folder is gone, Documents again.
-  TUstawienia poRestarcie(ini);
+  TSettings poRestarcie(ini);
   QCOMPARE(poRestarcie.OstatniFolder(), listy);
   TDialogiPlikow dialogi(&poRestarcie);
   QCOMPARE(dialogi.FolderOtwarcia(), listy);

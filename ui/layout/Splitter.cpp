@@ -26,7 +26,7 @@ class TPasek : public QWidget {
 
 }  // namespace
 
-TSplitter::TSplitter(const QString& nazwa, TUklad& uklad, QWidget* panel, QWidget* rodzic)
+TSplitter::TSplitter(const QString& nazwa, TLayout& uklad, QWidget* panel, QWidget* rodzic)
     : QWidget(rodzic), uklad_(uklad), panel_(panel), pasek_(new TPasek(rodzic)) {
   setObjectName(nazwa);
   setCursor(Qt::SplitVCursor);

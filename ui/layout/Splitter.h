@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "layout/Uklad.h"
+#include "layout/Layout.h"
 
 namespace ui {
 
@@ -15,7 +15,7 @@ namespace ui {
 // does nothing.
 class TSplitter : public QWidget {
  public:
-  TSplitter(const QString& nazwa, TUklad& uklad, QWidget* panel, QWidget* rodzic);
+  TSplitter(const QString& nazwa, TLayout& uklad, QWidget* panel, QWidget* rodzic);
   void UstawWolneMinimum(int piksele) { wolneMinimum_ = piksele; }
   bool Przeciaganie() const { return przeciaganie_; }
   // The panel height a drag may reach, given the container's height now.
@@ -32,7 +32,7 @@ class TSplitter : public QWidget {
   int Ogranicz(int wysokosc) const;
   void Zakoncz();
 
-  TUklad& uklad_;
+  TLayout& uklad_;
   QWidget* panel_;
   QWidget* pasek_;
   int wolneMinimum_ = 30;

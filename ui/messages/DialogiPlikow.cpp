@@ -11,8 +11,8 @@
 #include <algorithm>
 
 #include "Cp1250Text.h"
+#include "Settings.h"
 #include "TekstyOkien.h"
-#include "Ustawienia.h"
 
 namespace ui {
 

@@ -22,7 +22,7 @@ std::string SciezkaDlaRdzenia(const QString& sciezka);
 // The reverse: a path the core holds as Qt names it.
 QString SciezkaZRdzenia(const std::string& sciezka);
 
-class TUstawienia;
+class TSettings;
 
 // The folder a file dialog opens in when it has nothing of this run to go
 // by: `zapamietany` while it exists, else the user's Documents folder, else
@@ -32,8 +32,8 @@ QString FolderPoczatkowy(const QString& zapamietany);
 class TDialogiPlikow {
  public:
   // `ustawienia` (may be null: nothing outlives the run) must outlive this.
-  explicit TDialogiPlikow(TUstawienia* ustawienia = nullptr) : ustawienia_(ustawienia) {}
-  void UzyjUstawien(TUstawienia* ustawienia) { ustawienia_ = ustawienia; }
+  explicit TDialogiPlikow(TSettings* ustawienia = nullptr) : ustawienia_(ustawienia) {}
+  void UzyjUstawien(TSettings* ustawienia) { ustawienia_ = ustawienia; }
   // The chosen file as the file system's own bytes, or nothing when the
   // user cancelled.
   std::optional<std::string> OtworzPlik(QWidget* rodzic);
@@ -51,7 +51,7 @@ class TDialogiPlikow {
   QString FolderOtwarcia() const;
 
  private:
-  TUstawienia* ustawienia_;
+  TSettings* ustawienia_;
   QString ostatniOtwarty_;
   QString ostatniWykaz_;
   int ostatniFiltr_ = 0;

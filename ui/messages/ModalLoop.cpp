@@ -4,7 +4,7 @@
 #include <QHideEvent>
 #include <QWidget>
 
-#include "layout/NaEkranie.h"
+#include "layout/OnScreen.h"
 #include "messages/UserMessages.h"
 
 namespace ui {

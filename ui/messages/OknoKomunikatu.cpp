@@ -12,7 +12,7 @@
 
 #include "Cp1250Text.h"
 #include "TekstyOkien.h"
-#include "messages/UkladKomunikatu.h"
+#include "messages/MessageLayout.h"
 
 namespace ui {
 
@@ -64,7 +64,7 @@ class TOknoKomunikatu : public QDialog {
     const QScreen* ekran = QGuiApplication::primaryScreen();
     const QRect obszar = ekran ? ekran->geometry() : QRect(0, 0, 1024, 768);
     const QString napis = ZCp1250(teksty::komunikaty::kOK);
-    const UkladKomunikatu u =
+    const TMessageLayout u =
         ObliczUkladKomunikatu(font(), ZCp1250(tekst), zIkona, obszar.width(), napis);
 
     if (zIkona) {

@@ -11,8 +11,8 @@ class TQtUserMessages final : public TUserMessages {
  public:
   // `ustawienia` keeps the open dialog's folder across runs; without it
   // (tests) nothing outlives the object.
-  explicit TQtUserMessages(TUstawienia* ustawienia = nullptr) : dialogi_(ustawienia) {}
-  void UzyjUstawien(TUstawienia* ustawienia) { dialogi_.UzyjUstawien(ustawienia); }
+  explicit TQtUserMessages(TSettings* ustawienia = nullptr) : dialogi_(ustawienia) {}
+  void UzyjUstawien(TSettings* ustawienia) { dialogi_.UzyjUstawien(ustawienia); }
   void Ostrzezenie(const std::string& tekst) override;
   void Informacja(const std::string& tekst) override;
   void Komunikat(const std::string& tekst) override;

@@ -21,12 +21,12 @@
 #include <vector>
 
 #include "Cp1250Text.h"
+#include "Settings.h"
 #include "TekstyOkien.h"
-#include "Ustawienia.h"
 #include "diagnoza/PoprawKodowanie.h"
 #include "diagnoza/PropozycjaPoprawki.h"
 #include "kodowanie/Cp1250.h"
-#include "layout/BudowaOkna.h"
+#include "layout/WindowBuilder.h"
 #include "messages/DialogiPlikow.h"
 #include "okno_glowne/ModelBledow.h"
 #include "okno_glowne/PasekListy.h"
@@ -48,7 +48,7 @@ namespace {
 
 using namespace ui::nazwy_ukladu;
 
-using namespace teksty::okno_glowne;
+using namespace ui::teksty::okno_glowne;
 
 // The window's layout, container by container from the top down, for a
 // 13-pixel text height. Aligned rows stack in the order given; the
@@ -143,9 +143,9 @@ void TFormGlow::Zbuduj(const QFont& czcionka) {
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   setFont(czcionka);
-  skala_ = ui::TSkala(QFontMetrics(czcionka).height());
+  skala_ = ui::TScale(QFontMetrics(czcionka).height());
 
-  ui::TBudowaOkna budowa(this, skala_);
+  ui::TWindowBuilder budowa(this, skala_);
   budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu& w, QWidget* rodzic) -> QWidget* {
     const std::string_view nazwa = w.Nazwa;
     if (nazwa == "StringGridBledy") return new ui::TSiatkaBledow({}, rodzic);
@@ -473,7 +473,7 @@ bool TFormGlow::PokazPasekRachunkow() {
   return true;
 }
 
-void TFormGlow::UzyjUstawien(ui::TUstawienia* ustawienia) {
+void TFormGlow::UzyjUstawien(ui::TSettings* ustawienia) {
   ustawienia_ = ustawienia;
   if (ustawienia) WczytajProfil();
   const std::string sciezka = ustawienia ? ustawienia->WykazBankow() : std::string();

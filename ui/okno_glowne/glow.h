@@ -16,10 +16,10 @@
 #include "rachunki/WykazBankow.h"
 #include "sprawdzanie/SprawdzPlik.h"
 
-#include "layout/BudowaOkna.h"
+#include "layout/Layout.h"
 #include "layout/Panel.h"
 #include "layout/Splitter.h"
-#include "layout/Uklad.h"
+#include "layout/WindowBuilder.h"
 #include "messages/ErrorBoundary.h"
 #include "messages/UserMessages.h"
 #include "okno_glowne/SiatkaBledow.h"
@@ -46,7 +46,7 @@ struct TStan;
 namespace ui {
 class TModelBledow;
 class TModelZnakow;
-class TUstawienia;
+class TSettings;
 class TWyborProfilu;
 }  // namespace ui
 
@@ -126,7 +126,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   // list of banks the user gave ("Wykaz banków…" in the list of findings);
   // both are taken now. Without a store the choices last until the
   // program ends.
-  void UzyjUstawien(ui::TUstawienia* ustawienia);
+  void UzyjUstawien(ui::TSettings* ustawienia);
   void WybierzWykazBankow();
   // What every check of the window is given: the profile of the box and
   // the list of banks the user gave, once either was taken (until then the
@@ -166,8 +166,8 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
 
   Typy::TStan& stan_;
   ui::TUserMessages& komunikaty_;
-  ui::TSkala skala_;
-  ui::TUklad* ukladOkna_ = nullptr;
+  ui::TScale skala_;
+  ui::TLayout* ukladOkna_ = nullptr;
   ui::TModelBledow* modelBledow_ = nullptr;
   ui::TModelZnakow* modelZnakow_ = nullptr;
   // What the automatic correction decodes from, while it is offered.
@@ -175,7 +175,7 @@ class TFormGlow : public QWidget, private ui::TWidokSprawdzania {
   std::optional<kodowanie::TKodowanie> poprawkaAlbo_;  // a second reading as likely
   rachunki::TRachunkiStanu rachunkiStanu_;
   TFormRachunki* formRachunki_ = nullptr;
-  ui::TUstawienia* ustawienia_ = nullptr;
+  ui::TSettings* ustawienia_ = nullptr;
   // The check's profile and list of banks (Zasady).
   std::optional<profile::TProfil> profil_;
   std::shared_ptr<const rachunki::TWykazBankow> wykaz_;

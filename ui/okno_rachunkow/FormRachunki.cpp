@@ -25,7 +25,7 @@
 namespace {
 
 using namespace ui::nazwy_ukladu;
-using namespace teksty::okno_rachunkow;
+using namespace ui::teksty::okno_rachunkow;
 
 // The window's layout for a 13-pixel text height: the list fills what the
 // line panel at the bottom and the summary at the top (when shown: five
@@ -57,7 +57,7 @@ TFormRachunki::TFormRachunki(ui::TUserMessages& komunikaty, const QFont& czcionk
 void TFormRachunki::Zbuduj(const QFont& czcionka) {
   skala_ = ui::UstawOknoWlasne(this, QStringLiteral("FormRachunki"), ui::ZCp1250(kTytul), czcionka);
 
-  ui::TBudowaOkna budowa(this, skala_);
+  ui::TWindowBuilder budowa(this, skala_);
   budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu& w, QWidget* rodzic) -> QWidget* {
     if (std::string_view(w.Nazwa) == "ListaUwag") return new QTableView(rodzic);
     if (std::string_view(w.Nazwa) == "MemoPodsumowanie") {

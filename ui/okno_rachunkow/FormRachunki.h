@@ -13,9 +13,9 @@
 #include <functional>
 #include <vector>
 
-#include "layout/BudowaOkna.h"
+#include "layout/Layout.h"
 #include "layout/Panel.h"
-#include "layout/Uklad.h"
+#include "layout/WindowBuilder.h"
 #include "messages/ErrorBoundary.h"
 #include "messages/ModalLoop.h"
 #include "messages/UserMessages.h"
@@ -77,7 +77,7 @@ class TFormRachunki : public QWidget {
   }
 
   ui::TUserMessages& komunikaty_;
-  ui::TSkala skala_;
+  ui::TScale skala_;
   ui::TModelUwag* model_ = nullptr;
   ui::TModalLoop petla_;
   bool pokazane_ = false;

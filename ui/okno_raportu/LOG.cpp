@@ -16,13 +16,13 @@
 #include "Cp1250Text.h"
 #include "TekstyOkien.h"
 #include "kodowanie/Cp1250.h"
-#include "layout/NaEkranie.h"
+#include "layout/OnScreen.h"
 #include "raport/UtworzLOG.h"
 
 namespace {
 
 using namespace ui::nazwy_ukladu;
-using namespace teksty::okno_raportu;
+using namespace ui::teksty::okno_raportu;
 
 // Where the window shows the first time; later it stays where the user
 // left it.
@@ -64,7 +64,7 @@ TFormLOG::~TFormLOG() = default;
 void TFormLOG::Zbuduj(const QFont& czcionka) {
   skala_ = ui::UstawOknoWlasne(this, QStringLiteral("FormLOG"), ui::ZCp1250(kTytul), czcionka);
 
-  ui::TBudowaOkna budowa(this, skala_);
+  ui::TWindowBuilder budowa(this, skala_);
   budowa.Zbuduj(kUklad, [&](const ui::TElementUkladu&, QWidget* rodzic) -> QWidget* {
     auto* v = new TRichEditLOG(rodzic);
     v->setFont(TRichEditLOG::CzcionkaWidoku(czcionka));

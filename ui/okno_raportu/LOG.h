@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "layout/BudowaOkna.h"
+#include "layout/Layout.h"
 #include "layout/Panel.h"
 #include "layout/Splitter.h"
-#include "layout/Uklad.h"
+#include "layout/WindowBuilder.h"
 #include "messages/ErrorBoundary.h"
 #include "messages/ModalLoop.h"
 #include "messages/UserMessages.h"
@@ -77,7 +77,7 @@ class TFormLOG : public QWidget {
   }
 
   ui::TUserMessages& komunikaty_;
-  ui::TSkala skala_;
+  ui::TScale skala_;
   std::optional<QPoint> pozycja_;
   ui::TModalLoop petla_;
   bool drukowanie_ = false;

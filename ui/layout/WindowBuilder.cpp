@@ -1,4 +1,4 @@
-#include "layout/BudowaOkna.h"
+#include "layout/WindowBuilder.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -26,7 +26,7 @@ QFont CzcionkaStalaSzerokosc(int punkty) {
   return f;
 }
 
-TSkala UstawOknoWlasne(QWidget* okno, const QString& nazwa, const QString& tytul,
+TScale UstawOknoWlasne(QWidget* okno, const QString& nazwa, const QString& tytul,
                        const QFont& czcionka) {
   okno->setObjectName(nazwa);
   okno->setWindowTitle(tytul);
@@ -34,7 +34,7 @@ TSkala UstawOknoWlasne(QWidget* okno, const QString& nazwa, const QString& tytul
                        Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   okno->setAttribute(Qt::WA_QuitOnClose, false);
   okno->setFont(czcionka);
-  return TSkala(QFontMetrics(czcionka).height());
+  return TScale(QFontMetrics(czcionka).height());
 }
 
 namespace {
@@ -50,7 +50,7 @@ bool Panel(TRodzaj r) {
 
 }  // namespace
 
-QWidget* TBudowaOkna::Nowy(const TElementUkladu& w, QWidget* rodzic) {
+QWidget* TWindowBuilder::Nowy(const TElementUkladu& w, QWidget* rodzic) {
   const QString nazwa = QString::fromLatin1(w.Nazwa);
   const QString tekst = ZCp1250(w.Tekst);
   switch (w.Rodzaj) {
@@ -91,7 +91,7 @@ QWidget* TBudowaOkna::Nowy(const TElementUkladu& w, QWidget* rodzic) {
   return nullptr;
 }
 
-QMargins TBudowaOkna::Wnetrze(const QWidget* kontener) const {
+QMargins TWindowBuilder::Wnetrze(const QWidget* kontener) const {
   const auto r = rodzaje_.find(const_cast<QWidget*>(kontener));
   if (r == rodzaje_.end()) return {};
   switch (r->second) {
@@ -111,19 +111,19 @@ QMargins TBudowaOkna::Wnetrze(const QWidget* kontener) const {
   }
 }
 
-TUklad& TBudowaOkna::Uklad(QWidget* kontener) {
-  TUklad*& u = uklady_[kontener];
-  if (!u) u = new TUklad(kontener, Wnetrze(kontener));
+TLayout& TWindowBuilder::Uklad(QWidget* kontener) {
+  TLayout*& u = uklady_[kontener];
+  if (!u) u = new TLayout(kontener, Wnetrze(kontener));
   return *u;
 }
 
-QWidget* TBudowaOkna::Element(std::string_view nazwa) const {
+QWidget* TWindowBuilder::Element(std::string_view nazwa) const {
   const auto e = elementy_.find(nazwa);
   if (e == elementy_.end()) throw std::logic_error("no element " + std::string(nazwa));
   return e->second;
 }
 
-void TBudowaOkna::Zbuduj(std::span<const TElementUkladu> tabela, const Tworzenie& wlasne) {
+void TWindowBuilder::Zbuduj(std::span<const TElementUkladu> tabela, const Tworzenie& wlasne) {
   QFont pogrubiona = okno_->font();
   pogrubiona.setBold(true);
   for (const TElementUkladu& w : tabela) {

@@ -12,15 +12,15 @@ class QSettings;
 
 namespace ui {
 
-class TUstawienia {
+class TSettings {
  public:
   // The user's own store.
-  TUstawienia();
+  TSettings();
   // An INI file at `plik` (tests, or a store the caller chooses).
-  explicit TUstawienia(const QString& plik);
-  ~TUstawienia();
-  TUstawienia(const TUstawienia&) = delete;
-  TUstawienia& operator=(const TUstawienia&) = delete;
+  explicit TSettings(const QString& plik);
+  ~TSettings();
+  TSettings(const TSettings&) = delete;
+  TSettings& operator=(const TSettings&) = delete;
 
   // The chosen bank profile: a built-in profile's name or a profile file's
   // path; empty when the user never chose one (the default rules).

@@ -14,11 +14,11 @@ namespace ui {
 
 enum class Wyrownanie { Gora, Dol, Lewo, Wypelnij };
 
-class TUklad : public QObject {
+class TLayout : public QObject {
  public:
   // `wnetrze` is the band along the container's edges that aligned
   // children leave free (edge and inner border).
-  TUklad(QWidget* kontener, QMargins wnetrze);
+  TLayout(QWidget* kontener, QMargins wnetrze);
 
   // Children are stacked in the order they are added: the first bottom
   // element lies lowest. Only the size across the edge is kept.

@@ -15,9 +15,9 @@
 #include <string>
 #include <string_view>
 
+#include "layout/Layout.h"
 #include "layout/Panel.h"
 #include "layout/Splitter.h"
-#include "layout/Uklad.h"
 
 class QWidget;
 
@@ -36,11 +36,11 @@ QFont CzcionkaStalaSzerokosc(int punkty);
 
 // Lengths of a layout given for a 13-pixel text height, in pixels of a
 // window font of another height.
-class TSkala {
+class TScale {
  public:
   static constexpr int kWysokoscWzorcowa = 13;
 
-  explicit TSkala(int wysokoscTekstu = kWysokoscWzorcowa) : wysokosc_(wysokoscTekstu) {}
+  explicit TScale(int wysokoscTekstu = kWysokoscWzorcowa) : wysokosc_(wysokoscTekstu) {}
   int WysokoscTekstu() const { return wysokosc_; }
 
   int operator()(int piksele) const {
@@ -68,7 +68,7 @@ class TSkala {
 // A window of its own beside the main one (the report, the account findings):
 // its name, title, caption buttons and font. Closing it only hides it; the
 // program ends with the main window. Returns the scale of its font.
-TSkala UstawOknoWlasne(QWidget* okno, const QString& nazwa, const QString& tytul,
+TScale UstawOknoWlasne(QWidget* okno, const QString& nazwa, const QString& tytul,
                        const QFont& czcionka);
 
 // --- The layout table ---------------------------------------------------------
@@ -124,13 +124,13 @@ using ui::kWylaczony;
 
 // Builds a window's elements from its table, row by row, in the table's
 // order (which is also their stacking order).
-class TBudowaOkna {
+class TWindowBuilder {
  public:
   // Makes the element of a `Wlasny` row; the loop then names, places and
   // sets it up like any other.
   using Tworzenie = std::function<QWidget*(const TElementUkladu& wiersz, QWidget* rodzic)>;
 
-  TBudowaOkna(QWidget* okno, const TSkala& skala) : okno_(okno), skala_(skala) {}
+  TWindowBuilder(QWidget* okno, const TScale& skala) : okno_(okno), skala_(skala) {}
 
   void Zbuduj(std::span<const TElementUkladu> tabela, const Tworzenie& wlasne = {});
 
@@ -141,17 +141,17 @@ class TBudowaOkna {
     cel = static_cast<T*>(Element(nazwa));
   }
   // The placement of a container's aligned children.
-  TUklad& Uklad(QWidget* kontener);
+  TLayout& Uklad(QWidget* kontener);
 
  private:
   QWidget* Nowy(const TElementUkladu& w, QWidget* rodzic);
   QMargins Wnetrze(const QWidget* kontener) const;
 
   QWidget* okno_;
-  TSkala skala_;
+  TScale skala_;
   std::map<std::string, QWidget*, std::less<>> elementy_;
   std::map<QWidget*, TRodzaj> rodzaje_;
-  std::map<QWidget*, TUklad*> uklady_;
+  std::map<QWidget*, TLayout*> uklady_;
 };
 
 }  // namespace ui

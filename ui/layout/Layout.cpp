@@ -1,41 +1,41 @@
-#include "layout/Uklad.h"
+#include "layout/Layout.h"
 
 #include <QEvent>
 #include <algorithm>
 
 namespace ui {
 
-TUklad::TUklad(QWidget* kontener, QMargins wnetrze)
+TLayout::TLayout(QWidget* kontener, QMargins wnetrze)
     : QObject(kontener), kontener_(kontener), wnetrze_(wnetrze) {
   kontener_->installEventFilter(this);
 }
 
-void TUklad::Dodaj(QWidget* element, Wyrownanie wyrownanie, int rozmiar) {
+void TLayout::Dodaj(QWidget* element, Wyrownanie wyrownanie, int rozmiar) {
   pozycje_.push_back({element, wyrownanie, rozmiar});
   element->installEventFilter(this);
   Uloz();
 }
 
-void TUklad::UstawRozmiar(QWidget* element, int rozmiar) {
+void TLayout::UstawRozmiar(QWidget* element, int rozmiar) {
   for (auto& p : pozycje_)
     if (p.element == element) p.rozmiar = rozmiar;
   Uloz();
 }
 
-int TUklad::Rozmiar(QWidget* element) const {
+int TLayout::Rozmiar(QWidget* element) const {
   for (const auto& p : pozycje_)
     if (p.element == element) return p.rozmiar;
   return 0;
 }
 
-int TUklad::WysokoscGornych() const {
+int TLayout::WysokoscGornych() const {
   int h = 0;
   for (const auto& p : pozycje_)
     if (p.wyrownanie == Wyrownanie::Gora && !p.element->isHidden()) h += p.rozmiar;
   return h;
 }
 
-void TUklad::Uloz() {
+void TLayout::Uloz() {
   QRect wolne = kontener_->rect().marginsRemoved(wnetrze_);
   for (Wyrownanie w : {Wyrownanie::Gora, Wyrownanie::Dol, Wyrownanie::Lewo, Wyrownanie::Wypelnij}) {
     for (const auto& p : pozycje_) {
@@ -67,7 +67,7 @@ void TUklad::Uloz() {
   }
 }
 
-bool TUklad::eventFilter(QObject* obj, QEvent* ev) {
+bool TLayout::eventFilter(QObject* obj, QEvent* ev) {
   if (obj == kontener_) {
     if (ev->type() == QEvent::Resize) Uloz();
   } else if (ev->type() == QEvent::ShowToParent || ev->type() == QEvent::HideToParent) {

@@ -1,4 +1,4 @@
-#include "layout/NaEkranie.h"
+#include "layout/OnScreen.h"
 
 #include <QGuiApplication>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "messages/UkladKomunikatu.h"
+#include "messages/MessageLayout.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -16,11 +16,11 @@ constexpr int kIkona = 32;
 
 }  // namespace
 
-UkladKomunikatu ObliczUkladKomunikatu(const QFont& czcionka, const QString& tekst, bool zIkona,
-                                      int szerokoscEkranu, const QString& napisPrzycisku) {
+TMessageLayout ObliczUkladKomunikatu(const QFont& czcionka, const QString& tekst, bool zIkona,
+                                     int szerokoscEkranu, const QString& napisPrzycisku) {
   const QFontMetrics fm(czcionka);
   const QString litery = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-  UkladKomunikatu u;
+  TMessageLayout u;
   u.SredniaSzerokosc = fm.horizontalAdvance(litery) / 52;
   u.WysokoscLinii = fm.boundingRect(QRect(0, 0, 10000, 10000), 0, litery).height();
   const int x = u.SredniaSzerokosc;

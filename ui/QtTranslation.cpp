@@ -1,4 +1,4 @@
-#include "TlumaczenieQt.h"
+#include "QtTranslation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

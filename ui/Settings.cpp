@@ -1,4 +1,4 @@
-#include "Ustawienia.h"
+#include "Settings.h"
 
 #include <QSettings>
 
@@ -14,47 +14,47 @@ const QString kOstatniFolder = QStringLiteral("ostatni_folder");
 const QString kWykazBankow = QStringLiteral("wykaz_bankow");
 }  // namespace
 
-TUstawienia::TUstawienia()
+TSettings::TSettings()
     : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kFirma,
                                             kProgram)) {}
 
-TUstawienia::TUstawienia(const QString& plik)
+TSettings::TSettings(const QString& plik)
     : settings_(std::make_unique<QSettings>(plik, QSettings::IniFormat)) {}
 
-TUstawienia::~TUstawienia() = default;
+TSettings::~TSettings() = default;
 
-QString TUstawienia::Wartosc(const QString& klucz) const {
+QString TSettings::Wartosc(const QString& klucz) const {
   return settings_->value(klucz).toString();
 }
 
-void TUstawienia::Ustaw(const QString& klucz, const QString& wartosc) {
+void TSettings::Ustaw(const QString& klucz, const QString& wartosc) {
   settings_->setValue(klucz, wartosc);
   // Written at once: a program killed later must not forget the choice.
   settings_->sync();
 }
 
-QString TUstawienia::Profil() const {
+QString TSettings::Profil() const {
   return Wartosc(kProfil);
 }
-void TUstawienia::UstawProfil(const QString& profil) {
+void TSettings::UstawProfil(const QString& profil) {
   Ustaw(kProfil, profil);
 }
 
 // Kept as the bytes the core opens, which on Windows are UTF-8.
-std::string TUstawienia::WykazBankow() const {
+std::string TSettings::WykazBankow() const {
   const QByteArray b = settings_->value(kWykazBankow).toByteArray();
   return std::string(b.constData(), static_cast<std::size_t>(b.size()));
 }
-void TUstawienia::UstawWykazBankow(const std::string& sciezka) {
+void TSettings::UstawWykazBankow(const std::string& sciezka) {
   settings_->setValue(kWykazBankow,
                       QByteArray(sciezka.data(), static_cast<qsizetype>(sciezka.size())));
   settings_->sync();
 }
 
-QString TUstawienia::OstatniFolder() const {
+QString TSettings::OstatniFolder() const {
   return Wartosc(kOstatniFolder);
 }
-void TUstawienia::UstawOstatniFolder(const QString& folder) {
+void TSettings::UstawOstatniFolder(const QString& folder) {
   Ustaw(kOstatniFolder, folder);
 }
 

@@ -9,7 +9,7 @@
 namespace ui {
 
 // In pixels of the dialog's inner area.
-struct UkladKomunikatu {
+struct TMessageLayout {
   int SredniaSzerokosc = 0;  // average character width
   int WysokoscLinii = 0;
   QRect Ikona;  // empty without an icon
@@ -17,7 +17,7 @@ struct UkladKomunikatu {
   QRect Przycisk;
   QSize Wnetrze;  // inner (client) size
 };
-UkladKomunikatu ObliczUkladKomunikatu(const QFont& czcionka, const QString& tekst, bool zIkona,
-                                      int szerokoscEkranu, const QString& napisPrzycisku);
+TMessageLayout ObliczUkladKomunikatu(const QFont& czcionka, const QString& tekst, bool zIkona,
+                                     int szerokoscEkranu, const QString& napisPrzycisku);
 
 }  // namespace ui
