@@ -4,6 +4,7 @@
 
 #include "diagnoza/OcenaTekstu.h"
 #include "linie/CzytajKawalkami.h"
+#include "linie/GatheredLine.h"
 #include "linie/LineSplitter.h"
 #include "platform/PlatformFile.h"
 #include "raport/ZapiszPoprawiony.h"
@@ -24,6 +25,14 @@ namespace {
 bool Utf16(TKodowanie z) {
   return z == TKodowanie::Utf16LE || z == TKodowanie::Utf16BE;
 }
+
+// A byte of a UTF-16 unit that is no character, as the lines carry it to
+// LiniaUtf16: F8-FB and 80-BF, two bytes UTF-8 never holds.
+char* ZnacznikSurowego(char* o, unsigned char b) {
+  o[0] = static_cast<char>(0xF8 | (b >> 6));
+  o[1] = static_cast<char>(0x80 | (b & 0x3F));
+  return o + 2;
+}
 }  // namespace
 
 // The splitter's sink: each line of the source decoded whole (a file that
@@ -33,47 +42,27 @@ class TPrzekodowanie::TLinie {
  public:
   explicit TLinie(TPrzekodowanie& p) : p_(p), splitter_(*this) {}
 
-  void Part(const char* data, std::size_t n, bool) {
-    if (!zebrana_ && pierwsza_.empty()) {
-      pierwsza_ = std::string_view(data, n);
-      return;
-    }
-    Zbierz();
-    bufor_.append(data, n);
-  }
+  void Part(const char* data, std::size_t n, bool) { linia_.Add(data, n); }
   void End() {
-    const std::string_view linia = zebrana_ ? std::string_view(bufor_) : pierwsza_;
+    const std::string_view linia = linia_.View();
     p_.Linia(reinterpret_cast<const unsigned char*>(linia.data()), linia.size());
     p_.KoniecLinii();
     Drop();
   }
-  void Drop() {
-    pierwsza_ = {};
-    zebrana_ = false;
-    bufor_.clear();
-  }
+  void Drop() { linia_.Clear(); }
 
   // False once the text has ended (1A).
   bool Dodaj(const char* data, std::size_t n) {
     const bool dalej = splitter_.Feed(data, n);
-    if (!pierwsza_.empty()) Zbierz();  // the piece is read over next
+    linia_.PieceEnds();  // the piece is read over next
     return dalej;
   }
   void Zakoncz() { splitter_.Finish(); }
 
  private:
-  void Zbierz() {
-    if (zebrana_) return;
-    bufor_.assign(pierwsza_);
-    pierwsza_ = {};
-    zebrana_ = true;
-  }
-
   TPrzekodowanie& p_;
   linie::BasicLineSplitter<TLinie> splitter_;
-  std::string_view pierwsza_;
-  bool zebrana_ = false;
-  std::string bufor_;
+  linie::GatheredLine linia_;
 };
 
 TPrzekodowanie::TPrzekodowanie(TKodowanie z, TUjscie ujscie, void* kontekst)
@@ -225,11 +214,7 @@ void TPrzekodowanie::DodajUtf16(const unsigned char* p, std::size_t n) {
   utf8_.resize(n * 2 + 16);
   char* const poczatek = utf8_.data();
   char* o = poczatek;
-  const auto surowy = [&](unsigned char b) {
-    o[0] = static_cast<char>(0xF8 | (b >> 6));
-    o[1] = static_cast<char>(0x80 | (b & 0x3F));
-    o += 2;
-  };
+  const auto surowy = [&](unsigned char b) { o = ZnacznikSurowego(o, b); };
   const auto jednostka = [&](unsigned char b0, unsigned char b1) {
     const char16_t u =
         le ? static_cast<char16_t>(b0 | (b1 << 8)) : static_cast<char16_t>((b0 << 8) | b1);
@@ -287,7 +272,8 @@ void TPrzekodowanie::DodajUtf16(const unsigned char* p, std::size_t n) {
 }
 
 void TPrzekodowanie::SurowyUtf16(unsigned char b) {
-  const char bajty[2] = {static_cast<char>(0xF8 | (b >> 6)), static_cast<char>(0x80 | (b & 0x3F))};
+  char bajty[2];
+  ZnacznikSurowego(bajty, b);
   if (pierwszaJednostka_) {
     pierwszaJednostka_ = false;
     bomUtf16_ = false;

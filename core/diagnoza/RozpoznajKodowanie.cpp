@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "linie/CzytajKawalkami.h"
+#include "linie/GatheredLine.h"
 #include "linie/LineSplitter.h"
 #include "platform/PlatformFile.h"
 #include "profile/RegulaZnakow.h"
@@ -431,16 +432,10 @@ class TLiniePoprawne {
   void Part(const char* data, std::size_t n, bool faulty) {
     bledna_ = bledna_ || faulty;
     if (bledna_ && !zalezny_) return;  // faulty: nothing more of it is wanted
-    if (!zebrana_ && pierwsza_.empty()) {
-      pierwsza_ = std::string_view(data, n);
-      return;
-    }
-    Zbierz();
-    if (bufor_.size() < kNajdluzszyFragment)
-      bufor_.append(data, std::min(n, kNajdluzszyFragment - bufor_.size()));
+    linia_.Add(data, n);
   }
   void End() {
-    const std::string_view linia = zebrana_ ? std::string_view(bufor_) : pierwsza_;
+    const std::string_view linia = linia_.View();
     // Clean by the rule in use (a bank profile's may take UTF-8 letters).
     if (r_.PotrzebneLiniePoprawne(przeczytane_) && MaWysokiBajt(linia) &&
         (!bledna_ || (zalezny_ && Typy::BledneWLinii(linia).empty())))
@@ -448,31 +443,18 @@ class TLiniePoprawne {
     Drop();
   }
   void Drop() {
-    pierwsza_ = {};
-    zebrana_ = false;
+    linia_.Clear();
     bledna_ = false;
-    bufor_.clear();
   }
   // The piece the open line lies in is about to be read over.
-  void KoniecKawalka() {
-    if (!pierwsza_.empty()) Zbierz();
-  }
+  void KoniecKawalka() { linia_.PieceEnds(); }
 
  private:
-  void Zbierz() {
-    if (zebrana_) return;
-    bufor_.assign(pierwsza_.substr(0, kNajdluzszyFragment));
-    pierwsza_ = {};
-    zebrana_ = true;
-  }
-
   TRozpoznawanie& r_;
   const std::uint64_t& przeczytane_;
   const bool zalezny_;
-  std::string_view pierwsza_;
-  bool zebrana_ = false;
   bool bledna_ = false;
-  std::string bufor_;
+  linie::GatheredLine linia_{kNajdluzszyFragment};
 };
 
 }  // namespace
