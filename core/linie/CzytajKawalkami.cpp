@@ -47,7 +47,10 @@ bool CzytajZMapy(platform::InputFile& plik,
   bool dalej = true;
   for (std::uint64_t od = 0; dalej && od < rozmiar; od += kKawalekMapy) {
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, rozmiar - od));
-    const char* const dane = plik.MapPiece(od, n, sposob == TOdczyt::MapaWypelniona);
+    const std::uint64_t dalszy = rozmiar - od - n;
+    const char* const dane =
+        plik.MapPiece(od, n, sposob == TOdczyt::MapaWypelniona,
+                      static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, dalszy)));
     if (dane == nullptr) return false;  // only ever the first piece
     dalej = kawalek(dane, n);
     // Bytes the file lost while they were read: it shrank, or its medium

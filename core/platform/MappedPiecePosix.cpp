@@ -9,8 +9,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "platform/PlatformFile.h"
 
@@ -82,7 +87,117 @@ Window* WindowAt(const void* base) {
 
 }  // namespace
 
-const char* InputFile::MapPiece(std::uint64_t offset, std::size_t n, bool wypelnij) {
+// Maps the piece after the reader's while it reads one, and unmaps those it
+// left. It never reads a piece's bytes, so a file that shrinks meanwhile
+// raises its fault on the reader's thread, where the guard knows the piece.
+struct InputFile::PieceMapper {
+  explicit PieceMapper(int fd) : fd_(fd) {
+    unmaps_.reserve(kQueue);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~PieceMapper() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      stop_ = true;
+    }
+    cv_.notify_all();
+    thread_.join();
+    // Mapped ahead and never taken: the reader stopped early.
+    if (ahead_.done && ahead_.p != MAP_FAILED) ::munmap(ahead_.p, ahead_.n);
+  }
+
+  void Ahead(std::uint64_t offset, std::size_t n, bool populate) {
+    std::lock_guard<std::mutex> lock(m_);
+    if (ahead_.asked) return;  // one at a time: the reader takes it first
+    ahead_ = {true, false, offset, n, populate, nullptr, 0};
+    cv_.notify_all();
+  }
+  // The piece mapped ahead, when it is [offset, offset + n): true, with
+  // its address or MAP_FAILED and the error. False when none was asked for
+  // that place (one asked for another is unmapped).
+  bool Take(std::uint64_t offset, std::size_t n, bool populate, void*& p, int& err) {
+    std::unique_lock<std::mutex> lock(m_);
+    if (!ahead_.asked) return false;
+    cv_.wait(lock, [this] { return ahead_.done; });
+    const Piece a = ahead_;
+    ahead_ = {};
+    if (a.offset == offset && a.n == n && a.populate == populate) {
+      p = a.p;
+      err = a.err;
+      return true;
+    }
+    if (a.p != MAP_FAILED) {
+      lock.unlock();
+      ::munmap(a.p, a.n);
+    }
+    return false;
+  }
+  // False when the queue is full: the caller unmaps it itself.
+  bool Unmap(void* p, std::size_t n) noexcept {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      if (unmaps_.size() >= kQueue) return false;
+      unmaps_.emplace_back(p, n);
+    }
+    cv_.notify_all();
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kQueue = 8;
+  struct Piece {
+    bool asked = false, done = false;
+    std::uint64_t offset = 0;
+    std::size_t n = 0;
+    bool populate = false;
+    void* p = nullptr;
+    int err = 0;
+  };
+
+  void Run() {
+    std::unique_lock<std::mutex> lock(m_);
+    for (;;) {
+      cv_.wait(lock,
+               [this] { return stop_ || !unmaps_.empty() || (ahead_.asked && !ahead_.done); });
+      // The reader may be waiting for the next piece: it goes first.
+      if (ahead_.asked && !ahead_.done) {
+        const Piece a = ahead_;
+        lock.unlock();
+        void* const p =
+            ::mmap(nullptr, a.n, PROT_READ, MAP_PRIVATE | (a.populate ? MAP_POPULATE : 0), fd_,
+                   static_cast<off_t>(a.offset));
+        const int err = p == MAP_FAILED ? errno : 0;
+        if (p != MAP_FAILED) ::madvise(p, a.n, MADV_SEQUENTIAL);
+        lock.lock();
+        ahead_.p = p;
+        ahead_.err = err;
+        ahead_.done = true;
+        cv_.notify_all();
+        continue;
+      }
+      if (!unmaps_.empty()) {
+        const auto [p, n] = unmaps_.back();
+        unmaps_.pop_back();
+        lock.unlock();
+        ::munmap(p, n);
+        lock.lock();
+        continue;
+      }
+      if (stop_) return;
+    }
+  }
+
+  const int fd_;
+  std::mutex m_;
+  std::condition_variable cv_;
+  Piece ahead_;
+  std::vector<std::pair<void*, std::size_t>> unmaps_;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+const char* InputFile::MapPiece(std::uint64_t offset, std::size_t n, bool wypelnij,
+                                std::size_t nastepny) {
   ReleasePiece();
   std::call_once(gInstall, InstallGuard);
   Window* const w = FreeWindow();
@@ -90,13 +205,26 @@ const char* InputFile::MapPiece(std::uint64_t offset, std::size_t n, bool wypeln
     if (mapped_) throw EInOutError::FromErrno(EIO);
     return nullptr;
   }
-  void* const p = ::mmap(nullptr, n, PROT_READ, MAP_PRIVATE | (wypelnij ? MAP_POPULATE : 0), fd_,
-                         static_cast<off_t>(offset));
+  void* p = nullptr;
+  int err = 0;
+  if (mapper_ == nullptr || !mapper_->Take(offset, n, wypelnij, p, err)) {
+    p = ::mmap(nullptr, n, PROT_READ, MAP_PRIVATE | (wypelnij ? MAP_POPULATE : 0), fd_,
+               static_cast<off_t>(offset));
+    err = errno;
+    if (p != MAP_FAILED) ::madvise(p, n, MADV_SEQUENTIAL);
+  }
   if (p == MAP_FAILED) {
-    if (mapped_) throw EInOutError::FromErrno(errno);
+    if (mapped_) throw EInOutError::FromErrno(err);
     return nullptr;
   }
-  ::madvise(p, n, MADV_SEQUENTIAL);
+  if (nastepny > 0) {
+    try {
+      if (mapper_ == nullptr) mapper_ = new PieceMapper(fd_);
+      mapper_->Ahead(offset + n, nastepny, wypelnij);
+    } catch (const std::exception&) {
+      // No thread to spare: each piece is mapped when it is reached.
+    }
+  }
   w->lost = 0;
   w->length = n;
   std::atomic_signal_fence(std::memory_order_seq_cst);
@@ -118,9 +246,14 @@ void InputFile::ReleasePiece() noexcept {
     w->base = nullptr;
     std::atomic_signal_fence(std::memory_order_seq_cst);
   }
-  ::munmap(piece_, pieceLength_);
+  if (mapper_ == nullptr || !mapper_->Unmap(piece_, pieceLength_)) ::munmap(piece_, pieceLength_);
   piece_ = nullptr;
   pieceLength_ = 0;
+}
+
+void InputFile::StopMapper() noexcept {
+  delete mapper_;
+  mapper_ = nullptr;
 }
 
 }  // namespace platform

@@ -48,7 +48,12 @@ class InputFile {
   // reader goes far past them, and PieceLost() is true. On Windows no
   // piece is mapped. With `wypelnij` the system maps every page of the
   // piece at once (MAP_POPULATE) instead of page by page as they are read.
-  const char* MapPiece(std::uint64_t offset, std::size_t n, bool wypelnij = false);
+  // With `nastepny`, the piece of that many bytes after this one is mapped
+  // meanwhile on a thread of its own, and a piece left is unmapped there:
+  // setting a piece's pages up and tearing them down costs about what
+  // reading them does, and need not be paid on the reader's thread.
+  const char* MapPiece(std::uint64_t offset, std::size_t n, bool wypelnij = false,
+                       std::size_t nastepny = 0);
   bool PieceLost() const;
   // True when the file is no longer as it was opened: its size or its time
   // of last modification differ, or its path now names another file or
@@ -68,6 +73,7 @@ class InputFile {
   };
 
   void ReleasePiece() noexcept;
+  void StopMapper() noexcept;
 
   std::string path_;
   int fd_ = -1;  // on Windows the handle, which fits in 32 bits
@@ -75,6 +81,9 @@ class InputFile {
   void* piece_ = nullptr;  // the mapped piece, if any
   std::size_t pieceLength_ = 0;
   bool mapped_ = false;  // a piece was mapped: later ones must be too
+  // The thread that maps pieces ahead, once one was asked for (POSIX).
+  struct PieceMapper;
+  PieceMapper* mapper_ = nullptr;
 };
 
 // A file that replaces its target whole or not at all: it is written under

@@ -116,6 +116,7 @@ InputFile::InputFile(const std::string& path) : path_(path) {
 
 InputFile::~InputFile() {
   ReleasePiece();
+  StopMapper();
   CloseQuietly(fd_);
 }
 
@@ -143,6 +144,7 @@ bool InputFile::ChangedSinceOpen() const {
 
 void InputFile::Close() {
   ReleasePiece();
+  StopMapper();
   const int fd = fd_;
   fd_ = -1;
   if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) ThrowErrno(errno);

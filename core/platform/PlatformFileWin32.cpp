@@ -229,7 +229,7 @@ void InputFile::Close() {
 // A mapped view that loses its file's pages raises an exception Windows
 // structures itself, which the program could not turn into an error of its
 // own: files are read here.
-const char* InputFile::MapPiece(std::uint64_t, std::size_t, bool) {
+const char* InputFile::MapPiece(std::uint64_t, std::size_t, bool, std::size_t) {
   return nullptr;
 }
 
@@ -238,6 +238,8 @@ bool InputFile::PieceLost() const {
 }
 
 void InputFile::ReleasePiece() noexcept {}
+
+void InputFile::StopMapper() noexcept {}
 
 // ---- AtomicOutputFile
 

@@ -91,20 +91,34 @@ std::uint64_t TPodsumowanie::Wczesniejszy(std::uint64_t klucz, std::uint64_t nr)
   for (; indeks_[i].klucz != 0; i = (i + 1) & maska)
     if (indeks_[i].klucz == klucz) return indeks_[i].linia;
   if ((zajete_ + 1) * 4 > indeks_.size() * 3) {
-    TSloty stary(indeks_.size() * 2);
-    stary.swap(indeks_);
+    Przebuduj(indeks_.size() * 2);
     maska = indeks_.size() - 1;
-    for (const TSlot& s : stary) {
-      if (s.klucz == 0) continue;
-      std::size_t j = s.klucz & maska;
-      while (indeks_[j].klucz != 0) j = (j + 1) & maska;
-      indeks_[j] = s;
-    }
     for (i = klucz & maska; indeks_[i].klucz != 0;) i = (i + 1) & maska;
   }
   indeks_[i] = {klucz, nr};
   ++zajete_;
   return 0;
+}
+
+void TPodsumowanie::Przebuduj(std::size_t slotow) {
+  TSloty stary(slotow);
+  stary.swap(indeks_);
+  const std::size_t maska = indeks_.size() - 1;
+  for (const TSlot& s : stary) {
+    if (s.klucz == 0) continue;
+    std::size_t j = s.klucz & maska;
+    while (indeks_[j].klucz != 0) j = (j + 1) & maska;
+    indeks_[j] = s;
+  }
+}
+
+void TPodsumowanie::Oczekuj(std::uint64_t rekordow) {
+  // Three quarters full at most, as when it grows, and an eighth to spare
+  // for a guess a little short.
+  const std::uint64_t potrzeba = (rekordow + rekordow / 8) * 4 / 3 + 1;
+  std::size_t slotow = indeks_.size();
+  while (slotow < potrzeba && slotow < kNajwiecejNaZapas) slotow *= 2;
+  if (slotow > indeks_.size()) Przebuduj(slotow);
 }
 
 TPodsumowanie::TSumyWgKlucza::TSumyWgKlucza(std::size_t najwiecej) : najwiecej_(najwiecej) {

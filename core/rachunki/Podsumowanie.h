@@ -100,6 +100,14 @@ class TPodsumowanie {
   void Zapowiedz(std::string_view linia, const std::vector<rekord::TPoleRekordu>& pola);
   const TSumy& Sumy() const;
   std::uint64_t Ostrzezen() const { return ostrzezen_; }
+  // Records in the index so far.
+  std::uint64_t Rekordow() const { return zajete_; }
+  // About this many records are coming in all: the index is made big
+  // enough for them now, once, rather than doubled up to it, each doubling
+  // taking memory the system must clear. Never above kNajwiecejNaZapas
+  // slots, as a guess made early may be far too big.
+  void Oczekuj(std::uint64_t rekordow);
+  static constexpr std::size_t kNajwiecejNaZapas = std::size_t{4} << 20;
 
  private:
   // Sums by a key, at most `najwiecej` keys, the rest under kInne: open
@@ -129,6 +137,8 @@ class TPodsumowanie {
 
   // The line first seen with this key, or 0 when it is new (then recorded).
   std::uint64_t Wczesniejszy(std::uint64_t klucz, std::uint64_t nr);
+  // The index, its records kept, in `slotow` slots.
+  void Przebuduj(std::size_t slotow);
 
   TSumy sumy_;
   mutable TSumy wynik_;

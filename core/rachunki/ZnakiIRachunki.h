@@ -69,6 +69,19 @@ class TZnakiIRachunki {
   }
   // The piece the lines lie in is about to be read over.
   void KoniecKawalka() { linie_.KoniecKawalka(); }
+  // `przeczytane` bytes of the file's `rozmiar` are read: once the first
+  // records have passed, the duplicate index is sized by them for the
+  // whole file.
+  void Przeczytano(std::uint64_t przeczytane, std::uint64_t rozmiar) {
+    if (oszacowane_ || !rachunki_ || przeczytane == 0) return;
+    const std::uint64_t rekordow = podsumowanie_.Rekordow();
+    if (rekordow < kRekordowDoOszacowania) return;
+    oszacowane_ = true;
+    if (rozmiar > przeczytane)
+      podsumowanie_.Oczekuj(
+          static_cast<std::uint64_t>(static_cast<double>(rekordow) * static_cast<double>(rozmiar) /
+                                     static_cast<double>(przeczytane)));
+  }
   std::uint64_t Uwagi() const { return uwagi_; }
   std::uint64_t Ostrzezenia() const { return podsumowanie_.Ostrzezen(); }
   const TSumy& Sumy() const { return podsumowanie_.Sumy(); }
@@ -79,7 +92,9 @@ class TZnakiIRachunki {
   Zglos zglos_;
   TLinieStrumienia linie_;
   TPodsumowanie podsumowanie_;
+  static constexpr std::uint64_t kRekordowDoOszacowania = 256;
   std::uint64_t uwagi_ = 0;
+  bool oszacowane_ = false;
   bool lf_ = false;
   std::uint64_t dlugosc_ = 0;
 };

@@ -45,13 +45,16 @@ class TStrumien {
     // A file that changes while it is read is not checked: neither the
     // verdict nor a copy made of it can be trusted.
     try {
-      linie::CzytajKawalkami(plik, [&splitter, &linie](const char* dane, std::size_t n) {
+      const std::uint64_t rozmiar = plik.SizeHint();
+      std::uint64_t przeczytane = 0;
+      linie::CzytajKawalkami(plik, [&](const char* dane, std::size_t n) {
         if (n == 0) {
           splitter.Finish();
           return true;
         }
         const bool dalej = splitter.Feed(dane, n);
         linie.KoniecKawalka();
+        linie.Przeczytano(przeczytane += n, rozmiar);
         return dalej;
       });
     } catch (...) {

@@ -266,9 +266,11 @@ TEST(Podsumowanie, BankLinesTakeTheirNameWhereOneIsKnown) {
   EXPECT_EQ(linie, oczekiwane);
 }
 
-// The index of records seen grows by doubling, and past 2 MB lies apart from
-// the heap: a record repeated after many growths still names its first line,
-// and records that differ only in their amount are never taken for repeats.
+// The index of records seen grows by doubling, or is sized at once by a
+// guess of the records to come, and past 2 MB lies apart from the heap: a
+// record repeated after many growths still names its first line, and
+// records that differ only in their amount are never taken for repeats,
+// whether the guess was right, short, or far too big.
 TEST(Podsumowanie, RepeatsAreFoundAcrossTheIndexGrowing) {
   std::mt19937 rng(30);
   const std::string p = ModelValid(rng), k = ModelValid(rng);
@@ -276,18 +278,26 @@ TEST(Podsumowanie, RepeatsAreFoundAcrossTheIndexGrowing) {
   auto linia = [&](std::size_t i) {
     return RekordElixirO("110", "20240328", std::to_string(100 + i), p, k, "Pensja");
   };
-  TSprawdzanieLinii sprawdzanie;
-  TPodsumowanie podsumowanie;
-  std::uint64_t nr = 0;
-  auto rekord = [&](const std::string& l) {
-    sprawdzanie.Sprawdz(l, &podsumowanie);
-    return podsumowanie.Rekord(++nr, l, *sprawdzanie.Pola());
-  };
-  for (std::size_t i = 0; i < ile; ++i) ASSERT_TRUE(rekord(linia(i)).empty()) << i;
-  for (std::size_t i = 0; i < ile; i += 9973) {
-    const std::vector<TOstrzezenie> w = rekord(linia(i));
-    ASSERT_EQ(w.size(), 1u) << i;
-    EXPECT_EQ(w[0].innaLinia, i + 1);
+  for (const std::uint64_t zgadniete :
+       {std::uint64_t{0}, std::uint64_t{ile}, std::uint64_t{ile / 10}, std::uint64_t{1} << 40}) {
+    SCOPED_TRACE(zgadniete);
+    TSprawdzanieLinii sprawdzanie;
+    TPodsumowanie podsumowanie;
+    std::uint64_t nr = 0;
+    auto rekord = [&](const std::string& l) {
+      sprawdzanie.Sprawdz(l, &podsumowanie);
+      return podsumowanie.Rekord(++nr, l, *sprawdzanie.Pola());
+    };
+    for (std::size_t i = 0; i < ile; ++i) {
+      if (i == 300 && zgadniete) podsumowanie.Oczekuj(zgadniete);
+      ASSERT_TRUE(rekord(linia(i)).empty()) << i;
+    }
+    for (std::size_t i = 0; i < ile; i += 9973) {
+      const std::vector<TOstrzezenie> w = rekord(linia(i));
+      ASSERT_EQ(w.size(), 1u) << i;
+      EXPECT_EQ(w[0].innaLinia, i + 1);
+    }
+    EXPECT_EQ(podsumowanie.Ostrzezen(), (ile + 9972) / 9973);
+    EXPECT_EQ(podsumowanie.Rekordow(), ile);
   }
-  EXPECT_EQ(podsumowanie.Ostrzezen(), (ile + 9972) / 9973);
 }
