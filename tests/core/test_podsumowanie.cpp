@@ -206,6 +206,44 @@ TEST(Podsumowanie, OnlyTheSamePayeeAmountAndTitleIsATransferWrittenTwice) {
   }
 }
 
+// A long state is checked on two threads, its second half's records summed
+// up after the first half's: the findings, warnings and sums are the same
+// as on one, wherever the halves part, with repeats, wrong digits and
+// bare LFs on both sides of the cut.
+TEST(Podsumowanie, TwoThreadsFindWhatOneFinds) {
+  for (unsigned seed : {4u, 5u}) {
+    SCOPED_TRACE(seed);
+    std::string bajty = Generuj(seed, 300).bajty;
+    std::mt19937 rng(seed);
+    for (int k = 0; k < 40; ++k) {
+      // A digit changed somewhere, and a line end left without its CR.
+      std::size_t i = rng() % bajty.size();
+      if (bajty[i] >= '0' && bajty[i] <= '8') ++bajty[i];
+      const std::size_t cr = bajty.find("\r\n", rng() % bajty.size());
+      if (cr != std::string::npos) bajty.erase(cr, 1);
+    }
+    Typy::TStan s;
+    testing_core::ReadBytes(s, bajty);
+    const TRachunkiStanu jeden = SprawdzIPodsumujStan(s, s.LinieOrg.size() + 1);
+    ASSERT_GT(jeden.uwagi.size(), 10u);
+    ASSERT_GT(jeden.ostrzezenia.size(), 10u);
+    for (std::size_t od : {std::size_t{2}, std::size_t{1}}) {
+      const TRachunkiStanu dwa = SprawdzIPodsumujStan(s, od);
+      ASSERT_EQ(dwa.uwagi.size(), jeden.uwagi.size());
+      for (std::size_t i = 0; i < jeden.uwagi.size(); ++i) {
+        EXPECT_EQ(dwa.uwagi[i].linia, jeden.uwagi[i].linia) << i;
+        EXPECT_EQ(dwa.uwagi[i].uwaga, jeden.uwagi[i].uwaga) << i;
+      }
+      ASSERT_EQ(dwa.ostrzezenia.size(), jeden.ostrzezenia.size());
+      for (std::size_t i = 0; i < jeden.ostrzezenia.size(); ++i) {
+        EXPECT_EQ(dwa.ostrzezenia[i].linia, jeden.ostrzezenia[i].linia) << i;
+        EXPECT_EQ(dwa.ostrzezenia[i].ostrzezenie, jeden.ostrzezenia[i].ostrzezenie) << i;
+      }
+      EXPECT_EQ(LiniePodsumowania(dwa.sumy), LiniePodsumowania(jeden.sumy));
+    }
+  }
+}
+
 TEST(Podsumowanie, DatesAndBanksBeyondTheirBoundAreCountedTogether) {
   std::mt19937 rng(9);
   const std::string p = ModelValid(rng);

@@ -428,7 +428,8 @@ void TFormGlow::PoOcenie() {
   if (bledow > 0)
     pytanie = kPytanieBledy.str() + std::to_string(bledow) + kPytanieBledyDalej.str() + "\n";
   if (ostrzezen > 0) pytanie += kPytanieOstrzezenia.str() + std::to_string(ostrzezen) + ".\n";
-  pytanie += "\n" + kPytaniePokazac.str();
+  pytanie += '\n';
+  pytanie += kPytaniePokazac.str();
   if (komunikaty_.PytanieTakDomyslnie(pytanie)) ButtonPokazRachunkiClick(ButtonPokazRachunki);
 }
 
