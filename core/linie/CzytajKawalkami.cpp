@@ -41,29 +41,12 @@ TOdczyt SposobOdczytu() {
 // with nothing read, where it cannot be mapped.
 bool CzytajZMapy(platform::InputFile& plik,
                  const std::function<bool(const char*, std::size_t)>& kawalek) {
-  const std::uint64_t rozmiar = plik.SizeHint();
-  const TOdczyt sposob = SposobOdczytu();
-  if (rozmiar < kKawalekMapy || sposob == TOdczyt::Read) return false;
-  bool dalej = true;
-  for (std::uint64_t od = 0; dalej && od < rozmiar; od += kKawalekMapy) {
-    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, rozmiar - od));
-    const std::uint64_t dalszy = rozmiar - od - n;
-    const char* const dane =
-        plik.MapPiece(od, n, sposob == TOdczyt::MapaWypelniona,
-                      static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, dalszy)));
-    if (dane == nullptr) return false;  // only ever the first piece
-    dalej = kawalek(dane, n);
-    // Bytes the file lost while they were read: it shrank, or its medium
-    // failed.
-    if (plik.PieceLost()) {
-      if (plik.ChangedSinceOpen()) ZmienilSie();
-      throw platform::EInOutError::FromErrno(EIO);
-    }
-  }
+  const TZakres zakres = CzytajZakresZMapy(plik, 0, plik.SizeHint(), kawalek);
+  if (zakres == TZakres::NieZmapowany) return false;
   // Any change, one that grew the file too, is told here, before the last
   // line is ended: the end of the file reads nothing more from it.
-  if (plik.ChangedSinceOpen()) ZmienilSie();
-  if (dalej) {
+  SprawdzNiezmieniony(plik);
+  if (zakres == TZakres::Przeczytany) {
     static constexpr char kNic = 0;
     kawalek(&kNic, 0);
   }
@@ -72,6 +55,43 @@ bool CzytajZMapy(platform::InputFile& plik,
 }
 
 }  // namespace
+
+bool CzytaZMapy(std::uint64_t rozmiar) {
+  return platform::kMapsFiles && rozmiar >= kKawalekMapy && SposobOdczytu() != TOdczyt::Read;
+}
+
+void SprawdzNiezmieniony(const platform::InputFile& plik) {
+  if (plik.ChangedSinceOpen()) ZmienilSie();
+}
+
+TZakres CzytajZakresZMapy(platform::InputFile& plik, std::uint64_t od, std::uint64_t doo,
+                          const std::function<bool(const char*, std::size_t)>& kawalek) {
+  const std::uint64_t rozmiar = plik.SizeHint();
+  const TOdczyt sposob = SposobOdczytu();
+  doo = std::min(doo, rozmiar);
+  if (!CzytaZMapy(rozmiar) || od >= doo) return TZakres::NieZmapowany;
+  // Pieces start where the whole file's would, so that each is mapped from
+  // a page's start; the bytes of the first before `od` are passed over.
+  for (std::uint64_t p = od / kKawalekMapy * kKawalekMapy; p < doo; p += kKawalekMapy) {
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, rozmiar - p));
+    const std::uint64_t dalszy = p + kKawalekMapy < doo ? rozmiar - p - n : 0;
+    const char* const dane =
+        plik.MapPiece(p, n, sposob == TOdczyt::MapaWypelniona,
+                      static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, dalszy)));
+    if (dane == nullptr) return TZakres::NieZmapowany;  // only ever the first piece
+    const std::size_t pominiete = static_cast<std::size_t>(std::max(od, p) - p);
+    const std::size_t koniec = static_cast<std::size_t>(std::min<std::uint64_t>(doo - p, n));
+    const bool dalej = kawalek(dane + pominiete, koniec - pominiete);
+    // Bytes the file lost while they were read: it shrank, or its medium
+    // failed.
+    if (plik.PieceLost()) {
+      SprawdzNiezmieniony(plik);
+      throw platform::EInOutError::FromErrno(EIO);
+    }
+    if (!dalej) return TZakres::Przerwany;
+  }
+  return TZakres::Przeczytany;
+}
 
 void CzytajKawalkami(platform::InputFile& plik,
                      const std::function<bool(const char*, std::size_t)>& kawalek,
@@ -97,7 +117,8 @@ void CzytajKawalkami(platform::InputFile& plik,
   }
   // What was read may mix two versions of the file: neither a verdict nor
   // anything made of it can be trusted.
-  if (zmieniony || plik.ChangedSinceOpen()) ZmienilSie();
+  if (zmieniony) ZmienilSie();
+  SprawdzNiezmieniony(plik);
   plik.Close();
 }
 

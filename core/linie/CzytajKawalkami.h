@@ -5,6 +5,7 @@
 // and the encoding diagnosis all read through it, so none of them can take
 // a mix of two versions of a file for one.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 #include "platform/PlatformFile.h"
@@ -59,5 +60,29 @@ struct TKawalki {
 void CzytajKawalkami(platform::InputFile& plik,
                      const std::function<bool(const char*, std::size_t)>& kawalek,
                      TKawalki kawalki = {});
+
+// How a read of a part of a file ended.
+enum class TZakres : unsigned char {
+  NieZmapowany,  // the file is not mapped here (small, read(), or refused): nothing read
+  Przeczytany,
+  Przerwany,  // `kawalek` returned false
+};
+
+// The bytes [od, doo) of the file, mapped piece by piece as CzytajKawalkami
+// maps a large file, handed to `kawalek` in order: a part of a file that two
+// readers go through side by side. No piece of no bytes follows, and the
+// file is neither closed nor asked whether it changed: the caller does
+// both once it is done with the file. Bytes the file loses while they are
+// read raise as in CzytajKawalkami.
+TZakres CzytajZakresZMapy(platform::InputFile& plik, std::uint64_t od, std::uint64_t doo,
+                          const std::function<bool(const char*, std::size_t)>& kawalek);
+
+// Whether a file of `rozmiar` bytes is read mapped (CzytajZakresZMapy
+// reads it), as far as can be told before it is tried.
+bool CzytaZMapy(std::uint64_t rozmiar);
+
+// Raises EInOutError with the sentence the user is told when the file is no
+// longer as it was opened.
+void SprawdzNiezmieniony(const platform::InputFile& plik);
 
 }  // namespace linie

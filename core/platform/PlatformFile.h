@@ -26,6 +26,13 @@ std::string AbsolutePath(const std::string& path);
 // program holds it for writing. On POSIX this is a shared lock on the whole
 // file, advisory, so only programs that ask for locks see it; on Windows it
 // is the sharing mode of the open.
+// Whether InputFile maps pieces of a file at all (MapPiece): not on Windows.
+#if defined(_WIN32)
+inline constexpr bool kMapsFiles = false;
+#else
+inline constexpr bool kMapsFiles = true;
+#endif
+
 class InputFile {
  public:
   explicit InputFile(const std::string& path);
@@ -35,6 +42,9 @@ class InputFile {
 
   // Size when it was opened; the file may change while it is read.
   std::uint64_t SizeHint() const { return opened_.size; }
+  // Both were opened on one version of one file: the same file, of the
+  // same size and time of last change.
+  bool SameVersionAs(const InputFile& other) const { return opened_ == other.opened_; }
   // Up to n bytes; 0 at the end of the file.
   std::size_t Read(char* buffer, std::size_t n);
   // The bytes [offset, offset + n) mapped into memory, for a reader that

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <tuple>
 
 #include "kodowanie/Cp1250.h"
 #include "rachunki/WykazBankow.h"
@@ -119,6 +120,42 @@ void TPodsumowanie::Oczekuj(std::uint64_t rekordow) {
   std::size_t slotow = indeks_.size();
   while (slotow < potrzeba && slotow < kNajwiecejNaZapas) slotow *= 2;
   if (slotow > indeks_.size()) Przebuduj(slotow);
+}
+
+bool TPodsumowanie::PierwszyZleceniodawca(std::string_view& cyfry, std::uint64_t& linia) const {
+  if (liniaZleceniodawcy_ == 0) return false;
+  cyfry = std::string_view(zleceniodawca_, kCyfrNrb);
+  linia = liniaZleceniodawcy_;
+  return true;
+}
+
+bool TPodsumowanie::WspolnyRekord(const TPodsumowanie& inny) const {
+  const std::size_t maska = indeks_.size() - 1;
+  for (const TSlot& s : inny.indeks_) {
+    if (s.klucz == 0) continue;
+    for (std::size_t i = s.klucz & maska; indeks_.begin()[i].klucz != 0; i = (i + 1) & maska)
+      if (indeks_.begin()[i].klucz == s.klucz) return true;
+  }
+  return false;
+}
+
+bool DolaczSumy(TSumy& a, const TSumy& b) {
+  for (auto [m, n, najwiecej] : {std::tuple{&a.daty, &b.daty, kNajwiecejDat},
+                                 std::tuple{&a.banki, &b.banki, kNajwiecejBankow}}) {
+    if (m->count(kInne) || n->count(kInne)) return false;
+    for (const auto& [klucz, suma] : *n) {
+      TSuma& x = (*m)[klucz];
+      x.ile += suma.ile;
+      x.grosze += suma.grosze;
+    }
+    if (m->size() > najwiecej) return false;
+  }
+  for (auto [x, y] : {std::pair{&a.przelewy, &b.przelewy}, std::pair{&a.polecenia, &b.polecenia}}) {
+    x->ile += y->ile;
+    x->grosze += y->grosze;
+  }
+  a.bezKwoty += b.bezKwoty;
+  return true;
 }
 
 TPodsumowanie::TSumyWgKlucza::TSumyWgKlucza(std::size_t najwiecej) : najwiecej_(najwiecej) {

@@ -109,6 +109,13 @@ class TPodsumowanie {
   void Oczekuj(std::uint64_t rekordow);
   static constexpr std::size_t kNajwiecejNaZapas = std::size_t{4} << 20;
 
+  // For a file checked in two parts side by side, the second part's
+  // summary held against the first's. The payer's account of the first
+  // record that had a right one, and its line; false when none had.
+  bool PierwszyZleceniodawca(std::string_view& cyfry, std::uint64_t& linia) const;
+  // Whether a record `inny` holds in its index is held in this one too.
+  bool WspolnyRekord(const TPodsumowanie& inny) const;
+
  private:
   // Sums by a key, at most `najwiecej` keys, the rest under kInne: open
   // addressing in one block, as a record's date or bank is looked up in
@@ -183,6 +190,11 @@ class TPodsumowanie {
   char zleceniodawca_[kCyfrNrb]{};
   std::uint64_t liniaZleceniodawcy_ = 0;
 };
+
+// `b`'s sums added to `a`'s, as if `b`'s records had come after `a`'s.
+// False, with `a` in part changed, where the sums alone cannot tell it:
+// either ran out of places for its dates or banks, or both together would.
+bool DolaczSumy(TSumy& a, const TSumy& b);
 
 // "12 345,67": złoty grouped by thousands with spaces, a comma, grosze.
 std::string Kwota(TGrosze grosze);

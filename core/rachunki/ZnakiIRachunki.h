@@ -85,6 +85,7 @@ class TZnakiIRachunki {
   std::uint64_t Uwagi() const { return uwagi_; }
   std::uint64_t Ostrzezenia() const { return podsumowanie_.Ostrzezen(); }
   const TSumy& Sumy() const { return podsumowanie_.Sumy(); }
+  const TPodsumowanie& Podsumowanie() const { return podsumowanie_; }
 
  private:
   linie::SprawdzanieStrumienia& znaki_;

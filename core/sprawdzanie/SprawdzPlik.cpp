@@ -10,6 +10,8 @@
 #include "profile/RegulaZnakow.h"
 #include "rachunki/ZnakiIRachunki.h"
 #include "raport/UtworzLOG.h"
+#include "sprawdzanie/DrugaCzesc.h"
+#include "sprawdzanie/Przebieg.h"
 
 namespace sprawdzanie {
 
@@ -19,7 +21,8 @@ void TZnaleziska::FaultyText(std::uint64_t line, std::string_view part) {
 
 // The checker's way: the file read once in pieces, each line checked as it
 // passes and nothing kept; the clean lines the diagnosis still wants are
-// read again after.
+// read again after. A large file is read in two parts side by side
+// (DrugaCzesc.h), which tell the sink what the file read in one go would.
 class TStrumien {
  public:
   static TWynik Sprawdz(platform::InputFile& plik, const std::string& sciezka, TZnaleziska& z,
@@ -32,7 +35,7 @@ class TStrumien {
     } odlacz{z};
 
     z.Otwarty();
-    linie::SprawdzanieStrumienia znaki(z, z.Opcje());
+    const linie::SprawdzanieStrumienia::Options opcje = z.Opcje();
     // A finding at a time: the sink's call is not in the per-line loops.
     auto zglos = [&z](std::uint64_t nr, const auto& u, std::string_view linia) {
       if constexpr (std::is_same_v<std::decay_t<decltype(u)>, rachunki::TUwaga>)
@@ -40,33 +43,34 @@ class TStrumien {
       else
         z.Ostrzezenie(nr, u, linia);
     };
-    rachunki::TZnakiIRachunki linie(znaki, rachunkiTez, zglos);
-    linie::BasicLineSplitter<decltype(linie)> splitter(linie);
+    TPrzebieg<decltype(zglos)> przebieg(z, opcje, rachunkiTez, zglos);
+    std::unique_ptr<TDrugaCzesc> druga = TDrugaCzesc::Zacznij(plik, sciezka, opcje, rachunkiTez);
+    TWynik w;
+    bool sumyZDwoch = false;
     // A file that changes while it is read is not checked: neither the
     // verdict nor a copy made of it can be trusted.
     try {
-      const std::uint64_t rozmiar = plik.SizeHint();
-      std::uint64_t przeczytane = 0;
-      linie::CzytajKawalkami(plik, [&](const char* dane, std::size_t n) {
-        if (n == 0) {
-          splitter.Finish();
-          return true;
-        }
-        const bool dalej = splitter.Feed(dane, n);
-        linie.KoniecKawalka();
-        linie.Przeczytano(przeczytane += n, rozmiar);
-        return dalej;
-      });
+      if (!druga || !WDwochCzesciach(plik, z, przebieg, *druga, w, sumyZDwoch)) {
+        druga.reset();
+        const std::uint64_t rozmiar = plik.SizeHint();
+        linie::CzytajKawalkami(plik, [&](const char* dane, std::size_t n) {
+          if (n == 0) {
+            przebieg.Finish();
+            return true;
+          }
+          return przebieg.Kawalek(dane, n, rozmiar);
+        });
+      }
     } catch (...) {
-      splitter.Abandon();
+      druga.reset();
+      przebieg.Abandon();
       throw;
     }
 
-    TWynik w;
-    w.blednychLinii = znaki.FaultyLines();
-    w.uwag = linie.Uwagi();
-    w.ostrzezen = linie.Ostrzezenia();
-    w.sumy = linie.Sumy();
+    w.blednychLinii += przebieg.Znaki().FaultyLines();
+    w.uwag += przebieg.Konta().Uwagi();
+    w.ostrzezen += przebieg.Konta().Ostrzezenia();
+    if (!sumyZDwoch) w.sumy = przebieg.Konta().Sumy();
     // Clean files are diagnosed too: their letters may be another
     // encoding's (a CP852 "ą" is the Windows-1250 "Ą"). The clean lines are
     // read again from the start while they can change the diagnosis; a
@@ -80,6 +84,57 @@ class TStrumien {
     }
     w.diagnoza = rozpoznawanie.Wynik();
     return w;
+  }
+
+ private:
+  // The file read in two parts: the first here into the sink, the second
+  // by `druga`, then told to the sink, or read again here where it cannot
+  // stand. False, with nothing read, where the file is not mapped; else
+  // the file is read to its end (or to the end-of-text byte) and closed,
+  // and `w` holds what the second part adds when it stood.
+  template <class Zglos>
+  static bool WDwochCzesciach(platform::InputFile& plik, TZnaleziska& z, TPrzebieg<Zglos>& przebieg,
+                              TDrugaCzesc& druga, TWynik& w, bool& sumyZDwoch) {
+    const std::uint64_t rozmiar = plik.SizeHint();
+    auto kawalki = [&przebieg](std::uint64_t doKonca) {
+      return [&przebieg, doKonca](const char* dane, std::size_t n) {
+        return przebieg.Kawalek(dane, n, doKonca);
+      };
+    };
+    const std::uint64_t poczatek = druga.Poczatek();
+    linie::TZakres zakres = linie::CzytajZakresZMapy(plik, 0, poczatek, kawalki(poczatek));
+    if (zakres == linie::TZakres::NieZmapowany) return false;
+    bool dalej = zakres == linie::TZakres::Przeczytany;
+    // Up to the second part's first line, or to the end when it has none.
+    std::uint64_t ciecie = dalej ? druga.Ciecie() : 0;
+    if (ciecie == 0) ciecie = rozmiar;
+    if (dalej && ciecie > poczatek)
+      dalej = linie::CzytajZakresZMapy(plik, poczatek, ciecie, kawalki(ciecie)) ==
+              linie::TZakres::Przeczytany;
+    if (dalej && ciecie < rozmiar) {
+      std::uint64_t liniaZleceniodawcy = 0;
+      if (druga.Czekaj() &&
+          Zgodne(przebieg.Konta().Podsumowanie(), druga.Przebieg().Konta().Podsumowanie(), w.sumy,
+                 liniaZleceniodawcy)) {
+        const auto& d = druga.Przebieg();
+        druga.Zapis().Odtworz(z, przebieg.Znaki().Lines(), liniaZleceniodawcy);
+        w.blednychLinii = d.Znaki().FaultyLines();
+        w.uwag = d.Konta().Uwagi();
+        w.ostrzezen = d.Konta().Ostrzezenia();
+        sumyZDwoch = true;
+        w.dwieCzesci = true;
+        dalej = !d.KoniecTekstu();
+      } else {
+        dalej = linie::CzytajZakresZMapy(plik, ciecie, rozmiar, kawalki(rozmiar)) ==
+                linie::TZakres::Przeczytany;
+      }
+    }
+    // As the check in one go: a change is told before the last line is
+    // ended.
+    linie::SprawdzNiezmieniony(plik);
+    if (dalej) przebieg.Finish();
+    plik.Close();
+    return true;
   }
 };
 

@@ -107,6 +107,9 @@ struct TWynik {
   rachunki::TSumy sumy;
   // The encoding the file looks to be in, faulty or clean.
   std::optional<diagnoza::TDiagnoza> diagnoza;
+  // The checker read the file in two parts side by side, and what the
+  // second found stood (DrugaCzesc.h); the findings are the same either way.
+  bool dwieCzesci = false;
 };
 
 // Checks the file at `sciezka` into `odbiorca`. A file that cannot be

@@ -1,0 +1,47 @@
+#pragma once
+// One pass of the checker's check over the lines of a file, or of a part of
+// it: the splitter, the character check and the account checks, into one
+// sink.
+#include <cstddef>
+#include <cstdint>
+
+#include "linie/LineSplitter.h"
+#include "linie/SprawdzanieStrumienia.h"
+#include "rachunki/ZnakiIRachunki.h"
+
+namespace sprawdzanie {
+
+template <class Zglos>
+class TPrzebieg {
+ public:
+  TPrzebieg(linie::StreamFindings& sink, linie::SprawdzanieStrumienia::Options opcje,
+            bool rachunkiTez, Zglos zglos)
+      : znaki_(sink, opcje), konta_(znaki_, rachunkiTez, zglos), splitter_(konta_) {}
+  TPrzebieg(const TPrzebieg&) = delete;
+  TPrzebieg& operator=(const TPrzebieg&) = delete;
+
+  // The next piece of a part of `rozmiar` bytes; false once the text
+  // ended (the end-of-text byte 1A): nothing more is taken.
+  bool Kawalek(const char* dane, std::size_t n, std::uint64_t rozmiar) {
+    const bool dalej = splitter_.Feed(dane, n);
+    konta_.KoniecKawalka();
+    konta_.Przeczytano(przeczytane_ += n, rozmiar);
+    koniecTekstu_ = !dalej;
+    return dalej;
+  }
+  bool KoniecTekstu() const { return koniecTekstu_; }
+  void Finish() { splitter_.Finish(); }
+  void Abandon() { splitter_.Abandon(); }
+
+  const linie::SprawdzanieStrumienia& Znaki() const { return znaki_; }
+  const rachunki::TZnakiIRachunki<Zglos>& Konta() const { return konta_; }
+
+ private:
+  linie::SprawdzanieStrumienia znaki_;
+  rachunki::TZnakiIRachunki<Zglos> konta_;
+  linie::BasicLineSplitter<rachunki::TZnakiIRachunki<Zglos>> splitter_;
+  std::uint64_t przeczytane_ = 0;
+  bool koniecTekstu_ = false;
+};
+
+}  // namespace sprawdzanie
