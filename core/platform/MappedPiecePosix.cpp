@@ -144,7 +144,9 @@ struct InputFile::PieceMapper {
   }
 
  private:
-  static constexpr std::size_t kQueue = 8;
+  // Pieces left and not yet unmapped count in the memory the program holds:
+  // one more waits at most, else the reader unmaps it itself.
+  static constexpr std::size_t kQueue = 1;
   struct Piece {
     bool asked = false, done = false;
     std::uint64_t offset = 0;

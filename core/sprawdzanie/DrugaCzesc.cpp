@@ -112,6 +112,11 @@ void TDrugaCzesc::Sprawdz() {
   } catch (const std::exception&) {
     // The caller checks this part again and meets what failed here itself.
   }
+  // The pieces it mapped are let go now, not when the caller is done.
+  try {
+    plik_->Close();
+  } catch (const std::exception&) {
+  }
   Oglos(0);
   std::lock_guard<std::mutex> lock(m_);
   dobrze_ = dobrze;
