@@ -62,7 +62,7 @@ std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n) {
 }  // namespace
 
 void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& pola,
-                   std::vector<TUwaga>& uwagi) {
+                   std::vector<TUwaga>& uwagi, TRachunkiRekordu* rachunki) {
   auto wartosc = [&](std::size_t i) { return l.substr(pola[i].poczatek, pola[i].dlugosc); };
   auto dodaj = [&](std::size_t i, Pole pole, Blad blad) {
     uwagi.push_back({pola[i].poczatek + 1, pola[i].dlugosc, pole, blad});
@@ -97,7 +97,14 @@ void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
     const bool zKontrahenta = s.rachunek == kRachunekKontrahenta;
     const std::string_view cyfry = CyfryRachunku(wartosc(s.rachunek), numery[zKontrahenta]);
     if (cyfry.empty()) dodaj(s.rachunek, s.poleRachunku, Blad::NieRachunek);
-    const bool dobry = !cyfry.empty() && SprawdzNrb(cyfry) == WynikNrb::Poprawny;
+    const WynikNrb wynik = cyfry.empty() ? WynikNrb::SumaKontrolna : SprawdzNrb(cyfry);
+    const bool dobry = !cyfry.empty() && wynik == WynikNrb::Poprawny;
+    // Digits that lie in the line as they are (not copied out of a grouping).
+    if (rachunki && !cyfry.empty() && cyfry.data() >= l.data() &&
+        cyfry.data() < l.data() + l.size()) {
+      rachunki->cyfry[zKontrahenta] = cyfry.data();
+      rachunki->wynik[zKontrahenta] = wynik;
+    }
     if (zKontrahenta) cyfryKontrahenta = cyfry;
     if (dobry && zKontrahenta) kontrahent = cyfry;
     const std::string_view bank = wartosc(s.bank);
@@ -121,7 +128,9 @@ void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
     const std::string_view v = wartosc(i);
     std::size_t czesci = 0;
     for (std::size_t od = 0;;) {
-      const std::size_t koniec = std::min(v.find('|', od), v.size());
+      // Parts of a few dozen bytes: a plain loop, not a call for each.
+      std::size_t koniec = od;
+      while (koniec < v.size() && v[koniec] != '|') ++koniec;
       if (++czesci == limity.czesci + 1) dodaj(i, pole, Blad::ZaDuzoCzesci);
       if (DlugoscCzesci(v.substr(od, koniec - od)) > limity.dlugoscCzesci)
         uwagi.push_back({pola[i].poczatek + od + 1, koniec - od, pole, Blad::CzescZaDluga});

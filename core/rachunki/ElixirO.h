@@ -9,15 +9,32 @@
 #include <string_view>
 #include <vector>
 
+#include "rachunki/Nrb.h"
 #include "rekord/PolaRekordu.h"
 
 namespace rachunki {
 
 struct TUwaga;
 
+// The check digits of an account field written as 26 digits, as the
+// record's check found them: where its digits lie in the line (null for a
+// field written otherwise) and what they came to. The search for numbers
+// in the line meets the same digits and need not weigh them again.
+struct TRachunkiRekordu {
+  const char* cyfry[2] = {nullptr, nullptr};
+  WynikNrb wynik[2] = {WynikNrb::Poprawny, WynikNrb::Poprawny};
+  // What `cyfry26`, lying at this place in the line, came to, if known.
+  const WynikNrb* Znany(const char* cyfry26) const {
+    for (int i = 0; i < 2; ++i)
+      if (cyfry[i] == cyfry26) return &wynik[i];
+    return nullptr;
+  }
+};
+
 // Appends what is wrong with the record's fields, except its account
-// numbers' check digits, which are checked wherever a number stands.
+// numbers' check digits, which are checked wherever a number stands; with
+// `rachunki`, says what the account fields' check digits came to.
 void SprawdzRekord(std::string_view linia, const std::vector<rekord::TPoleRekordu>& pola,
-                   std::vector<TUwaga>& uwagi);
+                   std::vector<TUwaga>& uwagi, TRachunkiRekordu* rachunki = nullptr);
 
 }  // namespace rachunki

@@ -262,11 +262,12 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
   uwagi_.clear();
   rekord_ = false;
   if (linia.size() > kNajdluzszaLinia) return uwagi_;
+  TRachunkiRekordu rachunki;
   switch (rekord::PodzielRekord(linia, pola_)) {
     case rekord::Rekord::Tak:
       rekord_ = true;
       if (podsumowanie) podsumowanie->Zapowiedz(linia, pola_);
-      SprawdzRekord(linia, pola_, uwagi_);
+      SprawdzRekord(linia, pola_, uwagi_, &rachunki);
       break;
     case rekord::Rekord::NiezamknietyCudzyslow:
       // From the opening quote to the line's end.
@@ -286,7 +287,10 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
         uwagi_.push_back({n.poczatek + 1, n.dlugosc, Pole::Rachunek, Blad::LiczbaCyfr});
       return;
     }
-    const WynikNrb w = SprawdzNrb(n.Cyfry());
+    // A record's account field written as 26 digits was weighed already.
+    const WynikNrb* znany =
+        n.dlugosc == kCyfrNrb ? rachunki.Znany(linia.data() + n.poczatek) : nullptr;
+    const WynikNrb w = znany ? *znany : SprawdzNrb(n.Cyfry());
     if (w != WynikNrb::Poprawny)
       uwagi_.push_back({n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), BladNumeru(w)});
     else if (!wykaz.Zawiera(TWykazBankow::Kod(n.cyfry + 2)))
