@@ -27,7 +27,11 @@ class TZapisZnalezisk final : public linie::StreamFindings {
   static constexpr std::size_t kNajwiecej = std::size_t{16} << 20;
   explicit TZapisZnalezisk(std::uint64_t bajtow)
       : najwiecej_(static_cast<std::size_t>(
-            std::min<std::uint64_t>(kNajwiecej, std::max<std::uint64_t>(kNajmniej, bajtow / 8)))) {}
+            std::min<std::uint64_t>(kNajwiecej, std::max<std::uint64_t>(kNajmniej, bajtow / 8)))) {
+    // Reserved whole, so that the log is never copied as it grows; pages
+    // it does not fill are never touched and take no memory.
+    log_.reserve(najwiecej_);
+  }
 
   void FaultyByte(std::uint64_t line, std::uint64_t column, unsigned char b) override;
   void FaultyText(std::uint64_t line, std::string_view part) override;
