@@ -6,6 +6,7 @@
 // log holds) the file is still checked right.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -17,6 +18,7 @@
 #include "TempDir.h"
 #include "Uruchom.h"
 #include "linie/CzytajKawalkami.h"
+#include "platform/InOutError.h"
 #include "rachunki/Podsumowanie.h"
 #include "sprawdzanie/DrugaCzesc.h"
 #include "sprawdzanie/SprawdzPlik.h"
@@ -221,6 +223,53 @@ TEST(DwieCzesci, aLargeFileCheckedInTwoPartsIsToldAsInOneGo) {
     EXPECT_EQ(r2.out, r1.out);
     EXPECT_EQ(r2.err, r1.err);
     EXPECT_EQ(r2.kod, r1.kod);
+  }
+}
+
+// A file that shrinks or grows while its two parts are read is a file that
+// changed, told as such whichever part meets it, and never a program
+// ended by the system.
+TEST(DwieCzesci, aFileThatChangesWhileItsPartsAreReadIsToldSo) {
+  TempDir dir;
+  TLista l = Lista(4);
+  l.linie[kWPierwszej] += "\x96";  // the first finding, early in the first part
+  const std::string bajty = l.Bajty();
+  for (const bool jeden : {true, false}) {
+    for (const off_t nowy :
+         {off_t{0}, static_cast<off_t>(bajty.size() / 2), static_cast<off_t>(bajty.size() - 100),
+          static_cast<off_t>(bajty.size() + 100)}) {
+      SCOPED_TRACE(std::to_string(jeden) + " " + std::to_string(nowy));
+      const std::string plik = dir.Write("lista.txt", bajty);
+      class TZmienia final : public sprawdzanie::TZnaleziska {
+       public:
+        TZmienia(std::string p, off_t n) : plik_(std::move(p)), nowy_(n) {}
+        linie::SprawdzanieStrumienia::Options Opcje() const override { return {}; }
+        void FaultyByte(std::uint64_t, std::uint64_t, unsigned char) override {
+          if (!zmieniony_) {
+            EXPECT_EQ(::truncate(plik_.c_str(), nowy_), 0);
+          }
+          zmieniony_ = true;
+        }
+        void EmptyLine(std::uint64_t) override {}
+        void FaultyLine(std::uint64_t, std::string_view) override {}
+        void Corrected(const char*, std::size_t) override {}
+        void Uwaga(std::uint64_t, const rachunki::TUwaga&, std::string_view) override {}
+        void Ostrzezenie(std::uint64_t, const rachunki::TOstrzezenie&, std::string_view) override {}
+
+       private:
+        std::string plik_;
+        off_t nowy_;
+        bool zmieniony_ = false;
+      } zmienia(plik, nowy);
+      JedenWatek(jeden);
+      try {
+        sprawdzanie::SprawdzPlik(plik, &zmienia);
+        ADD_FAILURE() << "a changed file was checked";
+      } catch (const platform::EInOutError& e) {
+        EXPECT_EQ(e.Code(), platform::io_codes::kFileChanged) << e.what();
+      }
+      JedenWatek(false);
+    }
   }
 }
 
