@@ -128,9 +128,7 @@ void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
     const std::string_view v = wartosc(i);
     std::size_t czesci = 0;
     for (std::size_t od = 0;;) {
-      // Parts of a few dozen bytes: a plain loop, not a call for each.
-      std::size_t koniec = od;
-      while (koniec < v.size() && v[koniec] != '|') ++koniec;
+      const std::size_t koniec = std::min(v.find('|', od), v.size());
       if (++czesci == limity.czesci + 1) dodaj(i, pole, Blad::ZaDuzoCzesci);
       if (DlugoscCzesci(v.substr(od, koniec - od)) > limity.dlugoscCzesci)
         uwagi.push_back({pola[i].poczatek + od + 1, koniec - od, pole, Blad::CzescZaDluga});
