@@ -29,50 +29,43 @@ bool TZapisZnalezisk::Zacznij(Rodzaj r, std::size_t bajtow) {
   return true;
 }
 
+// One entry: its kind, its line and the fixed-size values after it, then
+// `bajty` when the entry holds bytes.
+template <class... T>
+void TZapisZnalezisk::Wpis(Rodzaj r, const std::string_view* bajty, const T&... wartosci) {
+  if (!Zacznij(r, bajty ? bajty->size() : 0)) return;
+  (Dopisz(wartosci), ...);
+  if (bajty) DopiszBajty(*bajty);
+}
+
 void TZapisZnalezisk::FaultyByte(std::uint64_t line, std::uint64_t column, unsigned char b) {
-  if (!Zacznij(Rodzaj::FaultyByte, 0)) return;
-  Dopisz(line);
-  Dopisz(column);
-  Dopisz(b);
+  Wpis(Rodzaj::FaultyByte, nullptr, line, column, b);
 }
 
 void TZapisZnalezisk::FaultyText(std::uint64_t line, std::string_view part) {
-  if (!Zacznij(Rodzaj::FaultyText, part.size())) return;
-  Dopisz(line);
-  DopiszBajty(part);
+  Wpis(Rodzaj::FaultyText, &part, line);
 }
 
 void TZapisZnalezisk::EmptyLine(std::uint64_t line) {
-  if (!Zacznij(Rodzaj::EmptyLine, 0)) return;
-  Dopisz(line);
+  Wpis(Rodzaj::EmptyLine, nullptr, line);
 }
 
 void TZapisZnalezisk::EmptyLines(std::uint64_t first, std::uint64_t count) {
-  if (!Zacznij(Rodzaj::EmptyLines, 0)) return;
-  Dopisz(first);
-  Dopisz(count);
+  Wpis(Rodzaj::EmptyLines, nullptr, first, count);
 }
 
 void TZapisZnalezisk::FaultyLine(std::uint64_t line, std::string_view bytes) {
-  if (!Zacznij(Rodzaj::FaultyLine, bytes.size())) return;
-  Dopisz(line);
-  DopiszBajty(bytes);
+  Wpis(Rodzaj::FaultyLine, &bytes, line);
 }
 
 void TZapisZnalezisk::Uwaga(std::uint64_t linia, const rachunki::TUwaga& u,
                             std::string_view bajty) {
-  if (!Zacznij(Rodzaj::Uwaga, bajty.size())) return;
-  Dopisz(linia);
-  Dopisz(u);
-  DopiszBajty(bajty);
+  Wpis(Rodzaj::Uwaga, &bajty, linia, u);
 }
 
 void TZapisZnalezisk::Ostrzezenie(std::uint64_t linia, const rachunki::TOstrzezenie& o,
                                   std::string_view bajty) {
-  if (!Zacznij(Rodzaj::Ostrzezenie, bajty.size())) return;
-  Dopisz(linia);
-  Dopisz(o);
-  DopiszBajty(bajty);
+  Wpis(Rodzaj::Ostrzezenie, &bajty, linia, o);
 }
 
 void TZapisZnalezisk::Odtworz(TZnaleziska& z, std::uint64_t linii,

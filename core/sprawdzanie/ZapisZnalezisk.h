@@ -66,6 +66,8 @@ class TZapisZnalezisk final : public linie::StreamFindings {
   template <class T>
   void Dopisz(const T& v);
   void DopiszBajty(std::string_view b);
+  template <class... T>
+  void Wpis(Rodzaj r, const std::string_view* bajty, const T&... wartosci);
   bool Zacznij(Rodzaj r, std::size_t bajtow);
 
   const std::size_t najwiecej_;
