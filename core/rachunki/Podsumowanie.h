@@ -7,7 +7,8 @@
 //
 // Memory: the sums by date and by bank are bounded (kNajwiecejDat,
 // kNajwiecejBankow, the rest counted together); only the index that finds a
-// record written twice grows with the file, by kBajtowNaRekord at most.
+// record written twice grows with the file, by kBajtowNaRekord at most (or
+// to kNajwiecejNaZapas slots at once on a guess, Oczekuj).
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -85,9 +86,9 @@ struct TSumy {
 
 class TPodsumowanie {
  public:
-  // The index grows by doubling when three quarters full: 16 bytes a slot,
-  // between 22 and 43 bytes a record.
-  static constexpr std::size_t kBajtowNaRekord = 43;
+  // 16 bytes a slot; sized for a guess a third to two thirds full (Oczekuj), grown by
+  // doubling when three quarters full: between 22 and 48 bytes a record.
+  static constexpr std::size_t kBajtowNaRekord = 48;
 
   TPodsumowanie();
   // One record, line `nr` (1-based), `pola` as `PodzielRekord` split it.
