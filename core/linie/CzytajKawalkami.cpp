@@ -65,7 +65,8 @@ void SprawdzNiezmieniony(const platform::InputFile& plik) {
 }
 
 TZakres CzytajZakresZMapy(platform::InputFile& plik, std::uint64_t od, std::uint64_t doo,
-                          const std::function<bool(const char*, std::size_t)>& kawalek) {
+                          const std::function<bool(const char*, std::size_t)>& kawalek,
+                          bool naprzod) {
   const std::uint64_t rozmiar = plik.SizeHint();
   const TOdczyt sposob = SposobOdczytu();
   doo = std::min(doo, rozmiar);
@@ -74,7 +75,7 @@ TZakres CzytajZakresZMapy(platform::InputFile& plik, std::uint64_t od, std::uint
   // a page's start; the bytes of the first before `od` are passed over.
   for (std::uint64_t p = od / kKawalekMapy * kKawalekMapy; p < doo; p += kKawalekMapy) {
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, rozmiar - p));
-    const std::uint64_t dalszy = p + kKawalekMapy < doo ? rozmiar - p - n : 0;
+    const std::uint64_t dalszy = naprzod && p + kKawalekMapy < doo ? rozmiar - p - n : 0;
     const char* const dane =
         plik.MapPiece(p, n, sposob == TOdczyt::MapaWypelniona,
                       static_cast<std::size_t>(std::min<std::uint64_t>(kKawalekMapy, dalszy)));

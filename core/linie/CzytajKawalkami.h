@@ -73,9 +73,13 @@ enum class TZakres : unsigned char {
 // readers go through side by side. No piece of no bytes follows, and the
 // file is neither closed nor asked whether it changed: the caller does
 // both once it is done with the file. Bytes the file loses while they are
-// read raise as in CzytajKawalkami.
+// read raise as in CzytajKawalkami. With `naprzod` the next piece is
+// mapped on a thread of the file's own while one is read; readers that
+// already keep both processors busy go without (two parts read side by
+// side: a thread more for each only takes turns with them).
 TZakres CzytajZakresZMapy(platform::InputFile& plik, std::uint64_t od, std::uint64_t doo,
-                          const std::function<bool(const char*, std::size_t)>& kawalek);
+                          const std::function<bool(const char*, std::size_t)>& kawalek,
+                          bool naprzod = true);
 
 // Whether a file of `rozmiar` bytes is read mapped (CzytajZakresZMapy
 // reads it), as far as can be told before it is tried.

@@ -79,8 +79,9 @@ void TDrugaCzesc::Sprawdz() {
     const std::uint64_t rozmiar = plik_->SizeHint();
     bool pierwszy = true;
     std::uint64_t ciecie = 0;
-    const linie::TZakres zakres =
-        linie::CzytajZakresZMapy(*plik_, poczatek_, rozmiar, [&](const char* d, std::size_t n) {
+    const linie::TZakres zakres = linie::CzytajZakresZMapy(
+        *plik_, poczatek_, rozmiar,
+        [&](const char* d, std::size_t n) {
           if (pierwszy) {
             pierwszy = false;
             // The part starts after the piece's first line end; a line
@@ -97,7 +98,8 @@ void TDrugaCzesc::Sprawdz() {
           }
           if (stop_.load(std::memory_order_relaxed) || zapis_.Pelny()) return false;
           return przebieg_.Kawalek(d, n, rozmiar - ciecie) && !zapis_.Pelny();
-        });
+        },
+        false);
     if (ciecie != 0 && !zapis_.Pelny() && !stop_) {
       if (zakres == linie::TZakres::Przeczytany) {
         // As the check in one go: a change is told before the last line

@@ -102,14 +102,15 @@ class TStrumien {
       };
     };
     const std::uint64_t poczatek = druga.Poczatek();
-    linie::TZakres zakres = linie::CzytajZakresZMapy(plik, 0, poczatek, kawalki(poczatek));
+    // Both processors are busy with the two parts: no piece is mapped ahead.
+    linie::TZakres zakres = linie::CzytajZakresZMapy(plik, 0, poczatek, kawalki(poczatek), false);
     if (zakres == linie::TZakres::NieZmapowany) return false;
     bool dalej = zakres == linie::TZakres::Przeczytany;
     // Up to the second part's first line, or to the end when it has none.
     std::uint64_t ciecie = dalej ? druga.Ciecie() : 0;
     if (ciecie == 0) ciecie = rozmiar;
     if (dalej && ciecie > poczatek)
-      dalej = linie::CzytajZakresZMapy(plik, poczatek, ciecie, kawalki(ciecie)) ==
+      dalej = linie::CzytajZakresZMapy(plik, poczatek, ciecie, kawalki(ciecie), false) ==
               linie::TZakres::Przeczytany;
     if (dalej && ciecie < rozmiar) {
       std::uint64_t liniaZleceniodawcy = 0;
