@@ -85,6 +85,16 @@ Window* WindowAt(const void* base) {
   return nullptr;
 }
 
+// The piece [offset, offset + n) mapped now, to be read from its start to
+// its end; MAP_FAILED, with the error, where it cannot be.
+void* MapNow(int fd, std::uint64_t offset, std::size_t n, bool populate, int& err) {
+  void* const p = ::mmap(nullptr, n, PROT_READ, MAP_PRIVATE | (populate ? MAP_POPULATE : 0), fd,
+                         static_cast<off_t>(offset));
+  err = p == MAP_FAILED ? errno : 0;
+  if (p != MAP_FAILED) ::madvise(p, n, MADV_SEQUENTIAL);
+  return p;
+}
+
 }  // namespace
 
 // Maps the piece after the reader's while it reads one, and unmaps those it
@@ -165,11 +175,8 @@ struct InputFile::PieceMapper {
       if (ahead_.asked && !ahead_.done) {
         const Piece a = ahead_;
         lock.unlock();
-        void* const p =
-            ::mmap(nullptr, a.n, PROT_READ, MAP_PRIVATE | (a.populate ? MAP_POPULATE : 0), fd_,
-                   static_cast<off_t>(a.offset));
-        const int err = p == MAP_FAILED ? errno : 0;
-        if (p != MAP_FAILED) ::madvise(p, a.n, MADV_SEQUENTIAL);
+        int err = 0;
+        void* const p = MapNow(fd_, a.offset, a.n, a.populate, err);
         lock.lock();
         ahead_.p = p;
         ahead_.err = err;
@@ -209,12 +216,8 @@ const char* InputFile::MapPiece(std::uint64_t offset, std::size_t n, bool wypeln
   }
   void* p = nullptr;
   int err = 0;
-  if (mapper_ == nullptr || !mapper_->Take(offset, n, wypelnij, p, err)) {
-    p = ::mmap(nullptr, n, PROT_READ, MAP_PRIVATE | (wypelnij ? MAP_POPULATE : 0), fd_,
-               static_cast<off_t>(offset));
-    err = errno;
-    if (p != MAP_FAILED) ::madvise(p, n, MADV_SEQUENTIAL);
-  }
+  if (mapper_ == nullptr || !mapper_->Take(offset, n, wypelnij, p, err))
+    p = MapNow(fd_, offset, n, wypelnij, err);
   if (p == MAP_FAILED) {
     if (mapped_) throw EInOutError::FromErrno(err);
     return nullptr;

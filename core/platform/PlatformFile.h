@@ -21,11 +21,6 @@ PathKind Inspect(const std::string& path);
 // The path made absolute against the current folder (links are kept).
 std::string AbsolutePath(const std::string& path);
 
-// A regular file open for reading only. While it is open, other programs
-// may read it but not write it, and it refuses to open (code 32) when another
-// program holds it for writing. On POSIX this is a shared lock on the whole
-// file, advisory, so only programs that ask for locks see it; on Windows it
-// is the sharing mode of the open.
 // Whether InputFile maps pieces of a file at all (MapPiece): not on Windows.
 #if defined(_WIN32)
 inline constexpr bool kMapsFiles = false;
@@ -33,6 +28,11 @@ inline constexpr bool kMapsFiles = false;
 inline constexpr bool kMapsFiles = true;
 #endif
 
+// A regular file open for reading only. While it is open, other programs
+// may read it but not write it, and it refuses to open (code 32) when another
+// program holds it for writing. On POSIX this is a shared lock on the whole
+// file, advisory, so only programs that ask for locks see it; on Windows it
+// is the sharing mode of the open.
 class InputFile {
  public:
   explicit InputFile(const std::string& path);
