@@ -191,7 +191,10 @@ void CzytajKlucz(const std::string& plik, const toml::key& k, const toml::node& 
 std::string Opis(const std::string& plik, std::uint32_t linia, const std::string& klucz,
                  const std::string& opis) {
   std::string s = plik;
-  if (linia > 0) s += ":" + std::to_string(linia);
+  if (linia > 0) {
+    s += ':';
+    s += std::to_string(linia);
+  }
   s += ": ";
   if (!klucz.empty()) s += klucz + ": ";
   return s + opis;

@@ -46,7 +46,7 @@ TDrugaCzesc::TDrugaCzesc(std::unique_ptr<platform::InputFile> plik, std::uint64_
     : plik_(std::move(plik)),
       poczatek_(poczatek),
       zapis_(plik_->SizeHint() - poczatek),
-      przebieg_(zapis_, opcje, rachunkiTez, TDoZapisu{&zapis_}) {}
+      przebieg_(zapis_, opcje, rachunkiTez, TZglos<TZapisZnalezisk>{&zapis_}) {}
 
 TDrugaCzesc::~TDrugaCzesc() {
   stop_ = true;

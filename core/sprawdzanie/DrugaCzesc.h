@@ -27,17 +27,6 @@ namespace sprawdzanie {
 // A file this big or bigger is checked in two parts.
 inline constexpr std::uint64_t kDwieCzesciOd = std::uint64_t{8} << 20;
 
-// The account checks' findings into the log.
-struct TDoZapisu {
-  TZapisZnalezisk* zapis;
-  void operator()(std::uint64_t nr, const rachunki::TUwaga& u, std::string_view l) const {
-    zapis->Uwaga(nr, u, l);
-  }
-  void operator()(std::uint64_t nr, const rachunki::TOstrzezenie& o, std::string_view l) const {
-    zapis->Ostrzezenie(nr, o, l);
-  }
-};
-
 class TDrugaCzesc {
  public:
   // Begun, or null where the file is not checked in two parts: it is
@@ -67,7 +56,7 @@ class TDrugaCzesc {
 
   // After Czekaj.
   const TZapisZnalezisk& Zapis() const { return zapis_; }
-  const TPrzebieg<TDoZapisu>& Przebieg() const { return przebieg_; }
+  const TPrzebieg<TZglos<TZapisZnalezisk>>& Przebieg() const { return przebieg_; }
 
  private:
   TDrugaCzesc(std::unique_ptr<platform::InputFile> plik, std::uint64_t poczatek,
@@ -78,7 +67,7 @@ class TDrugaCzesc {
   std::unique_ptr<platform::InputFile> plik_;
   const std::uint64_t poczatek_;
   TZapisZnalezisk zapis_;
-  TPrzebieg<TDoZapisu> przebieg_;
+  TPrzebieg<TZglos<TZapisZnalezisk>> przebieg_;
   std::atomic<bool> stop_{false};
   std::mutex m_;
   std::condition_variable cv_;

@@ -4,12 +4,28 @@
 // sink.
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "linie/LineSplitter.h"
 #include "linie/SprawdzanieStrumienia.h"
 #include "rachunki/ZnakiIRachunki.h"
 
 namespace sprawdzanie {
+
+// The account checks' findings and warnings handed to a sink that takes
+// them as TZnaleziska does (Uwaga, Ostrzezenie): the checker's, or the log
+// of a part read on another thread. A finding at a time: the sink's call
+// is not in the per-line loops.
+template <class Sink>
+struct TZglos {
+  Sink* sink;
+  void operator()(std::uint64_t nr, const rachunki::TUwaga& u, std::string_view linia) const {
+    sink->Uwaga(nr, u, linia);
+  }
+  void operator()(std::uint64_t nr, const rachunki::TOstrzezenie& o, std::string_view linia) const {
+    sink->Ostrzezenie(nr, o, linia);
+  }
+};
 
 template <class Zglos>
 class TPrzebieg {

@@ -1,7 +1,6 @@
 #include "sprawdzanie/SprawdzPlik.h"
 
 #include <memory>
-#include <type_traits>
 
 #include "linie/CzytajKawalkami.h"
 #include "linie/LineSplitter.h"
@@ -36,14 +35,7 @@ class TStrumien {
 
     z.Otwarty();
     const linie::SprawdzanieStrumienia::Options opcje = z.Opcje();
-    // A finding at a time: the sink's call is not in the per-line loops.
-    auto zglos = [&z](std::uint64_t nr, const auto& u, std::string_view linia) {
-      if constexpr (std::is_same_v<std::decay_t<decltype(u)>, rachunki::TUwaga>)
-        z.Uwaga(nr, u, linia);
-      else
-        z.Ostrzezenie(nr, u, linia);
-    };
-    TPrzebieg<decltype(zglos)> przebieg(z, opcje, rachunkiTez, zglos);
+    TPrzebieg<TZglos<TZnaleziska>> przebieg(z, opcje, rachunkiTez, TZglos<TZnaleziska>{&z});
     std::unique_ptr<TDrugaCzesc> druga = TDrugaCzesc::Zacznij(plik, sciezka, opcje, rachunkiTez);
     TWynik w;
     bool sumyZDwoch = false;
