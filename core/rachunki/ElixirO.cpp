@@ -62,7 +62,8 @@ std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n) {
 }  // namespace
 
 void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& pola,
-                   std::vector<TUwaga>& uwagi, TRachunkiRekordu* rachunki) {
+                   std::vector<TUwaga>& uwagi, TRachunkiRekordu* rachunki,
+                   TPamiecZleceniodawcy* pamiec) {
   auto wartosc = [&](std::size_t i) { return l.substr(pola[i].poczatek, pola[i].dlugosc); };
   auto dodaj = [&](std::size_t i, Pole pole, Blad blad) {
     uwagi.push_back({pola[i].poczatek + 1, pola[i].dlugosc, pole, blad});
@@ -97,7 +98,9 @@ void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
     const bool zKontrahenta = s.rachunek == kRachunekKontrahenta;
     const std::string_view cyfry = CyfryRachunku(wartosc(s.rachunek), numery[zKontrahenta]);
     if (cyfry.empty()) dodaj(s.rachunek, s.poleRachunku, Blad::NieRachunek);
-    const WynikNrb wynik = cyfry.empty() ? WynikNrb::SumaKontrolna : SprawdzNrb(cyfry);
+    const WynikNrb wynik = cyfry.empty()             ? WynikNrb::SumaKontrolna
+                           : pamiec && !zKontrahenta ? pamiec->Rachunek(cyfry)
+                                                     : SprawdzNrb(cyfry);
     const bool dobry = !cyfry.empty() && wynik == WynikNrb::Poprawny;
     // Digits that lie in the line as they are (not copied out of a grouping).
     if (rachunki && !cyfry.empty() && cyfry.data() >= l.data() &&
@@ -108,9 +111,12 @@ void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
     if (zKontrahenta) cyfryKontrahenta = cyfry;
     if (dobry && zKontrahenta) kontrahent = cyfry;
     const std::string_view bank = wartosc(s.bank);
+    // Most often the code is the right account's own, whose check digit
+    // was weighed with the account.
+    if (dobry && bank.size() == 8 && std::memcmp(bank.data(), cyfry.data() + 2, 8) == 0) continue;
     if (bank.size() != 8 || !SameCyfry(bank))
       dodaj(s.bank, s.poleBanku, Blad::NumerBankuZnaki);
-    else if (!NumerBankuPoprawny(bank))
+    else if (!(pamiec && !zKontrahenta ? pamiec->BankPoprawny(bank) : NumerBankuPoprawny(bank)))
       dodaj(s.bank, s.poleBanku, Blad::NumerBankuCyfra);
     else if (dobry && cyfry.substr(2, 8) != bank)
       dodaj(s.bank, s.poleBanku, Blad::NumerBankuInny);

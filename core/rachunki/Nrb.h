@@ -58,9 +58,12 @@ struct TNumerWLinii {
 
 // Calls `f` with every number in the line, left to right. Fast where a line
 // holds no long stretch of digits, spaces and hyphens: only every 24th byte
-// is looked at there.
+// is looked at there. With `od` and `doo`, only the numbers whose digits
+// lie in that part of the line: a part no stretch of digits, spaces and
+// hyphens crosses (a record's field), whatever stands around it.
 template <class F>
-void ZnajdzNumery(std::string_view linia, F&& f);
+void ZnajdzNumery(std::string_view linia, F&& f, std::size_t od = 0,
+                  std::size_t doo = std::string_view::npos);
 
 namespace detail {
 
@@ -68,16 +71,33 @@ namespace detail {
 bool NumerOd(std::string_view linia, std::size_t s, std::size_t koniec, TNumerWLinii& n,
              std::size_t& dalej);
 
+// The numbers in one stretch [a, b) of digits, spaces and hyphens, left to
+// right.
+template <class F>
+void NumeryOdcinka(std::string_view linia, std::size_t a, std::size_t b, F& f) {
+  for (std::size_t s = a; s < b;) {
+    if (!scan::Cyfra(linia[s])) {
+      ++s;
+      continue;
+    }
+    TNumerWLinii n;
+    std::size_t dalej = s;
+    if (NumerOd(linia, s, b, n, dalej)) f(static_cast<const TNumerWLinii&>(n));
+    s = dalej;
+  }
+}
+
 }  // namespace detail
 
 template <class F>
-void ZnajdzNumery(std::string_view linia, F&& f) {
+void ZnajdzNumery(std::string_view linia, F&& f, std::size_t od, std::size_t doo) {
   // Every number, and every account after "PL" a digit short, takes this
   // many bytes of one stretch of digits, spaces and hyphens.
   constexpr std::size_t kKrok = kNajmniejCyfrPoPL;
   const std::size_t rozmiar = linia.size();
-  std::size_t i = kKrok - 1;
-  while (i < rozmiar) {
+  const std::size_t koniec = doo < rozmiar ? doo : rozmiar;
+  std::size_t i = od + kKrok - 1;
+  while (i < koniec) {
     // Within a number a space or hyphen stands next to a digit (two spaces
     // between groups: each has one on a side); one that does not is in
     // text, and a number lying in the same stretch still meets a later
@@ -91,18 +111,7 @@ void ZnajdzNumery(std::string_view linia, F&& f) {
     }
     const std::size_t a = scan::Skad<scan::MaskaNumeru>(linia, i);
     const std::size_t b = scan::Dokad<scan::MaskaNumeru>(linia, i + 1);
-    if (b - a >= kKrok) {
-      for (std::size_t s = a; s < b;) {
-        if (!scan::Cyfra(linia[s])) {
-          ++s;
-          continue;
-        }
-        TNumerWLinii n;
-        std::size_t dalej = s;
-        if (detail::NumerOd(linia, s, b, n, dalej)) f(static_cast<const TNumerWLinii&>(n));
-        s = dalej;
-      }
-    }
+    if (b - a >= kKrok) detail::NumeryOdcinka(linia, a, b, f);
     i = b + kKrok;
   }
 }

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include <string>
-
 #include "kodowanie/Cp1250.h"
 #include "profile/RegulaZnakow.h"
 #include "rachunki/Nrb.h"
@@ -267,7 +265,7 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
     case rekord::Rekord::Tak:
       rekord_ = true;
       if (podsumowanie) podsumowanie->Zapowiedz(linia, pola_);
-      SprawdzRekord(linia, pola_, uwagi_, &rachunki);
+      SprawdzRekord(linia, pola_, uwagi_, &rachunki, &zleceniodawca_);
       break;
     case rekord::Rekord::NiezamknietyCudzyslow:
       // From the opening quote to the line's end.
@@ -279,7 +277,7 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
       break;
   }
   const TWykazBankow& wykaz = WykazBankow();
-  ZnajdzNumery(linia, [&](const TNumerWLinii& n) {
+  const auto numer = [&](const TNumerWLinii& n) {
     // Most numbers are right: the field is looked for only for a finding.
     if (!n.pelny) {
       // In a record's account field the record tells it already.
@@ -296,7 +294,17 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
     else if (!wykaz.Zawiera(TWykazBankow::Kod(n.cyfry + 2)))
       uwagi_.push_back(
           {n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), Blad::SpozaWykazu});
-  });
+  };
+  // A comma or quote ends every stretch of digits, so a record's numbers
+  // lie each in one field, and only a field long enough to hold one is
+  // searched: most of a record is short fields of digits.
+  if (rekord_) {
+    for (const rekord::TPoleRekordu& p : pola_)
+      if (p.dlugosc >= kNajmniejCyfrPoPL)
+        ZnajdzNumery(linia, numer, p.poczatek, p.poczatek + p.dlugosc);
+  } else {
+    ZnajdzNumery(linia, numer);
+  }
   if (uwagi_.size() > 1)
     std::stable_sort(uwagi_.begin(), uwagi_.end(),
                      [](const TUwaga& a, const TUwaga& b) { return a.kolumna < b.kolumna; });

@@ -120,6 +120,7 @@ class TSprawdzanieLinii {
  private:
   std::vector<TUwaga> uwagi_;
   std::vector<rekord::TPoleRekordu> pola_;
+  TPamiecZleceniodawcy zleceniodawca_;
   bool rekord_ = false;
 };
 

@@ -341,6 +341,37 @@ TEST(ElixirO, EachRuleBrokenOnceIsTheOneFinding) {
   }
 }
 
+// One checker keeps what it weighed of the last payer: lines in any order
+// must get what a checker of their own finds, whatever came before them.
+// Numbers in text fields and payers right, wrong and changed in turn.
+TEST(ElixirO, ACheckerForManyLinesFindsWhatOneForEachLineFinds) {
+  const std::vector<std::pair<std::string, std::string>> zmiany = {
+      {"", ""},
+      {"15105000159303642621299722", "15105000159303642621299723"},
+      {"15105000159303642621299722", "65124050060033224538323640"},
+      {"10500015", "10500016"},
+      {"10500015", "12405006"},
+      {"15105000159303642621299722\",\"65124050060033224538323640",
+       "65124050060033224538323640\",\"15105000159303642621299722"},
+      {"za styczen", "PL 65 1240 5006 0033 2245 3832 3641"},
+      {"za styczen", "65124050060033224538323640 i 15105000159303642621299723"},
+      {"Jan Kowalski", "Jan 12345678901234567890123456"},
+      {"\"65124050060033224538323640\"", "\"65 1240 5006 0033 2245 3832 3640\""},
+  };
+  std::vector<std::string> linie;
+  for (const auto& [z, na] : zmiany) linie.push_back(z.empty() ? kRekord : Zmien(kRekord, z, na));
+  for (bool wstecz : {false, true}) {
+    TSprawdzanieLinii wspolny;
+    for (std::size_t k = 0; k < 3 * linie.size(); ++k) {
+      const std::string& l = linie[wstecz ? (7 * k + 3) % linie.size() : k % linie.size()];
+      std::vector<std::tuple<std::size_t, Pole, Blad, std::string>> v;
+      for (const TUwaga& u : wspolny.Sprawdz(l))
+        v.emplace_back(u.kolumna, u.pole, u.blad, std::string(u.Wartosc(l)));
+      EXPECT_EQ(v, Znalezione(l)) << l;
+    }
+  }
+}
+
 TEST(ElixirO, ValidVariantsHaveNoFinding) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"\"51\"", "\"51\",\"pole banku\""},  // a 16th field
