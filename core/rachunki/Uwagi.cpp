@@ -1,6 +1,7 @@
 #include "rachunki/Uwagi.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "kodowanie/Cp1250.h"
@@ -299,9 +300,20 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
   // lie each in one field, and only a field long enough to hold one is
   // searched: most of a record is short fields of digits.
   if (rekord_) {
-    for (const rekord::TPoleRekordu& p : pola_)
-      if (p.dlugosc >= kNajmniejCyfrPoPL)
-        ZnajdzNumery(linia, numer, p.poczatek, p.poczatek + p.dlugosc);
+    for (const rekord::TPoleRekordu& p : pola_) {
+      if (p.dlugosc < kNajmniejCyfrPoPL) continue;
+      // An account field of 26 digits is the one number in it, as the
+      // search would find it: from its first digit, without "PL".
+      if (p.dlugosc == kCyfrNrb && rachunki.Znany(linia.data() + p.poczatek)) {
+        TNumerWLinii n;
+        n.poczatek = p.poczatek;
+        n.dlugosc = kCyfrNrb;
+        std::memcpy(n.cyfry, linia.data() + p.poczatek, kCyfrNrb);
+        numer(n);
+        continue;
+      }
+      ZnajdzNumery(linia, numer, p.poczatek, p.poczatek + p.dlugosc);
+    }
   } else {
     ZnajdzNumery(linia, numer);
   }
