@@ -11,6 +11,7 @@
 #include "rachunki/Tytuly.h"
 #include "rachunki/Uwagi.h"
 #include "rachunki/WykazBankow.h"
+#include "scan/MaskiBajtow.h"
 
 namespace rachunki {
 
@@ -29,6 +30,48 @@ std::size_t DlugoscCzesci(std::string_view czesc) {
 }
 
 using scan::SameCyfry;
+
+// Where "|" stands in a value of at most 64 bytes, one bit a byte, read
+// from 64 bytes of the line around it; false for a longer value or a line
+// shorter than 64 bytes, which is then searched: a search is a call for
+// every part, and most names and titles are shorter.
+bool KreskiWartosci(std::string_view l, std::size_t od, std::size_t n, std::uint64_t& kreski) {
+  if (n > 64 || l.size() < 64) return false;
+  const std::size_t okno = std::min(od, l.size() - 64);
+  std::uint64_t m = scan::MaskaBajtu64(l.data() + okno, '|') >> (od - okno);
+  if (n < 64) m &= (std::uint64_t{1} << n) - 1;
+  kreski = m;
+  return true;
+}
+
+// Whether a value of `n` bytes whose "|" stand at `kreski` has no more
+// parts than the bank takes and none longer, told with no loop over its
+// parts: their count changes from line to line, so a loop's end is a
+// branch the processor guesses wrong. False also when it cannot be told
+// so (letters of UTF-8, counted as one); the parts are then looked at one
+// by one.
+bool CzesciWGranicach(std::uint64_t kreski, std::size_t n, const profile::TProfil& limity) {
+  if (kodowanie::Regula().utf8) return false;
+  // One "|" less than the parts allowed at most: those taken away, none
+  // is left. (64 bytes hold at most 64 parts.)
+  if (limity.czesci == 0) return false;
+  if (limity.czesci <= 64) {
+    std::uint64_t nadmiar = kreski;
+    for (std::uint32_t k = 1; k < limity.czesci; ++k) nadmiar &= nadmiar - 1;
+    if (nadmiar != 0) return false;
+  }
+  const std::size_t najdluzsza = limity.dlugoscCzesci;
+  if (n <= najdluzsza) return true;
+  // Bit i: bytes i to i + k - 1 of the value hold no "|"; k grows to one
+  // more than a part may have.
+  std::uint64_t z = ~kreski & (n < 64 ? (std::uint64_t{1} << n) - 1 : ~std::uint64_t{0});
+  for (std::size_t k = 1; k < najdluzsza + 1;) {
+    const std::size_t krok = std::min(k, najdluzsza + 1 - k);
+    z &= z >> krok;
+    k += krok;
+  }
+  return z == 0;
+}
 
 bool PrawdziwaData(std::string_view s) {
   if (s.size() != 8 || !SameCyfry(s)) return false;
@@ -132,6 +175,10 @@ void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
        {std::pair{kNazwaZleceniodawcy, Pole::NazwaZleceniodawcy},
         std::pair{kNazwaKontrahenta, Pole::NazwaKontrahenta}, std::pair{kTytul, Pole::Tytul}}) {
     const std::string_view v = wartosc(i);
+    std::uint64_t kreski = 0;
+    if (KreskiWartosci(l, pola[i].poczatek, v.size(), kreski) &&
+        CzesciWGranicach(kreski, v.size(), limity))
+      continue;
     std::size_t czesci = 0;
     for (std::size_t od = 0;;) {
       const std::size_t koniec = std::min(v.find('|', od), v.size());

@@ -1,5 +1,5 @@
 #pragma once
-// Where two given bytes stand among 64: one bit a byte, so that a line is
+// Where one or two given bytes stand among 64: one bit a byte, so that a line is
 // split at them in one pass instead of one search a field. Sixteen bytes a
 // compare with SSE2 (every x86-64 has it, so the choice is made when
 // compiling), byte by byte otherwise.
@@ -30,6 +30,22 @@ inline void MaskiBajtow64(const char* d, char a, char b, std::uint64_t& ma, std:
 #endif
   ma = x;
   mb = y;
+}
+
+// Bit i: whether byte i of the 64 at d is `a`.
+inline std::uint64_t MaskaBajtu64(const char* d, char a) {
+  std::uint64_t x = 0;
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi8(a);
+  for (unsigned k = 0; k < 4; ++k) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * k));
+    x |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, va)))}
+         << (16 * k);
+  }
+#else
+  for (unsigned i = 0; i < 64; ++i) x |= std::uint64_t{d[i] == a} << i;
+#endif
+  return x;
 }
 
 }  // namespace scan

@@ -3,7 +3,9 @@
 // rule each makes, on a list it takes and one it refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -256,4 +258,46 @@ TEST(Profil, elixirPartsAndTheirLengthAreTheBanks) {
   // 26 characters, 37 bytes.
   EXPECT_EQ(uwagi("Łódź Świętokrzyska Żółć Ąą"), std::vector<std::string>{});
   EXPECT_EQ(uwagi(dlugie), std::vector<std::string>{"część dłuższa niż 35 znaków"});
+}
+
+// Names of every shape around the limits: up to seven parts of 0 to 70
+// characters, so that the value is shorter and longer than 64 bytes and a
+// part is one short of, at and one over the limit. Each profile's findings
+// must be what counting the parts one by one gives.
+TEST(Profil, generatedNamesAreToldAsCountingTheirPartsTells) {
+  std::mt19937 los(7);
+  const std::pair<std::uint32_t, std::uint32_t> limity[] = {{4, 35}, {3, 20}, {1, 10}, {2, 63}};
+  for (const auto& [czesci, dlugosc] : limity) {
+    TProfil p = profile::Domyslny();
+    p.nazwa = "granice";
+    p.czesci = czesci;
+    p.dlugoscCzesci = dlugosc;
+    const TProfilWTescie w(p);
+    for (int k = 0; k < 3000; ++k) {
+      std::string nazwa;
+      std::vector<std::pair<std::size_t, std::size_t>> wzor;  // each part: where, how long
+      const int ile = 1 + static_cast<int>(los() % 7);
+      for (int c = 0; c < ile; ++c) {
+        if (c > 0) nazwa += '|';
+        const std::size_t d =
+            los() % 3 == 0 ? dlugosc - 1 + los() % 3 : static_cast<std::size_t>(los() % 71);
+        wzor.emplace_back(nazwa.size(), d);
+        for (std::size_t i = 0; i < d; ++i) nazwa += static_cast<char>('a' + los() % 26);
+      }
+      const std::string linia = Rekord(nazwa);
+      const std::size_t od = linia.find(nazwa) + 1;
+      std::vector<std::pair<std::size_t, rachunki::Blad>> oczekiwane;
+      for (std::size_t c = 0; c < wzor.size(); ++c) {
+        if (c == czesci) oczekiwane.emplace_back(od, rachunki::Blad::ZaDuzoCzesci);
+        if (wzor[c].second > dlugosc)
+          oczekiwane.emplace_back(od + wzor[c].first, rachunki::Blad::CzescZaDluga);
+      }
+      std::stable_sort(oczekiwane.begin(), oczekiwane.end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      rachunki::TSprawdzanieLinii s;
+      std::vector<std::pair<std::size_t, rachunki::Blad>> znalezione;
+      for (const rachunki::TUwaga& u : s.Sprawdz(linia)) znalezione.emplace_back(u.kolumna, u.blad);
+      ASSERT_EQ(znalezione, oczekiwane) << czesci << " x " << dlugosc << ": " << nazwa;
+    }
+  }
 }
