@@ -87,14 +87,12 @@ std::string TOstrzezenie::Opis() const {
 TPodsumowanie::TPodsumowanie() : indeks_(1024) {}
 
 std::uint64_t TPodsumowanie::Wczesniejszy(std::uint64_t klucz, std::uint64_t nr) {
-  std::size_t maska = indeks_.size() - 1;
-  std::size_t i = klucz & maska;
-  for (; indeks_[i].klucz != 0; i = (i + 1) & maska)
+  std::size_t i = Dom(klucz);
+  for (; indeks_[i].klucz != 0; i = Dalej(i))
     if (indeks_[i].klucz == klucz) return indeks_[i].linia;
   if ((zajete_ + 1) * 4 > indeks_.size() * 3) {
     Przebuduj(indeks_.size() * 2);
-    maska = indeks_.size() - 1;
-    for (i = klucz & maska; indeks_[i].klucz != 0;) i = (i + 1) & maska;
+    for (i = Dom(klucz); indeks_[i].klucz != 0;) i = Dalej(i);
   }
   indeks_[i] = {klucz, nr};
   ++zajete_;
@@ -104,11 +102,10 @@ std::uint64_t TPodsumowanie::Wczesniejszy(std::uint64_t klucz, std::uint64_t nr)
 void TPodsumowanie::Przebuduj(std::size_t slotow) {
   TSloty stary(slotow);
   stary.swap(indeks_);
-  const std::size_t maska = indeks_.size() - 1;
   for (const TSlot& s : stary) {
     if (s.klucz == 0) continue;
-    std::size_t j = s.klucz & maska;
-    while (indeks_[j].klucz != 0) j = (j + 1) & maska;
+    std::size_t j = Dom(s.klucz);
+    while (indeks_[j].klucz != 0) j = Dalej(j);
     indeks_[j] = s;
   }
 }
@@ -117,9 +114,11 @@ void TPodsumowanie::Oczekuj(std::uint64_t rekordow) {
   // Three quarters full at most, as when it grows, and an eighth to spare
   // for a guess a little short.
   const std::uint64_t potrzeba = (rekordow + rekordow / 8) * 4 / 3 + 1;
-  std::size_t slotow = indeks_.size();
-  while (slotow < potrzeba && slotow < kNajwiecejNaZapas) slotow *= 2;
-  if (slotow > indeks_.size()) Przebuduj(slotow);
+  // Exactly as many slots, not the next power of two: the system must
+  // clear every byte the index takes, which costs as much as many records'
+  // checks.
+  const std::uint64_t slotow = std::min<std::uint64_t>(potrzeba, kNajwiecejNaZapas);
+  if (slotow > indeks_.size()) Przebuduj(static_cast<std::size_t>(slotow));
 }
 
 bool TPodsumowanie::PierwszyZleceniodawca(std::string_view& cyfry, std::uint64_t& linia) const {
@@ -133,16 +132,15 @@ bool TPodsumowanie::WspolnyRekord(const TPodsumowanie& inny) const {
   // Every key of the other index looked up in this one, each look-up's
   // place fetched a few keys ahead: most are far out of the cache.
   constexpr std::size_t kNaprzod = 8;
-  const std::size_t maska = indeks_.size() - 1;
   const TSlot* const tu = indeks_.begin();
   const TSlot* const tam = inny.indeks_.begin();
   const std::size_t ile = inny.indeks_.size();
   for (std::size_t k = 0; k < ile; ++k) {
     if (k + kNaprzod < ile && tam[k + kNaprzod].klucz != 0)
-      __builtin_prefetch(&tu[tam[k + kNaprzod].klucz & maska]);
+      __builtin_prefetch(&tu[Dom(tam[k + kNaprzod].klucz)]);
     const std::uint64_t klucz = tam[k].klucz;
     if (klucz == 0) continue;
-    for (std::size_t i = klucz & maska; tu[i].klucz != 0; i = (i + 1) & maska)
+    for (std::size_t i = Dom(klucz); tu[i].klucz != 0; i = Dalej(i))
       if (tu[i].klucz == klucz) return true;
   }
   return false;
@@ -235,7 +233,7 @@ void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<rekord::TPol
   klucz_ = h.Wynik();
   // Most often far out of the processor's cache in a long list: fetched
   // while the rest of the line is checked.
-  __builtin_prefetch(&indeks_[klucz_ & (indeks_.size() - 1)], 1);
+  __builtin_prefetch(&indeks_[Dom(klucz_)], 1);
 }
 
 const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(

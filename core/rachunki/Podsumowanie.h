@@ -86,9 +86,10 @@ struct TSumy {
 
 class TPodsumowanie {
  public:
-  // 16 bytes a slot; sized for a guess a third to two thirds full (Oczekuj), grown by
-  // doubling when three quarters full: between 22 and 48 bytes a record.
-  static constexpr std::size_t kBajtowNaRekord = 48;
+  // 16 bytes a slot; sized for a guess two thirds full with an eighth to
+  // spare (Oczekuj), grown by doubling when three quarters full: between 22
+  // and 43 bytes a record.
+  static constexpr std::size_t kBajtowNaRekord = 43;
 
   TPodsumowanie();
   // One record, line `nr` (1-based), `pola` as `PodzielRekord` split it.
@@ -145,6 +146,12 @@ class TPodsumowanie {
 
   // The line first seen with this key, or 0 when it is new (then recorded).
   std::uint64_t Wczesniejszy(std::uint64_t klucz, std::uint64_t nr);
+  // A key's first slot: its place among the slots as a fraction of 2^64,
+  // so that the index may have any number of them; and the slot after one.
+  std::size_t Dom(std::uint64_t klucz) const {
+    return static_cast<std::size_t>((TGrosze{klucz} * indeks_.size()) >> 64);
+  }
+  std::size_t Dalej(std::size_t i) const { return ++i == indeks_.size() ? 0 : i; }
   // The index, its records kept, in `slotow` slots.
   void Przebuduj(std::size_t slotow);
 
