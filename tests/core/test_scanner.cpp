@@ -19,6 +19,7 @@
 #include "kodowanie/ZnakiDozwolone.h"
 #include "profile/RegulaZnakow.h"
 #include "scan/LineScanner.h"
+#include "scan/MaskiBajtow.h"
 #include "scan/ZwykleAscii.h"
 #include "typy/ByteBuffer.h"
 
@@ -314,6 +315,29 @@ TEST(ZwykleAscii, skipsExactlyThePrintableRun) {
           << "byte " << int{b} << " at " << at;
       dlugi[at] = ' ';
     }
+  }
+}
+
+// The masks a record is split and its fields' parts counted with: every
+// byte value in every one of the 64 places, as the plain comparison marks it.
+TEST(MaskiBajtow, markExactlyTheBytesAskedFor) {
+  std::mt19937 los(11);
+  const char szukane[] = {',', '"', '|', '\0', '\x80', '\xFF'};
+  for (int k = 0; k < 2000; ++k) {
+    char blok[64];
+    for (char& c : blok)
+      c = los() % 4 == 0 ? szukane[los() % std::size(szukane)] : static_cast<char>(los());
+    const char a = szukane[los() % std::size(szukane)], b = szukane[los() % std::size(szukane)];
+    std::uint64_t wzorA = 0, wzorB = 0;
+    for (unsigned i = 0; i < 64; ++i) {
+      wzorA |= std::uint64_t{blok[i] == a} << i;
+      wzorB |= std::uint64_t{blok[i] == b} << i;
+    }
+    std::uint64_t ma = 0, mb = 0;
+    scan::MaskiBajtow64(blok, a, b, ma, mb);
+    EXPECT_EQ(ma, wzorA);
+    EXPECT_EQ(mb, wzorB);
+    EXPECT_EQ(scan::MaskaBajtu64(blok, a), wzorA);
   }
 }
 
