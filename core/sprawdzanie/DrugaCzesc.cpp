@@ -32,7 +32,7 @@ std::unique_ptr<TDrugaCzesc> TDrugaCzesc::Zacznij(const platform::InputFile& pli
   try {
     auto drugi = std::make_unique<platform::InputFile>(sciezka);
     if (!drugi->SameVersionAs(plik)) return nullptr;
-    const std::uint64_t poczatek = rozmiar / 100 * 46 / linie::kKawalekMapy * linie::kKawalekMapy;
+    const std::uint64_t poczatek = rozmiar / 2 / linie::kKawalekMapy * linie::kKawalekMapy;
     std::unique_ptr<TDrugaCzesc> d(new TDrugaCzesc(std::move(drugi), poczatek, opcje, rachunkiTez));
     d->watek_ = std::thread([p = d.get()] { p->Sprawdz(); });
     return d;
