@@ -118,13 +118,32 @@ void TWydruk::PusteLinie(std::uint64_t pierwsza, std::uint64_t ile) {
   for (std::uint64_t k = 0; k < ile; ++k) pusta_.Wypisz(out_, plik_, tekst, pierwsza + k);
 }
 
+const std::string& TWydruk::TekstUwagi(const rachunki::TUwaga& u, std::string_view bajty) {
+  auto tekst = [&] {
+    return ": " + Utf8(rachunki::NazwaPola(u.pole)) + ": " + Utf8(rachunki::OpisUwagi(u, bajty)) +
+           ": \"";
+  };
+  // A sort code not on the list is told with the code itself.
+  if (u.blad == rachunki::Blad::SpozaWykazu) return tekst_ = tekst();
+  const unsigned klucz = static_cast<unsigned>(u.pole) << 8 | static_cast<unsigned>(u.blad);
+  auto it = teksty_.find(klucz);
+  if (it == teksty_.end()) it = teksty_.emplace(klucz, tekst()).first;
+  return it->second;
+}
+
+const std::string& TWydruk::NazwaBanku(std::string_view cp1250) {
+  // The names lie in the list of banks in use for the whole run.
+  auto it = banki_.find(cp1250.data());
+  if (it == banki_.end()) it = banki_.emplace(cp1250.data(), Utf8(cp1250)).first;
+  return it->second;
+}
+
 void TWydruk::UwagaRachunku(std::uint64_t linia, const rachunki::TUwaga& u,
                             std::string_view bajty) {
   out_ << plik_ << ':' << numer_.Dla(linia) << ':' << static_cast<unsigned long long>(u.kolumna)
-       << ": " << Utf8(rachunki::NazwaPola(u.pole)) << ": " << Utf8(rachunki::OpisUwagi(u, bajty))
-       << ": \"" << kodowanie::cp1250::ToUtf8(u.Wartosc(bajty), true) << '"';
+       << TekstUwagi(u, bajty) << kodowanie::cp1250::ToUtf8(u.Wartosc(bajty), true) << '"';
   if (const std::string_view bank = rachunki::BankUwagi(u, bajty); !bank.empty())
-    out_ << " (bank: " << Utf8(bank) << ')';
+    out_ << " (bank: " << NazwaBanku(bank) << ')';
   out_ << '\n';
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "Wyjscie.h"
 #include "diagnoza/RozpoznajKodowanie.h"
@@ -80,6 +81,14 @@ class TWydruk {
   std::string prefiks_;
   std::uint64_t liniaPrefiksu_ = 0;
   TLiniaPusta pusta_;
+  // ": pole: co jest błędne: \"" in UTF-8 for each field and fault, and
+  // each bank's name, made at their first finding: a list with a wrong
+  // digit in many lines tells the same words again and again.
+  const std::string& TekstUwagi(const rachunki::TUwaga& u, std::string_view bajty);
+  const std::string& NazwaBanku(std::string_view cp1250);
+  std::unordered_map<unsigned, std::string> teksty_;
+  std::unordered_map<const char*, std::string> banki_;
+  std::string tekst_;
 };
 
 // Whether the diagnosis names an encoding other than Windows-1250, or two.

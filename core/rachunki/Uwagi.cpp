@@ -195,24 +195,33 @@ std::string_view OpisBledu(Blad b) {
 namespace {
 
 // The sort code in a finding's value: digits 3-10 of an account, or the
-// eight digits of a sort-code field; empty otherwise.
-std::string KodWartosci(const TUwaga& u, std::string_view linia) {
+// eight digits of a sort-code field; empty otherwise. Read without taking
+// memory: the checker asks for every finding it prints.
+std::string_view KodWartosci(const TUwaga& u, std::string_view linia, char (&kod)[8]) {
   // A digit lost or added may have moved the sort code.
   if (u.blad == Blad::LiczbaCyfr) return {};
-  std::string cyfry;
-  for (char c : u.Wartosc(linia))
-    if (scan::Cyfra(c)) cyfry += c;
+  std::size_t od = 0, doo = 0;
   switch (u.pole) {
     case Pole::Rachunek:
     case Pole::RachunekZleceniodawcy:
     case Pole::RachunekKontrahenta:
-      return cyfry.size() >= 10 ? cyfry.substr(2, 8) : std::string();
+      od = 2, doo = 10;
+      break;
     case Pole::BankZleceniodawcy:
     case Pole::BankKontrahenta:
-      return cyfry.size() == 8 ? cyfry : std::string();
+      doo = 8;
+      break;
     default:
       return {};
   }
+  std::size_t cyfr = 0;
+  for (char c : u.Wartosc(linia)) {
+    if (!scan::Cyfra(c)) continue;
+    if (cyfr >= od && cyfr < doo) kod[cyfr - od] = c;
+    ++cyfr;
+  }
+  const bool jest = od == 0 ? cyfr == 8 : cyfr >= 10;
+  return jest ? std::string_view(kod, 8) : std::string_view();
 }
 
 }  // namespace
@@ -222,12 +231,15 @@ std::string OpisUwagi(const TUwaga& u, std::string_view linia) {
   static constexpr kodowanie::cp1250::Literal kNumer{u8"numer rozliczeniowy "};
   static constexpr kodowanie::cp1250::Literal kNieWystepuje{
       u8" nie występuje w wykazie banków (stan na "};
-  return kNumer.str() + KodWartosci(u, linia) + kNieWystepuje.str() + WykazBankow().Data() + ")";
+  char kod[8];
+  return kNumer.str() + std::string(KodWartosci(u, linia, kod)) + kNieWystepuje.str() +
+         WykazBankow().Data() + ")";
 }
 
 std::string_view BankUwagi(const TUwaga& u, std::string_view linia) {
-  const std::string kod = KodWartosci(u, linia);
-  return kod.size() == 8 ? WykazBankow().Nazwa(kod) : std::string_view();
+  char kod[8];
+  const std::string_view k = KodWartosci(u, linia, kod);
+  return k.empty() ? std::string_view() : WykazBankow().Nazwa(TWykazBankow::Kod(k.data()));
 }
 
 namespace {

@@ -345,18 +345,20 @@ TEST_F(WeryfikujPlik, accountNumbersAndTransferFields) {
   kopia[kopia.find('\x96')] = '?';
   EXPECT_EQ(Czytaj(dir_ + "/zlecenia_nowy.txt"), kopia);
 
-  // A newer list of banks: the corrected list's payee banks are gone from
-  // it, and so named; a file that is no list is a usage failure.
+  // A newer list of banks: two of the corrected list's payee banks are gone
+  // from it, each named with its own code; a file that is no list is a
+  // usage failure.
   Zapisz(dir_ + "/wykaz.json",
          "{\"date\": \"2027-01-31\", \"entries\": [{\"name\": \"B\", \"bank_codes\": "
-         "[\"10500015\", \"10205226\", \"10901014\", \"11402004\", \"12405006\", "
-         "\"11602202\"]}]}");
+         "[\"10500015\", \"10205226\", \"10901014\", \"11402004\", \"11602202\"]}]}");
   w = Uruchom({"--wykaz-bankow", "wykaz.json", "dobre.txt"});
   EXPECT_EQ(w.out,
+            "dobre.txt:4:62: rachunek kontrahenta: numer rozliczeniowy 12405006 nie występuje w "
+            "wykazie banków (stan na 31.01.2027): \"20124050061339118786352864\"\n"
             "dobre.txt:6:62: rachunek kontrahenta: numer rozliczeniowy 17500012 nie występuje w "
             "wykazie banków (stan na 31.01.2027): \"85175000129839958912255594\"\n"
             "dobre.txt" +
-                poprawny + "dobre.txt: Błędne numery rachunków i pola przelewów: 1\n");
+                poprawny + "dobre.txt: Błędne numery rachunków i pola przelewów: 2\n");
   EXPECT_EQ(w.kod, 1);
   Zapisz(dir_ + "/zly.json", "10500015\tING\n");
   for (const auto& args : {std::vector<std::string>{"--wykaz-bankow=zly.json", "dobre.txt"},
