@@ -159,11 +159,11 @@ void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
     if (dobry && bank.size() == 8 && std::memcmp(bank.data(), cyfry.data() + 2, 8) == 0) continue;
     if (bank.size() != 8 || !SameCyfry(bank))
       dodaj(s.bank, s.poleBanku, Blad::NumerBankuZnaki);
-    else if (!(pamiec && !zKontrahenta ? pamiec->BankPoprawny(bank) : NumerBankuPoprawny(bank)))
+    else if (!NumerBankuPoprawny(bank))
       dodaj(s.bank, s.poleBanku, Blad::NumerBankuCyfra);
-    else if (dobry && cyfry.substr(2, 8) != bank)
+    else if (dobry)  // a right account, with another code than its own
       dodaj(s.bank, s.poleBanku, Blad::NumerBankuInny);
-    else if (!dobry && !(cyfry.size() == kCyfrNrb && cyfry.substr(2, 8) == bank) &&
+    else if (!(cyfry.size() == kCyfrNrb && cyfry.substr(2, 8) == bank) &&
              !WykazBankow().Zawiera(TWykazBankow::Kod(bank.data())))
       dodaj(s.bank, s.poleBanku, Blad::SpozaWykazu);
   }

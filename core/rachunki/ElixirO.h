@@ -32,39 +32,30 @@ struct TRachunkiRekordu {
   }
 };
 
-// The payer's account and sort code of the record checked last, and what
-// their check digits came to: a list is paid from one account, so they are
-// weighed once, not once a record.
+// The payer's account of the record checked last, and what its check
+// digits came to: a list is paid from one account, so they are weighed
+// once, not once a record.
 class TPamiecZleceniodawcy {
  public:
   WynikNrb Rachunek(std::string_view cyfry26) {
-    if (!rachunek_ || std::memcmp(cyfry_, cyfry26.data(), kCyfrNrb) != 0) {
+    if (!jest_ || std::memcmp(cyfry_, cyfry26.data(), kCyfrNrb) != 0) {
       std::memcpy(cyfry_, cyfry26.data(), kCyfrNrb);
       wynik_ = SprawdzNrb(cyfry26);
-      rachunek_ = true;
+      jest_ = true;
     }
     return wynik_;
-  }
-  bool BankPoprawny(std::string_view cyfry8) {
-    if (!bank_ || std::memcmp(bankCyfry_, cyfry8.data(), 8) != 0) {
-      std::memcpy(bankCyfry_, cyfry8.data(), 8);
-      bankPoprawny_ = NumerBankuPoprawny(cyfry8);
-      bank_ = true;
-    }
-    return bankPoprawny_;
   }
 
  private:
   char cyfry_[kCyfrNrb]{};
-  char bankCyfry_[8]{};
   WynikNrb wynik_ = WynikNrb::Poprawny;
-  bool rachunek_ = false, bank_ = false, bankPoprawny_ = false;
+  bool jest_ = false;
 };
 
 // Appends what is wrong with the record's fields, except its account
 // numbers' check digits, which are checked wherever a number stands; with
 // `rachunki`, says what the account fields' check digits came to.
-// With `pamiec`, the payer's account and sort code are weighed through it.
+// With `pamiec`, the payer's account is weighed through it.
 void SprawdzRekord(std::string_view linia, const std::vector<rekord::TPoleRekordu>& pola,
                    std::vector<TUwaga>& uwagi, TRachunkiRekordu* rachunki = nullptr,
                    TPamiecZleceniodawcy* pamiec = nullptr);

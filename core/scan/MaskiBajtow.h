@@ -32,19 +32,10 @@ inline void MaskiBajtow64(const char* d, char a, char b, std::uint64_t& ma, std:
   mb = y;
 }
 
-// Bit i: whether byte i of the 64 at d is `a`.
+// Bit i: whether byte i of the 64 at d is `a` (the same compares, once).
 inline std::uint64_t MaskaBajtu64(const char* d, char a) {
-  std::uint64_t x = 0;
-#if defined(__SSE2__)
-  const __m128i va = _mm_set1_epi8(a);
-  for (unsigned k = 0; k < 4; ++k) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * k));
-    x |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, va)))}
-         << (16 * k);
-  }
-#else
-  for (unsigned i = 0; i < 64; ++i) x |= std::uint64_t{d[i] == a} << i;
-#endif
+  std::uint64_t x, y;
+  MaskiBajtow64(d, a, a, x, y);
   return x;
 }
 
