@@ -289,7 +289,7 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
       pola_.clear();
       break;
   }
-  const TWykazBankow& wykaz = WykazBankow();
+  const TWykazBankow& wykaz = *wykaz_;
   const auto numer = [&](const TNumerWLinii& n) {
     // Most numbers are right: the field is looked for only for a finding.
     if (!n.pelny) {
@@ -301,6 +301,11 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
     // A record's account field written as 26 digits was weighed already.
     const WynikNrb* znany =
         n.dlugosc == kCyfrNrb ? rachunki.Znany(linia.data() + n.poczatek) : nullptr;
+    // Right check digits and a code on a list of right codes: nothing to
+    // tell, and the code's own check digit need not be weighed.
+    if (!znany && wykaz.KodyPoprawne() && SumaKontrolnaPoprawna(n.Cyfry()) &&
+        wykaz.Zawiera(TWykazBankow::Kod(n.cyfry + 2)))
+      return;
     const WynikNrb w = znany ? *znany : SprawdzNrb(n.Cyfry());
     if (w != WynikNrb::Poprawny)
       uwagi_.push_back({n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), BladNumeru(w)});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rachunki/ElixirO.h"
+#include "rachunki/WykazBankow.h"
 
 namespace rachunki {
 
@@ -121,6 +122,8 @@ class TSprawdzanieLinii {
   std::vector<TUwaga> uwagi_;
   std::vector<rekord::TPoleRekordu> pola_;
   TPamiecZleceniodawcy zleceniodawca_;
+  // The list of banks in use when the check began, asked once a line.
+  const TWykazBankow* wykaz_ = &WykazBankow();
   bool rekord_ = false;
 };
 

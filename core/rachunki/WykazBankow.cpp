@@ -10,6 +10,7 @@
 #include "kodowanie/Cp1250.h"
 #include "platform/InOutError.h"
 #include "platform/PlatformFile.h"
+#include "rachunki/Nrb.h"
 #include "rachunki/WykazBankowDane.h"
 
 namespace rachunki {
@@ -26,14 +27,14 @@ std::string DataPolska(std::string_view iso) {
 }
 
 bool KodPoprawny(std::string_view k) {
-  if (k.size() != 8 || !std::all_of(k.begin(), k.end(), [](char c) {
-        return static_cast<unsigned char>(c - '0') < 10;
-      }))
-    return false;
-  constexpr unsigned kWagi[7] = {3, 9, 7, 1, 3, 9, 7};
-  unsigned suma = 0;
-  for (std::size_t i = 0; i < 7; ++i) suma += kWagi[i] * static_cast<unsigned>(k[i] - '0');
-  return static_cast<unsigned>(k[7] - '0') == (10 - suma % 10) % 10;
+  return k.size() == 8 && scan::SameCyfry(k) && NumerBankuPoprawny(k);
+}
+
+// The same for a code held as a number.
+bool CyfraKontrolnaKodu(std::uint32_t kod) {
+  char cyfry[8];
+  for (int i = 7; i >= 0; --i, kod /= 10) cyfry[i] = static_cast<char>('0' + kod % 10);
+  return kod == 0 && KodPoprawny(std::string_view(cyfry, 8));
 }
 
 // Just enough JSON for the list: values of any kind are read, the list's
@@ -248,6 +249,7 @@ TWykazBankow::TWykazBankow(std::vector<std::pair<std::uint32_t, std::string>> ko
     }
     kody_.push_back(kod);
     banki_.push_back(nr);
+    kodyPoprawne_ = kodyPoprawne_ && CyfraKontrolnaKodu(kod);
   }
   poczatki_.push_back(static_cast<std::uint32_t>(nazwy_.size()));
   // Names are numbered in 16 bits (NBP's list has 585).

@@ -40,6 +40,10 @@ class TWykazBankow {
   // Asked for every account of every line: one or two looks into a table
   // of 32 KiB, which stays in the cache.
   bool Zawiera(std::uint32_t kod) const { return Miejsce(kod) != kBrak; }
+  // Whether every code on the list has a right check digit, as the central
+  // bank's have and as a list read from a file must: an account whose code
+  // is on such a list needs its sort code's check digit weighed no more.
+  bool KodyPoprawne() const { return kodyPoprawne_; }
   // The day the list was published as, e.g. "02.07.2026".
   const std::string& Data() const { return data_; }
   std::size_t Rozmiar() const { return kody_.size(); }
@@ -80,6 +84,7 @@ class TWykazBankow {
   std::vector<std::uint32_t> miejsca_;
   std::vector<std::uint16_t> nazwyMiejsc_;
   std::uint32_t maska_ = 0;
+  bool kodyPoprawne_ = true;
   int przesuniecie_ = 32;
   std::string data_;
 };

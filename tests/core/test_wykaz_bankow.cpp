@@ -6,13 +6,16 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 
+#include "ModelNrb.h"
 #include "TempDir.h"
 #include "kodowanie/Cp1250.h"
 #include "platform/InOutError.h"
 #include "rachunki/Nrb.h"
+#include "rachunki/Uwagi.h"
 #include "rachunki/WykazBankow.h"
 
 using namespace rachunki;
@@ -128,4 +131,25 @@ TEST(WykazBankow, TheListInUseIsTheOneGiven) {
   EXPECT_EQ(WykazBankow().Rozmiar(), 1u);
   UzyjWykazuBankow(nullptr);
   EXPECT_EQ(&WykazBankow(), &TWykazBankow::Wbudowany());
+}
+
+TEST(WykazBankow, OnlyAListOfRightCodesSparesWeighingAListedCode) {
+  // Lists read from files hold right codes only, and so does the built-in
+  // one: an account whose code is on such a list needs its code's check
+  // digit weighed no more. A list made with a wrong code must not spare it.
+  EXPECT_TRUE(TWykazBankow::Wbudowany().KodyPoprawne());
+  std::mt19937 rng(5);
+  const std::string linia = "Jan Kowalski " + test_support::ModelValid(rng, "10500016") + " 100,00";
+  for (const std::uint32_t drugi : {10200003u, 10500016u}) {
+    auto wykaz = std::make_shared<const TWykazBankow>(
+        std::vector<std::pair<std::uint32_t, std::string>>{{10500015u, "A"}, {drugi, "B"}},
+        "01.01.2027");
+    EXPECT_EQ(wykaz->KodyPoprawne(), drugi != 10500016u);
+    UzyjWykazuBankow(wykaz);
+    TSprawdzanieLinii sprawdzanie;
+    const auto& uwagi = sprawdzanie.Sprawdz(linia);
+    ASSERT_EQ(uwagi.size(), 1u) << drugi;
+    EXPECT_EQ(uwagi[0].blad, Blad::NumerBankuWRachunku) << drugi;
+  }
+  UzyjWykazuBankow(nullptr);
 }
