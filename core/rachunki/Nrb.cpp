@@ -207,7 +207,7 @@ bool NumerOd(std::string_view l, std::size_t s, std::size_t koniec, TNumerWLinii
   bool przedrostek;
   n.poczatek = Przedrostek(l, s, przedrostek);
   if (e - s == kCyfrNrb) {
-    std::memcpy(n.cyfry, l.data() + s, kCyfrNrb);
+    n.wLinii = l.data() + s;
     n.dlugosc = e - n.poczatek;
     return true;
   }

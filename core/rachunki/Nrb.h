@@ -52,8 +52,13 @@ struct TNumerWLinii {
   std::size_t poczatek = 0;
   std::size_t dlugosc = 0;
   bool pelny = true;
+  // The 26 digits where they stand in the line when written in a row, else
+  // null and copied out of their groups into `cyfry`: read in place, they
+  // are not read back from a copy just written, which the processor would
+  // wait for.
+  const char* wLinii = nullptr;
   char cyfry[kCyfrNrb]{};
-  std::string_view Cyfry() const { return {cyfry, kCyfrNrb}; }
+  std::string_view Cyfry() const { return {wLinii ? wLinii : cyfry, kCyfrNrb}; }
 };
 
 // Calls `f` with every number in the line, left to right. Fast where a line

@@ -36,7 +36,7 @@ bool Rachunek(std::string_view v, char (&cyfry)[kCyfrNrb]) {
   bool caly = false;
   ZnajdzNumery(v, [&](const TNumerWLinii& n) {
     caly = ++ile == 1 && n.poczatek == 0 && n.dlugosc == v.size();
-    std::memcpy(cyfry, n.cyfry, kCyfrNrb);
+    std::memcpy(cyfry, n.Cyfry().data(), kCyfrNrb);
   });
   return ile == 1 && caly;
 }

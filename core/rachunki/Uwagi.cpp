@@ -1,7 +1,6 @@
 #include "rachunki/Uwagi.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "kodowanie/Cp1250.h"
@@ -304,12 +303,12 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
     // Right check digits and a code on a list of right codes: nothing to
     // tell, and the code's own check digit need not be weighed.
     if (!znany && wykaz.KodyPoprawne() && SumaKontrolnaPoprawna(n.Cyfry()) &&
-        wykaz.Zawiera(TWykazBankow::Kod(n.cyfry + 2)))
+        wykaz.Zawiera(TWykazBankow::Kod(n.Cyfry().data() + 2)))
       return;
     const WynikNrb w = znany ? *znany : SprawdzNrb(n.Cyfry());
     if (w != WynikNrb::Poprawny)
       uwagi_.push_back({n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), BladNumeru(w)});
-    else if (!wykaz.Zawiera(TWykazBankow::Kod(n.cyfry + 2)))
+    else if (!wykaz.Zawiera(TWykazBankow::Kod(n.Cyfry().data() + 2)))
       uwagi_.push_back(
           {n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), Blad::SpozaWykazu});
   };
@@ -325,7 +324,7 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
         TNumerWLinii n;
         n.poczatek = p.poczatek;
         n.dlugosc = kCyfrNrb;
-        std::memcpy(n.cyfry, linia.data() + p.poczatek, kCyfrNrb);
+        n.wLinii = linia.data() + p.poczatek;
         numer(n);
         continue;
       }
