@@ -14,12 +14,24 @@ namespace linie {
 
 class GatheredLine {
  public:
-  explicit GatheredLine(std::size_t keep = std::numeric_limits<std::size_t>::max()) : keep_(keep) {}
+  // With `wholeOnly`, a line longer than `keep` is not wanted at all: its
+  // copy is let go as soon as it grows past it, and View() is empty.
+  explicit GatheredLine(std::size_t keep = std::numeric_limits<std::size_t>::max(),
+                        bool wholeOnly = false)
+      : keep_(keep), wholeOnly_(wholeOnly) {}
 
   // The next part of the open line; valid until the piece it lies in is
   // left (PieceEnds).
   void Add(const char* data, std::size_t n) {
     length_ += n;
+    if (wholeOnly_ && length_ > keep_) {
+      // Of no use now: the memory goes back, not to be held for the rest
+      // of a line that may be far longer.
+      first_ = {};
+      gathered_ = true;
+      std::string().swap(copy_);
+      return;
+    }
     if (!gathered_ && first_.empty()) {
       first_ = std::string_view(data, n);
       return;
@@ -53,6 +65,7 @@ class GatheredLine {
   }
 
   const std::size_t keep_;
+  const bool wholeOnly_;
   std::string_view first_;
   bool gathered_ = false;
   std::uint64_t length_ = 0;

@@ -44,7 +44,7 @@ class TLinieStrumienia {
   const std::vector<TUwaga> brak_{};
   std::string_view ostatnia_;
   bool sprawdzona_ = false;
-  linie::GatheredLine linia_{kNajdluzszaLinia};
+  linie::GatheredLine linia_{kNajdluzszaLinia, true};
 };
 
 }  // namespace rachunki

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "TestSupport.h"
+#include "linie/GatheredLine.h"
 #include "linie/LineSplitter.h"
 #include "linie/LinieDoStanu.h"
 #include "linie/WczytajPlik.h"
@@ -282,5 +283,42 @@ TEST(WczytajPlik, corpusFilesMatchTheModel) {
     ExpectInvariants(s);
     ExpectMatchesModel(s, ModelLines(bytes));
     EXPECT_EQ(!s.Bledy.empty(), f.anyFaulty);
+  }
+}
+
+TEST(GatheredLine, keepsAPrefixOrOnlyWholeLines) {
+  // A line in parts, some cut by a piece's end: the prefix kept, or with
+  // wholeOnly nothing of a line longer than kept, and the next line whole.
+  struct Case {
+    std::size_t keep;
+    bool wholeOnly;
+    std::vector<std::string> parts;
+    std::string view;
+  };
+  const Case cases[] = {
+      {8, false, {"abc"}, "abc"},
+      {8, false, {"abc", "def"}, "abcdef"},
+      {8, false, {"abcdef", "ghijkl"}, "abcdefgh"},
+      {8, true, {"abcdef", "gh"}, "abcdefgh"},
+      {8, true, {"abcdef", "ghi"}, ""},
+      {8, true, {"abcdefghijk"}, ""},
+      {8, true, {"abcdefghijk", "l", "m"}, ""},
+  };
+  for (const Case& c : cases) {
+    linie::GatheredLine line(c.keep, c.wholeOnly);
+    std::uint64_t length = 0;
+    for (const std::string& part : c.parts) {
+      line.Add(part.data(), part.size());
+      line.PieceEnds();
+      length += part.size();
+    }
+    EXPECT_EQ(line.View(), c.view) << c.parts[0];
+    EXPECT_EQ(line.Length(), length) << c.parts[0];
+    line.Clear();
+    const std::string next = "xyz";
+    line.Add(next.data(), 2);
+    line.PieceEnds();
+    line.Add(next.data() + 2, 1);
+    EXPECT_EQ(line.View(), next) << c.parts[0];
   }
 }
