@@ -300,15 +300,15 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
     // A record's account field written as 26 digits was weighed already.
     const WynikNrb* znany =
         n.dlugosc == kCyfrNrb ? rachunki.Znany(linia.data() + n.poczatek) : nullptr;
+    const std::string_view cyfry = n.Cyfry();
+    const bool naLiscie = wykaz.Zawiera(TWykazBankow::Kod(cyfry.data() + 2));
     // Right check digits and a code on a list of right codes: nothing to
     // tell, and the code's own check digit need not be weighed.
-    if (!znany && wykaz.KodyPoprawne() && SumaKontrolnaPoprawna(n.Cyfry()) &&
-        wykaz.Zawiera(TWykazBankow::Kod(n.Cyfry().data() + 2)))
-      return;
-    const WynikNrb w = znany ? *znany : SprawdzNrb(n.Cyfry());
+    if (!znany && naLiscie && wykaz.KodyPoprawne() && SumaKontrolnaPoprawna(cyfry)) return;
+    const WynikNrb w = znany ? *znany : SprawdzNrb(cyfry);
     if (w != WynikNrb::Poprawny)
       uwagi_.push_back({n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), BladNumeru(w)});
-    else if (!wykaz.Zawiera(TWykazBankow::Kod(n.Cyfry().data() + 2)))
+    else if (!naLiscie)
       uwagi_.push_back(
           {n.poczatek + 1, n.dlugosc, PoleNumeru(pola_, n.poczatek), Blad::SpozaWykazu});
   };
