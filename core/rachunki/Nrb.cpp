@@ -10,7 +10,8 @@
 
 namespace rachunki {
 
-// 10^k modulo 97, for the weight of a group of digits.
+// 10^k modulo 97: the weight of a digit, or of a group of digits, k places
+// from the right of the number the rule reads.
 constexpr std::uint64_t PotegaDziesieciMod97(unsigned k) {
   std::uint64_t r = 1;
   for (unsigned i = 0; i < k; ++i) r = r * 10 % 97;
