@@ -84,42 +84,7 @@ std::string TOstrzezenie::Opis() const {
   return std::string(OpisOstrzezenia(rodzaj)) + std::to_string(innaLinia);
 }
 
-TPodsumowanie::TPodsumowanie() : indeks_(1024) {}
-
-std::uint64_t TPodsumowanie::Wczesniejszy(std::uint64_t klucz, std::uint64_t nr) {
-  std::size_t i = Dom(klucz);
-  for (; indeks_[i].klucz != 0; i = Dalej(i))
-    if (indeks_[i].klucz == klucz) return indeks_[i].linia;
-  if ((zajete_ + 1) * 4 > indeks_.size() * 3) {
-    Przebuduj(indeks_.size() * 2);
-    for (i = Dom(klucz); indeks_[i].klucz != 0;) i = Dalej(i);
-  }
-  indeks_[i] = {klucz, nr};
-  ++zajete_;
-  return 0;
-}
-
-void TPodsumowanie::Przebuduj(std::size_t slotow) {
-  TSloty stary(slotow);
-  stary.swap(indeks_);
-  for (const TSlot& s : stary) {
-    if (s.klucz == 0) continue;
-    std::size_t j = Dom(s.klucz);
-    while (indeks_[j].klucz != 0) j = Dalej(j);
-    indeks_[j] = s;
-  }
-}
-
-void TPodsumowanie::Oczekuj(std::uint64_t rekordow) {
-  // Three quarters full at most, as when it grows, and an eighth to spare
-  // for a guess a little short.
-  const std::uint64_t potrzeba = (rekordow + rekordow / 8) * 4 / 3 + 1;
-  // Exactly as many slots, not the next power of two: the system must
-  // clear every byte the index takes, which costs as much as many records'
-  // checks.
-  const std::uint64_t slotow = std::min<std::uint64_t>(potrzeba, kNajwiecejNaZapas);
-  if (slotow > indeks_.size()) Przebuduj(static_cast<std::size_t>(slotow));
-}
+TPodsumowanie::TPodsumowanie() = default;
 
 bool TPodsumowanie::PierwszyZleceniodawca(std::string_view& cyfry, std::uint64_t& linia) const {
   if (liniaZleceniodawcy_ == 0) return false;
@@ -129,21 +94,7 @@ bool TPodsumowanie::PierwszyZleceniodawca(std::string_view& cyfry, std::uint64_t
 }
 
 bool TPodsumowanie::WspolnyRekord(const TPodsumowanie& inny) const {
-  // Every key of the other index looked up in this one, each look-up's
-  // place fetched a few keys ahead: most are far out of the cache.
-  constexpr std::size_t kNaprzod = 8;
-  const TSlot* const tu = indeks_.begin();
-  const TSlot* const tam = inny.indeks_.begin();
-  const std::size_t ile = inny.indeks_.size();
-  for (std::size_t k = 0; k < ile; ++k) {
-    if (k + kNaprzod < ile && tam[k + kNaprzod].klucz != 0)
-      __builtin_prefetch(&tu[Dom(tam[k + kNaprzod].klucz)]);
-    const std::uint64_t klucz = tam[k].klucz;
-    if (klucz == 0) continue;
-    for (std::size_t i = Dom(klucz); tu[i].klucz != 0; i = Dalej(i))
-      if (tu[i].klucz == klucz) return true;
-  }
-  return false;
+  return indeks_.Wspolny(inny.indeks_);
 }
 
 bool DolaczSumy(TSumy& a, const TSumy& b) {
@@ -231,9 +182,7 @@ void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<rekord::TPol
     h.Dodaj(kwota);
   h.Dodaj(wartosc(kTytul));
   klucz_ = h.Wynik();
-  // Most often far out of the processor's cache in a long list: fetched
-  // while the rest of the line is checked.
-  __builtin_prefetch(&indeks_[Dom(klucz_)], 1);
+  indeks_.Zapowiedz(klucz_);
 }
 
 const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(
@@ -290,7 +239,7 @@ const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(
   }
 
   if (zKontrahentem)
-    if (const std::uint64_t wczesniej = Wczesniejszy(klucz, nr))
+    if (const std::uint64_t wczesniej = indeks_.Wczesniejszy(klucz, nr))
       ostrzezenia_.push_back({pola[kRachunekKontrahenta].poczatek + 1,
                               pola[kRachunekKontrahenta].dlugosc, Pole::RachunekKontrahenta,
                               Ostrzezenie::TenSamPrzelew, wczesniej});

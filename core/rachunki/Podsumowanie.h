@@ -7,8 +7,7 @@
 //
 // Memory: the sums by date and by bank are bounded (kNajwiecejDat,
 // kNajwiecejBankow, the rest counted together); only the index that finds a
-// record written twice grows with the file, by kBajtowNaRekord at most (or
-// to kNajwiecejNaZapas slots at once on a guess, Oczekuj).
+// record written twice grows with the file (IndeksRekordow.h).
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -19,8 +18,8 @@
 #include <vector>
 
 #include "kodowanie/Cp1250.h"
-#include "platform/PlatformMemory.h"
 #include "rachunki/ElixirO.h"
+#include "rachunki/IndeksRekordow.h"
 #include "rachunki/Nrb.h"
 #include "rachunki/Uwagi.h"
 
@@ -86,11 +85,6 @@ struct TSumy {
 
 class TPodsumowanie {
  public:
-  // 16 bytes a slot; sized for a guess two thirds full with an eighth to
-  // spare (Oczekuj), grown by doubling when three quarters full: between 22
-  // and 43 bytes a record.
-  static constexpr std::size_t kBajtowNaRekord = 43;
-
   TPodsumowanie();
   // One record, line `nr` (1-based), `pola` as `PodzielRekord` split it.
   // Its warnings, valid until the next call.
@@ -103,13 +97,9 @@ class TPodsumowanie {
   const TSumy& Sumy() const;
   std::uint64_t Ostrzezen() const { return ostrzezen_; }
   // Records in the index so far.
-  std::uint64_t Rekordow() const { return zajete_; }
-  // About this many records are coming in all: the index is made big
-  // enough for them now, once, rather than doubled up to it, each doubling
-  // taking memory the system must clear. Never above kNajwiecejNaZapas
-  // slots, as a guess made early may be far too big.
-  void Oczekuj(std::uint64_t rekordow);
-  static constexpr std::size_t kNajwiecejNaZapas = std::size_t{4} << 20;
+  std::uint64_t Rekordow() const { return indeks_.Kluczy(); }
+  // About this many records are coming in all (TIndeksRekordow::Oczekuj).
+  void Oczekuj(std::uint64_t rekordow) { indeks_.Oczekuj(rekordow); }
 
   // For a file checked in two parts side by side, the second part's
   // summary held against the first's. The payer's account of the first
@@ -144,51 +134,12 @@ class TPodsumowanie {
     TSuma* ostatniaSuma_ = nullptr;
   };
 
-  // The line first seen with this key, or 0 when it is new (then recorded).
-  std::uint64_t Wczesniejszy(std::uint64_t klucz, std::uint64_t nr);
-  // A key's first slot: its place among the slots as a fraction of 2^64,
-  // so that the index may have any number of them; and the slot after one.
-  std::size_t Dom(std::uint64_t klucz) const {
-    return static_cast<std::size_t>((TGrosze{klucz} * indeks_.size()) >> 64);
-  }
-  std::size_t Dalej(std::size_t i) const { return ++i == indeks_.size() ? 0 : i; }
-  // The index, its records kept, in `slotow` slots.
-  void Przebuduj(std::size_t slotow);
-
   TSumy sumy_;
   mutable TSumy wynik_;
   TSumyWgKlucza daty_{kNajwiecejDat}, banki_{kNajwiecejBankow};
   std::uint64_t ostrzezen_ = 0;
   std::vector<TOstrzezenie> ostrzezenia_;
-  // Open addressing in one array, so that a look-up (most often the
-  // record's slot, far out of the cache in a long list, fetched ahead by
-  // Zapowiedz) reads one place in memory. A key is never 0: 0 marks a free
-  // slot.
-  struct TSlot {
-    std::uint64_t klucz = 0;
-    std::uint64_t linia = 0;
-  };
-  // The slots, zeroed, in the memory the system keeps for a large table
-  // read at random (platform/PlatformMemory.h).
-  class TSloty {
-   public:
-    explicit TSloty(std::size_t ile) : blok_(ile * sizeof(TSlot)), ile_(ile) {}
-    void swap(TSloty& o) noexcept {
-      blok_.swap(o.blok_);
-      std::swap(ile_, o.ile_);
-    }
-    std::size_t size() const { return ile_; }
-    TSlot& operator[](std::size_t i) { return Sloty()[i]; }
-    const TSlot* begin() const { return Sloty(); }
-    const TSlot* end() const { return Sloty() + ile_; }
-
-   private:
-    TSlot* Sloty() const { return static_cast<TSlot*>(blok_.data()); }
-    platform::ZeroedBlock blok_;
-    std::size_t ile_ = 0;
-  };
-  TSloty indeks_;
-  std::size_t zajete_ = 0;
+  TIndeksRekordow indeks_;
   // What Zapowiedz found of the line whose bytes start at `zapowiedziana_`.
   const char* zapowiedziana_ = nullptr;
   std::size_t zapowiedzianaDlugosc_ = 0;
