@@ -24,6 +24,15 @@ std::uint64_t Liczba(std::string_view s) {
   return n;
 }
 
+// Eight digits (a date, a sort code) as a number, read as one word: pairs,
+// then fours, then the eight joined by three multiplications.
+std::uint32_t OsiemCyfr(const char* p) {
+  std::uint64_t w = scan::Osiem(p) - scan::k01 * '0';
+  w = (w * 10 + (w >> 8)) & 0x00FF00FF00FF00FFull;
+  w = (w * 100 + (w >> 16)) & 0x0000FFFF0000FFFFull;
+  return static_cast<std::uint32_t>((w * 10000 + (w >> 32)) & 0xFFFFFFFFull);
+}
+
 // The account's 26 digits when the field holds one number and nothing
 // else, else false.
 bool Rachunek(std::string_view v, char (&cyfry)[kCyfrNrb]) {
@@ -49,9 +58,17 @@ class THash {
   void Dodaj(std::string_view s) {
     std::size_t i = 0;
     for (; i + 8 <= s.size(); i += 8) Slowo(scan::Osiem(s.data() + i));
+    // The last bytes: the value's last eight shifted down, when it has
+    // eight, so that no byte past it is read; else one at a time.
     std::uint64_t w = 0;
-    for (std::size_t k = 0; i + k < s.size(); ++k)
-      w |= std::uint64_t{static_cast<unsigned char>(s[i + k])} << (8 * k);
+    const std::size_t reszta = s.size() - i;
+    if (reszta == 0) {
+    } else if (s.size() >= 8) {
+      w = scan::Osiem(s.data() + s.size() - 8) >> (8 * (8 - reszta));
+    } else {
+      for (std::size_t k = 0; k < reszta; ++k)
+        w |= std::uint64_t{static_cast<unsigned char>(s[i + k])} << (8 * k);
+    }
     Slowo(w ^ (std::uint64_t{s.size()} << 56));
   }
   void Dodaj(std::uint64_t n) { Slowo(n); }
@@ -170,14 +187,16 @@ void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<rekord::TPol
   // counts by its text.
   zapowiedziana_ = l.data();
   zapowiedzianaDlugosc_ = l.size();
+  const std::string_view kwota = wartosc(kKwota);
+  zKwota_ = SameCyfry(kwota) && kwota.size() <= kCyfrKwoty;
+  grosze_ = zKwota_ ? Liczba(kwota) : 0;
   zKontrahentem_ = Rachunek(wartosc(kRachunekKontrahenta), kontrahent_);
   klucz_ = 0;
   if (!zKontrahentem_) return;
-  const std::string_view kwota = wartosc(kKwota);
   THash h;
   h.Dodaj(std::string_view(kontrahent_, kCyfrNrb));
-  if (SameCyfry(kwota) && kwota.size() <= kCyfrKwoty)
-    h.Dodaj(Liczba(kwota));
+  if (zKwota_)
+    h.Dodaj(grosze_);
   else
     h.Dodaj(kwota);
   h.Dodaj(wartosc(kTytul));
@@ -190,51 +209,56 @@ const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(
   ostrzezenia_.clear();
   auto wartosc = [&](std::size_t i) { return l.substr(pola[i].poczatek, pola[i].dlugosc); };
 
-  const std::string_view kwota = wartosc(kKwota);
-  const bool zKwota = SameCyfry(kwota) && kwota.size() <= kCyfrKwoty;
-  const std::uint64_t grosze = zKwota ? Liczba(kwota) : 0;
+  // The key and the amount, as announced while the line's fields were
+  // checked, else now.
+  if (zapowiedziana_ != l.data() || zapowiedzianaDlugosc_ != l.size()) Zapowiedz(l, pola);
+  zapowiedziana_ = nullptr;
+  const char* const kontrahent = kontrahent_;
+  const bool zKontrahentem = zKontrahentem_;
+  const std::uint64_t klucz = klucz_;
+  const bool zKwota = zKwota_;
+  const std::uint64_t grosze = grosze_;
+
   if (!zKwota) ++sumy_.bezKwoty;
   const bool polecenie = wartosc(kRodzaj) == "210";
   TSuma& suma = polecenie ? sumy_.polecenia : sumy_.przelewy;
   ++suma.ile;
   suma.grosze += grosze;
 
-  // The key, as announced while the line's fields were checked, else now.
-  if (zapowiedziana_ != l.data() || zapowiedzianaDlugosc_ != l.size()) Zapowiedz(l, pola);
-  zapowiedziana_ = nullptr;
-  const char* const kontrahent = kontrahent_;
-  const bool zKontrahentem = zKontrahentem_;
-  const std::uint64_t klucz = klucz_;
-
   if (!polecenie) {
     const std::string_view data = wartosc(kData);
-    daty_.Dodaj(
-        data.size() == 8 && SameCyfry(data) ? static_cast<std::uint32_t>(Liczba(data)) : kNieznany,
-        grosze, zKwota);
+    daty_.Dodaj(data.size() == 8 && SameCyfry(data) ? OsiemCyfr(data.data()) : kNieznany, grosze,
+                zKwota);
     // The bank that receives the money is the one in the payee's account;
     // the sort code beside it may be wrong, which is a finding of its own.
     const std::string_view bank = wartosc(kBankKontrahenta);
-    const std::uint32_t kod =
-        zKontrahentem ? static_cast<std::uint32_t>(Liczba(std::string_view(kontrahent + 2, 8)))
-        : bank.size() == 8 && SameCyfry(bank) ? static_cast<std::uint32_t>(Liczba(bank))
-                                              : kNieznany;
+    const std::uint32_t kod = zKontrahentem                         ? OsiemCyfr(kontrahent + 2)
+                              : bank.size() == 8 && SameCyfry(bank) ? OsiemCyfr(bank.data())
+                                                                    : kNieznany;
     banki_.Dodaj(kod, grosze, zKwota);
   }
 
   // A list is sent from one account; a record paying from another was most
   // likely copied from another list. A wrong account is an error already,
   // and says nothing of the others.
+  // The field is most often written as the first payer's account was the
+  // last time: then it is that account, and not read again.
+  const std::string_view poleZleceniodawcy = wartosc(kRachunekZleceniodawcy);
   char zleceniodawca[kCyfrNrb];
-  if (Rachunek(wartosc(kRachunekZleceniodawcy), zleceniodawca) &&
-      (liniaZleceniodawcy_ == 0 || std::memcmp(zleceniodawca_, zleceniodawca, kCyfrNrb) != 0) &&
-      SprawdzNrb(std::string_view(zleceniodawca, kCyfrNrb)) == WynikNrb::Poprawny) {
-    if (liniaZleceniodawcy_ == 0) {
-      std::memcpy(zleceniodawca_, zleceniodawca, kCyfrNrb);
-      liniaZleceniodawcy_ = nr;
-    } else {
-      ostrzezenia_.push_back({pola[kRachunekZleceniodawcy].poczatek + 1,
-                              pola[kRachunekZleceniodawcy].dlugosc, Pole::RachunekZleceniodawcy,
-                              Ostrzezenie::InnyRachunekZleceniodawcy, liniaZleceniodawcy_});
+  if ((liniaZleceniodawcy_ == 0 || poleZleceniodawcy != ostatniZleceniodawca_) &&
+      Rachunek(poleZleceniodawcy, zleceniodawca)) {
+    if (liniaZleceniodawcy_ != 0 && std::memcmp(zleceniodawca_, zleceniodawca, kCyfrNrb) == 0) {
+      ostatniZleceniodawca_.assign(poleZleceniodawcy);
+    } else if (SprawdzNrb(std::string_view(zleceniodawca, kCyfrNrb)) == WynikNrb::Poprawny) {
+      if (liniaZleceniodawcy_ == 0) {
+        std::memcpy(zleceniodawca_, zleceniodawca, kCyfrNrb);
+        liniaZleceniodawcy_ = nr;
+        ostatniZleceniodawca_.assign(poleZleceniodawcy);
+      } else {
+        ostrzezenia_.push_back({pola[kRachunekZleceniodawcy].poczatek + 1,
+                                pola[kRachunekZleceniodawcy].dlugosc, Pole::RachunekZleceniodawcy,
+                                Ostrzezenie::InnyRachunekZleceniodawcy, liniaZleceniodawcy_});
+      }
     }
   }
 

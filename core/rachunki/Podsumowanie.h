@@ -146,6 +146,11 @@ class TPodsumowanie {
   bool zKontrahentem_ = false;
   char kontrahent_[kCyfrNrb]{};
   std::uint64_t klucz_ = 0;
+  bool zKwota_ = false;  // the amount a number of grosze: `grosze_`
+  std::uint64_t grosze_ = 0;
+  // The payer's field as the last record wrote it, when it was the first
+  // payer's account: a list repeats it in every record.
+  std::string ostatniZleceniodawca_;
   char zleceniodawca_[kCyfrNrb]{};
   std::uint64_t liniaZleceniodawcy_ = 0;
 };

@@ -90,13 +90,22 @@ TLista Generuj(unsigned seed, int rekordow) {
       zapisane.push_back({odbiorca, kwota, tytul, nr + 1});
     }
     ++nr;
-    if (i % 97 == 0 && !drugi) {
-      // Paid from another account: a warning naming the first record.
+    if (i % 97 <= 1 && i > 1 && !drugi) {
+      // Paid from another account, now and then twice in a row: a warning
+      // naming the first record each time.
       od = inny;
       l.ostrzezenia[nr] = {1, Ostrzezenie::InnyRachunekZleceniodawcy};
     }
     if (i % 61 == 0) rodzaj = "210";  // a direct debit: counted apart
-    l.bajty += RekordElixirO(rodzaj, data, kwota, od, odbiorca, tytul) + "\r\n";
+    std::string rekord = RekordElixirO(rodzaj, data, kwota, od, odbiorca, tytul);
+    if (i % 13 == 0 && od == platnik) {
+      // The payer's account now and then written in groups of four digits:
+      // the same account, no warning.
+      std::string grupy = od;
+      for (int k = 22; k >= 2; k -= 4) grupy.insert(static_cast<std::size_t>(k), " ");
+      rekord.replace(rekord.find(od), od.size(), grupy);
+    }
+    l.bajty += rekord + "\r\n";
     if (rodzaj == "210") continue;
     const std::uint64_t g = std::stoull(kwota);
     for (TOczekiwane* o :
