@@ -24,13 +24,10 @@ std::uint64_t Liczba(std::string_view s) {
   return n;
 }
 
-// Eight digits (a date, a sort code) as a number, read as one word: pairs,
-// then fours, then the eight joined by three multiplications.
+// Eight digits (a date, a sort code) as a number, read as one word the way
+// the list of banks reads its codes.
 std::uint32_t OsiemCyfr(const char* p) {
-  std::uint64_t w = scan::Osiem(p) - scan::k01 * '0';
-  w = (w * 10 + (w >> 8)) & 0x00FF00FF00FF00FFull;
-  w = (w * 100 + (w >> 16)) & 0x0000FFFF0000FFFFull;
-  return static_cast<std::uint32_t>((w * 10000 + (w >> 32)) & 0xFFFFFFFFull);
+  return TWykazBankow::Kod(p);
 }
 
 // The account's 26 digits when the field holds one number and nothing
