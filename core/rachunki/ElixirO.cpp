@@ -62,9 +62,23 @@ bool CzesciWGranicach(std::uint64_t kreski, std::size_t n, const profile::TProfi
   }
   const std::size_t najdluzsza = limity.dlugoscCzesci;
   if (n <= najdluzsza) return true;
+  std::uint64_t z = ~kreski & (n < 64 ? (std::uint64_t{1} << n) - 1 : ~std::uint64_t{0});
+  if (najdluzsza >= 32 && najdluzsza < 64) {
+    // A part longer than that among 64 bytes covers bytes 63 - najdluzsza
+    // to najdluzsza, whatever its start: with a "|" there, none is; else
+    // the part through them is measured from the "|" on either side.
+    const unsigned od = 63 - static_cast<unsigned>(najdluzsza);
+    const unsigned doo = static_cast<unsigned>(najdluzsza);
+    const std::uint64_t przez = (~std::uint64_t{0} >> (63 - doo)) & (~std::uint64_t{0} << od);
+    if ((z & przez) != przez) return true;
+    const std::uint64_t przed = ~z & ((std::uint64_t{1} << od) - 1);
+    const std::uint64_t po = ~z & ~(~std::uint64_t{0} >> (63 - doo));
+    const unsigned poczatek = przed ? 64 - static_cast<unsigned>(std::countl_zero(przed)) : 0;
+    const unsigned koniec = po ? static_cast<unsigned>(std::countr_zero(po)) : 64;
+    return koniec - poczatek <= najdluzsza;
+  }
   // Bit i: bytes i to i + k - 1 of the value hold no "|"; k grows to one
   // more than a part may have.
-  std::uint64_t z = ~kreski & (n < 64 ? (std::uint64_t{1} << n) - 1 : ~std::uint64_t{0});
   for (std::size_t k = 1; k < najdluzsza + 1;) {
     const std::size_t krok = std::min(k, najdluzsza + 1 - k);
     z &= z >> krok;
