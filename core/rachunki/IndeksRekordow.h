@@ -3,12 +3,12 @@
 // which line each key came first: how a transfer written twice is found.
 //
 // A long list's index is far out of the processor's cache, and a look-up
-// there waits for memory. Nearly every record is new, so a small filter of
-// bits, which stays in the cache, tells first whether a key may have come
-// before. A key it has surely not seen is held back with a few others and
-// written into the index with them, their places fetched from memory side
-// by side; only a key the filter may have seen (a repeat, or about one in
-// a hundred by chance) is looked up in the index at once.
+// there waits for memory. Nearly every record is new, so a filter of bits
+// a sixteenth of the index's size, most often in the cache, tells first
+// whether a key may have come before. A key it has surely not seen is held back with a few others
+// and written into the index with them, their places fetched from memory side by side; only a key
+// the filter may have seen (a repeat, or about one in a hundred by chance) is looked up in the
+// index at once.
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -19,9 +19,9 @@ namespace rachunki {
 
 class TIndeksRekordow {
  public:
-  // 16 bytes a slot, sized for a guess two thirds full with an eighth to
-  // spare (Oczekuj), grown by doubling when three quarters full: between
-  // 22 and 43 bytes a record; and the filter, a byte a slot.
+  // 16 bytes a slot and a byte of filter, sized for a guess two thirds
+  // full with an eighth to spare (Oczekuj), grown by doubling when three
+  // quarters full: between 23 and 46 bytes a record.
   static constexpr std::size_t kBajtowNaRekord = 46;
   // Never sized for more slots at once on a guess, which may be far too
   // big when made early.
@@ -60,7 +60,8 @@ class TIndeksRekordow {
       std::swap(ile_, o.ile_);
     }
     std::size_t size() const { return ile_; }
-    T& operator[](std::size_t i) const { return Dane()[i]; }
+    T& operator[](std::size_t i) { return Dane()[i]; }
+    const T& operator[](std::size_t i) const { return Dane()[i]; }
     const T* begin() const { return Dane(); }
     const T* end() const { return Dane() + ile_; }
 

@@ -59,13 +59,11 @@ class THash {
     // eight, so that no byte past it is read; else one at a time.
     std::uint64_t w = 0;
     const std::size_t reszta = s.size() - i;
-    if (reszta == 0) {
-    } else if (s.size() >= 8) {
+    if (reszta != 0 && s.size() >= 8)
       w = scan::Osiem(s.data() + s.size() - 8) >> (8 * (8 - reszta));
-    } else {
+    else
       for (std::size_t k = 0; k < reszta; ++k)
         w |= std::uint64_t{static_cast<unsigned char>(s[i + k])} << (8 * k);
-    }
     Slowo(w ^ (std::uint64_t{s.size()} << 56));
   }
   void Dodaj(std::uint64_t n) { Slowo(n); }
@@ -237,9 +235,9 @@ const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(
 
   // A list is sent from one account; a record paying from another was most
   // likely copied from another list. A wrong account is an error already,
-  // and says nothing of the others.
-  // The field is most often written as the first payer's account was the
-  // last time: then it is that account, and not read again.
+  // and says nothing of the others. The field is most often written as the
+  // first payer's account was the last time: then it is that account, and
+  // is not read again.
   const std::string_view poleZleceniodawcy = wartosc(kRachunekZleceniodawcy);
   char zleceniodawca[kCyfrNrb];
   if ((liniaZleceniodawcy_ == 0 || poleZleceniodawcy != ostatniZleceniodawca_) &&
