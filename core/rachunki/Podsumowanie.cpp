@@ -151,15 +151,6 @@ TSuma& TPodsumowanie::TSumyWgKlucza::Suma(std::uint32_t klucz) {
   return inne_;
 }
 
-void TPodsumowanie::TSumyWgKlucza::Dodaj(std::uint32_t klucz, std::uint64_t grosze, bool zKwota) {
-  if (klucz != ostatni_ || ostatniaSuma_ == nullptr) {
-    ostatniaSuma_ = &Suma(klucz);
-    ostatni_ = klucz;
-  }
-  ++ostatniaSuma_->ile;
-  if (zKwota) ostatniaSuma_->grosze += grosze;
-}
-
 std::map<std::uint32_t, TSuma> TPodsumowanie::TSumyWgKlucza::Mapa() const {
   std::map<std::uint32_t, TSuma> m;
   for (std::size_t i = 0; i < klucze_.size(); ++i)

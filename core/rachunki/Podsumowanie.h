@@ -117,7 +117,15 @@ class TPodsumowanie {
     explicit TSumyWgKlucza(std::size_t najwiecej);
     TSumyWgKlucza(const TSumyWgKlucza&) = delete;
     TSumyWgKlucza& operator=(const TSumyWgKlucza&) = delete;
-    void Dodaj(std::uint32_t klucz, std::uint64_t grosze, bool zKwota);
+    // Most lists have one date: the last key's sum is kept at hand.
+    void Dodaj(std::uint32_t klucz, std::uint64_t grosze, bool zKwota) {
+      if (klucz != ostatni_ || ostatniaSuma_ == nullptr) {
+        ostatniaSuma_ = &Suma(klucz);
+        ostatni_ = klucz;
+      }
+      ++ostatniaSuma_->ile;
+      if (zKwota) ostatniaSuma_->grosze += grosze;
+    }
     std::map<std::uint32_t, TSuma> Mapa() const;
 
    private:
@@ -130,7 +138,7 @@ class TPodsumowanie {
     TSuma inne_;
     bool saInne_ = false;
     std::size_t kluczy_ = 0, najwiecej_;
-    std::uint32_t ostatni_ = kPusty;  // most lists have one date
+    std::uint32_t ostatni_ = kPusty;
     TSuma* ostatniaSuma_ = nullptr;
   };
 
