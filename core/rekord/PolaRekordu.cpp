@@ -204,18 +204,14 @@ Rekord PodzielRekord(std::string_view l, std::vector<TPoleRekordu>& pola) {
   // every field after it: the first quoted field, the payer's account,
   // stands one place late. Joined again, the amount is told as written and
   // the fields after it are checked where they belong.
-  // Most records quote the payer's account where it belongs: then the
-  // first quoted field is not after it, and nothing moved.
-  const bool naMiejscu =
-      pola.size() > kRachunekZleceniodawcy && pola[kRachunekZleceniodawcy].wCudzyslowie;
-  const std::size_t pierwszyCytowany =
-      naMiejscu ? kRachunekZleceniodawcy
-                : static_cast<std::size_t>(
-                      std::find_if(pola.begin(), pola.end(),
-                                   [](const TPoleRekordu& f) { return f.wCudzyslowie; }) -
-                      pola.begin());
-  if (pierwszyCytowany == kRachunekZleceniodawcy + 1 && !pola[kKwota].wCudzyslowie &&
-      !pola[kKwota + 1].wCudzyslowie && pola[kKwota + 1].dlugosc <= 2 &&
+  // Most records quote the payer's account where it belongs, which is
+  // told before any search for the first quoted field.
+  const auto cytowane = [](const TPoleRekordu& f) { return f.wCudzyslowie; };
+  if (pola.size() > kRachunekZleceniodawcy && !pola[kRachunekZleceniodawcy].wCudzyslowie &&
+      std::find_if(pola.begin(), pola.end(), cytowane) - pola.begin() ==
+          kRachunekZleceniodawcy + 1 &&
+      !pola[kKwota].wCudzyslowie && !pola[kKwota + 1].wCudzyslowie &&
+      pola[kKwota + 1].dlugosc <= 2 &&
       SameCyfry(l.substr(pola[kKwota].poczatek, pola[kKwota].dlugosc)) &&
       SameCyfry(l.substr(pola[kKwota + 1].poczatek, pola[kKwota + 1].dlugosc))) {
     pola[kKwota].dlugosc =
