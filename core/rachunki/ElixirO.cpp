@@ -101,8 +101,8 @@ bool PrawdziwaData(std::string_view s) {
   return d <= kDni[m - 1] + (m == 2 && przestepny ? 1 : 0);
 }
 
-// The account's 26 digits when the field holds exactly one number of 26
-// digits in one of the ways it is written, else empty.
+}  // namespace
+
 std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n) {
   // As a bank's export writes it, most often: 26 digits, the finder's
   // answer without the search.
@@ -115,8 +115,6 @@ std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n) {
   });
   return jeden && caly ? n.Cyfry() : std::string_view();
 }
-
-}  // namespace
 
 void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& pola,
                    std::vector<TUwaga>& uwagi, TRachunkiRekordu* rachunki,

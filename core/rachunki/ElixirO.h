@@ -52,6 +52,12 @@ class TPamiecZleceniodawcy {
   bool jest_ = false;
 };
 
+// The account's 26 digits when the field `v` holds exactly one number of
+// 26 digits in one of the ways it is written, else empty; `n` holds the
+// digits of one written otherwise. The record's check and its summary read
+// an account field so alike.
+std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n);
+
 // Appends what is wrong with the record's fields, except its account
 // numbers' check digits, which are checked wherever a number stands; with
 // `rachunki`, says what the account fields' check digits came to.

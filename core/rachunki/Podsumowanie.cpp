@@ -30,21 +30,14 @@ std::uint32_t OsiemCyfr(const char* p) {
   return TWykazBankow::Kod(p);
 }
 
-// The account's 26 digits when the field holds one number and nothing
-// else, else false.
+// The account's 26 digits when the field holds one, as the record's check
+// reads it (CyfryRachunku), else false.
 bool Rachunek(std::string_view v, char (&cyfry)[kCyfrNrb]) {
-  // As a bank's export writes it, most often: 26 digits.
-  if (v.size() == kCyfrNrb && SameCyfry(v)) {
-    std::memcpy(cyfry, v.data(), kCyfrNrb);
-    return true;
-  }
-  int ile = 0;
-  bool caly = false;
-  ZnajdzNumery(v, [&](const TNumerWLinii& n) {
-    caly = ++ile == 1 && n.poczatek == 0 && n.dlugosc == v.size();
-    std::memcpy(cyfry, n.Cyfry().data(), kCyfrNrb);
-  });
-  return ile == 1 && caly;
+  TNumerWLinii n;
+  const std::string_view c = CyfryRachunku(v, n);
+  if (c.empty()) return false;
+  std::memcpy(cyfry, c.data(), kCyfrNrb);
+  return true;
 }
 
 // A 64-bit hash of the bytes: eight at a time, multiplied and mixed, then

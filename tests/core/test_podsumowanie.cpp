@@ -218,6 +218,30 @@ TEST(Podsumowanie, OnlyTheSamePayeeAmountAndTitleIsATransferWrittenTwice) {
   }
 }
 
+// A payee account after "PL" with a digit lost is no account to the
+// summary either, as it is none to the record's check: two such records
+// to different payees are not one transfer twice, and their money goes to
+// the bank their sort code field names.
+TEST(Podsumowanie, AnAccountADigitShortIsNoPayeeToRepeatOrSum) {
+  std::mt19937 rng(8);
+  const std::string p = ModelValid(rng), a = ModelValid(rng), b = ModelValid(rng);
+  TSprawdzanieLinii sprawdzanie;
+  TPodsumowanie podsumowanie;
+  std::uint64_t nr = 0;
+  for (const std::string& k : {a, b}) {
+    std::string linia = RekordElixirO("110", "20240328", "150000", p, k, "Pensja");
+    linia.replace(linia.find(k), k.size(), "PL" + k.substr(0, 25));
+    sprawdzanie.Sprawdz(linia, &podsumowanie);
+    ASSERT_NE(sprawdzanie.Pola(), nullptr);
+    EXPECT_TRUE(podsumowanie.Rekord(++nr, linia, *sprawdzanie.Pola()).empty()) << nr;
+  }
+  std::map<std::uint32_t, std::uint64_t> banki;
+  for (const auto& [kod, suma] : podsumowanie.Sumy().banki) banki[kod] = suma.ile;
+  const std::uint32_t ka = std::stoul(a.substr(2, 8)), kb = std::stoul(b.substr(2, 8));
+  EXPECT_EQ(banki, (ka == kb ? std::map<std::uint32_t, std::uint64_t>{{ka, 2}}
+                             : std::map<std::uint32_t, std::uint64_t>{{ka, 1}, {kb, 1}}));
+}
+
 // A long state is checked on two threads, its second half's records summed
 // up after the first half's: the findings, warnings and sums are the same
 // as on one, wherever the halves part, with repeats, wrong digits and
