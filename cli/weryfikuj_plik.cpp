@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
   std::optional<profile::TProfil> profil;
   if (const std::optional<int> koniec = WczytajProfil(argumenty.opcje, profil)) return *koniec;
   sprawdzanie::TZasady zasady{.profil = profil ? &*profil : nullptr,
-                              .rachunki = !argumenty.opcje.tylkoZnaki};
+                              .rachunki = !argumenty.opcje.tylkoZnaki,
+                              .sumy = argumenty.opcje.podsumowanie};
 
   TWyjscie out(STDOUT_FILENO);
   if (const auto& wykaz = argumenty.opcje.wykazBankow) {

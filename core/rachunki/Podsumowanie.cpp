@@ -89,7 +89,7 @@ std::string TOstrzezenie::Opis() const {
   return std::string(OpisOstrzezenia(rodzaj)) + std::to_string(innaLinia);
 }
 
-TPodsumowanie::TPodsumowanie() = default;
+TPodsumowanie::TPodsumowanie(bool sumyWgDatIBankow) : sumyWgDatIBankow_(sumyWgDatIBankow) {}
 
 bool TPodsumowanie::PierwszyZleceniodawca(std::string_view& cyfry, std::uint64_t& linia) const {
   if (liniaZleceniodawcy_ == 0) return false;
@@ -204,7 +204,7 @@ const std::vector<TOstrzezenie>& TPodsumowanie::Rekord(
   ++suma.ile;
   suma.grosze += grosze;
 
-  if (!polecenie) {
+  if (!polecenie && sumyWgDatIBankow_) {
     const std::string_view data = wartosc(kData);
     daty_.Dodaj(data.size() == 8 && SameCyfry(data) ? OsiemCyfr(data.data()) : kNieznany, grosze,
                 zKwota);

@@ -85,7 +85,10 @@ struct TSumy {
 
 class TPodsumowanie {
  public:
-  TPodsumowanie();
+  // Without `sumyWgDatIBankow` only the count and total are kept, not the
+  // sums by date and by payee bank: a check that shows none of them does
+  // not work them out for every record.
+  explicit TPodsumowanie(bool sumyWgDatIBankow = true);
   // One record, line `nr` (1-based), `pola` as `PodzielRekord` split it.
   // Its warnings, valid until the next call.
   const std::vector<TOstrzezenie>& Rekord(std::uint64_t nr, std::string_view linia,
@@ -142,6 +145,7 @@ class TPodsumowanie {
     TSuma* ostatniaSuma_ = nullptr;
   };
 
+  const bool sumyWgDatIBankow_;
   TSumy sumy_;
   mutable TSumy wynik_;
   TSumyWgKlucza daty_{kNajwiecejDat}, banki_{kNajwiecejBankow};

@@ -21,8 +21,9 @@ namespace rachunki {
 template <class Zglos>
 class TZnakiIRachunki {
  public:
-  TZnakiIRachunki(linie::SprawdzanieStrumienia& znaki, bool rachunki, Zglos zglos)
-      : znaki_(znaki), rachunki_(rachunki), zglos_(zglos) {}
+  // `sumy`: TPodsumowanie's sums by date and by bank.
+  TZnakiIRachunki(linie::SprawdzanieStrumienia& znaki, bool rachunki, Zglos zglos, bool sumy = true)
+      : znaki_(znaki), rachunki_(rachunki), zglos_(zglos), podsumowanie_(sumy) {}
 
   void Part(const char* d, std::size_t n, bool faulty) {
     znaki_.Part(d, n, faulty);

@@ -71,7 +71,7 @@ class TMaskiRekordu {
   // end): then a comma is a field's end exactly when an even number of
   // quotes comes before it, which is what the search field by field finds.
   // False, with nothing added, for a line with any other quote.
-  bool PolaWprost(std::vector<TPoleRekordu>& pola) const {
+  bool PolaWprost(const char* d, std::vector<TPoleRekordu>& pola) const {
     std::uint64_t wnetrze[kSlow], granice[kSlow];
     std::uint64_t przeniesienie = 0;
     for (std::size_t w = 0; w < slow_; ++w) {
@@ -92,7 +92,7 @@ class TMaskiRekordu {
     }
     std::size_t od = 0;
     auto pole = [&](std::size_t doo) {
-      const bool w = od < n_ && (cudzyslowy_[od / 64] >> (od % 64) & 1) != 0;
+      const bool w = od < n_ && d[od] == '"';
       pola.push_back({od + w, doo - od - 2 * w, w});
       od = doo + 1;
     };
@@ -167,7 +167,7 @@ Rekord PolaRekordu(std::string_view l, std::vector<TPoleRekordu>& pola) {
 Rekord PolaRekorduMaskami(std::string_view l, std::vector<TPoleRekordu>& pola) {
   const TMaskiRekordu m(l);
   if (m.Przecinkow() < kPolRekordu - 1 || !m.ZCudzyslowem()) return Rekord::Nie;
-  if (m.PolaWprost(pola)) return Rekord::Tak;
+  if (m.PolaWprost(l.data(), pola)) return Rekord::Tak;
   const std::size_t n = l.size();
   std::size_t p = 0;
   for (;;) {

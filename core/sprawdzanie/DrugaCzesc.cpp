@@ -24,7 +24,7 @@ bool JedenWatek() {
 std::unique_ptr<TDrugaCzesc> TDrugaCzesc::Zacznij(const platform::InputFile& plik,
                                                   const std::string& sciezka,
                                                   linie::SprawdzanieStrumienia::Options opcje,
-                                                  bool rachunkiTez) {
+                                                  bool rachunkiTez, bool sumy) {
   const std::uint64_t rozmiar = plik.SizeHint();
   if (rozmiar < kDwieCzesciOd || !linie::CzytaZMapy(rozmiar) || !rachunkiTez ||
       opcje.keepFaultyLines || opcje.corrected || JedenWatek())
@@ -33,7 +33,8 @@ std::unique_ptr<TDrugaCzesc> TDrugaCzesc::Zacznij(const platform::InputFile& pli
     auto drugi = std::make_unique<platform::InputFile>(sciezka);
     if (!drugi->SameVersionAs(plik)) return nullptr;
     const std::uint64_t poczatek = rozmiar / 2 / linie::kKawalekMapy * linie::kKawalekMapy;
-    std::unique_ptr<TDrugaCzesc> d(new TDrugaCzesc(std::move(drugi), poczatek, opcje, rachunkiTez));
+    std::unique_ptr<TDrugaCzesc> d(
+        new TDrugaCzesc(std::move(drugi), poczatek, opcje, rachunkiTez, sumy));
     d->watek_ = std::thread([p = d.get()] { p->Sprawdz(); });
     return d;
   } catch (const std::exception&) {
@@ -42,11 +43,11 @@ std::unique_ptr<TDrugaCzesc> TDrugaCzesc::Zacznij(const platform::InputFile& pli
 }
 
 TDrugaCzesc::TDrugaCzesc(std::unique_ptr<platform::InputFile> plik, std::uint64_t poczatek,
-                         linie::SprawdzanieStrumienia::Options opcje, bool rachunkiTez)
+                         linie::SprawdzanieStrumienia::Options opcje, bool rachunkiTez, bool sumy)
     : plik_(std::move(plik)),
       poczatek_(poczatek),
       zapis_(plik_->SizeHint() - poczatek),
-      przebieg_(zapis_, opcje, rachunkiTez, TZglos<TZapisZnalezisk>{&zapis_}) {}
+      przebieg_(zapis_, opcje, rachunkiTez, TZglos<TZapisZnalezisk>{&zapis_}, sumy) {}
 
 TDrugaCzesc::~TDrugaCzesc() {
   stop_ = true;

@@ -34,11 +34,12 @@ class TDrugaCzesc {
   // account checks are off (the character check alone keeps up with
   // reading the file), the check keeps more than its findings (a report's
   // lines, a corrected copy), WERYFIKACJA_WATKI=1 holds the check to one
-  // thread, or the file cannot be opened again as the same file.
+  // thread, or the file cannot be opened again as the same file. `sumy`
+  // as in TPrzebieg.
   static std::unique_ptr<TDrugaCzesc> Zacznij(const platform::InputFile& plik,
                                               const std::string& sciezka,
                                               linie::SprawdzanieStrumienia::Options opcje,
-                                              bool rachunkiTez);
+                                              bool rachunkiTez, bool sumy);
   // Stops it where it is, and waits for it.
   ~TDrugaCzesc();
   TDrugaCzesc(const TDrugaCzesc&) = delete;
@@ -60,7 +61,7 @@ class TDrugaCzesc {
 
  private:
   TDrugaCzesc(std::unique_ptr<platform::InputFile> plik, std::uint64_t poczatek,
-              linie::SprawdzanieStrumienia::Options opcje, bool rachunkiTez);
+              linie::SprawdzanieStrumienia::Options opcje, bool rachunkiTez, bool sumy);
   void Sprawdz();
   void Oglos(std::uint64_t ciecie);
 

@@ -30,9 +30,10 @@ struct TZglos {
 template <class Zglos>
 class TPrzebieg {
  public:
+  // `sumy`: the records summed by date and by payee bank too (TZasady).
   TPrzebieg(linie::StreamFindings& sink, linie::SprawdzanieStrumienia::Options opcje,
-            bool rachunkiTez, Zglos zglos)
-      : znaki_(sink, opcje), konta_(znaki_, rachunkiTez, zglos), splitter_(konta_) {}
+            bool rachunkiTez, Zglos zglos, bool sumy = true)
+      : znaki_(sink, opcje), konta_(znaki_, rachunkiTez, zglos, sumy), splitter_(konta_) {}
   TPrzebieg(const TPrzebieg&) = delete;
   TPrzebieg& operator=(const TPrzebieg&) = delete;
 

@@ -25,7 +25,7 @@ void TZnaleziska::FaultyText(std::uint64_t line, std::string_view part) {
 class TStrumien {
  public:
   static TWynik Sprawdz(platform::InputFile& plik, const std::string& sciezka, TZnaleziska& z,
-                        bool rachunkiTez) {
+                        bool rachunkiTez, bool sumy) {
     diagnoza::TRozpoznawanie rozpoznawanie;
     z.rozpoznawanie_ = &rozpoznawanie;
     struct TOdlacz {
@@ -35,8 +35,9 @@ class TStrumien {
 
     z.Otwarty();
     const linie::SprawdzanieStrumienia::Options opcje = z.Opcje();
-    TPrzebieg<TZglos<TZnaleziska>> przebieg(z, opcje, rachunkiTez, TZglos<TZnaleziska>{&z});
-    std::unique_ptr<TDrugaCzesc> druga = TDrugaCzesc::Zacznij(plik, sciezka, opcje, rachunkiTez);
+    TPrzebieg<TZglos<TZnaleziska>> przebieg(z, opcje, rachunkiTez, TZglos<TZnaleziska>{&z}, sumy);
+    std::unique_ptr<TDrugaCzesc> druga =
+        TDrugaCzesc::Zacznij(plik, sciezka, opcje, rachunkiTez, sumy);
     TWynik w;
     bool sumyZDwoch = false;
     // A file that changes while it is read is not checked: neither the
@@ -176,7 +177,8 @@ TWynik SprawdzPlik(const std::string& sciezka, TOdbiorca odbiorca, const TZasady
   if (TStanOkna* const* s = std::get_if<TStanOkna*>(&odbiorca))
     return DoStanu(sciezka, **s, zasady.rachunki);
   const std::unique_ptr<platform::InputFile> plik = linie::OtworzPlikZrodlowy(sciezka);
-  return TStrumien::Sprawdz(*plik, sciezka, *std::get<TZnaleziska*>(odbiorca), zasady.rachunki);
+  return TStrumien::Sprawdz(*plik, sciezka, *std::get<TZnaleziska*>(odbiorca), zasady.rachunki,
+                            zasady.sumy);
 }
 
 rachunki::TRachunkiStanu SprawdzRachunki(const Typy::TStan& stan, const TZasady& zasady) {

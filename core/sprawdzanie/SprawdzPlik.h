@@ -51,6 +51,9 @@ struct TZasady {
   std::shared_ptr<const rachunki::TWykazBankow> wykaz = nullptr;
   // Whether account numbers and transfer records are checked.
   bool rachunki = true;
+  // Whether the transfers are summed by date and by payee bank too (the
+  // checker's summary, the window's); their count and total always are.
+  bool sumy = true;
 };
 
 // The checker's sink: every finding in file order as the file is read

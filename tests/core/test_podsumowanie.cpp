@@ -16,6 +16,7 @@
 #include "rachunki/Podsumowanie.h"
 #include "rachunki/PodsumowanieStanu.h"
 #include "rachunki/Uwagi.h"
+#include "rekord/PolaRekordu.h"
 
 using namespace rachunki;
 using test_support::ModelValid;
@@ -278,6 +279,28 @@ TEST(Podsumowanie, TwoThreadsFindWhatOneFinds) {
       EXPECT_EQ(LiniePodsumowania(dwa.sumy), LiniePodsumowania(jeden.sumy));
     }
   }
+}
+
+TEST(Podsumowanie, WithoutDatesAndBanksTheCountTotalAndWarningsStayTheSame) {
+  const TLista l = Generuj(6, 300);
+  TPodsumowanie z(true), bez(false);
+  std::vector<rekord::TPoleRekordu> pola;
+  std::uint64_t nr = 0;
+  for (std::size_t od = 0; od < l.bajty.size();) {
+    const std::size_t koniec = l.bajty.find("\r\n", od);
+    const std::string_view linia(l.bajty.data() + od, koniec - od);
+    od = koniec + 2;
+    ASSERT_EQ(rekord::PodzielRekord(linia, pola), rekord::Rekord::Tak) << linia;
+    ++nr;
+    EXPECT_EQ(bez.Rekord(nr, linia, pola), z.Rekord(nr, linia, pola)) << nr;
+  }
+  const TSumy &a = z.Sumy(), &b = bez.Sumy();
+  EXPECT_EQ(b.przelewy, a.przelewy);
+  EXPECT_EQ(b.polecenia, a.polecenia);
+  EXPECT_EQ(b.przelewy.ile, l.razem.ile);
+  EXPECT_TRUE(b.daty.empty() && b.banki.empty());
+  EXPECT_EQ(a.daty.size(), l.daty.size());
+  EXPECT_EQ(bez.Ostrzezen(), l.ostrzezenia.size());
 }
 
 TEST(Podsumowanie, DatesAndBanksBeyondTheirBoundAreCountedTogether) {
