@@ -11,6 +11,7 @@
 #include "rachunki/Tytuly.h"
 #include "rachunki/Uwagi.h"
 #include "rachunki/WykazBankow.h"
+#include "scan/Cyfry.h"
 #include "scan/MaskiBajtow.h"
 
 namespace rachunki {
@@ -52,14 +53,10 @@ bool KreskiWartosci(std::string_view l, std::size_t od, std::size_t n, std::uint
 // by one.
 bool CzesciWGranicach(std::uint64_t kreski, std::size_t n, const profile::TProfil& limity) {
   if (kodowanie::Regula().utf8) return false;
-  // One "|" less than the parts allowed at most: those taken away, none
-  // is left. (64 bytes hold at most 64 parts.)
-  if (limity.czesci == 0) return false;
-  if (limity.czesci <= 64) {
-    std::uint64_t nadmiar = kreski;
-    for (std::uint32_t k = 1; k < limity.czesci; ++k) nadmiar &= nadmiar - 1;
-    if (nadmiar != 0) return false;
-  }
+  // One "|" less than the parts allowed at most. (64 bytes hold at most
+  // 64 parts.)
+  if (limity.czesci == 0 || (limity.czesci <= 64 && scan::Jedynek(kreski) >= limity.czesci))
+    return false;
   const std::size_t najdluzsza = limity.dlugoscCzesci;
   if (n <= najdluzsza) return true;
   std::uint64_t z = ~kreski & (n < 64 ? (std::uint64_t{1} << n) - 1 : ~std::uint64_t{0});
@@ -114,6 +111,69 @@ std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n) {
     n = znaleziony;
   });
   return jeden && caly ? n.Cyfry() : std::string_view();
+}
+
+bool RekordBezUwag(std::string_view l, const std::vector<rekord::TPoleRekordu>& pola,
+                   const TWykazBankow& wykaz, TPamiecZleceniodawcy& pamiec) {
+  if (pola.size() < rekord::kPolRekordu) return false;
+  const char* const d = l.data();
+  auto wartosc = [&](std::size_t i) {
+    return std::string_view(d + pola[i].poczatek, pola[i].dlugosc);
+  };
+  // Read a byte at a time: the compares of a string_view are calls.
+  const std::string_view rodzaj = wartosc(kRodzaj);
+  if (rodzaj.size() != 3 || rodzaj[0] != '1' || (rodzaj[1] != '1' && rodzaj[1] != '2') ||
+      rodzaj[2] != '0' || !PrawdziwaData(wartosc(kData)))
+    return false;
+  const std::string_view kwota = wartosc(kKwota);
+  if (!SameCyfry(kwota) || kwota.find_first_not_of('0') == std::string_view::npos) return false;
+  const std::string_view klasyfikacja = wartosc(kKlasyfikacja);
+  if (!klasyfikacja.empty() &&
+      (klasyfikacja.size() != 2 || klasyfikacja[0] != '5' || klasyfikacja[1] != '1'))
+    return false;
+
+  const std::string_view platnik = wartosc(kRachunekZleceniodawcy);
+  const std::string_view odbiorca = wartosc(kRachunekKontrahenta);
+  if (platnik.size() != kCyfrNrb || odbiorca.size() != kCyfrNrb ||
+      pola[kBankZleceniodawcy].dlugosc != 8 || pola[kBankKontrahenta].dlugosc != 8 ||
+      !scan::Cyfr26(platnik.data()) || !scan::Cyfr26(odbiorca.data()) ||
+      scan::Osiem(d + pola[kBankZleceniodawcy].poczatek) != scan::Osiem(platnik.data() + 2) ||
+      scan::Osiem(d + pola[kBankKontrahenta].poczatek) != scan::Osiem(odbiorca.data() + 2))
+    return false;
+  const std::uint32_t kodOdbiorcy = TWykazBankow::Kod(odbiorca.data() + 2);
+  if (!wykaz.Zawiera(kodOdbiorcy) || !wykaz.Zawiera(TWykazBankow::Kod(platnik.data() + 2)) ||
+      (kodOdbiorcy == kKodMikrorachunkow && Mikrorachunek(odbiorca)))
+    return false;
+  // On a list of right codes, a code on it has a right check digit.
+  const bool odbiorcaDobry = wykaz.KodyPoprawne() ? SumaKontrolnaPoprawna(odbiorca)
+                                                  : SprawdzNrb(odbiorca) == WynikNrb::Poprawny;
+  if (!odbiorcaDobry || pamiec.Rachunek(platnik) != WynikNrb::Poprawny) return false;
+
+  const profile::TProfil& limity = profile::AktywnyProfil();
+  for (std::size_t i : {kNazwaZleceniodawcy, kNazwaKontrahenta, kTytul}) {
+    std::uint64_t kreski = 0;
+    if (!KreskiWartosci(l, pola[i].poczatek, pola[i].dlugosc, kreski) ||
+        !CzesciWGranicach(kreski, pola[i].dlugosc, limity))
+      return false;
+  }
+  // No other number: the fields read above are too short to hold one,
+  // but the names and the title; any other field that could is left to
+  // the search field by field.
+  // (The amount, and the fields 5, 10, 13 and 14 of the description, which
+  // no check reads.)
+  constexpr std::size_t kKrotkie[] = {kKwota, 4, 9, 12, 13};
+  for (std::size_t i : kKrotkie)
+    if (pola[i].dlugosc >= kNajmniejCyfrPoPL) return false;
+  if (pola.size() > rekord::kPolRekordu) return false;
+  bool numer = false;
+  for (std::size_t i : {kNazwaZleceniodawcy, kNazwaKontrahenta, kTytul}) {
+    if (pola[i].dlugosc < kNajmniejCyfrPoPL) continue;
+    ZnajdzNumery(
+        l, [&numer](const TNumerWLinii&) { numer = true; }, pola[i].poczatek,
+        pola[i].poczatek + pola[i].dlugosc);
+    if (numer) return false;
+  }
+  return true;
 }
 
 void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& pola,

@@ -58,6 +58,20 @@ class TPamiecZleceniodawcy {
 // an account field so alike.
 std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n);
 
+class TWykazBankow;
+
+// Whether a record, as `PodzielRekord` split it, is of the kind most lines
+// of a list are and holds nothing any check of it would tell: a transfer
+// (110, 120) with a real date and an amount of grosze; both accounts 26
+// digits in a row, right, on `wykaz`, their sort codes beside them; no tax
+// micro-account, the classification 51 or none; names and title within the
+// profile's limits; no other number in any field. Made sure of in one go,
+// without the findings' bookkeeping. False says only that the record is to
+// be checked field by field (SprawdzRekord, and the numbers in its fields);
+// its payer's account is weighed through `pamiec`, as that check does.
+bool RekordBezUwag(std::string_view linia, const std::vector<rekord::TPoleRekordu>& pola,
+                   const TWykazBankow& wykaz, TPamiecZleceniodawcy& pamiec);
+
 // Appends what is wrong with the record's fields, except its account
 // numbers' check digits, which are checked wherever a number stands; with
 // `rachunki`, says what the account fields' check digits came to.

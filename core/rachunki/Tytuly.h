@@ -6,6 +6,7 @@
 // banks join them. docs/RACHUNKI.md names the descriptions each rule is
 // taken from.
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,7 @@ void SprawdzTytulPodzielonej(std::string_view linia, const rekord::TPoleRekordu&
 
 // Whether 26 digits are a tax micro-account: the central bank's sort code
 // 10100071 and 222 after it.
+inline constexpr std::uint32_t kKodMikrorachunkow = 10100071;
 bool Mikrorachunek(std::string_view cyfry26);
 // `cyfry`: the micro-account's 26 digits when they are right (then it is
 // held against the identifier), else empty.

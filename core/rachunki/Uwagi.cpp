@@ -277,6 +277,12 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
     case rekord::Rekord::Tak:
       rekord_ = true;
       if (podsumowanie) podsumowanie->Zapowiedz(linia, pola_);
+      // Most records of a list hold nothing to tell, which is made sure of
+      // in one go; the others are checked field by field.
+      if (naSkroty_ && RekordBezUwag(linia, pola_, *wykaz_, zleceniodawca_)) {
+        ++naSkrotyRekordow_;
+        return uwagi_;
+      }
       SprawdzRekord(linia, pola_, uwagi_, &rachunki, &zleceniodawca_);
       break;
     case rekord::Rekord::NiezamknietyCudzyslow:

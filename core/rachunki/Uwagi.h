@@ -111,12 +111,17 @@ inline constexpr std::size_t kNajdluzszaLinia = std::size_t{1} << 20;
 // Checks lines one by one, reusing its storage.
 class TSprawdzanieLinii {
  public:
+  // Without `naSkroty`, every record is checked field by field, even one
+  // RekordBezUwag would clear at once: what the tests hold that against.
+  explicit TSprawdzanieLinii(bool naSkroty = true) : naSkroty_(naSkroty) {}
   // The findings of one line in column order; valid until the next call.
   // With `podsumowanie`, a record is announced to it (Zapowiedz) as soon as
   // it is split.
   const std::vector<TUwaga>& Sprawdz(std::string_view linia, TPodsumowanie* podsumowanie = nullptr);
   // The fields of the line last checked when it is a record, else none.
   const std::vector<rekord::TPoleRekordu>* Pola() const { return rekord_ ? &pola_ : nullptr; }
+  // Records RekordBezUwag cleared so far.
+  std::uint64_t NaSkroty() const { return naSkrotyRekordow_; }
 
  private:
   std::vector<TUwaga> uwagi_;
@@ -125,6 +130,8 @@ class TSprawdzanieLinii {
   // The list of banks in use when the check began, asked once a line.
   const TWykazBankow* wykaz_ = &WykazBankow();
   bool rekord_ = false;
+  const bool naSkroty_;
+  std::uint64_t naSkrotyRekordow_ = 0;
 };
 
 }  // namespace rachunki

@@ -52,7 +52,7 @@ class TMaskiRekordu {
 
   std::size_t Przecinkow() const {
     std::size_t ile = 0;
-    for (std::size_t w = 0; w < slow_; ++w) ile += Jedynek(przecinki_[w]);
+    for (std::size_t w = 0; w < slow_; ++w) ile += scan::Jedynek(przecinki_[w]);
     return ile;
   }
   bool ZCudzyslowem() const {
@@ -106,14 +106,6 @@ class TMaskiRekordu {
  private:
   static void Slowo(const char* d, std::uint64_t& przecinki, std::uint64_t& cudzyslowy) {
     scan::MaskiBajtow64(d, ',', '"', przecinki, cudzyslowy);
-  }
-  // The count of set bits without the processor's instruction, which the
-  // baseline build may not have (the library's fallback is a call).
-  static std::size_t Jedynek(std::uint64_t x) {
-    x -= (x >> 1) & 0x5555555555555555ull;
-    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<std::size_t>((x * 0x0101010101010101ull) >> 56);
   }
   std::size_t Nastepny(const std::uint64_t* m, std::size_t p) const {
     std::size_t w = p / 64;

@@ -10,6 +10,15 @@
 
 namespace scan {
 
+// How many bits of a mask are set, without the processor's instruction,
+// which the baseline build may not have (the library's fallback is a call).
+inline unsigned Jedynek(std::uint64_t x) {
+  x -= (x >> 1) & 0x5555555555555555ull;
+  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<unsigned>((x * 0x0101010101010101ull) >> 56);
+}
+
 // Bit i of `ma` (of `mb`): whether byte i of the 64 at d is `a` (is `b`).
 inline void MaskiBajtow64(const char* d, char a, char b, std::uint64_t& ma, std::uint64_t& mb) {
   std::uint64_t x = 0, y = 0;
@@ -32,11 +41,22 @@ inline void MaskiBajtow64(const char* d, char a, char b, std::uint64_t& ma, std:
   mb = y;
 }
 
-// Bit i: whether byte i of the 64 at d is `a` (the same compares, once).
+// Bit i: whether byte i of the 64 at d is `a`.
 inline std::uint64_t MaskaBajtu64(const char* d, char a) {
+#if defined(__SSE2__)
+  const __m128i va = _mm_set1_epi8(a);
+  std::uint64_t x = 0;
+  for (unsigned k = 0; k < 4; ++k) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * k));
+    x |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, va)))}
+         << (16 * k);
+  }
+  return x;
+#else
   std::uint64_t x, y;
   MaskiBajtow64(d, a, a, x, y);
   return x;
+#endif
 }
 
 }  // namespace scan
