@@ -103,7 +103,7 @@ bool PrawdziwaData(std::string_view s) {
 std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n) {
   // As a bank's export writes it, most often: 26 digits, the finder's
   // answer without the search.
-  if (v.size() == kCyfrNrb && SameCyfry(v)) return v;
+  if (v.size() == kCyfrNrb && scan::Cyfr26(v.data())) return v;
   bool jeden = false, caly = false;
   ZnajdzNumery(v, [&](const TNumerWLinii& znaleziony) {
     caly = !jeden && znaleziony.pelny && znaleziony.poczatek == 0 && znaleziony.dlugosc == v.size();
@@ -114,7 +114,8 @@ std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n) {
 }
 
 bool RekordBezUwag(std::string_view l, const std::vector<rekord::TPoleRekordu>& pola,
-                   const TWykazBankow& wykaz, TPamiecZleceniodawcy& pamiec) {
+                   const TWykazBankow& wykaz, const profile::TProfil& limity,
+                   TPamiecZleceniodawcy& pamiec) {
   if (pola.size() < rekord::kPolRekordu) return false;
   const char* const d = l.data();
   auto wartosc = [&](std::size_t i) {
@@ -125,8 +126,15 @@ bool RekordBezUwag(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
   if (rodzaj.size() != 3 || rodzaj[0] != '1' || (rodzaj[1] != '1' && rodzaj[1] != '2') ||
       rodzaj[2] != '0' || !PrawdziwaData(wartosc(kData)))
     return false;
+  // An amount of grosze, not nought; most are read as one word.
   const std::string_view kwota = wartosc(kKwota);
-  if (!SameCyfry(kwota) || kwota.find_first_not_of('0') == std::string_view::npos) return false;
+  std::uint64_t grosze = 0;
+  if (pola[kKwota].poczatek >= 8 && kwota.size() <= 8) {
+    if (!scan::KrotkaLiczba(kwota.data() + kwota.size(), kwota.size(), grosze) || grosze == 0)
+      return false;
+  } else if (!SameCyfry(kwota) || kwota.find_first_not_of('0') == std::string_view::npos) {
+    return false;
+  }
   const std::string_view klasyfikacja = wartosc(kKlasyfikacja);
   if (!klasyfikacja.empty() &&
       (klasyfikacja.size() != 2 || klasyfikacja[0] != '5' || klasyfikacja[1] != '1'))
@@ -149,7 +157,6 @@ bool RekordBezUwag(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
                                                   : SprawdzNrb(odbiorca) == WynikNrb::Poprawny;
   if (!odbiorcaDobry || pamiec.Rachunek(platnik) != WynikNrb::Poprawny) return false;
 
-  const profile::TProfil& limity = profile::AktywnyProfil();
   for (std::size_t i : {kNazwaZleceniodawcy, kNazwaKontrahenta, kTytul}) {
     std::uint64_t kreski = 0;
     if (!KreskiWartosci(l, pola[i].poczatek, pola[i].dlugosc, kreski) ||

@@ -59,6 +59,11 @@ class TPamiecZleceniodawcy {
 std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n);
 
 class TWykazBankow;
+}  // namespace rachunki
+namespace profile {
+struct TProfil;
+}
+namespace rachunki {
 
 // Whether a record, as `PodzielRekord` split it, is of the kind most lines
 // of a list are and holds nothing any check of it would tell: a transfer
@@ -70,7 +75,8 @@ class TWykazBankow;
 // be checked field by field (SprawdzRekord, and the numbers in its fields);
 // its payer's account is weighed through `pamiec`, as that check does.
 bool RekordBezUwag(std::string_view linia, const std::vector<rekord::TPoleRekordu>& pola,
-                   const TWykazBankow& wykaz, TPamiecZleceniodawcy& pamiec);
+                   const TWykazBankow& wykaz, const profile::TProfil& limity,
+                   TPamiecZleceniodawcy& pamiec);
 
 // Appends what is wrong with the record's fields, except its account
 // numbers' check digits, which are checked wherever a number stands; with

@@ -7,6 +7,7 @@
 
 #include "kodowanie/Cp1250.h"
 #include "rachunki/WykazBankow.h"
+#include "scan/Cyfry.h"
 
 namespace rachunki {
 
@@ -167,8 +168,16 @@ void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<rekord::TPol
   zapowiedziana_ = l.data();
   zapowiedzianaDlugosc_ = l.size();
   const std::string_view kwota = wartosc(kKwota);
-  zKwota_ = SameCyfry(kwota) && kwota.size() <= kCyfrKwoty;
-  grosze_ = zKwota_ ? Liczba(kwota) : 0;
+  // Most amounts have at most eight digits and stand well into the line:
+  // read as one word.
+  std::uint64_t g = 0;
+  if (pola[kKwota].poczatek >= 8 && kwota.size() <= 8) {
+    zKwota_ = scan::KrotkaLiczba(kwota.data() + kwota.size(), kwota.size(), g);
+  } else {
+    zKwota_ = SameCyfry(kwota) && kwota.size() <= kCyfrKwoty;
+    g = zKwota_ ? Liczba(kwota) : 0;
+  }
+  grosze_ = zKwota_ ? g : 0;
   zKontrahentem_ = Rachunek(wartosc(kRachunekKontrahenta), kontrahent_);
   klucz_ = 0;
   if (!zKontrahentem_) return;

@@ -279,7 +279,7 @@ const std::vector<TUwaga>& TSprawdzanieLinii::Sprawdz(std::string_view linia,
       if (podsumowanie) podsumowanie->Zapowiedz(linia, pola_);
       // Most records of a list hold nothing to tell, which is made sure of
       // in one go; the others are checked field by field.
-      if (naSkroty_ && RekordBezUwag(linia, pola_, *wykaz_, zleceniodawca_)) {
+      if (naSkroty_ && RekordBezUwag(linia, pola_, *wykaz_, *limity_, zleceniodawca_)) {
         ++naSkrotyRekordow_;
         return uwagi_;
       }

@@ -4,9 +4,11 @@
 // transfer record the bank would refuse. Both programs check each line here,
 // so they find the same.
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "profile/RegulaZnakow.h"
 #include "rachunki/ElixirO.h"
 #include "rachunki/WykazBankow.h"
 
@@ -129,6 +131,8 @@ class TSprawdzanieLinii {
   TPamiecZleceniodawcy zleceniodawca_;
   // The list of banks in use when the check began, asked once a line.
   const TWykazBankow* wykaz_ = &WykazBankow();
+  // The profile in use: one object, whose limits a new choice overwrites.
+  const profile::TProfil* limity_ = &profile::AktywnyProfil();
   bool rekord_ = false;
   const bool naSkroty_;
   std::uint64_t naSkrotyRekordow_ = 0;

@@ -21,6 +21,7 @@
 #include "rachunki/Nrb.h"
 #include "rachunki/Uwagi.h"
 #include "rachunki/WykazBankow.h"
+#include "scan/Cyfry.h"
 
 using namespace rachunki;
 using test_support::ModelMod97;
@@ -76,6 +77,29 @@ TEST(Nrb, ValidNumbersPassAndEveryTypoOrNeighbourSwapFails) {
         EXPECT_NE(SprawdzNrb(t), WynikNrb::Poprawny) << t;
         EXPECT_EQ(SprawdzNrb(t), ModelWynik(t)) << t;
       }
+    }
+  }
+}
+
+// An amount of up to eight digits read as one word, whatever bytes stand
+// before it in the line: as the digits read one by one say, and refused
+// with any byte in it not a digit.
+TEST(Nrb, AShortNumberReadAsOneWordIsItsDigits) {
+  std::mt19937 rng(8);
+  for (int k = 0; k < 2000; ++k) {
+    std::string l;
+    for (int i = 0; i < 8; ++i) l += static_cast<char>(rng() % 256);
+    const std::size_t n = rng() % 10;
+    std::string cyfry;
+    for (std::size_t i = 0; i < n; ++i) cyfry += static_cast<char>('0' + rng() % 10);
+    const bool zepsuta = n > 0 && rng() % 4 == 0;
+    if (zepsuta) cyfry[rng() % n] = "/:a \x00\xff"[rng() % 6];
+    l += cyfry;
+    std::uint64_t w = 12345;
+    const bool jest = scan::KrotkaLiczba(l.data() + l.size(), n, w);
+    EXPECT_EQ(jest, n >= 1 && n <= 8 && !zepsuta) << n << " " << cyfry;
+    if (jest) {
+      EXPECT_EQ(w, std::stoull(cyfry)) << cyfry;
     }
   }
 }
