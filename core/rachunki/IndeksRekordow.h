@@ -4,10 +4,10 @@
 //
 // A long list's index is far out of the processor's cache, and a look-up
 // there waits for memory. Nearly every record is new, so a filter of bits
-// a sixteenth of the index's size, most often in the cache, tells first
+// a thirty-second of the index's size, most often in the cache, tells first
 // whether a key may have come before. A key it has surely not seen is held back with a few others
 // and written into the index with them, their places fetched from memory side by side; only a key
-// the filter may have seen (a repeat, or about one in a hundred by chance) is looked up in the
+// the filter may have seen (a repeat, or about one in fifteen by chance) is looked up in the
 // index at once.
 #include <cstddef>
 #include <cstdint>
@@ -19,10 +19,10 @@ namespace rachunki {
 
 class TIndeksRekordow {
  public:
-  // 16 bytes a slot and a byte of filter, sized for a guess two thirds
-  // full with an eighth to spare (Oczekuj), grown by doubling when three
-  // quarters full: between 23 and 46 bytes a record.
-  static constexpr std::size_t kBajtowNaRekord = 46;
+  // 16 bytes a slot and half a byte of filter, sized for a guess two
+  // thirds full with an eighth to spare (Oczekuj), grown by doubling when
+  // three quarters full: between 22 and 44 bytes a record.
+  static constexpr std::size_t kBajtowNaRekord = 44;
   // Never sized for more slots at once on a guess, which may be far too
   // big when made early.
   static constexpr std::size_t kNajwiecejNaZapas = std::size_t{4} << 20;
