@@ -158,8 +158,16 @@ Rekord PolaRekordu(std::string_view l, std::vector<TPoleRekordu>& pola) {
 
 Rekord PolaRekorduMaskami(std::string_view l, std::vector<TPoleRekordu>& pola) {
   const TMaskiRekordu m(l);
-  if (m.Przecinkow() < kPolRekordu - 1 || !m.ZCudzyslowem()) return Rekord::Nie;
-  if (m.PolaWprost(l.data(), pola)) return Rekord::Tak;
+  if (!m.ZCudzyslowem()) return Rekord::Nie;
+  // A line of fewer commas than a record's is none. A record's fields
+  // tell it has them; the commas are counted only for a line of fewer
+  // fields, or one split otherwise.
+  if (m.PolaWprost(l.data(), pola)) {
+    if (pola.size() >= kPolRekordu || m.Przecinkow() >= kPolRekordu - 1) return Rekord::Tak;
+    pola.clear();
+    return Rekord::Nie;
+  }
+  if (m.Przecinkow() < kPolRekordu - 1) return Rekord::Nie;
   const std::size_t n = l.size();
   std::size_t p = 0;
   for (;;) {
