@@ -157,12 +157,6 @@ bool RekordBezUwag(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
                                                   : SprawdzNrb(odbiorca) == WynikNrb::Poprawny;
   if (!odbiorcaDobry || pamiec.Rachunek(platnik) != WynikNrb::Poprawny) return false;
 
-  for (std::size_t i : {kNazwaZleceniodawcy, kNazwaKontrahenta, kTytul}) {
-    std::uint64_t kreski = 0;
-    if (!KreskiWartosci(l, pola[i].poczatek, pola[i].dlugosc, kreski) ||
-        !CzesciWGranicach(kreski, pola[i].dlugosc, limity))
-      return false;
-  }
   // No other number: the fields read above are too short to hold one,
   // but the names and the title; any other field that could is left to
   // the search field by field.
@@ -172,15 +166,39 @@ bool RekordBezUwag(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
   for (std::size_t i : kKrotkie)
     if (pola[i].dlugosc >= kNajmniejCyfrPoPL) return false;
   if (pola.size() > rekord::kPolRekordu) return false;
-  bool numer = false;
-  for (std::size_t i : {kNazwaZleceniodawcy, kNazwaKontrahenta, kTytul}) {
-    if (pola[i].dlugosc < kNajmniejCyfrPoPL) continue;
+
+  // A name or title within the profile's limits, with no number in it.
+  const auto tekstBezUwag = [&](std::size_t i) {
+    std::uint64_t kreski = 0;
+    if (!KreskiWartosci(l, pola[i].poczatek, pola[i].dlugosc, kreski) ||
+        !CzesciWGranicach(kreski, pola[i].dlugosc, limity))
+      return false;
+    if (pola[i].dlugosc < kNajmniejCyfrPoPL) return true;
+    bool numer = false;
     ZnajdzNumery(
         l, [&numer](const TNumerWLinii&) { numer = true; }, pola[i].poczatek,
         pola[i].poczatek + pola[i].dlugosc);
-    if (numer) return false;
+    return !numer;
+  };
+  const std::string_view nazwa = wartosc(kNazwaZleceniodawcy);
+  if (!pamiec.NazwaBezUwag(nazwa, limity)) {
+    if (!tekstBezUwag(kNazwaZleceniodawcy)) return false;
+    pamiec.ZapamietajNazwe(nazwa, limity);
   }
-  return true;
+  return tekstBezUwag(kNazwaKontrahenta) && tekstBezUwag(kTytul);
+}
+
+bool TPamiecZleceniodawcy::NazwaBezUwag(std::string_view v, const profile::TProfil& limity) const {
+  return czesciNazwy_ != 0 && czesciNazwy_ == limity.czesci &&
+         dlugoscNazwy_ == limity.dlugoscCzesci && utf8Nazwy_ == kodowanie::Regula().utf8 &&
+         v == nazwa_;
+}
+
+void TPamiecZleceniodawcy::ZapamietajNazwe(std::string_view v, const profile::TProfil& limity) {
+  nazwa_.assign(v);
+  czesciNazwy_ = limity.czesci;
+  dlugoscNazwy_ = limity.dlugoscCzesci;
+  utf8Nazwy_ = kodowanie::Regula().utf8;
 }
 
 void SprawdzRekord(std::string_view l, const std::vector<rekord::TPoleRekordu>& pola,

@@ -6,12 +6,18 @@
 // the classification. Only rules every bank's published description agrees
 // on are checked: a rule that refuses a line the bank takes is worse than
 // none.
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "rachunki/Nrb.h"
 #include "rekord/PolaRekordu.h"
+
+namespace profile {
+struct TProfil;
+}
 
 namespace rachunki {
 
@@ -45,11 +51,20 @@ class TPamiecZleceniodawcy {
     }
     return wynik_;
   }
+  // The payer's name field as RekordBezUwag cleared it last, under the
+  // same limits: a list repeats it in every record, and the same text
+  // needs no second look.
+  bool NazwaBezUwag(std::string_view v, const profile::TProfil& limity) const;
+  void ZapamietajNazwe(std::string_view v, const profile::TProfil& limity);
 
  private:
   char cyfry_[kCyfrNrb]{};
   WynikNrb wynik_ = WynikNrb::Poprawny;
   bool jest_ = false;
+  std::string nazwa_;
+  // The limits and rule it was cleared under; `czesciNazwy_` 0: none yet.
+  std::uint32_t czesciNazwy_ = 0, dlugoscNazwy_ = 0;
+  bool utf8Nazwy_ = false;
 };
 
 // The account's 26 digits when the field `v` holds exactly one number of
@@ -59,11 +74,6 @@ class TPamiecZleceniodawcy {
 std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n);
 
 class TWykazBankow;
-}  // namespace rachunki
-namespace profile {
-struct TProfil;
-}
-namespace rachunki {
 
 // Whether a record, as `PodzielRekord` split it, is of the kind most lines
 // of a list are and holds nothing any check of it would tell: a transfer

@@ -525,6 +525,21 @@ TEST(ElixirO, RecordsClearedInOneGoAreThoseTheFullCheckFindsNothingIn) {
       }
     }
   }
+  // One checker across a change of profile: the payer's name it cleared
+  // under the default's limits is looked at again under narrower ones.
+  // The payee's name and the title fit every one of them.
+  const std::string l = Zmien(Zmien(kRekord, "Jan Kowalski|ul. Krzywa 2|30-001 Krakow", "Jan"),
+                              "Wynagrodzenie|za styczen", "Pensja");
+  profile::TProfil dwieCzesci = profile::Domyslny(), krotkie = profile::Domyslny();
+  dwieCzesci.czesci = 2;
+  krotkie.dlugoscCzesci = 10;
+  TSprawdzanieLinii naSkroty, poPolu(false);
+  for (const profile::TProfil* p : {domyslny, static_cast<const profile::TProfil*>(&dwieCzesci),
+                                    domyslny, static_cast<const profile::TProfil*>(&krotkie)}) {
+    profile::UzyjProfilu(*p);
+    for (int k = 0; k < 2; ++k)
+      EXPECT_EQ(naSkroty.Sprawdz(l), poPolu.Sprawdz(l)) << p->czesci << " " << p->dlugoscCzesci;
+  }
   profile::UzyjProfilu(profile::Domyslny());
 }
 
