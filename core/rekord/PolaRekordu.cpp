@@ -16,16 +16,21 @@ using namespace pole;
 
 namespace {
 
+// Longer lines are searched field by field.
+constexpr std::size_t kNajdluzszaMaskami = 4096;
+
 // Where each comma stands, and each quote that closes a quoted field (one
 // followed by a comma or by the line's end): one bit a byte, so that a
-// record is split in one pass over it instead of one search a field.
+// record is split in one pass over it instead of one search a field. For
+// lines of at most kSlow words of 64 bytes. A line of four words or fewer,
+// as most records are, is taken as four, the words past its end empty: the
+// loops then have a fixed length, which the compiler lays out straight.
+template <std::size_t kSlow>
 class TMaskiRekordu {
  public:
-  static constexpr std::size_t kNajdluzsza = 4096;  // longer lines: searched field by field
-  static constexpr std::size_t kSlow = kNajdluzsza / 64;
-
   explicit TMaskiRekordu(std::string_view l) : n_(l.size()), slow_((l.size() + 63) / 64) {
     const char* d = l.data();
+    for (std::size_t w = slow_; w < Slow(); ++w) przecinki_[w] = cudzyslowy_[w] = 0;
     for (std::size_t w = 0; w < slow_; ++w) {
       const std::size_t od = w * 64;
       if (od + 64 <= n_) {
@@ -42,8 +47,8 @@ class TMaskiRekordu {
         Slowo(reszta, przecinki_[w], cudzyslowy_[w]);
       }
     }
-    for (std::size_t w = 0; w < slow_; ++w) {
-      const std::uint64_t dalej = w + 1 < slow_ ? przecinki_[w + 1] << 63 : 0;
+    for (std::size_t w = 0; w < Slow(); ++w) {
+      const std::uint64_t dalej = w + 1 < Slow() ? przecinki_[w + 1] << 63 : 0;
       zamykajace_[w] = cudzyslowy_[w] & ((przecinki_[w] >> 1) | dalej);
     }
     if (n_ > 0)
@@ -52,11 +57,11 @@ class TMaskiRekordu {
 
   std::size_t Przecinkow() const {
     std::size_t ile = 0;
-    for (std::size_t w = 0; w < slow_; ++w) ile += scan::Jedynek(przecinki_[w]);
+    for (std::size_t w = 0; w < Slow(); ++w) ile += scan::Jedynek(przecinki_[w]);
     return ile;
   }
   bool ZCudzyslowem() const {
-    for (std::size_t w = 0; w < slow_; ++w)
+    for (std::size_t w = 0; w < Slow(); ++w)
       if (cudzyslowy_[w]) return true;
     return false;
   }
@@ -74,7 +79,7 @@ class TMaskiRekordu {
   bool PolaWprost(const char* d, std::vector<TPoleRekordu>& pola) const {
     std::uint64_t wnetrze[kSlow], granice[kSlow];
     std::uint64_t przeniesienie = 0;
-    for (std::size_t w = 0; w < slow_; ++w) {
+    for (std::size_t w = 0; w < Slow(); ++w) {
       // Bit i: an odd number of quotes at or before byte i.
       std::uint64_t x = cudzyslowy_[w];
       for (unsigned k = 1; k < 64; k *= 2) x ^= x << k;
@@ -84,7 +89,7 @@ class TMaskiRekordu {
       granice[w] = przecinki_[w] & ~x;
     }
     if (przeniesienie != 0) return false;  // a quote left open
-    for (std::size_t w = 0; w < slow_; ++w) {
+    for (std::size_t w = 0; w < Slow(); ++w) {
       const std::uint64_t otwierajace = cudzyslowy_[w] & wnetrze[w];
       const std::uint64_t poGranicy = (granice[w] << 1) | (w > 0 ? granice[w - 1] >> 63 : 1);
       if ((otwierajace & ~poGranicy) != 0) return false;
@@ -96,7 +101,7 @@ class TMaskiRekordu {
       pola.push_back({od + w, doo - od - 2 * w, w});
       od = doo + 1;
     };
-    for (std::size_t w = 0; w < slow_; ++w)
+    for (std::size_t w = 0; w < Slow(); ++w)
       for (std::uint64_t x = granice[w]; x != 0; x &= x - 1)
         pole(w * 64 + static_cast<std::size_t>(std::countr_zero(x)));
     pole(n_);
@@ -109,14 +114,17 @@ class TMaskiRekordu {
   }
   std::size_t Nastepny(const std::uint64_t* m, std::size_t p) const {
     std::size_t w = p / 64;
-    if (w >= slow_) return n_;
+    if (w >= Slow()) return n_;
     std::uint64_t x = m[w] & (~std::uint64_t{0} << (p % 64));
     while (x == 0) {
-      if (++w == slow_) return n_;
+      if (++w == Slow()) return n_;
       x = m[w];
     }
     return w * 64 + static_cast<std::size_t>(std::countr_zero(x));
   }
+
+  // The words looked at: all kSlow of a short line's, a long line's own.
+  std::size_t Slow() const { return kSlow <= 4 ? kSlow : slow_; }
 
   std::size_t n_, slow_;
   std::uint64_t przecinki_[kSlow], cudzyslowy_[kSlow], zamykajace_[kSlow];
@@ -156,8 +164,11 @@ Rekord PolaRekordu(std::string_view l, std::vector<TPoleRekordu>& pola) {
   return Rekord::Tak;
 }
 
-Rekord PolaRekorduMaskami(std::string_view l, std::vector<TPoleRekordu>& pola) {
-  const TMaskiRekordu m(l);
+namespace {
+
+template <std::size_t kSlow>
+Rekord PolaZMasek(std::string_view l, std::vector<TPoleRekordu>& pola) {
+  const TMaskiRekordu<kSlow> m(l);
   if (!m.ZCudzyslowem()) return Rekord::Nie;
   // A line of fewer commas than a record's is none. A record's fields
   // tell it has them; the commas are counted only for a line of fewer
@@ -190,14 +201,20 @@ Rekord PolaRekorduMaskami(std::string_view l, std::vector<TPoleRekordu>& pola) {
   return Rekord::Tak;
 }
 
+}  // namespace
+
+Rekord PolaRekorduMaskami(std::string_view l, std::vector<TPoleRekordu>& pola) {
+  return l.size() <= 4 * 64 ? PolaZMasek<4>(l, pola) : PolaZMasek<kNajdluzszaMaskami / 64>(l, pola);
+}
+
 }  // namespace detail
 
 Rekord PodzielRekord(std::string_view l, std::vector<TPoleRekordu>& pola) {
   pola.clear();
   if (l.size() < 4 || !Cyfra(l[0]) || !Cyfra(l[1]) || !Cyfra(l[2]) || l[3] != ',')
     return Rekord::Nie;
-  const Rekord r = l.size() <= TMaskiRekordu::kNajdluzsza ? detail::PolaRekorduMaskami(l, pola)
-                                                          : detail::PolaRekordu(l, pola);
+  const Rekord r = l.size() <= kNajdluzszaMaskami ? detail::PolaRekorduMaskami(l, pola)
+                                                  : detail::PolaRekordu(l, pola);
   if (r != Rekord::Tak) return r;
 
   // "4321,50" written without quotes splits the amount in two and moves
