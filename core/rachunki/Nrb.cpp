@@ -73,15 +73,9 @@ bool SumaKontrolnaPoprawna(std::string_view c) {
 
 namespace {
 
-// Eight digits as a number, all at once: pairs, then fours, then eight.
+// Eight digits as a number, all at once.
 std::uint64_t Osiem8(const char* p) {
-  std::uint64_t v;
-  std::memcpy(&v, p, 8);
-  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-  v -= scan::k01 * '0';
-  v = (v * (1 + (10 << 8))) >> 8 & 0x00FF00FF00FF00FF;
-  v = (v * (1 + (100 << 16))) >> 16 & 0x0000FFFF0000FFFF;
-  return (v * (1 + (10000ull << 32))) >> 32;
+  return scan::LiczbaZOsmiu(scan::Osiem(p));
 }
 
 }  // namespace

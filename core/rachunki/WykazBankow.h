@@ -7,14 +7,14 @@
 // The programs are built with a copy of the list (rachunki/dane/) and take
 // a newer one from a file of the same layout without a new release. One
 // list is in use per run (`WykazBankow`); both programs set it at start.
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "scan/Cyfry.h"
 
 namespace rachunki {
 
@@ -50,16 +50,7 @@ class TWykazBankow {
   TBank Bank(std::size_t i) const { return {kody_[i], NazwaNr(banki_[i])}; }
 
   // Eight digits as a number; the caller knows they are digits.
-  // All eight at once: pairs, then fours, then the whole.
-  static std::uint32_t Kod(const char* c) {
-    std::uint64_t v;
-    std::memcpy(&v, c, 8);
-    if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-    v -= 0x3030303030303030u;
-    v = (v * (1 + (10 << 8))) >> 8 & 0x00FF00FF00FF00FF;
-    v = (v * (1 + (100 << 16))) >> 16 & 0x0000FFFF0000FFFF;
-    return static_cast<std::uint32_t>((v * (1 + (10000ull << 32))) >> 32);
-  }
+  static std::uint32_t Kod(const char* c) { return scan::LiczbaZOsmiu(scan::Osiem(c)); }
 
  private:
   static constexpr std::uint32_t kBrak = ~std::uint32_t{0};

@@ -44,19 +44,24 @@ inline std::uint64_t MaskaBajtu(std::uint64_t w, unsigned char c) {
 inline std::uint64_t MaskaNumeru(std::uint64_t w) {
   return MaskaCyfr(w) | MaskaBajtu(w, ' ') | MaskaBajtu(w, '-');
 }
-// A field of one to eight bytes ending at `koniec`, with at least eight
-// bytes of the line before `koniec` (an amount in a record): whether it is
-// all digits, and then its value. One word read, the bytes before the field
-// taken for leading zeros, and its digits put together pairwise.
-inline bool KrotkaLiczba(const char* koniec, std::size_t n, std::uint64_t& wartosc) {
-  if (n == 0 || n > 8) return false;
-  const std::uint64_t pole = ~std::uint64_t{0} << (8 * (8 - n));
-  std::uint64_t w = (Osiem(koniec - 8) & pole) | ((k01 * '0') & ~pole);
-  if (MaskaCyfr(w) != k80) return false;
+// Eight digits read as one word (Osiem) as a number, all at once: pairs,
+// then fours, then the whole. The caller knows they are digits.
+inline std::uint32_t LiczbaZOsmiu(std::uint64_t w) {
   w -= k01 * '0';
   w = (w * (1 + (10 << 8))) >> 8 & 0x00FF00FF00FF00FF;
   w = (w * (1 + (100 << 16))) >> 16 & 0x0000FFFF0000FFFF;
-  wartosc = static_cast<std::uint32_t>((w * (1 + (10000ull << 32))) >> 32);
+  return static_cast<std::uint32_t>((w * (1 + (10000ull << 32))) >> 32);
+}
+// A field of one to eight bytes ending at `koniec`, with at least eight
+// bytes of the line before `koniec` (an amount in a record): whether it is
+// all digits, and then its value. One word read, the bytes before the field
+// taken for leading zeros.
+inline bool KrotkaLiczba(const char* koniec, std::size_t n, std::uint64_t& wartosc) {
+  if (n == 0 || n > 8) return false;
+  const std::uint64_t pole = ~std::uint64_t{0} << (8 * (8 - n));
+  const std::uint64_t w = (Osiem(koniec - 8) & pole) | ((k01 * '0') & ~pole);
+  if (MaskaCyfr(w) != k80) return false;
+  wartosc = LiczbaZOsmiu(w);
   return true;
 }
 
