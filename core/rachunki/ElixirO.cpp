@@ -126,15 +126,9 @@ bool RekordBezUwag(std::string_view l, const std::vector<rekord::TPoleRekordu>& 
   if (rodzaj.size() != 3 || rodzaj[0] != '1' || (rodzaj[1] != '1' && rodzaj[1] != '2') ||
       rodzaj[2] != '0' || !PrawdziwaData(wartosc(kData)))
     return false;
-  // An amount of grosze, not nought; most are read as one word.
-  const std::string_view kwota = wartosc(kKwota);
+  // An amount of grosze, not nought.
   std::uint64_t grosze = 0;
-  if (pola[kKwota].poczatek >= 8 && kwota.size() <= 8) {
-    if (!scan::KrotkaLiczba(kwota.data() + kwota.size(), kwota.size(), grosze) || grosze == 0)
-      return false;
-  } else if (!SameCyfry(kwota) || kwota.find_first_not_of('0') == std::string_view::npos) {
-    return false;
-  }
+  if (!Grosze(l, pola[kKwota], grosze) || grosze == 0) return false;
   const std::string_view klasyfikacja = wartosc(kKlasyfikacja);
   if (!klasyfikacja.empty() &&
       (klasyfikacja.size() != 2 || klasyfikacja[0] != '5' || klasyfikacja[1] != '1'))

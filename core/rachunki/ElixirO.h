@@ -73,6 +73,24 @@ class TPamiecZleceniodawcy {
 // an account field so alike.
 std::string_view CyfryRachunku(std::string_view v, TNumerWLinii& n);
 
+// At most this many digits are an amount the sums can add.
+inline constexpr std::size_t kCyfrKwoty = 18;
+// Whether the amount field `p` of `linia` is grosze: digits only, at most
+// kCyfrKwoty of them; then their value is in `grosze`. Read as one word
+// when it can be. The record's check and its summary read the amount so
+// alike.
+inline bool Grosze(std::string_view linia, const rekord::TPoleRekordu& p, std::uint64_t& grosze) {
+  const char* const v = linia.data() + p.poczatek;
+  // Most amounts have at most eight digits and stand well into the line.
+  if (p.poczatek >= 8 && p.dlugosc <= 8)
+    return scan::KrotkaLiczba(v + p.dlugosc, p.dlugosc, grosze);
+  if (p.dlugosc > kCyfrKwoty || !scan::SameCyfry({v, p.dlugosc})) return false;
+  grosze = 0;
+  for (std::size_t i = 0; i < p.dlugosc; ++i)
+    grosze = grosze * 10 + static_cast<unsigned>(v[i] - '0');
+  return true;
+}
+
 class TWykazBankow;
 
 // Whether a record, as `PodzielRekord` split it, is of the kind most lines

@@ -15,15 +15,7 @@ namespace {
 
 using namespace rekord::pole;
 
-constexpr std::size_t kCyfrKwoty = 18;
-
 using scan::SameCyfry;
-
-std::uint64_t Liczba(std::string_view s) {
-  std::uint64_t n = 0;
-  for (char c : s) n = n * 10 + static_cast<unsigned>(c - '0');
-  return n;
-}
 
 // Eight digits (a date, a sort code) as a number, read as one word the way
 // the list of banks reads its codes.
@@ -168,15 +160,8 @@ void TPodsumowanie::Zapowiedz(std::string_view l, const std::vector<rekord::TPol
   zapowiedziana_ = l.data();
   zapowiedzianaDlugosc_ = l.size();
   const std::string_view kwota = wartosc(kKwota);
-  // Most amounts have at most eight digits and stand well into the line:
-  // read as one word.
   std::uint64_t g = 0;
-  if (pola[kKwota].poczatek >= 8 && kwota.size() <= 8) {
-    zKwota_ = scan::KrotkaLiczba(kwota.data() + kwota.size(), kwota.size(), g);
-  } else {
-    zKwota_ = SameCyfry(kwota) && kwota.size() <= kCyfrKwoty;
-    g = zKwota_ ? Liczba(kwota) : 0;
-  }
+  zKwota_ = Grosze(l, pola[kKwota], g);
   grosze_ = zKwota_ ? g : 0;
   zKontrahentem_ = Rachunek(wartosc(kRachunekKontrahenta), kontrahent_);
   klucz_ = 0;
