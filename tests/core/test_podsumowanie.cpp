@@ -283,15 +283,13 @@ TEST(Podsumowanie, TwoThreadsFindWhatOneFinds) {
 
 TEST(Podsumowanie, WithoutDatesAndBanksTheCountTotalAndWarningsStayTheSame) {
   const TLista l = Generuj(6, 300);
+  Typy::TStan s;
+  testing_core::ReadBytes(s, l.bajty);
   TPodsumowanie z(true), bez(false);
   std::vector<rekord::TPoleRekordu> pola;
-  std::uint64_t nr = 0;
-  for (std::size_t od = 0; od < l.bajty.size();) {
-    const std::size_t koniec = l.bajty.find("\r\n", od);
-    const std::string_view linia(l.bajty.data() + od, koniec - od);
-    od = koniec + 2;
+  for (std::uint64_t nr = 1; nr <= s.LinieOrg.size(); ++nr) {
+    const std::string_view linia = s.LinieOrg[nr - 1];
     ASSERT_EQ(rekord::PodzielRekord(linia, pola), rekord::Rekord::Tak) << linia;
-    ++nr;
     EXPECT_EQ(bez.Rekord(nr, linia, pola), z.Rekord(nr, linia, pola)) << nr;
   }
   const TSumy &a = z.Sumy(), &b = bez.Sumy();

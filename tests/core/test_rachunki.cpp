@@ -407,25 +407,14 @@ TEST(ElixirO, ACheckerForManyLinesFindsWhatOneForEachLineFinds) {
 // be the same, and every untouched record must take the short way.
 TEST(ElixirO, RecordsClearedInOneGoAreThoseTheFullCheckFindsNothingIn) {
   std::mt19937 rng(53);
-  // An account with the given first ten digits after its check digits.
-  auto konto = [&](const std::string& poczatek) {
-    std::string n = poczatek;
-    while (n.size() < 24) n += static_cast<char>('0' + rng() % 10);
-    for (int cd = 0; cd < 100; ++cd) {
-      const std::string k = std::to_string(cd / 10) + std::to_string(cd % 10) + n;
-      if (ModelMod97(k)) return k;
-    }
-    return std::string();
-  };
   std::string pozaWykazem;  // a sort code with a right check digit no bank has
-  for (int i = 1000000; pozaWykazem.empty(); ++i) {
-    const std::string kod = std::to_string(i) + "0";
+  for (int i = 1000000; pozaWykazem.empty(); ++i)
     for (char c = '0'; c <= '9'; ++c)
-      if (ModelSortCode(kod.substr(0, 7) + c) &&
-          !WykazBankow().Zawiera(TWykazBankow::Kod((kod.substr(0, 7) + c).c_str())))
-        pozaWykazem = kod.substr(0, 7) + c;
-  }
-  const std::string obcy = konto(pozaWykazem), podatkowy = konto("10100071222");
+      if (const std::string kod = std::to_string(i) + c;
+          ModelSortCode(kod) && !WykazBankow().Zawiera(TWykazBankow::Kod(kod.c_str())))
+        pozaWykazem = kod;
+  const std::string obcy = ModelValid(rng, pozaWykazem);
+  const std::string podatkowy = ModelValid(rng, "10100071222");
   const std::string innyPlatnik = ModelValid(rng, "10202892");
   // The payee's account and the sort code field beside it, both changed.
   auto odbiorca = [](const std::string& k) {

@@ -30,8 +30,10 @@ inline bool ModelSortCode(const std::string& s) {
 }
 
 // A valid number made by the model: a sort code with its check digit (the
-// given one, else random), 16 account digits, and the two check digits that
-// make the whole leave 1. Empty if none would, which never happens.
+// given one, else random), account digits, and the two check digits that
+// make the whole leave 1. `bank` may give more than the sort code (a tax
+// micro-account's "10100071222"); random digits fill up the 24. Empty if
+// no check digits would, which never happens.
 inline std::string ModelValid(std::mt19937& rng, std::string bank = {}) {
   std::uniform_int_distribution<int> d(0, 9);
   if (bank.empty()) {
@@ -43,7 +45,7 @@ inline std::string ModelValid(std::mt19937& rng, std::string bank = {}) {
       }
   }
   std::string rest = bank;
-  for (int i = 0; i < 16; ++i) rest += static_cast<char>('0' + d(rng));
+  while (rest.size() < 24) rest += static_cast<char>('0' + d(rng));
   for (int cd = 0; cd < 100; ++cd) {
     const std::string n = std::to_string(cd / 10) + std::to_string(cd % 10) + rest;
     if (ModelMod97(n)) return n;
