@@ -4,11 +4,12 @@
 //
 // A long list's index is far out of the processor's cache, and a look-up
 // there waits for memory. Nearly every record is new, so a filter of bits
-// a thirty-second of the index's size, most often in the cache, tells first
-// whether a key may have come before. A key it has surely not seen is held back with a few others
-// and written into the index with them, their places fetched from memory side by side; only a key
-// the filter may have seen (a repeat, or about one in fifteen by chance) is looked up in the
-// index at once.
+// a thirty-second of the index's size, most often in the cache, tells
+// first whether a key may have come before. A key it has surely not seen
+// is held back with a few others and written into the index with them,
+// their places fetched from memory side by side; only a key the filter
+// may have seen (a repeat, or about one in fifteen by chance) is looked
+// up in the index at once.
 #include <cstddef>
 #include <cstdint>
 #include <utility>
